@@ -1,0 +1,27 @@
+#include "engine/shape_model.h"
+
+namespace twinfind {
+
+TargetTable targetTable;
+PartTable partTable;
+WorkTable windowTable;
+WorkTable copyTable;
+VexBox partBox{};
+AnchorLine anchorLine;
+MatchTable matchTable;
+
+TargetEntry MakeTargetEntry(const VexIdRecord& record) {
+  TargetEntry entry;
+  entry.ref = RefOfRecord(record);
+  entry.used = 0;
+  entry.hasAttr5 = VexSgmHasAttribute(record.segmentId, VEX_ATTRIBUTE_5) != 0 ? 1 : 0;
+  return entry;
+}
+
+int CompareElementType(int elementId) {
+  return static_cast<uint32_t>(VexElmGetType(elementId)) <= 8u ? 1 : 0;
+}
+
+int AcceptAll(int /*elementId*/) { return 1; }
+
+}  // namespace twinfind

@@ -1,0 +1,81 @@
+// The records of the search: the segments of the range and of the part, the part's box and
+// anchor line, the found parts; and the geometry shared by the whole engine.
+#ifndef ENGINE_SHAPE_MODEL_H
+#define ENGINE_SHAPE_MODEL_H
+
+#include <cstdint>
+
+#include "engine/table.h"
+#include "vexlib/vexlib.h"
+
+namespace twinfind {
+
+inline bool operator==(const SegmentRef& a, const SegmentRef& b) {
+  return a.auxId == b.auxId && a.segmentId == b.segmentId;
+}
+
+// A SegmentRef from a host list record {segmentId, auxId}.
+inline SegmentRef RefOfRecord(const VexIdRecord& record) {
+  return {record.auxId, record.segmentId};
+}
+
+// One segment in a table.
+struct TargetEntry {
+  SegmentRef ref{};
+  uint8_t used = 0;      // 1: already part of a found match (in the work tables: paired)
+  uint8_t hasAttr5 = 0;  // 1: the segment carries attribute 5 and is carried along uncounted
+};
+
+inline constexpr int kTargetCapacity = 10000;
+inline constexpr int kPartCapacity = 1000;
+inline constexpr int kWorkCapacity = 1000;
+inline constexpr int kMatchCapacity = 499;
+inline constexpr int kMatchRefCapacity = 49;
+
+using TargetTable = Table<TargetEntry, kTargetCapacity>;
+using PartTable = Table<TargetEntry, kPartCapacity>;
+using WorkTable = Table<TargetEntry, kWorkCapacity>;
+
+// The part's reference line, chosen by FindAnchorLine.
+struct AnchorLine {
+  SegmentRef ref{};
+  int32_t figureIndex = -1;
+  double angle = 0.0;
+  double length = 0.0;
+  VexPoint start{};
+  LineAttr lineAttr{};
+  int32_t layer = 0;
+};
+
+// One found part.
+struct MatchRecord {
+  Table<SegmentRef, kMatchRefCapacity> refs;  // the found drawing segments, in window order
+  VexBox box{};
+  uint8_t mirrored = 0;  // 1: found by the mirror trial
+  int32_t refCount() const { return refs.count(); }
+};
+
+using MatchTable = Table<MatchRecord, kMatchCapacity>;
+
+// The module-level records; each command run overwrites them.
+extern TargetTable targetTable;
+extern PartTable partTable;
+extern WorkTable windowTable;
+extern WorkTable copyTable;
+extern VexBox partBox;
+extern AnchorLine anchorLine;
+extern MatchTable matchTable;
+
+inline int matchCount() { return matchTable.count(); }
+
+// A new TargetEntry for a segment named by a host list record.
+TargetEntry MakeTargetEntry(const VexIdRecord& record);
+
+// Element filters: CompareElementType accepts element types 0 to 8 (compared unsigned, so
+// negative codes are refused); AcceptAll accepts everything.
+int CompareElementType(int elementId);
+int AcceptAll(int elementId);
+
+}  // namespace twinfind
+
+#endif  // ENGINE_SHAPE_MODEL_H

@@ -1,0 +1,86 @@
+// VexSgm and VexElm: segments and the walk over their elements.
+#include "host/host.h"
+
+using vexhost::Segment;
+using vexhost::TheHost;
+
+namespace {
+// A lasting or temporary segment that the call may touch; null for unknown ids.
+Segment* Find(int segmentId) { return TheHost().drawing.FindSegment(segmentId); }
+}  // namespace
+
+extern "C" {
+
+VEXAPI int VexSgmCreateSegment(int kind, int life) {
+  return TheHost().drawing.CreateSegment(kind, life);
+}
+
+VEXAPI int VexSgmDeleteSegment(int segmentId) {
+  return TheHost().drawing.DeleteSegment(segmentId) ? 0 : -1;
+}
+
+// The second delete differs from the first only in what a window system would redraw.
+VEXAPI int VexSgmDeleteSegment2(int segmentId) {
+  return TheHost().drawing.DeleteSegment(segmentId) ? 0 : -1;
+}
+
+VEXAPI int VexSgmGetType(int segmentId) {
+  const Segment* s = Find(segmentId);
+  return s == nullptr ? -1 : s->kind;
+}
+
+VEXAPI int VexSgmGetLayer(int segmentId) {
+  const Segment* s = Find(segmentId);
+  return s == nullptr ? -1 : s->layer;
+}
+
+VEXAPI int VexSgmChangeLayer(int segmentId, int layer) {
+  Segment* s = Find(segmentId);
+  if (s == nullptr) return -1;
+  s->layer = layer;
+  return 0;
+}
+
+// A question: an unknown segment has no attribute (0), so that a failure never reads as yes.
+VEXAPI int VexSgmHasAttribute(int segmentId, int attribute) {
+  const Segment* s = Find(segmentId);
+  if (s == nullptr || attribute < 0 || attribute > 31) return 0;
+  return (s->attributes >> attribute) & 1u;
+}
+
+VEXAPI int VexSgmGetHeadElementId(int segmentId) {
+  const Segment* s = Find(segmentId);
+  return s == nullptr || s->elements.empty() ? -1 : s->elements.front();
+}
+
+VEXAPI int VexElmGetNextElementId(int elementId) {
+  vexhost::Drawing& drawing = TheHost().drawing;
+  const vexhost::Element* e = drawing.FindElement(elementId);
+  if (e == nullptr) return -1;
+  const auto& elements = drawing.FindSegment(e->segmentId)->elements;
+  for (size_t i = 0; i + 1 < elements.size(); ++i) {
+    if (elements[i] == elementId) return elements[i + 1];
+  }
+  return -1;
+}
+
+VEXAPI int VexElmGetType(int elementId) {
+  const vexhost::Element* e = TheHost().drawing.FindElement(elementId);
+  return e == nullptr ? -1 : e->type;
+}
+
+VEXAPI int VexElmGetSegment(int elementId) {
+  const vexhost::Element* e = TheHost().drawing.FindElement(elementId);
+  return e == nullptr ? -1 : e->segmentId;
+}
+
+VEXAPI int VexLyrGetVisibility(int layer) { return TheHost().drawing.LayerVisible(layer) ? 1 : 0; }
+
+VEXAPI int VexLyrGetCurrentLayer(void) { return TheHost().drawing.currentLayer(); }
+
+VEXAPI int VexLyrSetCurrentLayer(int layer) {
+  TheHost().drawing.SetCurrentLayer(layer);
+  return 0;
+}
+
+}  // extern "C"

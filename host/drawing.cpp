@@ -1,0 +1,132 @@
+#include "host/drawing.h"
+
+#include <algorithm>
+
+#include "host/geometry.h"
+
+namespace vexhost {
+
+int ElementTypeOfFigure(int figureKind) {
+  switch (figureKind) {
+    case VEX_FIG_LINE:
+      return VEX_ELEMENT_LINE;
+    case VEX_FIG_CIRCLE:
+      return VEX_ELEMENT_CIRCLE;
+    case VEX_FIG_ARC:
+      return VEX_ELEMENT_ARC;
+    case VEX_FIG_KIND4:
+      return VEX_ELEMENT_KIND4;
+    case VEX_FIG_KIND5:
+      return VEX_ELEMENT_KIND5;
+    case VEX_FIG_POINT:
+      return VEX_ELEMENT_POINT;
+    default:
+      return -1;
+  }
+}
+
+int Drawing::CreateSegment(int kind, int life) {
+  if (kind != VEX_SEGMENT_FIGURES && kind != VEX_SEGMENT_COMMENTS) return -1;
+  if (life != VEX_LIFE_LASTING && life != VEX_LIFE_TEMPORARY) return -1;
+  const int id = nextSegmentId_++;
+  Segment& s = segments_[id];
+  s.id = id;
+  s.auxId = kDrawingId;
+  s.kind = kind;
+  s.life = life;
+  s.layer = currentLayer_;
+  return id;
+}
+
+bool Drawing::DeleteSegment(int segmentId) {
+  const auto it = segments_.find(segmentId);
+  if (it == segments_.end()) return false;
+  for (const int e : it->second.elements) elements_.erase(e);
+  blink_.erase({it->second.auxId, segmentId});
+  segments_.erase(it);
+  return true;
+}
+
+void Drawing::EraseTemporary() {
+  std::vector<int> doomed;
+  for (const auto& [id, s] : segments_) {
+    if (s.life == VEX_LIFE_TEMPORARY) doomed.push_back(id);
+  }
+  for (const int id : doomed) DeleteSegment(id);
+}
+
+Segment* Drawing::FindSegment(int segmentId) {
+  const auto it = segments_.find(segmentId);
+  return it == segments_.end() ? nullptr : &it->second;
+}
+
+const Segment* Drawing::FindSegment(int segmentId) const {
+  const auto it = segments_.find(segmentId);
+  return it == segments_.end() ? nullptr : &it->second;
+}
+
+Element* Drawing::FindElement(int elementId) {
+  const auto it = elements_.find(elementId);
+  return it == elements_.end() ? nullptr : &it->second;
+}
+
+const Element* Drawing::FindElement(int elementId) const {
+  const auto it = elements_.find(elementId);
+  return it == elements_.end() ? nullptr : &it->second;
+}
+
+int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterElementId) {
+  Segment* s = FindSegment(segmentId);
+  const int type = ElementTypeOfFigure(figure.kind);
+  if (s == nullptr || s->kind != VEX_SEGMENT_FIGURES || type < 0) return -1;
+  auto position = s->elements.end();
+  if (afterElementId != 0) {
+    position = std::find(s->elements.begin(), s->elements.end(), afterElementId);
+    if (position == s->elements.end()) return -1;
+    ++position;
+  }
+  const int id = nextElementId_++;
+  Element& e = elements_[id];
+  e.id = id;
+  e.segmentId = segmentId;
+  e.type = type;
+  e.figure = figure;
+  e.lineAttr = currentLineAttr_;
+  s->elements.insert(position, id);
+  return id;
+}
+
+std::vector<int> Drawing::SegmentIds() const {
+  std::vector<int> ids;
+  ids.reserve(segments_.size());
+  for (const auto& entry : segments_) ids.push_back(entry.first);
+  return ids;
+}
+
+std::optional<VexBox> Drawing::SegmentBounds(int segmentId) const {
+  const Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return std::nullopt;
+  VexBox box = EmptyBox();
+  for (const int e : s->elements) {
+    if (const auto b = FigureBounds(elements_.at(e).figure)) Include(box, *b);
+  }
+  if (IsEmpty(box)) return std::nullopt;
+  return box;
+}
+
+void Drawing::SetLayerVisible(int layer, bool visible) {
+  if (visible) {
+    hiddenLayers_.erase(layer);
+  } else {
+    hiddenLayers_.insert(layer);
+  }
+}
+
+bool Drawing::Blink(const SegmentRef& ref) {
+  const Segment* s = FindSegment(ref.segmentId);
+  if (s == nullptr || s->auxId != ref.auxId) return false;
+  blink_.insert({ref.auxId, ref.segmentId});
+  return true;
+}
+
+}  // namespace vexhost

@@ -1,0 +1,97 @@
+// The in-memory drawing database of our VexLib: segments, the elements they hold, layers,
+// the blink set.
+#ifndef HOST_DRAWING_H
+#define HOST_DRAWING_H
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "vexlib/vexlib.h"
+
+namespace vexhost {
+
+struct Element {
+  int id = 0;
+  int segmentId = 0;
+  int type = 0;  // VEX_ELEMENT_*
+  FigureRecord figure{};
+  std::optional<LineAttr> lineAttr;  // figures carry one; other elements may not
+};
+
+struct Segment {
+  int id = 0;
+  int auxId = 0;
+  int kind = VEX_SEGMENT_FIGURES;
+  int life = VEX_LIFE_LASTING;
+  int layer = 0;
+  uint32_t attributes = 0;    // bit n set: the segment carries attribute n
+  std::vector<int> elements;  // in drawing order
+};
+
+class Drawing {
+ public:
+  // The id of the open drawing; every segment carries it as its auxId.
+  static constexpr int kDrawingId = 1;
+
+  // A new empty segment on the current layer; -1 for an unknown kind or lifetime.
+  int CreateSegment(int kind, int life);
+  // Removes a segment with its elements; false for an unknown id.
+  bool DeleteSegment(int segmentId);
+  // Removes every temporary segment.
+  void EraseTemporary();
+
+  Segment* FindSegment(int segmentId);
+  const Segment* FindSegment(int segmentId) const;
+  Element* FindElement(int elementId);
+  const Element* FindElement(int elementId) const;
+
+  // A new figure at the end of a segment of figures (or right after `afterElementId` when it
+  // is given), with the current line attribute; its element id, -1 when the segment cannot
+  // hold it or the figure's kind is unknown.
+  int AddFigure(int segmentId, const FigureRecord& figure, int afterElementId = 0);
+
+  // The segments in drawing order (ascending id).
+  std::vector<int> SegmentIds() const;
+  size_t SegmentCount() const { return segments_.size(); }
+  size_t ElementCount() const { return elements_.size(); }
+
+  // The exact extent of a segment's figures; nothing when it has none.
+  std::optional<VexBox> SegmentBounds(int segmentId) const;
+
+  // Layers: any number is a layer; layers are visible unless hidden.
+  int currentLayer() const { return currentLayer_; }
+  void SetCurrentLayer(int layer) { currentLayer_ = layer; }
+  bool LayerVisible(int layer) const { return hiddenLayers_.count(layer) == 0; }
+  void SetLayerVisible(int layer, bool visible);
+
+  // The line attribute new figures get.
+  const LineAttr& currentLineAttr() const { return currentLineAttr_; }
+  void SetCurrentLineAttr(const LineAttr& attr) { currentLineAttr_ = attr; }
+
+  // The blinking segments.
+  const std::set<std::pair<int, int>>& blinking() const { return blink_; }  // {auxId, id}
+  bool Blink(const SegmentRef& ref);
+  void ClearBlink() { blink_.clear(); }
+
+ private:
+  std::map<int, Segment> segments_;
+  std::unordered_map<int, Element> elements_;
+  int nextSegmentId_ = 1;
+  int nextElementId_ = 1;
+  int currentLayer_ = 0;
+  LineAttr currentLineAttr_{};
+  std::set<int> hiddenLayers_;
+  std::set<std::pair<int, int>> blink_;
+};
+
+// The element type of a figure kind; -1 for an unknown kind.
+int ElementTypeOfFigure(int figureKind);
+
+}  // namespace vexhost
+
+#endif  // HOST_DRAWING_H

@@ -1,0 +1,188 @@
+#include "host/step_driver.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "common/utf.h"
+#include "host/drawing.h"
+#include "host/geometry.h"
+#include "host/id_lists.h"
+
+namespace vexhost {
+namespace {
+
+// Reads "x y" or "x,y"; nothing when the text is not two finite numbers.
+std::optional<VexPoint> ParseCoordinates(std::u16string_view text) {
+  std::string s = twinfind::ToUtf8(text);
+  std::replace(s.begin(), s.end(), ',', ' ');
+  const char* p = s.c_str();
+  char* end = nullptr;
+  double v[2];
+  for (double& value : v) {
+    errno = 0;
+    value = std::strtod(p, &end);
+    if (end == p || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
+    p = end;
+  }
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p != '\0') return std::nullopt;
+  return VexPoint{v[0], v[1]};
+}
+
+}  // namespace
+
+int StepDriver::Register(VexCommandFunc start, VexCommandFunc query, VexCommandFunc end) {
+  const int result = forcedResult_.value_or(1);
+  if (result > 0 && start != nullptr) {
+    start_ = start;
+    query_ = query;
+    end_ = end;
+  }
+  return result;
+}
+
+void StepDriver::SetExecute(VexExecuteFunc fn, std::u16string defaultInput) {
+  execute_ = fn;
+  defaultInput_ = std::move(defaultInput);
+}
+
+void StepDriver::SetReady(VexReadyFunc fn, std::u16string text) {
+  ready_ = fn;
+  readyText_ = std::move(text);
+}
+
+void StepDriver::ResetStep() {
+  execute_ = nullptr;
+  ready_ = nullptr;
+  readyText_.clear();
+  defaultInput_.clear();
+  mask_ = 0;
+  compare_ = nullptr;
+  object_ = {};
+  echo_.reset();
+}
+
+bool StepDriver::Start() {
+  if (start_ == nullptr) return false;
+  if (active_) {
+    // The running command decides whether it gives way to the new start.
+    if (query_ != nullptr && query_() != 0) return false;
+    Finish();
+  }
+  ResetStep();
+  active_ = true;
+  start_();
+  if (active_ && execute_ == nullptr) Finish();  // nothing to wait for
+  return true;
+}
+
+void StepDriver::Finish() {
+  active_ = false;
+  ResetStep();
+  drawing_.EraseTemporary();
+  drawing_.ClearBlink();
+  ++endCallbacks_;
+  if (end_ != nullptr) end_();
+}
+
+void StepDriver::Abandon() {
+  if (active_) Finish();
+}
+
+Delivery StepDriver::Deliver(VexEvent& event) {
+  drawing_.EraseTemporary();
+  if (event.hasPoint) pointer_ = event.point;
+  const VexExecuteFunc execute = execute_;
+  if (execute == nullptr) {
+    Finish();
+    return {false, "the command has no step waiting for input"};
+  }
+  const int result = execute(event.code, &event);
+  if (!active_) return {true, {}};
+  if (result == VEX_STEP_STAY) return {true, {}};
+  if (result == VEX_STEP_NEXT && ready_ != nullptr) {
+    const VexReadyFunc ready = ready_;
+    const std::u16string text = readyText_;
+    ready(text.c_str(), pointer_.x, pointer_.y);
+    return {true, {}};
+  }
+  Finish();
+  return {true, {}};
+}
+
+Delivery StepDriver::Range(const VexBox& area) {
+  if (!active_) return {false, "no command is running"};
+  if ((mask_ & VEX_MASK_RANGE) == 0) return {false, "this step does not take a range"};
+  drawing_.EraseTemporary();
+  const VexBox window{std::min(area.minX, area.maxX), std::min(area.minY, area.maxY),
+                      std::max(area.minX, area.maxX), std::max(area.minY, area.maxY)};
+  std::vector<VexIdRecord> selected;
+  for (const int id : drawing_.SegmentIds()) {
+    const auto bounds = drawing_.SegmentBounds(id);
+    if (!bounds || !Contains(window, *bounds)) continue;
+    const Segment& s = *drawing_.FindSegment(id);
+    const bool accepted =
+        compare_ == nullptr ||
+        std::any_of(s.elements.begin(), s.elements.end(), [&](int e) { return compare_(e) != 0; });
+    if (accepted) selected.push_back({id, s.auxId});
+  }
+  lists_.SetSelection(std::move(selected));
+  VexEvent event;
+  event.code = VEX_EVENT_INPUT;
+  event.hasPoint = false;
+  pointer_ = {area.maxX, area.maxY};
+  return Deliver(event);
+}
+
+Delivery StepDriver::Point(VexPoint point) {
+  if (!active_) return {false, "no command is running"};
+  if ((mask_ & kPointBit) == 0) return {false, "this step does not take a point"};
+  VexEvent event;
+  event.code = VEX_EVENT_INPUT;
+  event.hasPoint = true;
+  event.point = point;
+  return Deliver(event);
+}
+
+Delivery StepDriver::Motion(VexPoint point) {
+  if (!active_) return {false, "no command is running"};
+  if ((mask_ & kPointBit) == 0) {
+    pointer_ = point;  // the pointer moves all the same; the step does not follow it
+    return {false, "this step does not follow the pointer"};
+  }
+  VexEvent event;
+  event.code = VEX_EVENT_INPUT;
+  event.hasPoint = true;
+  event.motion = true;
+  event.point = point;
+  return Deliver(event);
+}
+
+Delivery StepDriver::Keyin(std::u16string_view text) {
+  if (!active_) return {false, "no command is running"};
+  const std::u16string typed(text.empty() ? std::u16string_view(defaultInput_) : text);
+  if ((mask_ & VEX_MASK_KEYIN) != 0) {
+    VexEvent event;
+    event.code = VEX_EVENT_KEYIN;
+    event.keyin = typed;
+    return Deliver(event);
+  }
+  if ((mask_ & kPointBit) != 0) {
+    const auto point = ParseCoordinates(typed);
+    if (!point) return {false, "this step takes a point: type two numbers, x and y"};
+    return Point(*point);
+  }
+  return {false, "this step does not take typed input"};
+}
+
+Delivery StepDriver::End() {
+  if (!active_) return {false, "no command is running"};
+  VexEvent event;
+  event.code = VEX_EVENT_END;
+  return Deliver(event);
+}
+
+}  // namespace vexhost

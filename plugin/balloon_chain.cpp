@@ -1,0 +1,135 @@
+// The balloon array method: range, material, part number, depth, part.
+#include "engine/shape_model.h"
+#include "plugin/command.h"
+#include "plugin/format.h"
+#include "plugin/texts.h"
+#include "settings/settings.h"
+
+namespace twinfind {
+namespace {
+
+// Registers the step that starts each part: the material when it is asked, else the number.
+int GoToPartStart() {
+  VexCtlSetReadyFunc(Settings().mIsMaterial != 0 ? MaterialStep : PartNumberStep, u"");
+  return VEX_STEP_NEXT;
+}
+
+int GoTo(VexReadyFunc step) {
+  VexCtlSetReadyFunc(step, u"");
+  return VEX_STEP_NEXT;
+}
+
+void PromptForKeyin(const char16_t* cursor, const std::u16string& prompt) {
+  VexEvtSetEventMask(VEX_MASK_KEYIN);
+  VexMsgPutCursorMessage(cursor);
+  VexMsgPutMessage(prompt.c_str());
+}
+
+int OnBalloonRange(int code, const VexEvent* /*event*/) {
+  return Guarded([code]() -> int {
+    if (code == VEX_EVENT_INPUT) {
+      if (!CollectTargets(texts::kTargetsOverflowT02, texts::kSelectShapeT02)) {
+        return VEX_STEP_DONE;
+      }
+      return GoToPartStart();
+    }
+    if (code == VEX_EVENT_END) return VEX_STEP_DONE;
+    return VEX_STEP_STAY;
+  });
+}
+
+int OnMaterial(int code, const VexEvent* event) {
+  return Guarded([code, event]() -> int {
+    if (code == VEX_EVENT_KEYIN) {
+      materialText = VexEvtGetKeyinString(code, event);
+      return GoTo(PartNumberStep);
+    }
+    if (code == VEX_EVENT_END) {
+      if (materialText.empty()) {
+        VexDlgMessageBox(texts::kMaterialMissing);
+        return VEX_STEP_STAY;
+      }
+      return GoTo(PartNumberStep);
+    }
+    return VEX_STEP_STAY;
+  });
+}
+
+int AfterPartNumber() { return GoTo(Settings().mIsDepth != 0 ? DepthStep : BalloonPartStep); }
+
+int OnPartNumber(int code, const VexEvent* event) {
+  return Guarded([code, event]() -> int {
+    if (code == VEX_EVENT_KEYIN) {
+      Settings().mBalloonStr = VexEvtGetKeyinString(code, event);
+      return AfterPartNumber();
+    }
+    if (code == VEX_EVENT_END) return AfterPartNumber();
+    return VEX_STEP_STAY;
+  });
+}
+
+int OnDepth(int code, const VexEvent* event) {
+  return Guarded([code, event]() -> int {
+    if (code == VEX_EVENT_KEYIN) {
+      depthText = VexEvtGetKeyinString(code, event);
+      return GoTo(BalloonPartStep);
+    }
+    if (code == VEX_EVENT_END) return GoTo(BalloonPartStep);
+    return VEX_STEP_STAY;
+  });
+}
+
+int OnBalloonPart(int code, const VexEvent* /*event*/) {
+  return Guarded([code]() -> int {
+    if (code == VEX_EVENT_END) return VEX_STEP_DONE;
+    return VEX_STEP_STAY;
+  });
+}
+
+}  // namespace
+
+int BalloonRangeStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
+  return Guarded([]() -> int {
+    VexIdClearBlink();
+    PromptForRange(texts::kRangeCursor, texts::kRangePrompt);
+    VexCtlSetExecuteFunc(OnBalloonRange, u"");
+    return 0;
+  });
+}
+
+int MaterialStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
+  return Guarded([]() -> int {
+    PromptForKeyin(texts::kMaterialCursor,
+                   materialText.empty() ? std::u16string(texts::kMaterialPrompt)
+                                        : FormatText(texts::kMaterialPromptCurrent, materialText));
+    VexCtlSetExecuteFunc(OnMaterial, u"");
+    return 0;
+  });
+}
+
+int PartNumberStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
+  return Guarded([]() -> int {
+    const std::u16string& number = Settings().mBalloonStr;
+    PromptForKeyin(number.c_str(), FormatText(texts::kPartNumberPrompt, number));
+    VexCtlSetExecuteFunc(OnPartNumber, u"");
+    return 0;
+  });
+}
+
+int DepthStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
+  return Guarded([]() -> int {
+    PromptForKeyin(texts::kDepthCursor, texts::kDepthPrompt);
+    VexCtlSetExecuteFunc(OnDepth, u"");
+    return 0;
+  });
+}
+
+int BalloonPartStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
+  return Guarded([]() -> int {
+    PromptForRange(texts::kPartCursor, texts::kPartPrompt);
+    VexCtlSetExecuteFunc(OnBalloonPart, u"");
+    return 0;
+  });
+}
+
+}  // namespace twinfind

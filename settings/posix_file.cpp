@@ -1,0 +1,145 @@
+#include "settings/posix_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+
+namespace twinfind::posix_file {
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;  // e.g. EFBIG or ENOSPC part-way through
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+// Makes a completed rename durable. A failure here cannot be undone and is not reported: the
+// new file is already in place.
+void SyncDirectory(const std::string& directory) {
+  UniqueFd fd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd) fsync(fd.get());
+}
+
+}  // namespace
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+bool UniqueFd::Close() {
+  const int fd = std::exchange(fd_, -1);
+  return fd < 0 || close(fd) == 0;
+}
+
+FileRead ReadRegularFile(const std::string& path, size_t maxBytes) {
+  FileRead result;
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd) {
+    if (errno == ENOENT) result.status = ReadStatus::kMissing;
+    return result;
+  }
+  struct stat status {};
+  if (fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return result;
+  result.mode = status.st_mode & 07777;
+  if (static_cast<unsigned long long>(status.st_size) > maxBytes) {
+    result.status = ReadStatus::kTooLarge;
+    return result;
+  }
+  // Read to the end rather than trusting the size: the file may have grown since fstat.
+  std::string bytes;
+  char buffer[16384];
+  for (;;) {
+    const ssize_t count = read(fd.get(), buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return result;
+    if (count == 0) break;
+    bytes.append(buffer, static_cast<size_t>(count));
+    if (bytes.size() > maxBytes) {
+      result.status = ReadStatus::kTooLarge;
+      return result;
+    }
+  }
+  result.status = ReadStatus::kRead;
+  result.bytes = std::move(bytes);
+  return result;
+}
+
+UniqueFd LockFile(const std::string& path, bool exclusive, bool create) {
+  const int access = create ? (O_RDWR | O_CREAT) : O_RDONLY;
+  UniqueFd fd(open(path.c_str(), access | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666));
+  if (!fd) return fd;
+  while (flock(fd.get(), exclusive ? LOCK_EX : LOCK_SH) != 0) {
+    if (errno != EINTR) return UniqueFd();
+  }
+  return fd;
+}
+
+bool MakeDirectories(const std::string& path, mode_t mode) {
+  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string prefix = path.substr(0, slash);
+    if (mkdir(prefix.c_str(), mode) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::optional<std::string> FollowSymlink(const std::string& path) {
+  struct stat status {};
+  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+  const std::unique_ptr<char, decltype(&free)> target(realpath(path.c_str(), nullptr), &free);
+  if (!target) return std::nullopt;
+  return std::string(target.get());
+}
+
+bool Exists(const std::string& path) {
+  struct stat status {};
+  return lstat(path.c_str(), &status) == 0 || errno != ENOENT;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& tempPath, std::string_view bytes,
+                 std::optional<mode_t> mode, const std::string& asidePath) {
+  // The caller holds the write lock, so a temporary file already there was left by a writer
+  // that died and belongs to no one.
+  unlink(tempPath.c_str());
+  UniqueFd fd(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+  if (!fd) return false;
+  bool done = (!mode || fchmod(fd.get(), *mode) == 0) && WriteAll(fd.get(), bytes) &&
+              fsync(fd.get()) == 0;
+  done = fd.Close() && done;
+  if (done && !asidePath.empty()) done = rename(path.c_str(), asidePath.c_str()) == 0;
+  if (!done) {
+    unlink(tempPath.c_str());
+    return false;
+  }
+  if (rename(tempPath.c_str(), path.c_str()) != 0) {
+    if (!asidePath.empty()) rename(asidePath.c_str(), path.c_str());
+    unlink(tempPath.c_str());
+    return false;
+  }
+  SyncDirectory(DirectoryOf(path));
+  return true;
+}
+
+}  // namespace twinfind::posix_file

@@ -1,0 +1,160 @@
+// The settings record, the reading and writing of single values through the active store, and
+// the loader that fills the record at every start of the command.
+#include "settings/settings.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "settings/settings_store.h"
+#include "settings/text_number.h"
+
+namespace twinfind {
+
+const std::array<SettingDefinition, 24> kSettingDefinitions = {{
+    {u"mMethod", u"0", SettingKind::kInteger},
+    {u"mBalloonSize", u"5.0", SettingKind::kText},
+    {u"mBalloonLeaderSize", u"5.0", SettingKind::kText},
+    {u"mIsBalloonLayer", u"1", SettingKind::kFlag},
+    {u"mBalloonLayer", u"801", SettingKind::kText},
+    {u"mIsBalloonAutoArrange", u"1", SettingKind::kFlag},
+    {u"mIsBalloonAssy", u"1", SettingKind::kFlag},
+    {u"mIsBalloonArray", u"1", SettingKind::kFlag},
+    {u"mIsMaterial", u"1", SettingKind::kFlag},
+    {u"mMaterial", u"0", SettingKind::kInteger},
+    {u"mIsDepth", u"1", SettingKind::kFlag},
+    {u"mDPChar", u"T", SettingKind::kText},
+    {u"mIsCount", u"1", SettingKind::kFlag},
+    {u"mIsRotate", u"1", SettingKind::kFlag},
+    {u"mIsLayer", u"0", SettingKind::kFlag},
+    {u"mIsColor", u"0", SettingKind::kFlag},
+    {u"mIsSymmetry", u"0", SettingKind::kFlag},
+    {u"mFigure", u"0", SettingKind::kInteger},
+    {u"mIsArrange", u"1", SettingKind::kFlag},
+    {u"mArrangeWidth", u"5.0", SettingKind::kText},
+    {u"mArrangeHeight", u"5.0", SettingKind::kText},
+    {u"m_ColorMain", u"MAINCOLOR06", SettingKind::kColorName},
+    {u"mLTypeName", u"LINETYPE01", SettingKind::kLineTypeName},
+    {u"mBalloonStr", u"101", SettingKind::kText},
+}};
+
+namespace {
+
+// Where each definition lands in the record, in the same order as kSettingDefinitions: a number
+// field for flags, integers and names (which hold the resolved host number), else a text field.
+struct FieldOfSetting {
+  int32_t TwinfindSettings::* number;
+  std::u16string TwinfindSettings::* text;
+};
+
+using S = TwinfindSettings;
+constexpr std::array<FieldOfSetting, 24> kFields = {{
+    {&S::mMethod, nullptr},
+    {nullptr, &S::mBalloonSize},
+    {nullptr, &S::mBalloonLeaderSize},
+    {&S::mIsBalloonLayer, nullptr},
+    {nullptr, &S::mBalloonLayer},
+    {&S::mIsBalloonAutoArrange, nullptr},
+    {&S::mIsBalloonAssy, nullptr},
+    {&S::mIsBalloonArray, nullptr},
+    {&S::mIsMaterial, nullptr},
+    {&S::mMaterial, nullptr},
+    {&S::mIsDepth, nullptr},
+    {nullptr, &S::mDPChar},
+    {&S::mIsCount, nullptr},
+    {&S::mIsRotate, nullptr},
+    {&S::mIsLayer, nullptr},
+    {&S::mIsColor, nullptr},
+    {&S::mIsSymmetry, nullptr},
+    {&S::mFigure, nullptr},
+    {&S::mIsArrange, nullptr},
+    {nullptr, &S::mArrangeWidth},
+    {nullptr, &S::mArrangeHeight},
+    {&S::mColorIndex, nullptr},
+    {&S::mLTypeIndex, nullptr},
+    {nullptr, &S::mBalloonStr},
+}};
+
+constexpr std::u16string_view kProductKeyPath = u"SOFTWARE\\Norvane\\VEX\\";
+
+// The registry query buffer holds 256 bytes and the query passes a limit of 255, so at most 126
+// UTF-16 characters and their terminator fit.
+constexpr size_t kReadByteLimit = 255;
+
+std::u16string WithBackslashes(std::u16string_view keyPath) {
+  std::u16string path(keyPath);
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  return path;
+}
+
+void StoreIntoRecord(TwinfindSettings& record, size_t index, const std::u16string& text) {
+  const FieldOfSetting& field = kFields[index];
+  switch (kSettingDefinitions[index].kind) {
+    case SettingKind::kFlag:
+      // Only the exact text "1" sets a flag; "01", "true" or "1 " do not.
+      record.*field.number = text == u"1" ? 1 : 0;
+      break;
+    case SettingKind::kInteger:
+      record.*field.number = TextToInt(text);
+      break;
+    case SettingKind::kText:
+      record.*field.text = text;
+      break;
+    case SettingKind::kColorName:
+      record.*field.number = ColorIndexOfName(text);
+      break;
+    case SettingKind::kLineTypeName:
+      record.*field.number = LineTypeIndexOfName(text);
+      break;
+  }
+}
+
+}  // namespace
+
+TwinfindSettings& Settings() {
+  static TwinfindSettings record;
+  return record;
+}
+
+std::u16string MakeSettingsKeyPath(std::u16string_view subkey) {
+  std::u16string path(kProductKeyPath);
+  path += subkey;
+  return path;
+}
+
+int RegReadText(std::u16string_view keyPath, std::u16string_view name, std::u16string& out) {
+  std::vector<unsigned char> data;
+  if (!ActiveSettingsStore().ReadValue(WithBackslashes(keyPath), name, kReadByteLimit, data)) {
+    return -1;
+  }
+  out = TextOfStoredBytes(data);
+  return 0;
+}
+
+int RegWriteText(std::u16string_view keyPath, std::u16string_view name, std::u16string_view text) {
+  return ActiveSettingsStore().WriteValue(WithBackslashes(keyPath), name, text) ? 0 : -1;
+}
+
+bool ReadSetting(std::u16string_view subkey, std::u16string_view name, std::u16string& out) {
+  return RegReadText(MakeSettingsKeyPath(subkey), name, out) == 0;
+}
+
+bool WriteSetting(std::u16string_view subkey, std::u16string_view name, std::u16string_view text) {
+  return RegWriteText(MakeSettingsKeyPath(subkey), name, text) == 0;
+}
+
+void LoadSettings() {
+  TwinfindSettings& record = Settings();
+  for (size_t i = 0; i < kSettingDefinitions.size(); ++i) {
+    const SettingDefinition& definition = kSettingDefinitions[i];
+    std::u16string text;
+    if (!ReadSetting(kSettingsSubkey, definition.name, text)) {
+      // A missing value gets its default, written back so the store ends up complete. A failed
+      // write changes nothing here: the record holds the default all the same.
+      text = definition.defaultText;
+      WriteSetting(kSettingsSubkey, definition.name, text);
+    }
+    StoreIntoRecord(record, i, text);
+  }
+}
+
+}  // namespace twinfind

@@ -1,0 +1,84 @@
+// The user's settings: one process-wide record, loaded from the per-user store at every start
+// of the command, with the store's value names as field names.
+#ifndef SETTINGS_SETTINGS_H
+#define SETTINGS_SETTINGS_H
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace twinfind {
+
+struct TwinfindSettings {
+  int32_t mMethod = 0;
+  std::u16string mBalloonSize;
+  std::u16string mBalloonLeaderSize;
+  int32_t mIsBalloonLayer = 0;
+  std::u16string mBalloonLayer;
+  int32_t mIsBalloonAutoArrange = 0;
+  int32_t mIsBalloonAssy = 0;
+  int32_t mIsBalloonArray = 0;
+  int32_t mIsMaterial = 0;
+  int32_t mMaterial = 0;
+  int32_t mIsDepth = 0;
+  std::u16string mDPChar;
+  int32_t mIsCount = 0;
+  int32_t mIsRotate = 0;
+  int32_t mIsLayer = 0;
+  int32_t mIsColor = 0;
+  int32_t mIsSymmetry = 0;
+  int32_t mFigure = 0;
+  int32_t mIsArrange = 0;
+  std::u16string mArrangeWidth;
+  std::u16string mArrangeHeight;
+  int32_t mColorIndex = 0;  // host colour number of the stored name m_ColorMain
+  int32_t mLTypeIndex = 0;  // host line-type number of the stored name mLTypeName
+  std::u16string mBalloonStr;
+};
+
+// How a stored text becomes a field of the record.
+enum class SettingKind { kFlag, kInteger, kText, kColorName, kLineTypeName };
+
+struct SettingDefinition {
+  std::u16string_view name;          // the value name in the store
+  std::u16string_view defaultText;   // written back when the value is missing
+  SettingKind kind;
+};
+
+// The 24 settings, in load order.
+extern const std::array<SettingDefinition, 24> kSettingDefinitions;
+
+// The subkey of the settings under the product key.
+inline constexpr std::u16string_view kSettingsSubkey = u"Twinfind";
+
+// The process-wide record.
+TwinfindSettings& Settings();
+
+// "SOFTWARE\Norvane\VEX\" followed by the subkey.
+std::u16string MakeSettingsKeyPath(std::u16string_view subkey);
+
+// One value of the store: 0 when read (out replaced), -1 otherwise (out left as it was).
+int RegReadText(std::u16string_view keyPath, std::u16string_view name, std::u16string& out);
+// 0 when written, -1 otherwise.
+int RegWriteText(std::u16string_view keyPath, std::u16string_view name, std::u16string_view text);
+
+bool ReadSetting(std::u16string_view subkey, std::u16string_view name, std::u16string& out);
+bool WriteSetting(std::u16string_view subkey, std::u16string_view name, std::u16string_view text);
+
+// Fills the whole record from the store; a missing value gets its default, written back.
+void LoadSettings();
+
+// Host colour number of "MAINCOLOR01".."MAINCOLOR16" and host line-type number of
+// "LINETYPE01".."LINETYPE10", ignoring letter case; an unknown name gives 0.
+int32_t ColorIndexOfName(std::u16string_view name);
+int32_t LineTypeIndexOfName(std::u16string_view name);
+
+// The names in picker order.
+extern const std::array<std::u16string_view, 16> kColorNames;
+extern const std::array<std::u16string_view, 10> kLineTypeNames;
+extern const std::array<int32_t, 10> kLineTypeNumbers;
+
+}  // namespace twinfind
+
+#endif  // SETTINGS_SETTINGS_H

@@ -1,0 +1,117 @@
+#include "settings/store_file.h"
+
+#include <cstdlib>
+
+#include "settings/posix_file.h"
+#include "settings/reg_file.h"
+
+namespace twinfind {
+namespace {
+
+namespace pf = posix_file;
+
+// Damaged files kept aside: "<file>.damaged", then numbered names so an older one is never
+// overwritten. Empty when every name is taken.
+std::string FreeAsideName(const std::string& path) {
+  std::string name = path + ".damaged";
+  for (int number = 1; pf::Exists(name); ++number) {
+    if (number > 999) return {};
+    name = path + ".damaged." + std::to_string(number);
+  }
+  return name;
+}
+
+const char* NonEmptyVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0' ? value : nullptr;
+}
+
+const char* AbsolutePathVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] == '/' ? value : nullptr;
+}
+
+}  // namespace
+
+std::optional<SettingsFileLocation> SettingsFileLocationFromEnvironment() {
+  if (const char* path = NonEmptyVariable(kSettingsFileVariable)) {
+    return SettingsFileLocation{path, false};
+  }
+  if (const char* config = AbsolutePathVariable("XDG_CONFIG_HOME")) {
+    return SettingsFileLocation{std::string(config) + "/twinfind/settings.reg", true};
+  }
+  if (const char* home = AbsolutePathVariable("HOME")) {
+    return SettingsFileLocation{std::string(home) + "/.config/twinfind/settings.reg", true};
+  }
+  return std::nullopt;
+}
+
+FileSettingsStore::FileSettingsStore(std::string path) : fixedPath_(std::move(path)) {}
+
+std::optional<SettingsFileLocation> FileSettingsStore::Location() const {
+  if (fixedPath_) return SettingsFileLocation{*fixedPath_, false};
+  return SettingsFileLocationFromEnvironment();
+}
+
+bool FileSettingsStore::ReadValue(std::u16string_view keyPath, std::u16string_view name,
+                                  size_t maxBytes, std::vector<unsigned char>& data) {
+  const auto location = Location();
+  if (!location) return false;
+  // Writers replace the file by rename, so a reader sees a whole file even without the lock;
+  // the shared lock is taken when the lock file exists, and a read never creates it.
+  const pf::UniqueFd lock = pf::LockFile(location->path + ".lock", false, false);
+  const pf::FileRead file = pf::ReadRegularFile(location->path, kMaxRegFileBytes);
+  if (file.status != pf::ReadStatus::kRead) return false;
+  const auto document = RegFile::Parse(file.bytes);
+  if (!document) return false;
+  const auto text = document->Find(CurrentUserSectionPath(keyPath), name);
+  if (!text || 2 * text->size() + 2 > maxBytes) return false;
+  data = StoredBytesOfText(*text);
+  return true;
+}
+
+bool FileSettingsStore::WriteValue(std::u16string_view keyPath, std::u16string_view name,
+                                   std::u16string_view text) {
+  const auto location = Location();
+  if (!location) return false;
+  if (location->createDirectory &&
+      !pf::MakeDirectories(pf::DirectoryOf(location->path), 0700)) {
+    return false;
+  }
+  // Replacing a symbolic link by rename would cut it; write the file it leads to instead.
+  const auto path = pf::FollowSymlink(location->path);
+  if (!path) return false;
+
+  const pf::UniqueFd lock = pf::LockFile(*path + ".lock", true, true);
+  if (!lock) return false;
+  const pf::FileRead current = pf::ReadRegularFile(*path, kMaxRegFileBytes);
+  // What cannot be read (no permission, not a regular file) is left alone: replacing it could
+  // destroy what it holds.
+  if (current.status == pf::ReadStatus::kFailed) return false;
+
+  std::optional<RegFile> document;
+  if (current.status == pf::ReadStatus::kRead) document = RegFile::Parse(current.bytes);
+  const bool damaged = current.status == pf::ReadStatus::kTooLarge ||
+                       (current.status == pf::ReadStatus::kRead && !document);
+  if (!document) document.emplace();
+
+  // Refuse what the file cannot hold, and never write a file that would itself read as damaged.
+  if (!document->Set(CurrentUserSectionPath(keyPath), name, text)) return false;
+  const std::string bytes = document->Format();
+  if (bytes.size() > kMaxRegFileBytes) return false;
+
+  std::string aside;
+  if (damaged) {
+    aside = FreeAsideName(*path);
+    if (aside.empty()) return false;
+  }
+  std::optional<mode_t> mode;
+  if (current.status != pf::ReadStatus::kMissing) mode = current.mode;
+  return pf::ReplaceFile(*path, *path + ".tmp", bytes, mode, aside);
+}
+
+std::unique_ptr<SettingsStore> CreatePlatformSettingsStore() {
+  return std::make_unique<FileSettingsStore>();
+}
+
+}  // namespace twinfind

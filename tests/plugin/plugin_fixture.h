@@ -1,0 +1,73 @@
+// A fresh host with the plug-in registered and settings in memory, for every plug-in test.
+#ifndef TESTS_PLUGIN_PLUGIN_FIXTURE_H
+#define TESTS_PLUGIN_PLUGIN_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "plugin/command.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+#include "settings/store_memory.h"
+
+namespace plugintest {
+
+inline const std::u16string kKey = u"SOFTWARE\\Norvane\\VEX\\Twinfind";
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vexhost::ResetHost();
+    twinfind::InstallSettingsStore(&store);
+    twinfind::materialText.clear();
+    twinfind::depthText.clear();
+    ASSERT_EQ(Startup(nullptr), 0);
+  }
+  void TearDown() override { twinfind::InstallSettingsStore(nullptr); }
+
+  vexhost::Host& host() { return vexhost::TheHost(); }
+  vexhost::StepDriver& driver() { return vexhost::TheHost().driver; }
+  void Set(std::u16string_view name, std::u16string_view text) { store.Put(kKey, name, text); }
+
+  // Starts the command; the transcript starts empty.
+  void Start() {
+    host().transcript.Clear();
+    ASSERT_TRUE(driver().Start());
+  }
+
+  // The transcript since the last Start or Clear, as "kind: text".
+  std::vector<std::u16string> Lines() {
+    std::vector<std::u16string> lines;
+    for (const auto& m : host().transcript.messages()) {
+      const auto kind = vexhost::MessageKindName(m.kind);
+      lines.push_back(std::u16string(kind.begin(), kind.end()) + u": " + m.text);
+    }
+    return lines;
+  }
+  std::u16string LastPrompt() {
+    const auto& messages = host().transcript.messages();
+    for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
+      if (it->kind == vexhost::MessageKind::kPrompt) return it->text;
+    }
+    return u"";
+  }
+
+  twinfind::MemorySettingsStore store;
+};
+
+// A lasting segment holding one line.
+inline int AddLine(double x1, double y1, double x2, double y2) {
+  const int id = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
+  FigureRecord f{};
+  f.kind = VEX_FIG_LINE;
+  f.u.line = {x1, y1, x2, y2};
+  VexFigCreateFigure(id, &f);
+  return id;
+}
+
+}  // namespace plugintest
+
+#endif  // TESTS_PLUGIN_PLUGIN_FIXTURE_H

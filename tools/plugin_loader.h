@@ -1,0 +1,24 @@
+// Loading the plug-in module into the host process and calling its entry point.
+#ifndef TOOLS_PLUGIN_LOADER_H
+#define TOOLS_PLUGIN_LOADER_H
+
+#include <string>
+
+namespace twinfind::tool {
+
+// Where the module is looked for: $TWINFIND_PLUGIN, else libTwinfind.so beside the running
+// executable.
+std::string DefaultPluginPath();
+
+struct LoadedPlugin {
+  bool ok = false;
+  int startupResult = -1;
+  std::string error;  // why loading failed
+};
+
+// Loads the module (it stays loaded for the life of the process), finds Startup and calls it.
+LoadedPlugin LoadPlugin(const std::string& path);
+
+}  // namespace twinfind::tool
+
+#endif  // TOOLS_PLUGIN_LOADER_H

@@ -1,0 +1,97 @@
+#include "tools/script_runner.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <istream>
+#include <ostream>
+#include <sstream>
+#include <vector>
+
+#include "common/utf.h"
+#include "host/host.h"
+
+namespace twinfind::tool {
+namespace {
+
+// The words of a line after its verb, as numbers; nothing unless there are exactly `count`
+// finite numbers.
+bool ParseNumbers(std::string_view rest, size_t count, std::vector<double>& values) {
+  std::istringstream words{std::string(rest)};
+  std::string word;
+  values.clear();
+  while (words >> word) {
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || errno == ERANGE || !std::isfinite(v)) return false;
+    values.push_back(v);
+  }
+  return values.size() == count;
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
+    s.remove_suffix(1);
+  }
+  return s;
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
+  vexhost::TheHost().transcript.SetSink([this](const vexhost::Message& m) {
+    out_ << vexhost::MessageKindName(m.kind) << ": " << ToUtf8(m.text) << '\n';
+    out_.flush();
+  });
+}
+
+ScriptRunner::~ScriptRunner() { vexhost::TheHost().transcript.SetSink(nullptr); }
+
+bool ScriptRunner::Refuse(int lineNumber, const std::string& why) {
+  err_ << "twinfind: line " << lineNumber << ": " << why << '\n';
+  return false;
+}
+
+bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
+  const std::string_view line = Trim(rawLine);
+  if (line.empty() || line.front() == '#') return true;
+  const size_t space = line.find_first_of(" \t");
+  const std::string verb(line.substr(0, space));
+  const std::string_view rest = space == std::string_view::npos ? "" : Trim(line.substr(space));
+  vexhost::StepDriver& driver = vexhost::TheHost().driver;
+  std::vector<double> v;
+  vexhost::Delivery delivery;
+  if (verb == "range") {
+    if (!ParseNumbers(rest, 4, v))
+      return Refuse(lineNumber, "range needs four numbers: X1 Y1 X2 Y2");
+    delivery = driver.Range({v[0], v[1], v[2], v[3]});
+  } else if (verb == "point" || verb == "move") {
+    if (!ParseNumbers(rest, 2, v)) return Refuse(lineNumber, verb + " needs two numbers: X Y");
+    delivery = verb == "point" ? driver.Point({v[0], v[1]}) : driver.Motion({v[0], v[1]});
+  } else if (verb == "key") {
+    delivery = driver.Keyin(ToUtf16(rest));
+  } else if (verb == "end") {
+    if (!rest.empty()) return Refuse(lineNumber, "end takes nothing after it");
+    delivery = driver.End();
+  } else {
+    return Refuse(lineNumber, "unknown action '" + verb +
+                                  "' (expected range, point, move, key, end or a # comment)");
+  }
+  if (!delivery.taken) return Refuse(lineNumber, delivery.reason);
+  return true;
+}
+
+int ScriptRunner::RunAll(std::istream& in) {
+  int refused = 0;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!RunLine(line, number)) ++refused;
+  }
+  return refused;
+}
+
+void ScriptRunner::Finish() { vexhost::TheHost().driver.Abandon(); }
+
+}  // namespace twinfind::tool

@@ -1,0 +1,65 @@
+#include "tools/settings_command.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "common/utf.h"
+#include "settings/settings.h"
+
+namespace twinfind::tool {
+namespace {
+
+const SettingDefinition* FindDefinition(const std::string& name) {
+  const std::u16string wanted = ToUtf16(name);
+  const auto it = std::find_if(kSettingDefinitions.begin(), kSettingDefinitions.end(),
+                               [&](const SettingDefinition& d) { return d.name == wanted; });
+  return it == kSettingDefinitions.end() ? nullptr : &*it;
+}
+
+// The stored text of a setting; the default when the store cannot give it.
+std::u16string StoredText(const SettingDefinition& definition) {
+  std::u16string text(definition.defaultText);
+  ReadSetting(kSettingsSubkey, definition.name, text);
+  return text;
+}
+
+int Usage(std::ostream& err, const std::string& why) {
+  err << "twinfind: " << why << "\nusage: twinfind settings list|get NAME|set NAME VALUE\n";
+  return 2;
+}
+
+}  // namespace
+
+int SettingsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  if (words.empty()) return Usage(err, "settings needs list, get or set");
+  const std::string& action = words[0];
+  if (action == "list" && words.size() == 1) {
+    LoadSettings();  // writes the missing defaults, as a start of the command does
+    for (const SettingDefinition& d : kSettingDefinitions) {
+      out << ToUtf8(d.name) << ' ' << ToUtf8(StoredText(d)) << '\n';
+    }
+    return 0;
+  }
+  if ((action == "get" && words.size() == 2) || (action == "set" && words.size() == 3)) {
+    const SettingDefinition* definition = FindDefinition(words[1]);
+    if (definition == nullptr) {
+      return Usage(err, "unknown setting " + words[1] + " (twinfind settings list shows them)");
+    }
+    if (action == "get") {
+      LoadSettings();
+      out << ToUtf8(StoredText(*definition)) << '\n';
+      return 0;
+    }
+    const std::u16string text = ToUtf16(words[2]);
+    std::u16string stored;
+    if (!WriteSetting(kSettingsSubkey, definition->name, text) ||
+        !ReadSetting(kSettingsSubkey, definition->name, stored) || stored != text) {
+      err << "twinfind: the setting " << words[1] << " could not be stored\n";
+      return 1;
+    }
+    return 0;
+  }
+  return Usage(err, "settings " + action + ": wrong number of words");
+}
+
+}  // namespace twinfind::tool
