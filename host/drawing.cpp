@@ -43,7 +43,10 @@ bool Drawing::DeleteSegment(int segmentId) {
   if (it == segments_.end()) return false;
   for (const int e : it->second.elements) elements_.erase(e);
   blink_.erase({it->second.auxId, segmentId});
+  holes_.erase(it->second.holeId);
   segments_.erase(it);
+  bounds_.erase(segmentId);
+  index_.Remove(segmentId);
   return true;
 }
 
@@ -93,7 +96,82 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   e.figure = figure;
   e.lineAttr = currentLineAttr_;
   s->elements.insert(position, id);
+  Reindex(segmentId);
   return id;
+}
+
+bool Drawing::ReplaceFigure(int elementId, const FigureRecord& figure) {
+  Element* e = FindElement(elementId);
+  if (e == nullptr || ElementTypeOfFigure(figure.kind) != e->type) return false;
+  e->figure = figure;
+  Reindex(e->segmentId);
+  return true;
+}
+
+bool Drawing::ReverseElementOrder(int segmentId) {
+  Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return false;
+  std::reverse(s->elements.begin(), s->elements.end());
+  return true;
+}
+
+int Drawing::CopySegment(int segmentId) {
+  const Segment* source = FindSegment(segmentId);
+  if (source == nullptr) return -1;
+  const int id = nextSegmentId_++;
+  Segment& copy = segments_[id];
+  copy.id = id;
+  copy.auxId = source->auxId;
+  copy.kind = source->kind;
+  copy.life = VEX_LIFE_LASTING;
+  copy.layer = source->layer;
+  copy.attributes = source->attributes;
+  for (const int e : source->elements) {
+    Element element = elements_.at(e);
+    element.id = nextElementId_++;
+    element.segmentId = id;
+    copy.elements.push_back(element.id);
+    elements_.emplace(element.id, std::move(element));
+  }
+  if (const HoleRecord* hole = FindHole(source->holeId)) {
+    const int holeId = nextHoleId_++;
+    holes_[holeId] = *hole;
+    holes_[holeId].header.holeId = holeId;
+    copy.holeId = holeId;
+  }
+  Reindex(id);
+  return id;
+}
+
+int Drawing::AttachHole(int segmentId, const HoleData& header, std::vector<HoleItem> items) {
+  Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return -1;
+  holes_.erase(s->holeId);
+  const int holeId = nextHoleId_++;
+  HoleRecord& record = holes_[holeId];
+  record.header = header;
+  record.header.holeId = holeId;
+  record.header.items = nullptr;
+  record.header.itemCount = 0;
+  record.items = std::move(items);
+  s->holeId = holeId;
+  return holeId;
+}
+
+const HoleRecord* Drawing::FindHole(int holeId) const {
+  const auto it = holes_.find(holeId);
+  return it == holes_.end() ? nullptr : &it->second;
+}
+
+void Drawing::Reindex(int segmentId) {
+  const auto box = ComputeBounds(segmentId);
+  if (box) {
+    bounds_[segmentId] = *box;
+    index_.Put(segmentId, *box);
+  } else {
+    bounds_.erase(segmentId);
+    index_.Remove(segmentId);
+  }
 }
 
 std::vector<int> Drawing::SegmentIds() const {
@@ -104,6 +182,12 @@ std::vector<int> Drawing::SegmentIds() const {
 }
 
 std::optional<VexBox> Drawing::SegmentBounds(int segmentId) const {
+  const auto it = bounds_.find(segmentId);
+  if (it == bounds_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<VexBox> Drawing::ComputeBounds(int segmentId) const {
   const Segment* s = FindSegment(segmentId);
   if (s == nullptr) return std::nullopt;
   VexBox box = EmptyBox();

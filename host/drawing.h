@@ -11,9 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "host/spatial_index.h"
 #include "vexlib/vexlib.h"
 
 namespace vexhost {
+
+// The hole record a segment may carry: the record's fixed fields and its items.
+struct HoleRecord {
+  HoleData header{};  // items and itemCount are filled when the record is handed out
+  std::vector<HoleItem> items;
+};
 
 struct Element {
   int id = 0;
@@ -30,6 +37,7 @@ struct Segment {
   int life = VEX_LIFE_LASTING;
   int layer = 0;
   uint32_t attributes = 0;    // bit n set: the segment carries attribute n
+  int holeId = 0;             // 0: no hole record
   std::vector<int> elements;  // in drawing order
 };
 
@@ -55,13 +63,30 @@ class Drawing {
   // hold it or the figure's kind is unknown.
   int AddFigure(int segmentId, const FigureRecord& figure, int afterElementId = 0);
 
+  // Replaces the figure of a figure element with one of a kind of the same element type.
+  bool ReplaceFigure(int elementId, const FigureRecord& figure);
+  // Reverses the order of a segment's elements.
+  bool ReverseElementOrder(int segmentId);
+
+  // A lasting copy of a segment: same kind, layer, attributes, figures with their line
+  // attributes, and a copy of its hole record. Its id, -1 for an unknown segment.
+  int CopySegment(int segmentId);
+
+  // Hole records: attaching one to a segment (replacing any it had) gives its hole id.
+  int AttachHole(int segmentId, const HoleData& header, std::vector<HoleItem> items);
+  const HoleRecord* FindHole(int holeId) const;
+
   // The segments in drawing order (ascending id).
   std::vector<int> SegmentIds() const;
+  // The segments whose extents meet the area, in drawing order (an index narrows them).
+  std::vector<int> SegmentsNear(const VexBox& area) const { return index_.Query(area); }
   size_t SegmentCount() const { return segments_.size(); }
   size_t ElementCount() const { return elements_.size(); }
 
   // The exact extent of a segment's figures; nothing when it has none.
   std::optional<VexBox> SegmentBounds(int segmentId) const;
+  // The same extent as computed afresh from the figures, for checks of the cached one.
+  std::optional<VexBox> ComputeBounds(int segmentId) const;
 
   // Layers: any number is a layer; layers are visible unless hidden.
   int currentLayer() const { return currentLayer_; }
@@ -79,7 +104,13 @@ class Drawing {
   void ClearBlink() { blink_.clear(); }
 
  private:
+  void Reindex(int segmentId);
+
   std::map<int, Segment> segments_;
+  std::unordered_map<int, VexBox> bounds_;  // segments with figures
+  SpatialIndex index_;
+  std::map<int, HoleRecord> holes_;
+  int nextHoleId_ = 1;
   std::unordered_map<int, Element> elements_;
   int nextSegmentId_ = 1;
   int nextElementId_ = 1;

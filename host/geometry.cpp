@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 namespace vexhost {
 namespace {
@@ -105,5 +107,125 @@ std::optional<VexBox> FigureBounds(const FigureRecord& f) {
 }
 
 double Distance(double x1, double y1, double x2, double y2) { return std::hypot(x2 - x1, y2 - y1); }
+
+namespace {
+
+double PointSegmentDistance(double px, double py, double x1, double y1, double x2, double y2) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? ((px - x1) * dx + (py - y1) * dy) / length2 : 0.0;
+  t = std::clamp(t, 0.0, 1.0);
+  return Distance(px, py, x1 + t * dx, y1 + t * dy);
+}
+
+bool InBox(const VexBox& b, double x, double y, double tol) {
+  return x >= b.minX - tol && x <= b.maxX + tol && y >= b.minY - tol && y <= b.maxY + tol;
+}
+
+// Does the segment (x1,y1)-(x2,y2) meet the closed box? Liang-Barsky clipping.
+bool SegmentMeetsBox(double x1, double y1, double x2, double y2, const VexBox& b, double tol) {
+  double t0 = 0.0, t1 = 1.0;
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - (b.minX - tol), (b.maxX + tol) - x1, y1 - (b.minY - tol),
+                       (b.maxY + tol) - y1};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+    } else {
+      const double t = q[i] / p[i];
+      if (p[i] < 0.0) {
+        t0 = std::max(t0, t);
+      } else {
+        t1 = std::min(t1, t);
+      }
+      if (t0 > t1) return false;
+    }
+  }
+  return true;
+}
+
+// The points where the circle meets the box's four edges.
+std::vector<std::pair<double, double>> CircleEdgePoints(double cx, double cy, double r,
+                                                        const VexBox& b, double tol) {
+  std::vector<std::pair<double, double>> points;
+  for (const double x : {b.minX, b.maxX}) {
+    const double h = r * r - (x - cx) * (x - cx);
+    if (h < 0) continue;
+    for (const double y : {cy - std::sqrt(h), cy + std::sqrt(h)}) {
+      if (y >= b.minY - tol && y <= b.maxY + tol) points.emplace_back(x, y);
+    }
+  }
+  for (const double y : {b.minY, b.maxY}) {
+    const double h = r * r - (y - cy) * (y - cy);
+    if (h < 0) continue;
+    for (const double x : {cx - std::sqrt(h), cx + std::sqrt(h)}) {
+      if (x >= b.minX - tol && x <= b.maxX + tol) points.emplace_back(x, y);
+    }
+  }
+  return points;
+}
+
+// The circle curve meets the closed box when the box comes within r of the centre but does not
+// lie wholly inside the circle.
+bool CircleMeetsBox(double cx, double cy, double r, const VexBox& b, double tol) {
+  const double nx = std::clamp(cx, b.minX, b.maxX), ny = std::clamp(cy, b.minY, b.maxY);
+  const double nearest = Distance(cx, cy, nx, ny);
+  const double fx = std::max(std::fabs(cx - b.minX), std::fabs(cx - b.maxX));
+  const double fy = std::max(std::fabs(cy - b.minY), std::fabs(cy - b.maxY));
+  const double farthest = std::hypot(fx, fy);
+  return nearest <= r + tol && farthest >= r - tol;
+}
+
+}  // namespace
+
+std::optional<double> DistanceToFigure(const FigureRecord& f, double x, double y) {
+  switch (f.kind) {
+    case VEX_FIG_LINE:
+      return PointSegmentDistance(x, y, f.u.line.x1, f.u.line.y1, f.u.line.x2, f.u.line.y2);
+    case VEX_FIG_CIRCLE:
+      return std::fabs(Distance(x, y, f.u.circle.cx, f.u.circle.cy) - std::fabs(f.u.circle.r));
+    case VEX_FIG_ARC: {
+      const auto& a = f.u.arc;
+      if (x != a.cx || y != a.cy) {
+        if (SweepContains(SweepOf(a), AngleOf(x - a.cx, y - a.cy), 0.0)) {
+          return std::fabs(Distance(x, y, a.cx, a.cy) - std::fabs(a.r));
+        }
+      }
+      return std::min(Distance(x, y, a.sx, a.sy), Distance(x, y, a.ex, a.ey));
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+bool FigureTouches(const FigureRecord& f, const VexBox& area, double tol) {
+  switch (f.kind) {
+    case VEX_FIG_LINE:
+      return SegmentMeetsBox(f.u.line.x1, f.u.line.y1, f.u.line.x2, f.u.line.y2, area, tol);
+    case VEX_FIG_CIRCLE:
+      return CircleMeetsBox(f.u.circle.cx, f.u.circle.cy, std::fabs(f.u.circle.r), area, tol);
+    case VEX_FIG_ARC: {
+      const auto& a = f.u.arc;
+      if (InBox(area, a.sx, a.sy, tol) || InBox(area, a.ex, a.ey, tol)) return true;
+      const double r = std::fabs(a.r);
+      if (!CircleMeetsBox(a.cx, a.cy, r, area, tol)) return false;
+      // Neither end lies in the box: the arc meets it only where it crosses an edge.
+      const ArcSweep sweep = SweepOf(a);
+      const double angularTolerance = r > 0 ? tol / r : 0.0;
+      for (const auto& [x, y] : CircleEdgePoints(a.cx, a.cy, r, area, tol)) {
+        if (SweepContains(sweep, AngleOf(x - a.cx, y - a.cy), angularTolerance)) return true;
+      }
+      return false;
+    }
+    case VEX_FIG_POINT:
+      return InBox(area, f.u.point.x, f.u.point.y, tol);
+    default: {
+      const auto box = FigureBounds(f);
+      return box && Overlaps(*box, {area.minX - tol, area.minY - tol, area.maxX + tol,
+                                    area.maxY + tol});
+    }
+  }
+}
 
 }  // namespace vexhost

@@ -35,6 +35,15 @@ std::optional<VexBox> FigureBounds(const FigureRecord& figure);
 
 double Distance(double x1, double y1, double x2, double y2);
 
+// The shortest distance from a point to a line, circle or arc figure (the curve, not the
+// area it encloses); nothing for other kinds.
+std::optional<double> DistanceToFigure(const FigureRecord& figure, double x, double y);
+
+// True when the figure's geometry meets the closed rectangle: lines, circles and arcs exactly
+// (a circle around the rectangle does not meet it); points by position; kinds 4 and 5 by the
+// box of their points.
+bool FigureTouches(const FigureRecord& figure, const VexBox& area, double tolerance);
+
 }  // namespace vexhost
 
 #endif  // HOST_GEOMETRY_H

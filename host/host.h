@@ -5,6 +5,7 @@
 #define HOST_HOST_H
 
 #include "host/drawing.h"
+#include "host/hole_ledger.h"
 #include "host/id_lists.h"
 #include "host/step_driver.h"
 #include "host/transcript.h"
@@ -20,6 +21,7 @@ class Host {
   Drawing drawing;
   IdLists lists;
   Transcript transcript;
+  HoleLedger holes;
   StepDriver driver;
 };
 

@@ -10,6 +10,7 @@
 #include "host/drawing.h"
 #include "host/geometry.h"
 #include "host/id_lists.h"
+#include "host/search.h"
 
 namespace vexhost {
 namespace {
@@ -120,14 +121,8 @@ Delivery StepDriver::Range(const VexBox& area) {
   const VexBox window{std::min(area.minX, area.maxX), std::min(area.minY, area.maxY),
                       std::max(area.minX, area.maxX), std::max(area.minY, area.maxY)};
   std::vector<VexIdRecord> selected;
-  for (const int id : drawing_.SegmentIds()) {
-    const auto bounds = drawing_.SegmentBounds(id);
-    if (!bounds || !Contains(window, *bounds)) continue;
-    const Segment& s = *drawing_.FindSegment(id);
-    const bool accepted =
-        compare_ == nullptr ||
-        std::any_of(s.elements.begin(), s.elements.end(), [&](int e) { return compare_(e) != 0; });
-    if (accepted) selected.push_back({id, s.auxId});
+  for (const int id : SearchSegments(drawing_, &window, compare_, SearchMode::kWindow)) {
+    selected.push_back({id, drawing_.FindSegment(id)->auxId});
   }
   lists_.SetSelection(std::move(selected));
   VexEvent event;

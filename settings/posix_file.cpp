@@ -125,8 +125,8 @@ bool ReplaceFile(const std::string& path, const std::string& tempPath, std::stri
   unlink(tempPath.c_str());
   UniqueFd fd(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
   if (!fd) return false;
-  bool done = (!mode || fchmod(fd.get(), *mode) == 0) && WriteAll(fd.get(), bytes) &&
-              fsync(fd.get()) == 0;
+  bool done =
+      (!mode || fchmod(fd.get(), *mode) == 0) && WriteAll(fd.get(), bytes) && fsync(fd.get()) == 0;
   done = fd.Close() && done;
   if (done && !asidePath.empty()) done = rename(path.c_str(), asidePath.c_str()) == 0;
   if (!done) {

@@ -74,13 +74,14 @@ std::optional<RegFile> RegFile::Parse(std::string_view bytes) {
       file.lines_.push_back({LineKind::kComment, std::string(content), {}});
     } else if (content.front() == '[') {
       if (content.size() < 3 || content.back() != ']') return std::nullopt;
-      file.lines_.push_back({LineKind::kSection, std::string(content.substr(1, content.size() - 2)), {}});
+      file.lines_.push_back(
+          {LineKind::kSection, std::string(content.substr(1, content.size() - 2)), {}});
       inSection = true;
     } else if (content.front() == '"' && inSection) {
       Line value{LineKind::kValue, {}, {}};
       size_t i = 0;
-      if (!ParseQuoted(content, i, value.first) || i + 1 >= content.size() ||
-          content[i] != '=' || content[i + 1] != '"') {
+      if (!ParseQuoted(content, i, value.first) || i + 1 >= content.size() || content[i] != '=' ||
+          content[i + 1] != '"') {
         return std::nullopt;
       }
       i += 1;

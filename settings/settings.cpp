@@ -42,8 +42,8 @@ namespace {
 // Where each definition lands in the record, in the same order as kSettingDefinitions: a number
 // field for flags, integers and names (which hold the resolved host number), else a text field.
 struct FieldOfSetting {
-  int32_t TwinfindSettings::* number;
-  std::u16string TwinfindSettings::* text;
+  int32_t TwinfindSettings::*number;
+  std::u16string TwinfindSettings::*text;
 };
 
 using S = TwinfindSettings;

@@ -41,8 +41,8 @@ struct TwinfindSettings {
 enum class SettingKind { kFlag, kInteger, kText, kColorName, kLineTypeName };
 
 struct SettingDefinition {
-  std::u16string_view name;          // the value name in the store
-  std::u16string_view defaultText;   // written back when the value is missing
+  std::u16string_view name;         // the value name in the store
+  std::u16string_view defaultText;  // written back when the value is missing
   SettingKind kind;
 };
 

@@ -74,8 +74,7 @@ bool FileSettingsStore::WriteValue(std::u16string_view keyPath, std::u16string_v
                                    std::u16string_view text) {
   const auto location = Location();
   if (!location) return false;
-  if (location->createDirectory &&
-      !pf::MakeDirectories(pf::DirectoryOf(location->path), 0700)) {
+  if (location->createDirectory && !pf::MakeDirectories(pf::DirectoryOf(location->path), 0700)) {
     return false;
   }
   // Replacing a symbolic link by rename would cut it; write the file it leads to instead.

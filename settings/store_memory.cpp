@@ -72,8 +72,9 @@ int MemorySettingsStore::WriteCount(std::u16string_view keyPath, std::u16string_
 }
 
 size_t MemorySettingsStore::ValueCount() const {
-  return static_cast<size_t>(std::count_if(entries_.begin(), entries_.end(),
-                                           [](const auto& item) { return item.second.bytes.has_value(); }));
+  return static_cast<size_t>(std::count_if(entries_.begin(), entries_.end(), [](const auto& item) {
+    return item.second.bytes.has_value();
+  }));
 }
 
 }  // namespace twinfind

@@ -24,8 +24,8 @@ long SignificantExponent(std::string_view mantissa, long exponent) {
   const size_t point = std::min(mantissa.find('.'), mantissa.size());
   const size_t first = mantissa.find_first_of("123456789");
   if (first == std::string_view::npos) return std::numeric_limits<long>::min();
-  const long position = first < point ? static_cast<long>(point - first)
-                                      : -static_cast<long>(first - point - 1);
+  const long position =
+      first < point ? static_cast<long>(point - first) : -static_cast<long>(first - point - 1);
   return position + exponent;
 }
 

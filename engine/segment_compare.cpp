@@ -1,0 +1,167 @@
+#include "engine/segment_compare.h"
+
+#include <vector>
+
+#include "engine/figure_match.h"
+
+namespace twinfind {
+namespace {
+
+constexpr int kCompareCapacity = 100;
+constexpr int kLargeCapacity = 10000;
+
+// The figures of one segment: read into fixed storage, or, for a segment of more figures
+// than that holds, read again in full so that every figure is compared.
+struct FigureSpan {
+  const FigureRecord* data = nullptr;
+  int count = -1;  // -1: the read failed
+};
+
+struct FigureStore {
+  FigureRecord small[kCompareCapacity];
+  std::vector<FigureRecord> large;
+
+  FigureSpan Read(const SegmentRef& ref) {
+    const int n = VexFigGetFigure2(&ref, small, kCompareCapacity);
+    if (n < kCompareCapacity) return {small, n};
+    large.resize(kLargeCapacity);
+    return {large.data(), VexFigGetFigure2(&ref, large.data(), kLargeCapacity)};
+  }
+};
+
+FigureStore storeA, storeB;
+FigureRecord outline[kLargeCapacity];
+FigureRecord others[kLargeCapacity];
+
+// A hole record read from the host, freed again when it goes out of scope.
+struct HoleRecordRead {
+  HoleData data{};
+  bool obtained = false;
+
+  explicit HoleRecordRead(const SegmentRef& ref) {
+    const int id = VexHolGetHoleId(&ref);
+    obtained = id != -1 && VexHolGetHoleData(id, &data) != -1;
+  }
+  ~HoleRecordRead() {
+    if (obtained) VexHoleFreeHoleData(&data);
+  }
+  HoleRecordRead(const HoleRecordRead&) = delete;
+  HoleRecordRead& operator=(const HoleRecordRead&) = delete;
+
+  // Drops the items on invisible layers, keeping the order of the rest.
+  void DropInvisibleItems() {
+    int kept = 0;
+    for (int i = 0; i < data.itemCount; ++i) {
+      if (VexLyrGetVisibility(data.items[i].layer) != 0) data.items[kept++] = data.items[i];
+    }
+    data.itemCount = kept;
+  }
+};
+
+bool SameText(const char16_t* a, const char16_t* b, int capacity) {
+  for (int i = 0; i < capacity; ++i) {
+    if (a[i] != b[i]) return false;
+    if (a[i] == u'\0') return true;
+  }
+  return true;
+}
+
+bool HoleItemsAgree(const HoleItem& a, const HoleItem& b) {
+  if (a.kind != b.kind || a.layer != b.layer || !Within(a.diameter, b.diameter)) return false;
+  if (a.throughFlag != b.throughFlag) return false;
+  if (a.throughFlag == 0 && !Within(a.depth, b.depth)) return false;
+  if (a.standard != b.standard || a.threadKind != b.threadKind) return false;
+  if (!SameText(a.name, b.name, 20)) return false;
+  if (a.count != b.count || !Within(a.pitch, b.pitch)) return false;
+  if (a.finish != b.finish || a.tolerance != b.tolerance || a.mode != b.mode) return false;
+  return a.mode != 2 || a.modeValue == b.modeValue;
+}
+
+// Segments with hole records: their circles, figure by figure index, and their visible items.
+bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, FigureSpan fa, FigureSpan fb) {
+  a.DropInvisibleItems();
+  b.DropInvisibleItems();
+  for (int k = 0; k < fa.count; ++k) {
+    if (fa.data[k].kind != VEX_FIG_CIRCLE) continue;
+    const FigureCircle &ca = fa.data[k].u.circle, &cb = fb.data[k].u.circle;
+    if (!Within(ca.cx, cb.cx) || !Within(ca.cy, cb.cy) || !Within(ca.r, cb.r)) return false;
+  }
+  if (a.data.itemCount != b.data.itemCount) return false;
+  for (int i = 0; i < a.data.itemCount; ++i) {
+    if (!HoleItemsAgree(a.data.items[i], b.data.items[i])) return false;
+  }
+  return true;
+}
+
+// The drawing direction of b reversed: a reversed copy of b, compared, and deleted again.
+bool ReversedCopyCoincides(const SegmentRef& b, FigureSpan fa) {
+  const VexPoint origin{0.0, 0.0};
+  const int copy = VexSgmEditSegment(b.segmentId, &origin, &origin, 0.0, 1.0, 0);
+  if (copy == -1) return false;
+  bool matched = false;
+  if (VexFigReverse(copy) != -1) {
+    const FigureSpan reversed = storeB.Read({b.auxId, copy});
+    matched = reversed.count == fa.count && AllFiguresMatched(fa.data, reversed.data, fa.count);
+  }
+  VexSgmDeleteSegment(copy);
+  return matched;
+}
+
+}  // namespace
+
+bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b) {
+  const FigureSpan fa = storeA.Read(a);
+  const FigureSpan fb = storeB.Read(b);
+  if (fa.count == -1 || fb.count == -1 || fa.count != fb.count) return false;
+
+  HoleRecordRead holeA(a);
+  HoleRecordRead holeB(b);
+  if (holeA.obtained && holeB.obtained && holeA.data.variant == 0 && holeB.data.variant == 0) {
+    return HoleRecordsCoincide(holeA, holeB, fa, fb);
+  }
+  if (AllFiguresMatched(fa.data, fb.data, fa.count)) return true;
+  return ReversedCopyCoincides(b, fa);
+}
+
+InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& other) {
+  InsideAnswer answer;
+  if (VexFigIsClosed(closed.segmentId) == 0 || VexSgmGetType(other.segmentId) != 0) return answer;
+  const int outlineCount = VexFigGetFigure2(&closed, outline, kLargeCapacity);
+  const int otherCount = VexFigGetFigure2(&other, others, kLargeCapacity);
+  if (outlineCount == -1 || otherCount == -1) return answer;
+  auto outside = [&](double x, double y) {
+    const VexPoint p{x, y};
+    return VexAriIochkPnt(outline, outlineCount, &p) == 1;
+  };
+  answer.inside = true;
+  for (int i = 0; i < otherCount && answer.inside; ++i) {
+    const FigureRecord& f = others[i];
+    switch (f.kind) {
+      case VEX_FIG_LINE:
+        answer.inside = !outside(f.u.line.x1, f.u.line.y1) && !outside(f.u.line.x2, f.u.line.y2);
+        break;
+      case VEX_FIG_CIRCLE: {
+        const FigureCircle& c = f.u.circle;
+        answer.inside = !outside(c.cx, c.cy) && !outside(c.cx - c.r, c.cy) &&
+                        !outside(c.cx + c.r, c.cy) && !outside(c.cx, c.cy - c.r) &&
+                        !outside(c.cx, c.cy + c.r);
+        break;
+      }
+      case VEX_FIG_ARC: {
+        const FigureArc& c = f.u.arc;
+        answer.inside =
+            !outside(c.cx, c.cy) && !outside(c.sx, c.sy) && !outside(c.ex, c.ey);
+        break;
+      }
+      case VEX_FIG_POINT:
+        answer.inside = !outside(f.u.point.x, f.u.point.y);
+        break;
+      default:
+        break;
+    }
+  }
+  answer.handled = true;
+  return answer;
+}
+
+}  // namespace twinfind

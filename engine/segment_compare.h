@@ -1,0 +1,27 @@
+// Whether two segments hold the same figures in the same place, and whether a segment lies
+// inside a closed one.
+#ifndef ENGINE_SEGMENT_COMPARE_H
+#define ENGINE_SEGMENT_COMPARE_H
+
+#include "vexlib/vexlib.h"
+
+namespace twinfind {
+
+// Two coordinates agree when they differ by less than this, in drawing units.
+inline constexpr double COINCIDE_EPS = 1.0 / 1000.0;
+
+// True when the segments hold the same figures in the same place, in either drawing direction;
+// segments with comparable hole records compare their circles and hole items instead. The
+// drawing is left as it was found, and every hole record read is freed.
+bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b);
+
+struct InsideAnswer {
+  bool handled = false;  // false: `closed` is not a closed outline, or `other` not of type 0
+  bool inside = false;   // every tested point of `other` lies inside or on the outline
+};
+
+InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& other);
+
+}  // namespace twinfind
+
+#endif  // ENGINE_SEGMENT_COMPARE_H

@@ -1,0 +1,116 @@
+// VexSgm searches and edits, VexFigReverse, VexFigIsClosed.
+#include <vector>
+
+#include "host/host.h"
+#include "host/outline.h"
+#include "host/search.h"
+#include "host/transform.h"
+
+using vexhost::Drawing;
+using vexhost::Placement;
+using vexhost::TheHost;
+
+namespace {
+
+int Search(const VexBox* area, VexElementFilter filter, int list, vexhost::SearchMode mode) {
+  vexhost::Host& host = TheHost();
+  if (!vexhost::IdLists::ValidList(list)) return -1;
+  std::vector<VexIdRecord> records;
+  for (const int id : vexhost::SearchSegments(host.drawing, area, filter, mode)) {
+    records.push_back({id, host.drawing.FindSegment(id)->auxId});
+  }
+  const bool found = !records.empty();
+  host.lists.Replace(list, std::move(records));
+  return found ? 0 : -1;
+}
+
+// Applies the placement to a segment's figures in place.
+void Place(Drawing& drawing, int segmentId, const Placement& placement) {
+  const std::vector<int> elements = drawing.FindSegment(segmentId)->elements;
+  for (const int e : elements) {
+    vexhost::Element* element = drawing.FindElement(e);
+    if (vexhost::ElementTypeOfFigure(element->figure.kind) == element->type) {
+      drawing.ReplaceFigure(e, vexhost::Transform(element->figure, placement));
+    }
+  }
+}
+
+// Copies (move 0) or moves (move non-zero) every segment of a list under the placement; the
+// resulting segments replace the destination list. Fails, changing nothing, when a list number
+// is wrong or a listed segment no longer exists.
+int PlaceList(int list, const Placement& placement, bool move, int destinationList) {
+  vexhost::Host& host = TheHost();
+  if (!vexhost::IdLists::ValidList(list) || !vexhost::IdLists::ValidList(destinationList)) {
+    return -1;
+  }
+  const std::vector<VexIdRecord> sources = host.lists.Contents(list);
+  for (const VexIdRecord& r : sources) {
+    const vexhost::Segment* s = host.drawing.FindSegment(r.segmentId);
+    if (s == nullptr || s->auxId != r.auxId) return -1;
+  }
+  std::vector<VexIdRecord> results;
+  for (const VexIdRecord& r : sources) {
+    const int id = move ? r.segmentId : host.drawing.CopySegment(r.segmentId);
+    Place(host.drawing, id, placement);
+    results.push_back({id, r.auxId});
+  }
+  host.lists.Replace(destinationList, std::move(results));
+  return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+VEXAPI int VexSgmSearchSegment2(const VexBox* area, VexElementFilter filter, int list) {
+  return Search(area, filter, list, vexhost::SearchMode::kCrossing);
+}
+
+VEXAPI int VexSgmSearchSegment4(const VexBox* area, VexElementFilter filter, int list) {
+  return Search(area, filter, list, vexhost::SearchMode::kWindow);
+}
+
+VEXAPI int VexSgmEditSegment(int segmentId, const VexPoint* base, const VexPoint* target,
+                             double angleDegrees, double scale, int flag) {
+  Drawing& drawing = TheHost().drawing;
+  if (base == nullptr || target == nullptr || drawing.FindSegment(segmentId) == nullptr) return -1;
+  const int id = flag != 0 ? segmentId : drawing.CopySegment(segmentId);
+  Place(drawing, id, Placement::MoveTurnScale(*base, *target, angleDegrees, scale));
+  return id;
+}
+
+VEXAPI int VexSgmEditSegment2(int list, const VexPoint* base, const VexPoint* target,
+                              double angleDegrees, double scale, int flag, int destinationList) {
+  if (base == nullptr || target == nullptr) return -1;
+  return PlaceList(list, Placement::MoveTurnScale(*base, *target, angleDegrees, scale), flag != 0,
+                   destinationList);
+}
+
+VEXAPI int VexSgmMirrorSegment2(int list, const VexPoint* p1, const VexPoint* p2, int /*reserved*/,
+                                int move, int destinationList) {
+  Placement mirror;
+  if (p1 == nullptr || p2 == nullptr || !Placement::Mirror(*p1, *p2, mirror)) return -1;
+  return PlaceList(list, mirror, move != 0, destinationList);
+}
+
+VEXAPI int VexFigReverse(int segmentId) {
+  Drawing& drawing = TheHost().drawing;
+  const vexhost::Segment* s = drawing.FindSegment(segmentId);
+  if (s == nullptr) return -1;
+  for (const int e : std::vector<int>(s->elements)) {
+    drawing.ReplaceFigure(e, vexhost::Reverse(drawing.FindElement(e)->figure));
+  }
+  drawing.ReverseElementOrder(segmentId);
+  return 0;
+}
+
+VEXAPI int VexFigIsClosed(int segmentId) {
+  Drawing& drawing = TheHost().drawing;
+  const vexhost::Segment* s = drawing.FindSegment(segmentId);
+  if (s == nullptr) return 0;
+  std::vector<FigureRecord> figures;
+  for (const int e : s->elements) figures.push_back(drawing.FindElement(e)->figure);
+  return vexhost::IsClosedChain(figures) ? 1 : 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,146 @@
+#include "host/outline.h"
+
+#include <cmath>
+#include <numbers>
+#include <numeric>
+
+#include "host/geometry.h"
+
+namespace vexhost {
+namespace {
+
+struct End {
+  double x, y;
+};
+
+bool Ends(const FigureRecord& f, End& a, End& b) {
+  if (f.kind == VEX_FIG_LINE) {
+    a = {f.u.line.x1, f.u.line.y1};
+    b = {f.u.line.x2, f.u.line.y2};
+    return true;
+  }
+  if (f.kind == VEX_FIG_ARC) {
+    a = {f.u.arc.sx, f.u.arc.sy};
+    b = {f.u.arc.ex, f.u.arc.ey};
+    return true;
+  }
+  return false;
+}
+
+int Find(std::vector<int>& parent, int i) {
+  while (parent[i] != i) i = parent[i] = parent[parent[i]];
+  return i;
+}
+
+// A piece of the outline along which y runs one way (or not at all), from p to q; xAt gives
+// its x at a height between theirs.
+struct Piece {
+  End p, q;
+  bool arc;
+  double cx, cy, r, side;  // arcs: circle and half (+1 right of the centre, -1 left)
+  double XAt(double y) const {
+    if (!arc) return p.x + (y - p.y) * (q.x - p.x) / (q.y - p.y);
+    const double h = r * r - (y - cy) * (y - cy);
+    return cx + side * std::sqrt(h > 0 ? h : 0.0);
+  }
+};
+
+// Splits a counter-clockwise sweep at the top and bottom of its circle into y-monotone pieces.
+// The pieces start at `first` and end at `last` exactly, and meet at the exact top and bottom
+// points, so that neighbouring figures share their joints bit for bit.
+void AddArcPieces(double cx, double cy, double r, double from, double sweep, End first,
+                  End last, std::vector<Piece>& pieces) {
+  constexpr double kPi = std::numbers::pi;
+  double at = from;
+  double left = sweep;
+  End start = first;
+  while (left > 0) {
+    // The next top (pi/2) or bottom (3pi/2) after `at`, going counter-clockwise.
+    double next = HUGE_VAL;
+    End turnPoint{};
+    for (const double turn : {0.5 * kPi, 1.5 * kPi, 2.5 * kPi, 3.5 * kPi}) {
+      if (turn > at && turn < next) {
+        next = turn;
+        turnPoint = {cx, std::sin(turn) > 0 ? cy + r : cy - r};
+      }
+    }
+    const bool lastPiece = next - at >= left;
+    const double step = lastPiece ? left : next - at;
+    const double mid = at + step / 2;
+    const End end = lastPiece ? last : turnPoint;
+    pieces.push_back({start, end, true, cx, cy, r, std::cos(mid) >= 0 ? 1.0 : -1.0});
+    start = end;
+    at += step;
+    if (at >= 2 * kPi) at -= 2 * kPi;
+    left -= step;
+  }
+}
+
+}  // namespace
+
+bool IsClosedChain(const std::vector<FigureRecord>& figures) {
+  if (figures.size() == 1 && figures[0].kind == VEX_FIG_CIRCLE) return true;
+  if (figures.empty()) return false;
+  // Join the ends that meet; every joint must join exactly two ends, and all the figures
+  // must hang together in one piece.
+  std::vector<End> ends;
+  for (const FigureRecord& f : figures) {
+    End a{}, b{};
+    if (!Ends(f, a, b)) return false;
+    ends.push_back(a);
+    ends.push_back(b);
+  }
+  const int n = static_cast<int>(ends.size());
+  std::vector<int> parent(n);
+  std::iota(parent.begin(), parent.end(), 0);
+  for (int i = 0; i < n; ++i) {
+    int partners = 0;
+    for (int j = 0; j < n; ++j) {
+      if (j == i || Distance(ends[i].x, ends[i].y, ends[j].x, ends[j].y) > kJointTolerance) {
+        continue;
+      }
+      ++partners;
+      parent[Find(parent, i)] = Find(parent, j);
+    }
+    if (partners != 1) return false;
+  }
+  // The two ends of a figure belong together too.
+  for (int i = 0; i < n; i += 2) parent[Find(parent, i)] = Find(parent, i + 1);
+  const int root = Find(parent, 0);
+  for (int i = 1; i < n; ++i) {
+    if (Find(parent, i) != root) return false;
+  }
+  return true;
+}
+
+bool IsOutside(const FigureRecord* figures, int count, double x, double y) {
+  std::vector<Piece> pieces;
+  for (int i = 0; i < count; ++i) {
+    const FigureRecord& f = figures[i];
+    const auto distance = DistanceToFigure(f, x, y);
+    if (distance && *distance <= kOnOutlineTolerance) return false;  // on the outline
+    if (f.kind == VEX_FIG_LINE) {
+      pieces.push_back({{f.u.line.x1, f.u.line.y1}, {f.u.line.x2, f.u.line.y2}, false, 0, 0, 0, 0});
+    } else if (f.kind == VEX_FIG_ARC) {
+      const FigureArc& a = f.u.arc;
+      const ArcSweep s = SweepOf(a);
+      const End start{a.sx, a.sy}, end{a.ex, a.ey};
+      const bool clockwise = a.direction == VEX_ARC_CW;  // its sweep runs from end to start
+      AddArcPieces(a.cx, a.cy, std::fabs(a.r), s.from, s.sweep, clockwise ? end : start,
+                   clockwise ? start : end, pieces);
+    } else if (f.kind == VEX_FIG_CIRCLE) {
+      const double r = std::fabs(f.u.circle.r);
+      const End east{f.u.circle.cx + r, f.u.circle.cy};
+      AddArcPieces(f.u.circle.cx, f.u.circle.cy, r, 0.0, 2 * std::numbers::pi, east, east,
+                   pieces);
+    }
+  }
+  // Count the crossings of a ray to the right; each piece is half-open at its upper end.
+  bool inside = false;
+  for (const Piece& p : pieces) {
+    if ((p.p.y > y) != (p.q.y > y) && p.XAt(y) > x) inside = !inside;
+  }
+  return !inside;
+}
+
+}  // namespace vexhost

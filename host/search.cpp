@@ -1,0 +1,54 @@
+#include "host/search.h"
+
+#include <algorithm>
+
+#include "host/drawing.h"
+#include "host/geometry.h"
+
+namespace vexhost {
+namespace {
+
+bool Accepted(const Drawing& drawing, const Segment& s, VexElementFilter filter) {
+  if (s.life != VEX_LIFE_LASTING) return false;  // the temporary drawing is not searched
+  if (filter == nullptr) return !s.elements.empty();
+  return std::any_of(s.elements.begin(), s.elements.end(),
+                     [&](int e) { return drawing.FindElement(e) != nullptr && filter(e) != 0; });
+}
+
+bool Meets(const Drawing& drawing, const Segment& s, const VexBox& area, SearchMode mode) {
+  if (mode == SearchMode::kWindow) {
+    const auto bounds = drawing.SegmentBounds(s.id);
+    const VexBox widened{area.minX - kSearchTolerance, area.minY - kSearchTolerance,
+                         area.maxX + kSearchTolerance, area.maxY + kSearchTolerance};
+    return bounds && Contains(widened, *bounds);
+  }
+  return std::any_of(s.elements.begin(), s.elements.end(), [&](int e) {
+    return FigureTouches(drawing.FindElement(e)->figure, area, kSearchTolerance);
+  });
+}
+
+}  // namespace
+
+std::vector<int> SearchSegments(const Drawing& drawing, const VexBox* area,
+                                VexElementFilter filter, SearchMode mode, bool useIndex) {
+  std::vector<int> found;
+  if (area == nullptr) {
+    for (const int id : drawing.SegmentIds()) {
+      if (Accepted(drawing, *drawing.FindSegment(id), filter)) found.push_back(id);
+    }
+    return found;
+  }
+  // An area whose minimum lies above its maximum is empty: nothing meets it.
+  const VexBox& box = *area;
+  if (IsEmpty(box)) return found;
+  const VexBox near{box.minX - kSearchTolerance, box.minY - kSearchTolerance,
+                    box.maxX + kSearchTolerance, box.maxY + kSearchTolerance};
+  const std::vector<int> candidates = useIndex ? drawing.SegmentsNear(near) : drawing.SegmentIds();
+  for (const int id : candidates) {
+    const Segment& s = *drawing.FindSegment(id);
+    if (Meets(drawing, s, box, mode) && Accepted(drawing, s, filter)) found.push_back(id);
+  }
+  return found;
+}
+
+}  // namespace vexhost
