@@ -61,7 +61,11 @@ void Search(benchmark::State& state, bool useIndex) {
 void BM_CrossingSearchIndexed(benchmark::State& state) { Search(state, true); }
 void BM_CrossingSearchScan(benchmark::State& state) { Search(state, false); }
 
-BENCHMARK(BM_CrossingSearchIndexed)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CrossingSearchIndexed)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CrossingSearchScan)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -26,20 +26,20 @@ bool FiguresAgree(const FigureRecord& fa, const FigureRecord& fb) {
     }
     case VEX_FIG_ARC: {
       const FigureArc &a = fa.u.arc, &b = fb.u.arc;
-      return Within(a.cx, b.cx) && Within(a.cy, b.cy) && Within(a.sx, b.sx) &&
-             Within(a.sy, b.sy) && Within(a.ex, b.ex) && Within(a.ey, b.ey) && Within(a.r, b.r) &&
+      return Within(a.cx, b.cx) && Within(a.cy, b.cy) && Within(a.sx, b.sx) && Within(a.sy, b.sy) &&
+             Within(a.ex, b.ex) && Within(a.ey, b.ey) && Within(a.r, b.r) &&
              a.direction == b.direction;
     }
     case VEX_FIG_KIND4: {
       const FigureKind4 &a = fa.u.kind4, &b = fb.u.kind4;
-      return Within(a.x1, b.x1) && Within(a.y1, b.y1) && Within(a.x2, b.x2) &&
-             Within(a.y2, b.y2) && BitEqual(a.value, b.value);
+      return Within(a.x1, b.x1) && Within(a.y1, b.y1) && Within(a.x2, b.x2) && Within(a.y2, b.y2) &&
+             BitEqual(a.value, b.value);
     }
     case VEX_FIG_KIND5: {
       const FigureKind5 &a = fa.u.kind5, &b = fb.u.kind5;
-      return Within(a.x1, b.x1) && Within(a.y1, b.y1) && Within(a.x2, b.x2) &&
-             Within(a.y2, b.y2) && Within(a.x3, b.x3) && Within(a.y3, b.y3) && Within(a.a, b.a) &&
-             Within(a.b, b.b) && BitEqual(a.c, b.c) && a.code == b.code;
+      return Within(a.x1, b.x1) && Within(a.y1, b.y1) && Within(a.x2, b.x2) && Within(a.y2, b.y2) &&
+             Within(a.x3, b.x3) && Within(a.y3, b.y3) && Within(a.a, b.a) && Within(a.b, b.b) &&
+             BitEqual(a.c, b.c) && a.code == b.code;
     }
     case VEX_FIG_POINT:
       return Within(fa.u.point.x, fb.u.point.x) && Within(fa.u.point.y, fb.u.point.y);

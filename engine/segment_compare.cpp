@@ -149,8 +149,7 @@ InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& o
       }
       case VEX_FIG_ARC: {
         const FigureArc& c = f.u.arc;
-        answer.inside =
-            !outside(c.cx, c.cy) && !outside(c.sx, c.sy) && !outside(c.ex, c.ey);
+        answer.inside = !outside(c.cx, c.cy) && !outside(c.sx, c.sy) && !outside(c.ex, c.ey);
         break;
       }
       case VEX_FIG_POINT:

@@ -2,8 +2,8 @@
 #include <cmath>
 
 #include "host/geometry.h"
-#include "host/outline.h"
 #include "host/host.h"
+#include "host/outline.h"
 
 namespace {
 constexpr double kOnArcTolerance = 1e-6;

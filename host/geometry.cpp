@@ -222,8 +222,8 @@ bool FigureTouches(const FigureRecord& f, const VexBox& area, double tol) {
       return InBox(area, f.u.point.x, f.u.point.y, tol);
     default: {
       const auto box = FigureBounds(f);
-      return box && Overlaps(*box, {area.minX - tol, area.minY - tol, area.maxX + tol,
-                                    area.maxY + tol});
+      return box &&
+             Overlaps(*box, {area.minX - tol, area.minY - tol, area.maxX + tol, area.maxY + tol});
     }
   }
 }

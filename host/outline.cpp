@@ -48,8 +48,8 @@ struct Piece {
 // Splits a counter-clockwise sweep at the top and bottom of its circle into y-monotone pieces.
 // The pieces start at `first` and end at `last` exactly, and meet at the exact top and bottom
 // points, so that neighbouring figures share their joints bit for bit.
-void AddArcPieces(double cx, double cy, double r, double from, double sweep, End first,
-                  End last, std::vector<Piece>& pieces) {
+void AddArcPieces(double cx, double cy, double r, double from, double sweep, End first, End last,
+                  std::vector<Piece>& pieces) {
   constexpr double kPi = std::numbers::pi;
   double at = from;
   double left = sweep;
@@ -131,8 +131,7 @@ bool IsOutside(const FigureRecord* figures, int count, double x, double y) {
     } else if (f.kind == VEX_FIG_CIRCLE) {
       const double r = std::fabs(f.u.circle.r);
       const End east{f.u.circle.cx + r, f.u.circle.cy};
-      AddArcPieces(f.u.circle.cx, f.u.circle.cy, r, 0.0, 2 * std::numbers::pi, east, east,
-                   pieces);
+      AddArcPieces(f.u.circle.cx, f.u.circle.cy, r, 0.0, 2 * std::numbers::pi, east, east, pieces);
     }
   }
   // Count the crossings of a ray to the right; each piece is half-open at its upper end.

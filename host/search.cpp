@@ -29,8 +29,8 @@ bool Meets(const Drawing& drawing, const Segment& s, const VexBox& area, SearchM
 
 }  // namespace
 
-std::vector<int> SearchSegments(const Drawing& drawing, const VexBox* area,
-                                VexElementFilter filter, SearchMode mode, bool useIndex) {
+std::vector<int> SearchSegments(const Drawing& drawing, const VexBox* area, VexElementFilter filter,
+                                SearchMode mode, bool useIndex) {
   std::vector<int> found;
   if (area == nullptr) {
     for (const int id : drawing.SegmentIds()) {

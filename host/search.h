@@ -23,8 +23,8 @@ inline constexpr double kSearchTolerance = 1e-9;
 // area whose minimum lies above its maximum is empty and finds nothing. The
 // spatial index narrows the candidates; with useIndex false every segment is tested, which
 // gives the same answer (tests compare the two).
-std::vector<int> SearchSegments(const Drawing& drawing, const VexBox* area,
-                                VexElementFilter filter, SearchMode mode, bool useIndex = true);
+std::vector<int> SearchSegments(const Drawing& drawing, const VexBox* area, VexElementFilter filter,
+                                SearchMode mode, bool useIndex = true);
 
 }  // namespace vexhost
 

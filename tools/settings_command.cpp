@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <ostream>
+#include <string>
 
 #include "common/utf.h"
 #include "settings/settings.h"
 
 namespace twinfind::tool {
 namespace {
+
+// What fits the store's read limit of 255 bytes: 2 bytes per character and the terminator.
+constexpr size_t kLongestSettingText = 126;
 
 const SettingDefinition* FindDefinition(const std::string& name) {
   const std::u16string wanted = ToUtf16(name);
@@ -51,6 +55,10 @@ int SettingsCommand(const std::vector<std::string>& words, std::ostream& out, st
       return 0;
     }
     const std::u16string text = ToUtf16(words[2]);
+    if (text.size() > kLongestSettingText) {
+      return Usage(err, "a setting holds at most " + std::to_string(kLongestSettingText) +
+                            " characters; a longer one would read back as missing");
+    }
     std::u16string stored;
     if (!WriteSetting(kSettingsSubkey, definition->name, text) ||
         !ReadSetting(kSettingsSubkey, definition->name, stored) || stored != text) {

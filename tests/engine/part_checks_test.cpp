@@ -119,7 +119,7 @@ TEST_F(PartTest, TheAnchorIsTheFirstLineOfTheFirstSegmentOfType0) {
   partTable.Append(MakeTargetEntry({comments, 1}));  // type 2: skipped
   AddPart({Circle(0, 0, 1)});                        // no line: passed on
   const int withLine = AddPart({Circle(5, 5, 1), Line(10, 0, 10, -4), Line(0, 0, 1, 0)},
-                               /*attr5=*/true);     // attribute 5 does not matter
+                               /*attr5=*/true);  // attribute 5 does not matter
   VexSgmChangeLayer(withLine, 12);
   LineAttr attr{3, 0, 0, 0, 6, 1};
   VexFigSetLineType2(VexSgmGetHeadElementId(withLine), &attr);

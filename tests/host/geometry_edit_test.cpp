@@ -35,12 +35,12 @@ TEST_F(GeometryTest, PointsAgainstAnOutlineOfLinesAndArcs) {
     return VexAriIochkPnt(outline.data(), 4, &p);
   };
   EXPECT_EQ(outside(5, 5), 0);
-  EXPECT_EQ(outside(14, 5), 0);    // in the bulge
-  EXPECT_EQ(outside(14, 9), 1);    // beside it
+  EXPECT_EQ(outside(14, 5), 0);  // in the bulge
+  EXPECT_EQ(outside(14, 9), 1);  // beside it
   EXPECT_EQ(outside(-1, 5), 1);
-  EXPECT_EQ(outside(15, 5), 0);    // on the outline is not outside
+  EXPECT_EQ(outside(15, 5), 0);  // on the outline is not outside
   EXPECT_EQ(outside(0, 3), 0);
-  EXPECT_EQ(outside(-3, 10), 1);   // level with a corner
+  EXPECT_EQ(outside(-3, 10), 1);  // level with a corner
   EXPECT_EQ(outside(-3, 0), 1);
   EXPECT_EQ(outside(5, 10.0000001), 1);
   // A circle as the outline.
@@ -69,7 +69,7 @@ TEST_F(GeometryTest, LineIntersections) {
   EXPECT_DOUBLE_EQ(p.x, 3);
   EXPECT_DOUBLE_EQ(p.y, 0);
   EXPECT_EQ(VexAriItsLinLin(0, &a, &c, &p), 0);  // parallel
-  const FigureRecord d = Line(20, 20, 21, 22);    // the infinite lines meet beyond the figures
+  const FigureRecord d = Line(20, 20, 21, 22);   // the infinite lines meet beyond the figures
   EXPECT_EQ(VexAriItsLinLin(0, &a, &d, &p), 1);
   EXPECT_DOUBLE_EQ(p.x, 10);
   const VexPoint o{0, 0}, q{3, 4};
@@ -78,8 +78,8 @@ TEST_F(GeometryTest, LineIntersections) {
 
 TEST_F(GeometryTest, ClosedOutlinesInAnyFigureOrder) {
   // The frame of a rectangle as the frame drawing makes it: LL-LR, UL-LL, UR-UL, LR-UR.
-  EXPECT_EQ(VexFigIsClosed(AddSegment({Line(0, 0, 10, 0), Line(0, 5, 0, 0), Line(10, 5, 0, 5),
-                                       Line(10, 0, 10, 5)})),
+  EXPECT_EQ(VexFigIsClosed(AddSegment(
+                {Line(0, 0, 10, 0), Line(0, 5, 0, 0), Line(10, 5, 0, 5), Line(10, 0, 10, 5)})),
             1);
   EXPECT_EQ(VexFigIsClosed(AddSegment({Circle(0, 0, 1)})), 1);
   EXPECT_EQ(VexFigIsClosed(AddSegment({Line(0, 0, 10, 0), Line(10, 0, 10, 5)})), 0);
@@ -89,8 +89,7 @@ TEST_F(GeometryTest, ClosedOutlinesInAnyFigureOrder) {
                                        Line(5, 0, 6, 0), Line(6, 0, 5, 1), Line(5, 1, 5, 0)})),
             0);
   // Joints within a millionth close the chain.
-  EXPECT_EQ(VexFigIsClosed(AddSegment({Line(0, 0, 10, 0), Arc(5, 0, 5, 10, 0, 0.0000005, 0)})),
-            1);
+  EXPECT_EQ(VexFigIsClosed(AddSegment({Line(0, 0, 10, 0), Arc(5, 0, 5, 10, 0, 0.0000005, 0)})), 1);
   EXPECT_EQ(VexFigIsClosed(9999), 0);
 }
 
