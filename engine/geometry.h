@@ -19,8 +19,13 @@ inline constexpr VexBox kResetBox{kBoxReset, kBoxReset, -kBoxReset, -kBoxReset};
 // Coordinates are compared exactly.
 double LineAngle(VexPoint from, VexPoint to);
 
-// Lowers min and raises max of the box so that it takes in the point.
+// Lowers min and raises max of the box so that it takes in the point. The first point into a
+// reset box sets it, so coordinates beyond the reset values are measured right too.
 inline void IncludePoint(VexBox& box, double x, double y) {
+  if (box.minX > box.maxX || box.minY > box.maxY) {
+    box = {x, y, x, y};
+    return;
+  }
   if (x < box.minX) box.minX = x;
   if (y < box.minY) box.minY = y;
   if (x > box.maxX) box.maxX = x;

@@ -6,8 +6,15 @@
 namespace twinfind {
 
 void ResetList(int list) {
-  if (VexSgmSearchSegment2(nullptr, AcceptAll, list) != 0) return;
-  const int handle = VexIddOpenApIdData(list, 1);
+  // A list the host lets us open is emptied directly. Only a list the host does not know yet
+  // goes the long way: a search with no area that takes every segment makes the host set the
+  // list up, and it is then opened and emptied. The direct way keeps the cost of a reset
+  // independent of the size of the drawing, which matters inside the search's inner loop.
+  int handle = VexIddOpenApIdData(list, 1);
+  if (handle == -1) {
+    if (VexSgmSearchSegment2(nullptr, AcceptAll, list) != 0) return;
+    handle = VexIddOpenApIdData(list, 1);
+  }
   VexIddInitApIdData(handle);
   VexIddCloseApIdData(handle);
 }

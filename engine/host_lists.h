@@ -14,8 +14,8 @@ inline constexpr int kWindowList = 7;
 inline constexpr int kMirroredCopyList = 8;
 inline constexpr int kCopyList = 8;
 
-// Empties application list n the host's way: a search with no area that takes every segment
-// into the list, then, when it found any, open, empty and close.
+// Empties application list n: open, empty and close; a list the host cannot open yet is first
+// set up by a search with no area that takes every segment.
 void ResetList(int list);
 
 }  // namespace twinfind

@@ -24,15 +24,16 @@ int Search(const VexBox* area, VexElementFilter filter, int list, vexhost::Searc
   return found ? 0 : -1;
 }
 
-// Applies the placement to a segment's figures in place.
+bool IsIdentity(const Placement& p) {
+  return p.a == 1 && p.b == 0 && p.c == 0 && p.d == 1 && p.tx == 0 && p.ty == 0;
+}
+
+// Applies the placement to a segment's figures in place (nothing to do for the identity, as
+// for the unmoved copies the comparison of segments makes).
 void Place(Drawing& drawing, int segmentId, const Placement& placement) {
-  const std::vector<int> elements = drawing.FindSegment(segmentId)->elements;
-  for (const int e : elements) {
-    vexhost::Element* element = drawing.FindElement(e);
-    if (vexhost::ElementTypeOfFigure(element->figure.kind) == element->type) {
-      drawing.ReplaceFigure(e, vexhost::Transform(element->figure, placement));
-    }
-  }
+  if (IsIdentity(placement)) return;
+  drawing.UpdateFigures(segmentId,
+                        [&](const FigureRecord& f) { return vexhost::Transform(f, placement); });
 }
 
 // Copies (move 0) or moves (move non-zero) every segment of a list under the placement; the
@@ -95,11 +96,7 @@ VEXAPI int VexSgmMirrorSegment2(int list, const VexPoint* p1, const VexPoint* p2
 
 VEXAPI int VexFigReverse(int segmentId) {
   Drawing& drawing = TheHost().drawing;
-  const vexhost::Segment* s = drawing.FindSegment(segmentId);
-  if (s == nullptr) return -1;
-  for (const int e : std::vector<int>(s->elements)) {
-    drawing.ReplaceFigure(e, vexhost::Reverse(drawing.FindElement(e)->figure));
-  }
+  if (!drawing.UpdateFigures(segmentId, vexhost::Reverse)) return -1;
   drawing.ReverseElementOrder(segmentId);
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "host/drawing.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/geometry.h"
 
@@ -100,11 +101,17 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   return id;
 }
 
-bool Drawing::ReplaceFigure(int elementId, const FigureRecord& figure) {
-  Element* e = FindElement(elementId);
-  if (e == nullptr || ElementTypeOfFigure(figure.kind) != e->type) return false;
-  e->figure = figure;
-  Reindex(e->segmentId);
+bool Drawing::UpdateFigures(int segmentId,
+                            const std::function<FigureRecord(const FigureRecord&)>& change) {
+  const Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return false;
+  for (const int id : s->elements) {
+    Element& e = elements_.at(id);
+    if (ElementTypeOfFigure(e.figure.kind) != e.type) continue;  // not a figure
+    const FigureRecord changed = change(e.figure);
+    if (ElementTypeOfFigure(changed.kind) == e.type) e.figure = changed;
+  }
+  Reindex(segmentId);
   return true;
 }
 
@@ -165,6 +172,10 @@ const HoleRecord* Drawing::FindHole(int holeId) const {
 
 void Drawing::Reindex(int segmentId) {
   const auto box = ComputeBounds(segmentId);
+  const auto known = bounds_.find(segmentId);
+  if (box && known != bounds_.end() && std::memcmp(&known->second, &*box, sizeof(VexBox)) == 0) {
+    return;  // the extent did not change (a reversal, say)
+  }
   if (box) {
     bounds_[segmentId] = *box;
     index_.Put(segmentId, *box);

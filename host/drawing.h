@@ -4,6 +4,7 @@
 #define HOST_DRAWING_H
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -63,8 +64,9 @@ class Drawing {
   // hold it or the figure's kind is unknown.
   int AddFigure(int segmentId, const FigureRecord& figure, int afterElementId = 0);
 
-  // Replaces the figure of a figure element with one of a kind of the same element type.
-  bool ReplaceFigure(int elementId, const FigureRecord& figure);
+  // Replaces every figure of a segment by what `change` makes of it (a figure of the same
+  // element type), and updates the segment's extent once. False for an unknown segment.
+  bool UpdateFigures(int segmentId, const std::function<FigureRecord(const FigureRecord&)>& change);
   // Reverses the order of a segment's elements.
   bool ReverseElementOrder(int segmentId);
 

@@ -20,7 +20,9 @@ Box ToBox(const VexBox& b) { return Box(Point(b.minX, b.minY), Point(b.maxX, b.m
 }  // namespace
 
 struct SpatialIndex::Tree {
-  bgi::rtree<Entry, bgi::rstar<16>> rtree;
+  // Quadratic splits: inserts stay cheap, which matters because searches copy and delete
+  // segments all the time.
+  bgi::rtree<Entry, bgi::quadratic<16>> rtree;
 };
 
 SpatialIndex::SpatialIndex() : tree_(std::make_unique<Tree>()) {}

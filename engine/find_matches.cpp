@@ -1,0 +1,324 @@
+#include "engine/find_matches.h"
+
+#include <cmath>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/engine_texts.h"
+#include "engine/geometry.h"
+#include "engine/host_lists.h"
+#include "engine/placement.h"
+#include "engine/segment_compare.h"
+#include "engine/shape_model.h"
+#include "plugin/format.h"
+#include "settings/settings.h"
+
+namespace twinfind {
+namespace {
+
+constexpr int kCandidateFigureCapacity = 1000;
+FigureRecord candidateFigures[kCandidateFigureCapacity];
+WorkTable keptWindow;  // scratch for removing duplicates
+SearchStats stats;
+
+LineAttr HeadLineAttr(int segmentId) {
+  LineAttr attr{};
+  VexFigGetLineType2(VexSgmGetHeadElementId(segmentId), &attr);
+  return attr;
+}
+
+bool SameLineAttr(const LineAttr& a, const LineAttr& b) {
+  return a.color == b.color && a.lineType == b.lineType && a.attribute == b.attribute;
+}
+
+// The layer and line-attribute conditions the settings ask for.
+bool AttributesAgree(const SegmentRef& a, const SegmentRef& b) {
+  const TwinfindSettings& s = Settings();
+  if (s.mIsLayer != 0 && VexSgmGetLayer(a.segmentId) != VexSgmGetLayer(b.segmentId)) return false;
+  return s.mIsColor == 0 || SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
+}
+
+bool IsCopy(const SegmentRef& ref) {
+  for (int i = 1; i <= copyTable.count(); ++i) {
+    if (copyTable[i].ref == ref) return true;
+  }
+  return false;
+}
+
+void OpenEmptyClose(int list) {
+  const int handle = VexIddOpenApIdData(list, 1);
+  VexIddInitApIdData(handle);
+  VexIddCloseApIdData(handle);
+}
+
+// Reads a list into a work table; a record of a trial copy is skipped when `skipCopies` is set,
+// so that a copy never stands in for a drawing segment. Overflow: the box, and false.
+bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emptyAfter,
+              bool skipCopies) {
+  table.Clear();
+  const int handle = VexIddOpenApIdData(list, 1);
+  VexIdRecord record{};
+  bool fits = true;
+  for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
+       r = VexIddGetNextApIdData(handle, &record)) {
+    if (skipCopies && IsCopy(RefOfRecord(record))) continue;
+    if (!table.Append(MakeTargetEntry(record))) {
+      VexDlgMessageBox(overflowText);
+      fits = false;
+      break;
+    }
+  }
+  if (emptyAfter) VexIddInitApIdData(handle);
+  VexIddCloseApIdData(handle);
+  return fits;
+}
+
+void DeleteCopies() {
+  for (int i = 1; i <= copyTable.count(); ++i) VexSgmDeleteSegment(copyTable[i].ref.segmentId);
+  copyTable.Clear();
+}
+
+// Pairs each copy with the first unpaired window segment that passes the attribute conditions
+// and coincides with it.
+void Pair() {
+  for (int c = 1; c <= copyTable.count(); ++c) {
+    for (int w = 1; w <= windowTable.count(); ++w) {
+      TargetEntry& entry = windowTable[w];
+      if (entry.used != 0 || !AttributesAgree(copyTable[c].ref, entry.ref)) continue;
+      if (SegmentsCoincide(copyTable[c].ref, entry.ref)) {
+        copyTable[c].used = 1;
+        entry.used = 1;
+        break;
+      }
+    }
+  }
+}
+
+struct Counts {
+  int nC = 0, aC = 0, nW = 0, aW = 0, pW = 0;
+};
+
+Counts Count() {
+  Counts k;
+  k.nC = copyTable.count();
+  for (int i = 1; i <= copyTable.count(); ++i) k.aC += copyTable[i].hasAttr5;
+  k.nW = windowTable.count();
+  for (int i = 1; i <= windowTable.count(); ++i) {
+    k.aW += windowTable[i].hasAttr5;
+    k.pW += windowTable[i].used;
+  }
+  return k;
+}
+
+// Unpaired window segments that lie outside the first copy able to tell.
+int OutsideExtras() {
+  int extras = 0;
+  for (int w = 1; w <= windowTable.count(); ++w) {
+    if (windowTable[w].used != 0) continue;
+    for (int c = 1; c <= copyTable.count(); ++c) {
+      const InsideAnswer answer = IsInsideClosedSegment(copyTable[c].ref, windowTable[w].ref);
+      if (!answer.handled) continue;
+      if (!answer.inside) ++extras;
+      break;
+    }
+  }
+  return extras;
+}
+
+// Drops the unpaired window segments that coincide with a paired one.
+void RemoveDuplicates() {
+  keptWindow.Clear();
+  for (int w = 1; w <= windowTable.count(); ++w) {
+    bool duplicate = false;
+    if (windowTable[w].used == 0) {
+      for (int v = 1; v <= windowTable.count() && !duplicate; ++v) {
+        duplicate =
+            windowTable[v].used != 0 && SegmentsCoincide(windowTable[w].ref, windowTable[v].ref);
+      }
+    }
+    if (!duplicate) keptWindow.Append(windowTable[w]);
+  }
+  windowTable.Clear();
+  for (int w = 1; w <= keptWindow.count(); ++w) windowTable.Append(keptWindow[w]);
+}
+
+// One search run: its index of the range and what it had to leave out.
+class Search {
+ public:
+  Search() {
+    for (int t = 1; t <= targetTable.count(); ++t) {
+      targetsOfSegment_[targetTable[t].ref.segmentId].push_back(t);
+    }
+  }
+  // Whatever happens, no trial copy stays and lists 6 to 8 end empty.
+  ~Search() {
+    DeleteCopies();
+    for (const int list : {kRotatedCopyList, kMirroredCopyList}) {
+      for (const VexIdRecord& r : ListRecords(list)) VexSgmDeleteSegment(r.segmentId);
+    }
+    for (const int list : {kRotatedCopyList, kWindowList, kMirroredCopyList}) OpenEmptyClose(list);
+  }
+  Search(const Search&) = delete;
+  Search& operator=(const Search&) = delete;
+
+  bool Run();
+  void ReportLeftOut() const {
+    if (leftOutMatches_ > 0)
+      VexDlgMessageBox(FormatInt(texts::kMatchesLeftOut, leftOutMatches_).c_str());
+    if (leftOutLarge_ > 0)
+      VexDlgMessageBox(FormatInt(texts::kLargeMatchesLeftOut, leftOutLarge_).c_str());
+  }
+
+ private:
+  enum class Trial { kAccepted, kFailed, kStopped };
+
+  static std::vector<VexIdRecord> ListRecords(int list) {
+    std::vector<VexIdRecord> records;
+    const int handle = VexIddOpenApIdData(list, 1);
+    VexIdRecord record{};
+    for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
+         r = VexIddGetNextApIdData(handle, &record)) {
+      records.push_back(record);
+    }
+    VexIddCloseApIdData(handle);
+    return records;
+  }
+
+  bool IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const;
+  Trial TryCandidate(const FigureLine& line, double theta);
+  Trial MirrorTrial(VexPoint start, VexPoint end, const VexBox& window);
+  void Accept(bool mirrored);
+
+  std::unordered_map<int, std::vector<int>> targetsOfSegment_;
+  int leftOutMatches_ = 0;
+  int leftOutLarge_ = 0;
+};
+
+bool Search::IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const {
+  if (f.kind != VEX_FIG_LINE) return false;
+  const VexPoint start{f.u.line.x1, f.u.line.y1}, end{f.u.line.x2, f.u.line.y2};
+  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= SEARCH_EPS) return false;
+  const TwinfindSettings& s = Settings();
+  if (s.mIsLayer != 0 && VexSgmGetLayer(t.ref.segmentId) != anchorLine.layer) return false;
+  if (s.mIsColor != 0 && !SameLineAttr(HeadLineAttr(t.ref.segmentId), anchorLine.lineAttr)) {
+    return false;
+  }
+  theta = LineAngle(start, end);
+  return s.mIsRotate != 0 || std::fabs(theta - anchorLine.angle) < SEARCH_EPS;
+}
+
+Search::Trial Search::TryCandidate(const FigureLine& line, double theta) {
+  const VexPoint start{line.x1, line.y1}, end{line.x2, line.y2};
+  ++stats.candidates;
+  const double dTheta = theta - anchorLine.angle;
+  const VexBox window = PlacementWindow(dTheta, anchorLine.start, start, partBox);
+  ResetList(kWindowList);
+  windowTable.Clear();
+  if (VexSgmSearchSegment2(&window, CompareElementType, kWindowList) == 0 &&
+      !ReadList(kWindowList, windowTable, texts::kWindowOverflowT03, true, false)) {
+    return Trial::kStopped;
+  }
+  ResetList(kRotatedCopyList);
+  copyTable.Clear();
+  if (VexSgmEditSegment2(kWorkList, &anchorLine.start, &start, dTheta * 180.0 / kPi, 1.0, 0,
+                         kRotatedCopyList) == -1) {
+    VexMsgPutErrorMessage(texts::kCopyErrorT03);
+    return Trial::kStopped;
+  }
+  if (!ReadList(kRotatedCopyList, copyTable, texts::kCopyOverflowT04, false, false)) {
+    return Trial::kStopped;
+  }
+  Pair();
+  const Counts k = Count();
+  const int copies = k.nC - k.aC;
+  if (copies == k.pW - k.aW && (copies == k.nW - k.aW || copies == k.nW - k.aW - OutsideExtras())) {
+    Accept(false);
+    return Trial::kAccepted;
+  }
+  if (Settings().mIsSymmetry != 0) return MirrorTrial(start, end, window);
+  DeleteCopies();
+  return Trial::kFailed;
+}
+
+Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& window) {
+  ++stats.mirrorTrials;
+  const VexBox mirrorWindow = MirrorWindow(start, end, window);
+  ResetList(kWindowList);
+  windowTable.Clear();
+  // The turned copies are still in the drawing here; they must not join the window.
+  if (VexSgmSearchSegment4(&mirrorWindow, CompareElementType, kWindowList) == 0 &&
+      !ReadList(kWindowList, windowTable, texts::kMirrorOverflowT05, true, true)) {
+    return Trial::kStopped;
+  }
+  const double phi = LineAngle(start, end);
+  const VexPoint p2{start.x + std::cos(phi), start.y + std::sin(phi)};
+  ResetList(kMirroredCopyList);
+  if (VexSgmMirrorSegment2(kRotatedCopyList, &start, &p2, 0, 1, kMirroredCopyList) == -1) {
+    VexMsgPutErrorMessage(texts::kMirrorCopyError);
+    return Trial::kStopped;
+  }
+  if (!ReadList(kMirroredCopyList, copyTable, texts::kMirrorOverflowT05, true, false)) {
+    return Trial::kStopped;
+  }
+  Pair();
+  const Counts k = Count();
+  RemoveDuplicates();
+  const int copies = k.nC - k.aC;
+  if (copies == k.pW - k.aW && copies == windowTable.count() - k.aW) {
+    Accept(true);
+    return Trial::kAccepted;
+  }
+  DeleteCopies();
+  return Trial::kFailed;
+}
+
+void Search::Accept(bool mirrored) {
+  int paired = 0;
+  for (int w = 1; w <= windowTable.count(); ++w) paired += windowTable[w].used;
+  const bool fits = !matchTable.full() && paired <= kMatchRefCapacity;
+  if (!fits) ++(matchTable.full() ? leftOutMatches_ : leftOutLarge_);
+  MatchRecord record;
+  record.mirrored = mirrored ? 1 : 0;
+  for (int w = 1; w <= windowTable.count(); ++w) {
+    const TargetEntry& entry = windowTable[w];
+    if (entry.used == 0) continue;
+    if (fits) record.refs.Append(entry.ref);
+    const auto it = targetsOfSegment_.find(entry.ref.segmentId);
+    if (it == targetsOfSegment_.end()) continue;
+    for (const int t : it->second) {
+      if (targetTable[t].used == 0 && targetTable[t].ref == entry.ref) targetTable[t].used = 1;
+    }
+  }
+  if (fits) matchTable.Append(record);
+  DeleteCopies();
+}
+
+bool Search::Run() {
+  for (int t = 1; t <= targetTable.count(); ++t) {
+    if (targetTable[t].used != 0) continue;
+    const SegmentRef ref = targetTable[t].ref;
+    const int count = VexFigGetFigure2(&ref, candidateFigures, kCandidateFigureCapacity);
+    for (int k = 0; k < count; ++k) {
+      double theta = 0.0;
+      if (!IsCandidate(targetTable[t], candidateFigures[k], theta)) continue;
+      const Trial trial = TryCandidate(candidateFigures[k].u.line, theta);
+      if (trial == Trial::kStopped) return false;
+      if (trial == Trial::kAccepted) break;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+const SearchStats& LastSearchStats() { return stats; }
+
+bool FindMatches() {
+  stats = SearchStats{};
+  Search search;
+  if (!search.Run()) return false;
+  search.ReportLeftOut();
+  return true;
+}
+
+}  // namespace twinfind

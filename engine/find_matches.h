@@ -1,0 +1,27 @@
+// The same-part search: every group of range segments that is a twin of the part, found by
+// placing trial copies of the part on candidate lines.
+#ifndef ENGINE_FIND_MATCHES_H
+#define ENGINE_FIND_MATCHES_H
+
+namespace twinfind {
+
+// Tolerance for line lengths (drawing units) and angles (radians) of candidate lines.
+inline constexpr double SEARCH_EPS = 1.0 / 1000000.0;
+
+// Tries every candidate line of the unused range segments and records the twins in matchTable
+// (which the caller has emptied), marking their range entries used. True when every candidate
+// was tried; false when a working table overflowed or a copy failed (the user was told). On
+// every path the drawing is left without trial copies and lists 6 to 8 are left empty. Twins
+// that the tables cannot hold are left out, and the user is told how many.
+bool FindMatches();
+
+// What the last search did, for measurements.
+struct SearchStats {
+  int candidates = 0;    // candidate lines tried (direct trials)
+  int mirrorTrials = 0;  // of which went on to the mirror trial
+};
+const SearchStats& LastSearchStats();
+
+}  // namespace twinfind
+
+#endif  // ENGINE_FIND_MATCHES_H

@@ -1,0 +1,52 @@
+#include "engine/match_extents.h"
+
+#include "engine/geometry.h"
+#include "engine/shape_model.h"
+#include "settings/settings.h"
+#include "settings/text_number.h"
+
+namespace twinfind {
+
+RowExtent rowExtent;
+
+void ComputeMatchExtents() {
+  const double gap = TextToDouble(Settings().mArrangeWidth);
+  for (int r = 1; r <= matchTable.count(); ++r) {
+    MatchRecord& match = matchTable[r];
+    match.box = kResetBox;
+    for (int i = 1; i <= match.refCount(); ++i) ExtendBoxBySegment(match.refs[i], match.box);
+    const double width = match.box.maxX - match.box.minX;
+    const double height = match.box.maxY - match.box.minY;
+    if (r == 1) {
+      rowExtent.width = width;
+      rowExtent.height = height;
+    } else {
+      rowExtent.width += gap + width;
+      if (height > rowExtent.height) rowExtent.height = height;
+    }
+  }
+  const double w = rowExtent.width, h = rowExtent.height;
+  rowExtent.corners = {VexPoint{0, 0}, VexPoint{w, 0}, VexPoint{w, h}, VexPoint{0, h}};
+}
+
+int CreateFrameRectangle(const FrameCorners& c, double m) {
+  const VexPoint ll{c.lowerLeft.x - m, c.lowerLeft.y - m};
+  const VexPoint lr{c.lowerRight.x + m, c.lowerRight.y - m};
+  const VexPoint ul{c.upperLeft.x - m, c.upperLeft.y + m};
+  const VexPoint ur{c.upperRight.x + m, c.upperRight.y + m};
+  const int segment = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
+  const VexPoint lines[4][2] = {{ll, lr}, {ul, ll}, {ur, ul}, {lr, ur}};
+  const VexLineTypeData frameLine{2, 0, 0};
+  int figure = -1;
+  for (const auto& line : lines) {
+    FigureRecord record{};
+    record.kind = VEX_FIG_LINE;
+    record.u.line = {line[0].x, line[0].y, line[1].x, line[1].y};
+    figure =
+        figure == -1 ? VexFigCreateFigure(segment, &record) : VexFigInsertFigure(figure, &record);
+    VexFigSetLineType(figure, &frameLine);
+  }
+  return segment;
+}
+
+}  // namespace twinfind

@@ -1,0 +1,209 @@
+// The search at its edges: hand-made parts for the cases the generator does not reach, and
+// the ways a search can stop, with what they leave behind.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "bench/search_setup.h"
+#include "bench/twin_drawing.h"
+#include "engine/find_matches.h"
+#include "host/host.h"
+#include "host/host_test_util.h"
+#include "settings/settings.h"
+
+namespace {
+
+using hosttest::AddSegment;
+using hosttest::Circle;
+using hosttest::Line;
+using twinfind::FindMatches;
+using twinfind::matchTable;
+
+class SearchEdgeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vexhost::ResetHost();
+    auto& s = twinfind::Settings();
+    s.mIsRotate = 1;
+    s.mIsSymmetry = 0;
+    s.mIsLayer = 0;
+    s.mIsColor = 0;
+  }
+  void SetAttr5(int id) {
+    vexhost::TheHost().drawing.FindSegment(id)->attributes |= 1u << VEX_ATTRIBUTE_5;
+  }
+  // The messages of the host since the last call, as "kind: text".
+  std::vector<std::u16string> Messages() {
+    auto lines = hosttest::TranscriptLines();
+    vexhost::TheHost().transcript.Clear();
+    return lines;
+  }
+  // After a search, nothing of it is left.
+  void ExpectNothingLeft(const std::vector<int>& before) {
+    EXPECT_EQ(drawgen::AllSegments(), before);
+    for (const int list : {6, 7, 8}) {
+      EXPECT_TRUE(vexhost::TheHost().lists.Contents(list).empty()) << "list " << list;
+    }
+  }
+};
+
+// A line of length 10 with one circle above it and a smaller one below: the anchor runs
+// through the middle of the part, so a trial copy straddles its candidate line.
+std::vector<int> StraddlingPart(double x, double y) {
+  return {AddSegment({Line(x, y, x + 10, y)}), AddSegment({Circle(x + 5, y + 3, 1)}),
+          AddSegment({Circle(x + 5, y - 4, 1.5)})};
+}
+
+TEST_F(SearchEdgeTest, TurnedCopiesAreNeverTakenForDrawingSegmentsInTheMirrorTrial) {
+  twinfind::Settings().mIsSymmetry = 1;
+  const auto part = StraddlingPart(0, 0);
+  AddSegment({Line(100, 0, 110, 0)});  // a lone line of the anchor's length
+  const auto before = drawgen::AllSegments();
+  ASSERT_TRUE(drawgen::PrepareSearch(before, part));
+  ASSERT_TRUE(FindMatches());
+  EXPECT_EQ(matchTable.count(), 1);  // the part alone
+  ExpectNothingLeft(before);
+  // Its true mirror image is found as one.
+  const auto mirrored =
+      std::vector<int>{AddSegment({Line(200, 0, 210, 0)}), AddSegment({Circle(205, -3, 1)}),
+                       AddSegment({Circle(205, 4, 1.5)})};
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
+  ASSERT_TRUE(FindMatches());
+  ASSERT_EQ(matchTable.count(), 2);
+  EXPECT_EQ(matchTable[2].mirrored, 1);
+  EXPECT_EQ(matchTable[2].refs[1].segmentId, mirrored[0]);
+}
+
+TEST_F(SearchEdgeTest, AnglesAreComparedWithoutWrappingRound) {
+  twinfind::Settings().mIsRotate = 0;
+  const double a = 0.0000005;
+  const std::vector<int> part = {AddSegment({Line(0, 0, 10 * std::cos(a), 10 * std::sin(a))}),
+                                 AddSegment({Circle(5, 3, 1)})};
+  // The same part turned by -0.000001: its anchor's angle is 2 pi - 0.0000005.
+  const double b = -a;
+  AddSegment({Line(100, 0, 100 + 10 * std::cos(b), 10 * std::sin(b))});
+  AddSegment(
+      {Circle(100 + 5 * std::cos(b) - 3 * std::sin(b), 5 * std::sin(b) + 3 * std::cos(b), 1)});
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
+  ASSERT_TRUE(FindMatches());
+  EXPECT_EQ(matchTable.count(), 1);
+  twinfind::Settings().mIsRotate = 1;
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
+  ASSERT_TRUE(FindMatches());
+  EXPECT_EQ(matchTable.count(), 2);
+}
+
+TEST_F(SearchEdgeTest, Attribute5SegmentsAreCarriedAlongButAnUnpairedOneBlocks) {
+  // A part with an attribute-5 centre mark: its twin, mark and all, is found.
+  const std::vector<int> part = {AddSegment({Line(0, 0, 10, 0)}), AddSegment({Circle(5, 3, 1)}),
+                                 AddSegment({Line(4, 3, 6, 3)})};
+  SetAttr5(part[2]);
+  const std::vector<int> twin = {AddSegment({Line(100, 0, 110, 0)}),
+                                 AddSegment({Circle(105, 3, 1)}),
+                                 AddSegment({Line(104, 3, 106, 3)})};
+  SetAttr5(twin[2]);
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
+  ASSERT_TRUE(FindMatches());
+  ASSERT_EQ(matchTable.count(), 2);
+  EXPECT_EQ(matchTable[2].refCount(), 3);
+
+  // A plain part whose twin has one unpaired attribute-5 segment in its window: not found,
+  // in either trial.
+  vexhost::ResetHost();
+  twinfind::Settings().mIsSymmetry = 1;
+  const std::vector<int> plain = {AddSegment({Line(0, 0, 10, 0)}), AddSegment({Circle(5, 3, 1)})};
+  AddSegment({Line(100, 0, 110, 0)});
+  AddSegment({Circle(105, 3, 1)});
+  SetAttr5(AddSegment({Circle(108, 2, 0.5)}));
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), plain));
+  ASSERT_TRUE(FindMatches());
+  EXPECT_EQ(matchTable.count(), 1);
+}
+
+TEST_F(SearchEdgeTest, AFullWindowStopsTheSearchAndLeavesNothingBehind) {
+  const auto part = StraddlingPart(0, 0);
+  for (int i = 0; i < 1001; ++i) AddSegment({Circle(1 + 0.008 * i, 1, 0.001)});
+  const auto before = drawgen::AllSegments();
+  ASSERT_TRUE(drawgen::PrepareSearch(part, part));
+  Messages();
+  EXPECT_FALSE(FindMatches());
+  EXPECT_EQ(Messages(),
+            std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T03)"});
+  ExpectNothingLeft(before);
+}
+
+TEST_F(SearchEdgeTest, TooManyCopiesStopTheSearchAndEveryCopyIsDeleted) {
+  const auto part = StraddlingPart(0, 0);
+  const auto before = drawgen::AllSegments();
+  ASSERT_TRUE(drawgen::PrepareSearch(part, part));
+  // The work list holds more segments than a copy table can take.
+  std::vector<VexIdRecord> work;
+  for (int i = 0; i < 1001; ++i) work.push_back({part[i % 3], 1});
+  vexhost::TheHost().lists.Replace(5, work);
+  Messages();
+  EXPECT_FALSE(FindMatches());
+  EXPECT_EQ(Messages(),
+            std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T04)"});
+  ExpectNothingLeft(before);
+}
+
+TEST_F(SearchEdgeTest, AFullMirrorWindowStopsTheSearchAndTheTurnedCopiesGo) {
+  twinfind::Settings().mIsSymmetry = 1;
+  const auto part = StraddlingPart(0, 0);
+  const int lone = AddSegment({Line(100, 0, 110, 0)});
+  // Tiny circles in the mirror image of the lone line's window only: the part spans y -5.5 to
+  // 4, so the direct window ends near y = 4.1 and the mirrored one reaches up to y = 5.6.
+  for (int i = 0; i < 1001; ++i) AddSegment({Circle(101 + 0.008 * i, 5, 0.001)});
+  const auto before = drawgen::AllSegments();
+  ASSERT_TRUE(drawgen::PrepareSearch({lone}, part));
+  Messages();
+  EXPECT_FALSE(FindMatches());
+  EXPECT_EQ(Messages(),
+            std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T05)"});
+  ExpectNothingLeft(before);
+}
+
+TEST_F(SearchEdgeTest, AFailedCopyStopsTheSearchWithItsMessage) {
+  const auto part = StraddlingPart(0, 0);
+  ASSERT_TRUE(drawgen::PrepareSearch(part, part));
+  const int gone = AddSegment({Line(50, 50, 51, 51)});
+  vexhost::TheHost().lists.Replace(5, {{part[0], 1}, {gone, 1}});
+  VexSgmDeleteSegment(gone);
+  const auto before = drawgen::AllSegments();
+  Messages();
+  EXPECT_FALSE(FindMatches());
+  EXPECT_EQ(Messages(), std::vector<std::u16string>{u"error: 복사처리에 에러가 발생했습니다(T03)"});
+  ExpectNothingLeft(before);
+}
+
+TEST_F(SearchEdgeTest, MoreTwinsThanTheTableHoldsKeepTheFirstAndSaySo) {
+  const std::vector<int> part = {AddSegment({Line(0, 0, 10, 0)}), AddSegment({Circle(5, 3, 1)})};
+  for (int i = 1; i <= 500; ++i) {
+    const double x = 20.0 * (i % 40), y = 20.0 * (i / 40 + 1);
+    AddSegment({Line(x, y, x + 10, y)});
+    AddSegment({Circle(x + 5, y + 3, 1)});
+  }
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
+  Messages();
+  ASSERT_TRUE(FindMatches());
+  EXPECT_EQ(matchTable.count(), 499);
+  EXPECT_EQ(matchTable[1].refs[1].segmentId, part[0]);
+  EXPECT_EQ(Messages(), std::vector<std::u16string>{
+                            u"box: 동일한 부품이 499개를 넘어 2개는 목록에서 제외되었습니다."});
+}
+
+TEST_F(SearchEdgeTest, TwinsOfMoreSegmentsThanARecordHoldsAreLeftOutAndSaid) {
+  drawgen::TwinDrawing drawing(9, 50);
+  const auto part = drawing.Place({});
+  drawing.Place({drawing.spacing(), 0, 30, false});
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part.segments));
+  Messages();
+  ASSERT_TRUE(FindMatches());
+  EXPECT_EQ(matchTable.count(), 0);
+  EXPECT_EQ(Messages(),
+            std::vector<std::u16string>{
+                u"box: 49개를 넘는 세그먼트로 이루어진 동일한 부품 2개는 제외되었습니다."});
+}
+
+}  // namespace

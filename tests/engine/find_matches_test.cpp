@@ -1,0 +1,149 @@
+// The same-part search over generated drawings with known twins: under every option
+// combination it finds exactly the placed twins, with the right mirrored flag, and leaves the
+// drawing as it found it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+#include "bench/search_setup.h"
+#include "bench/twin_drawing.h"
+#include "engine/find_matches.h"
+#include "host/host.h"
+#include "settings/settings.h"
+
+namespace {
+
+using drawgen::Placement;
+using drawgen::TwinDrawing;
+using drawgen::Variant;
+using twinfind::matchTable;
+
+struct Options {
+  bool rotate, symmetry, layer, color;
+};
+
+std::string Describe(const Options& o, uint32_t seed) {
+  std::ostringstream s;
+  s << "seed " << seed << " rotate " << o.rotate << " symmetry " << o.symmetry << " layer "
+    << o.layer << " color " << o.color;
+  return s.str();
+}
+
+void UseOptions(const Options& o) {
+  auto& s = twinfind::Settings();
+  s.mIsRotate = o.rotate;
+  s.mIsSymmetry = o.symmetry;
+  s.mIsLayer = o.layer;
+  s.mIsColor = o.color;
+}
+
+// One placement and whether the search must find it (and as a mirror image).
+struct Expectation {
+  Placement placement;
+  Variant variant;
+  bool found;
+};
+
+std::vector<Expectation> Plan(const TwinDrawing& d, const Options& o) {
+  const double s = d.spacing();
+  auto at = [s](int i, double degrees, bool mirrored, int layer = 0, int color = 0) {
+    return Placement{s * (i % 4), s * (i / 4), degrees, mirrored, layer, color};
+  };
+  return {
+      {at(1, 0, false), Variant::kTwin, true},
+      {at(2, 37.5, false), Variant::kTwin, o.rotate},
+      {at(3, 180, false), Variant::kTwin, o.rotate},
+      {at(4, 0, true), Variant::kTwin, o.symmetry},
+      {at(5, 250, true), Variant::kTwin, o.symmetry && o.rotate},
+      {at(6, 0, false, 3), Variant::kTwin, !o.layer},
+      {at(7, 0, false, 0, 4), Variant::kTwin, !o.color},
+      {at(8, 0, false), Variant::kNearTwin, false},
+      {at(9, 90, false), Variant::kExtraHole, false},
+      {at(10, 0, false), Variant::kCrossedTwin, true},
+      {at(11, 300, false), Variant::kCrossedTwin, o.rotate},
+      {at(12, 0, true), Variant::kExtraHole, false},
+  };
+}
+
+class FindMatchesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { vexhost::ResetHost(); }
+};
+
+TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
+  for (uint32_t seed = 1; seed <= 6; ++seed) {
+    for (int bits = 0; bits < 16; ++bits) {
+      const Options o{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
+      SCOPED_TRACE(Describe(o, seed));
+      vexhost::ResetHost();
+      UseOptions(o);
+      TwinDrawing drawing(seed, 6 + static_cast<int>(seed % 3) * 2);
+      const auto part = drawing.Place({});
+      // The part itself counts among the expected twins.
+      std::vector<Expectation> plan = Plan(drawing, o);
+      for (const auto& e : plan) drawing.Place(e.placement, e.variant);
+      drawing.AddClutter(20, -drawing.spacing(), -drawing.spacing(), 4 * drawing.spacing(),
+                         -0.5 * drawing.spacing());
+      const std::vector<int> before = drawgen::AllSegments();
+      ASSERT_TRUE(drawgen::PrepareSearch(before, part.segments));
+      ASSERT_TRUE(twinfind::FindMatches());
+
+      // Compare as sets of segment sets.
+      std::set<std::pair<std::set<int>, bool>> expected, found;
+      expected.insert({{part.segments.begin(), part.segments.end()}, false});
+      for (size_t i = 0; i < plan.size(); ++i) {
+        if (!plan[i].found) continue;
+        const auto& segments = drawing.placed()[i + 1].segments;
+        expected.insert({{segments.begin(), segments.end()}, plan[i].placement.mirrored});
+      }
+      for (int m = 1; m <= matchTable.count(); ++m) {
+        std::set<int> ids;
+        for (int r = 1; r <= matchTable[m].refCount(); ++r) {
+          ids.insert(matchTable[m].refs[r].segmentId);
+        }
+        found.insert({ids, matchTable[m].mirrored != 0});
+      }
+      EXPECT_EQ(found, expected);
+      EXPECT_EQ(matchTable.count(), static_cast<int>(expected.size()));
+      // Nothing of the search stays in the drawing or in its lists.
+      EXPECT_EQ(drawgen::AllSegments(), before);
+      for (const int list : {6, 7, 8}) EXPECT_TRUE(vexhost::TheHost().lists.Contents(list).empty());
+      EXPECT_EQ(vexhost::TheHost().holes.outstanding(), 0u);
+    }
+  }
+}
+
+TEST_F(FindMatchesTest, FoundTwinsMarkTheirRangeEntriesUsed) {
+  UseOptions({true, false, false, false});
+  TwinDrawing drawing(3);
+  const auto part = drawing.Place({});
+  const auto twin = drawing.Place({drawing.spacing(), 0, 45, false});
+  const auto other = drawing.Place({2 * drawing.spacing(), 0, 0, false}, Variant::kNearTwin);
+  const std::vector<int> all = drawgen::AllSegments();
+  ASSERT_TRUE(drawgen::PrepareSearch(all, part.segments));
+  ASSERT_TRUE(twinfind::FindMatches());
+  std::set<int> used;
+  for (int t = 1; t <= twinfind::targetTable.count(); ++t) {
+    if (twinfind::targetTable[t].used) used.insert(twinfind::targetTable[t].ref.segmentId);
+  }
+  std::set<int> expected(part.segments.begin(), part.segments.end());
+  expected.insert(twin.segments.begin(), twin.segments.end());
+  EXPECT_EQ(used, expected);
+  (void)other;
+}
+
+TEST_F(FindMatchesTest, WithoutRotationAReversedTwinOrANearlyFullTurnIsNotFound) {
+  UseOptions({false, false, false, false});
+  TwinDrawing drawing(5);
+  const auto part = drawing.Place({});
+  drawing.Place({drawing.spacing(), 0, 0, false}, Variant::kReversedTwin);
+  drawing.Place({2 * drawing.spacing(), 0, 1e-12, false});  // a hair's turn still counts as none
+  drawing.Place({3 * drawing.spacing(), 0, -0.0000005 * 180 / std::numbers::pi, false});
+  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part.segments));
+  ASSERT_TRUE(twinfind::FindMatches());
+  EXPECT_EQ(matchTable.count(), 2);  // the part and the hair's turn
+}
+
+}  // namespace
