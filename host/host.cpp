@@ -26,6 +26,8 @@ std::string_view MessageKindName(MessageKind kind) {
       return "error";
     case MessageKind::kBox:
       return "box";
+    case MessageKind::kDialog:
+      return "dialog";
   }
   return "message";
 }

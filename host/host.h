@@ -4,6 +4,7 @@
 #ifndef HOST_HOST_H
 #define HOST_HOST_H
 
+#include "host/dialog_input.h"
 #include "host/drawing.h"
 #include "host/hole_ledger.h"
 #include "host/id_lists.h"
@@ -22,6 +23,7 @@ class Host {
   IdLists lists;
   Transcript transcript;
   HoleLedger holes;
+  DialogInput dialogInput;
   StepDriver driver;
 };
 

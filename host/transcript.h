@@ -9,9 +9,9 @@
 
 namespace vexhost {
 
-enum class MessageKind { kPrompt, kCursor, kInfo, kError, kBox };
+enum class MessageKind { kPrompt, kCursor, kInfo, kError, kBox, kDialog };
 
-// "prompt", "cursor", "info", "error" or "box".
+// "prompt", "cursor", "info", "error", "box" or "dialog".
 std::string_view MessageKindName(MessageKind kind);
 
 struct Message {

@@ -47,7 +47,10 @@ ScriptRunner::ScriptRunner(std::ostream& out, std::ostream& err) : out_(out), er
   });
 }
 
-ScriptRunner::~ScriptRunner() { vexhost::TheHost().transcript.SetSink(nullptr); }
+ScriptRunner::~ScriptRunner() {
+  vexhost::TheHost().transcript.SetSink(nullptr);
+  vexhost::TheHost().dialogInput.SetSource(nullptr);
+}
 
 bool ScriptRunner::Refuse(int lineNumber, const std::string& why) {
   err_ << "twinfind: line " << lineNumber << ": " << why << '\n';
@@ -72,6 +75,8 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
     delivery = verb == "point" ? driver.Point({v[0], v[1]}) : driver.Motion({v[0], v[1]});
   } else if (verb == "key") {
     delivery = driver.Keyin(ToUtf16(rest));
+  } else if (verb == "dialog") {
+    return Refuse(lineNumber, "no dialog is open");
   } else if (verb == "end") {
     if (!rest.empty()) return Refuse(lineNumber, "end takes nothing after it");
     delivery = driver.End();
@@ -83,13 +88,33 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
   return true;
 }
 
-int ScriptRunner::RunAll(std::istream& in) {
-  int refused = 0;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (!RunLine(line, number)) ++refused;
+std::optional<std::u16string> ScriptRunner::NextDialogAction() {
+  std::string raw;
+  while (in_ != nullptr && std::getline(*in_, raw)) {
+    ++lineNumber_;
+    const std::string_view line = Trim(raw);
+    if (line.empty() || line.front() == '#') continue;
+    if (line.substr(0, 7) == "dialog " || line == "dialog") {
+      return ToUtf16(Trim(line.substr(6)));
+    }
+    ++refused_;
+    Refuse(lineNumber_, "a dialog is open: use dialog lines (click ID, text ID VALUE, "
+                        "select ID INDEX, ok, cancel)");
   }
-  return refused;
+  return std::nullopt;
+}
+
+int ScriptRunner::RunAll(std::istream& in) {
+  in_ = &in;
+  lineNumber_ = 0;
+  refused_ = 0;
+  vexhost::TheHost().dialogInput.SetSource([this] { return NextDialogAction(); });
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!RunLine(line, ++lineNumber_)) ++refused_;
+  }
+  in_ = nullptr;
+  return refused_;
 }
 
 void ScriptRunner::Finish() { vexhost::TheHost().driver.Abandon(); }

@@ -4,6 +4,7 @@
 #define TOOLS_SCRIPT_RUNNER_H
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,8 @@ class ScriptRunner {
   // "twinfind: line N: ..." and the result is false; the run goes on.
   bool RunLine(std::string_view line, int lineNumber);
 
-  // Runs every line of a stream; the number of refused lines.
+  // Runs every line of a stream; the number of refused lines. While a dialog is open inside a
+  // step, the dialog takes its actions from the following "dialog ..." lines of the stream.
   int RunAll(std::istream& in);
 
   // The run ends: a command still running is left as the user would leave it.
@@ -28,9 +30,14 @@ class ScriptRunner {
 
  private:
   bool Refuse(int lineNumber, const std::string& why);
+  // The next action for an open dialog from the stream; nothing at its end.
+  std::optional<std::u16string> NextDialogAction();
 
   std::ostream& out_;
   std::ostream& err_;
+  std::istream* in_ = nullptr;  // the stream RunAll reads
+  int lineNumber_ = 0;
+  int refused_ = 0;
 };
 
 }  // namespace twinfind::tool

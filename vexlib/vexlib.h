@@ -358,6 +358,20 @@ VEXAPI void VexMsgPutInfoMessage(const char16_t* text);    // the info line
 VEXAPI int VexDlgMessageBox(const char16_t* text);         // a modal box; returns 1 (OK)
 
 // ---------------------------------------------------------------------------------------------
+// Text-mode dialogs
+//
+// A host without a window system shows a plug-in's modal dialog as text lines and takes the
+// user's actions on it as lines; the plug-in's headless dialog framework uses these two calls.
+// ---------------------------------------------------------------------------------------------
+
+// One line of a dialog shown as text.
+VEXAPI void VexDlgShowText(const char16_t* text);
+// Copies the user's next action on the open dialog ("click 12001", "text 12016 7.5", "ok", ...)
+// into the buffer, zero-terminated and cut to fit, and returns its length; -1 when no action
+// will come (the user's input has ended).
+VEXAPI int VexDlgReadAction(char16_t* buffer, int capacity);
+
+// ---------------------------------------------------------------------------------------------
 // Id lists: the user's selection and the application lists 0..15
 // ---------------------------------------------------------------------------------------------
 
