@@ -4,6 +4,7 @@
 #include "plugin/format.h"
 #include "plugin/texts.h"
 #include "settings/settings.h"
+#include "ui/settings_dialog.h"
 
 namespace twinfind {
 namespace {
@@ -33,7 +34,10 @@ int OnBalloonRange(int code, const VexEvent* /*event*/) {
       }
       return GoToPartStart();
     }
-    if (code == VEX_EVENT_END) return VEX_STEP_DONE;
+    if (code == VEX_EVENT_END) {
+      RunSettingsDialog();  // the next start uses what the dialog stored
+      return VEX_STEP_DONE;
+    }
     return VEX_STEP_STAY;
   });
 }

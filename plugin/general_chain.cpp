@@ -2,6 +2,7 @@
 #include "engine/shape_model.h"
 #include "plugin/command.h"
 #include "plugin/texts.h"
+#include "ui/settings_dialog.h"
 
 namespace twinfind {
 namespace {
@@ -13,7 +14,10 @@ int OnGeneralRange(int code, const VexEvent* /*event*/) {
       VexCtlSetReadyFunc(GeneralPartStep, u"");
       return VEX_STEP_NEXT;
     }
-    if (code == VEX_EVENT_END) return VEX_STEP_DONE;
+    if (code == VEX_EVENT_END) {
+      RunSettingsDialog();  // the next start uses what the dialog stored
+      return VEX_STEP_DONE;
+    }
     return VEX_STEP_STAY;
   });
 }
