@@ -35,6 +35,8 @@ inline constexpr VexObjectRecord kRangeObject{{626, 2527, 0, 0, 0}};
 // General method.
 int GeneralRangeStep(const char16_t* text, double x, double y);
 int GeneralPartStep(const char16_t* text, double x, double y);
+int GeneralConfirmStep(const char16_t* text, double x, double y);
+int GeneralPlaceStep(const char16_t* text, double x, double y);
 
 // Balloon method.
 int BalloonRangeStep(const char16_t* text, double x, double y);

@@ -1,6 +1,8 @@
-// The general search method: range, part, confirmation.
+// The general search method: the range and the part.
 #include "engine/shape_model.h"
 #include "plugin/command.h"
+#include "plugin/format.h"
+#include "plugin/part_search.h"
 #include "plugin/texts.h"
 #include "ui/settings_dialog.h"
 
@@ -25,7 +27,18 @@ int OnGeneralRange(int code, const VexEvent* /*event*/) {
 int OnGeneralPart(int code, const VexEvent* /*event*/) {
   return Guarded([code]() -> int {
     if (code == VEX_EVENT_END) return VEX_STEP_DONE;
-    return VEX_STEP_STAY;
+    if (code != VEX_EVENT_INPUT) return VEX_STEP_STAY;
+    if (!CollectPartAndSearch(kGeneralPartTexts)) return VEX_STEP_DONE;
+    DropOverlappingMatches();
+    if (matchCount() == 0) {
+      VexDlgMessageBox(texts::kNoIdentical);
+      VexCtlSetReadyFunc(GeneralPartStep, u"");
+      return VEX_STEP_NEXT;
+    }
+    VexMsgPutInfoMessage(FormatInt(texts::kFoundCount, matchCount()).c_str());
+    MarkUsedTargets();
+    VexCtlSetReadyFunc(GeneralConfirmStep, u"");
+    return VEX_STEP_NEXT;
   });
 }
 

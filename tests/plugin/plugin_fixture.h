@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,44 @@ class PluginTest : public ::testing::Test {
 
   twinfind::MemorySettingsStore store;
 };
+
+// The segments created after `lastId`, in creation order.
+inline std::vector<int> SegmentsAfter(int lastId) {
+  std::vector<int> ids;
+  for (const int id : vexhost::TheHost().drawing.SegmentIds()) {
+    if (id > lastId) ids.push_back(id);
+  }
+  return ids;
+}
+
+// The highest segment id in the drawing (0 when it is empty).
+inline int LastSegmentId() {
+  const auto ids = vexhost::TheHost().drawing.SegmentIds();
+  return ids.empty() ? 0 : ids.back();
+}
+
+// The extent of a group of segments.
+inline VexBox BoundsOf(const std::vector<int>& ids) {
+  VexBox box{1e300, 1e300, -1e300, -1e300};
+  for (const int id : ids) {
+    const auto b = vexhost::TheHost().drawing.SegmentBounds(id);
+    if (!b) continue;
+    box.minX = std::min(box.minX, b->minX);
+    box.minY = std::min(box.minY, b->minY);
+    box.maxX = std::max(box.maxX, b->maxX);
+    box.maxY = std::max(box.maxY, b->maxY);
+  }
+  return box;
+}
+
+// How many temporary segments the drawing holds.
+inline int TemporaryCount() {
+  int count = 0;
+  for (const int id : vexhost::TheHost().drawing.SegmentIds()) {
+    count += vexhost::TheHost().drawing.FindSegment(id)->life == VEX_LIFE_TEMPORARY;
+  }
+  return count;
+}
 
 // A lasting segment holding one line.
 inline int AddLine(double x1, double y1, double x2, double y2) {

@@ -1,0 +1,100 @@
+#include "plugin/arrangement.h"
+
+#include "engine/host_lists.h"
+#include "engine/match_extents.h"
+#include "engine/shape_model.h"
+#include "plugin/texts.h"
+#include "settings/settings.h"
+#include "settings/text_number.h"
+
+namespace twinfind {
+namespace {
+
+// Copies one match so that its box's lower left corner lands on `at`; the copies fill list 2.
+bool CopyMatch(const MatchRecord& match, VexPoint at) {
+  const int list = VexIddOpenApIdData(kCopyList, 1);
+  VexIddInitApIdData(list);
+  for (int i = 1; i <= match.refCount(); ++i) {
+    if (VexIddSetApIdData(list, match.refs[i].segmentId, match.refs[i].auxId) == -1) {
+      VexIddCloseApIdData(list);
+      VexMsgPutErrorMessage(texts::kCopyListError);
+      return false;
+    }
+  }
+  VexIddCloseApIdData(list);
+  const VexPoint base{match.box.minX, match.box.minY};
+  VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList);
+  return true;
+}
+
+}  // namespace
+
+double ArrangeGap() { return TextToDouble(Settings().mArrangeWidth); }
+double ArrangeRowGap() { return TextToDouble(Settings().mArrangeHeight); }
+
+RowResult PlaceRow(VexPoint origin, const RowHooks& hooks) {
+  const double gap = ArrangeGap();
+  RowResult result;
+  VexPoint cursor = origin;
+  auto width = [](const MatchRecord& m) { return m.box.maxX - m.box.minX; };
+  for (int m = 1; m <= matchTable.count(); ++m) {
+    if (matchTable[m].mirrored != 0) continue;
+    if (!CopyMatch(matchTable[m], cursor)) return {false, result.plainCopies, 0};
+    ++result.plainCopies;
+    if (hooks.afterPlainCopy) hooks.afterPlainCopy();
+    cursor.x += width(matchTable[m]) + gap;
+  }
+  const double separator = cursor.x - gap * 0.5;
+  double tallest = 0.0;
+  for (int m = 1; m <= matchTable.count(); ++m) {
+    if (matchTable[m].mirrored == 0) continue;
+    if (!CopyMatch(matchTable[m], cursor)) {
+      result.copied = false;
+      return result;
+    }
+    ++result.mirroredCopies;
+    const double height = matchTable[m].box.maxY - matchTable[m].box.minY;
+    if (result.mirroredCopies == 1 || height > tallest) tallest = height;
+    cursor.x += width(matchTable[m]) + gap;
+  }
+  if (result.mirroredCopies > 0) {
+    const double end = cursor.x - gap * 0.5;
+    const FrameCorners corners{{separator, origin.y},
+                               {end, origin.y},
+                               {separator, origin.y + tallest},
+                               {end, origin.y + tallest}};
+    const auto drawFrame = [&corners] { CreateFrameRectangle(corners, 2.0); };
+    if (hooks.frame) {
+      hooks.frame(drawFrame);
+    } else {
+      drawFrame();
+    }
+  }
+  return result;
+}
+
+void ApplyFigureAction(DeleteCall deleteCall) {
+  const TwinfindSettings& s = Settings();
+  for (int m = 1; m <= matchTable.count(); ++m) {
+    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
+      const int segment = matchTable[m].refs[i].segmentId;
+      if (s.mFigure == 1) {
+        if (deleteCall == DeleteCall::kDeleteSegment2) {
+          VexSgmDeleteSegment2(segment);
+        } else {
+          VexSgmDeleteSegment(segment);
+        }
+      } else if (s.mFigure == 2) {
+        for (int e = VexSgmGetHeadElementId(segment); e != -1; e = VexElmGetNextElementId(e)) {
+          VexLineTypeData data{};
+          if (VexFigGetLineType(e, &data) == -1) continue;
+          data.color = s.mColorIndex;
+          data.lineType = s.mLTypeIndex;
+          VexFigSetLineType(e, &data);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace twinfind

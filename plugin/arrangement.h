@@ -1,0 +1,41 @@
+// Laying copies of the matches out in a row, and the action on the matches themselves.
+#ifndef PLUGIN_ARRANGEMENT_H
+#define PLUGIN_ARRANGEMENT_H
+
+#include <functional>
+
+#include "vexlib/vexlib.h"
+
+namespace twinfind {
+
+struct RowResult {
+  bool copied = true;      // false: a copy could not be listed; the user was told
+  int plainCopies = 0;     // copies of matches found directly
+  int mirroredCopies = 0;  // copies of mirror-image matches
+};
+
+// What a method adds to a row: called after each plain match's copy (list 2 then holds the
+// copy's segments), and around the frame of the mirror-image group.
+struct RowHooks {
+  std::function<void()> afterPlainCopy;
+  std::function<void(const std::function<void()>& drawFrame)> frame;
+};
+
+// Places one copy of every match in a row from `origin`: the plain matches first, the mirror
+// images after them inside a frame. Needs the boxes of ComputeMatchExtents.
+RowResult PlaceRow(VexPoint origin, const RowHooks& hooks = {});
+
+// The general method's delete variants: the first row's delete, and the other one.
+enum class DeleteCall { kDeleteSegment, kDeleteSegment2 };
+
+// Applies mFigure to every segment of every match: 1 deletes, 2 gives every element that has a
+// line type the colour and line type of the settings, other values do nothing.
+void ApplyFigureAction(DeleteCall deleteCall);
+
+// The horizontal and vertical gaps of the arrangement.
+double ArrangeGap();
+double ArrangeRowGap();
+
+}  // namespace twinfind
+
+#endif  // PLUGIN_ARRANGEMENT_H

@@ -1,0 +1,95 @@
+// The general method after a search: the confirmation, the arrangement row, and the action on
+// the matches.
+#include "engine/match_extents.h"
+#include "engine/shape_model.h"
+#include "plugin/arrangement.h"
+#include "plugin/command.h"
+#include "plugin/part_search.h"
+#include "plugin/texts.h"
+#include "settings/settings.h"
+
+namespace twinfind {
+namespace {
+
+int BackToPart() {
+  VexCtlSetReadyFunc(GeneralPartStep, u"");
+  return VEX_STEP_NEXT;
+}
+
+// The rubber band of the row at p: four temporary lines.
+void DrawRowPreview(VexPoint p) {
+  const double w = rowExtent.width, h = rowExtent.height;
+  const VexPoint corners[5] = {
+      {p.x, p.y}, {p.x + w, p.y}, {p.x + w, p.y + h}, {p.x, p.y + h}, {p.x, p.y}};
+  LineAttr attr{};
+  attr.color = 1;
+  attr.lineType = 0;
+  for (int i = 0; i < 4; ++i) {
+    const int segment = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_TEMPORARY);
+    FigureRecord line{};
+    line.kind = VEX_FIG_LINE;
+    line.u.line = {corners[i].x, corners[i].y, corners[i + 1].x, corners[i + 1].y};
+    VexFigSetLineType2(VexFigCreateFigure(segment, &line), &attr);
+  }
+}
+
+int OnGeneralPlace(int code, const VexEvent* event) {
+  return Guarded([code, event]() -> int {
+    VexPoint p{};
+    if (VexEvtGetPoint(code, event, &p) == 0) {
+      DrawRowPreview(p);
+      if (VexEvtIsMouseMotion(code, event) != 0) return VEX_STEP_STAY;
+      arrangeOrigin = p;
+      if (!PlaceRow(arrangeOrigin).copied) return VEX_STEP_DONE;
+      ApplyFigureAction(DeleteCall::kDeleteSegment2);
+      return BackToPart();
+    }
+    if (code == VEX_EVENT_END) return BackToPart();
+    return VEX_STEP_STAY;
+  });
+}
+
+int OnGeneralConfirm(int code, const VexEvent* /*event*/) {
+  return Guarded([code]() -> int {
+    if (code != VEX_EVENT_END) return VEX_STEP_STAY;
+    VexIdClearBlink();
+    if (Settings().mIsArrange == 0) {
+      ApplyFigureAction(DeleteCall::kDeleteSegment);
+      return BackToPart();
+    }
+    ComputeMatchExtents();
+    if (++arrangeRowCount == 1) {
+      VexCtlSetReadyFunc(GeneralPlaceStep, u"");
+      return VEX_STEP_NEXT;
+    }
+    arrangeOrigin.y -= ArrangeRowGap() + rowExtent.height;
+    if (!PlaceRow(arrangeOrigin).copied) return VEX_STEP_DONE;
+    ApplyFigureAction(DeleteCall::kDeleteSegment);
+    return BackToPart();
+  });
+}
+
+}  // namespace
+
+int GeneralConfirmStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
+  return Guarded([]() -> int {
+    BlinkMatches();
+    VexEvtSetEventMask(VEX_MASK_END);
+    VexMsgPutMessage(Settings().mIsArrange != 0 ? texts::kConfirmArrange : texts::kConfirmEnd);
+    VexCtlSetExecuteFunc(OnGeneralConfirm, u"");
+    return 0;
+  });
+}
+
+int GeneralPlaceStep(const char16_t* /*text*/, double x, double y) {
+  return Guarded([x, y]() -> int {
+    VexEvtSetEventMask(VEX_MASK_POINT);
+    const VexEchoRecord echo{4, 0, x, y};
+    VexEvtSetEcho(&echo);
+    VexMsgPutMessage(texts::kPlacePrompt);
+    VexCtlSetExecuteFunc(OnGeneralPlace, u"%f %f", x, y);
+    return 0;
+  });
+}
+
+}  // namespace twinfind

@@ -1,0 +1,126 @@
+#include "plugin/part_search.h"
+
+#include "engine/find_matches.h"
+#include "engine/geometry.h"
+#include "engine/host_lists.h"
+#include "engine/shape_model.h"
+#include "plugin/texts.h"
+
+namespace twinfind {
+
+const PartStepTexts kGeneralPartTexts{texts::kPartOverflowS, texts::kApiDataError,
+                                      texts::kSelectShape,   texts::kOutlineError,
+                                      texts::kNeedLine,      texts::kSearchError};
+const PartStepTexts kBalloonPartTexts{texts::kPartOverflowS02, texts::kApiDataErrorS02,
+                                      texts::kSelectShapeS02,  texts::kOutlineErrorS02,
+                                      texts::kNeedLineS02,     texts::kSearchErrorS02};
+
+namespace {
+
+enum class Collected { kAll, kTooMany, kListRefused };
+
+// Reads the selection into partTable, partBox and the work list.
+Collected CollectPart(int workList) {
+  const int selection = VexIddOpenSelIdData(1);
+  VexIdRecord record{};
+  Collected result = Collected::kAll;
+  for (int r = VexIddGetHeadSelIdData(selection, &record); r != -1;
+       r = VexIddGetNextSelIdData(selection, &record)) {
+    if (!partTable.Append(MakeTargetEntry(record))) {
+      result = Collected::kTooMany;
+      break;
+    }
+    ExtendBoxBySegment(RefOfRecord(record), partBox);
+    if (VexIddSetApIdData(workList, record.segmentId, record.auxId) == -1) {
+      result = Collected::kListRefused;
+      break;
+    }
+  }
+  // Closed and forgotten on every path, also when the reading stopped early.
+  VexIddCloseSelIdData(selection);
+  VexIddClearSysIdData();
+  VexIddCloseApIdData(workList);
+  return result;
+}
+
+}  // namespace
+
+bool CollectPartAndSearch(const PartStepTexts& t) {
+  partBox = kResetBox;
+  ResetList(kWorkList);
+  const int workList = VexIddOpenApIdData(kWorkList, 1);
+  VexIddInitApIdData(workList);
+  partTable.Clear();
+  switch (CollectPart(workList)) {
+    case Collected::kTooMany:
+      VexDlgMessageBox(t.overflowBox);
+      return false;
+    case Collected::kListRefused:
+      VexMsgPutErrorMessage(t.apiDataError);
+      return false;
+    case Collected::kAll:
+      break;
+  }
+  if (partTable.count() == 0) {
+    VexMsgPutErrorMessage(t.selectShape);
+    return false;
+  }
+  if (!CheckPartInRange()) {
+    VexMsgPutErrorMessage(t.outlineError);
+    return false;
+  }
+  if (!FindAnchorLine()) {
+    VexMsgPutErrorMessage(t.needLine);
+    return false;
+  }
+  matchTable.Clear();
+  for (int i = 1; i <= kMatchCapacity; ++i) matchTable.slot(i).mirrored = 0;
+  if (!FindMatches()) {
+    VexMsgPutErrorMessage(t.searchError);
+    return false;
+  }
+  return true;
+}
+
+void DropOverlappingMatches() {
+  auto sharesWithLater = [](int m) {
+    for (int later = m + 1; later <= matchTable.count(); ++later) {
+      for (int i = 1; i <= matchTable[m].refCount(); ++i) {
+        for (int k = 1; k <= matchTable[later].refCount(); ++k) {
+          if (matchTable[m].refs[i].segmentId == matchTable[later].refs[k].segmentId) return true;
+        }
+      }
+    }
+    return false;
+  };
+  int kept = 0;
+  for (int m = 1; m <= matchTable.count(); ++m) {
+    if (m < matchTable.count() && sharesWithLater(m)) continue;
+    ++kept;
+    if (kept != m) matchTable[kept] = matchTable[m];
+  }
+  matchTable.Truncate(kept);
+}
+
+void MarkUsedTargets() {
+  for (int m = 1; m <= matchTable.count(); ++m) {
+    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
+      for (int t = 1; t <= targetTable.count(); ++t) {
+        if (targetTable[t].used != 1 && targetTable[t].ref == matchTable[m].refs[i]) {
+          targetTable[t].used = 1;
+          break;
+        }
+      }
+    }
+  }
+}
+
+void BlinkMatches() {
+  for (int m = 1; m <= matchTable.count(); ++m) {
+    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
+      VexIdSetBlinkSegmentId(&matchTable[m].refs[i]);
+    }
+  }
+}
+
+}  // namespace twinfind
