@@ -32,8 +32,7 @@ bool IsIdentity(const Placement& p) {
 // for the unmoved copies the comparison of segments makes).
 void Place(Drawing& drawing, int segmentId, const Placement& placement) {
   if (IsIdentity(placement)) return;
-  drawing.UpdateFigures(segmentId,
-                        [&](const FigureRecord& f) { return vexhost::Transform(f, placement); });
+  drawing.PlaceSegment(segmentId, placement);
 }
 
 // Copies (move 0) or moves (move non-zero) every segment of a list under the placement; the

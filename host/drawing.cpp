@@ -26,6 +26,11 @@ int ElementTypeOfFigure(int figureKind) {
   }
 }
 
+std::optional<VexBox> ElementBounds(const Element& element) {
+  if (element.comment) return CommentBounds(*element.comment);
+  return FigureBounds(element.figure);
+}
+
 int Drawing::CreateSegment(int kind, int life) {
   if (kind != VEX_SEGMENT_FIGURES && kind != VEX_SEGMENT_COMMENTS) return -1;
   if (life != VEX_LIFE_LASTING && life != VEX_LIFE_TEMPORARY) return -1;
@@ -122,6 +127,43 @@ bool Drawing::ReverseElementOrder(int segmentId) {
   return true;
 }
 
+int Drawing::AddComment(int segmentId, Comment comment) {
+  Segment* s = FindSegment(segmentId);
+  if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS) return -1;
+  const int id = nextElementId_++;
+  Element& e = elements_[id];
+  e.id = id;
+  e.segmentId = segmentId;
+  e.type = std::holds_alternative<TextComment>(comment) ? VEX_ELEMENT_TEXT : VEX_ELEMENT_BALLOON;
+  e.comment = std::move(comment);
+  s->elements.push_back(id);
+  Reindex(segmentId);
+  return id;
+}
+
+bool Drawing::ReplaceComment(int elementId, Comment comment) {
+  Element* e = FindElement(elementId);
+  if (e == nullptr || !e->comment || e->comment->index() != comment.index()) return false;
+  e->comment = std::move(comment);
+  Reindex(e->segmentId);
+  return true;
+}
+
+bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
+  const Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return false;
+  for (const int id : s->elements) {
+    Element& e = elements_.at(id);
+    if (e.comment) {
+      e.comment = TransformComment(*e.comment, placement);
+    } else if (ElementTypeOfFigure(e.figure.kind) == e.type) {
+      e.figure = Transform(e.figure, placement);
+    }
+  }
+  Reindex(segmentId);
+  return true;
+}
+
 int Drawing::CopySegment(int segmentId) {
   const Segment* source = FindSegment(segmentId);
   if (source == nullptr) return -1;
@@ -203,7 +245,7 @@ std::optional<VexBox> Drawing::ComputeBounds(int segmentId) const {
   if (s == nullptr) return std::nullopt;
   VexBox box = EmptyBox();
   for (const int e : s->elements) {
-    if (const auto b = FigureBounds(elements_.at(e).figure)) Include(box, *b);
+    if (const auto b = ElementBounds(elements_.at(e))) Include(box, *b);
   }
   if (IsEmpty(box)) return std::nullopt;
   return box;

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/comment.h"
 #include "host/spatial_index.h"
 #include "vexlib/vexlib.h"
 
@@ -29,6 +30,7 @@ struct Element {
   int type = 0;  // VEX_ELEMENT_*
   FigureRecord figure{};
   std::optional<LineAttr> lineAttr;  // figures carry one; other elements may not
+  std::optional<Comment> comment;    // texts and balloons
 };
 
 struct Segment {
@@ -63,6 +65,14 @@ class Drawing {
   // is given), with the current line attribute; its element id, -1 when the segment cannot
   // hold it or the figure's kind is unknown.
   int AddFigure(int segmentId, const FigureRecord& figure, int afterElementId = 0);
+
+  // A new text (type 33) or balloon (type 36) at the end of a segment of comments; its element
+  // id, -1 when the segment cannot hold it.
+  int AddComment(int segmentId, Comment comment);
+  // Replaces the comment of a comment element (a changed size, say).
+  bool ReplaceComment(int elementId, Comment comment);
+  // Moves, turns, scales or mirrors every figure and comment of a segment.
+  bool PlaceSegment(int segmentId, const Placement& placement);
 
   // Replaces every figure of a segment by what `change` makes of it (a figure of the same
   // element type), and updates the segment's extent once. False for an unknown segment.
@@ -124,6 +134,9 @@ class Drawing {
 
 // The element type of a figure kind; -1 for an unknown kind.
 int ElementTypeOfFigure(int figureKind);
+
+// How far an element reaches: a figure's exact extent, a comment's box.
+std::optional<VexBox> ElementBounds(const Element& element);
 
 }  // namespace vexhost
 

@@ -23,7 +23,14 @@ bool Meets(const Drawing& drawing, const Segment& s, const VexBox& area, SearchM
     return bounds && Contains(widened, *bounds);
   }
   return std::any_of(s.elements.begin(), s.elements.end(), [&](int e) {
-    return FigureTouches(drawing.FindElement(e)->figure, area, kSearchTolerance);
+    const Element& element = *drawing.FindElement(e);
+    if (element.comment) {
+      // A text or balloon meets the area when its box does.
+      const VexBox near{area.minX - kSearchTolerance, area.minY - kSearchTolerance,
+                        area.maxX + kSearchTolerance, area.maxY + kSearchTolerance};
+      return Overlaps(CommentBounds(*element.comment), near);
+    }
+    return FigureTouches(element.figure, area, kSearchTolerance);
   });
 }
 
