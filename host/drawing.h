@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -104,7 +105,12 @@ class Drawing {
   int currentLayer() const { return currentLayer_; }
   void SetCurrentLayer(int layer) { currentLayer_ = layer; }
   bool LayerVisible(int layer) const { return hiddenLayers_.count(layer) == 0; }
+  const std::set<int>& hiddenLayers() const { return hiddenLayers_; }
   void SetLayerVisible(int layer, bool visible);
+
+  // Names of layers that came with a drawing (a layer without one is named by its number).
+  void SetLayerName(int layer, std::string name) { layerNames_[layer] = std::move(name); }
+  const std::map<int, std::string>& layerNames() const { return layerNames_; }
 
   // The line attribute new figures get.
   const LineAttr& currentLineAttr() const { return currentLineAttr_; }
@@ -129,6 +135,7 @@ class Drawing {
   int currentLayer_ = 0;
   LineAttr currentLineAttr_{};
   std::set<int> hiddenLayers_;
+  std::map<int, std::string> layerNames_;
   std::set<std::pair<int, int>> blink_;
 };
 
