@@ -10,7 +10,7 @@ namespace twinfind {
 RowExtent rowExtent;
 
 void ComputeMatchExtents() {
-  const double gap = TextToDouble(Settings().mArrangeWidth);
+  const double gap = TextToLength(Settings().mArrangeWidth);
   for (int r = 1; r <= matchTable.count(); ++r) {
     MatchRecord& match = matchTable[r];
     match.box = kResetBox;

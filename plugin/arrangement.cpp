@@ -29,8 +29,24 @@ bool CopyMatch(const MatchRecord& match, VexPoint at) {
 
 }  // namespace
 
-double ArrangeGap() { return TextToDouble(Settings().mArrangeWidth); }
-double ArrangeRowGap() { return TextToDouble(Settings().mArrangeHeight); }
+double ArrangeGap() { return TextToLength(Settings().mArrangeWidth); }
+double ArrangeRowGap() { return TextToLength(Settings().mArrangeHeight); }
+
+void DrawRowPreview(VexPoint p) {
+  const double w = rowExtent.width, h = rowExtent.height;
+  const VexPoint corners[5] = {
+      {p.x, p.y}, {p.x + w, p.y}, {p.x + w, p.y + h}, {p.x, p.y + h}, {p.x, p.y}};
+  LineAttr attr{};
+  attr.color = 1;
+  attr.lineType = 0;
+  for (int i = 0; i < 4; ++i) {
+    const int segment = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_TEMPORARY);
+    FigureRecord line{};
+    line.kind = VEX_FIG_LINE;
+    line.u.line = {corners[i].x, corners[i].y, corners[i + 1].x, corners[i + 1].y};
+    VexFigSetLineType2(VexFigCreateFigure(segment, &line), &attr);
+  }
+}
 
 RowResult PlaceRow(VexPoint origin, const RowHooks& hooks) {
   const double gap = ArrangeGap();

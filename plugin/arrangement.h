@@ -32,7 +32,11 @@ enum class DeleteCall { kDeleteSegment, kDeleteSegment2 };
 // line type the colour and line type of the settings, other values do nothing.
 void ApplyFigureAction(DeleteCall deleteCall);
 
-// The horizontal and vertical gaps of the arrangement.
+// The rubber band of the row at p: four temporary lines the size of rowExtent.
+void DrawRowPreview(VexPoint p);
+
+// The horizontal and vertical gaps of the arrangement (0 when they are no number or out of
+// range).
 double ArrangeGap();
 double ArrangeRowGap();
 

@@ -1,19 +1,15 @@
 // The balloon array method: range, material, part number, depth, part.
+#include "balloon/balloon_steps.h"
 #include "engine/shape_model.h"
 #include "plugin/command.h"
 #include "plugin/format.h"
+#include "plugin/part_search.h"
 #include "plugin/texts.h"
 #include "settings/settings.h"
 #include "ui/settings_dialog.h"
 
 namespace twinfind {
 namespace {
-
-// Registers the step that starts each part: the material when it is asked, else the number.
-int GoToPartStart() {
-  VexCtlSetReadyFunc(Settings().mIsMaterial != 0 ? MaterialStep : PartNumberStep, u"");
-  return VEX_STEP_NEXT;
-}
 
 int GoTo(VexReadyFunc step) {
   VexCtlSetReadyFunc(step, u"");
@@ -86,7 +82,17 @@ int OnDepth(int code, const VexEvent* event) {
 int OnBalloonPart(int code, const VexEvent* /*event*/) {
   return Guarded([code]() -> int {
     if (code == VEX_EVENT_END) return VEX_STEP_DONE;
-    return VEX_STEP_STAY;
+    if (code != VEX_EVENT_INPUT) return VEX_STEP_STAY;
+    if (!CollectPartAndSearch(kBalloonPartTexts)) return VEX_STEP_DONE;
+    // Every match stays: overlapping ones are not thinned out here.
+    if (matchCount() == 0) {
+      VexDlgMessageBox(texts::kNoIdenticalS02);
+      return GoToPartStart();
+    }
+    VexMsgPutInfoMessage(FormatInt(texts::kFoundCountS02, matchCount()).c_str());
+    MarkUsedTargets();
+    return GoTo(Settings().mIsBalloonAutoArrange != 0 ? BalloonConfirmStep
+                                                      : PromptBalloonPlacement);
   });
 }
 

@@ -16,23 +16,6 @@ int BackToPart() {
   return VEX_STEP_NEXT;
 }
 
-// The rubber band of the row at p: four temporary lines.
-void DrawRowPreview(VexPoint p) {
-  const double w = rowExtent.width, h = rowExtent.height;
-  const VexPoint corners[5] = {
-      {p.x, p.y}, {p.x + w, p.y}, {p.x + w, p.y + h}, {p.x, p.y + h}, {p.x, p.y}};
-  LineAttr attr{};
-  attr.color = 1;
-  attr.lineType = 0;
-  for (int i = 0; i < 4; ++i) {
-    const int segment = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_TEMPORARY);
-    FigureRecord line{};
-    line.kind = VEX_FIG_LINE;
-    line.u.line = {corners[i].x, corners[i].y, corners[i + 1].x, corners[i + 1].y};
-    VexFigSetLineType2(VexFigCreateFigure(segment, &line), &attr);
-  }
-}
-
 int OnGeneralPlace(int code, const VexEvent* event) {
   return Guarded([code, event]() -> int {
     VexPoint p{};

@@ -100,4 +100,9 @@ std::u16string IntToText(int64_t value) {
   return std::u16string(digits.begin(), digits.end());
 }
 
+double TextToLength(std::u16string_view text) {
+  const double value = TextToDouble(text);
+  return std::isfinite(value) ? value : 0.0;
+}
+
 }  // namespace twinfind

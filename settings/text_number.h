@@ -17,6 +17,10 @@ int32_t TextToInt(std::u16string_view text);
 // point, exponent); 0.0 when there is none.
 double TextToDouble(std::u16string_view text);
 
+// A length or size: TextToDouble, but a value out of range (infinite) reads as 0 like a text
+// that is no number, so that nothing is ever drawn at infinity.
+double TextToLength(std::u16string_view text);
+
 // Integers and flags written as decimal text.
 std::u16string IntToText(int64_t value);
 
