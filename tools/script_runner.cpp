@@ -77,14 +77,21 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
     delivery = driver.Keyin(ToUtf16(rest));
   } else if (verb == "dialog") {
     return Refuse(lineNumber, "no dialog is open");
+  } else if (verb == "snapshot") {
+    if (rest.empty()) return Refuse(lineNumber, "snapshot needs a file name");
+    std::string error = "pictures are not available in this run";
+    if (!snapshot_ || !snapshot_(std::string(rest), error)) return Refuse(lineNumber, error);
+    return true;
   } else if (verb == "end") {
     if (!rest.empty()) return Refuse(lineNumber, "end takes nothing after it");
     delivery = driver.End();
   } else {
     return Refuse(lineNumber, "unknown action '" + verb +
-                                  "' (expected range, point, move, key, end or a # comment)");
+                                  "' (expected range, point, move, key, end, snapshot or a # "
+                                  "comment)");
   }
   if (!delivery.taken) return Refuse(lineNumber, delivery.reason);
+  if (afterAction_) afterAction_();
   return true;
 }
 
@@ -98,8 +105,9 @@ std::optional<std::u16string> ScriptRunner::NextDialogAction() {
       return ToUtf16(Trim(line.substr(6)));
     }
     ++refused_;
-    Refuse(lineNumber_, "a dialog is open: use dialog lines (click ID, text ID VALUE, "
-                        "select ID INDEX, ok, cancel)");
+    Refuse(lineNumber_,
+           "a dialog is open: use dialog lines (click ID, text ID VALUE, "
+           "select ID INDEX, ok, cancel)");
   }
   return std::nullopt;
 }

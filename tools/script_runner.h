@@ -3,6 +3,7 @@
 #ifndef TOOLS_SCRIPT_RUNNER_H
 #define TOOLS_SCRIPT_RUNNER_H
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -28,6 +29,13 @@ class ScriptRunner {
   // The run ends: a command still running is left as the user would leave it.
   void Finish();
 
+  // What a "snapshot FILE" line does (write a picture of the drawing); false and a reason
+  // when it could not.
+  using Snapshot = std::function<bool(const std::string& path, std::string& error)>;
+  void SetSnapshot(Snapshot snapshot) { snapshot_ = std::move(snapshot); }
+  // Called after every action the command took.
+  void SetAfterAction(std::function<void()> afterAction) { afterAction_ = std::move(afterAction); }
+
  private:
   bool Refuse(int lineNumber, const std::string& why);
   // The next action for an open dialog from the stream; nothing at its end.
@@ -35,6 +43,8 @@ class ScriptRunner {
 
   std::ostream& out_;
   std::ostream& err_;
+  Snapshot snapshot_;
+  std::function<void()> afterAction_;
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;

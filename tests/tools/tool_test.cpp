@@ -28,8 +28,8 @@ TEST(Tool, ARunPrintsTheHostMessagesAndAnswersNonsenseOnStandardError) {
             "error: 형상을 선택하셔야 합니다.\n");
   EXPECT_EQ(r.err,
             "twinfind: line 2: this step does not take a point\n"
-            "twinfind: line 3: unknown action 'rnage' (expected range, point, move, key, end or "
-            "a # comment)\n"
+            "twinfind: line 3: unknown action 'rnage' (expected range, point, move, key, end, "
+            "snapshot or a # comment)\n"
             "twinfind: line 5: no command is running\n");
   EXPECT_NE(tooltest::ReadFile(settings).find("\"mMethod\"=\"0\""), std::string::npos);
 }
