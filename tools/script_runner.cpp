@@ -1,5 +1,6 @@
 #include "tools/script_runner.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "common/utf.h"
 #include "host/host.h"
+#include "tools/svg_to_png.h"
 
 namespace twinfind::tool {
 namespace {
@@ -96,20 +98,58 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
 }
 
 std::optional<std::u16string> ScriptRunner::NextDialogAction() {
+  MakeRequestedPng();  // the dialog has carried out the action before this one
   std::string raw;
   while (in_ != nullptr && std::getline(*in_, raw)) {
     ++lineNumber_;
     const std::string_view line = Trim(raw);
     if (line.empty() || line.front() == '#') continue;
     if (line.substr(0, 7) == "dialog " || line == "dialog") {
-      return ToUtf16(Trim(line.substr(6)));
+      const std::string_view action = Trim(line.substr(6));
+      NotePictureRequest(action);
+      return ToUtf16(action);
     }
     ++refused_;
     Refuse(lineNumber_,
-           "a dialog is open: use dialog lines (click ID, text ID VALUE, "
-           "select ID INDEX, ok, cancel)");
+           "a dialog is open: use dialog lines (click ID, dblclick ID, text ID VALUE, "
+           "select ID INDEX, key CODE, ok, cancel, picture FILE)");
   }
   return std::nullopt;
+}
+
+void ScriptRunner::NotePictureRequest(std::string_view action) {
+  const auto lower = [](std::string_view s) {
+    std::string l(s);
+    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return l;
+  };
+  constexpr std::string_view kVerb = "picture ";
+  if (lower(action.substr(0, kVerb.size())) != kVerb) return;
+  const std::string png(Trim(action.substr(kVerb.size())));
+  if (png.size() < 4 || lower(png.substr(png.size() - 4)) != ".png") return;
+  // The dialog writes the SVG beside the PNG, under the same name ending in .svg.
+  PngRequest request{png, png.substr(0, png.size() - 4) + ".svg", lineNumber_, std::nullopt};
+  std::error_code ec;
+  const auto time = std::filesystem::last_write_time(request.svg, ec);
+  if (!ec) request.svgTimeBefore = time;
+  pngRequest_ = request;
+}
+
+void ScriptRunner::MakeRequestedPng() {
+  if (!pngRequest_) return;
+  const PngRequest request = *pngRequest_;
+  pngRequest_.reset();
+  std::error_code ec;
+  const auto time = std::filesystem::last_write_time(request.svg, ec);
+  if (ec || (request.svgTimeBefore && time == *request.svgTimeBefore)) return;  // not written
+  std::string error;
+  if (ConvertSvgToPng(request.svg, request.png, error)) {
+    out_ << "dialog: picture written: " << request.png << '\n';
+    out_.flush();
+  } else {
+    ++refused_;
+    Refuse(request.lineNumber, "no PNG made: " + error + "; the SVG is " + request.svg);
+  }
 }
 
 int ScriptRunner::RunAll(std::istream& in) {

@@ -3,6 +3,7 @@
 #ifndef TOOLS_SCRIPT_RUNNER_H
 #define TOOLS_SCRIPT_RUNNER_H
 
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -40,6 +41,9 @@ class ScriptRunner {
   bool Refuse(int lineNumber, const std::string& why);
   // The next action for an open dialog from the stream; nothing at its end.
   std::optional<std::u16string> NextDialogAction();
+  // "picture FILE.png": the dialog writes FILE.svg; once it has, the tool makes the PNG of it.
+  void NotePictureRequest(std::string_view action);
+  void MakeRequestedPng();
 
   std::ostream& out_;
   std::ostream& err_;
@@ -48,6 +52,13 @@ class ScriptRunner {
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;
+  struct PngRequest {
+    std::string png;
+    std::string svg;
+    int lineNumber = 0;
+    std::optional<std::filesystem::file_time_type> svgTimeBefore;  // none: no SVG was there
+  };
+  std::optional<PngRequest> pngRequest_;
 };
 
 }  // namespace twinfind::tool

@@ -39,7 +39,12 @@ TEST(Tool, TheTerminalTakesTheSameLines) {
   const auto settings = folder.path() / "s.reg";
   const auto r = RunTool(folder, "run --settings '" + settings.string() + "'", "end\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "cursor: 대상\nprompt: 검색대상 범위지시(종료버튼:Dialog) :\n");
+  // The end button opens the settings dialog; the input ends there, so it closes cancelled.
+  EXPECT_EQ(r.out.rfind("cursor: 대상\nprompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
+                        "dialog: == 동일부품검색 (23000) ==\n",
+                        0),
+            0u);
+  EXPECT_NE(r.out.find("dialog: == 동일부품검색 closed, cancelled ==\n"), std::string::npos);
   EXPECT_EQ(r.err, "");
 }
 
