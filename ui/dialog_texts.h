@@ -58,6 +58,10 @@ inline constexpr std::u16string_view kDepthCheck = u"깊이값 질문 및 배치
 inline constexpr std::u16string_view kDepthPrefixLabel = u"◆. 깊이값 전주기";
 inline constexpr std::u16string_view kCountCheck = u"풍선내 부품갯수 표시";
 
+// The error line when OK could not store every setting: the next start would silently go back
+// to the old values.
+inline constexpr char16_t kSettingsNotSaved[] = u"설정을 저장하지 못했습니다.";
+
 // The entries of the material-row list, in the order they are added.
 inline constexpr std::array<std::u16string_view, 3> kMaterialRows = {u"1단", u"2단", u"3단"};
 

@@ -1,8 +1,10 @@
 // The settings dialog as the first prompt of either method opens it.
 #include "ui/settings_dialog.h"
 
+#include "ui/dialog_texts.h"
 #include "ui/dialog_window.h"
 #include "ui/twinfind_dlg.h"
+#include "vexlib/vexlib.h"
 
 namespace twinfind {
 
@@ -12,6 +14,8 @@ void RunSettingsDialog() {
   if (dialog.DoModal() == ui::IDOK) {
     dialog.SaveToRegistry();
     dialog.ApplyDialogSettings();
+    // The next start reads the store again: values it did not take would be lost unseen.
+    if (dialog.mFailedWrites > 0) VexMsgPutErrorMessage(ui::texts::kSettingsNotSaved);
   }
 }
 

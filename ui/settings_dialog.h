@@ -6,7 +6,8 @@ namespace twinfind {
 
 // Makes the plug-in's module current for the dialog framework, runs the settings dialog
 // modally and, when it closes with OK, stores its values (SaveToRegistry) and copies them into
-// the settings record (ApplyDialogSettings).
+// the settings record (ApplyDialogSettings). When the store refused a value, the error line
+// says the settings were not saved.
 void RunSettingsDialog();
 
 }  // namespace twinfind

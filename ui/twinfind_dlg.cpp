@@ -202,8 +202,9 @@ void TwinfindDlg::OnLineTypeSwatch() {
 }
 
 bool TwinfindDlg::SaveToRegistry() {
+  mFailedWrites = 0;
   const auto write = [this](std::u16string_view name, std::u16string_view text) {
-    WriteSetting(mSettingsSubkey, name, text);
+    if (!WriteSetting(mSettingsSubkey, name, text)) ++mFailedWrites;
   };
   write(u"mMethod", mMethod != 0 ? u"1" : u"0");
   write(u"mBalloonSize", mBalloonSize);

@@ -26,7 +26,8 @@ class TwinfindDlg : public Dialog {
  public:
   TwinfindDlg();
 
-  // Writes the 23 values under the dialog's settings subkey, results ignored; true.
+  // Writes the 23 values under the dialog's settings subkey, every one whatever became of the
+  // others; true. How many writes failed is kept in mFailedWrites.
   bool SaveToRegistry();
   // Copies the values into the settings record and resolves the colour and line-type names.
   void ApplyDialogSettings();
@@ -59,6 +60,7 @@ class TwinfindDlg : public Dialog {
   std::u16string mArrangeHeight;
   StaticMainColor mColorSwatch;  // holds the colour name m_ColorMain
   std::u16string mLTypeName;
+  int mFailedWrites = 0;  // writes of the last SaveToRegistry that the store refused
 
  protected:
   void DoDataExchange(DataExchange& dx) override;

@@ -39,6 +39,18 @@ TEST_F(SettingsDialogFromThePrompt, OkAtTheGeneralRangeStepStoresAppliesAndEndsT
   EXPECT_EQ(twinfind::Settings().mFigure, 1);
   EXPECT_EQ(moduleCurrentWhileShown, (std::vector<bool>{true, true, true}));
   EXPECT_FALSE(twinfind::ui::PluginModuleIsCurrent());
+  EXPECT_EQ(Lines().back(), u"dialog: == 동일부품검색 closed with OK ==");
+}
+
+TEST_F(SettingsDialogFromThePrompt, SettingsTheStoreRefusedAreReportedNotLostUnseen) {
+  Start();
+  store.SetWritesFail(true);
+  Actions({u"click 12007", u"ok"});
+  driver().End();
+  EXPECT_FALSE(driver().active());
+  EXPECT_EQ(Lines().back(), u"error: 설정을 저장하지 못했습니다.");
+  EXPECT_EQ(twinfind::Settings().mIsLayer, 1);  // this run still has them
+  EXPECT_EQ(Stored(u"mIsLayer"), u"0");
 }
 
 TEST_F(SettingsDialogFromThePrompt, CancelAtTheBalloonRangeStepStoresNothingAndEndsTheCommand) {

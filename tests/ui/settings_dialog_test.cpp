@@ -237,13 +237,19 @@ TEST_F(SettingsDialogTest, AHugeStoredNumberIsShownAndKeptAsStored) {
   EXPECT_EQ(read, u"1e300");
 }
 
-TEST_F(SettingsDialogTest, FailingWritesChangeNothingTheUserSees) {
+TEST_F(SettingsDialogTest, FailingWritesAreCountedAndEveryValueIsStillTried) {
   store.SetWritesFail(true);
   ASSERT_EQ(Run({u"click 12008", u"ok"}), IDOK);
   EXPECT_EQ(First(12016).text, u"5.0");  // the defaults are shown all the same
+  const int failedOnOpening = store.FailedWriteCount();
+  EXPECT_EQ(failedOnOpening, 23);
   EXPECT_TRUE(dialog.SaveToRegistry());
-  EXPECT_GT(store.FailedWriteCount(), 23);
-  EXPECT_EQ(dialog.mIsColor, 1);
+  EXPECT_EQ(dialog.mFailedWrites, 23);
+  EXPECT_EQ(store.FailedWriteCount(), failedOnOpening + 23);
+  store.SetWritesFail(false);
+  dialog.SaveToRegistry();
+  EXPECT_EQ(dialog.mFailedWrites, 0);
+  EXPECT_EQ(Stored(u"mIsColor"), u"1");
 }
 
 }  // namespace
