@@ -22,7 +22,7 @@ constexpr char kFonts[] =
 
 std::string Hex(Color c) { return ToUtf8(ColorText(c)); }
 
-// XML text: the five special characters escaped; characters XML cannot hold replaced.
+// XML text: the five characters XML reserves escaped; characters it cannot hold replaced.
 std::string Escape(std::u16string_view text) {
   std::u16string clean(text);
   for (char16_t& c : clean) {
