@@ -1,0 +1,89 @@
+#include "dxf/dxf_import.h"
+
+#include <utility>
+
+#include "dxf/group_reader.h"
+#include "dxf/host_builder.h"
+#include "dxf/model_reader.h"
+
+namespace twinfind::dxf {
+namespace {
+
+// Why the host takes no entity of a type, for the types met most often.
+std::string ReasonForType(const std::string& type) {
+  static const std::map<std::string, std::string> reasons = {
+      {"HATCH", "the host holds no hatch patterns or fills"},
+      {"SOLID", "the host holds no filled areas"},
+      {"WIPEOUT", "the host holds no masking areas"},
+      {"SPLINE", "the host holds no splines"},
+      {"ELLIPSE", "the host holds no ellipses"},
+      {"DIMENSION", "the host holds no dimensions"},
+      {"LEADER", "the host holds no leaders"},
+      {"MULTILEADER", "the host holds no leaders"},
+      {"VIEWPORT", "the host holds no viewports"},
+      {"IMAGE", "the host holds no images"},
+      {"3DSOLID", "the host holds no 3D bodies"},
+      {"3DFACE", "the host holds no 3D faces"},
+      {"REGION", "the host holds no regions"},
+      {"XLINE", "the host holds no infinite lines"},
+      {"RAY", "the host holds no infinite lines"},
+  };
+  const auto it = reasons.find(type);
+  return it != reasons.end() ? it->second : "the host cannot hold this type";
+}
+
+std::string Plural(int n, const std::string& type) {
+  return std::to_string(n) + " " + type + (n == 1 ? " entity" : " entities");
+}
+
+}  // namespace
+
+std::vector<std::string> ImportResult::WarningLines() const {
+  std::vector<std::string> lines;
+  for (const auto& [key, n] : notHeld) {
+    const size_t open = key.find(" (");
+    if (open == std::string::npos || key.back() != ')') {
+      lines.push_back("warning: " + Plural(n, key) + " not imported: " + ReasonForType(key));
+      continue;
+    }
+    const std::string type = key.substr(0, open);
+    const std::string why = key.substr(open + 2, key.size() - open - 3);
+    if (why == "paper space") {
+      lines.push_back("warning: " + Plural(n, type) +
+                      " in paper space not imported: the host holds model space only");
+    } else {
+      lines.push_back("warning: " + Plural(n, type) + " not imported: " + why);
+    }
+  }
+  for (const auto& [name, n] : unknownLineTypes) {
+    lines.push_back("warning: line type " + name + " is not one of the host's: " +
+                    std::to_string(n) + (n == 1 ? " figure" : " figures") + " drawn continuous");
+  }
+  return lines;
+}
+
+ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing) {
+  ImportResult result;
+  GroupList groups;
+  if (!ParseGroups(std::move(text), groups, result.error)) return result;
+  Model model;
+  ReadModel(groups, model);
+  BuildCounts counts;
+  BuildDrawing(model, drawing, counts);
+  result.ok = true;
+  result.segments = counts.segments;
+  result.notHeld = std::move(counts.notHeld);
+  result.unknownLineTypes = std::move(counts.unknownLineTypes);
+  return result;
+}
+
+ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing) {
+  ImportResult result;
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, result.error)) return result;
+  result = ImportDxfText(std::move(bytes), drawing);
+  if (!result.ok) result.error = path + ": " + result.error;
+  return result;
+}
+
+}  // namespace twinfind::dxf
