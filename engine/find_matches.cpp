@@ -73,8 +73,23 @@ bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emp
   return fits;
 }
 
+// The trial copies that exist now, whatever table they are in: the search deletes these and
+// nothing else (the lists it uses also serve others, such as the arrangement's copy list).
+std::vector<int> liveCopies;
+
+void NoteCopies(int list) {
+  const int handle = VexIddOpenApIdData(list, 1);
+  VexIdRecord record{};
+  for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
+       r = VexIddGetNextApIdData(handle, &record)) {
+    liveCopies.push_back(record.segmentId);
+  }
+  VexIddCloseApIdData(handle);
+}
+
 void DeleteCopies() {
-  for (int i = 1; i <= copyTable.count(); ++i) VexSgmDeleteSegment(copyTable[i].ref.segmentId);
+  for (const int id : liveCopies) VexSgmDeleteSegment(id);
+  liveCopies.clear();
   copyTable.Clear();
 }
 
@@ -153,9 +168,6 @@ class Search {
   // Whatever happens, no trial copy stays and lists 6 to 8 end empty.
   ~Search() {
     DeleteCopies();
-    for (const int list : {kRotatedCopyList, kMirroredCopyList}) {
-      for (const VexIdRecord& r : ListRecords(list)) VexSgmDeleteSegment(r.segmentId);
-    }
     for (const int list : {kRotatedCopyList, kWindowList, kMirroredCopyList}) OpenEmptyClose(list);
   }
   Search(const Search&) = delete;
@@ -171,18 +183,6 @@ class Search {
 
  private:
   enum class Trial { kAccepted, kFailed, kStopped };
-
-  static std::vector<VexIdRecord> ListRecords(int list) {
-    std::vector<VexIdRecord> records;
-    const int handle = VexIddOpenApIdData(list, 1);
-    VexIdRecord record{};
-    for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
-         r = VexIddGetNextApIdData(handle, &record)) {
-      records.push_back(record);
-    }
-    VexIddCloseApIdData(handle);
-    return records;
-  }
 
   bool IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const;
   Trial TryCandidate(const FigureLine& line, double theta);
@@ -225,6 +225,7 @@ Search::Trial Search::TryCandidate(const FigureLine& line, double theta) {
     VexMsgPutErrorMessage(texts::kCopyErrorT03);
     return Trial::kStopped;
   }
+  NoteCopies(kRotatedCopyList);
   if (!ReadList(kRotatedCopyList, copyTable, texts::kCopyOverflowT04, false, false)) {
     return Trial::kStopped;
   }
@@ -257,6 +258,7 @@ Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& wi
     VexMsgPutErrorMessage(texts::kMirrorCopyError);
     return Trial::kStopped;
   }
+  NoteCopies(kMirroredCopyList);  // the mirror images, whether new segments or the copies moved
   if (!ReadList(kMirroredCopyList, copyTable, texts::kMirrorOverflowT05, true, false)) {
     return Trial::kStopped;
   }

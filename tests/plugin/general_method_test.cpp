@@ -110,6 +110,23 @@ TEST_F(GeneralMethodTest, AFullRunFindsBlinksPlacesAndAsksForTheNextPart) {
   EXPECT_EQ(SegmentCount(), before + static_cast<int>(3 * n + 1));
 }
 
+TEST_F(GeneralMethodTest, ASearchAfterARowLeavesTheDrawingAlone) {
+  // The row's copies go through the copy list, which the search also works with: the next
+  // search must delete its own trial copies only, never what the list last named.
+  RangeAndPart();
+  driver().End();
+  driver().Point({-300, -400});
+  std::vector<int> lasting;
+  for (const int id : host().drawing.SegmentIds()) {
+    if (host().drawing.FindSegment(id)->life == VEX_LIFE_LASTING) lasting.push_back(id);
+  }
+  host().transcript.Clear();
+  driver().Range({-0.5, -0.5, drawing.width() + 0.5, drawing.height() + 0.5});
+  EXPECT_EQ(Lines().front(), u"box: 동일한 부품이 없습니다.");  // all of them are used now
+  for (const int id : lasting) EXPECT_TRUE(Exists(id)) << "segment " << id;
+  EXPECT_EQ(SegmentCount(), static_cast<int>(lasting.size()));
+}
+
 TEST_F(GeneralMethodTest, ASecondPartInTheSameRangeDoesNotReuseFoundSegments) {
   Set(u"mIsArrange", u"0");
   RangeAndPart();

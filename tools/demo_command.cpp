@@ -1,0 +1,82 @@
+// twinfind demo: the bundled plate, first through the general method (brackets and flanges
+// found and laid out in rows), then through the balloon method (the flanges labelled).
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "common/utf.h"
+#include "settings/settings.h"
+#include "tools/run_command.h"
+
+namespace twinfind::tool {
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path SamplesFolder() {
+  if (const char* folder = std::getenv("TWINFIND_SAMPLES"); folder != nullptr && *folder != '\0') {
+    return folder;
+  }
+  return TWINFIND_SAMPLES_DIR;
+}
+
+void Store(std::u16string_view name, std::u16string_view value) {
+  WriteSetting(kSettingsSubkey, name, value);
+}
+
+bool RunSampleScript(const Session& session, const fs::path& script) {
+  std::ifstream in(script);
+  if (!in) {
+    std::cerr << "twinfind: cannot read the demo script " << script.string() << '\n';
+    return false;
+  }
+  RunScript(session, in);
+  return true;
+}
+
+}  // namespace
+
+int DemoCommand(const Options& options) {
+  if (!options.positional.empty()) return BadArguments("demo takes no drawing");
+  const fs::path folder = options.out.value_or(".");
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (!fs::is_directory(folder, ec)) {
+    return BadArguments("cannot make the output folder " + folder.string());
+  }
+  const fs::path samples = SamplesFolder();
+  Session session;
+  session.drawing = (samples / "demo-plate.dxf").string();
+  session.out = (folder / "demo.dxf").string();
+  session.svg = (folder / "demo.svg").string();
+
+  // The demo's own settings, so that the user's are neither used nor changed.
+  const fs::path settings = folder / "demo-settings.reg";
+  fs::remove(settings, ec);
+  std::string error;
+  if (!UseSettingsFile(settings.string(), error)) return BadArguments(error);
+  Store(u"mMethod", u"0");
+  Store(u"mIsSymmetry", u"1");  // the mirrored bracket counts
+  Store(u"mIsLayer", u"1");     // the flange on the spare layer does not
+
+  if (!CheckOutputs(session, error)) return BadArguments(error);
+  if (!OpenSession(session)) return kBadArguments;
+  if (!RunSampleScript(session, samples / "demo-general.script")) return kBadArguments;
+  Store(u"mMethod", u"1");
+  Store(u"mBalloonSize", u"16");  // big enough to read at the plate's scale
+  Store(u"mBalloonLeaderSize", u"6");
+  if (!RunSampleScript(session, samples / "demo-balloon.script")) return kBadArguments;
+
+  bool ok = WriteOutputs(session);
+  const std::string png = (folder / "demo.png").string();
+  if (!WritePicture(png, error)) {
+    std::cerr << "twinfind: no PNG picture: " << error << '\n';
+  } else {
+    std::cout << "demo: wrote " << png << '\n';
+  }
+  if (ok) std::cout << "demo: wrote " << *session.out << " and " << *session.svg << '\n';
+  return ok ? 0 : 1;
+}
+
+}  // namespace twinfind::tool
