@@ -1,6 +1,7 @@
 #include "dxf/dxf_export.h"
 
 #include <cmath>
+#include <exception>
 #include <map>
 #include <set>
 
@@ -202,7 +203,12 @@ std::string DxfTextOf(const vexhost::Drawing& drawing, std::vector<std::string>*
 
 bool ExportDxf(const vexhost::Drawing& drawing, const std::string& path, std::string& error,
                std::vector<std::string>* warnings) {
-  return WriteFileAtomically(path, DxfTextOf(drawing, warnings), error);
+  try {
+    return WriteFileAtomically(path, DxfTextOf(drawing, warnings), error);
+  } catch (const std::exception& e) {  // out of memory
+    error = "cannot write " + path + ": " + e.what();
+    return false;
+  }
 }
 
 }  // namespace twinfind::dxf

@@ -1,5 +1,7 @@
 #include "dxf/dxf_import.h"
 
+#include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "dxf/group_reader.h"
@@ -64,12 +66,21 @@ std::vector<std::string> ImportResult::WarningLines() const {
 
 ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing) {
   ImportResult result;
-  GroupList groups;
-  if (!ParseGroups(std::move(text), groups, result.error)) return result;
-  Model model;
-  ReadModel(groups, model);
+  const std::vector<int> before = drawing.SegmentIds();
   BuildCounts counts;
-  BuildDrawing(model, drawing, counts);
+  try {
+    GroupList groups;
+    if (!ParseGroups(std::move(text), groups, result.error)) return result;
+    Model model;
+    ReadModel(groups, model);
+    BuildDrawing(model, drawing, counts);
+  } catch (const std::exception& e) {  // out of memory, mostly: nothing half-built stays
+    for (const int id : drawing.SegmentIds()) {
+      if (!std::binary_search(before.begin(), before.end(), id)) drawing.DeleteSegment(id);
+    }
+    result.error = std::string("cannot read the drawing: ") + e.what();
+    return result;
+  }
   result.ok = true;
   result.segments = counts.segments;
   result.notHeld = std::move(counts.notHeld);

@@ -2,6 +2,7 @@
 
 #include <dxflib/dl_dxf.h>
 
+#include <locale>
 #include <optional>
 #include <sstream>
 
@@ -17,6 +18,17 @@ constexpr std::string_view kSkipped = "TWINFIND_SKIPPED";
 // dxflib reads a line into a buffer of 1024 bytes; longer values are cut for it (the texts
 // themselves are taken from the groups, whole).
 constexpr size_t kDxflibLine = 1000;
+
+// An entity type as a count's key: printable, short, and never mistaken for "TYPE (why)".
+std::string TypeKey(const std::string& type) {
+  std::string key = type.substr(0, 40);
+  for (char& c : key) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' ||
+                       c == '*' || c == '-';
+    if (!plain) c = '?';
+  }
+  return key.empty() ? "?" : key;
+}
 
 // Entities that belong to the entity before them.
 bool IsSubEntity(std::string_view type) {
@@ -112,7 +124,7 @@ class Reader {
   void FeedValue(const Group& g) {
     // Newer files append an "embedded object" (group 101) to MTEXT that repeats the entity's
     // group codes with other meanings; it is not part of what we read.
-    if (g.code == 101) embedded_ = true;
+    if (g.code == 101 && entityType_ == "MTEXT") embedded_ = true;
     if (embedded_) return;
     if (g.code >= 1000 || g.code == 999) return;         // extended data and comments: read by us
     if (entityType_ == "MTEXT" && g.code == 50) return;  // its angle is not used
@@ -151,7 +163,7 @@ class Reader {
       return;
     }
     if (section_.empty() && type != "EOF") {
-      ++model_.modelSpace.notHeld[type + " (outside any section)"];
+      ++model_.modelSpace.notHeld[TypeKey(type) + " (outside any section)"];
       return;
     }
     if (section_ != "ENTITIES" && section_ != "BLOCKS") return;
@@ -170,7 +182,7 @@ class Reader {
     const bool paper = paperBlock_ || Lookup(at, 67) == "1";
     if (paper || !IsReadEntityType(type)) {
       Container* counted = block_ ? block_ : &model_.modelSpace;
-      ++counted->notHeld[paper ? type + " (paper space)" : type];
+      ++counted->notHeld[paper ? TypeKey(type) + " (paper space)" : TypeKey(type)];
       skippingParts_ = type == "POLYLINE" || type == "INSERT";
       return;
     }
@@ -219,6 +231,13 @@ bool IsReadEntityType(std::string_view type) {
   return false;
 }
 
-void ReadModel(const GroupList& groups, Model& model) { Reader(groups, model).Run(); }
+void ReadModel(const GroupList& groups, Model& model) {
+  // dxflib reads numbers with the global locale; one with a decimal comma would misread them.
+  struct ClassicLocale {
+    std::locale saved = std::locale::global(std::locale::classic());
+    ~ClassicLocale() { std::locale::global(saved); }
+  } classic;
+  Reader(groups, model).Run();
+}
 
 }  // namespace twinfind::dxf

@@ -2,6 +2,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <exception>
 #include <memory>
 #include <numbers>
 
@@ -10,6 +11,9 @@
 
 namespace twinfind::dxf {
 namespace {
+
+// The largest PNG drawn, in pixels (256 MB of memory).
+constexpr long long kMaxPixels = 64LL * 1000 * 1000;
 
 void SetColor(cairo_t* cr, uint32_t rgb, double alpha = 1.0) {
   cairo_set_source_rgba(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
@@ -24,6 +28,13 @@ class CairoPainter : public Painter {
   }
 
   void Begin(int width, int height) override {
+    if (static_cast<long long>(width) * height > kMaxPixels) {
+      // Refused here, before cairo asks for gigabytes; nothing is drawn.
+      tooLarge_ = std::to_string(width) + " x " + std::to_string(height);
+      surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+      cr_ = cairo_create(surface_);
+      return;
+    }
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cr_ = cairo_create(surface_);
     SetColor(cr_, kBackground);
@@ -103,6 +114,11 @@ class CairoPainter : public Painter {
   }
 
   bool Ok(std::string& error) const {
+    if (!tooLarge_.empty()) {
+      error = "the picture would be " + tooLarge_ + " pixels, more than a PNG is made of (" +
+              std::to_string(kMaxPixels) + ")";
+      return false;
+    }
     const cairo_status_t status = cairo_status(cr_);
     if (status == CAIRO_STATUS_SUCCESS) return true;
     error = std::string("cannot draw the picture: ") + cairo_status_to_string(status);
@@ -129,6 +145,7 @@ class CairoPainter : public Painter {
 
   cairo_surface_t* surface_ = nullptr;
   cairo_t* cr_ = nullptr;
+  std::string tooLarge_;
 };
 
 }  // namespace
@@ -142,8 +159,13 @@ bool PngOf(const vexhost::Drawing& drawing, const RenderOptions& options, std::s
 
 bool RenderPng(const vexhost::Drawing& drawing, const std::string& path, std::string& error,
                const RenderOptions& options) {
-  std::string png;
-  return PngOf(drawing, options, png, error) && WriteFileAtomically(path, png, error);
+  try {
+    std::string png;
+    return PngOf(drawing, options, png, error) && WriteFileAtomically(path, png, error);
+  } catch (const std::exception& e) {  // out of memory
+    error = "cannot write " + path + ": " + e.what();
+    return false;
+  }
 }
 
 }  // namespace twinfind::dxf

@@ -41,6 +41,10 @@ bool IsChain(const std::vector<FigureRecord>& figures, const std::vector<LineAtt
     const FigureRecord& f = figures[i];
     if (f.kind != VEX_FIG_LINE && f.kind != VEX_FIG_ARC) return false;
     if (IsFullCircleArc(f)) return false;
+    // A line of no length would be a repeated vertex, which a reader drops.
+    if (f.kind == VEX_FIG_LINE && f.u.line.x1 == f.u.line.x2 && f.u.line.y1 == f.u.line.y2) {
+      return false;
+    }
     if (f.kind == VEX_FIG_ARC && std::fabs(BulgeOfArc(f.u.arc)) < 1e-9) return false;
     if (!SameAttr(attrs[i], attrs[0])) return false;
     if (i > 0 && !SamePoint(EndOf(figures[i - 1]), StartOf(f))) return false;

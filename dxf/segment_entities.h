@@ -55,8 +55,8 @@ class SegmentWriter {
   ExportNotes& notes_;
 };
 
-// The figures joined end to end in order, all lines and arcs (no full circles) of one line
-// attribute: true, and whether the chain closes.
+// The figures joined end to end in order, all lines (of some length) and arcs (no full
+// circles) of one line attribute: true, and whether the chain closes.
 bool IsChain(const std::vector<FigureRecord>& figures, const std::vector<LineAttr>& attrs,
              bool& closed);
 

@@ -1,6 +1,8 @@
 // Pictures as SVG: figures as lines, circles and path arcs (A), texts as text elements in a
 // CJK font.
+#include <charconv>
 #include <cstdio>
+#include <exception>
 
 #include "dxf/atomic_file.h"
 #include "dxf/picture.h"
@@ -14,10 +16,11 @@ std::string Hex(uint32_t rgb) {
   return buffer;
 }
 
+// Two decimals, with a point whatever the process's locale says.
 std::string Num(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.2f", v);
-  return buffer;
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 2);
+  return std::string(buffer, result.ptr);
 }
 
 std::string Escaped(const std::string& text) {
@@ -124,8 +127,13 @@ bool SvgOf(const vexhost::Drawing& drawing, const RenderOptions& options, std::s
 
 bool RenderSvg(const vexhost::Drawing& drawing, const std::string& path, std::string& error,
                const RenderOptions& options) {
-  std::string svg;
-  return SvgOf(drawing, options, svg, error) && WriteFileAtomically(path, svg, error);
+  try {
+    std::string svg;
+    return SvgOf(drawing, options, svg, error) && WriteFileAtomically(path, svg, error);
+  } catch (const std::exception& e) {  // out of memory
+    error = "cannot write " + path + ": " + e.what();
+    return false;
+  }
 }
 
 }  // namespace twinfind::dxf

@@ -110,7 +110,10 @@ std::u16string DecodeValue(std::string_view raw, const TextEncoding& encoding) {
   } else {
     text = FromCodePage(raw, encoding.codePage);
   }
-  return ResolveUnicodeEscapes(std::move(text));
+  text = ResolveUnicodeEscapes(std::move(text));
+  // Control characters draw nothing, and a NUL would end the text where the host copies it.
+  std::erase_if(text, [](char16_t c) { return c < 0x20 || c == 0x7F; });
+  return text;
 }
 
 std::optional<std::string> EncodeInCodePage(std::u16string_view text, const std::string& codePage) {
@@ -169,7 +172,7 @@ std::u16string PlainText(std::u16string_view text) {
             code = code * 10 + (text[k] - u'0');
             ++k;
           }
-          out += static_cast<char16_t>(code);
+          if (code >= 0x20) out += static_cast<char16_t>(code);  // no control characters
           i = k - 1;
           continue;
         }

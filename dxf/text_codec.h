@@ -20,7 +20,8 @@ struct TextEncoding {
 // The encoding of a file with the given $ACADVER and $DWGCODEPAGE header values.
 TextEncoding EncodingOf(std::string_view acadVersion, std::string_view dwgCodePage);
 
-// A string value of the file as UTF-16, then with its \U+XXXX escapes resolved. Older files
+// A string value of the file as UTF-16, its \U+XXXX escapes resolved and control characters
+// removed. Older files
 // are read in their code page, except that well-formed UTF-8 in a file of the default code page
 // (1252) is taken as UTF-8: some writers put UTF-8 into old files.
 std::u16string DecodeValue(std::string_view raw, const TextEncoding& encoding);

@@ -12,10 +12,10 @@ namespace {
 
 constexpr size_t kPieceBytes = 240;  // an XDATA string holds at most 255 bytes
 
+// The shortest form that reads back as the same double, whatever the locale.
 std::string Real(double v) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.17g", v);
-  return buffer;
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
 }
 
 // Our groups of an entity: those after "1001 TWINFIND" up to the next application.
@@ -52,10 +52,9 @@ class Cursor {
   }
   bool RealValue(double& out) {
     if (next_ >= groups_.size() || groups_[next_].code != 1040) return false;
-    const std::string text(Trimmed(groups_[next_++].value));
-    char* end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    return end != text.c_str() && Usable(out);
+    const std::string_view text = Trimmed(groups_[next_++].value);
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), out);
+    return result.ec == std::errc{} && Usable(out);
   }
   bool String(std::string_view& out) {
     if (next_ >= groups_.size() || groups_[next_].code != 1000) return false;

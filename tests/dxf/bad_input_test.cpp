@@ -87,6 +87,13 @@ TEST(BadInputTest, OutputsThatCannotBeWrittenSayWhyAndLeaveNoTemporaryFile) {
   tiny.widthPixels = 3;
   EXPECT_FALSE(twinfind::dxf::RenderPng(d, folder / "tiny.png", error, tiny));
   EXPECT_NE(error.find("width"), std::string::npos) << error;
+  // A picture of a tall drawing at the largest width would take gigabytes: refused.
+  vexhost::Drawing tall;
+  ASSERT_TRUE(twinfind::dxf::ImportDxfText(dxftest::File(dxftest::Line(0, 0, 1, 100)), tall).ok);
+  twinfind::dxf::RenderOptions huge;
+  huge.widthPixels = 20000;
+  EXPECT_FALSE(twinfind::dxf::RenderPng(tall, folder / "huge.png", error, huge));
+  EXPECT_NE(error.find("pixels"), std::string::npos) << error;
   EXPECT_EQ(folder.Files(), std::vector<std::string>{"taken"});
 }
 

@@ -61,6 +61,15 @@ TEST(ImportLimitsTest, EntitiesOutsideAnySectionAreCountedNotLost) {
   EXPECT_EQ(result.notHeld, (std::map<std::string, int>{{"LINE (outside any section)", 1}}));
 }
 
+TEST(ImportLimitsTest, StrangeTypeNamesAreCountedUnderAPrintableName) {
+  vexhost::Drawing d;
+  const auto result =
+      Import(File(Groups({{0, "NEW\x01(THING)"}, {8, "0"}}) +
+                  Groups({{0, "TEXT"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "1"}, {1, "%%000"}})),
+             d);
+  EXPECT_EQ(result.notHeld, (std::map<std::string, int>{{"NEW??THING?", 1}, {"TEXT (empty)", 1}}));
+}
+
 TEST(ImportLimitsTest, BrokenBlockStructuresEndInACount) {
   // A block that holds a reference to itself, one to a block that does not exist, a chain of
   // blocks nested deeper than the limit, and an array too large to expand.

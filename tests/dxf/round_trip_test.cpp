@@ -195,6 +195,21 @@ TEST(RoundTripTest, SingleArcsOfBothDirectionsAndFullCirclesComeBackAsTheyWere) 
   ExpectSameDrawing(d, ReadBack(d, folder));
 }
 
+// Found by fuzzing: a segment whose first line has no length was written as a polyline with
+// a repeated vertex, which reads back without that line.
+TEST(RoundTripTest, ALineOfNoLengthInAChainComesBack) {
+  dxftest::ScratchFolder folder;
+  vexhost::Drawing d;
+  const int id = d.CreateSegment(0, 0);
+  FigureRecord dot{}, line{};
+  dot.kind = line.kind = VEX_FIG_LINE;
+  dot.u.line = {1, 2, 1, 2};
+  line.u.line = {1, 2, 3, 3};
+  d.AddFigure(id, dot);
+  d.AddFigure(id, line);
+  ExpectSameDrawing(d, ReadBack(d, folder));
+}
+
 TEST(RoundTripTest, RealDrawingsComeBackSegmentForSegment) {
   dxftest::ScratchFolder folder;
   for (const auto& entry : std::filesystem::directory_iterator(dxftest::RealDrawings())) {

@@ -33,6 +33,12 @@ TEST(TextCodecTest, TextSpecialCodesBecomeTheirSymbols) {
   EXPECT_EQ(PlainText(u"50%"), u"50%");
 }
 
+// Found by fuzzing: "%%000" made a NUL, which cut the text short where the host copied it.
+TEST(TextCodecTest, NoControlCharacterReachesATextWhateverItsSpelling) {
+  EXPECT_EQ(PlainText(u"%%0000189"), u"0189");
+  EXPECT_EQ(DecodeValue("a\\U+0000b\\U+000Ac\x01", EncodingOf("AC1009", "")), u"abc");
+}
+
 TEST(TextCodecTest, MTextFormattingIsRemovedAndParagraphsSplit) {
   EXPECT_EQ(PlainMTextLines(u"\\A1;{\\C1;\\fArial|b1|i0;Red bold}\\Pnext\\~line"),
             (std::vector<std::u16string>{u"Red bold", u"next line"}));
@@ -42,11 +48,12 @@ TEST(TextCodecTest, MTextFormattingIsRemovedAndParagraphsSplit) {
 }
 
 TEST(TextCodecTest, EncodedTextsAreAsciiAndDecodeToTheSameText) {
-  const std::u16string text = u"부품 %%c Ø 10\n\U0001F600";
+  const std::u16string text = u"부품 %%c Ø 10 \U0001F600";
   const std::string encoded = EncodeValue(text);
   for (const char c : encoded) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << encoded;
   EXPECT_EQ(PlainText(DecodeValue(encoded, EncodingOf("AC1009", ""))), text);
   EXPECT_EQ(EncodeValue(u"50% off"), "50% off");  // a lone % needs nothing
+  EXPECT_EQ(EncodeValue(u"a\nb"), "a\\U+000Ab");  // never a line end inside a value
 }
 
 TEST(AciPaletteTest, EveryHostColourIsWrittenAsAnAciThatReadsBackAsIt) {
