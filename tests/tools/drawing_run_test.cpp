@@ -115,6 +115,38 @@ TEST(DrawingRun, TheBalloonMethodLabelsAndAdvancesThePartNumber) {
             std::string::npos);
 }
 
+// A drawing nobody here wrote: an architectural plan with ten chairs inserted from one block.
+// Counted independently with ezdxf (INSERT entities named SOFA, with their rotation and
+// scale): 2 as drawn (rotation 0 or 360, scale 1), 3 turned (rotation 90, scale 1) and 5
+// mirror images (rotation 180, x scale -1). The part is the first chair.
+TEST(DrawingRun, TheChairsOfARealPlanAreFoundAsTheirInsertsSay) {
+  const std::string plan =
+      std::string(TWINFIND_SAMPLES_DIR) + "/real/Ceco.NET-Architecture-Tm-53.dxf";
+  struct Case {
+    const char* settings;
+    int expected;
+  };
+  const Case cases[] = {{"\"mIsRotate\"=\"0\"\n\"mIsSymmetry\"=\"0\"\n", 2},
+                        {"\"mIsRotate\"=\"1\"\n\"mIsSymmetry\"=\"0\"\n", 2 + 3},
+                        {"\"mIsRotate\"=\"1\"\n\"mIsSymmetry\"=\"1\"\n", 2 + 3 + 5}};
+  for (const Case& c : cases) {
+    ScratchFolder folder;
+    const auto script = folder.Write("run.script",
+                                     "range -1 -1 45 35\n"
+                                     "range 17.2 12.6 18.1 13.5\n"
+                                     "end\n");
+    const auto r =
+        RunTool(folder, "run " + Quote(plan) + " --script " + Quote(script) +
+                            Settings(folder, std::string(c.settings) + "\"mIsArrange\"=\"0\"\n"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string found =
+        "info: 총 " + std::to_string(c.expected) + "개의 동일한 부품을 발견하였습니다.";
+    EXPECT_NE(r.out.find(found), std::string::npos) << c.settings << r.out;
+    // The plan's hatches and dimensions are not held, and said so.
+    EXPECT_NE(r.out.find("warning: 8 HATCH entities not imported"), std::string::npos);
+  }
+}
+
 TEST(DrawingRun, BadDrawingsGiveAClearMessageAndWriteNothing) {
   ScratchFolder folder;
   const std::string plate = ReadFile(kPlate);
