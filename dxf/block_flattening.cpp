@@ -109,8 +109,17 @@ Flattened BlockFlattener::Flatten(const Item& reference, const vexhost::Placemen
     return out;
   }
   open_.clear();
+  limitCounted_ = false;
   AddBlock(*it->second, placement, look, 1, out);
   return out;
+}
+
+bool BlockFlattener::Afford(size_t steps) {
+  counts_.work += steps;
+  if (counts_.work <= kMaxFlattenWork) return true;
+  if (!limitCounted_) AddCount(counts_.notHeld, "INSERT (beyond the work limit)", 1);
+  limitCounted_ = true;
+  return false;
 }
 
 void BlockFlattener::AddBlock(const Container& block, const vexhost::Placement& world,
@@ -120,10 +129,7 @@ void BlockFlattener::AddBlock(const Container& block, const vexhost::Placement& 
     AddCount(counts_.notHeld, "INSERT (block holds itself)", 1);
     return;
   }
-  if (++counts_.visits > kMaxBlockVisits) {
-    AddCount(counts_.notHeld, "INSERT (beyond the block reference limit)", 1);
-    return;
-  }
+  if (!Afford(1 + block.items.size() + block.notHeld.size())) return;
   open_.insert(key);
   for (const auto& [type, count] : block.notHeld) AddCount(counts_.notHeld, type, count);
   for (const Item& item : block.items) AddItem(item, world, look, depth, out);
@@ -179,10 +185,14 @@ void BlockFlattener::AddItem(const Item& item, const vexhost::Placement& world,
         AddCount(counts_.notHeld, "INSERT (block not defined)", 1);
         return;
       }
+      const long long count =
+          static_cast<long long>(std::max(1, item.insert.columns)) * std::max(1, item.insert.rows);
+      if (count <= kMaxArrayCopies && !Afford(static_cast<size_t>(count))) return;
       const auto copies = CopiesOf(item.insert, it->second->baseX, it->second->baseY);
       if (copies.empty()) AddCount(counts_.notHeld, "INSERT (too many copies)", 1);
       const BlockLook inner = styles_.LookOf(item.style, &look);
       for (const vexhost::Placement& copy : copies) {
+        if (counts_.work > kMaxFlattenWork) break;
         AddBlock(*it->second, Compose(world, copy), inner, depth + 1, out);
       }
       return;

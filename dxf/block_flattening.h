@@ -21,8 +21,10 @@ namespace twinfind::dxf {
 // Limits that keep a hostile file from making the import endless.
 inline constexpr int kMaxBlockDepth = 32;
 inline constexpr long long kMaxArrayCopies = 100000;
-inline constexpr size_t kMaxFlattenedFigures = 5000000;
-inline constexpr size_t kMaxBlockVisits = 1000000;
+inline constexpr size_t kMaxFlattenedFigures = 2000000;
+// Steps of flattening (a block entered, an entity of it looked at, an array copy made): nested
+// arrays multiply, and without a bound a small file could keep the import busy for days.
+inline constexpr size_t kMaxFlattenWork = 10000000;
 
 struct FlatFigure {
   FigureRecord figure;
@@ -46,7 +48,7 @@ struct FlattenCounts {
   std::map<std::string, int> notHeld;
   std::map<std::string, int> unknownLineTypes;
   size_t figures = 0;  // placed so far, against kMaxFlattenedFigures
-  size_t visits = 0;   // blocks entered so far, against kMaxBlockVisits
+  size_t work = 0;     // steps so far, against kMaxFlattenWork
 };
 
 // Adds to a count without running past the largest int.
@@ -78,7 +80,11 @@ class BlockFlattener {
   const Model& model_;
   const StyleResolver& styles_;
   FlattenCounts& counts_;
+  // False, and the limit counted once per reference, when the work limit has been reached.
+  bool Afford(size_t steps);
+
   std::set<std::string> open_;  // blocks being flattened, to refuse a block that holds itself
+  bool limitCounted_ = false;
 };
 
 // The composition: a point goes through `inner` first, then `outer`.

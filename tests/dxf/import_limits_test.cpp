@@ -104,6 +104,30 @@ TEST(ImportLimitsTest, BrokenBlockStructuresEndInACount) {
                                                         {"INSERT (too many copies)", 1}}));
 }
 
+// Found by fuzzing: arrays of arrays kept the import busy for hours, each copy of the inner
+// block entered again after the limit on block visits had stopped any drawing.
+TEST(ImportLimitsTest, NestedArraysStopAtTheWorkLimit) {
+  auto array = [](const std::string& block, int n) {
+    return Groups({{0, "INSERT"},
+                   {8, "0"},
+                   {2, block},
+                   {10, "0"},
+                   {20, "0"},
+                   {70, std::to_string(n)},
+                   {71, std::to_string(n)},
+                   {44, "1"},
+                   {45, "1"}});
+  };
+  // 300 x 300 copies of 200 x 200 copies of a block: 3.6 billion references of A.
+  const std::string blocks =
+      dxftest::Block("A", Groups({{0, "HATCH"}, {8, "0"}})) + dxftest::Block("B", array("A", 200));
+  vexhost::Drawing d;
+  const auto result = Import(File(array("B", 300), blocks), d);
+  EXPECT_EQ(result.segments, 0);
+  EXPECT_EQ(result.notHeld.count("INSERT (beyond the work limit)"), 1u);
+  EXPECT_GT(result.notHeld.at("HATCH"), 0);
+}
+
 TEST(ImportLimitsTest, NumbersThatAreNoNumbersMakeTheEntityUnusableNotTheFile) {
   vexhost::Drawing d;
   const auto result = Import(
