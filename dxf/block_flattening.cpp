@@ -110,7 +110,9 @@ Flattened BlockFlattener::Flatten(const Item& reference, const vexhost::Placemen
   }
   open_.clear();
   limitCounted_ = false;
+  holdsItself_ = 0;
   AddBlock(*it->second, placement, look, 1, out);
+  if (holdsItself_ > 0) AddCount(counts_.notHeld, "INSERT (block holds itself)", holdsItself_);
   return out;
 }
 
@@ -124,16 +126,15 @@ bool BlockFlattener::Afford(size_t steps) {
 
 void BlockFlattener::AddBlock(const Container& block, const vexhost::Placement& world,
                               const BlockLook& look, int depth, Flattened& out) {
-  const std::string key = UpperCase(block.name);
-  if (open_.count(key)) {
-    AddCount(counts_.notHeld, "INSERT (block holds itself)", 1);
+  if (std::find(open_.begin(), open_.end(), &block) != open_.end()) {
+    ++holdsItself_;
     return;
   }
   if (!Afford(1 + block.items.size() + block.notHeld.size())) return;
-  open_.insert(key);
+  open_.push_back(&block);
   for (const auto& [type, count] : block.notHeld) AddCount(counts_.notHeld, type, count);
   for (const Item& item : block.items) AddItem(item, world, look, depth, out);
-  open_.erase(key);
+  open_.pop_back();
 }
 
 void BlockFlattener::AddItem(const Item& item, const vexhost::Placement& world,
@@ -188,12 +189,19 @@ void BlockFlattener::AddItem(const Item& item, const vexhost::Placement& world,
       const long long count =
           static_cast<long long>(std::max(1, item.insert.columns)) * std::max(1, item.insert.rows);
       if (count <= kMaxArrayCopies && !Afford(static_cast<size_t>(count))) return;
-      const auto copies = CopiesOf(item.insert, it->second->baseX, it->second->baseY);
-      if (copies.empty()) AddCount(counts_.notHeld, "INSERT (too many copies)", 1);
+      if (count > kMaxArrayCopies) {
+        AddCount(counts_.notHeld, "INSERT (too many copies)", 1);
+        return;
+      }
       const BlockLook inner = styles_.LookOf(item.style, &look);
-      for (const vexhost::Placement& copy : copies) {
-        if (counts_.work > kMaxFlattenWork) break;
-        AddBlock(*it->second, Compose(world, copy), inner, depth + 1, out);
+      // Copy by copy, without a list of them: arrays inside arrays would make many.
+      const Container& block = *it->second;
+      for (int row = 0; row < std::max(1, item.insert.rows); ++row) {
+        for (int column = 0; column < std::max(1, item.insert.columns); ++column) {
+          if (counts_.work > kMaxFlattenWork) return;
+          const auto copy = PlacementOf(item.insert, block.baseX, block.baseY, column, row);
+          AddBlock(block, Compose(world, copy), inner, depth + 1, out);
+        }
       }
       return;
     }

@@ -8,7 +8,6 @@
 #define DXF_BLOCK_FLATTENING_H
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -83,7 +82,8 @@ class BlockFlattener {
   // False, and the limit counted once per reference, when the work limit has been reached.
   bool Afford(size_t steps);
 
-  std::set<std::string> open_;  // blocks being flattened, to refuse a block that holds itself
+  std::vector<const Container*> open_;  // blocks being flattened, to refuse one holding itself
+  long long holdsItself_ = 0;           // references refused so, counted once per reference
   bool limitCounted_ = false;
 };
 
