@@ -40,18 +40,19 @@ struct LineTypeStyle {
   int patternLength;
 };
 
-// Line-type number n (0..9).
+// Line-type number n (0..9), as the pickers' sample bitmaps show them: solid, dotted, and the
+// three broken families (dashed, chain, two-dot chain) in their normal, short and long scales.
 inline constexpr std::array<LineTypeStyle, 10> kLineTypes = {{
     {"CONTINUOUS", "Solid line", {}, 0},
     {"DASHED", "Dashed __ __ __", {6, -3}, 2},
+    {"DASHDOT", "Chain ____ . ____ .", {10, -2, 0, -2}, 4},
+    {"DIVIDE", "Two-dot chain ____ . . ____", {10, -2, 0, -2, 0, -2}, 6},
     {"DOT", "Dotted . . . .", {0, -2}, 2},
-    {"DASHDOT", "Dash dot __ . __ .", {6, -2, 0, -2}, 4},
-    {"HIDDEN", "Hidden _ _ _ _", {3, -1.5}, 2},
-    {"CENTER", "Center ____ _ ____", {12, -2, 2, -2}, 4},
-    {"PHANTOM", "Phantom ____ _ _ ____", {12, -2, 2, -2, 2, -2}, 6},
-    {"DIVIDE", "Divide __ . . __", {6, -2, 0, -2, 0, -2}, 6},
-    {"BORDER", "Border __ __ . __ __", {6, -2, 6, -2, 0, -2}, 6},
-    {"DASHDOTX2", "Long dash dot ____  .  ____", {12, -4, 0, -4}, 4},
+    {"DASHDOT2", "Short chain __ . __ .", {5, -1.5, 0, -1.5}, 4},
+    {"DIVIDE2", "Short two-dot chain __ . . __", {5, -1.5, 0, -1.5, 0, -1.5}, 6},
+    {"DASHEDX2", "Long dashed ____  ____", {12, -4}, 2},
+    {"DASHDOTX2", "Long chain ______ . ______", {18, -3, 0, -3}, 4},
+    {"DIVIDEX2", "Long two-dot chain ______ . . ______", {18, -3, 0, -3, 0, -3}, 6},
 }};
 
 }  // namespace vexhost

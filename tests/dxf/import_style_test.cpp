@@ -93,11 +93,12 @@ TEST(ImportStyleTest, LineTypesMapByNameAndUnknownOnesAreDrawnContinuousAndTold)
     }
     return -1;
   };
+  // CENTER2 and PHANTOM look like the long chain and the long two-dot chain; HIDDEN like dashes.
   const std::vector<int> expected = {typeNamed("DASHED"),
-                                     typeNamed("CENTER"),
-                                     typeNamed("PHANTOM"),
+                                     typeNamed("DASHDOTX2"),
+                                     typeNamed("DIVIDEX2"),
                                      typeNamed("DOT"),
-                                     typeNamed("HIDDEN"),
+                                     typeNamed("DASHED"),
                                      0,
                                      0};
   std::vector<int> types;

@@ -78,11 +78,12 @@ TEST(LineTypeNamesTest, NamesVariantsAndBoundNamesFindTheHostType) {
     EXPECT_EQ(DxfNameOfHostLineType(static_cast<int>(i)), vexhost::kLineTypes[i].dxfName);
   }
   EXPECT_EQ(HostLineTypeOfName("Continuous"), 0);
-  EXPECT_EQ(HostLineTypeOfName("hidden2"), 4);
-  EXPECT_EQ(HostLineTypeOfName("CENTERX2"), 5);
-  EXPECT_EQ(HostLineTypeOfName("DASHDOTX2"), 9);  // a host type of its own, not DASHDOT
+  EXPECT_EQ(HostLineTypeOfName("hidden2"), 1);  // a look-alike's variant
+  EXPECT_EQ(HostLineTypeOfName("CENTERX2"), 8);
+  EXPECT_EQ(HostLineTypeOfName("DASHDOTX2"), 8);  // a host type of its own, not DASHDOT
+  EXPECT_EQ(HostLineTypeOfName("DASHDOT2"), 5);
   EXPECT_EQ(HostLineTypeOfName("xref-Plan$0$DASHED2"), 1);
-  EXPECT_EQ(HostLineTypeOfName("ACAD_ISO10W100"), 3);
+  EXPECT_EQ(HostLineTypeOfName("ACAD_ISO10W100"), 2);
   EXPECT_EQ(HostLineTypeOfName("1mm DASH"), std::nullopt);
   EXPECT_EQ(HostLineTypeOfName(""), std::nullopt);
 }

@@ -12,8 +12,10 @@
 #include <set>
 #include <tuple>
 
+#include "host/palette.h"
 #include "settings/settings.h"
 #include "ui/bitmap.h"
+#include "ui/bitmaps/linetype_patterns.h"
 #include "ui/dialog_template.h"
 
 namespace {
@@ -277,3 +279,17 @@ TEST(Bmp, BytesThatAreNoWholePictureAreRefused) {
 }
 
 }  // namespace
+
+// The sample bitmaps and the host's own line types (pictures, DXF names) describe the same
+// ten types: the same dashes and dots in each period, solid only for type 0.
+TEST(LineTypeSamples, AgreeWithTheHostsLineTypes) {
+  const auto& samples = twinfind::ui::LineTypePatterns();
+  for (size_t n = 0; n < samples.size(); ++n) {
+    const auto& host = vexhost::kLineTypes[n];
+    ASSERT_EQ(static_cast<int>(samples[n].runs.size()), host.patternLength) << n;
+    for (int i = 0; i < host.patternLength; i += 2) {
+      const bool dot = host.pattern[i] == 0;
+      EXPECT_EQ(dot, samples[n].runs[i] <= 2) << "type " << n << " run " << i;
+    }
+  }
+}
