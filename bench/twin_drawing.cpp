@@ -4,43 +4,24 @@
 #include <numbers>
 #include <random>
 
+#include "host/figures.h"
 #include "host/host.h"
 #include "host/transform.h"
 
 namespace drawgen {
 namespace {
 
-FigureRecord Line(double x1, double y1, double x2, double y2) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_LINE;
-  f.u.line = {x1, y1, x2, y2};
-  return f;
-}
+using vexhost::MakeCircle;
+using vexhost::MakeLine;
 
-FigureRecord Circle(double cx, double cy, double r) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_CIRCLE;
-  f.u.circle.cx = cx;
-  f.u.circle.cy = cy;
-  f.u.circle.r = r;
-  return f;
-}
+FigureRecord Line(double x1, double y1, double x2, double y2) { return MakeLine(x1, y1, x2, y2); }
+FigureRecord Circle(double cx, double cy, double r) { return MakeCircle(cx, cy, r); }
 
 // A counter-clockwise arc about (cx, cy) from angle a0 to a1 (degrees).
 FigureRecord Arc(double cx, double cy, double r, double a0, double a1) {
   const double k = std::numbers::pi / 180.0;
-  FigureRecord f{};
-  f.kind = VEX_FIG_ARC;
-  f.u.arc = {cx,
-             cy,
-             cx + r * std::cos(a0 * k),
-             cy + r * std::sin(a0 * k),
-             cx + r * std::cos(a1 * k),
-             cy + r * std::sin(a1 * k),
-             r,
-             VEX_ARC_CCW,
-             0};
-  return f;
+  return vexhost::MakeArc(cx, cy, r, cx + r * std::cos(a0 * k), cy + r * std::sin(a0 * k),
+                          cx + r * std::cos(a1 * k), cy + r * std::sin(a1 * k));
 }
 
 vexhost::Placement PlacementOf(const Placement& p) {

@@ -20,29 +20,6 @@ double AngleOf(double x, double y) {
 
 bool Usable(double value) { return std::isfinite(value) && std::fabs(value) <= kCoordinateLimit; }
 
-FigureRecord MakeLine(double x1, double y1, double x2, double y2) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_LINE;
-  f.u.line = {x1, y1, x2, y2};
-  return f;
-}
-
-FigureRecord MakeCircle(double cx, double cy, double r) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_CIRCLE;
-  f.u.circle.cx = cx;
-  f.u.circle.cy = cy;
-  f.u.circle.r = r;
-  return f;
-}
-
-FigureRecord MakePoint(double x, double y) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_POINT;
-  f.u.point = {x, y};
-  return f;
-}
-
 FigureRecord MakeArc(double cx, double cy, double r, double startDegrees, double endDegrees) {
   const double a1 = Radians(startDegrees), a2 = Radians(endDegrees);
   FigureRecord f{};

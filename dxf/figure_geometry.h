@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "host/figures.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind::dxf {
@@ -14,9 +15,10 @@ inline constexpr double kCoordinateLimit = 1e15;
 
 bool Usable(double value);
 
-FigureRecord MakeLine(double x1, double y1, double x2, double y2);
-FigureRecord MakeCircle(double cx, double cy, double r);
-FigureRecord MakePoint(double x, double y);
+using vexhost::MakeCircle;
+using vexhost::MakeLine;
+using vexhost::MakePoint;
+
 // A counter-clockwise arc (direction code 1) from startDegrees to endDegrees.
 FigureRecord MakeArc(double cx, double cy, double r, double startDegrees, double endDegrees);
 

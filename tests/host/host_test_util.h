@@ -5,33 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "host/figures.h"
 #include "host/host.h"
 #include "vexlib/vexlib.h"
 
 namespace hosttest {
 
 inline FigureRecord Line(double x1, double y1, double x2, double y2) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_LINE;
-  f.u.line = {x1, y1, x2, y2};
-  return f;
+  return vexhost::MakeLine(x1, y1, x2, y2);
 }
-
 inline FigureRecord Circle(double cx, double cy, double r) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_CIRCLE;
-  f.u.circle.cx = cx;
-  f.u.circle.cy = cy;
-  f.u.circle.r = r;
-  return f;
+  return vexhost::MakeCircle(cx, cy, r);
 }
-
 inline FigureRecord Arc(double cx, double cy, double r, double sx, double sy, double ex, double ey,
                         int direction = VEX_ARC_CCW) {
-  FigureRecord f{};
-  f.kind = VEX_FIG_ARC;
-  f.u.arc = {cx, cy, sx, sy, ex, ey, r, direction, 0};
-  return f;
+  return vexhost::MakeArc(cx, cy, r, sx, sy, ex, ey, direction);
 }
 
 // A lasting segment of figures holding the given figures; its id.
