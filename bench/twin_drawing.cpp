@@ -29,15 +29,7 @@ vexhost::Placement PlacementOf(const Placement& p) {
   if (!p.mirrored) return turn;
   vexhost::Placement mirror;
   vexhost::Placement::Mirror({0, 0}, {1, 0}, mirror);
-  // turn after mirror
-  vexhost::Placement both;
-  both.a = turn.a * mirror.a + turn.b * mirror.c;
-  both.b = turn.a * mirror.b + turn.b * mirror.d;
-  both.c = turn.c * mirror.a + turn.d * mirror.c;
-  both.d = turn.c * mirror.b + turn.d * mirror.d;
-  both.tx = turn.a * mirror.tx + turn.b * mirror.ty + turn.tx;
-  both.ty = turn.c * mirror.tx + turn.d * mirror.ty + turn.ty;
-  return both;
+  return turn.After(mirror);
 }
 
 int AddSegment(const std::vector<FigureRecord>& figures, const vexhost::Placement& where,

@@ -26,14 +26,7 @@ void AddCount(std::map<std::string, int>& counts, const std::string& key, long l
 }
 
 vexhost::Placement Compose(const vexhost::Placement& o, const vexhost::Placement& i) {
-  vexhost::Placement p;
-  p.a = o.a * i.a + o.b * i.c;
-  p.b = o.a * i.b + o.b * i.d;
-  p.c = o.c * i.a + o.d * i.c;
-  p.d = o.c * i.b + o.d * i.d;
-  p.tx = o.a * i.tx + o.b * i.ty + o.tx;
-  p.ty = o.c * i.tx + o.d * i.ty + o.ty;
-  return p;
+  return o.After(i);
 }
 
 bool KeepsShapes(const vexhost::Placement& p) {

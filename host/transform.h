@@ -15,6 +15,13 @@ struct Placement {
   // Mirrors across the line through p1 and p2; nothing when they coincide.
   static bool Mirror(VexPoint p1, VexPoint p2, Placement& out);
 
+  // This placement after `first`: points go through `first`, then through this one.
+  Placement After(const Placement& first) const {
+    return {a * first.a + b * first.c,        a * first.b + b * first.d,
+            c * first.a + d * first.c,        c * first.b + d * first.d,
+            a * first.tx + b * first.ty + tx, c * first.tx + d * first.ty + ty};
+  }
+
   VexPoint Apply(double x, double y) const { return {a * x + b * y + tx, c * x + d * y + ty}; }
   bool flips() const { return a * d - b * c < 0; }
   double scale() const;
