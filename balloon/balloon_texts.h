@@ -1,10 +1,9 @@
-// The prompts and texts of the balloon labelling, exactly as the user sees them.
+// The texts of the balloon labelling, exactly as the user sees them.
 #ifndef BALLOON_BALLOON_TEXTS_H
 #define BALLOON_BALLOON_TEXTS_H
 
 namespace twinfind::texts {
 
-inline constexpr char16_t kBalloonPlacePrompt[] = u"풍선배치위치지시(종료:자동배치):";
 inline constexpr char16_t kCountFormat[] = u"%dEA";
 inline constexpr char16_t kCountPairFormat[] = u"%d/%dEA";
 

@@ -2,9 +2,9 @@
 
 #include "balloon/balloon_make.h"
 #include "balloon/balloon_texts.h"
+#include "balloon/part_texts.h"
+#include "common/message_format.h"
 #include "engine/shape_model.h"
-#include "plugin/command.h"
-#include "plugin/format.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 

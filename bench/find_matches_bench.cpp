@@ -12,7 +12,6 @@
 #include "engine/find_matches.h"
 #include "engine/shape_model.h"
 #include "host/host.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -22,11 +21,6 @@ namespace {
 int Build(int twins, int partSegments, int rangeSize, bool rotate, bool mirror,
           std::vector<int>& part) {
   vexhost::ResetHost();
-  auto& s = twinfind::Settings();
-  s.mIsRotate = rotate;
-  s.mIsSymmetry = mirror;
-  s.mIsLayer = 0;
-  s.mIsColor = 0;
   drawgen::TwinDrawing drawing(42, partSegments);
   part = drawing.Place({}).segments;
   const int columns = static_cast<int>(std::ceil(std::sqrt(twins + 1.0)));
@@ -55,12 +49,15 @@ void BM_FindMatches(benchmark::State& state) {
   std::vector<int> part;
   const int expected = Build(twins, partSegments, rangeSize, rotate, mirror, part);
   const auto range = drawgen::AllSegments();
+  twinfind::SearchOptions options;
+  options.rotate = rotate;
+  options.mirror = mirror;
   int found = 0;
   for (auto _ : state) {
     state.PauseTiming();
     drawgen::PrepareSearch(range, part);
     state.ResumeTiming();
-    twinfind::FindMatches();
+    twinfind::FindMatches(options);
     found = twinfind::matchCount();
   }
   if (found != expected) {

@@ -7,6 +7,7 @@
 
 #include "engine/find_matches.h"
 #include "engine/geometry.h"
+#include "engine/part_checks.h"
 #include "engine/shape_model.h"
 
 namespace drawgen {

@@ -160,12 +160,17 @@ void BlockFlattener::AddItem(const Item& item, const vexhost::Placement& world,
       return;
     }
     case Item::Kind::kTexts:
-      for (const TextLine& t : item.texts)
-        out.comments.push_back({false, PlaceTextLine(t, world), {}});
+      for (const TextLine& t : item.texts) {
+        FlatComment& text = out.comments.emplace_back();
+        text.text = PlaceTextLine(t, world);
+      }
       return;
-    case Item::Kind::kBalloon:
-      out.comments.push_back({true, {}, PlaceBalloon(item.balloon, world)});
+    case Item::Kind::kBalloon: {
+      FlatComment& balloon = out.comments.emplace_back();
+      balloon.isBalloon = true;
+      balloon.balloon = PlaceBalloon(item.balloon, world);
       return;
+    }
     case Item::Kind::kInsert: {
       for (const TextLine& t : item.insert.attributes) {
         out.comments.push_back({false, PlaceTextLine(t, world), {}});

@@ -5,9 +5,9 @@
 #include <map>
 #include <set>
 
+#include "common/atomic_file.h"
 #include "common/utf.h"
 #include "dxf/aci_palette.h"
-#include "dxf/atomic_file.h"
 #include "dxf/dxf_writer.h"
 #include "dxf/line_type_names.h"
 #include "dxf/segment_entities.h"

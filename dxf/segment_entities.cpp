@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "dxf/aci_palette.h"
-#include "dxf/balloon_layout.h"
 #include "dxf/figure_geometry.h"
 #include "dxf/line_type_names.h"
 #include "dxf/text_layout.h"
 #include "dxf/twinfind_xdata.h"
+#include "host/balloon_layout.h"
 
 namespace twinfind::dxf {
 namespace {
@@ -179,7 +179,7 @@ void SegmentWriter::WriteText(DxfWriter& out, const vexhost::TextComment& text,
 std::string SegmentWriter::DefineBalloonBlock(int elementId,
                                               const vexhost::BalloonComment& balloon) {
   const std::string block = "TWINFIND_BALLOON_" + std::to_string(elementId);
-  const BalloonShape shape = LayoutBalloon(RecordOf(balloon));
+  const vexhost::BalloonShape shape = vexhost::LayoutBalloon(balloon);
   blocks_.Add(0, "BLOCK");
   blocks_.Add(8, "0");
   blocks_.Add(2, block);
@@ -192,7 +192,7 @@ std::string SegmentWriter::DefineBalloonBlock(int elementId,
   blocks_.Int(62, kAciByBlock);
   blocks_.Point(10, shape.cx, shape.cy);
   blocks_.Real(40, shape.r);
-  for (const BalloonRow& row : shape.rows) {
+  for (const vexhost::BalloonRow& row : shape.rows) {
     blocks_.Add(0, "TEXT");
     blocks_.Add(8, "0");
     blocks_.Int(62, kAciByBlock);

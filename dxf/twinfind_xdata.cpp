@@ -82,6 +82,18 @@ GroupPairs JoinXData(GroupPairs first, const GroupPairs& second) {
   return first;
 }
 
+BalloonRecord RecordOf(const vexhost::BalloonComment& balloon) {
+  BalloonRecord b;
+  b.leader = balloon.record.leader != 0;
+  b.anchorX = balloon.record.anchorX;
+  b.anchorY = balloon.record.anchorY;
+  b.centerX = balloon.record.centerX;
+  b.centerY = balloon.record.centerY;
+  b.diameter = balloon.record.diameter;
+  b.rows = balloon.rows;
+  return b;
+}
+
 GroupPairs BalloonXData(const BalloonRecord& b) {
   GroupPairs pairs = {
       {1001, kXDataApp},       {1000, "balloon"},        {1070, b.leader ? "1" : "0"},

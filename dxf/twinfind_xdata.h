@@ -20,6 +20,7 @@
 #include "dxf/dxf_model.h"
 #include "dxf/group_reader.h"
 #include "dxf/text_codec.h"
+#include "host/comment.h"
 
 namespace twinfind::dxf {
 
@@ -33,6 +34,9 @@ GroupPairs SegmentXData(uint32_t attributes);
 GroupPairs ClockwiseXData();
 // The groups that record a balloon.
 GroupPairs BalloonXData(const BalloonRecord& balloon);
+
+// The balloon a host comment holds.
+BalloonRecord RecordOf(const vexhost::BalloonComment& balloon);
 
 // One record after the other under one application name.
 GroupPairs JoinXData(GroupPairs first, const GroupPairs& second);

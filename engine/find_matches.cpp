@@ -4,14 +4,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/message_format.h"
 #include "engine/engine_texts.h"
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
 #include "engine/placement.h"
 #include "engine/segment_compare.h"
 #include "engine/shape_model.h"
-#include "plugin/format.h"
-#include "settings/settings.h"
 
 namespace twinfind {
 namespace {
@@ -31,11 +30,13 @@ bool SameLineAttr(const LineAttr& a, const LineAttr& b) {
   return a.color == b.color && a.lineType == b.lineType && a.attribute == b.attribute;
 }
 
-// The layer and line-attribute conditions the settings ask for.
-bool AttributesAgree(const SegmentRef& a, const SegmentRef& b) {
-  const TwinfindSettings& s = Settings();
-  if (s.mIsLayer != 0 && VexSgmGetLayer(a.segmentId) != VexSgmGetLayer(b.segmentId)) return false;
-  return s.mIsColor == 0 || SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
+// The layer and line-attribute conditions the options ask for.
+bool AttributesAgree(const SearchOptions& options, const SegmentRef& a, const SegmentRef& b) {
+  if (options.sameLayer && VexSgmGetLayer(a.segmentId) != VexSgmGetLayer(b.segmentId)) {
+    return false;
+  }
+  return !options.sameLineAttr ||
+         SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
 }
 
 bool IsCopy(const SegmentRef& ref) {
@@ -95,11 +96,11 @@ void DeleteCopies() {
 
 // Pairs each copy with the first unpaired window segment that passes the attribute conditions
 // and coincides with it.
-void Pair() {
+void Pair(const SearchOptions& options) {
   for (int c = 1; c <= copyTable.count(); ++c) {
     for (int w = 1; w <= windowTable.count(); ++w) {
       TargetEntry& entry = windowTable[w];
-      if (entry.used != 0 || !AttributesAgree(copyTable[c].ref, entry.ref)) continue;
+      if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
       if (SegmentsCoincide(copyTable[c].ref, entry.ref)) {
         copyTable[c].used = 1;
         entry.used = 1;
@@ -109,6 +110,19 @@ void Pair() {
   }
 }
 
+// The counts that decide a trial, taken after pairing:
+//   nC  segments of the trial copy (copyTable): one per segment of the part;
+//   aC  of those, the ones with attribute 5, which are carried along but never counted;
+//   nW  drawing segments found in the window (windowTable);
+//   aW  of those, the ones with attribute 5;
+//   pW  window segments paired with a copy segment (same figures in the same place).
+// nC - aC is the number of part segments that must be found. The copy is a twin when
+//   nC - aC == pW - aW   every counted copy segment found its own drawing segment, and
+//   nC - aC == nW - aW   the window holds nothing else (after the direct trial has forgiven
+//                        segments lying outside the copy's outline, and the mirror trial
+//                        segments coinciding with a paired one).
+// aW counts every attribute-5 window segment, paired or not, so an unpaired one in the window
+// makes the first equality fail: such a window is never a twin.
 struct Counts {
   int nC = 0, aC = 0, nW = 0, aW = 0, pW = 0;
 };
@@ -160,7 +174,7 @@ void RemoveDuplicates() {
 // One search run: its index of the range and what it had to leave out.
 class Search {
  public:
-  Search() {
+  explicit Search(const SearchOptions& options) : options_(options) {
     for (int t = 1; t <= targetTable.count(); ++t) {
       targetsOfSegment_[targetTable[t].ref.segmentId].push_back(t);
     }
@@ -189,6 +203,7 @@ class Search {
   Trial MirrorTrial(VexPoint start, VexPoint end, const VexBox& window);
   void Accept(bool mirrored);
 
+  const SearchOptions options_;
   std::unordered_map<int, std::vector<int>> targetsOfSegment_;
   int leftOutMatches_ = 0;
   int leftOutLarge_ = 0;
@@ -198,13 +213,12 @@ bool Search::IsCandidate(const TargetEntry& t, const FigureRecord& f, double& th
   if (f.kind != VEX_FIG_LINE) return false;
   const VexPoint start{f.u.line.x1, f.u.line.y1}, end{f.u.line.x2, f.u.line.y2};
   if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= SEARCH_EPS) return false;
-  const TwinfindSettings& s = Settings();
-  if (s.mIsLayer != 0 && VexSgmGetLayer(t.ref.segmentId) != anchorLine.layer) return false;
-  if (s.mIsColor != 0 && !SameLineAttr(HeadLineAttr(t.ref.segmentId), anchorLine.lineAttr)) {
+  if (options_.sameLayer && VexSgmGetLayer(t.ref.segmentId) != anchorLine.layer) return false;
+  if (options_.sameLineAttr && !SameLineAttr(HeadLineAttr(t.ref.segmentId), anchorLine.lineAttr)) {
     return false;
   }
   theta = LineAngle(start, end);
-  return s.mIsRotate != 0 || std::fabs(theta - anchorLine.angle) < SEARCH_EPS;
+  return options_.rotate || std::fabs(theta - anchorLine.angle) < SEARCH_EPS;
 }
 
 Search::Trial Search::TryCandidate(const FigureLine& line, double theta) {
@@ -229,14 +243,14 @@ Search::Trial Search::TryCandidate(const FigureLine& line, double theta) {
   if (!ReadList(kRotatedCopyList, copyTable, texts::kCopyOverflowT04, false, false)) {
     return Trial::kStopped;
   }
-  Pair();
+  Pair(options_);
   const Counts k = Count();
   const int copies = k.nC - k.aC;
   if (copies == k.pW - k.aW && (copies == k.nW - k.aW || copies == k.nW - k.aW - OutsideExtras())) {
     Accept(false);
     return Trial::kAccepted;
   }
-  if (Settings().mIsSymmetry != 0) return MirrorTrial(start, end, window);
+  if (options_.mirror) return MirrorTrial(start, end, window);
   DeleteCopies();
   return Trial::kFailed;
 }
@@ -262,7 +276,7 @@ Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& wi
   if (!ReadList(kMirroredCopyList, copyTable, texts::kMirrorOverflowT05, true, false)) {
     return Trial::kStopped;
   }
-  Pair();
+  Pair(options_);
   const Counts k = Count();
   RemoveDuplicates();
   const int copies = k.nC - k.aC;
@@ -315,9 +329,9 @@ bool Search::Run() {
 
 const SearchStats& LastSearchStats() { return stats; }
 
-bool FindMatches() {
+bool FindMatches(const SearchOptions& options) {
   stats = SearchStats{};
-  Search search;
+  Search search(options);
   if (!search.Run()) return false;
   search.ReportLeftOut();
   return true;

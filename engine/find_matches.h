@@ -8,12 +8,20 @@ namespace twinfind {
 // Tolerance for line lengths (drawing units) and angles (radians) of candidate lines.
 inline constexpr double SEARCH_EPS = 1.0 / 1000000.0;
 
+// What makes a twin beyond its shape; the caller fills it from the settings.
+struct SearchOptions {
+  bool rotate = false;        // twins may be turned (mIsRotate)
+  bool mirror = false;        // twins may be mirror images (mIsSymmetry)
+  bool sameLayer = false;     // twins lie on the part's layer (mIsLayer)
+  bool sameLineAttr = false;  // twins have the part's colour and line type (mIsColor)
+};
+
 // Tries every candidate line of the unused range segments and records the twins in matchTable
 // (which the caller has emptied), marking their range entries used. True when every candidate
 // was tried; false when a working table overflowed or a copy failed (the user was told). On
 // every path the drawing is left without trial copies and lists 6 to 8 are left empty. Twins
 // that the tables cannot hold are left out, and the user is told how many.
-bool FindMatches();
+bool FindMatches(const SearchOptions& options);
 
 // What the last search did, for measurements.
 struct SearchStats {

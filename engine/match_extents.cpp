@@ -1,16 +1,14 @@
 #include "engine/match_extents.h"
 
 #include "engine/geometry.h"
+#include "engine/part_checks.h"
 #include "engine/shape_model.h"
-#include "settings/settings.h"
-#include "settings/text_number.h"
 
 namespace twinfind {
 
 RowExtent rowExtent;
 
-void ComputeMatchExtents() {
-  const double gap = TextToLength(Settings().mArrangeWidth);
+void ComputeMatchExtents(double gap) {
   for (int r = 1; r <= matchTable.count(); ++r) {
     MatchRecord& match = matchTable[r];
     match.box = kResetBox;

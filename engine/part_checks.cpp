@@ -1,4 +1,5 @@
-// The part's extent and the two checks a part must pass before a search.
+#include "engine/part_checks.h"
+
 #include <vector>
 
 #include "engine/geometry.h"
@@ -11,20 +12,6 @@ constexpr int kBoxFigureCapacity = 10000;
 constexpr int kAnchorFigureCapacity = 1000;
 FigureRecord figureBuffer[kBoxFigureCapacity];
 }  // namespace
-
-double LineAngle(VexPoint from, VexPoint to) {
-  if (from.x != to.x) {
-    double a = std::atan((to.y - from.y) / (to.x - from.x));
-    if (from.x > to.x) {
-      a += kPi;
-    } else if (a < 0) {
-      a += 2 * kPi;
-    }
-    return a;
-  }
-  if (from.y == to.y) return 0.0;
-  return from.y > to.y ? 1.5 * kPi : 0.5 * kPi;
-}
 
 void ExtendBoxBySegment(const SegmentRef& ref, VexBox& box) {
   if (VexSgmGetType(ref.segmentId) != 0 || VexSgmHasAttribute(ref.segmentId, VEX_ATTRIBUTE_5)) {

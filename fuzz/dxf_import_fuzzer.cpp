@@ -7,7 +7,7 @@
 
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
-#include "dxf/render.h"
+#include "picture/render.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vexhost::Drawing drawing;
@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       again.ElementCount() != drawing.ElementCount()) {
     __builtin_trap();
   }
-  twinfind::dxf::RenderOptions options;
+  twinfind::picture::RenderOptions options;
   options.widthPixels = 64;
   std::string svg, error;
-  if (!twinfind::dxf::SvgOf(drawing, options, svg, error)) __builtin_trap();
+  if (!twinfind::picture::SvgOf(drawing, options, svg, error)) __builtin_trap();
   return 0;
 }

@@ -8,6 +8,10 @@
 #include "settings/text_number.h"
 
 namespace twinfind {
+
+int32_t arrangeRowCount = 0;
+VexPoint arrangeOrigin{};
+
 namespace {
 
 // Copies one match so that its box's lower left corner lands on `at`; the copies fill list 2.

@@ -2,11 +2,16 @@
 #ifndef PLUGIN_ARRANGEMENT_H
 #define PLUGIN_ARRANGEMENT_H
 
+#include <cstdint>
 #include <functional>
 
 #include "vexlib/vexlib.h"
 
 namespace twinfind {
+
+// Command state shared by both methods' result flows.
+extern int32_t arrangeRowCount;  // arrangement rows started in this command
+extern VexPoint arrangeOrigin;   // base point of the last row placed
 
 struct RowResult {
   bool copied = true;      // false: a copy could not be listed; the user was told

@@ -1,12 +1,16 @@
 // The balloon array method: range, material, part number, depth, part.
-#include "balloon/balloon_steps.h"
+#include "plugin/balloon_chain.h"
+#include "balloon/part_texts.h"
+#include "common/message_format.h"
 #include "engine/shape_model.h"
-#include "plugin/command.h"
-#include "plugin/format.h"
+#include "plugin/balloon_placement.h"
+#include "plugin/balloon_result.h"
+#include "plugin/guard.h"
 #include "plugin/part_search.h"
+#include "plugin/range_input.h"
 #include "plugin/texts.h"
 #include "settings/settings.h"
-#include "ui/settings_dialog.h"
+#include "ui/run_settings_dialog.h"
 
 namespace twinfind {
 namespace {
@@ -97,6 +101,11 @@ int OnBalloonPart(int code, const VexEvent* /*event*/) {
 }
 
 }  // namespace
+
+int GoToPartStart() {
+  VexCtlSetReadyFunc(Settings().mIsMaterial != 0 ? MaterialStep : PartNumberStep, u"");
+  return VEX_STEP_NEXT;
+}
 
 int BalloonRangeStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {

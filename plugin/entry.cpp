@@ -1,14 +1,14 @@
 // The module's entry point and the command's start and end.
-#include "engine/shape_model.h"
-#include "plugin/command.h"
+#include "plugin/entry.h"
+
+#include "balloon/part_texts.h"
+#include "plugin/arrangement.h"
+#include "plugin/balloon_chain.h"
+#include "plugin/general_chain.h"
+#include "plugin/guard.h"
 #include "settings/settings.h"
 
 namespace twinfind {
-
-int32_t arrangeRowCount = 0;
-VexPoint arrangeOrigin{};
-std::u16string materialText;
-std::u16string depthText;
 
 int StartCommand() {
   return Guarded([]() -> int {
@@ -24,10 +24,8 @@ int StartCommand() {
   });
 }
 
-// Another command wants to start while this one runs: this one does not insist on running on.
 int QueryCommand() { return 0; }
 
-// Nothing to do: the next start resets what needs resetting.
 int EndCommand() { return 0; }
 
 }  // namespace twinfind

@@ -1,10 +1,13 @@
 // The general search method: the range and the part.
+#include "plugin/general_chain.h"
+#include "common/message_format.h"
 #include "engine/shape_model.h"
-#include "plugin/command.h"
-#include "plugin/format.h"
+#include "plugin/general_result.h"
+#include "plugin/guard.h"
 #include "plugin/part_search.h"
+#include "plugin/range_input.h"
 #include "plugin/texts.h"
-#include "ui/settings_dialog.h"
+#include "ui/run_settings_dialog.h"
 
 namespace twinfind {
 namespace {

@@ -1,9 +1,11 @@
 // The general method after a search: the confirmation, the arrangement row, and the action on
 // the matches.
+#include "plugin/general_result.h"
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
 #include "plugin/arrangement.h"
-#include "plugin/command.h"
+#include "plugin/general_chain.h"
+#include "plugin/guard.h"
 #include "plugin/part_search.h"
 #include "plugin/texts.h"
 #include "settings/settings.h"
@@ -40,7 +42,7 @@ int OnGeneralConfirm(int code, const VexEvent* /*event*/) {
       ApplyFigureAction(DeleteCall::kDeleteSegment);
       return BackToPart();
     }
-    ComputeMatchExtents();
+    ComputeMatchExtents(ArrangeGap());
     if (++arrangeRowCount == 1) {
       VexCtlSetReadyFunc(GeneralPlaceStep, u"");
       return VEX_STEP_NEXT;

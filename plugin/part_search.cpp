@@ -3,8 +3,10 @@
 #include "engine/find_matches.h"
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
+#include "engine/part_checks.h"
 #include "engine/shape_model.h"
 #include "plugin/texts.h"
+#include "settings/settings.h"
 
 namespace twinfind {
 
@@ -14,6 +16,15 @@ const PartStepTexts kGeneralPartTexts{texts::kPartOverflowS, texts::kApiDataErro
 const PartStepTexts kBalloonPartTexts{texts::kPartOverflowS02, texts::kApiDataErrorS02,
                                       texts::kSelectShapeS02,  texts::kOutlineErrorS02,
                                       texts::kNeedLineS02,     texts::kSearchErrorS02};
+
+SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
+  SearchOptions options;
+  options.rotate = s.mIsRotate != 0;
+  options.mirror = s.mIsSymmetry != 0;
+  options.sameLayer = s.mIsLayer != 0;
+  options.sameLineAttr = s.mIsColor != 0;
+  return options;
+}
 
 namespace {
 
@@ -75,7 +86,7 @@ bool CollectPartAndSearch(const PartStepTexts& t) {
   }
   matchTable.Clear();
   for (int i = 1; i <= kMatchCapacity; ++i) matchTable.slot(i).mirrored = 0;
-  if (!FindMatches()) {
+  if (!FindMatches(SearchOptionsOf(Settings()))) {
     VexMsgPutErrorMessage(t.searchError);
     return false;
   }

@@ -3,7 +3,13 @@
 #ifndef PLUGIN_PART_SEARCH_H
 #define PLUGIN_PART_SEARCH_H
 
+#include "engine/find_matches.h"
+#include "settings/settings.h"
+
 namespace twinfind {
+
+// The search options the settings ask for.
+SearchOptions SearchOptionsOf(const TwinfindSettings& settings);
 
 // The messages of the part step; the balloon method tags them with "(S02)".
 struct PartStepTexts {

@@ -1,7 +1,6 @@
-// Range input shared by both prompt chains: the prompt settings and the reading of the
-// user's selection into targetTable.
+#include "plugin/range_input.h"
+
 #include "engine/shape_model.h"
-#include "plugin/command.h"
 
 namespace twinfind {
 

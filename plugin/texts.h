@@ -45,6 +45,7 @@ inline constexpr char16_t kSearchErrorS02[] = u"검색시 오류가 발생하였
 inline constexpr char16_t kNoIdenticalS02[] = u"동일한 부품이 없습니다.(S02)";
 inline constexpr char16_t kFoundCountS02[] = u"총 %d개의 동일한 부품을 발견하였습니다.(S02)";
 inline constexpr char16_t kBalloonConfirm[] = u"형상확인을 하셨습니까?(● 확인 : 부품번호입력)";
+inline constexpr char16_t kBalloonPlacePrompt[] = u"풍선배치위치지시(종료:자동배치):";
 
 // Our own: a fault inside the plug-in ends the command instead of taking the host down.
 inline constexpr char16_t kInternalError[] = u"내부 오류로 명령을 종료합니다.";

@@ -11,27 +11,6 @@
 #include <memory>
 
 namespace twinfind::posix_file {
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;  // e.g. EFBIG or ENOSPC part-way through
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-// Makes a completed rename durable. A failure here cannot be undone and is not reported: the
-// new file is already in place.
-void SyncDirectory(const std::string& directory) {
-  UniqueFd fd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd) fsync(fd.get());
-}
-
-}  // namespace
-
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
   if (this != &other) {
     Close();
@@ -116,30 +95,6 @@ std::optional<std::string> FollowSymlink(const std::string& path) {
 bool Exists(const std::string& path) {
   struct stat status {};
   return lstat(path.c_str(), &status) == 0 || errno != ENOENT;
-}
-
-bool ReplaceFile(const std::string& path, const std::string& tempPath, std::string_view bytes,
-                 std::optional<mode_t> mode, const std::string& asidePath) {
-  // The caller holds the write lock, so a temporary file already there was left by a writer
-  // that died and belongs to no one.
-  unlink(tempPath.c_str());
-  UniqueFd fd(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-  if (!fd) return false;
-  bool done =
-      (!mode || fchmod(fd.get(), *mode) == 0) && WriteAll(fd.get(), bytes) && fsync(fd.get()) == 0;
-  done = fd.Close() && done;
-  if (done && !asidePath.empty()) done = rename(path.c_str(), asidePath.c_str()) == 0;
-  if (!done) {
-    unlink(tempPath.c_str());
-    return false;
-  }
-  if (rename(tempPath.c_str(), path.c_str()) != 0) {
-    if (!asidePath.empty()) rename(asidePath.c_str(), path.c_str());
-    unlink(tempPath.c_str());
-    return false;
-  }
-  SyncDirectory(DirectoryOf(path));
-  return true;
 }
 
 }  // namespace twinfind::posix_file

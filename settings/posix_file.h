@@ -1,5 +1,5 @@
 // The POSIX file operations under the settings file backend: capped reading of a regular file,
-// advisory locks on a lock file, and replacing a file through a synced temporary file.
+// advisory locks on a lock file, directories and links.
 #ifndef SETTINGS_POSIX_FILE_H
 #define SETTINGS_POSIX_FILE_H
 
@@ -57,12 +57,6 @@ std::string DirectoryOf(const std::string& path);
 std::optional<std::string> FollowSymlink(const std::string& path);
 
 bool Exists(const std::string& path);
-
-// Writes `bytes` to a new file at tempPath (permission bits `mode` when given), flushes it to
-// the disk and renames it over `path`. A non-empty asidePath first receives the old file by
-// rename. On any failure the temporary file is removed and `path` is as it was.
-bool ReplaceFile(const std::string& path, const std::string& tempPath, std::string_view bytes,
-                 std::optional<mode_t> mode, const std::string& asidePath);
 
 }  // namespace twinfind::posix_file
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/atomic_file.h"
 #include "settings/posix_file.h"
 #include "settings/reg_file.h"
 
@@ -104,9 +105,11 @@ bool FileSettingsStore::WriteValue(std::u16string_view keyPath, std::u16string_v
     aside = FreeAsideName(*path);
     if (aside.empty()) return false;
   }
-  std::optional<mode_t> mode;
-  if (current.status != pf::ReadStatus::kMissing) mode = current.mode;
-  return pf::ReplaceFile(*path, *path + ".tmp", bytes, mode, aside);
+  AtomicWriteOptions options;
+  if (current.status != pf::ReadStatus::kMissing) options.mode = current.mode;
+  options.asidePath = aside;
+  std::string error;
+  return WriteFileAtomically(*path, bytes, error, options);
 }
 
 std::unique_ptr<SettingsStore> CreatePlatformSettingsStore() {

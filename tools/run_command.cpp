@@ -6,8 +6,8 @@
 
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
-#include "dxf/render.h"
 #include "host/host.h"
+#include "picture/render.h"
 #include "tools/plugin_loader.h"
 #include "tools/script_runner.h"
 
@@ -32,8 +32,8 @@ std::string Numbered(const std::string& path, int n) {
 
 bool WritePicture(const std::string& path, std::string& error) {
   const auto& drawing = vexhost::TheHost().drawing;
-  return EndsWith(path, ".png") ? dxf::RenderPng(drawing, path, error)
-                                : dxf::RenderSvg(drawing, path, error);
+  return EndsWith(path, ".png") ? picture::RenderPng(drawing, path, error)
+                                : picture::RenderSvg(drawing, path, error);
 }
 
 bool CheckOutputs(const Session& session, std::string& error) {
@@ -103,11 +103,11 @@ bool WriteOutputs(const Session& session) {
     std::cerr << "twinfind: " << error << '\n';
     ok = false;
   }
-  if (session.svg && !dxf::RenderSvg(drawing, *session.svg, error)) {
+  if (session.svg && !picture::RenderSvg(drawing, *session.svg, error)) {
     std::cerr << "twinfind: " << error << '\n';
     ok = false;
   }
-  if (session.png && !dxf::RenderPng(drawing, *session.png, error)) {
+  if (session.png && !picture::RenderPng(drawing, *session.png, error)) {
     std::cerr << "twinfind: " << error << '\n';
     ok = false;
   }

@@ -7,8 +7,8 @@
 
 namespace twinfind::tool {
 
-// Writes the PNG of the SVG file (through a temporary file renamed into place, so a failed
-// conversion leaves no half picture). False with the reason when it cannot.
+// Writes the PNG of the SVG file, whole or not at all: a failed conversion leaves no half
+// picture. False with the reason when it cannot.
 bool ConvertSvgToPng(const std::string& svg, const std::string& png, std::string& error);
 
 }  // namespace twinfind::tool

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/paint.h"
+#include "ui/resource.h"
 
 namespace twinfind::ui {
 
@@ -34,7 +35,7 @@ std::optional<Bitmap> DecodeBmp(std::span<const uint8_t> bytes);
 std::unique_ptr<Bitmap> LoadBitmapResource(int id);
 
 // The ids of the ten line-type samples, one for each line-type name in picker order.
-inline constexpr int kFirstLineTypeBitmap = 17046;
+inline constexpr int kFirstLineTypeBitmap = IDB_LINETYPE01;
 inline constexpr int kLineTypeBitmapCount = 10;
 inline constexpr int kLineTypeBitmapWidth = 62;
 inline constexpr int kLineTypeBitmapHeight = 23;

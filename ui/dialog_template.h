@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "ui/resource.h"
+
 namespace twinfind::ui {
 
 enum class ControlKind {
@@ -63,9 +65,9 @@ struct DialogTemplate {
 const DialogTemplate* FindDialogTemplate(int id);
 
 // The resource ids of the three dialogs.
-inline constexpr int kSettingsDialogId = 23000;
-inline constexpr int kColorPickerId = 17079;
-inline constexpr int kLineTypePickerId = 17080;
+inline constexpr int kSettingsDialogId = IDD_SETTINGS;
+inline constexpr int kColorPickerId = IDD_COLOR_PICKER;
+inline constexpr int kLineTypePickerId = IDD_LINETYPE_PICKER;
 
 // Dialog units to pixels for the templates' font, "MS Shell Dlg" 8 point at 96 dots per inch:
 // its average character is 6 pixels wide and 13 high, a dialog unit is a quarter of the width

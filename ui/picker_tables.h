@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ui/paint.h"
+#include "ui/resource.h"
 
 namespace twinfind::ui {
 
@@ -31,11 +32,13 @@ constexpr Color ColorOf(const ColorEntry& entry) { return RGB(entry.red, entry.g
 
 // The picker controls, one for each name in picker order.
 inline constexpr std::array<int, 16> kColorSwatchIds = {
-    17015, 17032, 17033, 17034, 17035, 17036, 17037, 17038,
-    17039, 17040, 17041, 17042, 17043, 17044, 17045, 17046,
+    IDC_COLOR_01, IDC_COLOR_02, IDC_COLOR_03, IDC_COLOR_04, IDC_COLOR_05, IDC_COLOR_06,
+    IDC_COLOR_07, IDC_COLOR_08, IDC_COLOR_09, IDC_COLOR_10, IDC_COLOR_11, IDC_COLOR_12,
+    IDC_COLOR_13, IDC_COLOR_14, IDC_COLOR_15, IDC_COLOR_16,
 };
 inline constexpr std::array<int, 10> kLineTypeSampleIds = {
-    17016, 17078, 17079, 17080, 17081, 17082, 17083, 17084, 17085, 17086,
+    IDC_LINETYPE_01, IDC_LINETYPE_02, IDC_LINETYPE_03, IDC_LINETYPE_04, IDC_LINETYPE_05,
+    IDC_LINETYPE_06, IDC_LINETYPE_07, IDC_LINETYPE_08, IDC_LINETYPE_09, IDC_LINETYPE_10,
 };
 
 // The sample bitmap of a line-type name: "LINETYPE01" to "LINETYPE10" (ignoring case) give

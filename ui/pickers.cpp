@@ -7,6 +7,7 @@
 #include "ui/bitmap.h"
 #include "ui/dialog_template.h"
 #include "ui/picker_tables.h"
+#include "ui/resource.h"
 
 namespace twinfind::ui {
 
@@ -76,10 +77,14 @@ bool NamePicker::PreTranslateKeyDown(int key) {
 // The colour picker.
 
 const std::array<MessageMapEntry<VxStColorDlg>, 4> VxStColorDlg::kMessageMap{{
-    OnControlRange<VxStColorDlg>(STN_CLICKED, 17015, 17015, &VxStColorDlg::OnItemClicked),
-    OnControlRange<VxStColorDlg>(STN_CLICKED, 17032, 17046, &VxStColorDlg::OnItemClicked),
-    OnControlRange<VxStColorDlg>(STN_DBLCLK, 17015, 17015, &VxStColorDlg::OnItemDoubleClicked),
-    OnControlRange<VxStColorDlg>(STN_DBLCLK, 17032, 17046, &VxStColorDlg::OnItemDoubleClicked),
+    OnControlRange<VxStColorDlg>(STN_CLICKED, IDC_COLOR_01, IDC_COLOR_01,
+                                 &VxStColorDlg::OnItemClicked),
+    OnControlRange<VxStColorDlg>(STN_CLICKED, IDC_COLOR_02, IDC_COLOR_16,
+                                 &VxStColorDlg::OnItemClicked),
+    OnControlRange<VxStColorDlg>(STN_DBLCLK, IDC_COLOR_01, IDC_COLOR_01,
+                                 &VxStColorDlg::OnItemDoubleClicked),
+    OnControlRange<VxStColorDlg>(STN_DBLCLK, IDC_COLOR_02, IDC_COLOR_16,
+                                 &VxStColorDlg::OnItemDoubleClicked),
 }};
 
 VxStColorDlg::VxStColorDlg(Dialog* parent)
@@ -96,10 +101,14 @@ bool VxStColorDlg::OnCommand(int id, int code) {
 // The line-type picker.
 
 const std::array<MessageMapEntry<VxStLTypeDlg>, 4> VxStLTypeDlg::kMessageMap{{
-    OnControlRange<VxStLTypeDlg>(STN_CLICKED, 17016, 17016, &VxStLTypeDlg::OnItemClicked),
-    OnControlRange<VxStLTypeDlg>(STN_CLICKED, 17078, 17086, &VxStLTypeDlg::OnItemClicked),
-    OnControlRange<VxStLTypeDlg>(STN_DBLCLK, 17016, 17016, &VxStLTypeDlg::OnItemDoubleClicked),
-    OnControlRange<VxStLTypeDlg>(STN_DBLCLK, 17078, 17086, &VxStLTypeDlg::OnItemDoubleClicked),
+    OnControlRange<VxStLTypeDlg>(STN_CLICKED, IDC_LINETYPE_01, IDC_LINETYPE_01,
+                                 &VxStLTypeDlg::OnItemClicked),
+    OnControlRange<VxStLTypeDlg>(STN_CLICKED, IDC_LINETYPE_02, IDC_LINETYPE_10,
+                                 &VxStLTypeDlg::OnItemClicked),
+    OnControlRange<VxStLTypeDlg>(STN_DBLCLK, IDC_LINETYPE_01, IDC_LINETYPE_01,
+                                 &VxStLTypeDlg::OnItemDoubleClicked),
+    OnControlRange<VxStLTypeDlg>(STN_DBLCLK, IDC_LINETYPE_02, IDC_LINETYPE_10,
+                                 &VxStLTypeDlg::OnItemDoubleClicked),
 }};
 
 VxStLTypeDlg::VxStLTypeDlg(Dialog* parent)

@@ -9,12 +9,15 @@
 #include "ui/dialog_texts.h"
 #include "ui/picker_tables.h"
 #include "ui/pickers.h"
+#include "ui/resource.h"
 
 namespace twinfind::ui {
 namespace {
 
 // The edit boxes, whose texts are stored as typed.
-constexpr std::array<int, 6> kEditBoxes = {12000, 12005, 12016, 12017, 12018, 12020};
+constexpr std::array<int, 6> kEditBoxes = {IDC_ARRANGE_WIDTH, IDC_ARRANGE_HEIGHT,
+                                           IDC_BALLOON_SIZE,  IDC_BALLOON_LEADER_SIZE,
+                                           IDC_DEPTH_PREFIX,  IDC_BALLOON_LAYER_NUMBER};
 
 std::u16string_view DefaultTextOf(std::u16string_view name) {
   for (const SettingDefinition& d : kSettingDefinitions) {
@@ -43,26 +46,26 @@ std::u16string FormatDecimal(double value) {
 }
 
 const std::array<MessageMapEntry<TwinfindDlg>, 20> TwinfindDlg::kMessageMap{{
-    OnBnClicked(12012, &TwinfindDlg::OnMethodGeneral),
-    OnBnClicked(12013, &TwinfindDlg::OnMethodBalloon),
-    OnBnClicked(12019, &TwinfindDlg::OnBalloonLayer),
-    OnBnClicked(12025, &TwinfindDlg::OnBalloonAutoArrange),
-    OnBnClicked(12014, &TwinfindDlg::OnBalloonAssy),
-    OnBnClicked(12015, &TwinfindDlg::OnBalloonArray),
-    OnBnClicked(12021, &TwinfindDlg::OnMaterial),
-    OnCbnSelchange(12022, &TwinfindDlg::OnMaterialRow),
-    OnBnClicked(12009, &TwinfindDlg::OnDepth),
-    OnBnClicked(12023, &TwinfindDlg::OnCount),
-    OnBnClicked(12006, &TwinfindDlg::OnRotate),
-    OnBnClicked(12007, &TwinfindDlg::OnSameLayer),
-    OnBnClicked(12008, &TwinfindDlg::OnSameColor),
-    OnBnClicked(12024, &TwinfindDlg::OnSymmetry),
-    OnBnClicked(12002, &TwinfindDlg::OnFigureNone),
-    OnBnClicked(12003, &TwinfindDlg::OnFigureDelete),
-    OnBnClicked(12004, &TwinfindDlg::OnFigureRecolor),
-    OnBnClicked(12001, &TwinfindDlg::OnArrange),
-    OnStnClicked(12010, &TwinfindDlg::OnColorSwatch),
-    OnStnClicked(12011, &TwinfindDlg::OnLineTypeSwatch),
+    OnBnClicked(IDC_METHOD_GENERAL, &TwinfindDlg::OnMethodGeneral),
+    OnBnClicked(IDC_METHOD_BALLOON, &TwinfindDlg::OnMethodBalloon),
+    OnBnClicked(IDC_BALLOON_LAYER, &TwinfindDlg::OnBalloonLayer),
+    OnBnClicked(IDC_BALLOON_AUTO_ARRANGE, &TwinfindDlg::OnBalloonAutoArrange),
+    OnBnClicked(IDC_BALLOON_ASSY, &TwinfindDlg::OnBalloonAssy),
+    OnBnClicked(IDC_BALLOON_ARRAY, &TwinfindDlg::OnBalloonArray),
+    OnBnClicked(IDC_MATERIAL, &TwinfindDlg::OnMaterial),
+    OnCbnSelchange(IDC_MATERIAL_ROW, &TwinfindDlg::OnMaterialRow),
+    OnBnClicked(IDC_DEPTH, &TwinfindDlg::OnDepth),
+    OnBnClicked(IDC_COUNT, &TwinfindDlg::OnCount),
+    OnBnClicked(IDC_ROTATE, &TwinfindDlg::OnRotate),
+    OnBnClicked(IDC_SAME_LAYER, &TwinfindDlg::OnSameLayer),
+    OnBnClicked(IDC_SAME_COLOR, &TwinfindDlg::OnSameColor),
+    OnBnClicked(IDC_SYMMETRY, &TwinfindDlg::OnSymmetry),
+    OnBnClicked(IDC_FIGURE_NONE, &TwinfindDlg::OnFigureNone),
+    OnBnClicked(IDC_FIGURE_DELETE, &TwinfindDlg::OnFigureDelete),
+    OnBnClicked(IDC_FIGURE_RECOLOR, &TwinfindDlg::OnFigureRecolor),
+    OnBnClicked(IDC_ARRANGE, &TwinfindDlg::OnArrange),
+    OnStnClicked(IDC_COLOR_SWATCH, &TwinfindDlg::OnColorSwatch),
+    OnStnClicked(IDC_LINETYPE_SWATCH, &TwinfindDlg::OnLineTypeSwatch),
 }};
 
 TwinfindDlg::TwinfindDlg() : Dialog(kSettingsDialogId) {}
@@ -72,28 +75,28 @@ bool TwinfindDlg::OnCommand(int id, int code) {
 }
 
 void TwinfindDlg::DoDataExchange(DataExchange& dx) {
-  DDX_Radio(dx, 12012, mMethod);
-  DDX_Text(dx, 12016, mBalloonSize);
-  DDX_Text(dx, 12017, mBalloonLeaderSize);
-  DDX_Check(dx, 12019, mIsBalloonLayer);
-  DDX_Text(dx, 12020, mBalloonLayer);
-  DDX_Check(dx, 12025, mIsBalloonAutoArrange);
-  DDX_Check(dx, 12014, mIsBalloonAssy);
-  DDX_Check(dx, 12015, mIsBalloonArray);
-  DDX_Check(dx, 12021, mIsMaterial);
-  DDX_Control(dx, 12022, mMaterialList);
-  DDX_Check(dx, 12009, mIsDepth);
-  DDX_Text(dx, 12018, mDPChar);
-  DDX_Check(dx, 12023, mIsCount);
-  DDX_Check(dx, 12006, mIsRotate);
-  DDX_Check(dx, 12007, mIsLayer);
-  DDX_Check(dx, 12008, mIsColor);
-  DDX_Check(dx, 12024, mIsSymmetry);
-  DDX_Radio(dx, 12002, mFigure);
-  DDX_Check(dx, 12001, mIsArrange);
-  DDX_Text(dx, 12000, mArrangeWidth);
-  DDX_Text(dx, 12005, mArrangeHeight);
-  DDX_Control(dx, 12010, mColorSwatch);
+  DDX_Radio(dx, IDC_METHOD_GENERAL, mMethod);
+  DDX_Text(dx, IDC_BALLOON_SIZE, mBalloonSize);
+  DDX_Text(dx, IDC_BALLOON_LEADER_SIZE, mBalloonLeaderSize);
+  DDX_Check(dx, IDC_BALLOON_LAYER, mIsBalloonLayer);
+  DDX_Text(dx, IDC_BALLOON_LAYER_NUMBER, mBalloonLayer);
+  DDX_Check(dx, IDC_BALLOON_AUTO_ARRANGE, mIsBalloonAutoArrange);
+  DDX_Check(dx, IDC_BALLOON_ASSY, mIsBalloonAssy);
+  DDX_Check(dx, IDC_BALLOON_ARRAY, mIsBalloonArray);
+  DDX_Check(dx, IDC_MATERIAL, mIsMaterial);
+  DDX_Control(dx, IDC_MATERIAL_ROW, mMaterialList);
+  DDX_Check(dx, IDC_DEPTH, mIsDepth);
+  DDX_Text(dx, IDC_DEPTH_PREFIX, mDPChar);
+  DDX_Check(dx, IDC_COUNT, mIsCount);
+  DDX_Check(dx, IDC_ROTATE, mIsRotate);
+  DDX_Check(dx, IDC_SAME_LAYER, mIsLayer);
+  DDX_Check(dx, IDC_SAME_COLOR, mIsColor);
+  DDX_Check(dx, IDC_SYMMETRY, mIsSymmetry);
+  DDX_Radio(dx, IDC_FIGURE_NONE, mFigure);
+  DDX_Check(dx, IDC_ARRANGE, mIsArrange);
+  DDX_Text(dx, IDC_ARRANGE_WIDTH, mArrangeWidth);
+  DDX_Text(dx, IDC_ARRANGE_HEIGHT, mArrangeHeight);
+  DDX_Control(dx, IDC_COLOR_SWATCH, mColorSwatch);
 }
 
 bool TwinfindDlg::OnInitDialog() {
@@ -102,7 +105,7 @@ bool TwinfindDlg::OnInitDialog() {
   for (std::u16string_view row : texts::kMaterialRows) mMaterialList.AddString(row);
   LoadControlsFromRegistry();
   ShowLineTypeSample(mLTypeName);
-  return true;  // the focus goes to the first tab stop, edit 12000
+  return true;  // the focus goes to the first tab stop, edit IDC_ARRANGE_WIDTH
 }
 
 std::u16string TwinfindDlg::LoadValue(std::u16string_view name) {
@@ -125,61 +128,61 @@ void TwinfindDlg::LoadControlsFromRegistry() {
   const int method = TextToInt(LoadValue(u"mMethod"));
   if (method == 0 || method == 1) {
     mMethod = method;
-    CheckRadioButton(12012, 12013, 12012 + method);
+    CheckRadioButton(IDC_METHOD_GENERAL, IDC_METHOD_BALLOON, IDC_METHOD_GENERAL + method);
   }
   mBalloonSize = LoadValue(u"mBalloonSize");
-  SetDlgItemText(12016, ShownNumber(mBalloonSize));
+  SetDlgItemText(IDC_BALLOON_SIZE, ShownNumber(mBalloonSize));
   mBalloonLeaderSize = LoadValue(u"mBalloonLeaderSize");
-  SetDlgItemText(12017, ShownNumber(mBalloonLeaderSize));
+  SetDlgItemText(IDC_BALLOON_LEADER_SIZE, ShownNumber(mBalloonLeaderSize));
   mIsBalloonLayer = FlagOf(LoadValue(u"mIsBalloonLayer"));
-  CheckDlgButton(12019, mIsBalloonLayer);
+  CheckDlgButton(IDC_BALLOON_LAYER, mIsBalloonLayer);
   mBalloonLayer = LoadValue(u"mBalloonLayer");
   ShowBalloonLayer(mBalloonLayer);
   mIsBalloonAutoArrange = FlagOf(LoadValue(u"mIsBalloonAutoArrange"));
-  CheckDlgButton(12025, mIsBalloonAutoArrange);
+  CheckDlgButton(IDC_BALLOON_AUTO_ARRANGE, mIsBalloonAutoArrange);
   mIsBalloonAssy = FlagOf(LoadValue(u"mIsBalloonAssy"));
-  CheckDlgButton(12014, mIsBalloonAssy);
+  CheckDlgButton(IDC_BALLOON_ASSY, mIsBalloonAssy);
   mIsBalloonArray = FlagOf(LoadValue(u"mIsBalloonArray"));
-  CheckDlgButton(12015, mIsBalloonArray);
+  CheckDlgButton(IDC_BALLOON_ARRAY, mIsBalloonArray);
   mIsMaterial = FlagOf(LoadValue(u"mIsMaterial"));
-  CheckDlgButton(12021, mIsMaterial);
+  CheckDlgButton(IDC_MATERIAL, mIsMaterial);
   mMaterial = TextToInt(LoadValue(u"mMaterial"));
   mMaterialList.SetCurSel(mMaterial);  // outside 0 to 2: no selection
   mIsDepth = FlagOf(LoadValue(u"mIsDepth"));
-  CheckDlgButton(12009, mIsDepth);
+  CheckDlgButton(IDC_DEPTH, mIsDepth);
   mDPChar = LoadValue(u"mDPChar");
-  SetDlgItemText(12018, mDPChar);
+  SetDlgItemText(IDC_DEPTH_PREFIX, mDPChar);
   mIsCount = FlagOf(LoadValue(u"mIsCount"));
-  CheckDlgButton(12023, mIsCount);
+  CheckDlgButton(IDC_COUNT, mIsCount);
   mIsRotate = FlagOf(LoadValue(u"mIsRotate"));
-  CheckDlgButton(12006, mIsRotate);
+  CheckDlgButton(IDC_ROTATE, mIsRotate);
   mIsLayer = FlagOf(LoadValue(u"mIsLayer"));
-  CheckDlgButton(12007, mIsLayer);
+  CheckDlgButton(IDC_SAME_LAYER, mIsLayer);
   mIsColor = FlagOf(LoadValue(u"mIsColor"));
-  CheckDlgButton(12008, mIsColor);
+  CheckDlgButton(IDC_SAME_COLOR, mIsColor);
   mIsSymmetry = FlagOf(LoadValue(u"mIsSymmetry"));
-  CheckDlgButton(12024, mIsSymmetry);
+  CheckDlgButton(IDC_SYMMETRY, mIsSymmetry);
   const int figure = TextToInt(LoadValue(u"mFigure"));
   mFigure = figure == 0 || figure == 1 ? figure : 2;
-  CheckRadioButton(12002, 12004, 12002 + mFigure);
+  CheckRadioButton(IDC_FIGURE_NONE, IDC_FIGURE_RECOLOR, IDC_FIGURE_NONE + mFigure);
   mIsArrange = FlagOf(LoadValue(u"mIsArrange"));
-  CheckDlgButton(12001, mIsArrange);
+  CheckDlgButton(IDC_ARRANGE, mIsArrange);
   mArrangeWidth = LoadValue(u"mArrangeWidth");
-  SetDlgItemText(12000, ShownNumber(mArrangeWidth));
+  SetDlgItemText(IDC_ARRANGE_WIDTH, ShownNumber(mArrangeWidth));
   mArrangeHeight = LoadValue(u"mArrangeHeight");
-  SetDlgItemText(12005, ShownNumber(mArrangeHeight));
+  SetDlgItemText(IDC_ARRANGE_HEIGHT, ShownNumber(mArrangeHeight));
   mColorSwatch.mColorName = LoadValue(u"m_ColorMain");
   mLTypeName = LoadValue(u"mLTypeName");
 }
 
 void TwinfindDlg::ShowBalloonLayer(std::u16string text) {
   if (TextToInt(text) == 0) text = u"1";
-  SetDlgItemText(12020, IntToText(TextToInt(text)));
+  SetDlgItemText(IDC_BALLOON_LAYER_NUMBER, IntToText(TextToInt(text)));
 }
 
 void TwinfindDlg::ShowLineTypeSample(std::u16string_view name) {
   std::unique_ptr<Bitmap> previous =
-      SetDlgItemImage(12011, LoadBitmapResource(LineTypeBitmapOfName(name)));
+      SetDlgItemImage(IDC_LINETYPE_SWATCH, LoadBitmapResource(LineTypeBitmapOfName(name)));
   previous.reset();  // the bitmap shown before is deleted; the new one stays with the control
 }
 

@@ -7,8 +7,8 @@
 
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
-#include "dxf/render.h"
 #include "dxf_test_util.h"
+#include "picture/render.h"
 
 namespace {
 
@@ -79,20 +79,20 @@ TEST(BadInputTest, OutputsThatCannotBeWrittenSayWhyAndLeaveNoTemporaryFile) {
   EXPECT_FALSE(twinfind::dxf::ExportDxf(d, folder / "no/such/folder/out.dxf", error));
   EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
   std::filesystem::create_directory(folder.path() / "taken");
-  EXPECT_FALSE(twinfind::dxf::RenderSvg(d, folder / "taken", error));
+  EXPECT_FALSE(twinfind::picture::RenderSvg(d, folder / "taken", error));
   EXPECT_NE(error.find("directory"), std::string::npos) << error;
-  EXPECT_FALSE(twinfind::dxf::RenderPng(d, folder / "missing/out.png", error));
+  EXPECT_FALSE(twinfind::picture::RenderPng(d, folder / "missing/out.png", error));
   EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
-  twinfind::dxf::RenderOptions tiny;
+  twinfind::picture::RenderOptions tiny;
   tiny.widthPixels = 3;
-  EXPECT_FALSE(twinfind::dxf::RenderPng(d, folder / "tiny.png", error, tiny));
+  EXPECT_FALSE(twinfind::picture::RenderPng(d, folder / "tiny.png", error, tiny));
   EXPECT_NE(error.find("width"), std::string::npos) << error;
   // A picture of a tall drawing at the largest width would take gigabytes: refused.
   vexhost::Drawing tall;
   ASSERT_TRUE(twinfind::dxf::ImportDxfText(dxftest::File(dxftest::Line(0, 0, 1, 100)), tall).ok);
-  twinfind::dxf::RenderOptions huge;
+  twinfind::picture::RenderOptions huge;
   huge.widthPixels = 20000;
-  EXPECT_FALSE(twinfind::dxf::RenderPng(tall, folder / "huge.png", error, huge));
+  EXPECT_FALSE(twinfind::picture::RenderPng(tall, folder / "huge.png", error, huge));
   EXPECT_NE(error.find("pixels"), std::string::npos) << error;
   EXPECT_EQ(folder.Files(), std::vector<std::string>{"taken"});
 }
@@ -108,9 +108,9 @@ TEST(BadInputTest, AnOutputReplacesTheOldFileWholeOrNotAtAll) {
   EXPECT_EQ(written, twinfind::dxf::DxfTextOf(d));
   EXPECT_EQ(folder.Files(), std::vector<std::string>{"out.dxf"});
   // A refused picture leaves the file that was there.
-  twinfind::dxf::RenderOptions wide;
+  twinfind::picture::RenderOptions wide;
   wide.widthPixels = 1000000;
-  EXPECT_FALSE(twinfind::dxf::RenderSvg(d, path, error, wide));
+  EXPECT_FALSE(twinfind::picture::RenderSvg(d, path, error, wide));
   EXPECT_EQ(Read(path), written);
 }
 

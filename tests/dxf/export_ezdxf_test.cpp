@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include "common/utf.h"
-#include "dxf/balloon_layout.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
 #include "dxf_test_util.h"

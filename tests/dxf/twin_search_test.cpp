@@ -15,7 +15,6 @@
 #include "dxf_test_util.h"
 #include "engine/find_matches.h"
 #include "host/host.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -62,12 +61,12 @@ std::string PlacedCircle(double x, double y, double r, const Copy& c) {
                           {40, Number(r)}});
 }
 
-void UseSearchOptions() {
-  auto& s = twinfind::Settings();
-  s.mIsRotate = 1;
-  s.mIsSymmetry = 1;
-  s.mIsLayer = 0;
-  s.mIsColor = 0;
+// Turned and mirrored twins count.
+twinfind::SearchOptions TurnedAndMirrored() {
+  twinfind::SearchOptions options;
+  options.rotate = true;
+  options.mirror = true;
+  return options;
 }
 
 // The twins found, as sets of segments with their mirrored flag.
@@ -102,7 +101,6 @@ TEST(TwinSearchTest, HandWrittenPolylineTwinsAreFoundTurnedAndMirrored) {
               PlacedCircle(10, 15, 4, {500, 0, 0, false});
 
   vexhost::ResetHost();
-  UseSearchOptions();
   const auto result =
       twinfind::dxf::ImportDxfText(dxftest::File(entities), vexhost::TheHost().drawing);
   ASSERT_TRUE(result.ok) << result.error;
@@ -112,7 +110,7 @@ TEST(TwinSearchTest, HandWrittenPolylineTwinsAreFoundTurnedAndMirrored) {
     return std::set<int>{all[3 * i], all[3 * i + 1], all[3 * i + 2]};
   };
   ASSERT_TRUE(drawgen::PrepareSearch(all, {all[0], all[1], all[2]}));
-  ASSERT_TRUE(twinfind::FindMatches());
+  ASSERT_TRUE(twinfind::FindMatches(TurnedAndMirrored()));
   const std::set<std::pair<std::set<int>, bool>> expected = {{copySegments(0), false},
                                                              {copySegments(1), false},
                                                              {copySegments(2), true},
@@ -125,7 +123,6 @@ TEST(TwinSearchTest, GeneratedTwinsWrittenByOurExporterAreFoundAfterReadingBack)
   for (uint32_t seed = 1; seed <= 3; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     vexhost::ResetHost();
-    UseSearchOptions();
     drawgen::TwinDrawing twins(seed, 8);
     const double s = twins.spacing();
     twins.Place({});
@@ -150,7 +147,6 @@ TEST(TwinSearchTest, GeneratedTwinsWrittenByOurExporterAreFoundAfterReadingBack)
     EXPECT_NE(text.find(" 42\n-"), std::string::npos);
 
     vexhost::ResetHost();
-    UseSearchOptions();
     ASSERT_TRUE(twinfind::dxf::ImportDxf(folder / "twins.dxf", vexhost::TheHost().drawing).ok);
     const std::vector<int> after = drawgen::AllSegments();
     ASSERT_EQ(after.size(), before.size());
@@ -162,7 +158,7 @@ TEST(TwinSearchTest, GeneratedTwinsWrittenByOurExporterAreFoundAfterReadingBack)
     const auto& placed = twins.placed();
     const std::set<int> part = idsAt(positions(placed[0].segments));
     ASSERT_TRUE(drawgen::PrepareSearch(after, std::vector<int>(part.begin(), part.end())));
-    ASSERT_TRUE(twinfind::FindMatches());
+    ASSERT_TRUE(twinfind::FindMatches(TurnedAndMirrored()));
     std::set<std::pair<std::set<int>, bool>> expected = {{part, false}};
     for (size_t i = 0; i < plan.size(); ++i) {
       expected.insert({idsAt(positions(placed[i + 1].segments)), plan[i].first.mirrored});

@@ -10,7 +10,6 @@
 #include "engine/find_matches.h"
 #include "host/host.h"
 #include "host/host_test_util.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -24,11 +23,7 @@ class SearchEdgeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     vexhost::ResetHost();
-    auto& s = twinfind::Settings();
-    s.mIsRotate = 1;
-    s.mIsSymmetry = 0;
-    s.mIsLayer = 0;
-    s.mIsColor = 0;
+    options.rotate = true;
   }
   void SetAttr5(int id) {
     vexhost::TheHost().drawing.FindSegment(id)->attributes |= 1u << VEX_ATTRIBUTE_5;
@@ -39,6 +34,7 @@ class SearchEdgeTest : public ::testing::Test {
     vexhost::TheHost().transcript.Clear();
     return lines;
   }
+  twinfind::SearchOptions options;
   // After a search, nothing of it is left.
   void ExpectNothingLeft(const std::vector<int>& before) {
     EXPECT_EQ(drawgen::AllSegments(), before);
@@ -56,12 +52,12 @@ std::vector<int> StraddlingPart(double x, double y) {
 }
 
 TEST_F(SearchEdgeTest, TurnedCopiesAreNeverTakenForDrawingSegmentsInTheMirrorTrial) {
-  twinfind::Settings().mIsSymmetry = 1;
+  options.mirror = true;
   const auto part = StraddlingPart(0, 0);
   AddSegment({Line(100, 0, 110, 0)});  // a lone line of the anchor's length
   const auto before = drawgen::AllSegments();
   ASSERT_TRUE(drawgen::PrepareSearch(before, part));
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   EXPECT_EQ(matchTable.count(), 1);  // the part alone
   ExpectNothingLeft(before);
   // Its true mirror image is found as one.
@@ -69,14 +65,14 @@ TEST_F(SearchEdgeTest, TurnedCopiesAreNeverTakenForDrawingSegmentsInTheMirrorTri
       std::vector<int>{AddSegment({Line(200, 0, 210, 0)}), AddSegment({Circle(205, -3, 1)}),
                        AddSegment({Circle(205, 4, 1.5)})};
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   ASSERT_EQ(matchTable.count(), 2);
   EXPECT_EQ(matchTable[2].mirrored, 1);
   EXPECT_EQ(matchTable[2].refs[1].segmentId, mirrored[0]);
 }
 
 TEST_F(SearchEdgeTest, AnglesAreComparedWithoutWrappingRound) {
-  twinfind::Settings().mIsRotate = 0;
+  options.rotate = false;
   const double a = 0.0000005;
   const std::vector<int> part = {AddSegment({Line(0, 0, 10 * std::cos(a), 10 * std::sin(a))}),
                                  AddSegment({Circle(5, 3, 1)})};
@@ -86,11 +82,11 @@ TEST_F(SearchEdgeTest, AnglesAreComparedWithoutWrappingRound) {
   AddSegment(
       {Circle(100 + 5 * std::cos(b) - 3 * std::sin(b), 5 * std::sin(b) + 3 * std::cos(b), 1)});
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   EXPECT_EQ(matchTable.count(), 1);
-  twinfind::Settings().mIsRotate = 1;
+  options.rotate = true;
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   EXPECT_EQ(matchTable.count(), 2);
 }
 
@@ -104,20 +100,20 @@ TEST_F(SearchEdgeTest, Attribute5SegmentsAreCarriedAlongButAnUnpairedOneBlocks) 
                                  AddSegment({Line(104, 3, 106, 3)})};
   SetAttr5(twin[2]);
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   ASSERT_EQ(matchTable.count(), 2);
   EXPECT_EQ(matchTable[2].refCount(), 3);
 
   // A plain part whose twin has one unpaired attribute-5 segment in its window: not found,
   // in either trial.
   vexhost::ResetHost();
-  twinfind::Settings().mIsSymmetry = 1;
+  options.mirror = true;
   const std::vector<int> plain = {AddSegment({Line(0, 0, 10, 0)}), AddSegment({Circle(5, 3, 1)})};
   AddSegment({Line(100, 0, 110, 0)});
   AddSegment({Circle(105, 3, 1)});
   SetAttr5(AddSegment({Circle(108, 2, 0.5)}));
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), plain));
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   EXPECT_EQ(matchTable.count(), 1);
 }
 
@@ -127,7 +123,7 @@ TEST_F(SearchEdgeTest, AFullWindowStopsTheSearchAndLeavesNothingBehind) {
   const auto before = drawgen::AllSegments();
   ASSERT_TRUE(drawgen::PrepareSearch(part, part));
   Messages();
-  EXPECT_FALSE(FindMatches());
+  EXPECT_FALSE(FindMatches(options));
   EXPECT_EQ(Messages(),
             std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T03)"});
   ExpectNothingLeft(before);
@@ -142,14 +138,14 @@ TEST_F(SearchEdgeTest, TooManyCopiesStopTheSearchAndEveryCopyIsDeleted) {
   for (int i = 0; i < 1001; ++i) work.push_back({part[i % 3], 1});
   vexhost::TheHost().lists.Replace(5, work);
   Messages();
-  EXPECT_FALSE(FindMatches());
+  EXPECT_FALSE(FindMatches(options));
   EXPECT_EQ(Messages(),
             std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T04)"});
   ExpectNothingLeft(before);
 }
 
 TEST_F(SearchEdgeTest, AFullMirrorWindowStopsTheSearchAndTheTurnedCopiesGo) {
-  twinfind::Settings().mIsSymmetry = 1;
+  options.mirror = true;
   const auto part = StraddlingPart(0, 0);
   const int lone = AddSegment({Line(100, 0, 110, 0)});
   // Tiny circles in the mirror image of the lone line's window only: the part spans y -5.5 to
@@ -158,7 +154,7 @@ TEST_F(SearchEdgeTest, AFullMirrorWindowStopsTheSearchAndTheTurnedCopiesGo) {
   const auto before = drawgen::AllSegments();
   ASSERT_TRUE(drawgen::PrepareSearch({lone}, part));
   Messages();
-  EXPECT_FALSE(FindMatches());
+  EXPECT_FALSE(FindMatches(options));
   EXPECT_EQ(Messages(),
             std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T05)"});
   ExpectNothingLeft(before);
@@ -172,7 +168,7 @@ TEST_F(SearchEdgeTest, AFailedCopyStopsTheSearchWithItsMessage) {
   VexSgmDeleteSegment(gone);
   const auto before = drawgen::AllSegments();
   Messages();
-  EXPECT_FALSE(FindMatches());
+  EXPECT_FALSE(FindMatches(options));
   EXPECT_EQ(Messages(), std::vector<std::u16string>{u"error: 복사처리에 에러가 발생했습니다(T03)"});
   ExpectNothingLeft(before);
 }
@@ -186,7 +182,7 @@ TEST_F(SearchEdgeTest, MoreTwinsThanTheTableHoldsKeepTheFirstAndSaySo) {
   }
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
   Messages();
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   EXPECT_EQ(matchTable.count(), 499);
   EXPECT_EQ(matchTable[1].refs[1].segmentId, part[0]);
   EXPECT_EQ(Messages(), std::vector<std::u16string>{
@@ -199,7 +195,7 @@ TEST_F(SearchEdgeTest, TwinsOfMoreSegmentsThanARecordHoldsAreLeftOutAndSaid) {
   drawing.Place({drawing.spacing(), 0, 30, false});
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part.segments));
   Messages();
-  ASSERT_TRUE(FindMatches());
+  ASSERT_TRUE(FindMatches(options));
   EXPECT_EQ(matchTable.count(), 0);
   EXPECT_EQ(Messages(),
             std::vector<std::u16string>{

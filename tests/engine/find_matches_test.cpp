@@ -11,7 +11,6 @@
 #include "bench/twin_drawing.h"
 #include "engine/find_matches.h"
 #include "host/host.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -31,12 +30,13 @@ std::string Describe(const Options& o, uint32_t seed) {
   return s.str();
 }
 
-void UseOptions(const Options& o) {
-  auto& s = twinfind::Settings();
-  s.mIsRotate = o.rotate;
-  s.mIsSymmetry = o.symmetry;
-  s.mIsLayer = o.layer;
-  s.mIsColor = o.color;
+twinfind::SearchOptions SearchOptionsOf(const Options& o) {
+  twinfind::SearchOptions options;
+  options.rotate = o.rotate;
+  options.mirror = o.symmetry;
+  options.sameLayer = o.layer;
+  options.sameLineAttr = o.color;
+  return options;
 }
 
 // One placement and whether the search must find it (and as a mirror image).
@@ -78,7 +78,6 @@ TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
       const Options o{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
       SCOPED_TRACE(Describe(o, seed));
       vexhost::ResetHost();
-      UseOptions(o);
       TwinDrawing drawing(seed, 6 + static_cast<int>(seed % 3) * 2);
       const auto part = drawing.Place({});
       // The part itself counts among the expected twins.
@@ -88,7 +87,7 @@ TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
                          -0.5 * drawing.spacing());
       const std::vector<int> before = drawgen::AllSegments();
       ASSERT_TRUE(drawgen::PrepareSearch(before, part.segments));
-      ASSERT_TRUE(twinfind::FindMatches());
+      ASSERT_TRUE(twinfind::FindMatches(SearchOptionsOf(o)));
 
       // Compare as sets of segment sets.
       std::set<std::pair<std::set<int>, bool>> expected, found;
@@ -116,14 +115,13 @@ TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
 }
 
 TEST_F(FindMatchesTest, FoundTwinsMarkTheirRangeEntriesUsed) {
-  UseOptions({true, false, false, false});
   TwinDrawing drawing(3);
   const auto part = drawing.Place({});
   const auto twin = drawing.Place({drawing.spacing(), 0, 45, false});
   const auto other = drawing.Place({2 * drawing.spacing(), 0, 0, false}, Variant::kNearTwin);
   const std::vector<int> all = drawgen::AllSegments();
   ASSERT_TRUE(drawgen::PrepareSearch(all, part.segments));
-  ASSERT_TRUE(twinfind::FindMatches());
+  ASSERT_TRUE(twinfind::FindMatches(SearchOptionsOf({true, false, false, false})));
   std::set<int> used;
   for (int t = 1; t <= twinfind::targetTable.count(); ++t) {
     if (twinfind::targetTable[t].used) used.insert(twinfind::targetTable[t].ref.segmentId);
@@ -135,14 +133,13 @@ TEST_F(FindMatchesTest, FoundTwinsMarkTheirRangeEntriesUsed) {
 }
 
 TEST_F(FindMatchesTest, WithoutRotationAReversedTwinOrANearlyFullTurnIsNotFound) {
-  UseOptions({false, false, false, false});
   TwinDrawing drawing(5);
   const auto part = drawing.Place({});
   drawing.Place({drawing.spacing(), 0, 0, false}, Variant::kReversedTwin);
   drawing.Place({2 * drawing.spacing(), 0, 1e-12, false});  // a hair's turn still counts as none
   drawing.Place({3 * drawing.spacing(), 0, -0.0000005 * 180 / std::numbers::pi, false});
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part.segments));
-  ASSERT_TRUE(twinfind::FindMatches());
+  ASSERT_TRUE(twinfind::FindMatches(SearchOptionsOf({false, false, false, false})));
   EXPECT_EQ(matchTable.count(), 2);  // the part and the hair's turn
 }
 

@@ -5,7 +5,6 @@
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
 #include "host/host_test_util.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -18,7 +17,6 @@ class ExtentsTest : public ::testing::Test {
   void SetUp() override {
     vexhost::ResetHost();
     matchTable.Clear();
-    Settings().mArrangeWidth = u"5.0";
   }
   // A match of one rectangle segment w by h at (x, 0).
   void AddMatch(double x, double w, double h) {
@@ -33,19 +31,18 @@ TEST_F(ExtentsTest, TheRowIsTheWidthsWithGapsAndTheTallestHeight) {
   AddMatch(0, 10, 5);
   AddMatch(100, 20, 8);
   AddMatch(300, 30, 5);
-  ComputeMatchExtents();
+  ComputeMatchExtents(5.0);
   EXPECT_DOUBLE_EQ(rowExtent.width, 70);
   EXPECT_DOUBLE_EQ(rowExtent.height, 8);
   EXPECT_DOUBLE_EQ(matchTable[2].box.minX, 100);
   EXPECT_DOUBLE_EQ(matchTable[2].box.maxY, 8);
   EXPECT_DOUBLE_EQ(rowExtent.corners[2].x, 70);
   EXPECT_DOUBLE_EQ(rowExtent.corners[3].y, 8);
-  // A gap that is no number reads as 0; no match keeps the last row.
-  Settings().mArrangeWidth = u"abc";
-  ComputeMatchExtents();
+  // Without a gap the parts touch; no match keeps the last row.
+  ComputeMatchExtents(0.0);
   EXPECT_DOUBLE_EQ(rowExtent.width, 60);
   matchTable.Clear();
-  ComputeMatchExtents();
+  ComputeMatchExtents(5.0);
   EXPECT_DOUBLE_EQ(rowExtent.width, 60);
 }
 
@@ -56,7 +53,7 @@ TEST_F(ExtentsTest, AMatchTheBoxSkipsKeepsTheResetBoxAndShortensTheRow) {
   MatchRecord skipped;
   skipped.refs.Append({1, id});
   matchTable.Append(skipped);
-  ComputeMatchExtents();
+  ComputeMatchExtents(5.0);
   EXPECT_EQ(matchTable[2].box.minX, kBoxReset);
   EXPECT_EQ(matchTable[2].box.maxX, -kBoxReset);
   EXPECT_DOUBLE_EQ(rowExtent.width, 10 + 5 - 2 * kBoxReset);
@@ -65,7 +62,7 @@ TEST_F(ExtentsTest, AMatchTheBoxSkipsKeepsTheResetBoxAndShortensTheRow) {
 
 TEST_F(ExtentsTest, PartsBeyondTheResetValuesAreMeasuredRight) {
   AddMatch(25000000, 10, 5);
-  ComputeMatchExtents();
+  ComputeMatchExtents(5.0);
   EXPECT_DOUBLE_EQ(matchTable[1].box.minX, 25000000);
   EXPECT_DOUBLE_EQ(rowExtent.width, 10);
 }

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "engine/geometry.h"
+#include "engine/part_checks.h"
 #include "engine/shape_model.h"
 #include "host/host_test_util.h"
 

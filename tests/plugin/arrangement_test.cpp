@@ -37,7 +37,7 @@ class RowTest : public PluginTest {
   }
   // The lower left corners of the copies the row made, in order.
   std::vector<VexPoint> PlaceAndMeasure(VexPoint origin, std::vector<int>* frame = nullptr) {
-    twinfind::ComputeMatchExtents();
+    twinfind::ComputeMatchExtents(twinfind::ArrangeGap());
     const int last = LastSegmentId();
     EXPECT_TRUE(twinfind::PlaceRow(origin).copied);
     std::vector<VexPoint> corners;
@@ -108,7 +108,7 @@ TEST_F(RowTest, ARowOfMirrorImagesOnlyStartsItsFrameHalfAGapLeftOfTheOrigin) {
 TEST_F(RowTest, ACopyListThatRefusesASegmentStopsTheRowWithItsMessage) {
   AddMatch(10, 5);
   AddMatch(10, 5);
-  twinfind::ComputeMatchExtents();
+  twinfind::ComputeMatchExtents(twinfind::ArrangeGap());
   host().lists.SetCapacity(0);
   host().transcript.Clear();
   EXPECT_FALSE(twinfind::PlaceRow({0, 0}).copied);

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "balloon/part_texts.h"
 #include "host/host.h"
-#include "plugin/command.h"
+#include "plugin/arrangement.h"
+#include "plugin/entry.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "settings/store_memory.h"

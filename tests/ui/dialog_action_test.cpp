@@ -1,6 +1,6 @@
 // The action lines of a text-mode dialog: what each means, what is refused and why, and that a
 // refused action changes nothing.
-#include "ui/dialog_action.h"
+#include "ui/headless/dialog_action.h"
 #include "ui/twinfind_dlg.h"
 #include "ui_fixture.h"
 
@@ -90,7 +90,7 @@ TEST_F(RefusedActionTest, ImpossibleActionsAreAnsweredAndChangeNothing) {
       {u"select 12016 0", u"only a list has entries to select"},
       {u"select 12022 3", u"the list has no entry with that index"},
       {u"select 12022 -1", u"the list has no entry with that index"},
-      {u"picture /no/such/folder/d.svg", u"cannot write the picture /no/such/folder/d.svg"},
+      {u"picture /no/such/folder/d.svg", u"cannot write /no/such/folder/d.svg"},
       {u"frobnicate", u"unknown action 'frobnicate'"},
   };
   for (const auto& [line, why] : refused) Actions({line});

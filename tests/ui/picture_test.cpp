@@ -9,7 +9,7 @@
 
 #include "common/utf.h"
 #include "ui/bitmap.h"
-#include "ui/dialog_picture.h"
+#include "ui/headless/dialog_picture.h"
 #include "ui/twinfind_dlg.h"
 #include "ui_fixture.h"
 
@@ -150,11 +150,11 @@ TEST_F(PictureTest, APngRequestWritesTheSvgBesideItAndNothingHalfWritten) {
   const auto refused =
       twinfind::ui::WriteDialogPicture(empty, ToUtf16((folder / "taken.svg").string()));
   EXPECT_FALSE(refused.ok);
-  EXPECT_NE(refused.message.find(u"it is a folder"), std::u16string::npos);
+  EXPECT_NE(refused.message.find(u"it is a directory"), std::u16string::npos);
   const auto nowhere =
       twinfind::ui::WriteDialogPicture(empty, ToUtf16((folder / "no" / "x.svg").string()));
   EXPECT_FALSE(nowhere.ok);
-  EXPECT_NE(nowhere.message.find(u"no such folder"), std::u16string::npos);
+  EXPECT_NE(nowhere.message.find(u"does not exist"), std::u16string::npos);
   EXPECT_FALSE(std::filesystem::exists(folder / "no"));
 }
 

@@ -2,7 +2,7 @@
 // plug-in's module current, OK stores and applies its values, and the command ends.
 #include "plugin/plugin_fixture.h"
 #include "ui/dialog_window.h"
-#include "ui/headless_dialogs.h"
+#include "ui/headless/text_mode_backend.h"
 
 namespace {
 

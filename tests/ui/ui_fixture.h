@@ -12,8 +12,8 @@
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "settings/store_memory.h"
-#include "ui/dialog_snapshot.h"
-#include "ui/headless_dialogs.h"
+#include "ui/headless/dialog_snapshot.h"
+#include "ui/headless/text_mode_backend.h"
 
 namespace uitest {
 

@@ -1,0 +1,174 @@
+#include "picture/picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "common/utf.h"
+#include "host/balloon_layout.h"
+#include "host/geometry.h"
+#include "host/palette.h"
+
+namespace twinfind::picture {
+namespace {
+
+// Dash patterns are drawn at a fixed size on the picture, one pattern unit to this many pixels,
+// so that a dashed line looks dashed whatever the drawing's scale.
+constexpr double kPixelsPerPatternUnit = 1.5;
+// Texts and balloons carry no colour of their own.
+constexpr uint32_t kCommentColor = 0xE8E8E8;
+
+uint32_t RgbOfHostColor(int color) {
+  if (color < 0 || color >= static_cast<int>(vexhost::kColors.size())) color = 0;
+  const vexhost::Rgb& c = vexhost::kColors[color];
+  return (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
+}
+
+Stroke StrokeOf(const LineAttr& attr, bool highlighted) {
+  Stroke s;
+  s.rgb = RgbOfHostColor(attr.color);
+  s.width = highlighted ? 2.5 : 1.0;
+  s.highlighted = highlighted;
+  if (attr.lineType > 0 && attr.lineType < static_cast<int>(vexhost::kLineTypes.size())) {
+    const vexhost::LineTypeStyle& type = vexhost::kLineTypes[attr.lineType];
+    for (int i = 0; i < type.patternLength; ++i) {
+      s.dashes.push_back(std::fabs(type.pattern[i]) * kPixelsPerPatternUnit * s.width);
+    }
+  }
+  return s;
+}
+
+// Maps drawing coordinates onto the picture.
+struct View {
+  double scale = 1, left = 0, top = 0, minX = 0, maxY = 0;
+  double X(double x) const { return left + (x - minX) * scale; }
+  double Y(double y) const { return top + (maxY - y) * scale; }
+};
+
+class Scene {
+ public:
+  Scene(const vexhost::Drawing& drawing, const View& view, Painter& painter)
+      : drawing_(drawing), view_(view), painter_(painter) {}
+
+  void Figure(const FigureRecord& f, const Stroke& s) {
+    const View& v = view_;
+    switch (f.kind) {
+      case VEX_FIG_LINE:
+        painter_.Line(v.X(f.u.line.x1), v.Y(f.u.line.y1), v.X(f.u.line.x2), v.Y(f.u.line.y2), s);
+        break;
+      case VEX_FIG_CIRCLE:
+        painter_.Circle(v.X(f.u.circle.cx), v.Y(f.u.circle.cy), f.u.circle.r * v.scale, s);
+        break;
+      case VEX_FIG_ARC: {
+        const FigureArc& a = f.u.arc;
+        const double sweep = vexhost::SweepOf(a).sweep;
+        if (sweep >= 2 * std::numbers::pi) {
+          painter_.Circle(v.X(a.cx), v.Y(a.cy), a.r * v.scale, s);
+        } else {
+          // The picture shows the drawing upright, so an arc turns the same way on it.
+          painter_.Arc(v.X(a.cx), v.Y(a.cy), a.r * v.scale, v.X(a.sx), v.Y(a.sy), v.X(a.ex),
+                       v.Y(a.ey), a.direction == VEX_ARC_CW, sweep, s);
+        }
+        break;
+      }
+      case VEX_FIG_POINT:
+        painter_.Dot(v.X(f.u.point.x), v.Y(f.u.point.y), s);
+        break;
+      default:
+        break;  // kinds 4 and 5 have no drawn form
+    }
+  }
+
+  void Comment(const vexhost::Comment& comment, bool highlighted) {
+    const View& v = view_;
+    if (const auto* text = std::get_if<vexhost::TextComment>(&comment)) {
+      painter_.Text(v.X(text->record.x), v.Y(text->record.y), text->record.size1 * v.scale,
+                    ToUtf8(text->text), false, kCommentColor, highlighted);
+      return;
+    }
+    const auto& balloon = std::get<vexhost::BalloonComment>(comment);
+    const vexhost::BalloonShape shape = vexhost::LayoutBalloon(balloon);
+    Stroke s;
+    s.rgb = kCommentColor;
+    s.width = highlighted ? 2.5 : 1.0;
+    s.highlighted = highlighted;
+    painter_.Circle(v.X(shape.cx), v.Y(shape.cy), shape.r * v.scale, s);
+    if (shape.leader) {
+      painter_.Line(v.X(shape.anchorX), v.Y(shape.anchorY), v.X(shape.edgeX), v.Y(shape.edgeY), s);
+    }
+    for (const vexhost::BalloonRow& row : shape.rows) {
+      painter_.Text(v.X(row.centerX), v.Y(row.centerY), row.height * v.scale, ToUtf8(row.text),
+                    true, kCommentColor, highlighted);
+    }
+  }
+
+  void Segment(const vexhost::Segment& segment, bool highlighted) {
+    for (const int id : segment.elements) {
+      const vexhost::Element* e = drawing_.FindElement(id);
+      if (!e) continue;
+      if (e->comment) {
+        Comment(*e->comment, highlighted);
+      } else {
+        Figure(e->figure, StrokeOf(e->lineAttr.value_or(LineAttr{}), highlighted));
+      }
+    }
+  }
+
+ private:
+  const vexhost::Drawing& drawing_;
+  const View& view_;
+  Painter& painter_;
+};
+
+}  // namespace
+
+bool PaintDrawing(const vexhost::Drawing& drawing, const RenderOptions& options, Painter& painter,
+                  std::string& error) {
+  const int width = options.widthPixels;
+  if (width < kMinPictureWidth || width > kMaxPictureWidth) {
+    error = "picture width " + std::to_string(width) + " is outside " +
+            std::to_string(kMinPictureWidth) + " to " + std::to_string(kMaxPictureWidth) +
+            " pixels";
+    return false;
+  }
+  const int margin = std::clamp(options.marginPixels, 0, width / 4);
+  // What is drawn: every segment on a visible layer, the temporary drawing included.
+  std::vector<const vexhost::Segment*> shown;
+  VexBox extent = vexhost::EmptyBox();
+  for (const int id : drawing.SegmentIds()) {
+    const vexhost::Segment* s = drawing.FindSegment(id);
+    if (!s || !drawing.LayerVisible(s->layer)) continue;
+    shown.push_back(s);
+    if (const auto box = drawing.SegmentBounds(id)) vexhost::Include(extent, *box);
+  }
+  if (vexhost::IsEmpty(extent)) extent = {0, 0, 1, 1};
+  const double spanX = extent.maxX - extent.minX, spanY = extent.maxY - extent.minY;
+  const double span = std::max({spanX, spanY, 1e-9});
+  const double inner = width - 2.0 * margin;
+  View view;
+  view.scale = inner / std::max(spanX, span * 1e-3);
+  const double maxHeight = 4.0 * width;
+  if (spanY * view.scale + 2 * margin > maxHeight) view.scale = (maxHeight - 2 * margin) / spanY;
+  const int height = static_cast<int>(std::ceil(spanY * view.scale + 2.0 * margin));
+  view.left = margin + (inner - spanX * view.scale) / 2;
+  view.top = margin;
+  view.minX = extent.minX;
+  view.maxY = extent.maxY;
+
+  painter.Begin(width, std::max(height, 1));
+  Scene scene(drawing, view, painter);
+  const auto& blinking = drawing.blinking();
+  std::vector<const vexhost::Segment*> highlighted;
+  for (const vexhost::Segment* s : shown) {
+    const bool blinks = options.highlightBlinking && blinking.count({s->auxId, s->id}) > 0;
+    if (blinks) {
+      highlighted.push_back(s);  // drawn last, over everything else
+    } else {
+      scene.Segment(*s, false);
+    }
+  }
+  for (const vexhost::Segment* s : highlighted) scene.Segment(*s, true);
+  return true;
+}
+
+}  // namespace twinfind::picture
