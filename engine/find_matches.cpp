@@ -1,7 +1,9 @@
 #include "engine/find_matches.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "common/message_format.h"
@@ -94,14 +96,21 @@ void DeleteCopies() {
   copyTable.Clear();
 }
 
+// Coordinates of copies and drawing segments agree within the larger of the comparison's own
+// tolerance and the search's.
+double CoordinateTolerance(const SearchOptions& options) {
+  return std::max(COINCIDE_EPS, options.tolerance);
+}
+
 // Pairs each copy with the first unpaired window segment that passes the attribute conditions
 // and coincides with it.
 void Pair(const SearchOptions& options) {
+  const double tolerance = CoordinateTolerance(options);
   for (int c = 1; c <= copyTable.count(); ++c) {
     for (int w = 1; w <= windowTable.count(); ++w) {
       TargetEntry& entry = windowTable[w];
       if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
-      if (SegmentsCoincide(copyTable[c].ref, entry.ref)) {
+      if (SegmentsCoincide(copyTable[c].ref, entry.ref, tolerance)) {
         copyTable[c].used = 1;
         entry.used = 1;
         break;
@@ -155,14 +164,14 @@ int OutsideExtras() {
 }
 
 // Drops the unpaired window segments that coincide with a paired one.
-void RemoveDuplicates() {
+void RemoveDuplicates(double tolerance) {
   keptWindow.Clear();
   for (int w = 1; w <= windowTable.count(); ++w) {
     bool duplicate = false;
     if (windowTable[w].used == 0) {
       for (int v = 1; v <= windowTable.count() && !duplicate; ++v) {
-        duplicate =
-            windowTable[v].used != 0 && SegmentsCoincide(windowTable[w].ref, windowTable[v].ref);
+        duplicate = windowTable[v].used != 0 &&
+                    SegmentsCoincide(windowTable[w].ref, windowTable[v].ref, tolerance);
       }
     }
     if (!duplicate) keptWindow.Append(windowTable[w]);
@@ -189,40 +198,39 @@ class Search {
 
   bool Run();
   void ReportLeftOut() const {
-    if (leftOutMatches_ > 0)
+    if (leftOutMatches_ > 0) {
       VexDlgMessageBox(FormatInt(texts::kMatchesLeftOut, leftOutMatches_).c_str());
-    if (leftOutLarge_ > 0)
-      VexDlgMessageBox(FormatInt(texts::kLargeMatchesLeftOut, leftOutLarge_).c_str());
+    }
   }
 
  private:
   enum class Trial { kAccepted, kFailed, kStopped };
 
   bool IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const;
-  Trial TryCandidate(const FigureLine& line, double theta);
+  Trial TryCandidate(VexPoint start, VexPoint end, double theta);
   Trial MirrorTrial(VexPoint start, VexPoint end, const VexBox& window);
   void Accept(bool mirrored);
 
   const SearchOptions options_;
   std::unordered_map<int, std::vector<int>> targetsOfSegment_;
   int leftOutMatches_ = 0;
-  int leftOutLarge_ = 0;
 };
 
 bool Search::IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const {
   if (f.kind != VEX_FIG_LINE) return false;
   const VexPoint start{f.u.line.x1, f.u.line.y1}, end{f.u.line.x2, f.u.line.y2};
-  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= SEARCH_EPS) return false;
+  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= options_.tolerance) {
+    return false;
+  }
   if (options_.sameLayer && VexSgmGetLayer(t.ref.segmentId) != anchorLine.layer) return false;
   if (options_.sameLineAttr && !SameLineAttr(HeadLineAttr(t.ref.segmentId), anchorLine.lineAttr)) {
     return false;
   }
   theta = LineAngle(start, end);
-  return options_.rotate || std::fabs(theta - anchorLine.angle) < SEARCH_EPS;
+  return options_.rotate || std::fabs(theta - anchorLine.angle) < options_.tolerance;
 }
 
-Search::Trial Search::TryCandidate(const FigureLine& line, double theta) {
-  const VexPoint start{line.x1, line.y1}, end{line.x2, line.y2};
+Search::Trial Search::TryCandidate(VexPoint start, VexPoint end, double theta) {
   ++stats.candidates;
   const double dTheta = theta - anchorLine.angle;
   const VexBox window = PlacementWindow(dTheta, anchorLine.start, start, partBox);
@@ -278,7 +286,7 @@ Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& wi
   }
   Pair(options_);
   const Counts k = Count();
-  RemoveDuplicates();
+  RemoveDuplicates(CoordinateTolerance(options_));
   const int copies = k.nC - k.aC;
   if (copies == k.pW - k.aW && copies == windowTable.count() - k.aW) {
     Accept(true);
@@ -289,23 +297,21 @@ Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& wi
 }
 
 void Search::Accept(bool mirrored) {
-  int paired = 0;
-  for (int w = 1; w <= windowTable.count(); ++w) paired += windowTable[w].used;
-  const bool fits = !matchTable.full() && paired <= kMatchRefCapacity;
-  if (!fits) ++(matchTable.full() ? leftOutMatches_ : leftOutLarge_);
+  const bool fits = !matchTable.full();
+  if (!fits) ++leftOutMatches_;
   MatchRecord record;
   record.mirrored = mirrored ? 1 : 0;
   for (int w = 1; w <= windowTable.count(); ++w) {
     const TargetEntry& entry = windowTable[w];
     if (entry.used == 0) continue;
-    if (fits) record.refs.Append(entry.ref);
+    if (fits) record.AddSegment(entry.ref);
     const auto it = targetsOfSegment_.find(entry.ref.segmentId);
     if (it == targetsOfSegment_.end()) continue;
     for (const int t : it->second) {
       if (targetTable[t].used == 0 && targetTable[t].ref == entry.ref) targetTable[t].used = 1;
     }
   }
-  if (fits) matchTable.Append(record);
+  if (fits) matchTable.Append(std::move(record));
   DeleteCopies();
 }
 
@@ -317,7 +323,15 @@ bool Search::Run() {
     for (int k = 0; k < count; ++k) {
       double theta = 0.0;
       if (!IsCandidate(targetTable[t], candidateFigures[k], theta)) continue;
-      const Trial trial = TryCandidate(candidateFigures[k].u.line, theta);
+      const FigureLine& line = candidateFigures[k].u.line;
+      const VexPoint start{line.x1, line.y1}, end{line.x2, line.y2};
+      Trial trial = TryCandidate(start, end, theta);
+      // Turned twins may have the line that matches the anchor drawn from its other end: the
+      // same trials once more, from the end point towards the start point.
+      if (trial == Trial::kFailed && options_.rotate) {
+        ++stats.reversedCandidates;
+        trial = TryCandidate(end, start, LineAngle(end, start));
+      }
       if (trial == Trial::kStopped) return false;
       if (trial == Trial::kAccepted) break;
     }

@@ -66,42 +66,46 @@ bool SameText(const char16_t* a, const char16_t* b, int capacity) {
   return true;
 }
 
-bool HoleItemsAgree(const HoleItem& a, const HoleItem& b) {
-  if (a.kind != b.kind || a.layer != b.layer || !Within(a.diameter, b.diameter)) return false;
+bool HoleItemsAgree(const HoleItem& a, const HoleItem& b, double t) {
+  if (a.kind != b.kind || a.layer != b.layer || !Within(a.diameter, b.diameter, t)) return false;
   if (a.throughFlag != b.throughFlag) return false;
-  if (a.throughFlag == 0 && !Within(a.depth, b.depth)) return false;
+  if (a.throughFlag == 0 && !Within(a.depth, b.depth, t)) return false;
   if (a.standard != b.standard || a.threadKind != b.threadKind) return false;
   if (!SameText(a.name, b.name, 20)) return false;
-  if (a.count != b.count || !Within(a.pitch, b.pitch)) return false;
+  if (a.count != b.count || !Within(a.pitch, b.pitch, t)) return false;
   if (a.finish != b.finish || a.tolerance != b.tolerance || a.mode != b.mode) return false;
   return a.mode != 2 || a.modeValue == b.modeValue;
 }
 
 // Segments with hole records: their circles, figure by figure index, and their visible items.
-bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, FigureSpan fa, FigureSpan fb) {
+bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, FigureSpan fa, FigureSpan fb,
+                         double t) {
   a.DropInvisibleItems();
   b.DropInvisibleItems();
   for (int k = 0; k < fa.count; ++k) {
     if (fa.data[k].kind != VEX_FIG_CIRCLE) continue;
     const FigureCircle &ca = fa.data[k].u.circle, &cb = fb.data[k].u.circle;
-    if (!Within(ca.cx, cb.cx) || !Within(ca.cy, cb.cy) || !Within(ca.r, cb.r)) return false;
+    if (!Within(ca.cx, cb.cx, t) || !Within(ca.cy, cb.cy, t) || !Within(ca.r, cb.r, t)) {
+      return false;
+    }
   }
   if (a.data.itemCount != b.data.itemCount) return false;
   for (int i = 0; i < a.data.itemCount; ++i) {
-    if (!HoleItemsAgree(a.data.items[i], b.data.items[i])) return false;
+    if (!HoleItemsAgree(a.data.items[i], b.data.items[i], t)) return false;
   }
   return true;
 }
 
 // The drawing direction of b reversed: a reversed copy of b, compared, and deleted again.
-bool ReversedCopyCoincides(const SegmentRef& b, FigureSpan fa) {
+bool ReversedCopyCoincides(const SegmentRef& b, FigureSpan fa, double tolerance) {
   const VexPoint origin{0.0, 0.0};
   const int copy = VexSgmEditSegment(b.segmentId, &origin, &origin, 0.0, 1.0, 0);
   if (copy == -1) return false;
   bool matched = false;
   if (VexFigReverse(copy) != -1) {
     const FigureSpan reversed = storeB.Read({b.auxId, copy});
-    matched = reversed.count == fa.count && AllFiguresMatched(fa.data, reversed.data, fa.count);
+    matched = reversed.count == fa.count &&
+              AllFiguresMatched(fa.data, reversed.data, fa.count, tolerance);
   }
   VexSgmDeleteSegment(copy);
   return matched;
@@ -109,7 +113,7 @@ bool ReversedCopyCoincides(const SegmentRef& b, FigureSpan fa) {
 
 }  // namespace
 
-bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b) {
+bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b, double tolerance) {
   const FigureSpan fa = storeA.Read(a);
   const FigureSpan fb = storeB.Read(b);
   if (fa.count == -1 || fb.count == -1 || fa.count != fb.count) return false;
@@ -117,10 +121,10 @@ bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b) {
   HoleRecordRead holeA(a);
   HoleRecordRead holeB(b);
   if (holeA.obtained && holeB.obtained && holeA.data.variant == 0 && holeB.data.variant == 0) {
-    return HoleRecordsCoincide(holeA, holeB, fa, fb);
+    return HoleRecordsCoincide(holeA, holeB, fa, fb, tolerance);
   }
-  if (AllFiguresMatched(fa.data, fb.data, fa.count)) return true;
-  return ReversedCopyCoincides(b, fa);
+  if (AllFiguresMatched(fa.data, fb.data, fa.count, tolerance)) return true;
+  return ReversedCopyCoincides(b, fa, tolerance);
 }
 
 InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& other) {

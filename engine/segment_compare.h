@@ -10,10 +10,11 @@ namespace twinfind {
 // Two coordinates agree when they differ by less than this, in drawing units.
 inline constexpr double COINCIDE_EPS = 1.0 / 1000.0;
 
-// True when the segments hold the same figures in the same place, in either drawing direction;
-// segments with comparable hole records compare their circles and hole items instead. The
-// drawing is left as it was found, and every hole record read is freed.
-bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b);
+// True when the segments hold the same figures in the same place (coordinates within the
+// tolerance), in either drawing direction; segments with comparable hole records compare their
+// circles and hole items instead. The drawing is left as it was found, and every hole record
+// read is freed.
+bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b, double tolerance = COINCIDE_EPS);
 
 struct InsideAnswer {
   bool handled = false;  // false: `closed` is not a closed outline, or `other` not of type 0

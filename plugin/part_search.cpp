@@ -23,6 +23,7 @@ SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
   options.mirror = s.mIsSymmetry != 0;
   options.sameLayer = s.mIsLayer != 0;
   options.sameLineAttr = s.mIsColor != 0;
+  options.tolerance = SearchToleranceOf(s.mTolerance);
   return options;
 }
 
@@ -96,9 +97,11 @@ bool CollectPartAndSearch(const PartStepTexts& t) {
 void DropOverlappingMatches() {
   auto sharesWithLater = [](int m) {
     for (int later = m + 1; later <= matchTable.count(); ++later) {
-      for (int i = 1; i <= matchTable[m].refCount(); ++i) {
-        for (int k = 1; k <= matchTable[later].refCount(); ++k) {
-          if (matchTable[m].refs[i].segmentId == matchTable[later].refs[k].segmentId) return true;
+      for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
+        for (int k = 1; k <= matchTable[later].segmentCount(); ++k) {
+          if (matchTable[m].segment(i).segmentId == matchTable[later].segment(k).segmentId) {
+            return true;
+          }
         }
       }
     }
@@ -115,9 +118,9 @@ void DropOverlappingMatches() {
 
 void MarkUsedTargets() {
   for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
+    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
       for (int t = 1; t <= targetTable.count(); ++t) {
-        if (targetTable[t].used != 1 && targetTable[t].ref == matchTable[m].refs[i]) {
+        if (targetTable[t].used != 1 && targetTable[t].ref == matchTable[m].segment(i)) {
           targetTable[t].used = 1;
           break;
         }
@@ -128,8 +131,8 @@ void MarkUsedTargets() {
 
 void BlinkMatches() {
   for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
-      VexIdSetBlinkSegmentId(&matchTable[m].refs[i]);
+    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
+      VexIdSetBlinkSegmentId(&matchTable[m].segment(i));
     }
   }
 }
