@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace twinfind {
@@ -9,6 +10,23 @@ namespace twinfind {
 bool Within(double a, double b, double tolerance) { return std::fabs(a - b) < tolerance; }
 
 bool BitEqual(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+FigureRecord ReversedFigure(const FigureRecord& figure) {
+  FigureRecord f = figure;
+  if (f.kind == VEX_FIG_LINE) {
+    std::swap(f.u.line.x1, f.u.line.x2);
+    std::swap(f.u.line.y1, f.u.line.y2);
+  } else if (f.kind == VEX_FIG_ARC) {
+    std::swap(f.u.arc.sx, f.u.arc.ex);
+    std::swap(f.u.arc.sy, f.u.arc.ey);
+    if (f.u.arc.direction == VEX_ARC_CCW) {
+      f.u.arc.direction = VEX_ARC_CW;
+    } else if (f.u.arc.direction == VEX_ARC_CW) {
+      f.u.arc.direction = VEX_ARC_CCW;
+    }
+  }
+  return f;
+}
 
 bool FiguresAgree(const FigureRecord& fa, const FigureRecord& fb, double t) {
   if (fa.kind != fb.kind) return false;

@@ -11,6 +11,10 @@ bool Within(double a, double b, double tolerance);
 // The same 8 bytes.
 bool BitEqual(double a, double b);
 
+// The figure drawn the other way, as the host reverses it: a line's ends swap, an arc's ends
+// swap and its direction flips; other kinds have no direction.
+FigureRecord ReversedFigure(const FigureRecord& figure);
+
 // True when the two figures are of the same kind and agree field by field, coordinates within
 // the tolerance.
 bool FiguresAgree(const FigureRecord& a, const FigureRecord& b, double tolerance);

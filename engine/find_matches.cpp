@@ -102,15 +102,43 @@ double CoordinateTolerance(const SearchOptions& options) {
   return std::max(COINCIDE_EPS, options.tolerance);
 }
 
+// The figures of a table's segments, each read from the host the first time it is asked for:
+// within one trial a segment is compared with many others, and the drawing does not change.
+class FiguresOnce {
+ public:
+  // `storage` is kept by the caller from one trial to the next, so that reading allocates
+  // only while it grows.
+  FiguresOnce(const WorkTable& table, std::vector<SegmentFigures>& storage)
+      : table_(table), storage_(storage), read_(static_cast<size_t>(table.count()) + 1, false) {
+    if (storage_.size() < read_.size()) storage_.resize(read_.size());
+  }
+  const SegmentFigures& operator[](int i) {
+    const size_t at = static_cast<size_t>(i);
+    if (!read_[at]) {
+      ReadSegmentFigures(table_[i].ref, storage_[at]);
+      read_[at] = true;
+    }
+    return storage_[at];
+  }
+
+ private:
+  const WorkTable& table_;
+  std::vector<SegmentFigures>& storage_;
+  std::vector<bool> read_;
+};
+
+std::vector<SegmentFigures> copyFigures, windowFigures;
+
 // Pairs each copy with the first unpaired window segment that passes the attribute conditions
 // and coincides with it.
 void Pair(const SearchOptions& options) {
   const double tolerance = CoordinateTolerance(options);
+  FiguresOnce copies(copyTable, copyFigures), window(windowTable, windowFigures);
   for (int c = 1; c <= copyTable.count(); ++c) {
     for (int w = 1; w <= windowTable.count(); ++w) {
       TargetEntry& entry = windowTable[w];
       if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
-      if (SegmentsCoincide(copyTable[c].ref, entry.ref, tolerance)) {
+      if (SegmentsCoincide(copies[c], window[w], tolerance)) {
         copyTable[c].used = 1;
         entry.used = 1;
         break;
@@ -165,13 +193,13 @@ int OutsideExtras() {
 
 // Drops the unpaired window segments that coincide with a paired one.
 void RemoveDuplicates(double tolerance) {
+  FiguresOnce window(windowTable, windowFigures);
   keptWindow.Clear();
   for (int w = 1; w <= windowTable.count(); ++w) {
     bool duplicate = false;
     if (windowTable[w].used == 0) {
       for (int v = 1; v <= windowTable.count() && !duplicate; ++v) {
-        duplicate = windowTable[v].used != 0 &&
-                    SegmentsCoincide(windowTable[w].ref, windowTable[v].ref, tolerance);
+        duplicate = windowTable[v].used != 0 && SegmentsCoincide(window[w], window[v], tolerance);
       }
     }
     if (!duplicate) keptWindow.Append(windowTable[w]);

@@ -10,26 +10,7 @@ namespace {
 constexpr int kCompareCapacity = 100;
 constexpr int kLargeCapacity = 10000;
 
-// The figures of one segment: read into fixed storage, or, for a segment of more figures
-// than that holds, read again in full so that every figure is compared.
-struct FigureSpan {
-  const FigureRecord* data = nullptr;
-  int count = -1;  // -1: the read failed
-};
-
-struct FigureStore {
-  FigureRecord small[kCompareCapacity];
-  std::vector<FigureRecord> large;
-
-  FigureSpan Read(const SegmentRef& ref) {
-    const int n = VexFigGetFigure2(&ref, small, kCompareCapacity);
-    if (n < kCompareCapacity) return {small, n};
-    large.resize(kLargeCapacity);
-    return {large.data(), VexFigGetFigure2(&ref, large.data(), kLargeCapacity)};
-  }
-};
-
-FigureStore storeA, storeB;
+FigureRecord small[kCompareCapacity];
 FigureRecord outline[kLargeCapacity];
 FigureRecord others[kLargeCapacity];
 
@@ -78,13 +59,13 @@ bool HoleItemsAgree(const HoleItem& a, const HoleItem& b, double t) {
 }
 
 // Segments with hole records: their circles, figure by figure index, and their visible items.
-bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, FigureSpan fa, FigureSpan fb,
-                         double t) {
+bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, const SegmentFigures& fa,
+                         const SegmentFigures& fb, double t) {
   a.DropInvisibleItems();
   b.DropInvisibleItems();
-  for (int k = 0; k < fa.count; ++k) {
-    if (fa.data[k].kind != VEX_FIG_CIRCLE) continue;
-    const FigureCircle &ca = fa.data[k].u.circle, &cb = fb.data[k].u.circle;
+  for (size_t k = 0; k < fa.figures.size(); ++k) {
+    if (fa.figures[k].kind != VEX_FIG_CIRCLE) continue;
+    const FigureCircle &ca = fa.figures[k].u.circle, &cb = fb.figures[k].u.circle;
     if (!Within(ca.cx, cb.cx, t) || !Within(ca.cy, cb.cy, t) || !Within(ca.r, cb.r, t)) {
       return false;
     }
@@ -96,35 +77,60 @@ bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, FigureSpan fa, Fi
   return true;
 }
 
-// The drawing direction of b reversed: a reversed copy of b, compared, and deleted again.
-bool ReversedCopyCoincides(const SegmentRef& b, FigureSpan fa, double tolerance) {
-  const VexPoint origin{0.0, 0.0};
-  const int copy = VexSgmEditSegment(b.segmentId, &origin, &origin, 0.0, 1.0, 0);
-  if (copy == -1) return false;
-  bool matched = false;
-  if (VexFigReverse(copy) != -1) {
-    const FigureSpan reversed = storeB.Read({b.auxId, copy});
-    matched = reversed.count == fa.count &&
-              AllFiguresMatched(fa.data, reversed.data, fa.count, tolerance);
+// b's figures as VexFigReverse leaves them: in the other order, each drawn the other way. The
+// storage is kept from one comparison to the next.
+const FigureRecord* Reversed(const std::vector<FigureRecord>& figures) {
+  static std::vector<FigureRecord> reversed;
+  reversed.resize(figures.size());
+  for (size_t i = 0; i < figures.size(); ++i) {
+    reversed[i] = ReversedFigure(figures[figures.size() - 1 - i]);
   }
-  VexSgmDeleteSegment(copy);
-  return matched;
+  return reversed.data();
 }
 
 }  // namespace
 
-bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b, double tolerance) {
-  const FigureSpan fa = storeA.Read(a);
-  const FigureSpan fb = storeB.Read(b);
-  if (fa.count == -1 || fb.count == -1 || fa.count != fb.count) return false;
+SegmentFigures ReadSegmentFigures(const SegmentRef& ref) {
+  SegmentFigures read;
+  ReadSegmentFigures(ref, read);
+  return read;
+}
 
-  HoleRecordRead holeA(a);
-  HoleRecordRead holeB(b);
-  if (holeA.obtained && holeB.obtained && holeA.data.variant == 0 && holeB.data.variant == 0) {
-    return HoleRecordsCoincide(holeA, holeB, fa, fb, tolerance);
+void ReadSegmentFigures(const SegmentRef& ref, SegmentFigures& read) {
+  read.ref = ref;
+  read.figures.clear();
+  // Fixed storage for the usual sizes; a segment that fills it is read again in full, so that
+  // every figure is compared.
+  int n = VexFigGetFigure2(&ref, small, kCompareCapacity);
+  if (n >= kCompareCapacity) {
+    read.figures.resize(kLargeCapacity);
+    n = VexFigGetFigure2(&ref, read.figures.data(), kLargeCapacity);
+    read.figures.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  } else if (n > 0) {
+    read.figures.assign(small, small + n);
   }
-  if (AllFiguresMatched(fa.data, fb.data, fa.count, tolerance)) return true;
-  return ReversedCopyCoincides(b, fa, tolerance);
+  read.ok = n != -1;
+  read.hasHole = VexHolGetHoleId(&ref) != -1;
+}
+
+bool SegmentsCoincide(const SegmentFigures& a, const SegmentFigures& b, double tolerance) {
+  if (!a.ok || !b.ok || a.figures.size() != b.figures.size()) return false;
+  const int n = static_cast<int>(a.figures.size());
+  // Every hole record there is, is read (and freed); the hole route needs both.
+  if (a.hasHole || b.hasHole) {
+    HoleRecordRead holeA(a.ref);
+    HoleRecordRead holeB(b.ref);
+    if (holeA.obtained && holeB.obtained && holeA.data.variant == 0 && holeB.data.variant == 0) {
+      return HoleRecordsCoincide(holeA, holeB, a, b, tolerance);
+    }
+  }
+  if (AllFiguresMatched(a.figures.data(), b.figures.data(), n, tolerance)) return true;
+  // The drawing direction of b reversed.
+  return AllFiguresMatched(a.figures.data(), Reversed(b.figures), n, tolerance);
+}
+
+bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b, double tolerance) {
+  return SegmentsCoincide(ReadSegmentFigures(a), ReadSegmentFigures(b), tolerance);
 }
 
 InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& other) {

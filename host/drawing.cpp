@@ -41,48 +41,35 @@ int Drawing::CreateSegment(int kind, int life) {
   s.kind = kind;
   s.life = life;
   s.layer = currentLayer_;
+  if (life == VEX_LIFE_TEMPORARY) temporaries_.insert(id);
   return id;
 }
 
 bool Drawing::DeleteSegment(int segmentId) {
-  const auto it = segments_.find(segmentId);
-  if (it == segments_.end()) return false;
-  for (const int e : it->second.elements) elements_.erase(e);
-  blink_.erase({it->second.auxId, segmentId});
-  holes_.erase(it->second.holeId);
-  segments_.erase(it);
+  const Segment* s = segments_.Find(segmentId);
+  if (s == nullptr) return false;
+  for (const int e : s->elements) elements_.erase(e);
+  blink_.erase({s->auxId, segmentId});
+  holes_.erase(s->holeId);
+  segments_.erase(segmentId);
+  temporaries_.erase(segmentId);
   bounds_.erase(segmentId);
   index_.Remove(segmentId);
   return true;
 }
 
 void Drawing::EraseTemporary() {
-  std::vector<int> doomed;
-  for (const auto& [id, s] : segments_) {
-    if (s.life == VEX_LIFE_TEMPORARY) doomed.push_back(id);
-  }
+  const std::vector<int> doomed(temporaries_.begin(), temporaries_.end());
   for (const int id : doomed) DeleteSegment(id);
 }
 
-Segment* Drawing::FindSegment(int segmentId) {
-  const auto it = segments_.find(segmentId);
-  return it == segments_.end() ? nullptr : &it->second;
-}
+Segment* Drawing::FindSegment(int segmentId) { return segments_.Find(segmentId); }
 
-const Segment* Drawing::FindSegment(int segmentId) const {
-  const auto it = segments_.find(segmentId);
-  return it == segments_.end() ? nullptr : &it->second;
-}
+const Segment* Drawing::FindSegment(int segmentId) const { return segments_.Find(segmentId); }
 
-Element* Drawing::FindElement(int elementId) {
-  const auto it = elements_.find(elementId);
-  return it == elements_.end() ? nullptr : &it->second;
-}
+Element* Drawing::FindElement(int elementId) { return elements_.Find(elementId); }
 
-const Element* Drawing::FindElement(int elementId) const {
-  const auto it = elements_.find(elementId);
-  return it == elements_.end() ? nullptr : &it->second;
-}
+const Element* Drawing::FindElement(int elementId) const { return elements_.Find(elementId); }
 
 int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterElementId) {
   Segment* s = FindSegment(segmentId);
@@ -102,7 +89,15 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   e.figure = figure;
   e.lineAttr = currentLineAttr_;
   s->elements.insert(position, id);
-  Reindex(segmentId);
+  // The extent grows by the new figure alone: a polyline of many figures is not measured
+  // afresh for each one.
+  if (const auto b = FigureBounds(figure)) {
+    const auto known = bounds_.find(segmentId);
+    VexBox box = known != bounds_.end() ? known->second : *b;
+    Include(box, *b);
+    bounds_[segmentId] = box;
+    index_.Put(segmentId, box);
+  }
   return id;
 }
 
@@ -175,12 +170,14 @@ int Drawing::CopySegment(int segmentId) {
   copy.life = VEX_LIFE_LASTING;
   copy.layer = source->layer;
   copy.attributes = source->attributes;
+  copy.elements.reserve(source->elements.size());
   for (const int e : source->elements) {
-    Element element = elements_.at(e);
-    element.id = nextElementId_++;
+    const int elementId = nextElementId_++;
+    Element& element = elements_[elementId];
+    element = elements_.at(e);
+    element.id = elementId;
     element.segmentId = id;
-    copy.elements.push_back(element.id);
-    elements_.emplace(element.id, std::move(element));
+    copy.elements.push_back(elementId);
   }
   if (const HoleRecord* hole = FindHole(source->holeId)) {
     const int holeId = nextHoleId_++;
@@ -211,6 +208,10 @@ const HoleRecord* Drawing::FindHole(int holeId) const {
   const auto it = holes_.find(holeId);
   return it == holes_.end() ? nullptr : &it->second;
 }
+
+void Drawing::DeferIndex() { index_.Defer(); }
+
+void Drawing::BuildIndex() { index_.Resume(); }
 
 void Drawing::Reindex(int segmentId) {
   const auto box = ComputeBounds(segmentId);

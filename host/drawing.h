@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/comment.h"
+#include "host/id_table.h"
 #include "host/spatial_index.h"
 #include "vexlib/vexlib.h"
 
@@ -93,6 +94,10 @@ class Drawing {
   std::vector<int> SegmentIds() const;
   // The segments whose extents meet the area, in drawing order (an index narrows them).
   std::vector<int> SegmentsNear(const VexBox& area) const { return index_.Query(area); }
+  // For a reader adding a whole drawing: no index is kept until BuildIndex, which builds it at
+  // once; no search may run in between.
+  void DeferIndex();
+  void BuildIndex();
   size_t SegmentCount() const { return segments_.size(); }
   size_t ElementCount() const { return elements_.size(); }
 
@@ -124,12 +129,13 @@ class Drawing {
  private:
   void Reindex(int segmentId);
 
-  std::map<int, Segment> segments_;
+  IdTable<Segment> segments_;
   std::unordered_map<int, VexBox> bounds_;  // segments with figures
   SpatialIndex index_;
   std::map<int, HoleRecord> holes_;
   int nextHoleId_ = 1;
-  std::unordered_map<int, Element> elements_;
+  IdTable<Element> elements_;
+  std::set<int> temporaries_;  // the temporary segments
   int nextSegmentId_ = 1;
   int nextElementId_ = 1;
   int currentLayer_ = 0;
