@@ -7,7 +7,8 @@
 //   dialog_driver click CAPTION ID      a click on the control (button down and up)
 //   dialog_driver dblclick CAPTION ID   a double-click
 //   dialog_driver type CAPTION ID TEXT  selects the edit box's text and types TEXT (UTF-8)
-//   dialog_driver key CAPTION KEY       enter, escape or space, to the control with the focus
+//   dialog_driver key CAPTION KEY       enter, escape, space or down, to the control with the
+//                                       focus
 //   dialog_driver state CAPTION         one line per control: ID check|text|list VALUE
 //
 // Exit status 0 when done, 1 when the dialog or the control is not there.
@@ -113,7 +114,8 @@ int main() {
   std::vector<const char*> argv;
   for (const std::string& a : arguments) argv.push_back(a.c_str());
   if (argc < 3) {
-    std::fprintf(stderr, "usage: dialog_driver wait|gone|click|dblclick|type|key|state CAPTION ...\n");
+    std::fprintf(stderr,
+                 "usage: dialog_driver wait|gone|click|dblclick|type|key|state CAPTION ...\n");
     return 2;
   }
   const std::string action = argv[1];
@@ -142,7 +144,10 @@ int main() {
   }
   if (action == "key" && argc == 4) {
     const std::string key = argv[3];
-    const WPARAM code = key == "enter" ? VK_RETURN : key == "escape" ? VK_ESCAPE : VK_SPACE;
+    const WPARAM code = key == "enter"    ? VK_RETURN
+                        : key == "escape" ? VK_ESCAPE
+                        : key == "down"   ? VK_DOWN
+                                          : VK_SPACE;
     HWND target = FocusOf(dialog);
     PostMessageW(target, WM_KEYDOWN, code, 1);
     PostMessageW(target, WM_KEYUP, code, static_cast<LPARAM>(0xC0000001u));
