@@ -41,6 +41,10 @@ printf 'range -20 -20 440 280\r\nrange 18 18 62 52\r\nend\r\nmove 0 -90\r\npoint
 : > empty
 
 scenario demo "$WORK/empty" out/demo.dxf out/demo.svg -- demo --out out
+# The demo's settings were its own: neither the user's key nor the demo's scratch key is there.
+if wine reg query 'HKCU\SOFTWARE\Norvane\VEX' /s 2>/dev/null | grep -q Twinfind; then
+  fail "the demo left settings in the registry"
+fi
 scenario general "$WORK/empty" out.dxf out.svg -- \
   run "$samples/demo-plate.dxf" --script "$samples/demo-general.script" --out out.dxf --svg out.svg
 scenario general-stdin "$WORK/crlf.script" out.dxf -- run "$samples/demo-plate.dxf" --out out.dxf
