@@ -23,9 +23,12 @@ found_parts() {  # the count the general method reports on the demo plate
     sed -n 's/^info: 총 \([0-9]*\)개.*/\1/p' | head -n 1
 }
 
-# The first start writes all 24 values, every one REG_SZ, with the defaults the tool lists.
-tool settings list > defaults.txt
-[ "$(wc -l < defaults.txt)" = 24 ] || fail "settings list did not show 24 settings"
+# The first start writes all 24 values, every one REG_SZ, with the defaults the tool lists; the
+# list ends with the optional tolerance, which is not written.
+tool settings list > all.txt
+[ "$(wc -l < all.txt)" = 25 ] || fail "settings list did not show 24 settings and the tolerance"
+[ "$(tail -n 1 all.txt)" = "mTolerance 0.000001" ] || fail "the tolerance is not listed last"
+head -n 24 all.txt > defaults.txt
 wine reg query "$key" | tr -d '\r' | grep -E '^    ' > query.txt
 [ "$(wc -l < query.txt)" = 24 ] || fail "the key holds $(wc -l < query.txt) values, not 24"
 [ "$(grep -c '    REG_SZ    ' query.txt)" = 24 ] || fail "not every value is REG_SZ"
