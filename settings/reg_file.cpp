@@ -43,9 +43,23 @@ std::string Quote(std::string_view text) {
   return out;
 }
 
+// True when UTF-16 units pair every surrogate.
+bool IsWellFormedUtf16(std::u16string_view units) {
+  for (size_t i = 0; i < units.size(); ++i) {
+    if (units[i] >= 0xD800 && units[i] <= 0xDBFF) {
+      if (i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF) return false;
+      ++i;
+    } else if (units[i] >= 0xDC00 && units[i] <= 0xDFFF) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<RegFile> RegFile::Parse(std::string_view bytes) {
+  // The limit is on the file's own bytes; the UTF-8 text of a UTF-16 file may be longer.
   if (bytes.size() > kMaxRegFileBytes) return std::nullopt;
   // What the Windows registry editor writes: UTF-16 (little-endian) after its byte-order mark.
   if (bytes.starts_with(kUtf16ByteOrderMark)) {
@@ -56,11 +70,14 @@ std::optional<RegFile> RegFile::Parse(std::string_view bytes) {
       units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
                                        static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
     }
-    const std::string utf8 = ToUtf8(units);
-    // An unpaired surrogate came back as U+FFFD: the file is not sound text.
-    if (utf8.find("\xEF\xBF\xBD") != std::string::npos) return std::nullopt;
-    return Parse(utf8);
+    // An unpaired surrogate: the file is not sound text.
+    if (!IsWellFormedUtf16(units)) return std::nullopt;
+    return ParseUtf8(ToUtf8(units));
   }
+  return ParseUtf8(bytes);
+}
+
+std::optional<RegFile> RegFile::ParseUtf8(std::string_view bytes) {
   if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   RegFile file;
   if (bytes.empty()) return file;
@@ -149,6 +166,19 @@ std::optional<std::u16string> RegFile::Find(std::u16string_view sectionPath,
   return found;
 }
 
+std::vector<RegFile::Value> RegFile::Values() const {
+  std::vector<Value> values;
+  std::u16string section;
+  for (const Line& line : lines_) {
+    if (line.kind == LineKind::kSection) {
+      section = ToUtf16(line.first);
+    } else if (line.kind == LineKind::kValue) {
+      values.push_back({section, ToUtf16(line.first), ToUtf16(line.second)});
+    }
+  }
+  return values;
+}
+
 bool RegFile::Set(std::u16string_view sectionPath, std::u16string_view name,
                   std::u16string_view text) {
   if (sectionPath.empty() || !IsRepresentable(sectionPath) || !IsRepresentable(name) ||
@@ -190,17 +220,8 @@ bool RegFile::Set(std::u16string_view sectionPath, std::u16string_view name,
 }
 
 bool RegFile::IsRepresentable(std::u16string_view text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit == u'\0' || unit == u'\r' || unit == u'\n') return false;
-    if (unit >= 0xD800 && unit <= 0xDBFF) {
-      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
-      ++i;
-    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-      return false;
-    }
-  }
-  return true;
+  return text.find_first_of(std::u16string_view(u"\0\r\n", 3)) == std::u16string_view::npos &&
+         IsWellFormedUtf16(text);
 }
 
 std::u16string CurrentUserSectionPath(std::u16string_view keyPath) {

@@ -39,6 +39,16 @@ class RegFile {
   std::optional<std::u16string> Find(std::u16string_view sectionPath,
                                      std::u16string_view name) const;
 
+  // Every value line in file order, with the path of the section it stands in; duplicates
+  // included.
+  struct Value {
+    std::u16string sectionPath;
+    std::u16string name;
+    std::u16string text;
+    bool operator==(const Value&) const = default;
+  };
+  std::vector<Value> Values() const;
+
   // Changes the value in place (every duplicate) or adds it at the end of its section, adding
   // the section at the end of the file when missing. False, and nothing changed, when one of the
   // texts cannot be written in the file's syntax (see IsRepresentable).
@@ -48,6 +58,9 @@ class RegFile {
   static bool IsRepresentable(std::u16string_view text);
 
  private:
+  // Parse after the UTF-16 text, if any, is made UTF-8.
+  static std::optional<RegFile> ParseUtf8(std::string_view bytes);
+
   enum class LineKind { kBlank, kComment, kSection, kValue };
   struct Line {
     LineKind kind;

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace twinfind {
 namespace {
 
@@ -49,6 +53,45 @@ TEST(RegFile, AnythingElseIsDamaged) {
   }
 }
 
+std::string Utf16LittleEndianWithMark(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// A UTF-16 file reads as the same text in UTF-8 would: a U+FFFD it holds is a character like
+// any other, and the size limit is the file's, though its UTF-8 text is longer.
+TEST(RegFile, ReadsUtf16AsTheTextItHolds) {
+  const std::u16string header = u"Windows Registry Editor Version 5.00\r\n";
+  const std::u16string key = u"[HKEY_CURRENT_USER\\Key]\r\n";
+  const std::u16string wide(kMaxRegFileBytes / 2 - 100, u'\uAC00');  // 3 bytes each in UTF-8
+  const struct {
+    std::u16string name, text;
+  } cases[] = {
+      {u"v", u"1"},
+      {u"\uFFFD", u"a\uFFFDb"},
+      {u"v", u"\U0001F600 \uD55C"},
+      {u"v", wide},
+  };
+  for (const auto& c : cases) {
+    const std::string bytes =
+        Utf16LittleEndianWithMark(header + key + u"\"" + c.name + u"\"=\"" + c.text + u"\"\r\n");
+    ASSERT_LE(bytes.size(), kMaxRegFileBytes);
+    const auto file = RegFile::Parse(bytes);
+    ASSERT_TRUE(file.has_value()) << bytes.size();
+    EXPECT_EQ(file->Values(),
+              (std::vector<RegFile::Value>{{u"HKEY_CURRENT_USER\\Key", c.name, c.text}}));
+  }
+  // Unpaired surrogates stay damage.
+  for (const std::u16string text : {u"\xD800", u"\xDC00x", u"x\xD83D"}) {
+    EXPECT_FALSE(
+        RegFile::Parse(Utf16LittleEndianWithMark(header + key + u"\"v\"=\"" + text + u"\"\r\n")));
+  }
+}
+
 TEST(RegFile, SetChangesInPlaceAndKeepsEverythingElse) {
   auto file = RegFile::Parse(kHeader +
                              "; kept comment\n\n"
@@ -63,6 +106,11 @@ TEST(RegFile, SetChangesInPlaceAndKeepsEverythingElse) {
                                 "[HKEY_CURRENT_USER\\A]\n\"x\"=\"10\"\n\"y\"=\"2\"\n\"w\"=\"4\"\n\n"
                                 "[HKEY_CURRENT_USER\\B]\n\"z\"=\"3\"\n\n"
                                 "[HKEY_CURRENT_USER\\C]\n\"v\"=\"5\"\n");
+  EXPECT_EQ(file->Values(), (std::vector<RegFile::Value>{{u"HKEY_CURRENT_USER\\A", u"x", u"10"},
+                                                         {u"HKEY_CURRENT_USER\\A", u"y", u"2"},
+                                                         {u"HKEY_CURRENT_USER\\A", u"w", u"4"},
+                                                         {u"HKEY_CURRENT_USER\\B", u"z", u"3"},
+                                                         {u"HKEY_CURRENT_USER\\C", u"v", u"5"}}));
 
   auto crlf = RegFile::Parse("Windows Registry Editor Version 5.00\r\n");
   ASSERT_TRUE(crlf->Set(u"HKEY_CURRENT_USER\\A", u"x", u"1"));
