@@ -70,7 +70,7 @@ int DemoCommand(const Options& options) {
 
   bool ok = WriteOutputs(session);
   const std::string png = (folder / "demo.png").generic_string();
-  if (!WritePicture(png, error)) {
+  if (!session.claims->Claim(png, "the demo's PNG", error) || !WritePicture(png, error)) {
     std::cerr << "twinfind: no PNG picture: " << error << '\n';
   } else {
     std::cout << "demo: wrote " << png << '\n';

@@ -37,19 +37,22 @@ bool WritePicture(const std::string& path, std::string& error) {
 }
 
 bool CheckOutputs(const Session& session, std::string& error) {
-  for (const auto& output : {session.out, session.svg, session.png, session.svgAtConfirm}) {
-    if (!output) continue;
-    const fs::path file(*output);
+  session.claims->SetInput(session.drawing);
+  const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
+      {"--out", &session.out},
+      {"--svg", &session.svg},
+      {"--png", &session.png},
+      {"--svg-at-confirm", &session.svgAtConfirm}};
+  for (const auto& [owner, output] : outputs) {
+    if (!*output) continue;
+    const fs::path file(**output);
     std::error_code ec;
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, ec)) {
-      error = "the folder of the output " + *output + " does not exist";
+      error = "the folder of the output " + **output + " does not exist";
       return false;
     }
-    if (session.drawing && fs::exists(file, ec) && fs::equivalent(file, *session.drawing, ec)) {
-      error = "the output " + *output + " is the input drawing; it is never written over";
-      return false;
-    }
+    if (!session.claims->Claim(**output, owner, error)) return false;
   }
   return true;
 }
@@ -73,7 +76,13 @@ bool OpenSession(const Session& session) {
 
 int RunScript(const Session& session, std::istream& script) {
   ScriptRunner runner(std::cout, std::cerr);
-  runner.SetSnapshot(WritePicture);
+  const std::shared_ptr<OutputClaims> claims = session.claims;
+  runner.SetClaim([claims](const std::string& path, const std::string& owner, std::string& error) {
+    return claims->Claim(path, owner, error);
+  });
+  runner.SetSnapshot([claims](const std::string& path, std::string& error) {
+    return claims->Claim(path, "snapshot", error) && WritePicture(path, error);
+  });
   int confirmations = 0;
   if (session.svgAtConfirm) {
     // A confirmation step takes the end button alone while the matches blink.
@@ -84,7 +93,8 @@ int RunScript(const Session& session, std::istream& script) {
         return;
       }
       std::string error;
-      if (!WritePicture(Numbered(*session.svgAtConfirm, ++confirmations), error)) {
+      const std::string file = Numbered(*session.svgAtConfirm, ++confirmations);
+      if (!session.claims->Claim(file, "--svg-at-confirm", error) || !WritePicture(file, error)) {
         std::cerr << "twinfind: " << error << '\n';
       }
     });

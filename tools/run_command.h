@@ -3,11 +3,13 @@
 #define TOOLS_RUN_COMMAND_H
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/cli_options.h"
+#include "tools/output_claims.h"
 
 namespace twinfind::tool {
 
@@ -15,9 +17,12 @@ namespace twinfind::tool {
 struct Session {
   std::optional<std::string> drawing;  // the DXF file read first
   std::optional<std::string> out, svg, png, svgAtConfirm;
+  // The files the run writes, claimed as they are named (shared by copies of the session).
+  std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();
 };
 
-// Checks the outputs before anything runs: their folders exist, none is the input drawing.
+// Checks the outputs before anything runs: their folders exist, none is the input drawing or
+// the file of another output; claims them.
 bool CheckOutputs(const Session& session, std::string& error);
 
 // Loads the plug-in and reads the drawing; false (the message printed) when either fails.

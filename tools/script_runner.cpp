@@ -40,7 +40,48 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The length of the UTF-8 sequence that starts the text; 0 when it starts with no valid one.
+size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
 }  // namespace
+
+std::string QuoteForMessage(std::string_view text, size_t limit) {
+  std::string quoted;
+  size_t characters = 0;
+  while (!text.empty()) {
+    if (characters == limit) return quoted + "...";
+    const unsigned char c = static_cast<unsigned char>(text.front());
+    size_t length = c >= 0x20 && c < 0x7F ? 1 : (c >= 0x80 ? Utf8SequenceLength(text) : 0);
+    if (length == 0) {
+      static const char kHex[] = "0123456789abcdef";
+      quoted += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+      length = 1;
+    } else {
+      quoted.append(text.substr(0, length));
+    }
+    text.remove_prefix(length);
+    ++characters;
+  }
+  return quoted;
+}
 
 ScriptRunner::ScriptRunner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
   vexhost::TheHost().transcript.SetSink([this](const vexhost::Message& m) {
@@ -88,7 +129,7 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
     if (!rest.empty()) return Refuse(lineNumber, "end takes nothing after it");
     delivery = driver.End();
   } else {
-    return Refuse(lineNumber, "unknown action '" + verb +
+    return Refuse(lineNumber, "unknown action '" + QuoteForMessage(verb) +
                                   "' (expected range, point, move, key, end, snapshot or a # "
                                   "comment)");
   }
@@ -106,7 +147,7 @@ std::optional<std::u16string> ScriptRunner::NextDialogAction() {
     if (line.empty() || line.front() == '#') continue;
     if (line.substr(0, 7) == "dialog " || line == "dialog") {
       const std::string_view action = Trim(line.substr(6));
-      NotePictureRequest(action);
+      if (!NotePictureRequest(action)) continue;
       return ToUtf16(action);
     }
     ++refused_;
@@ -117,22 +158,34 @@ std::optional<std::u16string> ScriptRunner::NextDialogAction() {
   return std::nullopt;
 }
 
-void ScriptRunner::NotePictureRequest(std::string_view action) {
+bool ScriptRunner::NotePictureRequest(std::string_view action) {
   const auto lower = [](std::string_view s) {
     std::string l(s);
     for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return l;
   };
   constexpr std::string_view kVerb = "picture ";
-  if (lower(action.substr(0, kVerb.size())) != kVerb) return;
-  const std::string png(Trim(action.substr(kVerb.size())));
-  if (png.size() < 4 || lower(png.substr(png.size() - 4)) != ".png") return;
-  // The dialog writes the SVG beside the PNG, under the same name ending in .svg.
-  PngRequest request{png, png.substr(0, png.size() - 4) + ".svg", lineNumber_, std::nullopt};
+  if (lower(action.substr(0, kVerb.size())) != kVerb) return true;
+  const std::string file(Trim(action.substr(kVerb.size())));
+  const bool isPng = file.size() >= 4 && lower(file.substr(file.size() - 4)) == ".png";
+  // The dialog writes the SVG, beside the PNG under the same name ending in .svg.
+  const std::string svg = isPng ? file.substr(0, file.size() - 4) + ".svg" : file;
+  std::string error;
+  if (claim_ && !file.empty() &&
+      (!claim_(svg, "dialog picture", error) ||
+       (isPng && !claim_(file, "dialog picture", error)))) {
+    ++refused_;
+    Refuse(lineNumber_, error);
+    return false;
+  }
+  if (!isPng) return true;
+  const std::string& png = file;
+  PngRequest request{png, svg, lineNumber_, std::nullopt};
   std::error_code ec;
   const auto time = std::filesystem::last_write_time(request.svg, ec);
   if (!ec) request.svgTimeBefore = time;
   pngRequest_ = request;
+  return true;
 }
 
 void ScriptRunner::MakeRequestedPng() {

@@ -12,6 +12,10 @@
 
 namespace twinfind::tool {
 
+// A piece of a line fit to quote in a message: at most `limit` characters, control characters
+// and bytes that are no UTF-8 written as \xNN, "..." when it was cut.
+std::string QuoteForMessage(std::string_view text, size_t limit = 80);
+
 class ScriptRunner {
  public:
   // Messages go to out, complaints about lines to err. The host's transcript is printed from
@@ -34,6 +38,11 @@ class ScriptRunner {
   // when it could not.
   using Snapshot = std::function<bool(const std::string& path, std::string& error)>;
   void SetSnapshot(Snapshot snapshot) { snapshot_ = std::move(snapshot); }
+  // Claims a file that a dialog picture line writes (owner "dialog picture"); false and a
+  // reason when the file is not free.
+  using Claim =
+      std::function<bool(const std::string& path, const std::string& owner, std::string& error)>;
+  void SetClaim(Claim claim) { claim_ = std::move(claim); }
   // Called after every action the command took.
   void SetAfterAction(std::function<void()> afterAction) { afterAction_ = std::move(afterAction); }
 
@@ -42,12 +51,14 @@ class ScriptRunner {
   // The next action for an open dialog from the stream; nothing at its end.
   std::optional<std::u16string> NextDialogAction();
   // "picture FILE.png": the dialog writes FILE.svg; once it has, the tool makes the PNG of it.
-  void NotePictureRequest(std::string_view action);
+  // False (and the line refused) when a file the picture writes is not free.
+  bool NotePictureRequest(std::string_view action);
   void MakeRequestedPng();
 
   std::ostream& out_;
   std::ostream& err_;
   Snapshot snapshot_;
+  Claim claim_;
   std::function<void()> afterAction_;
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;

@@ -34,6 +34,23 @@ TEST(Tool, ARunPrintsTheHostMessagesAndAnswersNonsenseOnStandardError) {
   EXPECT_NE(tooltest::ReadFile(settings).find("\"mMethod\"=\"0\""), std::string::npos);
 }
 
+TEST(Tool, AnUnknownActionIsQuotedShortAndPrintable) {
+  ScratchFolder folder;
+  // A binary file given as the script: control bytes, an escape sequence, no UTF-8, one long
+  // line.
+  std::string line = "\x01\x02\x1b[31m\xff\xfe";
+  for (int i = 0; i < 2000; ++i) line += static_cast<char>('A' + i % 26);
+  const auto script = folder.Write("binary.script", line + "\n");
+  const auto r = RunTool(folder, "run --script '" + script.string() + "' --settings '" +
+                                     (folder.path() / "s.reg").string() + "'");
+  EXPECT_EQ(r.err.rfind("twinfind: line 1: unknown action '\\x01\\x02\\x1b[31m\\xff\\xfeABC", 0),
+            0u)
+      << r.err;
+  EXPECT_NE(r.err.find("OPQRS...' (expected"), std::string::npos) << r.err;
+  EXPECT_LT(r.err.size(), 300u);
+  for (const char c : r.err) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
+}
+
 TEST(Tool, TheTerminalTakesTheSameLines) {
   ScratchFolder folder;
   const auto settings = folder.path() / "s.reg";
