@@ -180,7 +180,7 @@ TEST(DrawingRun, ASnapshotThatCannotBeWrittenIsAnsweredAndTheRunGoesOn) {
   ScratchFolder folder;
   const auto r = RunTool(folder, "run --settings " + Quote(folder.path() / "s.reg"),
                          "snapshot /no/such/folder/p.svg\nsnapshot\nend\n");
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 3);
   EXPECT_NE(r.err.find("twinfind: line 1: "), std::string::npos);
   EXPECT_NE(r.err.find("twinfind: line 2: snapshot needs a file name"), std::string::npos);
 }
