@@ -52,6 +52,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
       "twinfind");
   app.set_version_flag("--version", std::string("twinfind ") + TWINFIND_VERSION);
   app.require_subcommand(1);
+  // Options are --name on every system: on Windows "/work/plan.dxf" is a file name too.
+  app.allow_windows_style_options(false);
   app.footer(std::string("Usage of each:\n  ") + kRunUsage + "\n  " + kDemoUsage + "\n  " +
              kSettingsUsage + "\n'twinfind COMMAND --help' tells more of each.\n\n" +
              kSettingsFooter);
