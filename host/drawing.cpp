@@ -75,6 +75,7 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   Segment* s = FindSegment(segmentId);
   const int type = ElementTypeOfFigure(figure.kind);
   if (s == nullptr || s->kind != VEX_SEGMENT_FIGURES || type < 0) return -1;
+  if (!FigureWithinLimit(figure)) return -1;
   auto position = s->elements.end();
   if (afterElementId != 0) {
     position = std::find(s->elements.begin(), s->elements.end(), afterElementId);
@@ -124,7 +125,7 @@ bool Drawing::ReverseElementOrder(int segmentId) {
 
 int Drawing::AddComment(int segmentId, Comment comment) {
   Segment* s = FindSegment(segmentId);
-  if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS) return -1;
+  if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS || !CommentWithinLimit(comment)) return -1;
   const int id = nextElementId_++;
   Element& e = elements_[id];
   e.id = id;
@@ -138,15 +139,18 @@ int Drawing::AddComment(int segmentId, Comment comment) {
 
 bool Drawing::ReplaceComment(int elementId, Comment comment) {
   Element* e = FindElement(elementId);
-  if (e == nullptr || !e->comment || e->comment->index() != comment.index()) return false;
+  if (e == nullptr || !e->comment || e->comment->index() != comment.index() ||
+      !CommentWithinLimit(comment)) {
+    return false;
+  }
   e->comment = std::move(comment);
   Reindex(e->segmentId);
   return true;
 }
 
 bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
+  if (!CanPlace(segmentId, placement)) return false;
   const Segment* s = FindSegment(segmentId);
-  if (s == nullptr) return false;
   for (const int id : s->elements) {
     Element& e = elements_.at(id);
     if (e.comment) {
@@ -156,6 +160,20 @@ bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
     }
   }
   Reindex(segmentId);
+  return true;
+}
+
+bool Drawing::CanPlace(int segmentId, const Placement& placement) const {
+  const Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return false;
+  for (const int id : s->elements) {
+    const Element& e = elements_.at(id);
+    if (e.comment) {
+      if (!CommentWithinLimit(TransformComment(*e.comment, placement))) return false;
+    } else if (ElementTypeOfFigure(e.figure.kind) == e.type) {
+      if (!FigureWithinLimit(Transform(e.figure, placement))) return false;
+    }
+  }
   return true;
 }
 

@@ -65,7 +65,7 @@ class Drawing {
 
   // A new figure at the end of a segment of figures (or right after `afterElementId` when it
   // is given), with the current line attribute; its element id, -1 when the segment cannot
-  // hold it or the figure's kind is unknown.
+  // hold it, the figure's kind is unknown or it lies beyond the drawing's reach.
   int AddFigure(int segmentId, const FigureRecord& figure, int afterElementId = 0);
 
   // A new text (type 33) or balloon (type 36) at the end of a segment of comments; its element
@@ -73,8 +73,10 @@ class Drawing {
   int AddComment(int segmentId, Comment comment);
   // Replaces the comment of a comment element (a changed size, say).
   bool ReplaceComment(int elementId, Comment comment);
-  // Moves, turns, scales or mirrors every figure and comment of a segment.
+  // Moves, turns, scales or mirrors every figure and comment of a segment. False, changing
+  // nothing, when that would take any of them beyond the drawing's reach.
   bool PlaceSegment(int segmentId, const Placement& placement);
+  bool CanPlace(int segmentId, const Placement& placement) const;
 
   // Replaces every figure of a segment by what `change` makes of it (a figure of the same
   // element type), and updates the segment's extent once. False for an unknown segment.
