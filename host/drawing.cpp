@@ -51,6 +51,7 @@ bool Drawing::DeleteSegment(int segmentId) {
   blink_.erase({it->second.auxId, segmentId});
   holes_.erase(it->second.holeId);
   segments_.erase(it);
+  ForgetOrigin(segmentId);
   bounds_.erase(segmentId);
   index_.Remove(segmentId);
   return true;
@@ -102,6 +103,7 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   e.figure = figure;
   e.lineAttr = currentLineAttr_;
   s->elements.insert(position, id);
+  ForgetOrigin(segmentId);
   Reindex(segmentId);
   return id;
 }
@@ -116,6 +118,7 @@ bool Drawing::UpdateFigures(int segmentId,
     const FigureRecord changed = change(e.figure);
     if (ElementTypeOfFigure(changed.kind) == e.type) e.figure = changed;
   }
+  ForgetOrigin(segmentId);
   Reindex(segmentId);
   return true;
 }
@@ -124,6 +127,7 @@ bool Drawing::ReverseElementOrder(int segmentId) {
   Segment* s = FindSegment(segmentId);
   if (s == nullptr) return false;
   std::reverse(s->elements.begin(), s->elements.end());
+  ForgetOrigin(segmentId);
   return true;
 }
 
@@ -137,6 +141,7 @@ int Drawing::AddComment(int segmentId, Comment comment) {
   e.type = std::holds_alternative<TextComment>(comment) ? VEX_ELEMENT_TEXT : VEX_ELEMENT_BALLOON;
   e.comment = std::move(comment);
   s->elements.push_back(id);
+  ForgetOrigin(segmentId);
   Reindex(segmentId);
   return id;
 }
@@ -145,6 +150,7 @@ bool Drawing::ReplaceComment(int elementId, Comment comment) {
   Element* e = FindElement(elementId);
   if (e == nullptr || !e->comment || e->comment->index() != comment.index()) return false;
   e->comment = std::move(comment);
+  ForgetOrigin(e->segmentId);
   Reindex(e->segmentId);
   return true;
 }
@@ -160,6 +166,7 @@ bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
       e.figure = Transform(e.figure, placement);
     }
   }
+  NotePlacement(segmentId, placement);
   Reindex(segmentId);
   return true;
 }
@@ -188,6 +195,7 @@ int Drawing::CopySegment(int segmentId) {
     holes_[holeId].header.holeId = holeId;
     copy.holeId = holeId;
   }
+  NoteCopy(segmentId, id);
   Reindex(id);
   return id;
 }
