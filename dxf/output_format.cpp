@@ -26,6 +26,15 @@ std::string HandleText(uint64_t value) {
   return buffer;
 }
 
+void OutputFormat::SetLineTypeName(int lineType, std::string name) {
+  lineTypeNames_[lineType] = std::move(name);
+}
+
+std::string OutputFormat::LineTypeName(int lineType) const {
+  const auto it = lineTypeNames_.find(lineType);
+  return it != lineTypeNames_.end() ? it->second : std::string(DxfNameOfHostLineType(lineType));
+}
+
 std::string OutputFormat::NewHandle() {
   if (!handles_) return {};
   return HandleText(next_++);

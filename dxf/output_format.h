@@ -6,6 +6,7 @@
 #define DXF_OUTPUT_FORMAT_H
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ class OutputFormat {
   bool handles() const { return handles_; }
   uint64_t nextHandle() const { return next_; }
   const std::string& modelSpace() const { return modelSpace_; }
+
+  // The name a host line type (0..9) is written under: the file's spelling of its DXF name
+  // when it has one, else the name our exporter writes.
+  void SetLineTypeName(int lineType, std::string name);
+  std::string LineTypeName(int lineType) const;
 
   // A new handle (hexadecimal capitals); the empty text when the file has none.
   std::string NewHandle();
@@ -64,6 +70,7 @@ class OutputFormat {
   std::string modelSpace_;
   std::set<std::string> takenBlocks_;  // in capitals
   std::vector<BlockRecord> records_;
+  std::map<int, std::string> lineTypeNames_;
 };
 
 // A handle as a number; nothing for a value that is no hexadecimal handle.

@@ -64,7 +64,7 @@ int SegmentWriter::Write(const vexhost::Segment& segment, const std::string& lay
 }
 
 void SegmentWriter::Style(DxfWriter& out, const LineAttr& attr) {
-  out.Add(6, DxfNameOfHostLineType(attr.lineType));
+  out.Add(6, format_.LineTypeName(attr.lineType));
   out.Int(62, AciOfHostColor(attr.color));
   lineTypes_.insert(attr.lineType);
 }
