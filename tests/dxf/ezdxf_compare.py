@@ -17,9 +17,11 @@ Prints, one per line:
                                   (M) found unchanged in the output (same handle, type and
                                   every DXF attribute), and whether they come in the input's
                                   order
-    - LAYOUT HANDLE TYPE LAYER    an entity of the input missing from the output
+    - LAYOUT HANDLE TYPE LAYER NAME
+                                  an entity of the input missing from the output (NAME: an
+                                  INSERT's block, else -)
     + LAYOUT HANDLE TYPE LAYER NAME
-                                  an entity only the output has (NAME: an INSERT's block)
+                                  an entity only the output has
     ~ LAYOUT HANDLE TYPE ATTR=OLD>NEW ... draws=same|differs look=ACI/LINETYPE|mixed
                                   an entity of both with other attributes; for an INSERT,
                                   whether its pieces (ezdxf's own flattening) lie where they
@@ -107,7 +109,8 @@ def compare_by_handle(name, old, new, old_doc, new_doc):
     for e in old:
         other = new_by_handle.get(e.dxf.handle)
         if other is None:
-            print("- %s %s %s %s" % (name, e.dxf.handle, e.dxftype(), e.dxf.layer))
+            print("- %s %s %s %s %s" % (name, e.dxf.handle, e.dxftype(), e.dxf.layer,
+                                        block_name(e)))
         elif same(e, other):
             kept.append(e.dxf.handle)
         else:
@@ -146,7 +149,8 @@ def compare_by_order(name, old, new, old_doc, new_doc):
                 print(describe_change(name, "#%d" % i, old[i], new[j], old_doc, new_doc))
             continue
         for i in range(i1, i2):
-            print("- %s #%d %s %s" % (name, i, old[i].dxftype(), old[i].dxf.layer))
+            print("- %s #%d %s %s %s" % (name, i, old[i].dxftype(), old[i].dxf.layer,
+                                         block_name(old[i])))
         added += [(j, new[j]) for j in range(j1, j2)]
     print("layout %s kept %d of %d order same" % (name, kept, len(old)))
     for j, e in added:
