@@ -11,26 +11,22 @@
 #include <tuple>
 
 #include "common/atomic_file.h"
-#include "common/utf.h"
 #include "dxf/aci_palette.h"
 #include "dxf/entity_fates.h"
 #include "dxf/file_additions.h"
 #include "dxf/file_edits.h"
+#include "dxf/file_layers.h"
 #include "dxf/file_map.h"
 #include "dxf/group_editor.h"
 #include "dxf/line_type_names.h"
 #include "dxf/reference_writer.h"
 #include "dxf/segment_entities.h"
-#include "dxf/text_codec.h"
 #include "dxf/twinfind_xdata.h"
 #include "host/geometry.h"
 #include "host/palette.h"
 
 namespace twinfind::dxf {
 namespace {
-
-// Characters DXF does not allow in table names.
-constexpr std::string_view kBadNameCharacters = "<>/\\\":;?*|=`";
 
 bool IsTranslation(const vexhost::Placement& p) {
   return p.a == 1 && p.b == 0 && p.c == 0 && p.d == 1;
@@ -65,7 +61,7 @@ class Saver {
     }
     refs_ = std::make_unique<ReferenceWriter>(file_, map_, format_);
     writer_ = std::make_unique<SegmentWriter>(drawing_, entities_, blocks_, notes_, format_);
-    encoding_ = EncodingOf(map_.version, map_.codePage);
+    layers_ = std::make_unique<FileLayers>(file_, map_, drawing_);
 
     const auto fates = EntityFates(drawing_, source_, changes);
     for (const auto& [index, fate] : fates) Rewrite(index, fate);
@@ -115,7 +111,7 @@ class Saver {
     for (int id = e.firstSegment; id < e.firstSegment + e.segmentCount; ++id) {
       const vexhost::Segment* s = drawing_.FindSegment(id);
       if (s == nullptr || (cell >= 0 && source_.CellOf(id) != cell)) continue;
-      afreshCount_ += writer_->Write(*s, LayerName(s->layer));
+      afreshCount_ += writer_->Write(*s, layers_->NameOf(s->layer));
     }
     return Flush(entities_);
   }
@@ -226,7 +222,7 @@ class Saver {
         continue;
       }
       const vexhost::Segment* s = drawing_.FindSegment(id);
-      counts_.added += writer_->Write(*s, LayerName(s->layer));
+      counts_.added += writer_->Write(*s, layers_->NameOf(s->layer));
       text += Flush(entities_);
     }
     return text;
@@ -242,55 +238,11 @@ class Saver {
     return 1;
   }
 
-  // The name a host layer has in the file, or the name of a new layer for it.
-  std::string LayerName(int layer) {
-    if (const auto it = layerNames_.find(layer); it != layerNames_.end()) return it->second;
-    if (fileLayers_.empty()) ReadFileLayers();
-    const auto named = drawing_.layerNames().find(layer);
-    std::string name = named != drawing_.layerNames().end() && !named->second.empty()
-                           ? named->second
-                           : std::to_string(layer);
-    const auto known = fileLayers_.find(UpperCase(name));
-    if (known != fileLayers_.end()) return layerNames_[layer] = known->second;
-    for (char& c : name) {
-      if (kBadNameCharacters.find(c) != std::string_view::npos ||
-          static_cast<unsigned char>(c) < 0x20)
-        c = '_';
-    }
-    std::string written = name;
-    const bool ascii = std::all_of(name.begin(), name.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii && !encoding_.utf8) {
-      const auto bytes = EncodeInCodePage(ToUtf16(name), encoding_.codePage);
-      written = bytes ? *bytes : EncodeValue(ToUtf16(name), false);
-    }
-    fileLayers_[UpperCase(name)] = written;
-    newLayers_.push_back(written);
-    return layerNames_[layer] = written;
-  }
-
-  // The layers the file names: in its table, and on its entities.
-  void ReadFileLayers() {
-    auto note = [&](std::string_view raw) {
-      const std::string name = ToUtf8(DecodeValue(Trimmed(raw), encoding_));
-      fileLayers_.emplace(UpperCase(name), std::string(Trimmed(raw)));
-    };
-    if (const MappedTable* layers = map_.Table("LAYER")) {
-      for (const MappedEntry& e : layers->entries) note(e.name);
-    }
-    if (const MappedSection* entities = map_.Section("ENTITIES")) {
-      for (size_t i = entities->begin; i < entities->end; ++i) {
-        if (file_.groups[i].code == 8) note(file_.groups[i].value);
-      }
-    }
-    fileLayers_.emplace("", "0");  // never empty again
-  }
-
   TableAdditions Additions() {
     TableAdditions add;
     for (const int t : writer_->lineTypesUsed()) LineTypeName(t);
     add.lineTypes = newLineTypes_;
-    add.layers = newLayers_;
+    add.layers = layers_->added();
     add.twinfindApp = writer_->wroteXData() && !map_.Entry(map_.Table("APPID"), kXDataApp);
     return add;
   }
@@ -364,16 +316,13 @@ class Saver {
   GroupList file_;
   FileMap map_;
   OutputFormat format_;
-  TextEncoding encoding_;
   std::unique_ptr<ReferenceWriter> refs_;
   DxfWriter entities_, blocks_;
   ExportNotes notes_;
   std::unique_ptr<SegmentWriter> writer_;
   FileEdits edits_;
   int afreshCount_ = 0;
-  std::map<int, std::string> layerNames_;          // host layer -> name as written
-  std::map<std::string, std::string> fileLayers_;  // name in capitals -> as written
-  std::vector<std::string> newLayers_;
+  std::unique_ptr<FileLayers> layers_;
   std::vector<int> newLineTypes_;
 };
 

@@ -51,8 +51,8 @@ class GroupEditor {
 // common part are changed, never the same codes of its own data or extended data.
 void SetEntityStyle(GroupEditor& e, size_t head, int aci, const std::string& lineType);
 
-// The value of the first group with the code in the head; the entity's own part for codes
-// that its common part does not have.
+// The first group with the code in the head that starts at `head`, before its extended data;
+// the head's end when there is none.
 size_t FindInHead(const GroupEditor& e, size_t head, int code);
 
 // Removes the groups of application-defined groups ("102 {NAME" to "102 }": reactors,

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "dxf/file_map.h"
 #include "dxf/group_reader.h"

@@ -149,7 +149,6 @@ class Drawing {
   // Marks the drawing as it is now as the baseline that later changes are told against (an
   // importer marks the drawing it has read). Forgets any earlier baseline.
   void MarkBaseline();
-  bool HasBaseline() const { return hasBaseline_; }
   // What changed since the baseline; every lasting segment counts as added without one.
   BaselineChanges ChangesSinceBaseline() const;
   // The segment's fingerprint now, and as it was at the baseline (nothing for a segment that
