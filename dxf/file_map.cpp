@@ -20,9 +20,7 @@ class Mapper {
       if (group.code == 0) Zero(i);
     }
     CloseOpen(g_.size());
-    if (!map_.sections.empty() && map_.sections.back().end == 0) {
-      map_.sections.back().end = g_.size();
-    }
+    EndSection(g_.size());
     return std::move(map_);
   }
 
@@ -56,7 +54,7 @@ class Mapper {
     }
   }
 
-  // An entry or a block stays open up to the next group 0.
+  // An entry, and a block after its ENDBLK, stay open up to the next group 0.
   void CloseOpen(size_t at) {
     if (entry_ != kNone) map_.tables.back().entries[entry_].end = at;
     entry_ = kNone;
@@ -64,26 +62,44 @@ class Mapper {
     closingBlock_ = false;
   }
 
+  // A damaged file may leave a table, a block or a section without its end: it ends where
+  // the next one begins, or where the section (or the file) ends.
+  void EndTable(size_t at) {
+    if (inTable_) map_.tables.back().end = at;
+    inTable_ = false;
+  }
+  void EndBlock(size_t at) {
+    if (inBlock_) map_.blocks.back().end = at;
+    inBlock_ = false;
+  }
+  void EndSection(size_t at) {
+    EndTable(at);
+    EndBlock(at);
+    if (inSection_) map_.sections.back().end = at;
+    inSection_ = false;
+    section_.clear();
+  }
+
   void Zero(size_t i) {
     CloseOpen(i);
     const std::string_view type = Trimmed(g_[i].value);
-    if (type == "SECTION") {
+    if (type == "SECTION" || type == "ENDSEC" || type == "EOF") {
+      EndSection(i);
+      sawEnd_ = sawEnd_ || type == "ENDSEC";
+      if (type != "SECTION") return;
       section_ = UpperCase(std::string(Lookup(i, 2)));
-      map_.sections.push_back({section_, i, 0});
-      return;
-    }
-    if (type == "ENDSEC") {
-      if (!map_.sections.empty() && map_.sections.back().end == 0) map_.sections.back().end = i;
-      section_.clear();
-      sawEnd_ = true;
-      inTable_ = false;
+      map_.sections.push_back({section_, i, i});
+      inSection_ = true;
       return;
     }
     if (section_ == "TABLES") return TableGroup(i, type);
     if (section_ == "BLOCKS" && type == "BLOCK") {
-      map_.blocks.push_back({Lookup(i, 2), i, 0, Lookup(i, 330)});
-    } else if (section_ == "BLOCKS" && type == "ENDBLK" && !map_.blocks.empty()) {
+      EndBlock(i);
+      map_.blocks.push_back({Lookup(i, 2), i, i, Lookup(i, 330)});
+      inBlock_ = true;
+    } else if (section_ == "BLOCKS" && type == "ENDBLK" && inBlock_) {
       closingBlock_ = true;
+      inBlock_ = false;
     }
     if ((section_ == "ENTITIES" || section_ == "BLOCKS") && !Lookup(i, 5).empty()) {
       map_.entityHandles = true;
@@ -92,6 +108,7 @@ class Mapper {
 
   void TableGroup(size_t i, std::string_view type) {
     if (type == "TABLE") {
+      EndTable(i);
       MappedTable& table = map_.tables.emplace_back();
       table.name = UpperCase(std::string(Lookup(i, 2)));
       table.begin = table.end = i;
@@ -106,11 +123,7 @@ class Mapper {
       return;
     }
     if (!inTable_) return;
-    if (type == "ENDTAB") {
-      map_.tables.back().end = i;
-      inTable_ = false;
-      return;
-    }
+    if (type == "ENDTAB") return EndTable(i);
     const std::string_view handle = Lookup(i, 5);
     map_.tables.back().entries.push_back(
         {Lookup(i, 2), handle.empty() ? Lookup(i, 105) : handle, i, i});
@@ -122,7 +135,9 @@ class Mapper {
   FileMap map_;
   std::string section_;
   bool sawEnd_ = false;
+  bool inSection_ = false;
   bool inTable_ = false;
+  bool inBlock_ = false;
   size_t entry_ = kNone;
   bool closingBlock_ = false;
 };

@@ -1,5 +1,6 @@
 #include "dxf/group_editor.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 
@@ -30,6 +31,7 @@ void CommonPart(const GroupEditor& e, size_t head, size_t& from, size_t& to) {
 
 GroupEditor::GroupEditor(const GroupList& file, size_t begin, size_t end, std::string_view lineEnd)
     : lineEnd_(lineEnd) {
+  end = std::min(std::max(begin, end), file.groups.size());
   items_.reserve(end - begin);
   for (size_t i = begin; i < end; ++i) {
     const size_t from = file.groups[i].offset;

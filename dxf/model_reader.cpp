@@ -135,16 +135,11 @@ class Reader {
   // Keeps where each entity of the ENTITIES section lies and its handle; its parts (vertices,
   // attributes, the end of a sequence) belong to the entity before them.
   void NoteEntity(const std::string& type, size_t at) {
-    if (section_ != "ENTITIES" || type == "SECTION") {
-      beganSource_ = -1;
-      return;
-    }
-    if (IsSubEntity(type) && open_) return;  // beganSource_ stays the entity's
+    const bool inEntities = section_ == "ENTITIES";
+    if (inEntities && open_ && IsSubEntity(type)) return;  // beganSource_ stays the entity's
     CloseEntity(groups_[at].offset);
-    if (type == "ENDSEC" || type == "EOF") {
-      beganSource_ = -1;
-      return;
-    }
+    beganSource_ = -1;
+    if (!inEntities || type == "SECTION" || type == "ENDSEC" || type == "EOF") return;
     SourceEntity& e = model_.entities.emplace_back();
     e.begin = e.end = groups_[at].offset;
     const std::string_view handle = Lookup(at, 5);

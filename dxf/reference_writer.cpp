@@ -183,6 +183,12 @@ std::string ReferenceWriter::ByBlockCopyOf(std::string_view block) {
     }
     SetEntityStyle(e, head, kAciByBlock, byBlock);
   }
+  const std::vector<size_t> after = e.Heads();
+  if (after.empty() || UpperCase(e.value(after.back())) != "ENDBLK") {
+    // A damaged file's block without its end: the copy gets one.
+    e.Insert(e.size(), 0, "ENDBLK");
+    e.Insert(e.size(), 8, "0");
+  }
   copies_ += e.Text();
   return name;
 }

@@ -148,6 +148,34 @@ TEST(SaveEditTest, EachFileGetsWhatItsChangesNeedAndNothingElse) {
        1,
        {"block+ TWINFIND_SEGMENT_3_2"},
        ""},
+      {"a copy of a reference recoloured is a reference of the block's BYBLOCK copy",
+       R12File(Insert("CELL", {}, 5), dxftest::Block("CELL", dxftest::Line(0, 0, 5, 5))),
+       [](vexhost::Drawing& d) {
+         const VexPoint from{0, 0}, to{0, 40};
+         vexhost::Placement move = vexhost::Placement::MoveTurnScale(from, to, 0, 1);
+         const int copy = d.CopySegment(1);
+         d.PlaceSegment(copy, move);
+         Recolour(d, copy, 4, 2);
+       },
+       {1, 0, 0, 1},
+       0,
+       0,
+       1,
+       {"block+ CELL_TWINFIND_BYBLOCK"},
+       ""},
+      {"an entity changed otherwise is written as the host holds it",
+       R12File(twoLines),
+       [](vexhost::Drawing& d) {
+         vexhost::Placement move;
+         move.tx = 3;
+         d.PlaceSegment(2, move);
+       },
+       {1, 0, 1, 0},
+       1,  // ezdxf sees a line go and another come
+       0,
+       1,
+       {},
+       ""},
       {"handles go on from the file's highest, past a stale seed",
        R12File(
            Groups({{0, "LINE"}, {5, "2A"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}),
@@ -254,6 +282,40 @@ TEST(SaveEditTest, TheImportTellsTheEntityAndHandleEachSegmentCameFrom) {
   EXPECT_EQ(bytes.rfind("0\nINSERT\n5\nB2\n", 0), 0u) << bytes;
   EXPECT_NE(bytes.find("SEQEND\n5\nB4\n8\n0\n"), std::string::npos) << bytes;
   EXPECT_EQ(text.substr(reference.end, 10), "0\nINSERT\n5");
+}
+
+// Found by fuzzing: in a file whose ENTITIES section ran on into another section without its
+// end, the last entity reached to the end of the file, and deleting it took the rest of the
+// file with it. Damaged structure (a section, table or block without its end) ends where the
+// next begins; the saved file still reads as the drawing that was saved.
+TEST(SaveEditTest, DamagedFilesSaveIntoFilesTheImporterReads) {
+  const std::string noEnds =
+      Groups({{0, "SECTION"}, {2, "BLOCKS"}}) +
+      Groups({{0, "BLOCK"}, {8, "0"}, {2, "OPEN"}, {70, "0"}, {10, "0"}, {20, "0"}}) +
+      Circle(0, 0, 1, 3) +  // no ENDBLK, no ENDSEC
+      Groups({{0, "SECTION"}, {2, "ENTITIES"}}) + dxftest::Line(0, 0, 1, 0) + Insert("OPEN") +
+      dxftest::Line(5, 0, 6, 0) +  // no ENDSEC
+      Groups({{0, "SECTION"}, {2, "TABLES"}, {0, "TABLE"}, {2, "LAYER"}}) + dxftest::Layer("0", 7) +
+      Groups({{0, "ENDSEC"}, {0, "EOF"}});  // no ENDTAB
+  vexhost::Drawing d;
+  const auto imported = twinfind::dxf::ImportDxfText(noEnds, d);
+  ASSERT_TRUE(imported.ok) << imported.error;
+  ASSERT_EQ(d.SegmentCount(), 3u);
+  ASSERT_TRUE(d.DeleteSegment(3));  // the last line
+  Recolour(d, 2, 1, 1);             // the reference of the block without its end
+  AddLine(d, 801, 20);
+  twinfind::dxf::SaveCounts counts;
+  const std::string saved = twinfind::dxf::SavedDxfText(d, *imported.source, counts);
+  EXPECT_EQ(counts.kept, 1);
+  EXPECT_EQ(counts.deleted, 1);
+  EXPECT_EQ(counts.changed, 1);
+  EXPECT_EQ(counts.added, 1);
+  EXPECT_NE(saved.find("TABLES"), std::string::npos);
+  EXPECT_EQ(saved.substr(saved.size() - 6), "0\nEOF\n");
+  vexhost::Drawing back;
+  const auto reread = twinfind::dxf::ImportDxfText(saved, back);
+  ASSERT_TRUE(reread.ok) << reread.error;
+  dxftest::ExpectSameDrawing(d, back, true);
 }
 
 }  // namespace
