@@ -109,7 +109,7 @@ bool BalloonOnTop(const Refs& refs, bool attached) {
 
 std::vector<SegmentRef> RefsOfMatch(int m) {
   std::vector<SegmentRef> refs;
-  for (int i = 1; i <= matchTable[m].refCount(); ++i) refs.push_back(matchTable[m].refs[i]);
+  for (int i = 1; i <= matchTable[m].segmentCount(); ++i) refs.push_back(matchTable[m].segment(i));
   return refs;
 }
 
@@ -141,7 +141,7 @@ void CreateCopyBalloon() {
        r = VexIddGetNextApIdData(list, &record)) {
     copy.push_back(RefOfRecord(record));
   }
-  VexIddCloseApIdData(list);
+  CloseList(list);
   MissingAnchors missing;
   if (!BalloonOnTop(copy, true)) missing.Add();
 }

@@ -68,6 +68,7 @@ void BM_FindMatches(benchmark::State& state) {
   state.counters["range"] = static_cast<double>(range.size());
   state.counters["candidates"] = stats.candidates;
   state.counters["mirror_trials"] = stats.mirrorTrials;
+  state.counters["reversed"] = stats.reversedCandidates;
   state.counters["per_candidate"] =
       benchmark::Counter(stats.candidates, benchmark::Counter::kIsIterationInvariantRate |
                                                benchmark::Counter::kInvert);

@@ -13,8 +13,6 @@ inline constexpr char16_t kMirrorCopyError[] = u"복사처리에 에러가 발�
 // Our own: what the search could not keep.
 inline constexpr char16_t kMatchesLeftOut[] =
     u"동일한 부품이 499개를 넘어 %d개는 목록에서 제외되었습니다.";
-inline constexpr char16_t kLargeMatchesLeftOut[] =
-    u"49개를 넘는 세그먼트로 이루어진 동일한 부품 %d개는 제외되었습니다.";
 
 }  // namespace twinfind::texts
 

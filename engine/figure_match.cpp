@@ -2,53 +2,70 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
-
-#include "engine/segment_compare.h"
 
 namespace twinfind {
 
-bool Within(double a, double b) { return std::fabs(a - b) < COINCIDE_EPS; }
+bool Within(double a, double b, double tolerance) { return std::fabs(a - b) < tolerance; }
 
 bool BitEqual(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-bool FiguresAgree(const FigureRecord& fa, const FigureRecord& fb) {
+FigureRecord ReversedFigure(const FigureRecord& figure) {
+  FigureRecord f = figure;
+  if (f.kind == VEX_FIG_LINE) {
+    std::swap(f.u.line.x1, f.u.line.x2);
+    std::swap(f.u.line.y1, f.u.line.y2);
+  } else if (f.kind == VEX_FIG_ARC) {
+    std::swap(f.u.arc.sx, f.u.arc.ex);
+    std::swap(f.u.arc.sy, f.u.arc.ey);
+    if (f.u.arc.direction == VEX_ARC_CCW) {
+      f.u.arc.direction = VEX_ARC_CW;
+    } else if (f.u.arc.direction == VEX_ARC_CW) {
+      f.u.arc.direction = VEX_ARC_CCW;
+    }
+  }
+  return f;
+}
+
+bool FiguresAgree(const FigureRecord& fa, const FigureRecord& fb, double t) {
   if (fa.kind != fb.kind) return false;
   switch (fa.kind) {
     case VEX_FIG_LINE: {
       const FigureLine &a = fa.u.line, &b = fb.u.line;
-      return Within(a.x1, b.x1) && Within(a.y1, b.y1) && Within(a.x2, b.x2) && Within(a.y2, b.y2);
+      return Within(a.x1, b.x1, t) && Within(a.y1, b.y1, t) && Within(a.x2, b.x2, t) &&
+             Within(a.y2, b.y2, t);
     }
     case VEX_FIG_CIRCLE: {
       const FigureCircle &a = fa.u.circle, &b = fb.u.circle;
-      return Within(a.cx, b.cx) && Within(a.cy, b.cy) && Within(a.r, b.r) && a.flag == b.flag &&
-             a.code == b.code && Within(a.value, b.value);
+      return Within(a.cx, b.cx, t) && Within(a.cy, b.cy, t) && Within(a.r, b.r, t) &&
+             a.flag == b.flag && a.code == b.code && Within(a.value, b.value, t);
     }
     case VEX_FIG_ARC: {
       const FigureArc &a = fa.u.arc, &b = fb.u.arc;
-      return Within(a.cx, b.cx) && Within(a.cy, b.cy) && Within(a.sx, b.sx) && Within(a.sy, b.sy) &&
-             Within(a.ex, b.ex) && Within(a.ey, b.ey) && Within(a.r, b.r) &&
-             a.direction == b.direction;
+      return Within(a.cx, b.cx, t) && Within(a.cy, b.cy, t) && Within(a.sx, b.sx, t) &&
+             Within(a.sy, b.sy, t) && Within(a.ex, b.ex, t) && Within(a.ey, b.ey, t) &&
+             Within(a.r, b.r, t) && a.direction == b.direction;
     }
     case VEX_FIG_KIND4: {
       const FigureKind4 &a = fa.u.kind4, &b = fb.u.kind4;
-      return Within(a.x1, b.x1) && Within(a.y1, b.y1) && Within(a.x2, b.x2) && Within(a.y2, b.y2) &&
-             BitEqual(a.value, b.value);
+      return Within(a.x1, b.x1, t) && Within(a.y1, b.y1, t) && Within(a.x2, b.x2, t) &&
+             Within(a.y2, b.y2, t) && BitEqual(a.value, b.value);
     }
     case VEX_FIG_KIND5: {
       const FigureKind5 &a = fa.u.kind5, &b = fb.u.kind5;
-      return Within(a.x1, b.x1) && Within(a.y1, b.y1) && Within(a.x2, b.x2) && Within(a.y2, b.y2) &&
-             Within(a.x3, b.x3) && Within(a.y3, b.y3) && Within(a.a, b.a) && Within(a.b, b.b) &&
-             BitEqual(a.c, b.c) && a.code == b.code;
+      return Within(a.x1, b.x1, t) && Within(a.y1, b.y1, t) && Within(a.x2, b.x2, t) &&
+             Within(a.y2, b.y2, t) && Within(a.x3, b.x3, t) && Within(a.y3, b.y3, t) &&
+             Within(a.a, b.a, t) && Within(a.b, b.b, t) && BitEqual(a.c, b.c) && a.code == b.code;
     }
     case VEX_FIG_POINT:
-      return Within(fa.u.point.x, fb.u.point.x) && Within(fa.u.point.y, fb.u.point.y);
+      return Within(fa.u.point.x, fb.u.point.x, t) && Within(fa.u.point.y, fb.u.point.y, t);
     default:
       return false;
   }
 }
 
-bool AllFiguresMatched(const FigureRecord* a, const FigureRecord* b, int n) {
+bool AllFiguresMatched(const FigureRecord* a, const FigureRecord* b, int n, double tolerance) {
   // Fixed storage for the usual sizes; this runs in the innermost loop of the search.
   constexpr int kSmall = 128;
   bool small[kSmall] = {};
@@ -64,7 +81,7 @@ bool AllFiguresMatched(const FigureRecord* a, const FigureRecord* b, int n) {
   int matched = 0;
   for (int i = 0; i < n; ++i) {
     for (int k = 0; k < n; ++k) {
-      if (!taken(k) && FiguresAgree(a[i], b[k])) {
+      if (!taken(k) && FiguresAgree(a[i], b[k], tolerance)) {
         take(k);
         ++matched;
         break;

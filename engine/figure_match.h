@@ -6,17 +6,22 @@
 
 namespace twinfind {
 
-// |a - b| < COINCIDE_EPS (false for NaN).
-bool Within(double a, double b);
+// |a - b| < tolerance (false for NaN).
+bool Within(double a, double b, double tolerance);
 // The same 8 bytes.
 bool BitEqual(double a, double b);
 
-// True when the two figures are of the same kind and agree field by field.
-bool FiguresAgree(const FigureRecord& a, const FigureRecord& b);
+// The figure drawn the other way, as the host reverses it: a line's ends swap, an arc's ends
+// swap and its direction flips; other kinds have no direction.
+FigureRecord ReversedFigure(const FigureRecord& figure);
+
+// True when the two figures are of the same kind and agree field by field, coordinates within
+// the tolerance.
+bool FiguresAgree(const FigureRecord& a, const FigureRecord& b, double tolerance);
 
 // True when every figure of b is taken by a figure of a: each figure of a, in order, takes the
 // first figure of b not yet taken that agrees with it. The lists have the same length n.
-bool AllFiguresMatched(const FigureRecord* a, const FigureRecord* b, int n);
+bool AllFiguresMatched(const FigureRecord* a, const FigureRecord* b, int n, double tolerance);
 
 }  // namespace twinfind
 

@@ -1,7 +1,9 @@
 #include "engine/find_matches.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "common/message_format.h"
@@ -49,7 +51,7 @@ bool IsCopy(const SegmentRef& ref) {
 void OpenEmptyClose(int list) {
   const int handle = VexIddOpenApIdData(list, 1);
   VexIddInitApIdData(handle);
-  VexIddCloseApIdData(handle);
+  CloseList(handle);
 }
 
 // Reads a list into a work table; a record of a trial copy is skipped when `skipCopies` is set,
@@ -70,7 +72,7 @@ bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emp
     }
   }
   if (emptyAfter) VexIddInitApIdData(handle);
-  VexIddCloseApIdData(handle);
+  CloseList(handle);
   return fits;
 }
 
@@ -78,30 +80,77 @@ bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emp
 // nothing else (the lists it uses also serve others, such as the arrangement's copy list).
 std::vector<int> liveCopies;
 
+// The copy call makes one copy for every segment of the part. A list read that comes back
+// short (the host failed to open it, or to give a record) is read once more, so that no copy
+// goes unnoted and stays in the drawing.
 void NoteCopies(int list) {
-  const int handle = VexIddOpenApIdData(list, 1);
-  VexIdRecord record{};
-  for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
-       r = VexIddGetNextApIdData(handle, &record)) {
-    liveCopies.push_back(record.segmentId);
+  std::vector<int> noted;
+  for (int attempt = 0; attempt < 2 && noted.size() < static_cast<size_t>(partTable.count());
+       ++attempt) {
+    noted.clear();
+    const int handle = VexIddOpenApIdData(list, 1);
+    VexIdRecord record{};
+    for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
+         r = VexIddGetNextApIdData(handle, &record)) {
+      noted.push_back(record.segmentId);
+    }
+    CloseList(handle);
   }
-  VexIddCloseApIdData(handle);
+  liveCopies.insert(liveCopies.end(), noted.begin(), noted.end());
 }
 
+// A delete that fails is tried once more: a copy left behind would be taken for the user's.
 void DeleteCopies() {
-  for (const int id : liveCopies) VexSgmDeleteSegment(id);
+  for (const int id : liveCopies) {
+    if (VexSgmDeleteSegment(id) == -1 && VexSgmGetType(id) != -1) VexSgmDeleteSegment(id);
+  }
   liveCopies.clear();
   copyTable.Clear();
 }
 
+// Coordinates of copies and drawing segments agree within the larger of the comparison's own
+// tolerance and the search's.
+double CoordinateTolerance(const SearchOptions& options) {
+  return std::max(COINCIDE_EPS, options.tolerance);
+}
+
+// The figures of a table's segments, each read from the host the first time it is asked for:
+// within one trial a segment is compared with many others, and the drawing does not change.
+class FiguresOnce {
+ public:
+  // `storage` is kept by the caller from one trial to the next, so that reading allocates
+  // only while it grows.
+  FiguresOnce(const WorkTable& table, std::vector<SegmentFigures>& storage)
+      : table_(table), storage_(storage), read_(static_cast<size_t>(table.count()) + 1, false) {
+    if (storage_.size() < read_.size()) storage_.resize(read_.size());
+  }
+  const SegmentFigures& operator[](int i) {
+    const size_t at = static_cast<size_t>(i);
+    if (!read_[at]) {
+      ReadSegmentFigures(table_[i].ref, storage_[at]);
+      read_[at] = true;
+    }
+    return storage_[at];
+  }
+
+ private:
+  const WorkTable& table_;
+  std::vector<SegmentFigures>& storage_;
+  std::vector<bool> read_;
+};
+
+std::vector<SegmentFigures> copyFigures, windowFigures;
+
 // Pairs each copy with the first unpaired window segment that passes the attribute conditions
 // and coincides with it.
 void Pair(const SearchOptions& options) {
+  const double tolerance = CoordinateTolerance(options);
+  FiguresOnce copies(copyTable, copyFigures), window(windowTable, windowFigures);
   for (int c = 1; c <= copyTable.count(); ++c) {
     for (int w = 1; w <= windowTable.count(); ++w) {
       TargetEntry& entry = windowTable[w];
       if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
-      if (SegmentsCoincide(copyTable[c].ref, entry.ref)) {
+      if (SegmentsCoincide(copies[c], window[w], tolerance)) {
         copyTable[c].used = 1;
         entry.used = 1;
         break;
@@ -139,6 +188,10 @@ Counts Count() {
   return k;
 }
 
+// A trial decides only on a whole copy: one copy for every segment of the part. When the host
+// could not list them all, the counts would compare a part of the copy, or nothing at all.
+bool AllCopiesRead() { return copyTable.count() == partTable.count(); }
+
 // Unpaired window segments that lie outside the first copy able to tell.
 int OutsideExtras() {
   int extras = 0;
@@ -155,14 +208,14 @@ int OutsideExtras() {
 }
 
 // Drops the unpaired window segments that coincide with a paired one.
-void RemoveDuplicates() {
+void RemoveDuplicates(double tolerance) {
+  FiguresOnce window(windowTable, windowFigures);
   keptWindow.Clear();
   for (int w = 1; w <= windowTable.count(); ++w) {
     bool duplicate = false;
     if (windowTable[w].used == 0) {
       for (int v = 1; v <= windowTable.count() && !duplicate; ++v) {
-        duplicate =
-            windowTable[v].used != 0 && SegmentsCoincide(windowTable[w].ref, windowTable[v].ref);
+        duplicate = windowTable[v].used != 0 && SegmentsCoincide(window[w], window[v], tolerance);
       }
     }
     if (!duplicate) keptWindow.Append(windowTable[w]);
@@ -189,40 +242,39 @@ class Search {
 
   bool Run();
   void ReportLeftOut() const {
-    if (leftOutMatches_ > 0)
+    if (leftOutMatches_ > 0) {
       VexDlgMessageBox(FormatInt(texts::kMatchesLeftOut, leftOutMatches_).c_str());
-    if (leftOutLarge_ > 0)
-      VexDlgMessageBox(FormatInt(texts::kLargeMatchesLeftOut, leftOutLarge_).c_str());
+    }
   }
 
  private:
   enum class Trial { kAccepted, kFailed, kStopped };
 
   bool IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const;
-  Trial TryCandidate(const FigureLine& line, double theta);
+  Trial TryCandidate(VexPoint start, VexPoint end, double theta);
   Trial MirrorTrial(VexPoint start, VexPoint end, const VexBox& window);
   void Accept(bool mirrored);
 
   const SearchOptions options_;
   std::unordered_map<int, std::vector<int>> targetsOfSegment_;
   int leftOutMatches_ = 0;
-  int leftOutLarge_ = 0;
 };
 
 bool Search::IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const {
   if (f.kind != VEX_FIG_LINE) return false;
   const VexPoint start{f.u.line.x1, f.u.line.y1}, end{f.u.line.x2, f.u.line.y2};
-  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= SEARCH_EPS) return false;
+  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= options_.tolerance) {
+    return false;
+  }
   if (options_.sameLayer && VexSgmGetLayer(t.ref.segmentId) != anchorLine.layer) return false;
   if (options_.sameLineAttr && !SameLineAttr(HeadLineAttr(t.ref.segmentId), anchorLine.lineAttr)) {
     return false;
   }
   theta = LineAngle(start, end);
-  return options_.rotate || std::fabs(theta - anchorLine.angle) < SEARCH_EPS;
+  return options_.rotate || std::fabs(theta - anchorLine.angle) < options_.tolerance;
 }
 
-Search::Trial Search::TryCandidate(const FigureLine& line, double theta) {
-  const VexPoint start{line.x1, line.y1}, end{line.x2, line.y2};
+Search::Trial Search::TryCandidate(VexPoint start, VexPoint end, double theta) {
   ++stats.candidates;
   const double dTheta = theta - anchorLine.angle;
   const VexBox window = PlacementWindow(dTheta, anchorLine.start, start, partBox);
@@ -246,7 +298,8 @@ Search::Trial Search::TryCandidate(const FigureLine& line, double theta) {
   Pair(options_);
   const Counts k = Count();
   const int copies = k.nC - k.aC;
-  if (copies == k.pW - k.aW && (copies == k.nW - k.aW || copies == k.nW - k.aW - OutsideExtras())) {
+  if (AllCopiesRead() && copies == k.pW - k.aW &&
+      (copies == k.nW - k.aW || copies == k.nW - k.aW - OutsideExtras())) {
     Accept(false);
     return Trial::kAccepted;
   }
@@ -278,9 +331,9 @@ Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& wi
   }
   Pair(options_);
   const Counts k = Count();
-  RemoveDuplicates();
+  RemoveDuplicates(CoordinateTolerance(options_));
   const int copies = k.nC - k.aC;
-  if (copies == k.pW - k.aW && copies == windowTable.count() - k.aW) {
+  if (AllCopiesRead() && copies == k.pW - k.aW && copies == windowTable.count() - k.aW) {
     Accept(true);
     return Trial::kAccepted;
   }
@@ -289,23 +342,21 @@ Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& wi
 }
 
 void Search::Accept(bool mirrored) {
-  int paired = 0;
-  for (int w = 1; w <= windowTable.count(); ++w) paired += windowTable[w].used;
-  const bool fits = !matchTable.full() && paired <= kMatchRefCapacity;
-  if (!fits) ++(matchTable.full() ? leftOutMatches_ : leftOutLarge_);
+  const bool fits = !matchTable.full();
+  if (!fits) ++leftOutMatches_;
   MatchRecord record;
   record.mirrored = mirrored ? 1 : 0;
   for (int w = 1; w <= windowTable.count(); ++w) {
     const TargetEntry& entry = windowTable[w];
     if (entry.used == 0) continue;
-    if (fits) record.refs.Append(entry.ref);
+    if (fits) record.AddSegment(entry.ref);
     const auto it = targetsOfSegment_.find(entry.ref.segmentId);
     if (it == targetsOfSegment_.end()) continue;
     for (const int t : it->second) {
       if (targetTable[t].used == 0 && targetTable[t].ref == entry.ref) targetTable[t].used = 1;
     }
   }
-  if (fits) matchTable.Append(record);
+  if (fits) matchTable.Append(std::move(record));
   DeleteCopies();
 }
 
@@ -317,7 +368,15 @@ bool Search::Run() {
     for (int k = 0; k < count; ++k) {
       double theta = 0.0;
       if (!IsCandidate(targetTable[t], candidateFigures[k], theta)) continue;
-      const Trial trial = TryCandidate(candidateFigures[k].u.line, theta);
+      const FigureLine& line = candidateFigures[k].u.line;
+      const VexPoint start{line.x1, line.y1}, end{line.x2, line.y2};
+      Trial trial = TryCandidate(start, end, theta);
+      // Turned twins may have the line that matches the anchor drawn from its other end: the
+      // same trials once more, from the end point towards the start point.
+      if (trial == Trial::kFailed && options_.rotate) {
+        ++stats.reversedCandidates;
+        trial = TryCandidate(end, start, LineAngle(end, start));
+      }
       if (trial == Trial::kStopped) return false;
       if (trial == Trial::kAccepted) break;
     }

@@ -14,19 +14,25 @@ struct SearchOptions {
   bool mirror = false;        // twins may be mirror images (mIsSymmetry)
   bool sameLayer = false;     // twins lie on the part's layer (mIsLayer)
   bool sameLineAttr = false;  // twins have the part's colour and line type (mIsColor)
+  // Line lengths and angles of candidates agree with the anchor's within this; coordinates of
+  // a trial copy and the drawing within this or COINCIDE_EPS, whichever is larger.
+  double tolerance = SEARCH_EPS;
 };
 
 // Tries every candidate line of the unused range segments and records the twins in matchTable
-// (which the caller has emptied), marking their range entries used. True when every candidate
+// (which the caller has emptied), marking their range entries used. With rotation on, a
+// candidate that fails is tried once more from its end point, since a turned twin's line may be
+// drawn either way. True when every candidate
 // was tried; false when a working table overflowed or a copy failed (the user was told). On
 // every path the drawing is left without trial copies and lists 6 to 8 are left empty. Twins
-// that the tables cannot hold are left out, and the user is told how many.
+// beyond the 499 the match table holds are left out, and the user is told how many.
 bool FindMatches(const SearchOptions& options);
 
 // What the last search did, for measurements.
 struct SearchStats {
-  int candidates = 0;    // candidate lines tried (direct trials)
-  int mirrorTrials = 0;  // of which went on to the mirror trial
+  int candidates = 0;          // trial placements (direct trials), reversed ones included
+  int reversedCandidates = 0;  // of which from a candidate line's end point (rotation on)
+  int mirrorTrials = 0;        // of which went on to the mirror trial
 };
 const SearchStats& LastSearchStats();
 

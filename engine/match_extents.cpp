@@ -12,7 +12,7 @@ void ComputeMatchExtents(double gap) {
   for (int r = 1; r <= matchTable.count(); ++r) {
     MatchRecord& match = matchTable[r];
     match.box = kResetBox;
-    for (int i = 1; i <= match.refCount(); ++i) ExtendBoxBySegment(match.refs[i], match.box);
+    for (int i = 1; i <= match.segmentCount(); ++i) ExtendBoxBySegment(match.segment(i), match.box);
     const double width = match.box.maxX - match.box.minX;
     const double height = match.box.maxY - match.box.minY;
     if (r == 1) {

@@ -1,5 +1,7 @@
 #include "engine/segment_compare.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "engine/figure_match.h"
@@ -10,26 +12,7 @@ namespace {
 constexpr int kCompareCapacity = 100;
 constexpr int kLargeCapacity = 10000;
 
-// The figures of one segment: read into fixed storage, or, for a segment of more figures
-// than that holds, read again in full so that every figure is compared.
-struct FigureSpan {
-  const FigureRecord* data = nullptr;
-  int count = -1;  // -1: the read failed
-};
-
-struct FigureStore {
-  FigureRecord small[kCompareCapacity];
-  std::vector<FigureRecord> large;
-
-  FigureSpan Read(const SegmentRef& ref) {
-    const int n = VexFigGetFigure2(&ref, small, kCompareCapacity);
-    if (n < kCompareCapacity) return {small, n};
-    large.resize(kLargeCapacity);
-    return {large.data(), VexFigGetFigure2(&ref, large.data(), kLargeCapacity)};
-  }
-};
-
-FigureStore storeA, storeB;
+FigureRecord small[kCompareCapacity];
 FigureRecord outline[kLargeCapacity];
 FigureRecord others[kLargeCapacity];
 
@@ -66,61 +49,139 @@ bool SameText(const char16_t* a, const char16_t* b, int capacity) {
   return true;
 }
 
-bool HoleItemsAgree(const HoleItem& a, const HoleItem& b) {
-  if (a.kind != b.kind || a.layer != b.layer || !Within(a.diameter, b.diameter)) return false;
+bool HoleItemsAgree(const HoleItem& a, const HoleItem& b, double t) {
+  if (a.kind != b.kind || a.layer != b.layer || !Within(a.diameter, b.diameter, t)) return false;
   if (a.throughFlag != b.throughFlag) return false;
-  if (a.throughFlag == 0 && !Within(a.depth, b.depth)) return false;
+  if (a.throughFlag == 0 && !Within(a.depth, b.depth, t)) return false;
   if (a.standard != b.standard || a.threadKind != b.threadKind) return false;
   if (!SameText(a.name, b.name, 20)) return false;
-  if (a.count != b.count || !Within(a.pitch, b.pitch)) return false;
+  if (a.count != b.count || !Within(a.pitch, b.pitch, t)) return false;
   if (a.finish != b.finish || a.tolerance != b.tolerance || a.mode != b.mode) return false;
   return a.mode != 2 || a.modeValue == b.modeValue;
 }
 
 // Segments with hole records: their circles, figure by figure index, and their visible items.
-bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, FigureSpan fa, FigureSpan fb) {
+bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, const SegmentFigures& fa,
+                         const SegmentFigures& fb, double t) {
   a.DropInvisibleItems();
   b.DropInvisibleItems();
-  for (int k = 0; k < fa.count; ++k) {
-    if (fa.data[k].kind != VEX_FIG_CIRCLE) continue;
-    const FigureCircle &ca = fa.data[k].u.circle, &cb = fb.data[k].u.circle;
-    if (!Within(ca.cx, cb.cx) || !Within(ca.cy, cb.cy) || !Within(ca.r, cb.r)) return false;
+  for (size_t k = 0; k < fa.figures.size(); ++k) {
+    if (fa.figures[k].kind != VEX_FIG_CIRCLE) continue;
+    const FigureCircle &ca = fa.figures[k].u.circle, &cb = fb.figures[k].u.circle;
+    if (!Within(ca.cx, cb.cx, t) || !Within(ca.cy, cb.cy, t) || !Within(ca.r, cb.r, t)) {
+      return false;
+    }
   }
   if (a.data.itemCount != b.data.itemCount) return false;
   for (int i = 0; i < a.data.itemCount; ++i) {
-    if (!HoleItemsAgree(a.data.items[i], b.data.items[i])) return false;
+    if (!HoleItemsAgree(a.data.items[i], b.data.items[i], t)) return false;
   }
   return true;
 }
 
-// The drawing direction of b reversed: a reversed copy of b, compared, and deleted again.
-bool ReversedCopyCoincides(const SegmentRef& b, FigureSpan fa) {
-  const VexPoint origin{0.0, 0.0};
-  const int copy = VexSgmEditSegment(b.segmentId, &origin, &origin, 0.0, 1.0, 0);
-  if (copy == -1) return false;
-  bool matched = false;
-  if (VexFigReverse(copy) != -1) {
-    const FigureSpan reversed = storeB.Read({b.auxId, copy});
-    matched = reversed.count == fa.count && AllFiguresMatched(fa.data, reversed.data, fa.count);
+// b's figures as VexFigReverse leaves them: in the other order, each drawn the other way. The
+// storage is kept from one comparison to the next.
+const FigureRecord* Reversed(const std::vector<FigureRecord>& figures) {
+  static std::vector<FigureRecord> reversed;
+  reversed.resize(figures.size());
+  for (size_t i = 0; i < figures.size(); ++i) {
+    reversed[i] = ReversedFigure(figures[figures.size() - 1 - i]);
   }
-  VexSgmDeleteSegment(copy);
-  return matched;
+  return reversed.data();
+}
+
+VexBox SpreadOf(const std::vector<FigureRecord>& figures) {
+  VexBox s{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  auto x = [&s](double v) {
+    s.minX = std::min(s.minX, v);
+    s.maxX = std::max(s.maxX, v);
+  };
+  auto y = [&s](double v) {
+    s.minY = std::min(s.minY, v);
+    s.maxY = std::max(s.maxY, v);
+  };
+  for (const FigureRecord& f : figures) {
+    switch (f.kind) {
+      case VEX_FIG_LINE:
+        x(f.u.line.x1), x(f.u.line.x2), y(f.u.line.y1), y(f.u.line.y2);
+        break;
+      case VEX_FIG_CIRCLE:
+        x(f.u.circle.cx), y(f.u.circle.cy);
+        break;
+      case VEX_FIG_ARC:
+        x(f.u.arc.cx), x(f.u.arc.sx), x(f.u.arc.ex), y(f.u.arc.cy), y(f.u.arc.sy), y(f.u.arc.ey);
+        break;
+      case VEX_FIG_KIND4:
+        x(f.u.kind4.x1), x(f.u.kind4.x2), y(f.u.kind4.y1), y(f.u.kind4.y2);
+        break;
+      case VEX_FIG_KIND5:
+        x(f.u.kind5.x1), x(f.u.kind5.x2), x(f.u.kind5.x3);
+        y(f.u.kind5.y1), y(f.u.kind5.y2), y(f.u.kind5.y3);
+        break;
+      case VEX_FIG_POINT:
+        x(f.u.point.x), y(f.u.point.y);
+        break;
+      default:
+        break;
+    }
+  }
+  return s;
+}
+
+// False only when the spreads differ by the tolerance or more somewhere (not for NaN, which
+// the figures' own comparison refuses).
+bool SpreadsAgree(const VexBox& a, const VexBox& b, double t) {
+  return !(std::fabs(a.minX - b.minX) >= t || std::fabs(a.maxX - b.maxX) >= t ||
+           std::fabs(a.minY - b.minY) >= t || std::fabs(a.maxY - b.maxY) >= t);
 }
 
 }  // namespace
 
-bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b) {
-  const FigureSpan fa = storeA.Read(a);
-  const FigureSpan fb = storeB.Read(b);
-  if (fa.count == -1 || fb.count == -1 || fa.count != fb.count) return false;
+SegmentFigures ReadSegmentFigures(const SegmentRef& ref) {
+  SegmentFigures read;
+  ReadSegmentFigures(ref, read);
+  return read;
+}
 
-  HoleRecordRead holeA(a);
-  HoleRecordRead holeB(b);
-  if (holeA.obtained && holeB.obtained && holeA.data.variant == 0 && holeB.data.variant == 0) {
-    return HoleRecordsCoincide(holeA, holeB, fa, fb);
+void ReadSegmentFigures(const SegmentRef& ref, SegmentFigures& read) {
+  read.ref = ref;
+  read.figures.clear();
+  // Fixed storage for the usual sizes; a segment that fills it is read again in full, so that
+  // every figure is compared.
+  int n = VexFigGetFigure2(&ref, small, kCompareCapacity);
+  if (n >= kCompareCapacity) {
+    read.figures.resize(kLargeCapacity);
+    n = VexFigGetFigure2(&ref, read.figures.data(), kLargeCapacity);
+    read.figures.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  } else if (n > 0) {
+    read.figures.assign(small, small + n);
   }
-  if (AllFiguresMatched(fa.data, fb.data, fa.count)) return true;
-  return ReversedCopyCoincides(b, fa);
+  read.ok = n != -1;
+  read.hasHole = VexHolGetHoleId(&ref) != -1;
+  read.spread = SpreadOf(read.figures);
+}
+
+bool SegmentsCoincide(const SegmentFigures& a, const SegmentFigures& b, double tolerance) {
+  if (!a.ok || !b.ok || a.figures.size() != b.figures.size()) return false;
+  // Figures that agree have their coordinates within the tolerance, and so their spreads; the
+  // hole route compares only circles, so it is not cut short this way.
+  if (!a.hasHole && !b.hasHole && !SpreadsAgree(a.spread, b.spread, tolerance)) return false;
+  const int n = static_cast<int>(a.figures.size());
+  // Every hole record there is, is read (and freed); the hole route needs both.
+  if (a.hasHole || b.hasHole) {
+    HoleRecordRead holeA(a.ref);
+    HoleRecordRead holeB(b.ref);
+    if (holeA.obtained && holeB.obtained && holeA.data.variant == 0 && holeB.data.variant == 0) {
+      return HoleRecordsCoincide(holeA, holeB, a, b, tolerance);
+    }
+  }
+  if (AllFiguresMatched(a.figures.data(), b.figures.data(), n, tolerance)) return true;
+  // The drawing direction of b reversed.
+  return AllFiguresMatched(a.figures.data(), Reversed(b.figures), n, tolerance);
+}
+
+bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b, double tolerance) {
+  return SegmentsCoincide(ReadSegmentFigures(a), ReadSegmentFigures(b), tolerance);
 }
 
 InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& other) {

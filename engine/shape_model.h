@@ -4,6 +4,7 @@
 #define ENGINE_SHAPE_MODEL_H
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/table.h"
 #include "vexlib/vexlib.h"
@@ -47,12 +48,25 @@ struct AnchorLine {
   int32_t layer = 0;
 };
 
-// One found part.
+// One found part: its first 49 segments in `refs`, the rest of them (up to the 1000 a working
+// table holds) in `moreRefs`. Callers walk every segment with segmentCount() and segment(i).
 struct MatchRecord {
   Table<SegmentRef, kMatchRefCapacity> refs;  // the found drawing segments, in window order
   VexBox box{};
-  uint8_t mirrored = 0;  // 1: found by the mirror trial
+  uint8_t mirrored = 0;              // 1: found by the mirror trial
+  std::vector<SegmentRef> moreRefs;  // the segments after the 49th, in window order
+
   int32_t refCount() const { return refs.count(); }
+  // Every segment of the part: refs, then moreRefs.
+  int32_t segmentCount() const { return refs.count() + static_cast<int32_t>(moreRefs.size()); }
+  // Segment 1..segmentCount().
+  const SegmentRef& segment(int32_t i) const {
+    return i <= refs.count() ? refs[i] : moreRefs.at(static_cast<size_t>(i - refs.count() - 1));
+  }
+  // Appends a segment to refs while it has room, else to moreRefs.
+  void AddSegment(const SegmentRef& ref) {
+    if (!refs.Append(ref)) moreRefs.push_back(ref);
+  }
 };
 
 using MatchTable = Table<MatchRecord, kMatchCapacity>;

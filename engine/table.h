@@ -36,12 +36,16 @@ class Table {
   void Truncate(int count) { count_ = Checked(count, count_, 0); }
 
  private:
+  // Inside the search's innermost loops: the check inline, the message out of the way.
   static int Checked(int index, int last, int first = 1) {
-    if (index < first || index > last) {
-      throw std::out_of_range("table index " + std::to_string(index) + " outside " +
-                              std::to_string(first) + ".." + std::to_string(last));
+    if (index < first || index > last) [[unlikely]] {
+      OutOfRange(index, first, last);
     }
     return index;
+  }
+  [[noreturn]] __attribute__((noinline)) static void OutOfRange(int index, int first, int last) {
+    throw std::out_of_range("table index " + std::to_string(index) + " outside " +
+                            std::to_string(first) + ".." + std::to_string(last));
   }
 
   std::array<T, Capacity + 1> slots_{};  // slot 0 is never used

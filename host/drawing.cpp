@@ -41,16 +41,18 @@ int Drawing::CreateSegment(int kind, int life) {
   s.kind = kind;
   s.life = life;
   s.layer = currentLayer_;
+  if (life == VEX_LIFE_TEMPORARY) temporaries_.insert(id);
   return id;
 }
 
 bool Drawing::DeleteSegment(int segmentId) {
-  const auto it = segments_.find(segmentId);
-  if (it == segments_.end()) return false;
-  for (const int e : it->second.elements) elements_.erase(e);
-  blink_.erase({it->second.auxId, segmentId});
-  holes_.erase(it->second.holeId);
-  segments_.erase(it);
+  const Segment* s = segments_.Find(segmentId);
+  if (s == nullptr) return false;
+  for (const int e : s->elements) elements_.erase(e);
+  blink_.erase({s->auxId, segmentId});
+  holes_.erase(s->holeId);
+  segments_.erase(segmentId);
+  temporaries_.erase(segmentId);
   ForgetOrigin(segmentId);
   bounds_.erase(segmentId);
   index_.Remove(segmentId);
@@ -58,37 +60,23 @@ bool Drawing::DeleteSegment(int segmentId) {
 }
 
 void Drawing::EraseTemporary() {
-  std::vector<int> doomed;
-  for (const auto& [id, s] : segments_) {
-    if (s.life == VEX_LIFE_TEMPORARY) doomed.push_back(id);
-  }
+  const std::vector<int> doomed(temporaries_.begin(), temporaries_.end());
   for (const int id : doomed) DeleteSegment(id);
 }
 
-Segment* Drawing::FindSegment(int segmentId) {
-  const auto it = segments_.find(segmentId);
-  return it == segments_.end() ? nullptr : &it->second;
-}
+Segment* Drawing::FindSegment(int segmentId) { return segments_.Find(segmentId); }
 
-const Segment* Drawing::FindSegment(int segmentId) const {
-  const auto it = segments_.find(segmentId);
-  return it == segments_.end() ? nullptr : &it->second;
-}
+const Segment* Drawing::FindSegment(int segmentId) const { return segments_.Find(segmentId); }
 
-Element* Drawing::FindElement(int elementId) {
-  const auto it = elements_.find(elementId);
-  return it == elements_.end() ? nullptr : &it->second;
-}
+Element* Drawing::FindElement(int elementId) { return elements_.Find(elementId); }
 
-const Element* Drawing::FindElement(int elementId) const {
-  const auto it = elements_.find(elementId);
-  return it == elements_.end() ? nullptr : &it->second;
-}
+const Element* Drawing::FindElement(int elementId) const { return elements_.Find(elementId); }
 
 int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterElementId) {
   Segment* s = FindSegment(segmentId);
   const int type = ElementTypeOfFigure(figure.kind);
   if (s == nullptr || s->kind != VEX_SEGMENT_FIGURES || type < 0) return -1;
+  if (!FigureWithinLimit(figure)) return -1;
   auto position = s->elements.end();
   if (afterElementId != 0) {
     position = std::find(s->elements.begin(), s->elements.end(), afterElementId);
@@ -104,7 +92,15 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   e.lineAttr = currentLineAttr_;
   s->elements.insert(position, id);
   ForgetOrigin(segmentId);
-  Reindex(segmentId);
+  // The extent grows by the new figure alone: a polyline of many figures is not measured
+  // afresh for each one.
+  if (const auto b = FigureBounds(figure)) {
+    const auto known = bounds_.find(segmentId);
+    VexBox box = known != bounds_.end() ? known->second : *b;
+    Include(box, *b);
+    bounds_[segmentId] = box;
+    index_.Put(segmentId, box);
+  }
   return id;
 }
 
@@ -133,7 +129,7 @@ bool Drawing::ReverseElementOrder(int segmentId) {
 
 int Drawing::AddComment(int segmentId, Comment comment) {
   Segment* s = FindSegment(segmentId);
-  if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS) return -1;
+  if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS || !CommentWithinLimit(comment)) return -1;
   const int id = nextElementId_++;
   Element& e = elements_[id];
   e.id = id;
@@ -148,7 +144,10 @@ int Drawing::AddComment(int segmentId, Comment comment) {
 
 bool Drawing::ReplaceComment(int elementId, Comment comment) {
   Element* e = FindElement(elementId);
-  if (e == nullptr || !e->comment || e->comment->index() != comment.index()) return false;
+  if (e == nullptr || !e->comment || e->comment->index() != comment.index() ||
+      !CommentWithinLimit(comment)) {
+    return false;
+  }
   e->comment = std::move(comment);
   ForgetOrigin(e->segmentId);
   Reindex(e->segmentId);
@@ -156,8 +155,8 @@ bool Drawing::ReplaceComment(int elementId, Comment comment) {
 }
 
 bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
+  if (!CanPlace(segmentId, placement)) return false;
   const Segment* s = FindSegment(segmentId);
-  if (s == nullptr) return false;
   for (const int id : s->elements) {
     Element& e = elements_.at(id);
     if (e.comment) {
@@ -168,6 +167,20 @@ bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
   }
   NotePlacement(segmentId, placement);
   Reindex(segmentId);
+  return true;
+}
+
+bool Drawing::CanPlace(int segmentId, const Placement& placement) const {
+  const Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return false;
+  for (const int id : s->elements) {
+    const Element& e = elements_.at(id);
+    if (e.comment) {
+      if (!CommentWithinLimit(TransformComment(*e.comment, placement))) return false;
+    } else if (ElementTypeOfFigure(e.figure.kind) == e.type) {
+      if (!FigureWithinLimit(Transform(e.figure, placement))) return false;
+    }
+  }
   return true;
 }
 
@@ -182,12 +195,14 @@ int Drawing::CopySegment(int segmentId) {
   copy.life = VEX_LIFE_LASTING;
   copy.layer = source->layer;
   copy.attributes = source->attributes;
+  copy.elements.reserve(source->elements.size());
   for (const int e : source->elements) {
-    Element element = elements_.at(e);
-    element.id = nextElementId_++;
+    const int elementId = nextElementId_++;
+    Element& element = elements_[elementId];
+    element = elements_.at(e);
+    element.id = elementId;
     element.segmentId = id;
-    copy.elements.push_back(element.id);
-    elements_.emplace(element.id, std::move(element));
+    copy.elements.push_back(elementId);
   }
   if (const HoleRecord* hole = FindHole(source->holeId)) {
     const int holeId = nextHoleId_++;
@@ -219,6 +234,10 @@ const HoleRecord* Drawing::FindHole(int holeId) const {
   const auto it = holes_.find(holeId);
   return it == holes_.end() ? nullptr : &it->second;
 }
+
+void Drawing::DeferIndex() { index_.Defer(); }
+
+void Drawing::BuildIndex() { index_.Resume(); }
 
 void Drawing::Reindex(int segmentId) {
   const auto box = ComputeBounds(segmentId);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/comment.h"
+#include "host/id_table.h"
 #include "host/spatial_index.h"
 #include "host/transform.h"
 #include "vexlib/vexlib.h"
@@ -94,7 +95,7 @@ class Drawing {
 
   // A new figure at the end of a segment of figures (or right after `afterElementId` when it
   // is given), with the current line attribute; its element id, -1 when the segment cannot
-  // hold it or the figure's kind is unknown.
+  // hold it, the figure's kind is unknown or it lies beyond the drawing's reach.
   int AddFigure(int segmentId, const FigureRecord& figure, int afterElementId = 0);
 
   // A new text (type 33) or balloon (type 36) at the end of a segment of comments; its element
@@ -102,8 +103,10 @@ class Drawing {
   int AddComment(int segmentId, Comment comment);
   // Replaces the comment of a comment element (a changed size, say).
   bool ReplaceComment(int elementId, Comment comment);
-  // Moves, turns, scales or mirrors every figure and comment of a segment.
+  // Moves, turns, scales or mirrors every figure and comment of a segment. False, changing
+  // nothing, when that would take any of them beyond the drawing's reach.
   bool PlaceSegment(int segmentId, const Placement& placement);
+  bool CanPlace(int segmentId, const Placement& placement) const;
 
   // Replaces every figure of a segment by what `change` makes of it (a figure of the same
   // element type), and updates the segment's extent once. False for an unknown segment.
@@ -123,6 +126,10 @@ class Drawing {
   std::vector<int> SegmentIds() const;
   // The segments whose extents meet the area, in drawing order (an index narrows them).
   std::vector<int> SegmentsNear(const VexBox& area) const { return index_.Query(area); }
+  // For a reader adding a whole drawing: no index is kept until BuildIndex, which builds it at
+  // once; no search may run in between.
+  void DeferIndex();
+  void BuildIndex();
   size_t SegmentCount() const { return segments_.size(); }
   size_t ElementCount() const { return elements_.size(); }
 
@@ -172,12 +179,13 @@ class Drawing {
   void NoteCopy(int sourceId, int copyId);
   void NotePlacement(int segmentId, const Placement& placement);
 
-  std::map<int, Segment> segments_;
+  IdTable<Segment> segments_;
   std::unordered_map<int, VexBox> bounds_;  // segments with figures
   SpatialIndex index_;
   std::map<int, HoleRecord> holes_;
   int nextHoleId_ = 1;
-  std::unordered_map<int, Element> elements_;
+  IdTable<Element> elements_;
+  std::set<int> temporaries_;  // the temporary segments
   int nextSegmentId_ = 1;
   int nextElementId_ = 1;
   int currentLayer_ = 0;

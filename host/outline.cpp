@@ -1,5 +1,6 @@
 #include "host/outline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <numeric>
@@ -27,9 +28,63 @@ bool Ends(const FigureRecord& f, End& a, End& b) {
   return false;
 }
 
+bool Meet(const End& a, const End& b) { return Distance(a.x, a.y, b.x, b.y) <= kJointTolerance; }
+
+// The figures walked in their own order, each from the end of the one before (in whichever
+// direction it meets it), back to where the walk began.
+bool ClosesInOwnOrder(const std::vector<End>& ends) {
+  const size_t n = ends.size() / 2;
+  for (const bool reversedFirst : {false, true}) {
+    const End start = ends[reversedFirst ? 1 : 0];
+    End at = ends[reversedFirst ? 0 : 1];
+    bool walked = true;
+    for (size_t i = 1; i < n && walked; ++i) {
+      if (Meet(at, ends[2 * i])) {
+        at = ends[2 * i + 1];
+      } else if (Meet(at, ends[2 * i + 1])) {
+        at = ends[2 * i];
+      } else {
+        walked = false;
+      }
+    }
+    if (walked && Meet(at, start)) return true;
+  }
+  return false;
+}
+
 int Find(std::vector<int>& parent, int i) {
   while (parent[i] != i) i = parent[i] = parent[parent[i]];
   return i;
+}
+
+// The figures in any order: the ends that meet (within the joint tolerance, also through
+// other ends) make one joint each; one walk through every figure exists when every joint
+// joins an even number of ends and the figures hang together in one piece.
+bool ClosesInAnyOrder(const std::vector<End>& ends) {
+  const int n = static_cast<int>(ends.size());
+  std::vector<int> parent(n);
+  std::iota(parent.begin(), parent.end(), 0);
+  // Ends sorted by x: only neighbours within the tolerance in x can meet.
+  std::vector<int> byX(n);
+  std::iota(byX.begin(), byX.end(), 0);
+  std::sort(byX.begin(), byX.end(), [&](int a, int b) { return ends[a].x < ends[b].x; });
+  for (int i = 0; i < n; ++i) {
+    for (int j = i + 1; j < n && ends[byX[j]].x - ends[byX[i]].x <= kJointTolerance; ++j) {
+      if (Meet(ends[byX[i]], ends[byX[j]])) parent[Find(parent, byX[i])] = Find(parent, byX[j]);
+    }
+  }
+  std::vector<int> endsAtJoint(n, 0);
+  for (int i = 0; i < n; ++i) ++endsAtJoint[Find(parent, i)];
+  for (int i = 0; i < n; ++i) {
+    if (endsAtJoint[i] % 2 != 0) return false;
+  }
+  // The two ends of a figure belong together: then one piece means one root.
+  for (int i = 0; i < n; i += 2) parent[Find(parent, i)] = Find(parent, i + 1);
+  const int root = Find(parent, 0);
+  for (int i = 1; i < n; ++i) {
+    if (Find(parent, i) != root) return false;
+  }
+  return true;
 }
 
 // A piece of the outline along which y runs one way (or not at all), from p to q; xAt gives
@@ -81,8 +136,6 @@ void AddArcPieces(double cx, double cy, double r, double from, double sweep, End
 bool IsClosedChain(const std::vector<FigureRecord>& figures) {
   if (figures.size() == 1 && figures[0].kind == VEX_FIG_CIRCLE) return true;
   if (figures.empty()) return false;
-  // Join the ends that meet; every joint must join exactly two ends, and all the figures
-  // must hang together in one piece.
   std::vector<End> ends;
   for (const FigureRecord& f : figures) {
     End a{}, b{};
@@ -90,27 +143,7 @@ bool IsClosedChain(const std::vector<FigureRecord>& figures) {
     ends.push_back(a);
     ends.push_back(b);
   }
-  const int n = static_cast<int>(ends.size());
-  std::vector<int> parent(n);
-  std::iota(parent.begin(), parent.end(), 0);
-  for (int i = 0; i < n; ++i) {
-    int partners = 0;
-    for (int j = 0; j < n; ++j) {
-      if (j == i || Distance(ends[i].x, ends[i].y, ends[j].x, ends[j].y) > kJointTolerance) {
-        continue;
-      }
-      ++partners;
-      parent[Find(parent, i)] = Find(parent, j);
-    }
-    if (partners != 1) return false;
-  }
-  // The two ends of a figure belong together too.
-  for (int i = 0; i < n; i += 2) parent[Find(parent, i)] = Find(parent, i + 1);
-  const int root = Find(parent, 0);
-  for (int i = 1; i < n; ++i) {
-    if (Find(parent, i) != root) return false;
-  }
-  return true;
+  return ClosesInOwnOrder(ends) || ClosesInAnyOrder(ends);
 }
 
 bool IsOutside(const FigureRecord* figures, int count, double x, double y) {

@@ -14,8 +14,11 @@ inline constexpr double kJointTolerance = 1e-6;
 // Within this distance a point lies on the outline.
 inline constexpr double kOnOutlineTolerance = 1e-9;
 
-// True when the figures form one closed chain: a single circle, or lines and arcs whose ends
-// meet pairwise (in any order and drawing direction) in one cycle through all of them.
+// True when the figures form one closed chain: a single circle, or lines and arcs that can be
+// walked end to start in one cycle through all of them, each once, in either drawing
+// direction: in their own order (a closed polyline's), or failing that in any order. The walk
+// may pass a point more than once (an outline that touches itself, a notch cut in and out
+// along the same line).
 bool IsClosedChain(const std::vector<FigureRecord>& figures);
 
 // True when the point lies strictly outside the closed outline the lines, arcs and circles

@@ -1,10 +1,16 @@
 // A spatial index of segment extents (an R-tree), so that a search looks at the segments near
 // its area instead of scanning the whole drawing.
+//
+// Segments put in recently are kept beside the tree in a short list that queries scan, and
+// join the tree when the list is full: the search makes, moves, mirrors and deletes its trial
+// copies within one trial, and so never touches the tree for them. A drawing being read in
+// defers the index altogether and builds the tree at once (bulk loading) when it is complete.
 #ifndef HOST_SPATIAL_INDEX_H
 #define HOST_SPATIAL_INDEX_H
 
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "vexlib/vexlib.h"
@@ -26,10 +32,25 @@ class SpatialIndex {
   std::vector<int> Query(const VexBox& area) const;
   size_t size() const;
 
+  // While deferred, Put and Remove only note the extents; Query must not be asked. Resume
+  // builds the tree from every extent at once.
+  void Defer();
+  void Resume();
+
  private:
   struct Tree;
+  void AddYoung(int segmentId, const VexBox& box);
+  void Settle();  // the young segments into the tree
+
   std::unique_ptr<Tree> tree_;
-  std::unordered_map<int, VexBox> boxes_;
+  // Every segment's extent, and where it is: in the tree, or at a place in young_.
+  struct Place {
+    VexBox box;
+    int young = -1;  // index in young_, -1 when in the tree (or deferred)
+  };
+  std::unordered_map<int, Place> places_;
+  std::vector<std::pair<int, VexBox>> young_;
+  bool deferred_ = false;
 };
 
 }  // namespace vexhost

@@ -18,16 +18,20 @@ namespace {
 bool CopyMatch(const MatchRecord& match, VexPoint at) {
   const int list = VexIddOpenApIdData(kCopyList, 1);
   VexIddInitApIdData(list);
-  for (int i = 1; i <= match.refCount(); ++i) {
-    if (VexIddSetApIdData(list, match.refs[i].segmentId, match.refs[i].auxId) == -1) {
-      VexIddCloseApIdData(list);
+  for (int i = 1; i <= match.segmentCount(); ++i) {
+    if (VexIddSetApIdData(list, match.segment(i).segmentId, match.segment(i).auxId) == -1) {
+      CloseList(list);
       VexMsgPutErrorMessage(texts::kCopyListError);
       return false;
     }
   }
-  VexIddCloseApIdData(list);
+  CloseList(list);
   const VexPoint base{match.box.minX, match.box.minY};
-  VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList);
+  // The host refuses a copy it cannot make (one beyond the drawing's reach): the row stops.
+  if (VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList) == -1) {
+    VexMsgPutErrorMessage(texts::kCopyListError);
+    return false;
+  }
   return true;
 }
 
@@ -96,8 +100,8 @@ RowResult PlaceRow(VexPoint origin, const RowHooks& hooks) {
 void ApplyFigureAction(DeleteCall deleteCall) {
   const TwinfindSettings& s = Settings();
   for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
-      const int segment = matchTable[m].refs[i].segmentId;
+    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
+      const int segment = matchTable[m].segment(i).segmentId;
       if (s.mFigure == 1) {
         if (deleteCall == DeleteCall::kDeleteSegment2) {
           VexSgmDeleteSegment2(segment);

@@ -1,5 +1,11 @@
 #include "plugin/part_search.h"
 
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
 #include "engine/find_matches.h"
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
@@ -23,6 +29,7 @@ SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
   options.mirror = s.mIsSymmetry != 0;
   options.sameLayer = s.mIsLayer != 0;
   options.sameLineAttr = s.mIsColor != 0;
+  options.tolerance = SearchToleranceOf(s.mTolerance);
   return options;
 }
 
@@ -48,9 +55,9 @@ Collected CollectPart(int workList) {
     }
   }
   // Closed and forgotten on every path, also when the reading stopped early.
-  VexIddCloseSelIdData(selection);
+  CloseSelection(selection);
   VexIddClearSysIdData();
-  VexIddCloseApIdData(workList);
+  CloseList(workList);
   return result;
 }
 
@@ -94,42 +101,51 @@ bool CollectPartAndSearch(const PartStepTexts& t) {
 }
 
 void DropOverlappingMatches() {
-  auto sharesWithLater = [](int m) {
-    for (int later = m + 1; later <= matchTable.count(); ++later) {
-      for (int i = 1; i <= matchTable[m].refCount(); ++i) {
-        for (int k = 1; k <= matchTable[later].refCount(); ++k) {
-          if (matchTable[m].refs[i].segmentId == matchTable[later].refs[k].segmentId) return true;
-        }
-      }
+  // From the last match back: a match is dropped when a later one (kept or not) holds one of
+  // its segment ids.
+  std::unordered_set<int> later;
+  std::vector<bool> dropped(static_cast<size_t>(matchTable.count()) + 1, false);
+  for (int m = matchTable.count(); m >= 1; --m) {
+    const MatchRecord& match = matchTable[m];
+    for (int i = 1; i <= match.segmentCount() && !dropped[m]; ++i) {
+      dropped[m] = later.count(match.segment(i).segmentId) != 0;
     }
-    return false;
-  };
+    for (int i = 1; i <= match.segmentCount(); ++i) later.insert(match.segment(i).segmentId);
+  }
   int kept = 0;
   for (int m = 1; m <= matchTable.count(); ++m) {
-    if (m < matchTable.count() && sharesWithLater(m)) continue;
+    if (dropped[m]) continue;
     ++kept;
-    if (kept != m) matchTable[kept] = matchTable[m];
+    if (kept != m) matchTable[kept] = std::move(matchTable[m]);
   }
   matchTable.Truncate(kept);
 }
 
 void MarkUsedTargets() {
+  // The range entries of each segment, in range order; `next` skips those already taken.
+  std::unordered_map<int64_t, std::vector<int>> entries;
+  auto key = [](const SegmentRef& r) {
+    return (static_cast<int64_t>(r.auxId) << 32) | static_cast<uint32_t>(r.segmentId);
+  };
+  for (int t = 1; t <= targetTable.count(); ++t) {
+    if (targetTable[t].used != 1) entries[key(targetTable[t].ref)].push_back(t);
+  }
+  std::unordered_map<int64_t, size_t> next;
   for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
-      for (int t = 1; t <= targetTable.count(); ++t) {
-        if (targetTable[t].used != 1 && targetTable[t].ref == matchTable[m].refs[i]) {
-          targetTable[t].used = 1;
-          break;
-        }
-      }
+    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
+      const int64_t k = key(matchTable[m].segment(i));
+      const auto it = entries.find(k);
+      if (it == entries.end()) continue;
+      size_t& at = next[k];
+      if (at < it->second.size()) targetTable[it->second[at++]].used = 1;
     }
   }
 }
 
 void BlinkMatches() {
   for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].refCount(); ++i) {
-      VexIdSetBlinkSegmentId(&matchTable[m].refs[i]);
+    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
+      VexIdSetBlinkSegmentId(&matchTable[m].segment(i));
     }
   }
 }

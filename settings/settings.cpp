@@ -37,6 +37,15 @@ const std::array<SettingDefinition, 24> kSettingDefinitions = {{
     {u"mBalloonStr", u"101", SettingKind::kText},
 }};
 
+const std::array<SettingDefinition, 1> kOptionalSettingDefinitions = {{
+    {u"mTolerance", u"0.000001", SettingKind::kText},
+}};
+
+double SearchToleranceOf(std::u16string_view text) {
+  const double value = TextToLength(text);
+  return value > 0 ? value : 0.000001;
+}
+
 namespace {
 
 // Where each definition lands in the record, in the same order as kSettingDefinitions: a number
@@ -154,6 +163,10 @@ void LoadSettings() {
       WriteSetting(kSettingsSubkey, definition.name, text);
     }
     StoreIntoRecord(record, i, text);
+  }
+  const SettingDefinition& tolerance = kOptionalSettingDefinitions[0];
+  if (!ReadSetting(kSettingsSubkey, tolerance.name, record.mTolerance)) {
+    record.mTolerance = tolerance.defaultText;
   }
 }
 

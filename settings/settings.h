@@ -35,6 +35,7 @@ struct TwinfindSettings {
   int32_t mColorIndex = 0;  // host colour number of the stored name m_ColorMain
   int32_t mLTypeIndex = 0;  // host line-type number of the stored name mLTypeName
   std::u16string mBalloonStr;
+  std::u16string mTolerance;  // optional: the search's tolerance (see SearchToleranceOf)
 };
 
 // How a stored text becomes a field of the record.
@@ -48,6 +49,15 @@ struct SettingDefinition {
 
 // The 24 settings, in load order.
 extern const std::array<SettingDefinition, 24> kSettingDefinitions;
+
+// The optional settings, beyond the 24: read when the store holds them, their default when it
+// does not, and never written back by the loader, so a store that never had them keeps exactly
+// the 24 values. mTolerance, the search's tolerance for drawings with rounded coordinates.
+extern const std::array<SettingDefinition, 1> kOptionalSettingDefinitions;
+
+// The tolerance mTolerance gives: its value when it is a positive finite number, else the
+// default 0.000001.
+double SearchToleranceOf(std::u16string_view text);
 
 // The subkey of the settings under the product key.
 inline constexpr std::u16string_view kSettingsSubkey = u"Twinfind";

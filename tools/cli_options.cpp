@@ -1,7 +1,5 @@
 #include "tools/cli_options.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 namespace twinfind::tool {
@@ -55,19 +53,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first, std::strin
     options.positional.push_back(arg);
   }
   return options;
-}
-
-bool UseSettingsFile(const std::optional<std::string>& path, std::string& error) {
-  if (!path) return true;
-  const std::filesystem::path file(*path);
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::error_code ec;
-  if (!std::filesystem::is_directory(folder, ec)) {
-    error = "the folder of the settings file " + *path + " does not exist";
-    return false;
-  }
-  setenv("TWINFIND_SETTINGS", path->c_str(), 1);
-  return true;
 }
 
 }  // namespace twinfind::tool

@@ -29,7 +29,9 @@ extern const char kUsage[];
 // Prints the reason and the usage on standard error; the bad-arguments exit status.
 int BadArguments(const std::string& why);
 
-// Points the plug-in's settings at the file the user named (its folder must exist).
+// Points the plug-in's settings at the file the user named (its folder must exist). Defined
+// with the platform's settings location: settings_location_posix.cpp, settings_location_win32.cpp
+// (where the settings live in the registry and a file is refused).
 bool UseSettingsFile(const std::optional<std::string>& path, std::string& error);
 
 }  // namespace twinfind::tool

@@ -7,6 +7,7 @@
 
 #include "common/utf.h"
 #include "settings/settings.h"
+#include "tools/demo_settings.h"
 #include "tools/run_command.h"
 
 namespace twinfind::tool {
@@ -47,15 +48,14 @@ int DemoCommand(const Options& options) {
   }
   const fs::path samples = SamplesFolder();
   Session session;
-  session.drawing = (samples / "demo-plate.dxf").string();
-  session.out = (folder / "demo.dxf").string();
-  session.svg = (folder / "demo.svg").string();
+  session.drawing = (samples / "demo-plate.dxf").generic_string();
+  session.out = (folder / "demo.dxf").generic_string();
+  session.svg = (folder / "demo.svg").generic_string();
 
   // The demo's own settings, so that the user's are neither used nor changed.
-  const fs::path settings = folder / "demo-settings.reg";
-  fs::remove(settings, ec);
+  DemoSettings settings;
   std::string error;
-  if (!UseSettingsFile(settings.string(), error)) return BadArguments(error);
+  if (!settings.Open(folder, error)) return BadArguments(error);
   Store(u"mMethod", u"0");
   Store(u"mIsSymmetry", u"1");  // the mirrored bracket counts
   Store(u"mIsLayer", u"1");     // the flange on the spare layer does not
@@ -69,7 +69,7 @@ int DemoCommand(const Options& options) {
   if (!RunSampleScript(session, samples / "demo-balloon.script")) return kBadArguments;
 
   bool ok = WriteOutputs(session);
-  const std::string png = (folder / "demo.png").string();
+  const std::string png = (folder / "demo.png").generic_string();
   if (!WritePicture(png, error)) {
     std::cerr << "twinfind: no PNG picture: " << error << '\n';
   } else {

@@ -6,8 +6,9 @@
 
 namespace twinfind::tool {
 
-// Where the module is looked for: $TWINFIND_PLUGIN, else libTwinfind.so beside the running
-// executable.
+// Where the module is looked for: $TWINFIND_PLUGIN, else the module beside the running
+// executable (libTwinfind.so; Twinfind.dll on Windows). One loader for each platform:
+// plugin_loader_posix.cpp (dlopen), plugin_loader_win32.cpp (LoadLibraryW).
 std::string DefaultPluginPath();
 
 struct LoadedPlugin {

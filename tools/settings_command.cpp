@@ -13,11 +13,20 @@ namespace {
 // What fits the store's read limit of 255 bytes: 2 bytes per character and the terminator.
 constexpr size_t kLongestSettingText = 126;
 
+// The 24 settings, then the optional ones.
+std::vector<const SettingDefinition*> AllDefinitions() {
+  std::vector<const SettingDefinition*> all;
+  for (const SettingDefinition& d : kSettingDefinitions) all.push_back(&d);
+  for (const SettingDefinition& d : kOptionalSettingDefinitions) all.push_back(&d);
+  return all;
+}
+
 const SettingDefinition* FindDefinition(const std::string& name) {
   const std::u16string wanted = ToUtf16(name);
-  const auto it = std::find_if(kSettingDefinitions.begin(), kSettingDefinitions.end(),
-                               [&](const SettingDefinition& d) { return d.name == wanted; });
-  return it == kSettingDefinitions.end() ? nullptr : &*it;
+  for (const SettingDefinition* d : AllDefinitions()) {
+    if (d->name == wanted) return d;
+  }
+  return nullptr;
 }
 
 // The stored text of a setting; the default when the store cannot give it.
@@ -39,8 +48,8 @@ int SettingsCommand(const std::vector<std::string>& words, std::ostream& out, st
   const std::string& action = words[0];
   if (action == "list" && words.size() == 1) {
     LoadSettings();  // writes the missing defaults, as a start of the command does
-    for (const SettingDefinition& d : kSettingDefinitions) {
-      out << ToUtf8(d.name) << ' ' << ToUtf8(StoredText(d)) << '\n';
+    for (const SettingDefinition* d : AllDefinitions()) {
+      out << ToUtf8(d->name) << ' ' << ToUtf8(StoredText(*d)) << '\n';
     }
     return 0;
   }

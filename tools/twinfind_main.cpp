@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tools/cli_options.h"
+#include "tools/console.h"
 #include "tools/run_command.h"
 #include "tools/settings_command.h"
 
@@ -14,6 +15,7 @@ using twinfind::tool::RunCommand;
 using twinfind::tool::UseSettingsFile;
 
 int main(int argc, char** argv) {
+  twinfind::tool::SetUpStandardStreams(argc, argv);
   if (argc < 2) return BadArguments("a sub-command is needed");
   const std::string command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {

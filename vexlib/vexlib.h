@@ -21,7 +21,9 @@
 #include <uchar.h>
 #endif
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(VEXLIB_BUILDING)
+#define VEXAPI __declspec(dllexport)
+#elif defined(_WIN32)
 #define VEXAPI __declspec(dllimport)
 #elif defined(VEXLIB_BUILDING)
 #define VEXAPI __attribute__((visibility("default")))

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <set>
 
 #include "bench/search_setup.h"
 #include "bench/twin_drawing.h"
@@ -189,17 +190,70 @@ TEST_F(SearchEdgeTest, MoreTwinsThanTheTableHoldsKeepTheFirstAndSaySo) {
                             u"box: 동일한 부품이 499개를 넘어 2개는 목록에서 제외되었습니다."});
 }
 
-TEST_F(SearchEdgeTest, TwinsOfMoreSegmentsThanARecordHoldsAreLeftOutAndSaid) {
-  drawgen::TwinDrawing drawing(9, 50);
+TEST_F(SearchEdgeTest, TwinsOfMoreSegmentsThanARecordHoldsAreRecordedWhole) {
+  drawgen::TwinDrawing drawing(9, 120);
   const auto part = drawing.Place({});
-  drawing.Place({drawing.spacing(), 0, 30, false});
+  const auto twin = drawing.Place({drawing.spacing(), 0, 30, false});
   ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part.segments));
   Messages();
   ASSERT_TRUE(FindMatches(options));
-  EXPECT_EQ(matchTable.count(), 0);
-  EXPECT_EQ(Messages(),
-            std::vector<std::u16string>{
-                u"box: 49개를 넘는 세그먼트로 이루어진 동일한 부품 2개는 제외되었습니다."});
+  EXPECT_TRUE(Messages().empty());
+  ASSERT_EQ(matchTable.count(), 2);
+  for (const auto& [m, placed] : {std::pair{1, part}, std::pair{2, twin}}) {
+    const twinfind::MatchRecord& match = matchTable[m];
+    EXPECT_EQ(match.refCount(), twinfind::kMatchRefCapacity);
+    std::set<int> ids;
+    for (int i = 1; i <= match.segmentCount(); ++i) ids.insert(match.segment(i).segmentId);
+    EXPECT_EQ(ids, std::set<int>(placed.segments.begin(), placed.segments.end()));
+    EXPECT_EQ(match.segmentCount(), static_cast<int>(placed.segments.size()));
+  }
 }
 
 }  // namespace
+
+// An outline that passes a point twice (a slot cut in and out along one line) is a closed
+// outline like any other: a neighbour's line poking into a twin's window outside it does not
+// block the twin, turned or not, while a stray hole inside it does.
+TEST_F(SearchEdgeTest, OutlinesThatPassAPointTwiceFindTheirTwins) {
+  // The outline as one segment and a grain line inside it as another, turned by `degrees`
+  // about the origin and moved to (x, y); a neighbour's line just below the outline, inside the
+  // search window; `strayHole` adds a hole.
+  auto place = [](double x, double y, double degrees, bool strayHole) {
+    const double t = degrees * std::numbers::pi / 180, c = std::cos(t), s = std::sin(t);
+    auto line = [&](double u1, double v1, double u2, double v2) {
+      return Line(x + u1 * c - v1 * s, y + u1 * s + v1 * c, x + u2 * c - v2 * s,
+                  y + u2 * s + v2 * c);
+    };
+    const std::vector<std::pair<double, double>> path = {{0, 0},  {13, 0},  {13, 5}, {4, 5},
+                                                         {13, 5}, {13, 10}, {0, 10}, {0, 0}};
+    std::vector<FigureRecord> outline;
+    for (size_t i = 0; i + 1 < path.size(); ++i) {
+      outline.push_back(line(path[i].first, path[i].second, path[i + 1].first, path[i + 1].second));
+    }
+    const std::vector<int> ids = {AddSegment(outline), AddSegment({line(2, 2, 2, 8)})};
+    AddSegment({line(-2, -0.05, 15, -0.05)});
+    if (strayHole) {
+      const FigureRecord at = line(3, 7.5, 3, 7.5);
+      AddSegment({Circle(at.u.line.x1, at.u.line.y1, 1)});
+    }
+    return ids;
+  };
+  const auto part = place(0, 0, 0, false);
+  const auto moved = place(100, 0, 0, false);
+  const auto turned = place(0, 100, 73, false);
+  place(100, 100, 0, true);
+  const auto before = drawgen::AllSegments();
+  ASSERT_TRUE(drawgen::PrepareSearch(before, part));
+  ASSERT_TRUE(FindMatches(options));
+  std::set<std::set<int>> found;
+  for (int m = 1; m <= matchTable.count(); ++m) {
+    std::set<int> ids;
+    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
+      ids.insert(matchTable[m].segment(i).segmentId);
+    }
+    found.insert(ids);
+  }
+  const auto set = [](const std::vector<int>& v) { return std::set<int>(v.begin(), v.end()); };
+  EXPECT_EQ(found, (std::set<std::set<int>>{set(part), set(moved), set(turned)}));
+  ExpectNothingLeft(before);
+}

@@ -64,6 +64,10 @@ std::vector<Expectation> Plan(const TwinDrawing& d, const Options& o) {
       {at(10, 0, false), Variant::kCrossedTwin, true},
       {at(11, 300, false), Variant::kCrossedTwin, o.rotate},
       {at(12, 0, true), Variant::kExtraHole, false},
+      // Every segment drawn the other way: its anchor line runs from the other end.
+      {at(13, 0, false), Variant::kReversedTwin, o.rotate},
+      {at(14, 120, false), Variant::kReversedTwin, o.rotate},
+      {at(15, 200, true), Variant::kReversedTwin, o.rotate && o.symmetry},
   };
 }
 

@@ -1,6 +1,7 @@
 // Geometric arithmetic, closed outlines, copies, mirrors, reversal and hole records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -91,6 +92,78 @@ TEST_F(GeometryTest, ClosedOutlinesInAnyFigureOrder) {
   // Joints within a millionth close the chain.
   EXPECT_EQ(VexFigIsClosed(AddSegment({Line(0, 0, 10, 0), Arc(5, 0, 5, 10, 0, 0.0000005, 0)})), 1);
   EXPECT_EQ(VexFigIsClosed(9999), 0);
+}
+
+TEST_F(GeometryTest, OutlinesThatPassAPointTwiceAreClosedAndExact) {
+  // A square with a slot cut in along y = 5 and out again the same way: the outline passes
+  // (10, 5) and (4, 5) twice. Then a figure eight: two squares touching at (10, 10).
+  const std::vector<FigureRecord> slot = {
+      Line(0, 0, 10, 0),   Line(10, 0, 10, 5),  Line(10, 5, 4, 5), Line(4, 5, 10, 5),
+      Line(10, 5, 10, 10), Line(10, 10, 0, 10), Line(0, 10, 0, 0)};
+  // A notch: the outline dips down to (5, 6) and back up between (3, 10) and (7, 10).
+  const std::vector<FigureRecord> notch = {
+      Line(0, 0, 10, 0), Line(10, 0, 10, 10), Line(10, 10, 7, 10), Line(7, 10, 5, 6),
+      Line(5, 6, 3, 10), Line(3, 10, 0, 10),  Line(0, 10, 0, 0)};
+  const std::vector<FigureRecord> eight = {
+      Line(0, 0, 10, 0),    Line(10, 0, 10, 10),  Line(10, 10, 20, 10), Line(20, 10, 20, 20),
+      Line(20, 20, 10, 20), Line(10, 20, 10, 10), Line(10, 10, 0, 10),  Line(0, 10, 0, 0)};
+  std::vector<FigureRecord> shuffled = eight;
+  std::reverse(shuffled.begin(), shuffled.end());
+  std::swap(shuffled[1], shuffled[5]);
+  const std::vector<FigureRecord> eightApart = {
+      eight[0],           eight[1], eight[6], eight[7], Line(30, 0, 40, 0), Line(40, 0, 30, 10),
+      Line(30, 10, 30, 0)};
+  struct Case {
+    const char* what;
+    std::vector<FigureRecord> figures;
+    int closed;
+  };
+  for (const Case& c : {Case{"slot in and out", slot, 1}, Case{"notch", notch, 1},
+                        Case{"figure eight", eight, 1}, Case{"figure eight shuffled", shuffled, 1},
+                        Case{"square and a triangle apart", eightApart, 0},
+                        Case{"slot without its way out",
+                             {slot[0], slot[1], slot[2], slot[4], slot[5], slot[6]},
+                             0}}) {
+    EXPECT_EQ(VexFigIsClosed(AddSegment(c.figures)), c.closed) << c.what;
+  }
+  auto outside = [](const std::vector<FigureRecord>& f, double x, double y) {
+    const VexPoint p{x, y};
+    return VexAriIochkPnt(f.data(), static_cast<int>(f.size()), &p);
+  };
+  EXPECT_EQ(outside(notch, 5, 8), 1);  // in the notch
+  EXPECT_EQ(outside(notch, 5, 5), 0);  // below it
+  EXPECT_EQ(outside(notch, 2, 9), 0);
+  EXPECT_EQ(outside(slot, 6, 5), 0);    // on the slot's line
+  EXPECT_EQ(outside(slot, 6, 5.5), 0);  // beside it, inside the square
+  EXPECT_EQ(outside(eight, 5, 5), 0);
+  EXPECT_EQ(outside(eight, 15, 15), 0);
+  EXPECT_EQ(outside(eight, 15, 5), 1);
+  EXPECT_EQ(outside(eight, 5, 15), 1);
+}
+
+// Nothing is made or placed beyond the drawing's reach (1e15): figures, texts, balloons, copies
+// and moves are refused and leave the drawing as it was.
+TEST_F(GeometryTest, NothingGoesBeyondTheDrawingsReach) {
+  const int s = AddSegment({Line(0, 0, 10, 0)});
+  const FigureRecord beyond = Line(0, 0, 2e15, 0);
+  EXPECT_EQ(VexFigCreateFigure(s, &beyond), -1);
+  FigureRecord nan = Line(0, 0, 1, 0);
+  nan.u.line.y2 = std::nan("");
+  EXPECT_EQ(VexFigCreateFigure(s, &nan), -1);
+  const int comments = VexSgmCreateSegment(VEX_SEGMENT_COMMENTS, VEX_LIFE_LASTING);
+  NormalTextData text{};
+  text.x = 3e15;
+  text.text = u"far";
+  text.size1 = text.size2 = 1;
+  EXPECT_EQ(VexCmtCreateNormal(comments, &text), -1);
+  vexhost::TheHost().lists.Replace(5, {{s, 1}});
+  const size_t count = vexhost::TheHost().drawing.SegmentCount();
+  const VexPoint base{0, 0}, far{9.99999999999999e14, 0}, near{5e14, 0};
+  EXPECT_EQ(VexSgmEditSegment2(5, &base, &far, 0.0, 1.0, 0, 6), -1);  // its end would pass
+  EXPECT_EQ(VexSgmEditSegment(s, &base, &far, 0.0, 1.0, 1), -1);
+  EXPECT_EQ(vexhost::TheHost().drawing.SegmentCount(), count);
+  EXPECT_EQ(Figures(s)[0].u.line.x2, 10);
+  EXPECT_EQ(VexSgmEditSegment2(5, &base, &near, 0.0, 1.0, 0, 6), 0);
 }
 
 TEST_F(GeometryTest, CopiesAreMovedThenTurnedAboutTheTarget) {

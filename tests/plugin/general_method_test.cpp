@@ -287,3 +287,28 @@ TEST_F(GeneralMethodTest, AnEmptyPartRangeEndsTheCommand) {
 }
 
 }  // namespace
+
+// A part of many segments (a ring of loose lines, as exporters write outlines): every segment of
+// every twin is acted on, in the first row and after it.
+TEST_F(PluginTest, TwinsOfManySegmentsAreCopiedAndDeletedWhole) {
+  Set(u"mFigure", u"1");
+  constexpr int kSegments = 60;
+  TwinDrawing many(4, kSegments);
+  std::vector<std::vector<int>> placed;
+  for (int i = 0; i < 3; ++i) {
+    placed.push_back(many.Place({i * many.spacing(), 0, i * 50.0, false}).segments);
+  }
+  const int last = LastSegmentId();
+  Start();
+  driver().Range({-1e4, -1e4, 1e4, 1e4});
+  driver().Range({-0.5, -0.5, many.width() + 0.5, many.height() + 0.5});
+  EXPECT_EQ(Lines().rbegin()[1], u"info: 총 3개의 동일한 부품을 발견하였습니다.");
+  EXPECT_EQ(host().drawing.blinking().size(), 3u * kSegments);
+  driver().End();
+  driver().Point({0, -1000});
+  for (const auto& twin : placed) {
+    for (const int id : twin) EXPECT_EQ(host().drawing.FindSegment(id), nullptr) << id;
+  }
+  // Three copies of every segment, and nothing else lasting: no mirror images, so no frame.
+  EXPECT_EQ(SegmentsAfter(last).size() - TemporaryCount(), 3u * kSegments);
+}
