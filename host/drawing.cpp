@@ -53,6 +53,7 @@ bool Drawing::DeleteSegment(int segmentId) {
   holes_.erase(s->holeId);
   segments_.erase(segmentId);
   temporaries_.erase(segmentId);
+  ForgetOrigin(segmentId);
   bounds_.erase(segmentId);
   index_.Remove(segmentId);
   return true;
@@ -90,6 +91,7 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   e.figure = figure;
   e.lineAttr = currentLineAttr_;
   s->elements.insert(position, id);
+  ForgetOrigin(segmentId);
   // The extent grows by the new figure alone: a polyline of many figures is not measured
   // afresh for each one.
   if (const auto b = FigureBounds(figure)) {
@@ -112,6 +114,7 @@ bool Drawing::UpdateFigures(int segmentId,
     const FigureRecord changed = change(e.figure);
     if (ElementTypeOfFigure(changed.kind) == e.type) e.figure = changed;
   }
+  ForgetOrigin(segmentId);
   Reindex(segmentId);
   return true;
 }
@@ -120,6 +123,7 @@ bool Drawing::ReverseElementOrder(int segmentId) {
   Segment* s = FindSegment(segmentId);
   if (s == nullptr) return false;
   std::reverse(s->elements.begin(), s->elements.end());
+  ForgetOrigin(segmentId);
   return true;
 }
 
@@ -133,6 +137,7 @@ int Drawing::AddComment(int segmentId, Comment comment) {
   e.type = std::holds_alternative<TextComment>(comment) ? VEX_ELEMENT_TEXT : VEX_ELEMENT_BALLOON;
   e.comment = std::move(comment);
   s->elements.push_back(id);
+  ForgetOrigin(segmentId);
   Reindex(segmentId);
   return id;
 }
@@ -144,6 +149,7 @@ bool Drawing::ReplaceComment(int elementId, Comment comment) {
     return false;
   }
   e->comment = std::move(comment);
+  ForgetOrigin(e->segmentId);
   Reindex(e->segmentId);
   return true;
 }
@@ -159,6 +165,7 @@ bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
       e.figure = Transform(e.figure, placement);
     }
   }
+  NotePlacement(segmentId, placement);
   Reindex(segmentId);
   return true;
 }
@@ -203,6 +210,7 @@ int Drawing::CopySegment(int segmentId) {
     holes_[holeId].header.holeId = holeId;
     copy.holeId = holeId;
   }
+  NoteCopy(segmentId, id);
   Reindex(id);
   return id;
 }

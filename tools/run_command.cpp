@@ -6,6 +6,7 @@
 
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
+#include "dxf/dxf_save.h"
 #include "host/host.h"
 #include "picture/render.h"
 #include "tools/plugin_loader.h"
@@ -54,7 +55,7 @@ bool CheckOutputs(const Session& session, std::string& error) {
   return true;
 }
 
-bool OpenSession(const Session& session) {
+bool OpenSession(Session& session) {
   const auto plugin = LoadPlugin(DefaultPluginPath());
   if (!plugin.ok) {
     std::cerr << "twinfind: " << plugin.error << '\n';
@@ -68,6 +69,7 @@ bool OpenSession(const Session& session) {
     return false;
   }
   for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
+  session.source = imported.source;
   return true;
 }
 
@@ -99,9 +101,20 @@ bool WriteOutputs(const Session& session) {
   bool ok = true;
   std::string error;
   const auto& drawing = vexhost::TheHost().drawing;
-  if (session.out && !dxf::ExportDxf(drawing, *session.out, error)) {
-    std::cerr << "twinfind: " << error << '\n';
-    ok = false;
+  if (session.out) {
+    std::vector<std::string> warnings;
+    dxf::SaveCounts counts;
+    const bool saved =
+        session.source
+            ? dxf::SaveDxf(drawing, *session.source, *session.out, counts, error, &warnings)
+            : dxf::ExportDxf(drawing, *session.out, error, &warnings, &counts.added);
+    for (const std::string& line : warnings) std::cout << line << '\n';
+    if (saved) {
+      std::cout << dxf::SaveLine(*session.out, counts) << '\n';
+    } else {
+      std::cerr << "twinfind: " << error << '\n';
+      ok = false;
+    }
   }
   if (session.svg && !picture::RenderSvg(drawing, *session.svg, error)) {
     std::cerr << "twinfind: " << error << '\n';

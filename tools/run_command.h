@@ -3,10 +3,12 @@
 #define TOOLS_RUN_COMMAND_H
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_source.h"
 #include "tools/cli_options.h"
 
 namespace twinfind::tool {
@@ -15,18 +17,23 @@ namespace twinfind::tool {
 struct Session {
   std::optional<std::string> drawing;  // the DXF file read first
   std::optional<std::string> out, svg, png, svgAtConfirm;
+  // The file as read, which the drawing is saved back into.
+  std::shared_ptr<const dxf::DxfSource> source;
 };
 
 // Checks the outputs before anything runs: their folders exist, none is the input drawing.
 bool CheckOutputs(const Session& session, std::string& error);
 
-// Loads the plug-in and reads the drawing; false (the message printed) when either fails.
-bool OpenSession(const Session& session);
+// Loads the plug-in and reads the drawing (keeping the file in the session); false (the message
+// printed) when either fails.
+bool OpenSession(Session& session);
 
 // Starts the command and feeds it the lines of the stream; the number of refused lines.
 int RunScript(const Session& session, std::istream& script);
 
-// Writes the requested outputs; false (the messages printed) when one could not be written.
+// Writes the requested outputs; false (the messages printed) when one could not be written. A
+// drawing read from a file is saved back into that file's text with only its changes; a
+// drawing started empty is written afresh. Either way one line says what was written.
 bool WriteOutputs(const Session& session);
 
 // Writes a picture, SVG or PNG by the file's extension.
