@@ -141,7 +141,7 @@ void CreateCopyBalloon() {
        r = VexIddGetNextApIdData(list, &record)) {
     copy.push_back(RefOfRecord(record));
   }
-  VexIddCloseApIdData(list);
+  CloseList(list);
   MissingAnchors missing;
   if (!BalloonOnTop(copy, true)) missing.Add();
 }

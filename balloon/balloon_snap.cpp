@@ -47,7 +47,7 @@ VexPoint SnapToBalloons(VexPoint p, double diameter) {
     }
   }
   VexIddInitApIdData(list);
-  VexIddCloseApIdData(list);
+  CloseList(list);
   if (snapped) {
     const int segment = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_TEMPORARY);
     if (segment != -1) {

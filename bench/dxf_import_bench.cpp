@@ -1,7 +1,17 @@
-// Importing the largest real drawing (samples/real/crkbd-F.Cu.dxf, 3 MB, 40,810 entities)
-// into an empty host drawing: reading the file, parsing it with dxflib, building the segments.
+// Importing DXF into an empty host drawing: the largest real drawing
+// (samples/real/crkbd-F.Cu.dxf, 3 MB, 40,810 entities: reading the file, parsing it with dxflib,
+// building the segments, and keeping what saving back into the file needs: the file, where each
+// entity lies, the drawing's baseline), and one polyline of N vertices beside one of 4N, timed
+// in the same iterations: the row is the N import, counter x_4n the 4N import as a multiple of
+// it. Counters of the real drawing: the segments, and the bytes the import keeps for saving.
+// Peak memory is measured apart, one import per process (docs/dxf.md, "Performance").
 #include <benchmark/benchmark.h>
 
+#include <string>
+#include <utility>
+
+#include "bench/cpu_clock.h"
+#include "bench/polyline_dxf.h"
 #include "dxf/dxf_import.h"
 
 namespace {
@@ -9,6 +19,7 @@ namespace {
 void BM_ImportLargestRealDrawing(benchmark::State& state) {
   const std::string path = TWINFIND_REAL_DRAWINGS "/crkbd-F.Cu.dxf";
   int segments = 0;
+  size_t kept = 0;
   for (auto _ : state) {
     vexhost::Drawing drawing;
     const auto result = twinfind::dxf::ImportDxf(path, drawing);
@@ -17,11 +28,42 @@ void BM_ImportLargestRealDrawing(benchmark::State& state) {
       break;
     }
     segments = result.segments;
+    kept = result.source->text().size() +
+           result.source->entities().size() * sizeof(twinfind::dxf::SourceEntity);
     benchmark::DoNotOptimize(drawing.ElementCount());
   }
+  if (segments != 40810) state.SkipWithError("crkbd-F.Cu.dxf did not give 40,810 segments");
   state.counters["segments"] = segments;
+  state.counters["kept_MB"] = static_cast<double>(kept) / (1 << 20);
 }
 BENCHMARK(BM_ImportLargestRealDrawing)->Unit(benchmark::kMillisecond);
+
+// Imports the text into a new drawing; false unless it gave one segment of `figures` figures.
+bool ImportsAsOneSegment(std::string text, int figures) {
+  vexhost::Drawing drawing;
+  const auto result = twinfind::dxf::ImportDxfText(std::move(text), drawing);
+  return result.ok && result.segments == 1 &&
+         drawing.ElementCount() == static_cast<size_t>(figures);
+}
+
+void BM_ImportOnePolyline(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string small = drawgen::OnePolylineDxf(n), large = drawgen::OnePolylineDxf(4 * n);
+  double smallSeconds = 0, largeSeconds = 0;
+  bool right = true;
+  for (auto _ : state) {
+    // The drawing is built and torn down inside each call: both are part of a load.
+    drawgen::Timed(smallSeconds, [&] { right = ImportsAsOneSegment(small, n - 1) && right; });
+    state.PauseTiming();
+    drawgen::Timed(largeSeconds, [&] { right = ImportsAsOneSegment(large, 4 * n - 1) && right; });
+    state.ResumeTiming();
+  }
+  if (!right) state.SkipWithError("a polyline did not import as one segment of all its spans");
+  state.counters["vertices"] = n;
+  state.counters["ms_4n"] = 1e3 * largeSeconds / static_cast<double>(state.iterations());
+  state.counters["x_4n"] = largeSeconds / smallSeconds;
+}
+BENCHMARK(BM_ImportOnePolyline)->Arg(2500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -51,7 +51,7 @@ bool IsCopy(const SegmentRef& ref) {
 void OpenEmptyClose(int list) {
   const int handle = VexIddOpenApIdData(list, 1);
   VexIddInitApIdData(handle);
-  VexIddCloseApIdData(handle);
+  CloseList(handle);
 }
 
 // Reads a list into a work table; a record of a trial copy is skipped when `skipCopies` is set,
@@ -72,7 +72,7 @@ bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emp
     }
   }
   if (emptyAfter) VexIddInitApIdData(handle);
-  VexIddCloseApIdData(handle);
+  CloseList(handle);
   return fits;
 }
 
@@ -80,18 +80,30 @@ bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emp
 // nothing else (the lists it uses also serve others, such as the arrangement's copy list).
 std::vector<int> liveCopies;
 
+// The copy call makes one copy for every segment of the part. A list read that comes back
+// short (the host failed to open it, or to give a record) is read once more, so that no copy
+// goes unnoted and stays in the drawing.
 void NoteCopies(int list) {
-  const int handle = VexIddOpenApIdData(list, 1);
-  VexIdRecord record{};
-  for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
-       r = VexIddGetNextApIdData(handle, &record)) {
-    liveCopies.push_back(record.segmentId);
+  std::vector<int> noted;
+  for (int attempt = 0; attempt < 2 && noted.size() < static_cast<size_t>(partTable.count());
+       ++attempt) {
+    noted.clear();
+    const int handle = VexIddOpenApIdData(list, 1);
+    VexIdRecord record{};
+    for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
+         r = VexIddGetNextApIdData(handle, &record)) {
+      noted.push_back(record.segmentId);
+    }
+    CloseList(handle);
   }
-  VexIddCloseApIdData(handle);
+  liveCopies.insert(liveCopies.end(), noted.begin(), noted.end());
 }
 
+// A delete that fails is tried once more: a copy left behind would be taken for the user's.
 void DeleteCopies() {
-  for (const int id : liveCopies) VexSgmDeleteSegment(id);
+  for (const int id : liveCopies) {
+    if (VexSgmDeleteSegment(id) == -1 && VexSgmGetType(id) != -1) VexSgmDeleteSegment(id);
+  }
   liveCopies.clear();
   copyTable.Clear();
 }
@@ -175,6 +187,10 @@ Counts Count() {
   }
   return k;
 }
+
+// A trial decides only on a whole copy: one copy for every segment of the part. When the host
+// could not list them all, the counts would compare a part of the copy, or nothing at all.
+bool AllCopiesRead() { return copyTable.count() == partTable.count(); }
 
 // Unpaired window segments that lie outside the first copy able to tell.
 int OutsideExtras() {
@@ -282,7 +298,8 @@ Search::Trial Search::TryCandidate(VexPoint start, VexPoint end, double theta) {
   Pair(options_);
   const Counts k = Count();
   const int copies = k.nC - k.aC;
-  if (copies == k.pW - k.aW && (copies == k.nW - k.aW || copies == k.nW - k.aW - OutsideExtras())) {
+  if (AllCopiesRead() && copies == k.pW - k.aW &&
+      (copies == k.nW - k.aW || copies == k.nW - k.aW - OutsideExtras())) {
     Accept(false);
     return Trial::kAccepted;
   }
@@ -316,7 +333,7 @@ Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& wi
   const Counts k = Count();
   RemoveDuplicates(CoordinateTolerance(options_));
   const int copies = k.nC - k.aC;
-  if (copies == k.pW - k.aW && copies == windowTable.count() - k.aW) {
+  if (AllCopiesRead() && copies == k.pW - k.aW && copies == windowTable.count() - k.aW) {
     Accept(true);
     return Trial::kAccepted;
   }

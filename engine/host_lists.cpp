@@ -5,6 +5,14 @@
 
 namespace twinfind {
 
+void CloseList(int handle) {
+  if (VexIddCloseApIdData(handle) == -1) VexIddCloseApIdData(handle);
+}
+
+void CloseSelection(int handle) {
+  if (VexIddCloseSelIdData(handle) == -1) VexIddCloseSelIdData(handle);
+}
+
 void ResetList(int list) {
   // A list the host lets us open is emptied directly. Only a list the host does not know yet
   // goes the long way: a search with no area that takes every segment makes the host set the
@@ -16,7 +24,7 @@ void ResetList(int list) {
     handle = VexIddOpenApIdData(list, 1);
   }
   VexIddInitApIdData(handle);
-  VexIddCloseApIdData(handle);
+  CloseList(handle);
 }
 
 }  // namespace twinfind

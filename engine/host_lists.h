@@ -14,6 +14,11 @@ inline constexpr int kWindowList = 7;
 inline constexpr int kMirroredCopyList = 8;
 inline constexpr int kCopyList = 8;
 
+// Closes an application list, or the user's selection. A close that fails is tried once more:
+// a list left open would stay open for every later command.
+void CloseList(int handle);
+void CloseSelection(int handle);
+
 // Empties application list n: open, empty and close; a list the host cannot open yet is first
 // set up by a search with no area that takes every segment.
 void ResetList(int list);

@@ -80,7 +80,7 @@ bool CheckPartInRange() {
     }
   }
   VexIddInitApIdData(handle);
-  VexIddCloseApIdData(handle);
+  CloseList(handle);
   for (int i = 1; i <= partTable.count(); ++i) {
     if (!found[i]) return false;
   }

@@ -1,5 +1,7 @@
 #include "engine/segment_compare.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "engine/figure_match.h"
@@ -88,6 +90,51 @@ const FigureRecord* Reversed(const std::vector<FigureRecord>& figures) {
   return reversed.data();
 }
 
+VexBox SpreadOf(const std::vector<FigureRecord>& figures) {
+  VexBox s{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  auto x = [&s](double v) {
+    s.minX = std::min(s.minX, v);
+    s.maxX = std::max(s.maxX, v);
+  };
+  auto y = [&s](double v) {
+    s.minY = std::min(s.minY, v);
+    s.maxY = std::max(s.maxY, v);
+  };
+  for (const FigureRecord& f : figures) {
+    switch (f.kind) {
+      case VEX_FIG_LINE:
+        x(f.u.line.x1), x(f.u.line.x2), y(f.u.line.y1), y(f.u.line.y2);
+        break;
+      case VEX_FIG_CIRCLE:
+        x(f.u.circle.cx), y(f.u.circle.cy);
+        break;
+      case VEX_FIG_ARC:
+        x(f.u.arc.cx), x(f.u.arc.sx), x(f.u.arc.ex), y(f.u.arc.cy), y(f.u.arc.sy), y(f.u.arc.ey);
+        break;
+      case VEX_FIG_KIND4:
+        x(f.u.kind4.x1), x(f.u.kind4.x2), y(f.u.kind4.y1), y(f.u.kind4.y2);
+        break;
+      case VEX_FIG_KIND5:
+        x(f.u.kind5.x1), x(f.u.kind5.x2), x(f.u.kind5.x3);
+        y(f.u.kind5.y1), y(f.u.kind5.y2), y(f.u.kind5.y3);
+        break;
+      case VEX_FIG_POINT:
+        x(f.u.point.x), y(f.u.point.y);
+        break;
+      default:
+        break;
+    }
+  }
+  return s;
+}
+
+// False only when the spreads differ by the tolerance or more somewhere (not for NaN, which
+// the figures' own comparison refuses).
+bool SpreadsAgree(const VexBox& a, const VexBox& b, double t) {
+  return !(std::fabs(a.minX - b.minX) >= t || std::fabs(a.maxX - b.maxX) >= t ||
+           std::fabs(a.minY - b.minY) >= t || std::fabs(a.maxY - b.maxY) >= t);
+}
+
 }  // namespace
 
 SegmentFigures ReadSegmentFigures(const SegmentRef& ref) {
@@ -111,10 +158,14 @@ void ReadSegmentFigures(const SegmentRef& ref, SegmentFigures& read) {
   }
   read.ok = n != -1;
   read.hasHole = VexHolGetHoleId(&ref) != -1;
+  read.spread = SpreadOf(read.figures);
 }
 
 bool SegmentsCoincide(const SegmentFigures& a, const SegmentFigures& b, double tolerance) {
   if (!a.ok || !b.ok || a.figures.size() != b.figures.size()) return false;
+  // Figures that agree have their coordinates within the tolerance, and so their spreads; the
+  // hole route compares only circles, so it is not cut short this way.
+  if (!a.hasHole && !b.hasHole && !SpreadsAgree(a.spread, b.spread, tolerance)) return false;
   const int n = static_cast<int>(a.figures.size());
   // Every hole record there is, is read (and freed); the hole route needs both.
   if (a.hasHole || b.hasHole) {

@@ -24,6 +24,10 @@ struct SegmentFigures {
   std::vector<FigureRecord> figures;
   bool ok = false;       // false: the host could not read the segment
   bool hasHole = false;  // the segment carries a hole record
+  // The smallest and largest x and y coordinate the figures give (ends, centres, points):
+  // segments whose figures agree have these within the tolerance too, so most pairs that
+  // cannot coincide are told apart by them alone.
+  VexBox spread{};
 };
 SegmentFigures ReadSegmentFigures(const SegmentRef& ref);
 // The same into `read`, whose storage is reused.

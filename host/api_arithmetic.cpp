@@ -1,6 +1,7 @@
 // VexAri: distances, points on arcs, points against outlines, line intersections.
 #include <cmath>
 
+#include "host/api_util.h"
 #include "host/geometry.h"
 #include "host/host.h"
 #include "host/outline.h"
@@ -17,18 +18,21 @@ VEXAPI double VexAriLen2Pnts(const VexPoint* a, const VexPoint* b) {
 }
 
 VEXAPI int VexAriOnchkArc(const FigureRecord* arc, const VexPoint* point) {
+  VEXHOST_FAULT_POINT(return -1);
   if (arc == nullptr || point == nullptr || arc->kind != VEX_FIG_ARC) return 0;
   const auto distance = vexhost::DistanceToFigure(*arc, point->x, point->y);
   return distance && *distance <= kOnArcTolerance ? 2 : 0;
 }
 
 VEXAPI int VexAriIochkPnt(const FigureRecord* figures, int count, const VexPoint* point) {
+  VEXHOST_FAULT_POINT(return -1);
   if (figures == nullptr || point == nullptr || count <= 0) return 0;
   return vexhost::IsOutside(figures, count, point->x, point->y) ? 1 : 0;
 }
 
 VEXAPI int VexAriItsLinLin(int /*mode*/, const FigureRecord* a, const FigureRecord* b,
                            VexPoint* point) {
+  VEXHOST_FAULT_POINT(return -1);
   if (a == nullptr || b == nullptr || a->kind != VEX_FIG_LINE || b->kind != VEX_FIG_LINE) return 0;
   const FigureLine& p = a->u.line;
   const FigureLine& q = b->u.line;

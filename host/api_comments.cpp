@@ -1,5 +1,6 @@
 // VexCmt: plain texts and balloons in comment segments. The host copies every text it is
 // handed, so the caller may free its buffers right after the call.
+#include "host/api_util.h"
 #include "host/host.h"
 
 using vexhost::TheHost;
@@ -7,6 +8,7 @@ using vexhost::TheHost;
 extern "C" {
 
 VEXAPI int VexCmtCreateBalloon(int segmentId, const BalloonData* data) {
+  VEXHOST_FAULT_POINT(return -1);
   if (data == nullptr) return -1;
   auto comment = vexhost::MakeBalloonComment(*data);
   if (!comment) return -1;
@@ -14,6 +16,7 @@ VEXAPI int VexCmtCreateBalloon(int segmentId, const BalloonData* data) {
 }
 
 VEXAPI int VexCmtCreateNormal(int segmentId, const NormalTextData* data) {
+  VEXHOST_FAULT_POINT(return -1);
   if (data == nullptr) return -1;
   auto comment = vexhost::MakeTextComment(*data);
   if (!comment) return -1;
@@ -21,6 +24,7 @@ VEXAPI int VexCmtCreateNormal(int segmentId, const NormalTextData* data) {
 }
 
 VEXAPI int VexCmtGetComment(int elementId, VexCommentBuffer* buffer) {
+  VEXHOST_FAULT_POINT(return -1);
   const vexhost::Element* e = TheHost().drawing.FindElement(elementId);
   if (e == nullptr || buffer == nullptr || !e->comment) return -1;
   vexhost::FillRecord(*e->comment, *buffer);
@@ -28,6 +32,7 @@ VEXAPI int VexCmtGetComment(int elementId, VexCommentBuffer* buffer) {
 }
 
 VEXAPI int VexCmtSetCharSize(int elementId, const CharSizeData* size) {
+  VEXHOST_FAULT_POINT(return -1);
   vexhost::Drawing& drawing = TheHost().drawing;
   const vexhost::Element* e = drawing.FindElement(elementId);
   if (e == nullptr || size == nullptr || !e->comment) return -1;

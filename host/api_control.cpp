@@ -84,10 +84,12 @@ using vexhost::TheHost;
 extern "C" {
 
 VEXAPI int VexCtlRegisterVexLib2(VexCommandFunc start, VexCommandFunc query, VexCommandFunc end) {
+  VEXHOST_FAULT_POINT(return -1);
   return TheHost().driver.Register(start, query, end);
 }
 
 VEXAPI int VexCtlSetExecuteFunc(VexExecuteFunc fn, const char16_t* format, ...) {
+  VEXHOST_FAULT_POINT(return -1);
   va_list args;
   va_start(args, format);
   std::u16string input = vexhost::FormatText(format, args);
@@ -97,6 +99,7 @@ VEXAPI int VexCtlSetExecuteFunc(VexExecuteFunc fn, const char16_t* format, ...) 
 }
 
 VEXAPI int VexCtlSetReadyFunc(VexReadyFunc fn, const char16_t* text) {
+  VEXHOST_FAULT_POINT(return -1);
   TheHost().driver.SetReady(fn, vexhost::TextOf(text));
   return 0;
 }

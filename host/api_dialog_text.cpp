@@ -9,10 +9,12 @@ using vexhost::TheHost;
 extern "C" {
 
 VEXAPI void VexDlgShowText(const char16_t* text) {
+  VEXHOST_FAULT_POINT(return );
   TheHost().transcript.Add(vexhost::MessageKind::kDialog, vexhost::TextOf(text));
 }
 
 VEXAPI int VexDlgReadAction(char16_t* buffer, int capacity) {
+  VEXHOST_FAULT_POINT(return -1);
   if (buffer == nullptr || capacity <= 0) return -1;
   const auto action = TheHost().dialogInput.Next();
   if (!action) return -1;

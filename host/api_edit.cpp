@@ -1,6 +1,7 @@
 // VexSgm searches and edits, VexFigReverse, VexFigIsClosed.
 #include <vector>
 
+#include "host/api_util.h"
 #include "host/host.h"
 #include "host/outline.h"
 #include "host/search.h"
@@ -47,6 +48,8 @@ int PlaceList(int list, const Placement& placement, bool move, int destinationLi
   for (const VexIdRecord& r : sources) {
     const vexhost::Segment* s = host.drawing.FindSegment(r.segmentId);
     if (s == nullptr || s->auxId != r.auxId) return -1;
+    // Nothing is placed beyond the drawing's reach.
+    if (!IsIdentity(placement) && !host.drawing.CanPlace(r.segmentId, placement)) return -1;
   }
   std::vector<VexIdRecord> results;
   for (const VexIdRecord& r : sources) {
@@ -63,24 +66,30 @@ int PlaceList(int list, const Placement& placement, bool move, int destinationLi
 extern "C" {
 
 VEXAPI int VexSgmSearchSegment2(const VexBox* area, VexElementFilter filter, int list) {
+  VEXHOST_FAULT_POINT(return -1);
   return Search(area, filter, list, vexhost::SearchMode::kCrossing);
 }
 
 VEXAPI int VexSgmSearchSegment4(const VexBox* area, VexElementFilter filter, int list) {
+  VEXHOST_FAULT_POINT(return -1);
   return Search(area, filter, list, vexhost::SearchMode::kWindow);
 }
 
 VEXAPI int VexSgmEditSegment(int segmentId, const VexPoint* base, const VexPoint* target,
                              double angleDegrees, double scale, int flag) {
+  VEXHOST_FAULT_POINT(return -1);
   Drawing& drawing = TheHost().drawing;
   if (base == nullptr || target == nullptr || drawing.FindSegment(segmentId) == nullptr) return -1;
+  const Placement placement = Placement::MoveTurnScale(*base, *target, angleDegrees, scale);
+  if (!IsIdentity(placement) && !drawing.CanPlace(segmentId, placement)) return -1;
   const int id = flag != 0 ? segmentId : drawing.CopySegment(segmentId);
-  Place(drawing, id, Placement::MoveTurnScale(*base, *target, angleDegrees, scale));
+  Place(drawing, id, placement);
   return id;
 }
 
 VEXAPI int VexSgmEditSegment2(int list, const VexPoint* base, const VexPoint* target,
                               double angleDegrees, double scale, int flag, int destinationList) {
+  VEXHOST_FAULT_POINT(return -1);
   if (base == nullptr || target == nullptr) return -1;
   return PlaceList(list, Placement::MoveTurnScale(*base, *target, angleDegrees, scale), flag != 0,
                    destinationList);
@@ -88,12 +97,14 @@ VEXAPI int VexSgmEditSegment2(int list, const VexPoint* base, const VexPoint* ta
 
 VEXAPI int VexSgmMirrorSegment2(int list, const VexPoint* p1, const VexPoint* p2, int /*reserved*/,
                                 int move, int destinationList) {
+  VEXHOST_FAULT_POINT(return -1);
   Placement mirror;
   if (p1 == nullptr || p2 == nullptr || !Placement::Mirror(*p1, *p2, mirror)) return -1;
   return PlaceList(list, mirror, move != 0, destinationList);
 }
 
 VEXAPI int VexFigReverse(int segmentId) {
+  VEXHOST_FAULT_POINT(return -1);
   Drawing& drawing = TheHost().drawing;
   if (!drawing.UpdateFigures(segmentId, vexhost::Reverse)) return -1;
   drawing.ReverseElementOrder(segmentId);
@@ -101,6 +112,7 @@ VEXAPI int VexFigReverse(int segmentId) {
 }
 
 VEXAPI int VexFigIsClosed(int segmentId) {
+  VEXHOST_FAULT_POINT(return 0);
   Drawing& drawing = TheHost().drawing;
   const vexhost::Segment* s = drawing.FindSegment(segmentId);
   if (s == nullptr) return 0;

@@ -1,4 +1,5 @@
 // VexFig: figures and their line attributes.
+#include "host/api_util.h"
 #include "host/host.h"
 
 using vexhost::Element;
@@ -24,11 +25,13 @@ const Element* ElementOf(const SegmentRef* ref) {
 extern "C" {
 
 VEXAPI int VexFigCreateFigure(int segmentId, const FigureRecord* figure) {
+  VEXHOST_FAULT_POINT(return -1);
   if (figure == nullptr) return -1;
   return TheHost().drawing.AddFigure(segmentId, *figure);
 }
 
 VEXAPI int VexFigInsertFigure(int elementId, const FigureRecord* figure) {
+  VEXHOST_FAULT_POINT(return -1);
   vexhost::Drawing& drawing = TheHost().drawing;
   const Element* after = drawing.FindElement(elementId);
   if (figure == nullptr || after == nullptr) return -1;
@@ -36,6 +39,7 @@ VEXAPI int VexFigInsertFigure(int elementId, const FigureRecord* figure) {
 }
 
 VEXAPI int VexFigGetFigure2(const SegmentRef* segment, FigureRecord* figures, int capacity) {
+  VEXHOST_FAULT_POINT(return -1);
   if (segment == nullptr || capacity < 0 || (figures == nullptr && capacity > 0)) return -1;
   vexhost::Drawing& drawing = TheHost().drawing;
   const vexhost::Segment* s = drawing.FindSegment(segment->segmentId);
@@ -50,6 +54,7 @@ VEXAPI int VexFigGetFigure2(const SegmentRef* segment, FigureRecord* figures, in
 }
 
 VEXAPI int VexFigGetFigure(const SegmentRef* element, FigureRecord* figure) {
+  VEXHOST_FAULT_POINT(return -1);
   const Element* e = ElementOf(element);
   if (e == nullptr || figure == nullptr || !IsFigure(*e)) return -1;
   *figure = e->figure;
@@ -57,6 +62,7 @@ VEXAPI int VexFigGetFigure(const SegmentRef* element, FigureRecord* figure) {
 }
 
 VEXAPI int VexFigGetLineType(int elementId, VexLineTypeData* data) {
+  VEXHOST_FAULT_POINT(return -1);
   const Element* e = TheHost().drawing.FindElement(elementId);
   if (e == nullptr || data == nullptr || !e->lineAttr) return -1;
   *data = {e->lineAttr->color, e->lineAttr->lineType, e->lineAttr->weight};
@@ -64,6 +70,7 @@ VEXAPI int VexFigGetLineType(int elementId, VexLineTypeData* data) {
 }
 
 VEXAPI int VexFigSetLineType(int elementId, const VexLineTypeData* data) {
+  VEXHOST_FAULT_POINT(return -1);
   Element* e = TheHost().drawing.FindElement(elementId);
   if (e == nullptr || data == nullptr || !e->lineAttr) return -1;
   e->lineAttr->color = data->color;
@@ -73,6 +80,7 @@ VEXAPI int VexFigSetLineType(int elementId, const VexLineTypeData* data) {
 }
 
 VEXAPI int VexFigGetLineType2(int elementId, LineAttr* attr) {
+  VEXHOST_FAULT_POINT(return -1);
   const Element* e = TheHost().drawing.FindElement(elementId);
   if (e == nullptr || attr == nullptr || !e->lineAttr) return -1;
   *attr = *e->lineAttr;
@@ -80,6 +88,7 @@ VEXAPI int VexFigGetLineType2(int elementId, LineAttr* attr) {
 }
 
 VEXAPI int VexFigSetLineType2(int elementId, const LineAttr* attr) {
+  VEXHOST_FAULT_POINT(return -1);
   Element* e = TheHost().drawing.FindElement(elementId);
   if (e == nullptr || attr == nullptr || !e->lineAttr) return -1;
   *e->lineAttr = *attr;

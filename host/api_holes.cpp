@@ -1,6 +1,7 @@
 // VexHol: the hole records of segments, handed out until the caller frees them.
 #include <algorithm>
 
+#include "host/api_util.h"
 #include "host/hole_ledger.h"
 #include "host/host.h"
 
@@ -31,6 +32,7 @@ using vexhost::TheHost;
 extern "C" {
 
 VEXAPI int VexHolGetHoleId(const SegmentRef* segment) {
+  VEXHOST_FAULT_POINT(return -1);
   if (segment == nullptr) return -1;
   const vexhost::Segment* s = TheHost().drawing.FindSegment(segment->segmentId);
   if (s == nullptr || s->auxId != segment->auxId || s->holeId == 0) return -1;
@@ -38,6 +40,7 @@ VEXAPI int VexHolGetHoleId(const SegmentRef* segment) {
 }
 
 VEXAPI int VexHolGetHoleData(int holeId, HoleData* data) {
+  VEXHOST_FAULT_POINT(return -1);
   vexhost::Host& host = TheHost();
   const vexhost::HoleRecord* record = host.drawing.FindHole(holeId);
   if (record == nullptr || data == nullptr) return -1;
@@ -47,6 +50,7 @@ VEXAPI int VexHolGetHoleData(int holeId, HoleData* data) {
   return 0;
 }
 
+// A release that cannot tell its caller of a failure: it is never made to fail.
 VEXAPI void VexHoleFreeHoleData(HoleData* data) {
   if (data == nullptr) return;
   if (TheHost().holes.Free(data->items)) {

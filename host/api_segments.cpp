@@ -1,4 +1,5 @@
 // VexSgm and VexElm: segments and the walk over their elements.
+#include "host/api_util.h"
 #include "host/host.h"
 
 using vexhost::Segment;
@@ -12,29 +13,35 @@ Segment* Find(int segmentId) { return TheHost().drawing.FindSegment(segmentId); 
 extern "C" {
 
 VEXAPI int VexSgmCreateSegment(int kind, int life) {
+  VEXHOST_FAULT_POINT(return -1);
   return TheHost().drawing.CreateSegment(kind, life);
 }
 
 VEXAPI int VexSgmDeleteSegment(int segmentId) {
+  VEXHOST_FAULT_POINT(return -1);
   return TheHost().drawing.DeleteSegment(segmentId) ? 0 : -1;
 }
 
 // The second delete differs from the first only in what a window system would redraw.
 VEXAPI int VexSgmDeleteSegment2(int segmentId) {
+  VEXHOST_FAULT_POINT(return -1);
   return TheHost().drawing.DeleteSegment(segmentId) ? 0 : -1;
 }
 
 VEXAPI int VexSgmGetType(int segmentId) {
+  VEXHOST_FAULT_POINT(return -1);
   const Segment* s = Find(segmentId);
   return s == nullptr ? -1 : s->kind;
 }
 
 VEXAPI int VexSgmGetLayer(int segmentId) {
+  VEXHOST_FAULT_POINT(return -1);
   const Segment* s = Find(segmentId);
   return s == nullptr ? -1 : s->layer;
 }
 
 VEXAPI int VexSgmChangeLayer(int segmentId, int layer) {
+  VEXHOST_FAULT_POINT(return -1);
   Segment* s = Find(segmentId);
   if (s == nullptr) return -1;
   s->layer = layer;
@@ -43,17 +50,20 @@ VEXAPI int VexSgmChangeLayer(int segmentId, int layer) {
 
 // A question: an unknown segment has no attribute (0), so that a failure never reads as yes.
 VEXAPI int VexSgmHasAttribute(int segmentId, int attribute) {
+  VEXHOST_FAULT_POINT(return 0);
   const Segment* s = Find(segmentId);
   if (s == nullptr || attribute < 0 || attribute > 31) return 0;
   return (s->attributes >> attribute) & 1u;
 }
 
 VEXAPI int VexSgmGetHeadElementId(int segmentId) {
+  VEXHOST_FAULT_POINT(return -1);
   const Segment* s = Find(segmentId);
   return s == nullptr || s->elements.empty() ? -1 : s->elements.front();
 }
 
 VEXAPI int VexElmGetNextElementId(int elementId) {
+  VEXHOST_FAULT_POINT(return -1);
   vexhost::Drawing& drawing = TheHost().drawing;
   const vexhost::Element* e = drawing.FindElement(elementId);
   if (e == nullptr) return -1;
@@ -65,20 +75,29 @@ VEXAPI int VexElmGetNextElementId(int elementId) {
 }
 
 VEXAPI int VexElmGetType(int elementId) {
+  VEXHOST_FAULT_POINT(return -1);
   const vexhost::Element* e = TheHost().drawing.FindElement(elementId);
   return e == nullptr ? -1 : e->type;
 }
 
 VEXAPI int VexElmGetSegment(int elementId) {
+  VEXHOST_FAULT_POINT(return -1);
   const vexhost::Element* e = TheHost().drawing.FindElement(elementId);
   return e == nullptr ? -1 : e->segmentId;
 }
 
-VEXAPI int VexLyrGetVisibility(int layer) { return TheHost().drawing.LayerVisible(layer) ? 1 : 0; }
+VEXAPI int VexLyrGetVisibility(int layer) {
+  VEXHOST_FAULT_POINT(return -1);
+  return TheHost().drawing.LayerVisible(layer) ? 1 : 0;
+}
 
-VEXAPI int VexLyrGetCurrentLayer(void) { return TheHost().drawing.currentLayer(); }
+VEXAPI int VexLyrGetCurrentLayer(void) {
+  VEXHOST_FAULT_POINT(return -1);
+  return TheHost().drawing.currentLayer();
+}
 
 VEXAPI int VexLyrSetCurrentLayer(int layer) {
+  VEXHOST_FAULT_POINT(return -1);
   TheHost().drawing.SetCurrentLayer(layer);
   return 0;
 }

@@ -4,6 +4,15 @@
 
 #include <string>
 
+#include "host/host.h"
+
+// The first line of every host call: the call fails (returns `statement`'s value) when the
+// fault switch says so. Without a switch watching, this costs one test of a flag.
+#define VEXHOST_FAULT_POINT(statement)                                                       \
+  do {                                                                                       \
+    if (::vexhost::TheHost().faults.Fails(__func__, __builtin_return_address(0))) statement; \
+  } while (false)
+
 namespace vexhost {
 
 // A text handed in by the plug-in; a null pointer reads as the empty text.

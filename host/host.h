@@ -6,6 +6,7 @@
 
 #include "host/dialog_input.h"
 #include "host/drawing.h"
+#include "host/fault_switch.h"
 #include "host/hole_ledger.h"
 #include "host/id_lists.h"
 #include "host/step_driver.h"
@@ -24,6 +25,7 @@ class Host {
   Transcript transcript;
   HoleLedger holes;
   DialogInput dialogInput;
+  FaultSwitch faults;
   StepDriver driver;
 };
 

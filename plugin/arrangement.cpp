@@ -20,14 +20,18 @@ bool CopyMatch(const MatchRecord& match, VexPoint at) {
   VexIddInitApIdData(list);
   for (int i = 1; i <= match.segmentCount(); ++i) {
     if (VexIddSetApIdData(list, match.segment(i).segmentId, match.segment(i).auxId) == -1) {
-      VexIddCloseApIdData(list);
+      CloseList(list);
       VexMsgPutErrorMessage(texts::kCopyListError);
       return false;
     }
   }
-  VexIddCloseApIdData(list);
+  CloseList(list);
   const VexPoint base{match.box.minX, match.box.minY};
-  VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList);
+  // The host refuses a copy it cannot make (one beyond the drawing's reach): the row stops.
+  if (VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList) == -1) {
+    VexMsgPutErrorMessage(texts::kCopyListError);
+    return false;
+  }
   return true;
 }
 

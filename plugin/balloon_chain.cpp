@@ -45,7 +45,9 @@ int OnBalloonRange(int code, const VexEvent* /*event*/) {
 int OnMaterial(int code, const VexEvent* event) {
   return Guarded([code, event]() -> int {
     if (code == VEX_EVENT_KEYIN) {
-      materialText = VexEvtGetKeyinString(code, event);
+      const char16_t* text = VexEvtGetKeyinString(code, event);
+      if (text == nullptr) return VEX_STEP_STAY;  // the host could not give the text
+      materialText = text;
       return GoTo(PartNumberStep);
     }
     if (code == VEX_EVENT_END) {
@@ -64,7 +66,9 @@ int AfterPartNumber() { return GoTo(Settings().mIsDepth != 0 ? DepthStep : Ballo
 int OnPartNumber(int code, const VexEvent* event) {
   return Guarded([code, event]() -> int {
     if (code == VEX_EVENT_KEYIN) {
-      Settings().mBalloonStr = VexEvtGetKeyinString(code, event);
+      const char16_t* text = VexEvtGetKeyinString(code, event);
+      if (text == nullptr) return VEX_STEP_STAY;
+      Settings().mBalloonStr = text;
       return AfterPartNumber();
     }
     if (code == VEX_EVENT_END) return AfterPartNumber();
@@ -75,7 +79,9 @@ int OnPartNumber(int code, const VexEvent* event) {
 int OnDepth(int code, const VexEvent* event) {
   return Guarded([code, event]() -> int {
     if (code == VEX_EVENT_KEYIN) {
-      depthText = VexEvtGetKeyinString(code, event);
+      const char16_t* text = VexEvtGetKeyinString(code, event);
+      if (text == nullptr) return VEX_STEP_STAY;
+      depthText = text;
       return GoTo(BalloonPartStep);
     }
     if (code == VEX_EVENT_END) return GoTo(BalloonPartStep);

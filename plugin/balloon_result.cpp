@@ -5,6 +5,7 @@
 
 #include "balloon/balloon_make.h"
 #include "balloon/count_text.h"
+#include "balloon/part_texts.h"
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
 #include "plugin/arrangement.h"
@@ -102,7 +103,10 @@ int OnBalloonArrangePoint(int code, const VexEvent* event) {
   return Guarded([code, event]() -> int {
     VexPoint p{};
     if (VexEvtGetPoint(code, event, &p) != 0) {
-      return code == VEX_EVENT_END ? GoToPartStart() : VEX_STEP_STAY;
+      if (code != VEX_EVENT_END) return VEX_STEP_STAY;
+      // The part is skipped: the depth typed for it must not label the next part's row.
+      depthText.clear();
+      return GoToPartStart();
     }
     DrawRowPreview(p);
     if (VexEvtIsMouseMotion(code, event) != 0) return VEX_STEP_STAY;

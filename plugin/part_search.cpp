@@ -55,9 +55,9 @@ Collected CollectPart(int workList) {
     }
   }
   // Closed and forgotten on every path, also when the reading stopped early.
-  VexIddCloseSelIdData(selection);
+  CloseSelection(selection);
   VexIddClearSysIdData();
-  VexIddCloseApIdData(workList);
+  CloseList(workList);
   return result;
 }
 

@@ -1,5 +1,6 @@
 #include "plugin/range_input.h"
 
+#include "engine/host_lists.h"
 #include "engine/shape_model.h"
 
 namespace twinfind {
@@ -20,14 +21,14 @@ bool CollectTargets(const char16_t* overflowBox, const char16_t* emptyError) {
        r = VexIddGetNextSelIdData(selection, &record)) {
     if (targetTable.full()) {
       // The table keeps what it holds; the selection is closed and forgotten all the same.
-      VexIddCloseSelIdData(selection);
+      CloseSelection(selection);
       VexIddClearSysIdData();
       VexDlgMessageBox(overflowBox);
       return false;
     }
     targetTable.Append(MakeTargetEntry(record));
   }
-  VexIddCloseSelIdData(selection);
+  CloseSelection(selection);
   VexIddClearSysIdData();
   if (targetTable.count() == 0) {
     VexMsgPutErrorMessage(emptyError);

@@ -7,6 +7,7 @@ namespace twinfind {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
 
 std::string_view TrimBlanks(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");
@@ -46,6 +47,20 @@ std::string Quote(std::string_view text) {
 
 std::optional<RegFile> RegFile::Parse(std::string_view bytes) {
   if (bytes.size() > kMaxRegFileBytes) return std::nullopt;
+  // What the Windows registry editor writes: UTF-16 (little-endian) after its byte-order mark.
+  if (bytes.starts_with(kUtf16ByteOrderMark)) {
+    bytes.remove_prefix(kUtf16ByteOrderMark.size());
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+      units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                       static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    }
+    const std::string utf8 = ToUtf8(units);
+    // An unpaired surrogate came back as U+FFFD: the file is not sound text.
+    if (utf8.find("\xEF\xBF\xBD") != std::string::npos) return std::nullopt;
+    return Parse(utf8);
+  }
   if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   RegFile file;
   if (bytes.empty()) return file;

@@ -1,5 +1,6 @@
 #include "settings/store_file.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "common/atomic_file.h"
@@ -109,7 +110,15 @@ bool FileSettingsStore::WriteValue(std::u16string_view keyPath, std::u16string_v
   if (current.status != pf::ReadStatus::kMissing) options.mode = current.mode;
   options.asidePath = aside;
   std::string error;
-  return WriteFileAtomically(*path, bytes, error, options);
+  if (!WriteFileAtomically(*path, bytes, error, options)) return false;
+  if (damaged) {
+    // The registry this file stands in for cannot be damaged; a user must hear of it.
+    std::fprintf(stderr,
+                 "twinfind: the settings file %s could not be read; it was kept as %s and the "
+                 "defaults apply\n",
+                 path->c_str(), aside.c_str());
+  }
+  return true;
 }
 
 std::unique_ptr<SettingsStore> CreatePlatformSettingsStore() {

@@ -6,6 +6,7 @@
 
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
+#include "dxf/dxf_save.h"
 #include "host/host.h"
 #include "picture/render.h"
 #include "tools/drawing_summary.h"
@@ -86,6 +87,12 @@ bool OpenSession(Session& session) {
     }
     for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
     std::cout << LoadLine(drawing, *session.drawing) << '\n';
+    session.source = imported.source;
+    if (const std::shared_ptr<const dxf::DxfSource> source = imported.source) {
+      session.handles = [source](const std::vector<int>& segments) {
+        return source->SourceHandles(segments);
+      };
+    }
   }
   session.digestAtLoad = DrawingDigest(drawing);
   return true;
@@ -138,9 +145,20 @@ bool WriteOutputs(const Session& session) {
       ok = false;
     }
   };
-  if (session.out && !dxf::ExportDxf(drawing, *session.out, error)) {
-    std::cerr << "twinfind: " << error << '\n';
-    ok = false;
+  if (session.out) {
+    std::vector<std::string> warnings;
+    dxf::SaveCounts counts;
+    const bool saved =
+        session.source
+            ? dxf::SaveDxf(drawing, *session.source, *session.out, counts, error, &warnings)
+            : dxf::ExportDxf(drawing, *session.out, error, &warnings, &counts.added);
+    for (const std::string& line : warnings) std::cout << line << '\n';
+    if (saved) {
+      std::cout << dxf::SaveLine(*session.out, counts) << '\n';
+    } else {
+      std::cerr << "twinfind: " << error << '\n';
+      ok = false;
+    }
   }
   if (session.svg) report(WritePicture(*session.svg, session.grid, error), *session.svg);
   if (session.png) report(WritePicture(*session.png, session.grid, error), *session.png);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_source.h"
 #include "tools/cli_options.h"
 #include "tools/output_claims.h"
 #include "tools/search_recorder.h"
@@ -33,14 +34,16 @@ struct Session {
   // The DXF handles of the drawing's segments, when it came from a DXF file.
   SegmentHandles handles;
   uint64_t digestAtLoad = 0;  // the drawing as it was read, to tell whether it changed
+  // The file as read, which the drawing is saved back into.
+  std::shared_ptr<const dxf::DxfSource> source;
 };
 
 // Checks the outputs before anything runs: their folders exist, none is the input drawing or
 // the file of another output, the report's name says its format; claims them.
 bool CheckOutputs(const Session& session, std::string& error);
 
-// Loads the plug-in and reads the drawing, telling its extents, segments and layers; false (the
-// message printed) when either fails.
+// Loads the plug-in and reads the drawing (keeping the file in the session), telling its
+// extents, segments and layers; false (the message printed) when either fails.
 bool OpenSession(Session& session);
 
 struct ScriptResult {
@@ -52,7 +55,9 @@ struct ScriptResult {
 ScriptResult RunScript(const Session& session, std::istream& script);
 
 // Writes the requested outputs (drawing, pictures, report), each with a line saying what was
-// written; false (the messages printed) when one could not be written.
+// written; false (the messages printed) when one could not be written. A drawing read from a
+// file is saved back into that file's text with only its changes; a drawing started empty is
+// written afresh.
 bool WriteOutputs(const Session& session);
 
 // Writes a picture, SVG or PNG by the file's extension.

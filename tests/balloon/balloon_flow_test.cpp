@@ -123,6 +123,33 @@ TEST_F(BalloonFlowTest, LaterRowsGoBelowWithoutAskingAndTheEndButtonSkipsARow) {
   (void)partA;
 }
 
+// A depth typed for a part whose row the user then skips belongs to that part alone: the next
+// part, whose depth prompt the user answers with the end button, gets no depth text.
+TEST_F(BalloonFlowTest, ADepthTypedForASkippedPartIsNotWrittenForTheNext) {
+  Set(u"mIsDepth", u"1");
+  Set(u"mIsBalloonAssy", u"0");
+  TwinDrawing a(22), b(23);
+  a.Place({});
+  a.Place({a.spacing(), 0});
+  const double y0 = -3 * a.spacing();
+  b.Place({0, y0});
+  b.Place({b.spacing(), y0});
+  Start();
+  driver().Range({-1e4, -1e4, 1e4, 1e4});
+  driver().End();  // keep 101
+  driver().Keyin(u"12");
+  driver().Range({-0.5, -0.5, a.width() + 0.5, a.height() + 0.5});
+  driver().End();  // confirm
+  driver().End();  // the arrangement prompt's end button: the part is skipped
+  driver().End();  // keep 101
+  EXPECT_EQ(LastPrompt(), u"부품 깊이입력 :");
+  driver().End();  // no depth for this part
+  driver().Range({-0.5, y0 - 0.5, b.width() + 0.5, y0 + b.height() + 0.5});
+  const int last = LastSegmentId();
+  driver().End();  // confirm: the row goes below the stored origin
+  EXPECT_EQ(Texts(SegmentsAfter(last)), (std::vector<std::u16string>{u"2EA", u"101"}));
+}
+
 TEST_F(BalloonFlowTest, DeletedPartsKeepBalloonsThatHangOnNothing) {
   Set(u"mFigure", u"1");
   Set(u"mIsArrange", u"0");

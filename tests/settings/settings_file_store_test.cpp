@@ -155,12 +155,37 @@ TEST_F(FileStoreTest, ADamagedFileGivesDefaultsAndIsKeptAside) {
   for (size_t i = 0; i < std::size(damaged); ++i) {
     SCOPED_TRACE(i);
     WriteFile(path, damaged[i]);
+    ::testing::internal::CaptureStderr();
     ExpectLoadGivesDefaults();
     // The first copy is ".damaged"; later ones are numbered, never overwriting an earlier one.
     const std::string aside = path + ".damaged" + (i == 0 ? "" : "." + std::to_string(i));
+    // The user is told, with both files named.
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "twinfind: the settings file " + path +
+                                                            " could not be read; it was kept as " +
+                                                            aside + " and the defaults apply\n");
     EXPECT_EQ(ReadFile(aside), damaged[i]);
     EXPECT_EQ(StoredValue(path, u"mBalloonStr"), u"101");  // a sound file with every default
   }
+}
+
+// The registry editor exports UTF-16 with a byte-order mark: such a file is read as the text it
+// holds, and not taken for a damaged one.
+TEST_F(FileStoreTest, AFileInUtf16FromTheRegistryEditorIsRead) {
+  const std::u16string text =
+      u"Windows Registry Editor Version 5.00\r\n\r\n"
+      u"[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\r\n\"mBalloonStr\"=\"가-7\"\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  WriteFile(path, bytes);
+  std::u16string read;
+  ASSERT_TRUE(ReadSetting(kSettingsSubkey, u"mBalloonStr", read));
+  EXPECT_EQ(read, u"가-7");
+  EXPECT_FALSE(fs::exists(path + ".damaged"));
+  WriteFile(path, bytes + "x");  // half a character at the end: damaged after all
+  EXPECT_FALSE(ReadSetting(kSettingsSubkey, u"mBalloonStr", read));
 }
 
 TEST_F(FileStoreTest, AnUnusablePathLosesNothingAndDoesNotHang) {

@@ -1,0 +1,82 @@
+// The search where every candidate fails: near-twin fields of 2,000 and 10,000 segments with 1
+// percent true twins, rotation and mirror images on, so each near twin costs the direct trial,
+// the mirror trial and both again from the candidate line's other end. Each search is reported
+// as a multiple of the floor, one plain pass over the range's figures (BM_RangePass), which is
+// timed beside it in every iteration (counter x_pass).
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "bench/cpu_clock.h"
+#include "bench/found_check.h"
+#include "bench/near_twin_field.h"
+#include "bench/search_setup.h"
+#include "engine/find_matches.h"
+#include "host/host.h"
+
+namespace {
+
+constexpr int kTwinsPerHundredParts = 1;
+constexpr int kPartSegments = 5;
+constexpr int kPassesPerIteration = 20;  // the floor is short: time it often enough to be steady
+
+FigureRecord passFigures[1000];
+
+// Every figure of every range segment read once, as the search's own reading does.
+int PassOverRange(const std::vector<int>& range) {
+  int figures = 0;
+  for (const int id : range) {
+    const SegmentRef ref{vexhost::Drawing::kDrawingId, id};
+    figures += VexFigGetFigure2(&ref, passFigures, 1000);
+    benchmark::DoNotOptimize(passFigures);
+  }
+  return figures;
+}
+
+drawgen::NearTwinField Build(int segments) {
+  vexhost::ResetHost();
+  const int twins = segments / kPartSegments * kTwinsPerHundredParts / 100;
+  return drawgen::BuildNearTwinField(segments, twins);
+}
+
+void BM_RangePass(benchmark::State& state) {
+  const drawgen::NearTwinField field = Build(static_cast<int>(state.range(0)));
+  const std::vector<int> range = drawgen::AllSegments();
+  int figures = 0;
+  for (auto _ : state) figures = PassOverRange(range);
+  state.counters["segments"] = static_cast<double>(range.size());
+  state.counters["figures"] = figures;
+}
+
+void BM_NearTwinSearch(benchmark::State& state) {
+  const drawgen::NearTwinField field = Build(static_cast<int>(state.range(0)));
+  const std::vector<int> range = drawgen::AllSegments();
+  twinfind::SearchOptions options;
+  options.rotate = true;
+  options.mirror = true;
+  double searchSeconds = 0, floorSeconds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    drawgen::PrepareSearch(range, field.part);
+    drawgen::Timed(floorSeconds, [&] {
+      for (int i = 0; i < kPassesPerIteration; ++i) PassOverRange(range);
+    });
+    state.ResumeTiming();
+    drawgen::Timed(searchSeconds, [&] { twinfind::FindMatches(options); });
+  }
+  const std::string wrong = drawgen::FoundDiffers(field.twins, field.mirroredTwins, kPartSegments);
+  if (!wrong.empty()) state.SkipWithError(wrong.c_str());
+  const auto& stats = twinfind::LastSearchStats();
+  state.counters["segments"] = static_cast<double>(range.size());
+  state.counters["twins"] = twinfind::matchCount();
+  state.counters["candidates"] = stats.candidates;
+  state.counters["mirror_trials"] = stats.mirrorTrials;
+  state.counters["x_pass"] = searchSeconds / (floorSeconds / kPassesPerIteration);
+}
+
+BENCHMARK(BM_RangePass)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearTwinSearch)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
