@@ -1,12 +1,14 @@
 # What the Windows build takes from outside the mingw-w64 tree, prepared by
 # cmake/fetch_windows_deps.sh (which ./dev windows runs) in TWINFIND_WINDOWS_DEPS:
 #   include/boost   Debian's Boost headers (the host uses header-only Boost.Geometry)
+#   include/CLI     Debian's CLI11 headers (the tool's options)
 #   dxflib/src      dxflib's sources from Debian's source package, built here as a static
 #                   library; include/dxflib leads to them
 set(TWINFIND_WINDOWS_DEPS "" CACHE PATH "Folder prepared by cmake/fetch_windows_deps.sh")
 if(NOT EXISTS "${TWINFIND_WINDOWS_DEPS}/include/boost/version.hpp" OR
+   NOT EXISTS "${TWINFIND_WINDOWS_DEPS}/include/CLI/CLI.hpp" OR
    NOT EXISTS "${TWINFIND_WINDOWS_DEPS}/dxflib/src/dl_dxf.cpp")
-  message(FATAL_ERROR "The Windows build needs Boost's headers and dxflib's sources in "
+  message(FATAL_ERROR "The Windows build needs Boost's and CLI11's headers and dxflib's sources in "
                       "TWINFIND_WINDOWS_DEPS ('${TWINFIND_WINDOWS_DEPS}'): run ./dev windows, "
                       "or cmake/fetch_windows_deps.sh FOLDER")
 endif()

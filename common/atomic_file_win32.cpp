@@ -1,7 +1,10 @@
 // Whole-file writes on Windows: the bytes go to a new file with a unique name in the target's
 // folder, are flushed to disk, and the file is then moved over the target in one step
 // (MoveFileExW with MOVEFILE_REPLACE_EXISTING). Paths are UTF-8. Windows has no permission
-// bits: AtomicWriteOptions::mode is not used.
+// bits: AtomicWriteOptions::mode is not used; a file marked read-only is refused. The temporary
+// file is open without sharing while it is written, so no one else can delete it then; a
+// temporary of the target that can be deleted was left by a writer that died, and the next
+// write removes it.
 #include <windows.h>
 
 #include <algorithm>
@@ -36,6 +39,8 @@ std::string LastError(const std::string& what, const std::string& path) {
          std::system_category().message(static_cast<int>(GetLastError()));
 }
 
+constexpr char kTemporarySuffix[] = ".tmp";
+
 bool IsFolder(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -56,7 +61,38 @@ std::string TemporaryName(const std::string& folder, const std::string& name) {
   static std::atomic<unsigned> counter{0};
   const std::string unique = std::to_string(GetCurrentProcessId()) + "-" +
                              std::to_string(GetTickCount64()) + "-" + std::to_string(++counter);
-  return folder + "/." + name + "." + unique;
+  return folder + "/." + name + "." + unique + kTemporarySuffix;
+}
+
+// ".NAME.<process>-<ticks>-<count>.tmp", as TemporaryName makes them.
+bool IsTemporaryOf(const std::wstring& entry, const std::wstring& name) {
+  const std::wstring head = L"." + name + L".";
+  const std::wstring tail = L".tmp";
+  if (entry.size() <= head.size() + tail.size() || entry.compare(0, head.size(), head) != 0 ||
+      entry.compare(entry.size() - tail.size(), tail.size(), tail) != 0) {
+    return false;
+  }
+  for (size_t i = head.size(); i < entry.size() - tail.size(); ++i) {
+    if (!(entry[i] == L'-' || (entry[i] >= L'0' && entry[i] <= L'9'))) return false;
+  }
+  return true;
+}
+
+// Deleting fails for a temporary that a live writer holds open; the others are stale.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+  const std::wstring wideFolder = WidePath(folder);
+  const std::wstring wideName = WidePath(name);
+  WIN32_FIND_DATAW found{};
+  const HANDLE search =
+      FindFirstFileW((wideFolder + L"\\." + wideName + L".*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        IsTemporaryOf(found.cFileName, wideName)) {
+      DeleteFileW((wideFolder + L"\\" + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 }  // namespace
@@ -76,8 +112,14 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     error = "cannot write " + path + ": it is a directory";
     return false;
   }
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    error = "cannot write " + path + ": the file is read-only";
+    return false;
+  }
   const size_t slash = LastSeparator(path);
   const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  RemoveStaleTemporaries(folder, name);
 
   std::string tempPath;
   HANDLE file = INVALID_HANDLE_VALUE;

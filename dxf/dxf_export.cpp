@@ -158,7 +158,8 @@ void WriteTables(DxfWriter& out, const vexhost::Drawing& drawing,
 
 }  // namespace
 
-std::string DxfTextOf(const vexhost::Drawing& drawing, std::vector<std::string>* warnings) {
+std::string DxfTextOf(const vexhost::Drawing& drawing, std::vector<std::string>* warnings,
+                      int* entityCount) {
   // Lasting segments that hold something, in drawing order; temporary drawing is never saved.
   std::vector<const vexhost::Segment*> segments;
   std::set<int> layers = {0};
@@ -179,8 +180,11 @@ std::string DxfTextOf(const vexhost::Drawing& drawing, std::vector<std::string>*
 
   DxfWriter blocks, entities;
   ExportNotes notes;
-  SegmentWriter writer(drawing, entities, blocks, notes);
-  for (const vexhost::Segment* s : segments) writer.Write(*s, encoded.at(s->layer));
+  OutputFormat format;
+  SegmentWriter writer(drawing, entities, blocks, notes, format);
+  int written = 0;
+  for (const vexhost::Segment* s : segments) written += writer.Write(*s, encoded.at(s->layer));
+  if (entityCount) *entityCount = written;
 
   DxfWriter out;
   WriteHeader(out, extent, names.codePage);
@@ -202,9 +206,9 @@ std::string DxfTextOf(const vexhost::Drawing& drawing, std::vector<std::string>*
 }
 
 bool ExportDxf(const vexhost::Drawing& drawing, const std::string& path, std::string& error,
-               std::vector<std::string>* warnings) {
+               std::vector<std::string>* warnings, int* entityCount) {
   try {
-    return WriteFileAtomically(path, DxfTextOf(drawing, warnings), error);
+    return WriteFileAtomically(path, DxfTextOf(drawing, warnings, entityCount), error);
   } catch (const std::exception& e) {  // out of memory
     error = "cannot write " + path + ": " + e.what();
     return false;

@@ -73,11 +73,17 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing) {
     if (!ParseGroups(std::move(text), groups, result.error)) return result;
     Model model;
     ReadModel(groups, model);
+    counts.entities = std::move(model.entities);
     BuildDrawing(model, drawing, counts);
+    groups.groups = {};
+    result.source = std::make_shared<const DxfSource>(
+        std::move(groups.text), std::move(counts.entities), std::move(counts.cells));
+    drawing.MarkBaseline();
   } catch (const std::exception& e) {  // out of memory, mostly: nothing half-built stays
     for (const int id : drawing.SegmentIds()) {
       if (!std::binary_search(before.begin(), before.end(), id)) drawing.DeleteSegment(id);
     }
+    result.source.reset();
     result.error = std::string("cannot read the drawing: ") + e.what();
     return result;
   }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_source.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind::dxf {
@@ -62,6 +63,7 @@ struct Item {
   InsertRecord insert;                // kInsert
   BalloonRecord balloon;              // kBalloon
   uint32_t segmentAttributes = 0;     // carried in our extended data
+  int source = -1;                    // model space: the entity of Model::entities it comes from
 };
 
 // Model space, or the contents of one block definition.
@@ -84,6 +86,7 @@ struct Model {
   std::vector<LayerRecord> layers;                           // in the order of the table
   std::map<std::string, std::unique_ptr<Container>> blocks;  // by name in capitals
   Container modelSpace;
+  std::vector<SourceEntity> entities;  // every entity of the ENTITIES section, in file order
 };
 
 }  // namespace twinfind::dxf

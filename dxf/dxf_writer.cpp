@@ -18,19 +18,18 @@ void DxfWriter::Add(int code, std::string_view value) {
 
 void DxfWriter::Int(int code, long long value) { Add(code, std::to_string(value)); }
 
-void DxfWriter::Real(int code, double value) {
+std::string RealText(double value) {
   if (!std::isfinite(value)) value = 0;  // never write what no reader accepts
   if (value == 0) value = 0;             // no "-0"
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  std::string_view text(buffer, static_cast<size_t>(result.ptr - buffer));
+  std::string text(buffer, static_cast<size_t>(result.ptr - buffer));
   // Readers expect a decimal point in reals.
-  if (text.find_first_of(".e") == std::string_view::npos) {
-    Add(code, std::string(text) + ".0");
-  } else {
-    Add(code, text);
-  }
+  if (text.find_first_of(".e") == std::string::npos) text += ".0";
+  return text;
 }
+
+void DxfWriter::Real(int code, double value) { Add(code, RealText(value)); }
 
 void DxfWriter::Point(int code, double x, double y) {
   Real(code, x);

@@ -5,10 +5,14 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "dxf/twinfind_xdata.h"
 
 namespace twinfind::dxf {
+
+// The shortest decimal form that reads back as the same double, with a decimal point.
+std::string RealText(double value);
 
 class DxfWriter {
  public:
@@ -21,6 +25,8 @@ class DxfWriter {
   void Text(int code, std::u16string_view text);
   void Pairs(const GroupPairs& pairs);
   void Append(const DxfWriter& other) { text_ += other.text_; }
+  // The text so far, which the writer then forgets.
+  std::string Take() { return std::exchange(text_, {}); }
 
   const std::string& text() const { return text_; }
 

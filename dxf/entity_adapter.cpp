@@ -77,6 +77,7 @@ Item EntityAdapter::NewItem(Item::Kind kind, const std::string& type) {
   item.type = type;
   item.style = CurrentStyle();
   item.segmentAttributes = ParseSegmentXData(groups_).value_or(0);
+  if (target_ == &model_.modelSpace) item.source = source_;
   return item;
 }
 

@@ -26,6 +26,9 @@ class EntityAdapter : public DL_CreationAdapter {
   void SetTarget(Container* target);
   // The raw groups of the entity dxflib reports next (its type first).
   void SetEntityGroups(std::span<const Group> groups) { groups_ = groups; }
+  // The entity of the ENTITIES section (an index of Model::entities) that the groups belong
+  // to, -1 for none.
+  void SetSource(int source) { source_ = source; }
   // Ends a polyline whose vertices have all been reported.
   void FinishPolyline();
 
@@ -75,6 +78,7 @@ class EntityAdapter : public DL_CreationAdapter {
   TextEncoding encoding_;
   Container* target_ = nullptr;
   std::span<const Group> groups_;
+  int source_ = -1;
   Polyline polyline_;
   std::optional<size_t> openInsert_;  // the target's insert that ATTRIBs are added to
 };

@@ -94,6 +94,10 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
 bool ParseGroups(std::string bytes, GroupList& out, std::string& error) {
   out.text = std::move(bytes);
   out.groups.clear();
+  if (out.text.size() > kMaxDxfBytes) {  // group offsets are 32 bits
+    error = "the file is too large to read (" + std::to_string(out.text.size()) + " bytes)";
+    return false;
+  }
   std::string_view text = out.text;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte order mark
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
@@ -130,6 +134,7 @@ bool ParseGroups(std::string bytes, GroupList& out, std::string& error) {
   while (nextLine(codeLine)) {
     Group group;
     group.line = lineNumber;
+    group.offset = static_cast<uint32_t>(codeLine.data() - out.text.data());
     if (!ParseCode(codeLine, group.code)) {
       if (Trimmed(codeLine).empty() && pos >= text.size()) break;  // a blank last line
       error = (out.groups.empty() ? "not a DXF file: " : "damaged DXF file: ") +

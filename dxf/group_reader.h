@@ -3,6 +3,7 @@
 #ifndef DXF_GROUP_READER_H
 #define DXF_GROUP_READER_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@ namespace twinfind::dxf {
 
 struct Group {
   int code = 0;
+  uint32_t offset = 0;     // where the group's code line starts in GroupList::text
   std::string_view value;  // points into GroupList::text
   int line = 0;            // the line of the group code, counted from 1
 };

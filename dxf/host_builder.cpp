@@ -50,6 +50,13 @@ class Builder {
     segment->layer = numbers_.at(UpperCase(layer));
     segment->attributes = attributes;
     ++counts_.segments;
+    if (source_ >= 0 && static_cast<size_t>(source_) < counts_.entities.size()) {
+      SourceEntity& e = counts_.entities[source_];
+      if (e.segmentCount == 0) e.firstSegment = id;
+      // Segments of one entity are made one after the other.
+      if (e.firstSegment + e.segmentCount == id) ++e.segmentCount;
+      if (cell_ >= 0) counts_.cells.emplace_back(id, cell_);
+    }
     return id;
   }
 
@@ -88,6 +95,8 @@ class Builder {
   }
 
   void Add(const Item& item) {
+    source_ = item.source;
+    cell_ = -1;
     const std::string& layer = item.style.layer;
     switch (item.kind) {
       case Item::Kind::kFigures: {
@@ -121,7 +130,11 @@ class Builder {
     }
     const auto copies = CopiesOf(item.insert, block->second->baseX, block->second->baseY);
     if (copies.empty()) AddCount(counts_.notHeld, "INSERT (too many copies)", 1);
+    if (source_ >= 0 && static_cast<size_t>(source_) < counts_.entities.size()) {
+      counts_.entities[source_].reference = true;
+    }
     for (size_t i = 0; i < copies.size(); ++i) {
+      if (copies.size() > 1) cell_ = static_cast<int>(i);
       Flattened flat = flattener_.Flatten(item, copies[i]);
       if (i == 0) {  // the attributes stand with the reference itself
         for (const TextLine& t : item.insert.attributes) flat.comments.push_back({false, t, {}});
@@ -150,6 +163,8 @@ class Builder {
   FlattenCounts flatCounts_;
   BlockFlattener flattener_;
   std::map<std::string, int> numbers_;
+  int source_ = -1;  // the entity being built
+  int cell_ = -1;    // the copy of an array being built
 };
 
 }  // namespace

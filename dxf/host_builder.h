@@ -6,6 +6,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "dxf/dxf_model.h"
 #include "host/drawing.h"
@@ -14,6 +16,10 @@ namespace twinfind::dxf {
 
 struct BuildCounts {
   int segments = 0;
+  // The entities of the ENTITIES section (given by the caller, from the model), told the
+  // segments each became; and for the copies of array references, the copy of each segment.
+  std::vector<SourceEntity> entities;
+  std::vector<std::pair<int, int>> cells;
   std::map<std::string, int> notHeld;
   std::map<std::string, int> unknownLineTypes;
 };

@@ -75,7 +75,8 @@ class Feeder {
 class Reader {
  public:
   Reader(const GroupList& list, Model& model)
-      : groups_(list.groups),
+      : text_(list.text),
+        groups_(list.groups),
         model_(model),
         adapter_(model, EncodingOfHeader(list.groups)),
         feeder_(dxf_, adapter_) {}
@@ -91,8 +92,10 @@ class Reader {
       // dxflib reports the entity that began at `start` when it sees this group, into the
       // container that entity belongs to; only then does the next one's container apply.
       adapter_.SetEntityGroups(std::span<const Group>(groups_).subspan(start, i - start));
+      adapter_.SetSource(startSource_);
       const std::string type = UpperCase(Trimmed(g.value));
       newTarget_.reset();
+      NoteEntity(type, i);
       Begin(type, i);
       feeder_.Feed(0, fed_ ? std::string_view(type) : kSkipped);
       if (newTarget_) adapter_.SetTarget(*newTarget_);
@@ -105,9 +108,12 @@ class Reader {
         feeder_.Feed(90, std::to_string(vertices));
       }
       start = i;
+      startSource_ = beganSource_;
       if (type == "EOF") break;
     }
+    CloseEntity(static_cast<uint32_t>(text_.size()));
     adapter_.SetEntityGroups(std::span<const Group>(groups_).subspan(start));
+    adapter_.SetSource(startSource_);
     feeder_.Feed(0, kSkipped);
     adapter_.SetTarget(nullptr);
   }
@@ -119,6 +125,30 @@ class Reader {
       if (groups_[i].code == code) return Trimmed(groups_[i].value);
     }
     return {};
+  }
+
+  void CloseEntity(uint32_t at) {
+    if (open_) model_.entities.back().end = at;
+    open_ = false;
+  }
+
+  // Keeps where each entity of the ENTITIES section lies and its handle; its parts (vertices,
+  // attributes, the end of a sequence) belong to the entity before them.
+  void NoteEntity(const std::string& type, size_t at) {
+    const bool inEntities = section_ == "ENTITIES";
+    if (inEntities && open_ && IsSubEntity(type)) return;  // beganSource_ stays the entity's
+    CloseEntity(groups_[at].offset);
+    beganSource_ = -1;
+    if (!inEntities || type == "SECTION" || type == "ENDSEC" || type == "EOF") return;
+    SourceEntity& e = model_.entities.emplace_back();
+    e.begin = e.end = groups_[at].offset;
+    const std::string_view handle = Lookup(at, 5);
+    if (!handle.empty() && handle.size() <= 16) {
+      e.handleAt = static_cast<uint32_t>(handle.data() - text_.data());
+      e.handleLength = static_cast<uint16_t>(handle.size());
+    }
+    open_ = true;
+    beganSource_ = static_cast<int>(model_.entities.size() - 1);
   }
 
   void FeedValue(const Group& g) {
@@ -206,6 +236,7 @@ class Reader {
     fed_ = block_ != nullptr;
   }
 
+  std::string_view text_;
   const std::vector<Group>& groups_;
   Model& model_;
   DL_Dxf dxf_;
@@ -219,6 +250,9 @@ class Reader {
   std::optional<Container*> newTarget_;  // the container from the next entity on
   bool skippingParts_ = false;
   bool embedded_ = false;
+  bool open_ = false;     // the last entity of model_.entities still takes parts
+  int beganSource_ = -1;  // the entity the group just begun belongs to
+  int startSource_ = -1;  // the entity of the group dxflib reports next
 };
 
 }  // namespace

@@ -53,12 +53,26 @@ bool IsChain(const std::vector<FigureRecord>& figures, const std::vector<LineAtt
   return true;
 }
 
-void SegmentWriter::Write(const vexhost::Segment& segment, const std::string& layer) {
+int SegmentWriter::Write(const vexhost::Segment& segment, const std::string& layer) {
+  const int before = written_;
   if (segment.kind == VEX_SEGMENT_COMMENTS) {
     WriteComments(segment, layer);
   } else {
     WriteFigures(segment, layer);
   }
+  return written_ - before;
+}
+
+void SegmentWriter::Style(DxfWriter& out, const LineAttr& attr) {
+  out.Add(6, format_.LineTypeName(attr.lineType));
+  out.Int(62, AciOfHostColor(attr.color));
+  lineTypes_.insert(attr.lineType);
+}
+
+void SegmentWriter::XData(DxfWriter& out, const GroupPairs& xdata) {
+  if (xdata.empty()) return;
+  out.Pairs(xdata);
+  wroteXData_ = true;
 }
 
 void SegmentWriter::WriteFigures(const vexhost::Segment& segment, const std::string& layer) {
@@ -77,26 +91,23 @@ void SegmentWriter::WriteFigures(const vexhost::Segment& segment, const std::str
   if (figures.empty()) return;
   const GroupPairs xdata = SegmentXData(segment.attributes);
   if (figures.size() == 1)
-    return WriteFigure(entities_, figures.front(), attrs.front(), layer, xdata);
+    return WriteFigure(Entities(), figures.front(), attrs.front(), layer, xdata);
   bool closed = false;
   if (IsChain(figures, attrs, closed)) {
-    return WritePolyline(entities_, figures, closed, attrs.front(), layer, xdata);
+    return WritePolyline(Entities(), figures, closed, attrs.front(), layer, xdata);
   }
-  const std::string block = "TWINFIND_SEGMENT_" + std::to_string(segment.id);
-  blocks_.Add(0, "BLOCK");
-  blocks_.Add(8, "0");
-  blocks_.Add(2, block);
-  blocks_.Int(70, 0);
-  blocks_.Point(10, 0, 0);
-  blocks_.Add(3, block);
-  for (size_t i = 0; i < figures.size(); ++i) WriteFigure(blocks_, figures[i], attrs[i], "0", {});
-  blocks_.Add(0, "ENDBLK");
-  blocks_.Add(8, "0");
-  WriteInsert(entities_, block, layer, xdata);
+  const std::string block = format_.NewBlockName("TWINFIND_SEGMENT_" + std::to_string(segment.id));
+  const std::string owner = format_.BeginBlock(blocks_, block);
+  for (size_t i = 0; i < figures.size(); ++i) {
+    WriteFigure({blocks_, owner}, figures[i], attrs[i], "0", {});
+  }
+  format_.EndBlock(blocks_, owner);
+  WriteInsert(Entities(), block, layer, xdata);
 }
 
-void SegmentWriter::WriteFigure(DxfWriter& out, const FigureRecord& f, const LineAttr& attr,
+void SegmentWriter::WriteFigure(const Target& to, const FigureRecord& f, const LineAttr& attr,
                                 const std::string& layer, const GroupPairs& xdata) {
+  DxfWriter& out = to.out;
   // A clockwise arc is written as the counter-clockwise ARC over the same points, marked so
   // that it reads back running the way it did.
   const bool clockwise = f.kind == VEX_FIG_ARC && f.u.arc.direction == VEX_ARC_CW;
@@ -104,16 +115,16 @@ void SegmentWriter::WriteFigure(DxfWriter& out, const FigureRecord& f, const Lin
                      : f.kind == VEX_FIG_CIRCLE ? "CIRCLE"
                      : f.kind == VEX_FIG_ARC    ? "ARC"
                                                 : "POINT";
-  out.Add(0, type);
-  out.Add(8, layer);
-  out.Add(6, DxfNameOfHostLineType(attr.lineType));
-  out.Int(62, AciOfHostColor(attr.color));
+  format_.BeginEntity(out, type, to.owner, layer);
+  Style(out, attr);
   switch (f.kind) {
     case VEX_FIG_LINE:
+      format_.Subclass(out, "AcDbLine");
       out.Point(10, f.u.line.x1, f.u.line.y1);
       out.Point(11, f.u.line.x2, f.u.line.y2);
       break;
     case VEX_FIG_CIRCLE:
+      format_.Subclass(out, "AcDbCircle");
       out.Point(10, f.u.circle.cx, f.u.circle.cy);
       out.Real(40, f.u.circle.r);
       break;
@@ -122,49 +133,68 @@ void SegmentWriter::WriteFigure(DxfWriter& out, const FigureRecord& f, const Lin
       double start = Degrees(a.sx - a.cx, a.sy - a.cy);
       double end = Degrees(a.ex - a.cx, a.ey - a.cy);
       if (clockwise) std::swap(start, end);
+      format_.Subclass(out, "AcDbCircle");
       out.Point(10, a.cx, a.cy);
       out.Real(40, a.r);
+      format_.Subclass(out, "AcDbArc");
       out.Real(50, start);
       out.Real(51, IsFullCircleArc(f) ? start + 360 : end);
       break;
     }
     default:
+      format_.Subclass(out, "AcDbPoint");
       out.Point(10, f.u.point.x, f.u.point.y);
       break;
   }
-  out.Pairs(clockwise ? JoinXData(ClockwiseXData(), xdata) : xdata);
+  XData(out, clockwise ? JoinXData(ClockwiseXData(), xdata) : xdata);
+  if (&out == &entities_) ++written_;
 }
 
-void SegmentWriter::WritePolyline(DxfWriter& out, const std::vector<FigureRecord>& figures,
+void SegmentWriter::WritePolyline(const Target& to, const std::vector<FigureRecord>& figures,
                                   bool closed, const LineAttr& attr, const std::string& layer,
                                   const GroupPairs& xdata) {
-  out.Add(0, "POLYLINE");
-  out.Add(8, layer);
-  out.Add(6, DxfNameOfHostLineType(attr.lineType));
-  out.Int(62, AciOfHostColor(attr.color));
+  DxfWriter& out = to.out;
+  if (&out == &entities_) ++written_;
+  std::vector<std::pair<VexPoint, double>> vertices;  // each with the bulge to the next
+  for (const FigureRecord& f : figures) {
+    vertices.emplace_back(StartOf(f), f.kind == VEX_FIG_ARC ? BulgeOfArc(f.u.arc) : 0.0);
+  }
+  if (!closed) vertices.emplace_back(EndOf(figures.back()), 0.0);
+  if (format_.modern()) {
+    // R13 and later have the light polyline, one entity with its vertices.
+    format_.BeginEntity(out, "LWPOLYLINE", to.owner, layer);
+    Style(out, attr);
+    format_.Subclass(out, "AcDbPolyline");
+    out.Int(90, static_cast<long long>(vertices.size()));
+    out.Int(70, closed ? 1 : 0);
+    for (const auto& [p, bulge] : vertices) {
+      out.Real(10, p.x);
+      out.Real(20, p.y);
+      if (bulge != 0) out.Real(42, bulge);
+    }
+    XData(out, xdata);
+    return;
+  }
+  const std::string handle = format_.BeginEntity(out, "POLYLINE", to.owner, layer);
+  Style(out, attr);
   out.Int(66, 1);
   out.Point(10, 0, 0);
   out.Int(70, closed ? 1 : 0);
-  out.Pairs(xdata);
-  auto vertex = [&](const VexPoint& p, double bulge) {
-    out.Add(0, "VERTEX");
-    out.Add(8, layer);
+  XData(out, xdata);
+  for (const auto& [p, bulge] : vertices) {
+    format_.BeginEntity(out, "VERTEX", handle, layer);
     out.Point(10, p.x, p.y);
     if (bulge != 0) out.Real(42, bulge);
-  };
-  for (const FigureRecord& f : figures) {
-    vertex(StartOf(f), f.kind == VEX_FIG_ARC ? BulgeOfArc(f.u.arc) : 0.0);
   }
-  if (!closed) vertex(EndOf(figures.back()), 0.0);
-  out.Add(0, "SEQEND");
-  out.Add(8, layer);
+  format_.BeginEntity(out, "SEQEND", handle, layer);
 }
 
-void SegmentWriter::WriteText(DxfWriter& out, const vexhost::TextComment& text,
+void SegmentWriter::WriteText(const Target& to, const vexhost::TextComment& text,
                               const std::string& layer, const GroupPairs& xdata) {
+  DxfWriter& out = to.out;
   const NormalTextData& r = text.record;
-  out.Add(0, "TEXT");
-  out.Add(8, layer);
+  format_.BeginEntity(out, "TEXT", to.owner, layer);
+  format_.Subclass(out, "AcDbText");
   out.Point(10, r.x, r.y);
   out.Real(40, r.size1);
   out.Text(1, text.text);
@@ -173,55 +203,54 @@ void SegmentWriter::WriteText(DxfWriter& out, const vexhost::TextComment& text,
     const double factor = r.size2 / (kCharWidthRatio * r.size1);
     if (factor != 1.0) out.Real(41, factor);
   }
-  out.Pairs(xdata);
+  format_.Subclass(out, "AcDbText");
+  XData(out, xdata);
+  if (&out == &entities_) ++written_;
 }
 
 std::string SegmentWriter::DefineBalloonBlock(int elementId,
                                               const vexhost::BalloonComment& balloon) {
-  const std::string block = "TWINFIND_BALLOON_" + std::to_string(elementId);
+  const std::string block = format_.NewBlockName("TWINFIND_BALLOON_" + std::to_string(elementId));
   const vexhost::BalloonShape shape = vexhost::LayoutBalloon(balloon);
-  blocks_.Add(0, "BLOCK");
-  blocks_.Add(8, "0");
-  blocks_.Add(2, block);
-  blocks_.Int(70, 0);
-  blocks_.Point(10, 0, 0);
-  blocks_.Add(3, block);
+  const std::string owner = format_.BeginBlock(blocks_, block);
   // Drawn on layer 0 in BYBLOCK colour: the pieces take the layer and colour of the INSERT.
-  blocks_.Add(0, "CIRCLE");
-  blocks_.Add(8, "0");
+  format_.BeginEntity(blocks_, "CIRCLE", owner, "0");
   blocks_.Int(62, kAciByBlock);
+  format_.Subclass(blocks_, "AcDbCircle");
   blocks_.Point(10, shape.cx, shape.cy);
   blocks_.Real(40, shape.r);
   for (const vexhost::BalloonRow& row : shape.rows) {
-    blocks_.Add(0, "TEXT");
-    blocks_.Add(8, "0");
+    format_.BeginEntity(blocks_, "TEXT", owner, "0");
     blocks_.Int(62, kAciByBlock);
+    format_.Subclass(blocks_, "AcDbText");
     const double width = kCharWidthRatio * row.height * static_cast<double>(row.text.size());
     blocks_.Point(10, row.centerX - width / 2, row.centerY - row.height / 2);
     blocks_.Real(40, row.height);
     blocks_.Text(1, row.text);
     blocks_.Int(72, 4);  // middle: centred both ways on the alignment point
     blocks_.Point(11, row.centerX, row.centerY);
+    format_.Subclass(blocks_, "AcDbText");
   }
   if (shape.leader) {
-    blocks_.Add(0, "LINE");
-    blocks_.Add(8, "0");
+    format_.BeginEntity(blocks_, "LINE", owner, "0");
     blocks_.Int(62, kAciByBlock);
+    format_.Subclass(blocks_, "AcDbLine");
     blocks_.Point(10, shape.anchorX, shape.anchorY);
     blocks_.Point(11, shape.edgeX, shape.edgeY);
   }
-  blocks_.Add(0, "ENDBLK");
-  blocks_.Add(8, "0");
+  format_.EndBlock(blocks_, owner);
   return block;
 }
 
-void SegmentWriter::WriteInsert(DxfWriter& out, const std::string& block, const std::string& layer,
-                                const GroupPairs& xdata) {
-  out.Add(0, "INSERT");
-  out.Add(8, layer);
+void SegmentWriter::WriteInsert(const Target& to, const std::string& block,
+                                const std::string& layer, const GroupPairs& xdata) {
+  DxfWriter& out = to.out;
+  format_.BeginEntity(out, "INSERT", to.owner, layer);
+  format_.Subclass(out, "AcDbBlockReference");
   out.Add(2, block);
   out.Point(10, 0, 0);
-  out.Pairs(xdata);
+  XData(out, xdata);
+  if (&out == &entities_) ++written_;
 }
 
 void SegmentWriter::WriteComments(const vexhost::Segment& segment, const std::string& layer) {
@@ -235,34 +264,35 @@ void SegmentWriter::WriteComments(const vexhost::Segment& segment, const std::st
   if (comments.size() == 1) {
     const vexhost::Element& e = *comments.front();
     if (const auto* text = std::get_if<vexhost::TextComment>(&*e.comment)) {
-      return WriteText(entities_, *text, layer, attributes);
+      return WriteText(Entities(), *text, layer, attributes);
     }
     const auto& balloon = std::get<vexhost::BalloonComment>(*e.comment);
     const std::string block = DefineBalloonBlock(e.id, balloon);
-    return WriteInsert(entities_, block, layer,
+    return WriteInsert(Entities(), block, layer,
                        JoinXData(BalloonXData(RecordOf(balloon)), attributes));
   }
   // Several comments: one block holds them, in order, so that they read back as one segment.
-  DxfWriter inside;
+  // The balloons' own blocks are defined first; the block of the segment follows them.
+  std::vector<std::string> balloonBlocks;
   for (const vexhost::Element* e : comments) {
-    if (const auto* text = std::get_if<vexhost::TextComment>(&*e->comment)) {
-      WriteText(inside, *text, "0", {});
-    } else {
-      const auto& balloon = std::get<vexhost::BalloonComment>(*e->comment);
-      WriteInsert(inside, DefineBalloonBlock(e->id, balloon), "0", BalloonXData(RecordOf(balloon)));
+    if (const auto* balloon = std::get_if<vexhost::BalloonComment>(&*e->comment)) {
+      balloonBlocks.push_back(DefineBalloonBlock(e->id, *balloon));
     }
   }
-  const std::string block = "TWINFIND_SEGMENT_" + std::to_string(segment.id);
-  blocks_.Add(0, "BLOCK");
-  blocks_.Add(8, "0");
-  blocks_.Add(2, block);
-  blocks_.Int(70, 0);
-  blocks_.Point(10, 0, 0);
-  blocks_.Add(3, block);
-  blocks_.Append(inside);
-  blocks_.Add(0, "ENDBLK");
-  blocks_.Add(8, "0");
-  WriteInsert(entities_, block, layer, attributes);
+  const std::string block = format_.NewBlockName("TWINFIND_SEGMENT_" + std::to_string(segment.id));
+  const std::string owner = format_.BeginBlock(blocks_, block);
+  size_t nextBalloon = 0;
+  for (const vexhost::Element* e : comments) {
+    if (const auto* text = std::get_if<vexhost::TextComment>(&*e->comment)) {
+      WriteText({blocks_, owner}, *text, "0", {});
+    } else {
+      const auto& balloon = std::get<vexhost::BalloonComment>(*e->comment);
+      WriteInsert({blocks_, owner}, balloonBlocks[nextBalloon++], "0",
+                  BalloonXData(RecordOf(balloon)));
+    }
+  }
+  format_.EndBlock(blocks_, owner);
+  WriteInsert(Entities(), block, layer, attributes);
 }
 
 }  // namespace twinfind::dxf

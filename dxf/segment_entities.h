@@ -4,19 +4,23 @@
 //     marked clockwise in our extended data);
 //   - two or more lines and arcs of one line attribute that join end to end, in order: one
 //     POLYLINE whose vertices carry the arcs as bulges (closed when the last figure ends where
-//     the first starts);
+//     the first starts), an LWPOLYLINE in files of R13 and later;
 //   - any other segment of figures: a block of its figures, each as above, and one INSERT of
 //     it on the segment's layer;
 //   - a text: TEXT; a balloon: an INSERT of a block that draws it (circle, rows, leader),
 //     carrying the balloon in our extended data; a segment of several texts and balloons: an
 //     INSERT of a block holding them.
 // Segment attributes travel in our extended data on the entity that stands for the segment.
+// Handles, owners, subclass markers and block names follow the output format.
 #ifndef DXF_SEGMENT_ENTITIES_H
 #define DXF_SEGMENT_ENTITIES_H
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "dxf/dxf_writer.h"
+#include "dxf/output_format.h"
 #include "host/drawing.h"
 
 namespace twinfind::dxf {
@@ -29,30 +33,48 @@ struct ExportNotes {
 class SegmentWriter {
  public:
   SegmentWriter(const vexhost::Drawing& drawing, DxfWriter& entities, DxfWriter& blocks,
-                ExportNotes& notes)
-      : drawing_(drawing), entities_(entities), blocks_(blocks), notes_(notes) {}
+                ExportNotes& notes, OutputFormat& format)
+      : drawing_(drawing), entities_(entities), blocks_(blocks), notes_(notes), format_(format) {}
 
-  void Write(const vexhost::Segment& segment, const std::string& layer);
+  // Writes the segment on the layer (its name as written in the file); the number of entities
+  // it added to the entities.
+  int Write(const vexhost::Segment& segment, const std::string& layer);
+
+  // The line types (host numbers) and whether our extended data were written so far.
+  const std::set<int>& lineTypesUsed() const { return lineTypes_; }
+  bool wroteXData() const { return wroteXData_; }
 
  private:
+  // Where entities go: the entities section or a block, and the handle that owns them there.
+  struct Target {
+    DxfWriter& out;
+    std::string owner;
+  };
   void WriteFigures(const vexhost::Segment& segment, const std::string& layer);
   void WriteComments(const vexhost::Segment& segment, const std::string& layer);
   // A figure as an entity of its own, on a layer, with extended data after its groups.
-  void WriteFigure(DxfWriter& out, const FigureRecord& f, const LineAttr& attr,
+  void WriteFigure(const Target& to, const FigureRecord& f, const LineAttr& attr,
                    const std::string& layer, const GroupPairs& xdata);
-  void WritePolyline(DxfWriter& out, const std::vector<FigureRecord>& figures, bool closed,
+  void WritePolyline(const Target& to, const std::vector<FigureRecord>& figures, bool closed,
                      const LineAttr& attr, const std::string& layer, const GroupPairs& xdata);
-  void WriteText(DxfWriter& out, const vexhost::TextComment& text, const std::string& layer,
+  void WriteText(const Target& to, const vexhost::TextComment& text, const std::string& layer,
                  const GroupPairs& xdata);
   // Defines the block that draws a balloon; returns its name.
   std::string DefineBalloonBlock(int elementId, const vexhost::BalloonComment& balloon);
-  void WriteInsert(DxfWriter& out, const std::string& block, const std::string& layer,
+  void WriteInsert(const Target& to, const std::string& block, const std::string& layer,
                    const GroupPairs& xdata);
+  void Style(DxfWriter& out, const LineAttr& attr);
+  void XData(DxfWriter& out, const GroupPairs& xdata);
+  Target Entities() const { return {entities_, format_.modelSpace()}; }
 
   const vexhost::Drawing& drawing_;
   DxfWriter& entities_;
   DxfWriter& blocks_;
   ExportNotes& notes_;
+  OutputFormat& format_;
+  int written_ = 0;  // entities of the entities section so far
+  std::set<int> lineTypes_;
+  bool wroteXData_ = false;
 };
 
 // The figures joined end to end in order, all lines (of some length) and arcs (no full

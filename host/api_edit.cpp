@@ -48,6 +48,8 @@ int PlaceList(int list, const Placement& placement, bool move, int destinationLi
   for (const VexIdRecord& r : sources) {
     const vexhost::Segment* s = host.drawing.FindSegment(r.segmentId);
     if (s == nullptr || s->auxId != r.auxId) return -1;
+    // Nothing is placed beyond the drawing's reach.
+    if (!IsIdentity(placement) && !host.drawing.CanPlace(r.segmentId, placement)) return -1;
   }
   std::vector<VexIdRecord> results;
   for (const VexIdRecord& r : sources) {
@@ -78,8 +80,10 @@ VEXAPI int VexSgmEditSegment(int segmentId, const VexPoint* base, const VexPoint
   VEXHOST_FAULT_POINT(return -1);
   Drawing& drawing = TheHost().drawing;
   if (base == nullptr || target == nullptr || drawing.FindSegment(segmentId) == nullptr) return -1;
+  const Placement placement = Placement::MoveTurnScale(*base, *target, angleDegrees, scale);
+  if (!IsIdentity(placement) && !drawing.CanPlace(segmentId, placement)) return -1;
   const int id = flag != 0 ? segmentId : drawing.CopySegment(segmentId);
-  Place(drawing, id, Placement::MoveTurnScale(*base, *target, angleDegrees, scale));
+  Place(drawing, id, placement);
   return id;
 }
 

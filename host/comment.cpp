@@ -36,6 +36,16 @@ void FillRecord(const Comment& comment, VexCommentBuffer& buffer) {
   for (size_t i = 0; i < balloon.rows.size(); ++i) buffer.balloon.rows[i] = balloon.rows[i].c_str();
 }
 
+bool CommentWithinLimit(const Comment& comment) {
+  if (const auto* text = std::get_if<TextComment>(&comment)) {
+    const NormalTextData& t = text->record;
+    return WithinLimit(t.x, t.y) && WithinLimit(t.size1) && WithinLimit(t.size2);
+  }
+  const BalloonData& b = std::get<BalloonComment>(comment).record;
+  return WithinLimit(b.centerX, b.centerY) && WithinLimit(b.anchorX, b.anchorY) &&
+         WithinLimit(b.diameter);
+}
+
 VexBox CommentBounds(const Comment& comment) {
   VexBox box = EmptyBox();
   if (const auto* text = std::get_if<TextComment>(&comment)) {

@@ -34,6 +34,10 @@ std::optional<Comment> MakeBalloonComment(const BalloonData& data);
 // The record of a comment as a caller reads it: the text pointers point into the comment.
 void FillRecord(const Comment& comment, VexCommentBuffer& buffer);
 
+// Every point and size of the comment is usable (host/geometry.h): a text's point and sizes,
+// a balloon's centre, anchor and diameter.
+bool CommentWithinLimit(const Comment& comment);
+
 // How far a comment reaches: a text from its point along its characters (each as wide as the
 // second size, as high as the first); a balloon's circle and, with a leader, its anchor.
 VexBox CommentBounds(const Comment& comment);

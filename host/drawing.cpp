@@ -53,6 +53,7 @@ bool Drawing::DeleteSegment(int segmentId) {
   holes_.erase(s->holeId);
   segments_.erase(segmentId);
   temporaries_.erase(segmentId);
+  ForgetOrigin(segmentId);
   bounds_.erase(segmentId);
   index_.Remove(segmentId);
   return true;
@@ -75,6 +76,7 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   Segment* s = FindSegment(segmentId);
   const int type = ElementTypeOfFigure(figure.kind);
   if (s == nullptr || s->kind != VEX_SEGMENT_FIGURES || type < 0) return -1;
+  if (!FigureWithinLimit(figure)) return -1;
   auto position = s->elements.end();
   if (afterElementId != 0) {
     position = std::find(s->elements.begin(), s->elements.end(), afterElementId);
@@ -89,6 +91,7 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   e.figure = figure;
   e.lineAttr = currentLineAttr_;
   s->elements.insert(position, id);
+  ForgetOrigin(segmentId);
   // The extent grows by the new figure alone: a polyline of many figures is not measured
   // afresh for each one.
   if (const auto b = FigureBounds(figure)) {
@@ -111,6 +114,7 @@ bool Drawing::UpdateFigures(int segmentId,
     const FigureRecord changed = change(e.figure);
     if (ElementTypeOfFigure(changed.kind) == e.type) e.figure = changed;
   }
+  ForgetOrigin(segmentId);
   Reindex(segmentId);
   return true;
 }
@@ -119,12 +123,13 @@ bool Drawing::ReverseElementOrder(int segmentId) {
   Segment* s = FindSegment(segmentId);
   if (s == nullptr) return false;
   std::reverse(s->elements.begin(), s->elements.end());
+  ForgetOrigin(segmentId);
   return true;
 }
 
 int Drawing::AddComment(int segmentId, Comment comment) {
   Segment* s = FindSegment(segmentId);
-  if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS) return -1;
+  if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS || !CommentWithinLimit(comment)) return -1;
   const int id = nextElementId_++;
   Element& e = elements_[id];
   e.id = id;
@@ -132,21 +137,26 @@ int Drawing::AddComment(int segmentId, Comment comment) {
   e.type = std::holds_alternative<TextComment>(comment) ? VEX_ELEMENT_TEXT : VEX_ELEMENT_BALLOON;
   e.comment = std::move(comment);
   s->elements.push_back(id);
+  ForgetOrigin(segmentId);
   Reindex(segmentId);
   return id;
 }
 
 bool Drawing::ReplaceComment(int elementId, Comment comment) {
   Element* e = FindElement(elementId);
-  if (e == nullptr || !e->comment || e->comment->index() != comment.index()) return false;
+  if (e == nullptr || !e->comment || e->comment->index() != comment.index() ||
+      !CommentWithinLimit(comment)) {
+    return false;
+  }
   e->comment = std::move(comment);
+  ForgetOrigin(e->segmentId);
   Reindex(e->segmentId);
   return true;
 }
 
 bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
+  if (!CanPlace(segmentId, placement)) return false;
   const Segment* s = FindSegment(segmentId);
-  if (s == nullptr) return false;
   for (const int id : s->elements) {
     Element& e = elements_.at(id);
     if (e.comment) {
@@ -155,7 +165,22 @@ bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
       e.figure = Transform(e.figure, placement);
     }
   }
+  NotePlacement(segmentId, placement);
   Reindex(segmentId);
+  return true;
+}
+
+bool Drawing::CanPlace(int segmentId, const Placement& placement) const {
+  const Segment* s = FindSegment(segmentId);
+  if (s == nullptr) return false;
+  for (const int id : s->elements) {
+    const Element& e = elements_.at(id);
+    if (e.comment) {
+      if (!CommentWithinLimit(TransformComment(*e.comment, placement))) return false;
+    } else if (ElementTypeOfFigure(e.figure.kind) == e.type) {
+      if (!FigureWithinLimit(Transform(e.figure, placement))) return false;
+    }
+  }
   return true;
 }
 
@@ -185,6 +210,7 @@ int Drawing::CopySegment(int segmentId) {
     holes_[holeId].header.holeId = holeId;
     copy.holeId = holeId;
   }
+  NoteCopy(segmentId, id);
   Reindex(id);
   return id;
 }

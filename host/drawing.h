@@ -16,6 +16,7 @@
 #include "host/comment.h"
 #include "host/id_table.h"
 #include "host/spatial_index.h"
+#include "host/transform.h"
 #include "vexlib/vexlib.h"
 
 namespace vexhost {
@@ -33,6 +34,35 @@ struct Element {
   FigureRecord figure{};
   std::optional<LineAttr> lineAttr;  // figures carry one; other elements may not
   std::optional<Comment> comment;    // texts and balloons
+};
+
+// What a segment was when the baseline was marked: enough to tell later whether it is as it
+// was, changed only in the colour or line type of its figures, or changed in another way.
+struct SegmentFingerprint {
+  int kind = 0;
+  int layer = 0;
+  uint32_t attributes = 0;
+  uint64_t shape = 0;  // its elements: figures, texts, balloons
+  uint64_t look = 0;   // the colour and line type of its figures
+};
+
+// What became of the drawing since the baseline was marked (after an import: the file as
+// read). Segment ids in drawing order.
+struct BaselineChanges {
+  std::vector<int> kept;      // as they were
+  std::vector<int> restyled;  // only the colour or line type of figures changed
+  std::vector<int> reshaped;  // changed otherwise: figures, texts, layer or attributes
+  std::vector<int> deleted;   // no longer in the drawing
+  std::vector<int> added;     // lasting segments with elements made since
+};
+
+// A segment made since the baseline as a copy of a baseline segment, and only moved, turned,
+// scaled or mirrored since: the baseline segment it copies and the placement that takes that
+// segment's baseline figures onto it.
+struct CopyOrigin {
+  int source = 0;
+  Placement placement;
+  bool restyled = false;  // its colours or line types differ from the source's at the baseline
 };
 
 struct Segment {
@@ -65,7 +95,7 @@ class Drawing {
 
   // A new figure at the end of a segment of figures (or right after `afterElementId` when it
   // is given), with the current line attribute; its element id, -1 when the segment cannot
-  // hold it or the figure's kind is unknown.
+  // hold it, the figure's kind is unknown or it lies beyond the drawing's reach.
   int AddFigure(int segmentId, const FigureRecord& figure, int afterElementId = 0);
 
   // A new text (type 33) or balloon (type 36) at the end of a segment of comments; its element
@@ -73,8 +103,10 @@ class Drawing {
   int AddComment(int segmentId, Comment comment);
   // Replaces the comment of a comment element (a changed size, say).
   bool ReplaceComment(int elementId, Comment comment);
-  // Moves, turns, scales or mirrors every figure and comment of a segment.
+  // Moves, turns, scales or mirrors every figure and comment of a segment. False, changing
+  // nothing, when that would take any of them beyond the drawing's reach.
   bool PlaceSegment(int segmentId, const Placement& placement);
+  bool CanPlace(int segmentId, const Placement& placement) const;
 
   // Replaces every figure of a segment by what `change` makes of it (a figure of the same
   // element type), and updates the segment's extent once. False for an unknown segment.
@@ -121,6 +153,19 @@ class Drawing {
   const LineAttr& currentLineAttr() const { return currentLineAttr_; }
   void SetCurrentLineAttr(const LineAttr& attr) { currentLineAttr_ = attr; }
 
+  // Marks the drawing as it is now as the baseline that later changes are told against (an
+  // importer marks the drawing it has read). Forgets any earlier baseline.
+  void MarkBaseline();
+  // What changed since the baseline; every lasting segment counts as added without one.
+  BaselineChanges ChangesSinceBaseline() const;
+  // The segment's fingerprint now, and as it was at the baseline (nothing for a segment that
+  // is not a baseline segment).
+  std::optional<SegmentFingerprint> FingerprintOf(int segmentId) const;
+  std::optional<SegmentFingerprint> BaselineFingerprintOf(int segmentId) const;
+  // Where a segment made since the baseline comes from, when it is a placed copy of a baseline
+  // segment on that segment's layer with its attributes; nothing otherwise.
+  std::optional<CopyOrigin> CopyOriginOf(int segmentId) const;
+
   // The blinking segments.
   const std::set<std::pair<int, int>>& blinking() const { return blink_; }  // {auxId, id}
   bool Blink(const SegmentRef& ref);
@@ -128,6 +173,11 @@ class Drawing {
 
  private:
   void Reindex(int segmentId);
+  // The segment's content changed in a way other than a placement: it is no copy any more.
+  void ForgetOrigin(int segmentId) { origins_.erase(segmentId); }
+  // Notes a copy, and a placement of a copy, for CopyOriginOf.
+  void NoteCopy(int sourceId, int copyId);
+  void NotePlacement(int segmentId, const Placement& placement);
 
   IdTable<Segment> segments_;
   std::unordered_map<int, VexBox> bounds_;  // segments with figures
@@ -143,6 +193,9 @@ class Drawing {
   std::set<int> hiddenLayers_;
   std::map<int, std::string> layerNames_;
   std::set<std::pair<int, int>> blink_;
+  bool hasBaseline_ = false;
+  std::vector<std::pair<int, SegmentFingerprint>> baseline_;  // by ascending id
+  std::unordered_map<int, CopyOrigin> origins_;               // copies made since the baseline
 };
 
 // The element type of a figure kind; -1 for an unknown kind.

@@ -37,6 +37,33 @@ bool Overlaps(const VexBox& a, const VexBox& b) {
   return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
 }
 
+bool WithinLimit(double value) {
+  return std::isfinite(value) && std::fabs(value) <= kCoordinateLimit;
+}
+
+bool WithinLimit(double x, double y) { return WithinLimit(x) && WithinLimit(y); }
+
+bool FigureWithinLimit(const FigureRecord& f) {
+  switch (f.kind) {
+    case VEX_FIG_LINE:
+      return WithinLimit(f.u.line.x1, f.u.line.y1) && WithinLimit(f.u.line.x2, f.u.line.y2);
+    case VEX_FIG_CIRCLE:
+      return WithinLimit(f.u.circle.cx, f.u.circle.cy) && WithinLimit(f.u.circle.r);
+    case VEX_FIG_ARC:
+      return WithinLimit(f.u.arc.cx, f.u.arc.cy) && WithinLimit(f.u.arc.sx, f.u.arc.sy) &&
+             WithinLimit(f.u.arc.ex, f.u.arc.ey) && WithinLimit(f.u.arc.r);
+    case VEX_FIG_KIND4:
+      return WithinLimit(f.u.kind4.x1, f.u.kind4.y1) && WithinLimit(f.u.kind4.x2, f.u.kind4.y2);
+    case VEX_FIG_KIND5:
+      return WithinLimit(f.u.kind5.x1, f.u.kind5.y1) && WithinLimit(f.u.kind5.x2, f.u.kind5.y2) &&
+             WithinLimit(f.u.kind5.x3, f.u.kind5.y3);
+    case VEX_FIG_POINT:
+      return WithinLimit(f.u.point.x, f.u.point.y);
+    default:
+      return true;
+  }
+}
+
 double AngleOf(double x, double y) {
   double a = std::atan2(y, x);
   if (a < 0) a += kTwoPi;

@@ -8,6 +8,15 @@
 
 namespace vexhost {
 
+// The drawing's reach: a coordinate is usable when it is a finite number no larger than this.
+// The host refuses figures, texts, balloons and points beyond it: nothing can be drawn, saved
+// or read back out there.
+inline constexpr double kCoordinateLimit = 1e15;
+bool WithinLimit(double value);
+bool WithinLimit(double x, double y);
+// Every coordinate and radius of the figure is usable.
+bool FigureWithinLimit(const FigureRecord& figure);
+
 // An empty box: min above max, so that the first point sets it.
 VexBox EmptyBox();
 bool IsEmpty(const VexBox& box);

@@ -15,6 +15,9 @@
 namespace vexhost {
 namespace {
 
+constexpr char kBeyondReach[] =
+    "a point more than 1e15 from the origin is beyond the drawing's reach";
+
 // Reads "x y" or "x,y"; nothing when the text is not two finite numbers.
 std::optional<VexPoint> ParseCoordinates(std::u16string_view text) {
   std::string s = twinfind::ToUtf8(text);
@@ -135,6 +138,7 @@ Delivery StepDriver::Range(const VexBox& area) {
 Delivery StepDriver::Point(VexPoint point) {
   if (!active_) return {false, "no command is running"};
   if ((mask_ & kPointBit) == 0) return {false, "this step does not take a point"};
+  if (!WithinLimit(point.x, point.y)) return {false, kBeyondReach};
   VexEvent event;
   event.code = VEX_EVENT_INPUT;
   event.hasPoint = true;
@@ -144,6 +148,7 @@ Delivery StepDriver::Point(VexPoint point) {
 
 Delivery StepDriver::Motion(VexPoint point) {
   if (!active_) return {false, "no command is running"};
+  if (!WithinLimit(point.x, point.y)) return {false, kBeyondReach};
   if ((mask_ & kPointBit) == 0) {
     pointer_ = point;  // the pointer moves all the same; the step does not follow it
     return {false, "this step does not follow the pointer"};

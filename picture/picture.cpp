@@ -1,6 +1,7 @@
 #include "picture/picture.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -44,6 +45,32 @@ struct View {
   double X(double x) const { return left + (x - minX) * scale; }
   double Y(double y) const { return top + (maxY - y) * scale; }
 };
+
+// The grid: light lines a round step apart (1, 2 or 5 times a power of ten, at least
+// kGridPixels apart on the picture), each labelled with its coordinate at the picture's left
+// and bottom edges.
+constexpr double kGridPixels = 110;
+constexpr uint32_t kGridColor = 0x28303E;
+constexpr uint32_t kGridLabelColor = 0x8C98AC;
+constexpr double kGridLabelPixels = 11;
+
+double GridStep(double scale) {
+  const double least = kGridPixels / scale;
+  double step = std::pow(10.0, std::floor(std::log10(least)));
+  for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+    if (step * factor >= least) return step * factor;
+  }
+  return step * 10;
+}
+
+std::string GridLabel(double value, double step) {
+  const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+  if (std::fabs(value) < step * 1e-6) value = 0;
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return std::string(buffer, result.ptr);
+}
 
 class Scene {
  public:
@@ -120,6 +147,31 @@ class Scene {
   Painter& painter_;
 };
 
+void PaintGrid(const View& view, int width, int height, Painter& painter) {
+  if (!(view.scale > 0) || !std::isfinite(view.scale)) return;
+  const double step = GridStep(view.scale);
+  const double left = view.minX - view.left / view.scale;
+  const double right = view.minX + (width - view.left) / view.scale;
+  const double top = view.maxY + view.top / view.scale;
+  const double bottom = view.maxY - (height - view.top) / view.scale;
+  if ((right - left) / step > 1000 || (top - bottom) / step > 4000) return;
+  Stroke s;
+  s.rgb = kGridColor;
+  s.width = 1;
+  for (double i = std::ceil(left / step); i * step <= right; ++i) {
+    const double x = i * step;
+    painter.Line(view.X(x), 0, view.X(x), height, s);
+    painter.Text(view.X(x) + 3, height - 4, kGridLabelPixels, GridLabel(x, step), false,
+                 kGridLabelColor, false);
+  }
+  for (double i = std::ceil(bottom / step); i * step <= top; ++i) {
+    const double y = i * step;
+    painter.Line(0, view.Y(y), width, view.Y(y), s);
+    painter.Text(3, view.Y(y) - 3, kGridLabelPixels, GridLabel(y, step), false, kGridLabelColor,
+                 false);
+  }
+}
+
 }  // namespace
 
 bool PaintDrawing(const vexhost::Drawing& drawing, const RenderOptions& options, Painter& painter,
@@ -156,6 +208,7 @@ bool PaintDrawing(const vexhost::Drawing& drawing, const RenderOptions& options,
   view.maxY = extent.maxY;
 
   painter.Begin(width, std::max(height, 1));
+  if (options.grid) PaintGrid(view, width, std::max(height, 1), painter);
   Scene scene(drawing, view, painter);
   const auto& blinking = drawing.blinking();
   std::vector<const vexhost::Segment*> highlighted;

@@ -12,6 +12,7 @@ struct RenderOptions {
   int widthPixels = 1600;         // the picture's width; its height follows the drawing
   bool highlightBlinking = true;  // draw the blinking segments thicker and brighter
   int marginPixels = 24;          // free space around the drawing
+  bool grid = false;              // a light grid of drawing coordinates, labelled, under it
 };
 
 // Both write to a temporary name and rename; false and a reason on failure.

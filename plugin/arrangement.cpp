@@ -27,7 +27,11 @@ bool CopyMatch(const MatchRecord& match, VexPoint at) {
   }
   CloseList(list);
   const VexPoint base{match.box.minX, match.box.minY};
-  VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList);
+  // The host refuses a copy it cannot make (one beyond the drawing's reach): the row stops.
+  if (VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList) == -1) {
+    VexMsgPutErrorMessage(texts::kCopyListError);
+    return false;
+  }
   return true;
 }
 

@@ -1,58 +1,120 @@
 #include "tools/cli_options.h"
 
+#include <CLI/CLI.hpp>
 #include <iostream>
 
 namespace twinfind::tool {
+namespace {
 
-const char kUsage[] =
-    "usage:\n"
-    "  twinfind demo [--out DIR]\n"
-    "      run the command on the bundled sample plate; write DIR/demo.dxf, demo.svg, demo.png\n"
-    "  twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf] [--svg OUT.svg]\n"
-    "               [--png OUT.png] [--svg-at-confirm OUT.svg] [--settings FILE]\n"
-    "      run the command on a drawing (none: an empty one); without --script, read the\n"
-    "      actions from the terminal: range X1 Y1 X2 Y2, point X Y, move X Y, key TEXT, end,\n"
-    "      snapshot FILE.svg|.png, # comment; while a dialog is open: dialog click ID |\n"
-    "      dblclick ID | text ID VALUE | select ID INDEX | key enter|space|escape|CODE | ok |\n"
-    "      cancel | picture FILE.svg|.png\n"
-    "  twinfind settings list|get NAME|set NAME VALUE [--settings FILE]\n"
-    "      show or change the stored settings\n"
-    "  twinfind --help\n"
+const char kRunUsage[] =
+    "twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf] [--svg OUT.svg] [--png OUT.png]\n"
+    "             [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] [--no-grid] "
+    "[--settings FILE]";
+const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
+const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
+
+const char kRunFooter[] =
+    "Without --script the lines are read from the terminal, one action a line:\n"
+    "  range X1 Y1 X2 Y2     a window selection     point X Y        a click\n"
+    "  key TEXT              typed input            move X Y         pointer motion\n"
+    "  end                   the end button         start            start the command again\n"
+    "  snapshot FILE         a picture (.svg/.png)  help, ?          what this step takes\n"
+    "  # ...                 a comment\n"
+    "While a dialog is open: dialog click ID | dblclick ID | text ID VALUE | select ID INDEX |\n"
+    "key enter|space|escape|CODE | ok | cancel | picture FILE.svg|.png\n"
     "\n"
-    "The settings file is --settings FILE, else $TWINFIND_SETTINGS, else\n"
-    "$XDG_CONFIG_HOME/twinfind/settings.reg (~/.config/twinfind/settings.reg).\n";
+    "Exit status: 0 every line taken; 3 some lines refused; 1 an output could not be written;\n"
+    "2 bad arguments or an unreadable drawing or script.";
 
-int BadArguments(const std::string& why) {
-  std::cerr << "twinfind: " << why << "\n" << kUsage;
+const char kSettingsFooter[] =
+    "The settings file is --settings FILE, else $TWINFIND_SETTINGS, else\n"
+    "$XDG_CONFIG_HOME/twinfind/settings.reg (~/.config/twinfind/settings.reg).";
+
+std::string UsageOf(const std::string& command) {
+  if (command == "run") return kRunUsage;
+  if (command == "demo") return kDemoUsage;
+  if (command == "settings") return kSettingsUsage;
+  return "twinfind run|demo|settings ...";
+}
+
+}  // namespace
+
+int BadArguments(const std::string& why, const std::string& command) {
+  std::cerr << "twinfind: " << why << "\nusage: " << UsageOf(command) << "\nRun 'twinfind "
+            << (command.empty() ? "" : command + " ") << "--help' for more.\n";
   return kBadArguments;
 }
 
-std::optional<Options> ParseOptions(int argc, char** argv, int first, std::string& error) {
-  Options options;
-  const std::pair<const char*, std::optional<std::string> Options::*> valued[] = {
-      {"--script", &Options::script}, {"--settings", &Options::settings},
-      {"--out", &Options::out},       {"--svg", &Options::svg},
-      {"--png", &Options::png},       {"--svg-at-confirm", &Options::svgAtConfirm}};
-  for (int i = first; i < argc; ++i) {
-    const std::string arg = argv[i];
-    bool known = false;
-    for (const auto& [name, field] : valued) {
-      if (arg != name) continue;
-      if (i + 1 >= argc) {
-        error = arg + " needs a value";
-        return std::nullopt;
-      }
-      options.*field = argv[++i];
-      known = true;
+std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
+  CLI::App app(
+      "twinfind: the Twinfind command, which finds twin parts in a drawing, run inside "
+      "our in-memory CAD host on DXF drawings.",
+      "twinfind");
+  app.set_version_flag("--version", std::string("twinfind ") + TWINFIND_VERSION);
+  app.require_subcommand(1);
+  // Options are --name on every system: on Windows "/work/plan.dxf" is a file name too.
+  app.allow_windows_style_options(false);
+  app.footer(std::string("Usage of each:\n  ") + kRunUsage + "\n  " + kDemoUsage + "\n  " +
+             kSettingsUsage + "\n'twinfind COMMAND --help' tells more of each.\n\n" +
+             kSettingsFooter);
+
+  CLI::App* run = app.add_subcommand("run", "run the command on a drawing (none: an empty one)");
+  run->add_option("DRAWING", options.positional, "the DXF drawing to load")
+      ->expected(0, 1)
+      ->type_name("FILE.dxf");
+  run->add_option("--script", options.script, "read the actions from FILE, not the terminal")
+      ->type_name("FILE");
+  run->add_option("--out", options.out, "save the drawing as DXF at the end")->type_name("FILE");
+  run->add_option("--svg", options.svg, "an SVG picture of the drawing at the end")
+      ->type_name("FILE");
+  run->add_option("--png", options.png, "a PNG picture of the drawing at the end")
+      ->type_name("FILE");
+  run->add_option("--svg-at-confirm", options.svgAtConfirm,
+                  "an SVG picture at every confirmation (FILE, FILE-2, ...)")
+      ->type_name("FILE");
+  run->add_option("--report", options.report,
+                  "a report of every search and its twins, CSV or JSON by the extension")
+      ->type_name("FILE");
+  run->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
+  run->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
+  run->footer(kRunFooter);
+
+  CLI::App* demo = app.add_subcommand("demo",
+                                      "run the command on the bundled sample plate; write "
+                                      "DIR/demo.dxf, demo.svg, demo.png");
+  demo->add_option("--out", options.out, "the folder for the demo's files")->type_name("DIR");
+  demo->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
+
+  CLI::App* settings = app.add_subcommand("settings", "show or change the stored settings");
+  settings->add_option("WORDS", options.positional, "list | get NAME | set NAME VALUE");
+  settings->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
+  settings->footer(kSettingsFooter);
+
+  // The words after "--" are taken as they are (CLI11 hands "--" inside a sub-command whose
+  // words are all optional back to the tool, which then refuses them).
+  int parsed = argc;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--") {
+      parsed = i;
+      break;
     }
-    if (known) continue;
-    if (arg.rfind("--", 0) == 0) {
-      error = "unknown option " + arg;
-      return std::nullopt;
-    }
-    options.positional.push_back(arg);
   }
-  return options;
+  try {
+    app.parse(parsed, argv);
+  } catch (const CLI::Success& e) {  // --help, -h, --version
+    return app.exit(e, std::cout, std::cerr);
+  } catch (const CLI::ParseError& e) {
+    std::string command;
+    for (const CLI::App* sub : {run, demo, settings}) {
+      if (sub->parsed()) command = sub->get_name();
+    }
+    return BadArguments(e.what(), command);
+  }
+  for (const CLI::App* sub : {run, demo, settings}) {
+    if (sub->parsed()) options.command = sub->get_name();
+  }
+  for (int i = parsed + 1; i < argc; ++i) options.positional.push_back(argv[i]);
+  return std::nullopt;
 }
 
 }  // namespace twinfind::tool

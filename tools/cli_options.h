@@ -1,4 +1,6 @@
-// The command line of twinfind: sub-command, options and the words after them.
+// The command line of twinfind: the sub-command, its options and the words after them, parsed
+// with CLI11 (--opt VALUE and --opt=VALUE, -- before words that start with "-", --help and -h
+// for the tool and each sub-command, --version).
 #ifndef TOOLS_CLI_OPTIONS_H
 #define TOOLS_CLI_OPTIONS_H
 
@@ -11,6 +13,7 @@ namespace twinfind::tool {
 inline constexpr int kBadArguments = 2;
 
 struct Options {
+  std::string command;  // run, demo or settings
   std::vector<std::string> positional;
   std::optional<std::string> script;
   std::optional<std::string> settings;
@@ -18,16 +21,18 @@ struct Options {
   std::optional<std::string> svg;
   std::optional<std::string> png;
   std::optional<std::string> svgAtConfirm;
+  std::optional<std::string> report;
+  bool noGrid = false;
 };
 
-// The options after the sub-command; nothing, and a reason, for an unknown option or a
-// missing value.
-std::optional<Options> ParseOptions(int argc, char** argv, int first, std::string& error);
+// Parses the whole command line into `options`. Nothing when the sub-command is to run; else
+// the exit status, after the help or version was printed (0) or the error, a short usage line
+// and a hint to --help (kBadArguments).
+std::optional<int> ParseCommandLine(int argc, char** argv, Options& options);
 
-extern const char kUsage[];
-
-// Prints the reason and the usage on standard error; the bad-arguments exit status.
-int BadArguments(const std::string& why);
+// Prints the reason, the sub-command's usage line and the hint to --help on standard error; the
+// bad-arguments exit status.
+int BadArguments(const std::string& why, const std::string& command = "");
 
 // Points the plug-in's settings at the file the user named (its folder must exist). Defined
 // with the platform's settings location: settings_location_posix.cpp, settings_location_win32.cpp

@@ -26,7 +26,7 @@ void Store(std::u16string_view name, std::u16string_view value) {
   WriteSetting(kSettingsSubkey, name, value);
 }
 
-bool RunSampleScript(const Session& session, const fs::path& script) {
+bool RunSampleScript(Session& session, const fs::path& script) {
   std::ifstream in(script);
   if (!in) {
     std::cerr << "twinfind: cannot read the demo script " << script.string() << '\n';
@@ -39,28 +39,29 @@ bool RunSampleScript(const Session& session, const fs::path& script) {
 }  // namespace
 
 int DemoCommand(const Options& options) {
-  if (!options.positional.empty()) return BadArguments("demo takes no drawing");
+  if (!options.positional.empty()) return BadArguments("demo takes no drawing", "demo");
   const fs::path folder = options.out.value_or(".");
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (!fs::is_directory(folder, ec)) {
-    return BadArguments("cannot make the output folder " + folder.string());
+    return BadArguments("cannot make the output folder " + folder.string(), "demo");
   }
   const fs::path samples = SamplesFolder();
   Session session;
   session.drawing = (samples / "demo-plate.dxf").generic_string();
   session.out = (folder / "demo.dxf").generic_string();
   session.svg = (folder / "demo.svg").generic_string();
+  session.grid = !options.noGrid;
 
   // The demo's own settings, so that the user's are neither used nor changed.
   DemoSettings settings;
   std::string error;
-  if (!settings.Open(folder, error)) return BadArguments(error);
+  if (!settings.Open(folder, error)) return BadArguments(error, "demo");
   Store(u"mMethod", u"0");
   Store(u"mIsSymmetry", u"1");  // the mirrored bracket counts
   Store(u"mIsLayer", u"1");     // the flange on the spare layer does not
 
-  if (!CheckOutputs(session, error)) return BadArguments(error);
+  if (!CheckOutputs(session, error)) return BadArguments(error, "demo");
   if (!OpenSession(session)) return kBadArguments;
   if (!RunSampleScript(session, samples / "demo-general.script")) return kBadArguments;
   Store(u"mMethod", u"1");
@@ -70,12 +71,13 @@ int DemoCommand(const Options& options) {
 
   bool ok = WriteOutputs(session);
   const std::string png = (folder / "demo.png").generic_string();
-  if (!WritePicture(png, error)) {
+  if (!session.claims->Claim(png, "the demo's PNG", error) ||
+      !WritePicture(png, session.grid, error)) {
     std::cerr << "twinfind: no PNG picture: " << error << '\n';
   } else {
     std::cout << "demo: wrote " << png << '\n';
   }
-  if (ok) std::cout << "demo: wrote " << *session.out << " and " << *session.svg << '\n';
+  if (ok) std::cout << "demo: wrote " << *session.out << '\n';
   return ok ? 0 : 1;
 }
 

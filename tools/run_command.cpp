@@ -6,9 +6,12 @@
 
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
+#include "dxf/dxf_save.h"
 #include "host/host.h"
 #include "picture/render.h"
+#include "tools/drawing_summary.h"
 #include "tools/plugin_loader.h"
+#include "tools/report_writer.h"
 #include "tools/script_runner.h"
 
 namespace twinfind::tool {
@@ -28,95 +31,150 @@ std::string Numbered(const std::string& path, int n) {
       .string();
 }
 
+picture::RenderOptions PictureOptions(bool grid) {
+  picture::RenderOptions options;
+  options.grid = grid;
+  return options;
+}
+
 }  // namespace
 
-bool WritePicture(const std::string& path, std::string& error) {
+bool WritePicture(const std::string& path, bool grid, std::string& error) {
   const auto& drawing = vexhost::TheHost().drawing;
-  return EndsWith(path, ".png") ? picture::RenderPng(drawing, path, error)
-                                : picture::RenderSvg(drawing, path, error);
+  return EndsWith(path, ".png") ? picture::RenderPng(drawing, path, error, PictureOptions(grid))
+                                : picture::RenderSvg(drawing, path, error, PictureOptions(grid));
 }
 
 bool CheckOutputs(const Session& session, std::string& error) {
-  for (const auto& output : {session.out, session.svg, session.png, session.svgAtConfirm}) {
-    if (!output) continue;
-    const fs::path file(*output);
+  session.claims->SetInput(session.drawing);
+  if (session.report && !ReportFormatOf(*session.report)) {
+    error = "the report " + *session.report + " needs a name ending in .json or .csv";
+    return false;
+  }
+  const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
+      {"--out", &session.out},
+      {"--svg", &session.svg},
+      {"--png", &session.png},
+      {"--svg-at-confirm", &session.svgAtConfirm},
+      {"--report", &session.report}};
+  for (const auto& [owner, output] : outputs) {
+    if (!*output) continue;
+    const fs::path file(**output);
     std::error_code ec;
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, ec)) {
-      error = "the folder of the output " + *output + " does not exist";
+      error = "the folder of the output " + **output + " does not exist";
       return false;
     }
-    if (session.drawing && fs::exists(file, ec) && fs::equivalent(file, *session.drawing, ec)) {
-      error = "the output " + *output + " is the input drawing; it is never written over";
-      return false;
-    }
+    if (!session.claims->Claim(**output, owner, error)) return false;
   }
   return true;
 }
 
-bool OpenSession(const Session& session) {
+bool OpenSession(Session& session) {
   const auto plugin = LoadPlugin(DefaultPluginPath());
   if (!plugin.ok) {
     std::cerr << "twinfind: " << plugin.error << '\n';
     return false;
   }
-  if (!session.drawing) return true;
-  const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, vexhost::TheHost().drawing);
-  if (!imported.ok) {
-    std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": " << imported.error
-              << '\n';
-    return false;
+  auto& drawing = vexhost::TheHost().drawing;
+  if (session.drawing) {
+    const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing);
+    if (!imported.ok) {
+      std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": "
+                << imported.error << '\n';
+      return false;
+    }
+    for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
+    std::cout << LoadLine(drawing, *session.drawing) << '\n';
+    session.source = imported.source;
+    if (const std::shared_ptr<const dxf::DxfSource> source = imported.source) {
+      session.handles = [source](const std::vector<int>& segments) {
+        return source->SourceHandles(segments);
+      };
+    }
   }
-  for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
+  session.digestAtLoad = DrawingDigest(drawing);
   return true;
 }
 
-int RunScript(const Session& session, std::istream& script) {
+ScriptResult RunScript(const Session& session, std::istream& script) {
   ScriptRunner runner(std::cout, std::cerr);
-  runner.SetSnapshot(WritePicture);
+  const std::shared_ptr<OutputClaims> claims = session.claims;
+  const bool grid = session.grid;
+  runner.SetClaim([claims](const std::string& path, const std::string& owner, std::string& error) {
+    return claims->Claim(path, owner, error);
+  });
+  runner.SetSnapshot([claims, grid](const std::string& path, std::string& error) {
+    return claims->Claim(path, "snapshot", error) && WritePicture(path, grid, error);
+  });
+  runner.AddObserver(session.searches->Observer());
   int confirmations = 0;
   if (session.svgAtConfirm) {
     // A confirmation step takes the end button alone while the matches blink.
-    runner.SetAfterAction([&session, &confirmations] {
-      const auto& host = vexhost::TheHost();
-      if (!host.driver.active() || host.driver.mask() != VEX_MASK_END ||
-          host.drawing.blinking().empty()) {
-        return;
-      }
-      std::string error;
-      if (!WritePicture(Numbered(*session.svgAtConfirm, ++confirmations), error)) {
-        std::cerr << "twinfind: " << error << '\n';
-      }
-    });
+    runner.AddObserver({nullptr, [&session, &confirmations](const UserAction&) {
+                          const auto& host = vexhost::TheHost();
+                          if (!host.driver.active() || host.driver.mask() != VEX_MASK_END ||
+                              host.drawing.blinking().empty()) {
+                            return;
+                          }
+                          std::string error;
+                          const std::string file = Numbered(*session.svgAtConfirm, ++confirmations);
+                          if (!session.claims->Claim(file, "--svg-at-confirm", error) ||
+                              !WritePicture(file, session.grid, error)) {
+                            std::cerr << "twinfind: " << error << '\n';
+                          }
+                        }});
   }
   vexhost::TheHost().driver.Start();
-  const int refused = runner.RunAll(script);
+  runner.RunAll(script);
   runner.Finish();
-  return refused;
+  session.searches->Finish();
+  return {runner.actionLines(), runner.refusedLines()};
 }
 
 bool WriteOutputs(const Session& session) {
   bool ok = true;
   std::string error;
   const auto& drawing = vexhost::TheHost().drawing;
-  if (session.out && !dxf::ExportDxf(drawing, *session.out, error)) {
-    std::cerr << "twinfind: " << error << '\n';
-    ok = false;
+  const auto report = [&](bool written, const std::string& path) {
+    if (written) {
+      std::cout << "wrote " << path << '\n';
+    } else {
+      std::cerr << "twinfind: " << error << '\n';
+      ok = false;
+    }
+  };
+  if (session.out) {
+    std::vector<std::string> warnings;
+    dxf::SaveCounts counts;
+    const bool saved =
+        session.source
+            ? dxf::SaveDxf(drawing, *session.source, *session.out, counts, error, &warnings)
+            : dxf::ExportDxf(drawing, *session.out, error, &warnings, &counts.added);
+    for (const std::string& line : warnings) std::cout << line << '\n';
+    if (saved) {
+      std::cout << dxf::SaveLine(*session.out, counts) << '\n';
+    } else {
+      std::cerr << "twinfind: " << error << '\n';
+      ok = false;
+    }
   }
-  if (session.svg && !picture::RenderSvg(drawing, *session.svg, error)) {
-    std::cerr << "twinfind: " << error << '\n';
-    ok = false;
-  }
-  if (session.png && !picture::RenderPng(drawing, *session.png, error)) {
-    std::cerr << "twinfind: " << error << '\n';
-    ok = false;
+  if (session.svg) report(WritePicture(*session.svg, session.grid, error), *session.svg);
+  if (session.png) report(WritePicture(*session.png, session.grid, error), *session.png);
+  if (session.report) {
+    ReportInput input;
+    input.drawing = session.drawing;
+    input.searches = &session.searches->searches();
+    input.handles = session.handles;
+    report(WriteReport(*session.report, input, error), *session.report);
   }
   return ok;
 }
 
 int RunCommand(const Options& options) {
   if (options.positional.size() > 1) {
-    return BadArguments("run takes one drawing: unexpected " + options.positional[1]);
+    return BadArguments("run takes one drawing: unexpected " + options.positional[1], "run");
   }
   Session session;
   if (!options.positional.empty()) session.drawing = options.positional[0];
@@ -124,18 +182,30 @@ int RunCommand(const Options& options) {
   session.svg = options.svg;
   session.png = options.png;
   session.svgAtConfirm = options.svgAtConfirm;
+  session.report = options.report;
+  session.grid = !options.noGrid;
   std::string error;
   if (!UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
-    return BadArguments(error);
+    return BadArguments(error, "run");
   }
   std::ifstream scriptFile;
   if (options.script) {
     scriptFile.open(*options.script);
-    if (!scriptFile) return BadArguments("cannot read the script " + *options.script);
+    if (!scriptFile) return BadArguments("cannot read the script " + *options.script, "run");
   }
   if (!OpenSession(session)) return kBadArguments;
-  RunScript(session, options.script ? scriptFile : std::cin);
-  return WriteOutputs(session) ? 0 : 1;
+  const ScriptResult result = RunScript(session, options.script ? scriptFile : std::cin);
+  const bool written = WriteOutputs(session);
+  if (!session.out && DrawingDigest(vexhost::TheHost().drawing) != session.digestAtLoad) {
+    std::cerr << "twinfind: the drawing was changed and the changes were not saved; give --out "
+                 "FILE.dxf to save them\n";
+  }
+  if (result.refused > 0) {
+    std::cerr << "twinfind: " << result.refused << " of " << result.lines
+              << (result.lines == 1 ? " line was" : " lines were") << " refused\n";
+  }
+  if (!written) return kOutputFailed;
+  return result.refused > 0 ? kSomeLinesRefused : 0;
 }
 
 }  // namespace twinfind::tool

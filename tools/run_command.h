@@ -2,35 +2,66 @@
 #ifndef TOOLS_RUN_COMMAND_H
 #define TOOLS_RUN_COMMAND_H
 
+#include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_source.h"
 #include "tools/cli_options.h"
+#include "tools/output_claims.h"
+#include "tools/search_recorder.h"
+#include "tools/segment_handles.h"
 
 namespace twinfind::tool {
+
+// The exit status of a run that finished with some of its lines refused.
+inline constexpr int kSomeLinesRefused = 3;
+// The exit status of a run whose outputs could not all be written.
+inline constexpr int kOutputFailed = 1;
 
 // One run of the command inside a session that may hold several.
 struct Session {
   std::optional<std::string> drawing;  // the DXF file read first
-  std::optional<std::string> out, svg, png, svgAtConfirm;
+  std::optional<std::string> out, svg, png, svgAtConfirm, report;
+  bool grid = true;  // pictures carry the coordinate grid
+  // The files the run writes, claimed as they are named (shared by copies of the session).
+  std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();
+  // The searches of the run, for the report (shared by copies of the session).
+  std::shared_ptr<SearchRecorder> searches = std::make_shared<SearchRecorder>();
+  // The DXF handles of the drawing's segments, when it came from a DXF file.
+  SegmentHandles handles;
+  uint64_t digestAtLoad = 0;  // the drawing as it was read, to tell whether it changed
+  // The file as read, which the drawing is saved back into.
+  std::shared_ptr<const dxf::DxfSource> source;
 };
 
-// Checks the outputs before anything runs: their folders exist, none is the input drawing.
+// Checks the outputs before anything runs: their folders exist, none is the input drawing or
+// the file of another output, the report's name says its format; claims them.
 bool CheckOutputs(const Session& session, std::string& error);
 
-// Loads the plug-in and reads the drawing; false (the message printed) when either fails.
-bool OpenSession(const Session& session);
+// Loads the plug-in and reads the drawing (keeping the file in the session), telling its
+// extents, segments and layers; false (the message printed) when either fails.
+bool OpenSession(Session& session);
 
-// Starts the command and feeds it the lines of the stream; the number of refused lines.
-int RunScript(const Session& session, std::istream& script);
+struct ScriptResult {
+  int lines = 0;    // lines that were actions
+  int refused = 0;  // of them refused
+};
 
-// Writes the requested outputs; false (the messages printed) when one could not be written.
+// Starts the command and feeds it the lines of the stream.
+ScriptResult RunScript(const Session& session, std::istream& script);
+
+// Writes the requested outputs (drawing, pictures, report), each with a line saying what was
+// written; false (the messages printed) when one could not be written. A drawing read from a
+// file is saved back into that file's text with only its changes; a drawing started empty is
+// written afresh.
 bool WriteOutputs(const Session& session);
 
 // Writes a picture, SVG or PNG by the file's extension.
-bool WritePicture(const std::string& path, std::string& error);
+bool WritePicture(const std::string& path, bool grid, std::string& error);
 
 int RunCommand(const Options& options);
 int DemoCommand(const Options& options);

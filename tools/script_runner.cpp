@@ -1,5 +1,6 @@
 #include "tools/script_runner.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -11,6 +12,8 @@
 
 #include "common/utf.h"
 #include "host/host.h"
+#include "host/search.h"
+#include "tools/drawing_summary.h"
 #include "tools/svg_to_png.h"
 
 namespace twinfind::tool {
@@ -40,12 +43,56 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The length of the UTF-8 sequence that starts the text; 0 when it starts with no valid one.
+size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
 }  // namespace
+
+std::string QuoteForMessage(std::string_view text, size_t limit) {
+  std::string quoted;
+  size_t characters = 0;
+  while (!text.empty()) {
+    if (characters == limit) return quoted + "...";
+    const unsigned char c = static_cast<unsigned char>(text.front());
+    size_t length = c >= 0x20 && c < 0x7F ? 1 : (c >= 0x80 ? Utf8SequenceLength(text) : 0);
+    if (length == 0) {
+      static const char kHex[] = "0123456789abcdef";
+      quoted += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+      length = 1;
+    } else {
+      quoted.append(text.substr(0, length));
+    }
+    text.remove_prefix(length);
+    ++characters;
+  }
+  return quoted;
+}
 
 ScriptRunner::ScriptRunner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
   vexhost::TheHost().transcript.SetSink([this](const vexhost::Message& m) {
     out_ << vexhost::MessageKindName(m.kind) << ": " << ToUtf8(m.text) << '\n';
     out_.flush();
+    if (m.kind == vexhost::MessageKind::kPrompt) lastPrompt_ = m.text;
+    // The open dialog answers an action it cannot carry out: that line is refused.
+    if (m.kind == vexhost::MessageKind::kDialog && m.text.rfind(u"refused ", 0) == 0) ++refused_;
   });
 }
 
@@ -59,42 +106,142 @@ bool ScriptRunner::Refuse(int lineNumber, const std::string& why) {
   return false;
 }
 
+namespace {
+
+const char kActions[] =
+    "range X1 Y1 X2 Y2, point X Y, move X Y, key TEXT, end, start, snapshot FILE.svg|.png, help "
+    "or ?, # comment";
+const char kDialogActions[] =
+    "dialog click ID, dialog dblclick ID, dialog text ID VALUE, dialog select ID INDEX, dialog "
+    "key enter|space|escape|CODE, dialog ok, dialog cancel, dialog picture FILE.svg|.png";
+
+}  // namespace
+
+void ScriptRunner::Help() {
+  const vexhost::StepDriver& driver = vexhost::TheHost().driver;
+  if (!driver.active()) {
+    out_ << "help: no command is running; start runs it again with the settings as they are "
+            "now\n";
+  } else {
+    std::vector<std::string> takes;
+    const uint32_t mask = driver.mask();
+    // What "key" alone gives: the step's default input.
+    const std::string typedDefault =
+        driver.defaultInput().empty()
+            ? ""
+            : "; key alone gives '" + QuoteForMessage(ToUtf8(driver.defaultInput())) + "'";
+    if (mask & VEX_MASK_RANGE) takes.push_back("a range (range X1 Y1 X2 Y2)");
+    if (mask & VEX_MASK_KEYIN) {
+      takes.push_back("typed input (key TEXT" + typedDefault + ")");
+    } else if (mask & vexhost::kPointBit) {
+      takes.push_back("a point (point X Y, or key X Y; move X Y moves the pointer" + typedDefault +
+                      ")");
+    }
+    if ((mask & VEX_MASK_KEYIN) && (mask & vexhost::kPointBit)) {
+      takes.push_back("a point (point X Y; move X Y moves the pointer)");
+    }
+    takes.push_back("the end button (end)");
+    std::string line = "help: this step takes ";
+    for (size_t i = 0; i < takes.size(); ++i) {
+      line += (i == 0 ? "" : i + 1 == takes.size() ? " or " : ", ") + takes[i];
+    }
+    out_ << line << "\n";
+    if (!lastPrompt_.empty()) out_ << "help: prompt: " << ToUtf8(lastPrompt_) << "\n";
+  }
+  out_ << "help: lines: " << kActions << "\n";
+  out_ << "help: while a dialog is open: " << kDialogActions << "\n";
+  out_.flush();
+}
+
+bool ScriptRunner::Deliver(UserAction action, int lineNumber,
+                           const std::function<vexhost::Delivery()>& deliver) {
+  for (const Observer& o : observers_) {
+    if (o.before) o.before(action);
+  }
+  const bool wasActive = vexhost::TheHost().driver.active();
+  const vexhost::Delivery delivery = deliver();
+  if (!delivery.taken) {
+    const bool ended = delivery.reason == "no command is running";
+    return Refuse(lineNumber, delivery.reason + (ended ? " (start runs it again)" : ""));
+  }
+  for (const Observer& o : observers_) {
+    if (o.after) o.after(action);
+  }
+  if ((wasActive || action.kind == UserAction::Kind::kStart) &&
+      !vexhost::TheHost().driver.active()) {
+    out_ << "ended: the command has ended; start runs it again\n";
+    out_.flush();
+  }
+  return true;
+}
+
 bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
   const std::string_view line = Trim(rawLine);
   if (line.empty() || line.front() == '#') return true;
+  ++actionLines_;
   const size_t space = line.find_first_of(" \t");
   const std::string verb(line.substr(0, space));
   const std::string_view rest = space == std::string_view::npos ? "" : Trim(line.substr(space));
-  vexhost::StepDriver& driver = vexhost::TheHost().driver;
+  vexhost::Host& host = vexhost::TheHost();
+  vexhost::StepDriver& driver = host.driver;
   std::vector<double> v;
-  vexhost::Delivery delivery;
+  UserAction action;
   if (verb == "range") {
     if (!ParseNumbers(rest, 4, v))
       return Refuse(lineNumber, "range needs four numbers: X1 Y1 X2 Y2");
-    delivery = driver.Range({v[0], v[1], v[2], v[3]});
-  } else if (verb == "point" || verb == "move") {
+    action.kind = UserAction::Kind::kRange;
+    action.window = {std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
+                     std::max(v[1], v[3])};
+    if (driver.active() && (driver.mask() & VEX_MASK_RANGE) != 0) {
+      // What the window selects at this step, told before the command acts on it.
+      action.selected = vexhost::SearchSegments(host.drawing, &action.window, driver.compare(),
+                                                vexhost::SearchMode::kWindow);
+      out_ << SelectionLine(host.drawing, action.selected) << "\n";
+      out_.flush();
+    }
+    return Deliver(action, lineNumber, [&] { return driver.Range(action.window); });
+  }
+  if (verb == "point" || verb == "move") {
     if (!ParseNumbers(rest, 2, v)) return Refuse(lineNumber, verb + " needs two numbers: X Y");
-    delivery = verb == "point" ? driver.Point({v[0], v[1]}) : driver.Motion({v[0], v[1]});
-  } else if (verb == "key") {
-    delivery = driver.Keyin(ToUtf16(rest));
-  } else if (verb == "dialog") {
-    return Refuse(lineNumber, "no dialog is open");
-  } else if (verb == "snapshot") {
+    const VexPoint p{v[0], v[1]};
+    action.kind = verb == "point" ? UserAction::Kind::kPoint : UserAction::Kind::kMotion;
+    return Deliver(action, lineNumber,
+                   [&] { return verb == "point" ? driver.Point(p) : driver.Motion(p); });
+  }
+  if (verb == "key") {
+    action.kind = UserAction::Kind::kKeyin;
+    action.text = ToUtf16(rest);
+    if (action.text.empty()) action.text = driver.defaultInput();
+    return Deliver(action, lineNumber, [&] { return driver.Keyin(ToUtf16(rest)); });
+  }
+  if (verb == "end") {
+    if (!rest.empty()) return Refuse(lineNumber, "end takes nothing after it");
+    action.kind = UserAction::Kind::kEnd;
+    return Deliver(action, lineNumber, [&] { return driver.End(); });
+  }
+  if (verb == "start") {
+    if (!rest.empty()) return Refuse(lineNumber, "start takes nothing after it");
+    action.kind = UserAction::Kind::kStart;
+    return Deliver(action, lineNumber, [&] {
+      return driver.Start() ? vexhost::Delivery{true, {}}
+                            : vexhost::Delivery{false, "the command could not start"};
+    });
+  }
+  if (verb == "help" || verb == "?") {
+    Help();
+    return true;
+  }
+  if (verb == "dialog") return Refuse(lineNumber, "no dialog is open");
+  if (verb == "snapshot") {
     if (rest.empty()) return Refuse(lineNumber, "snapshot needs a file name");
     std::string error = "pictures are not available in this run";
     if (!snapshot_ || !snapshot_(std::string(rest), error)) return Refuse(lineNumber, error);
+    out_ << "wrote " << rest << "\n";
+    out_.flush();
     return true;
-  } else if (verb == "end") {
-    if (!rest.empty()) return Refuse(lineNumber, "end takes nothing after it");
-    delivery = driver.End();
-  } else {
-    return Refuse(lineNumber, "unknown action '" + verb +
-                                  "' (expected range, point, move, key, end, snapshot or a # "
-                                  "comment)");
   }
-  if (!delivery.taken) return Refuse(lineNumber, delivery.reason);
-  if (afterAction_) afterAction_();
-  return true;
+  return Refuse(lineNumber,
+                "unknown action '" + QuoteForMessage(verb) + "' (expected " + kActions + ")");
 }
 
 std::optional<std::u16string> ScriptRunner::NextDialogAction() {
@@ -104,35 +251,53 @@ std::optional<std::u16string> ScriptRunner::NextDialogAction() {
     ++lineNumber_;
     const std::string_view line = Trim(raw);
     if (line.empty() || line.front() == '#') continue;
+    ++actionLines_;
+    if (line == "help" || line == "?") {
+      out_ << "help: a dialog is open; it takes " << kDialogActions << "\n";
+      out_.flush();
+      continue;
+    }
     if (line.substr(0, 7) == "dialog " || line == "dialog") {
       const std::string_view action = Trim(line.substr(6));
-      NotePictureRequest(action);
+      if (!NotePictureRequest(action)) continue;
       return ToUtf16(action);
     }
     ++refused_;
     Refuse(lineNumber_,
            "a dialog is open: use dialog lines (click ID, dblclick ID, text ID VALUE, "
-           "select ID INDEX, key CODE, ok, cancel, picture FILE)");
+           "select ID INDEX, key CODE, ok, cancel, picture FILE; help lists them)");
   }
   return std::nullopt;
 }
 
-void ScriptRunner::NotePictureRequest(std::string_view action) {
+bool ScriptRunner::NotePictureRequest(std::string_view action) {
   const auto lower = [](std::string_view s) {
     std::string l(s);
     for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return l;
   };
   constexpr std::string_view kVerb = "picture ";
-  if (lower(action.substr(0, kVerb.size())) != kVerb) return;
-  const std::string png(Trim(action.substr(kVerb.size())));
-  if (png.size() < 4 || lower(png.substr(png.size() - 4)) != ".png") return;
-  // The dialog writes the SVG beside the PNG, under the same name ending in .svg.
-  PngRequest request{png, png.substr(0, png.size() - 4) + ".svg", lineNumber_, std::nullopt};
+  if (lower(action.substr(0, kVerb.size())) != kVerb) return true;
+  const std::string file(Trim(action.substr(kVerb.size())));
+  const bool isPng = file.size() >= 4 && lower(file.substr(file.size() - 4)) == ".png";
+  // The dialog writes the SVG, beside the PNG under the same name ending in .svg.
+  const std::string svg = isPng ? file.substr(0, file.size() - 4) + ".svg" : file;
+  std::string error;
+  if (claim_ && !file.empty() &&
+      (!claim_(svg, "dialog picture", error) ||
+       (isPng && !claim_(file, "dialog picture", error)))) {
+    ++refused_;
+    Refuse(lineNumber_, error);
+    return false;
+  }
+  if (!isPng) return true;
+  const std::string& png = file;
+  PngRequest request{png, svg, lineNumber_, std::nullopt};
   std::error_code ec;
   const auto time = std::filesystem::last_write_time(request.svg, ec);
   if (!ec) request.svgTimeBefore = time;
   pngRequest_ = request;
+  return true;
 }
 
 void ScriptRunner::MakeRequestedPng() {
@@ -155,7 +320,6 @@ void ScriptRunner::MakeRequestedPng() {
 int ScriptRunner::RunAll(std::istream& in) {
   in_ = &in;
   lineNumber_ = 0;
-  refused_ = 0;
   vexhost::TheHost().dialogInput.SetSource([this] { return NextDialogAction(); });
   std::string line;
   while (std::getline(in, line)) {

@@ -9,8 +9,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "host/step_driver.h"
+#include "vexlib/vexlib.h"
 
 namespace twinfind::tool {
+
+// A piece of a line fit to quote in a message: at most `limit` characters, control characters
+// and bytes that are no UTF-8 written as \xNN, "..." when it was cut.
+std::string QuoteForMessage(std::string_view text, size_t limit = 80);
+
+// One action of the user that reaches the host.
+struct UserAction {
+  enum class Kind { kRange, kPoint, kMotion, kKeyin, kEnd, kStart };
+  Kind kind = Kind::kEnd;
+  VexBox window{};            // a range's, corners in order
+  std::vector<int> selected;  // what a range selects at this step
+  std::u16string text;        // a key-in's text
+};
 
 class ScriptRunner {
  public:
@@ -34,24 +51,47 @@ class ScriptRunner {
   // when it could not.
   using Snapshot = std::function<bool(const std::string& path, std::string& error)>;
   void SetSnapshot(Snapshot snapshot) { snapshot_ = std::move(snapshot); }
-  // Called after every action the command took.
-  void SetAfterAction(std::function<void()> afterAction) { afterAction_ = std::move(afterAction); }
+  // Claims a file that a dialog picture line writes (owner "dialog picture"); false and a
+  // reason when the file is not free.
+  using Claim =
+      std::function<bool(const std::string& path, const std::string& owner, std::string& error)>;
+  void SetClaim(Claim claim) { claim_ = std::move(claim); }
+  // Called before every action is handed to the host, and after each one the host took.
+  struct Observer {
+    std::function<void(const UserAction&)> before;
+    std::function<void(const UserAction&)> after;
+  };
+  void AddObserver(Observer observer) { observers_.push_back(std::move(observer)); }
+
+  // The lines read that were actions (not blank, not comments), and those refused.
+  int actionLines() const { return actionLines_; }
+  int refusedLines() const { return refused_; }
 
  private:
   bool Refuse(int lineNumber, const std::string& why);
+  // Hands the action to the host through `deliver`, tells the observers, and says when the
+  // command ended with it.
+  bool Deliver(UserAction action, int lineNumber,
+               const std::function<vexhost::Delivery()>& deliver);
+  // "help" and "?": what the current step takes, its prompt again, the lines the tool reads.
+  void Help();
   // The next action for an open dialog from the stream; nothing at its end.
   std::optional<std::u16string> NextDialogAction();
   // "picture FILE.png": the dialog writes FILE.svg; once it has, the tool makes the PNG of it.
-  void NotePictureRequest(std::string_view action);
+  // False (and the line refused) when a file the picture writes is not free.
+  bool NotePictureRequest(std::string_view action);
   void MakeRequestedPng();
 
   std::ostream& out_;
   std::ostream& err_;
   Snapshot snapshot_;
-  std::function<void()> afterAction_;
+  Claim claim_;
+  std::vector<Observer> observers_;
+  std::u16string lastPrompt_;
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;
+  int actionLines_ = 0;
   struct PngRequest {
     std::string png;
     std::string svg;

@@ -37,7 +37,9 @@ std::u16string StoredText(const SettingDefinition& definition) {
 }
 
 int Usage(std::ostream& err, const std::string& why) {
-  err << "twinfind: " << why << "\nusage: twinfind settings list|get NAME|set NAME VALUE\n";
+  err << "twinfind: " << why
+      << "\nusage: twinfind settings list|get NAME|set NAME VALUE [--settings FILE]\n"
+         "Run 'twinfind settings --help' for more.\n";
   return 2;
 }
 

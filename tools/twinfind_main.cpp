@@ -1,6 +1,7 @@
 // twinfind: runs the Twinfind command inside our in-memory host.
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "tools/cli_options.h"
 #include "tools/console.h"
@@ -8,28 +9,21 @@
 #include "tools/settings_command.h"
 
 using twinfind::tool::BadArguments;
-using twinfind::tool::DemoCommand;
-using twinfind::tool::kUsage;
-using twinfind::tool::ParseOptions;
-using twinfind::tool::RunCommand;
+using twinfind::tool::Options;
+using twinfind::tool::ParseCommandLine;
 using twinfind::tool::UseSettingsFile;
 
 int main(int argc, char** argv) {
   twinfind::tool::SetUpStandardStreams(argc, argv);
-  if (argc < 2) return BadArguments("a sub-command is needed");
-  const std::string command = argv[1];
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage;
-    return 0;
-  }
+  // "twinfind help" is "twinfind --help".
+  std::vector<char*> args(argv, argv + argc);
+  std::string help = "--help";
+  if (argc == 2 && std::string(argv[1]) == "help") args[1] = help.data();
+  Options options;
+  if (const auto status = ParseCommandLine(argc, args.data(), options)) return *status;
+  if (options.command == "run") return twinfind::tool::RunCommand(options);
+  if (options.command == "demo") return twinfind::tool::DemoCommand(options);
   std::string error;
-  const auto options = ParseOptions(argc, argv, 2, error);
-  if (!options) return BadArguments(error);
-  if (command == "run") return RunCommand(*options);
-  if (command == "demo") return DemoCommand(*options);
-  if (command == "settings") {
-    if (!UseSettingsFile(options->settings, error)) return BadArguments(error);
-    return twinfind::tool::SettingsCommand(options->positional, std::cout, std::cerr);
-  }
-  return BadArguments("unknown sub-command " + command);
+  if (!UseSettingsFile(options.settings, error)) return BadArguments(error, "settings");
+  return twinfind::tool::SettingsCommand(options.positional, std::cout, std::cerr);
 }

@@ -172,3 +172,75 @@ TEST_F(DrawingTest, RangeSelectsWhatLiesWhollyInsideAndPassesTheFilter) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the drawing tells about itself since its baseline, through the host calls the command
+// makes: segments kept, recoloured, changed otherwise, deleted, added; and which new segments
+// are placed copies of which baseline segment.
+TEST_F(DrawingTest, TellsWhatChangedSinceItsBaselineAndWhatTheCopiesCopy) {
+  vexhost::Drawing& d = vexhost::TheHost().drawing;
+  std::vector<int> base;
+  for (int i = 0; i < 6; ++i) base.push_back(AddSegment({Line(i, 0, i, 1), Circle(i, 5, 1)}));
+  const int temporary = AddSegment({Line(0, 0, 1, 1)}, VEX_LIFE_TEMPORARY);
+  d.MarkBaseline();
+  EXPECT_EQ(d.ChangesSinceBaseline().kept, base);
+
+  ASSERT_EQ(VexSgmDeleteSegment(base[0]), 0);
+  VexLineTypeData look{3, 2, 0};
+  for (int e = VexSgmGetHeadElementId(base[1]); e != -1; e = VexElmGetNextElementId(e)) {
+    ASSERT_EQ(VexFigSetLineType(e, &look), 0);
+  }
+  const VexLineTypeData heavier{0, 0, 4};  // a pen weight alone is no change a file shows
+  VexFigSetLineType(VexSgmGetHeadElementId(base[2]), &heavier);
+  const VexPoint from{0, 0}, to{10, 20}, far{30, -5};
+  ASSERT_EQ(VexSgmEditSegment(base[3], &from, &to, 0, 1, 1), base[3]);  // moved itself
+  ASSERT_EQ(VexSgmChangeLayer(base[4], 7), 0);
+
+  const int moved = VexSgmEditSegment(base[5], &from, &to, 0, 1, 0);
+  const int movedAgain = VexSgmEditSegment(moved, &to, &far, 0, 1, 0);
+  const int turned = VexSgmEditSegment(base[5], &from, &to, 90, 1, 0);
+  const int recoloured = VexSgmEditSegment(base[5], &from, &far, 0, 1, 0);
+  VexFigSetLineType(VexSgmGetHeadElementId(recoloured), &look);
+  const int grown = VexSgmEditSegment(base[5], &from, &far, 0, 1, 0);
+  const FigureRecord extra = Line(0, 0, 3, 3);
+  VexFigCreateFigure(grown, &extra);
+  const int elsewhere = VexSgmEditSegment(base[5], &from, &far, 0, 1, 0);
+  VexSgmChangeLayer(elsewhere, 9);
+  const int reshapedCopy = VexSgmEditSegment(base[3], &from, &far, 0, 1, 0);  // of a moved one
+  const int fresh = AddSegment({Line(0, 0, 2, 2)});
+  VexSgmCreateSegment(VEX_SEGMENT_COMMENTS, VEX_LIFE_LASTING);  // empty: nothing to tell
+  (void)temporary;
+
+  const vexhost::BaselineChanges c = d.ChangesSinceBaseline();
+  EXPECT_EQ(c.deleted, (std::vector<int>{base[0]}));
+  EXPECT_EQ(c.restyled, (std::vector<int>{base[1]}));
+  EXPECT_EQ(c.reshaped, (std::vector<int>{base[3], base[4]}));
+  EXPECT_EQ(c.kept, (std::vector<int>{base[2], base[5]}));
+  EXPECT_EQ(c.added, (std::vector<int>{moved, movedAgain, turned, recoloured, grown, elsewhere,
+                                       reshapedCopy, fresh}));
+
+  struct Expected {
+    int copy;
+    bool isCopy, restyled = false;
+    double a = 0, b = 0, tx = 0, ty = 0;
+  };
+  for (const Expected& e :
+       {Expected{moved, true, false, 1, 0, 10, 20}, Expected{movedAgain, true, false, 1, 0, 30, -5},
+        Expected{turned, true, false, 0, -1, 10, 20},
+        Expected{recoloured, true, true, 1, 0, 30, -5}, Expected{grown, false},
+        Expected{elsewhere, false}, Expected{reshapedCopy, false}, Expected{fresh, false}}) {
+    SCOPED_TRACE("segment " + std::to_string(e.copy));
+    const auto origin = d.CopyOriginOf(e.copy);
+    ASSERT_EQ(origin.has_value(), e.isCopy);
+    if (!origin) continue;
+    EXPECT_EQ(origin->source, base[5]);
+    EXPECT_EQ(origin->restyled, e.restyled);
+    EXPECT_NEAR(origin->placement.a, e.a, 1e-12);
+    EXPECT_NEAR(origin->placement.b, e.b, 1e-12);
+    EXPECT_NEAR(origin->placement.tx, e.tx, 1e-12);
+    EXPECT_NEAR(origin->placement.ty, e.ty, 1e-12);
+  }
+}
+
+}  // namespace

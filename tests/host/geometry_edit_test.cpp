@@ -141,6 +141,31 @@ TEST_F(GeometryTest, OutlinesThatPassAPointTwiceAreClosedAndExact) {
   EXPECT_EQ(outside(eight, 5, 15), 1);
 }
 
+// Nothing is made or placed beyond the drawing's reach (1e15): figures, texts, balloons, copies
+// and moves are refused and leave the drawing as it was.
+TEST_F(GeometryTest, NothingGoesBeyondTheDrawingsReach) {
+  const int s = AddSegment({Line(0, 0, 10, 0)});
+  const FigureRecord beyond = Line(0, 0, 2e15, 0);
+  EXPECT_EQ(VexFigCreateFigure(s, &beyond), -1);
+  FigureRecord nan = Line(0, 0, 1, 0);
+  nan.u.line.y2 = std::nan("");
+  EXPECT_EQ(VexFigCreateFigure(s, &nan), -1);
+  const int comments = VexSgmCreateSegment(VEX_SEGMENT_COMMENTS, VEX_LIFE_LASTING);
+  NormalTextData text{};
+  text.x = 3e15;
+  text.text = u"far";
+  text.size1 = text.size2 = 1;
+  EXPECT_EQ(VexCmtCreateNormal(comments, &text), -1);
+  vexhost::TheHost().lists.Replace(5, {{s, 1}});
+  const size_t count = vexhost::TheHost().drawing.SegmentCount();
+  const VexPoint base{0, 0}, far{9.99999999999999e14, 0}, near{5e14, 0};
+  EXPECT_EQ(VexSgmEditSegment2(5, &base, &far, 0.0, 1.0, 0, 6), -1);  // its end would pass
+  EXPECT_EQ(VexSgmEditSegment(s, &base, &far, 0.0, 1.0, 1), -1);
+  EXPECT_EQ(vexhost::TheHost().drawing.SegmentCount(), count);
+  EXPECT_EQ(Figures(s)[0].u.line.x2, 10);
+  EXPECT_EQ(VexSgmEditSegment2(5, &base, &near, 0.0, 1.0, 0, 6), 0);
+}
+
 TEST_F(GeometryTest, CopiesAreMovedThenTurnedAboutTheTarget) {
   const int s = AddSegment({Line(0, 0, 10, 0), Arc(10, 5, 5, 10, 0, 10, 10)});
   vexhost::TheHost().lists.Replace(5, {{s, 1}});

@@ -190,7 +190,16 @@ TEST_F(StepDriverTest, PointStepsTellClicksFromMotionAndReadTypedCoordinates) {
   const size_t before = rec.calls.size();
   EXPECT_FALSE(driver().Keyin(u"12 apples").taken);
   EXPECT_FALSE(driver().Keyin(u"1 2 3").taken);
+  // Points beyond the drawing's reach are refused with a reason, and the step stays.
+  for (const auto& far : {VexPoint{1e308, 1e308}, VexPoint{0, -2e15}}) {
+    const auto refused = driver().Point(far);
+    EXPECT_FALSE(refused.taken);
+    EXPECT_NE(refused.reason.find("beyond the drawing's reach"), std::string::npos);
+    EXPECT_FALSE(driver().Motion(far).taken);
+  }
+  EXPECT_FALSE(driver().Keyin(u"1e308 1e308").taken);
   EXPECT_EQ(rec.calls.size(), before);
+  EXPECT_TRUE(driver().Point({1e15, -1e15}).taken);  // at the limit itself
 }
 
 TEST_F(StepDriverTest, KeyinStepsGetTheTypedText) {

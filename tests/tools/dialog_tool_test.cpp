@@ -26,7 +26,7 @@ TEST(ToolDialog, ACheckBoxClickedAndOkIsStoredAndTheCommandEnds) {
                                    "dialog ok\n"
                                    "range 0 0 10 10\n");
   const auto r = RunTool(folder, "run --script '" + script.string() + "'" + With(settings));
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 3);
   EXPECT_NE(r.out.find("dialog: == 동일부품검색 (23000) ==\n"
                        "dialog:     - group  검색조건\n"
                        "dialog: 12000 edit   \"5.0\"\n"),
@@ -38,7 +38,11 @@ TEST(ToolDialog, ACheckBoxClickedAndOkIsStoredAndTheCommandEnds) {
             std::string::npos);
   EXPECT_NE(ReadFile(settings).find("\"mIsLayer\"=\"1\""), std::string::npos);
   // The command ended with the dialog: the range that follows finds no command.
-  EXPECT_EQ(r.err, "twinfind: line 4: no command is running\n");
+  EXPECT_NE(r.out.find("closed with OK ==\nended: the command has ended; start runs it again\n"),
+            std::string::npos);
+  EXPECT_EQ(r.err,
+            "twinfind: line 4: no command is running (start runs it again)\n"
+            "twinfind: 1 of 4 lines were refused\n");
 }
 
 TEST(ToolDialog, CancelChangesNothing) {
@@ -59,7 +63,8 @@ TEST(ToolDialog, OtherLinesWhileTheDialogIsOpenAreRefusedAndTheRunGoesOn) {
                          "end\nrange 0 0 1 1\ndialog click 4242\ndialog ok\n");
   EXPECT_EQ(r.err,
             "twinfind: line 2: a dialog is open: use dialog lines (click ID, dblclick ID, text ID "
-            "VALUE, select ID INDEX, key CODE, ok, cancel, picture FILE)\n");
+            "VALUE, select ID INDEX, key CODE, ok, cancel, picture FILE; help lists them)\n"
+            "twinfind: 2 of 4 lines were refused\n");  // the line the dialog refused counts
   EXPECT_NE(r.out.find("dialog: refused \"click 4242\": this dialog has no control 4242\n"),
             std::string::npos);
   EXPECT_NE(r.out.find("closed with OK"), std::string::npos);
@@ -109,7 +114,7 @@ TEST(ToolDialog, WithoutARasteriserThePngIsRefusedAndTheSvgStays) {
   EXPECT_EQ(r.err,
             "twinfind: line 2: no PNG made: rsvg-convert is not installed (Debian package "
             "librsvg2-bin); the SVG is " +
-                folder.path().string() + "/d.svg\n");
+                folder.path().string() + "/d.svg\ntwinfind: 1 of 2 lines were refused\n");
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "d.svg"));
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "d.png"));
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "../dxf/ezdxf_comparison.h"
 #include "tool_run.h"
 
 namespace {
@@ -147,6 +148,121 @@ TEST(DrawingRun, TheChairsOfARealPlanAreFoundAsTheirInsertsSay) {
   }
 }
 
+// What a saved line of "wrote OUT: N entities kept, D deleted, C changed, A added" says.
+std::string WroteLine(const std::string& out) {
+  const size_t at = out.find("wrote ");
+  return at == std::string::npos ? "" : out.substr(at, out.find('\n', at) - at);
+}
+
+int CountWith(const std::vector<std::string>& lines, const std::string& needle) {
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+    return l.find(needle) != std::string::npos;
+  }));
+}
+
+// The plan's ten chairs (INSERTs of the block SOFA) are the twins of every run: deleting them
+// removes exactly their INSERTs; recolouring them changes exactly their colour and line type
+// (their block is drawn by a BYBLOCK copy of it, in the look the INSERT carries, and SOFA
+// stays); a row of copies adds a reference of SOFA per chair and a frame; the balloon method
+// adds its balloons, copies and texts on layer 801, which it adds. The rest of the file is as
+// it was, entity by entity as ezdxf reads it, and saving the saved file again with no action
+// gives the same file.
+TEST(DrawingRun, ActionsOnTheChairsOfARealPlanChangeOnlyTheirEntities) {
+  const std::string plan =
+      std::string(TWINFIND_SAMPLES_DIR) + "/real/Ceco.NET-Architecture-Tm-53.dxf";
+  const std::string twins = "\"mIsRotate\"=\"1\"\n\"mIsSymmetry\"=\"1\"\n";
+  const std::string search = "range -1 -1 45 35\nrange 17.2 12.6 18.1 13.5\n";
+  struct Case {
+    const char* name;
+    std::string settings, script;
+    const char* wrote;  // the counts of the line the tool prints
+  };
+  const Case cases[] = {
+      {"delete", twins + "\"mIsArrange\"=\"0\"\n\"mFigure\"=\"1\"\n", search + "end\n",
+       "701 entities kept, 10 deleted, 0 changed, 0 added"},
+      {"recolour",
+       twins + "\"mIsArrange\"=\"0\"\n\"mFigure\"=\"2\"\n\"m_ColorMain\"=\"MAINCOLOR02\"\n"
+               "\"mLTypeName\"=\"LINETYPE02\"\n",
+       search + "end\n", "701 entities kept, 0 deleted, 10 changed, 0 added"},
+      {"row", twins + "\"mIsArrange\"=\"1\"\n\"mFigure\"=\"0\"\n", search + "end\npoint 0 -10\n",
+       "711 entities kept, 0 deleted, 0 changed, 11 added"},
+      {"balloons", twins + "\"mMethod\"=\"1\"\n\"mBalloonSize\"=\"0.5\"\n",
+       "range -1 -1 45 35\nkey SS400\nkey A-009\nkey 12\nrange 17.2 12.6 18.1 13.5\nend\n"
+       "point 0 -10\n",
+       "711 entities kept, 0 deleted, 0 changed, 29 added"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchFolder folder;
+    const auto out = folder.path() / "out.dxf";
+    const auto r = RunTool(folder, "run " + Quote(plan) + " --script " +
+                                       Quote(folder.Write("run.script", c.script)) + " --out " +
+                                       Quote(out) + Settings(folder, c.settings));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(WroteLine(r.out), "wrote " + out.string() + ": " + c.wrote);
+    const dxftest::Comparison cmp = dxftest::CompareWithEzdxf(plan, out.string());
+    EXPECT_EQ(cmp.errors, 0) << cmp.output.substr(0, 2000);
+    EXPECT_EQ(cmp.fixes, 0);
+    EXPECT_EQ(cmp.versionOut, "AC1015");
+    EXPECT_EQ(cmp.versionIn, "AC1015");
+    EXPECT_TRUE(cmp.sameOrder);
+    const std::string name = c.name;
+    // Only the chairs are touched: the others are all kept.
+    const int touched = name == "delete"     ? static_cast<int>(cmp.removed.size())
+                        : name == "recolour" ? static_cast<int>(cmp.changed.size())
+                                             : 0;
+    EXPECT_EQ(cmp.kept.at("Model"), cmp.total.at("Model") - touched);
+    EXPECT_EQ(cmp.removed.size(), name == "delete" ? 10u : 0u) << cmp.output.substr(0, 2000);
+    EXPECT_EQ(CountWith(cmp.removed, " INSERT texture SOFA"), static_cast<int>(cmp.removed.size()));
+    EXPECT_EQ(cmp.changed.size(), name == "recolour" ? 10u : 0u) << cmp.output.substr(0, 2000);
+    for (const std::string& line : cmp.changed) {
+      std::istringstream words(line);
+      std::string layout, handle, type, color, lineType, block, draws, look;
+      words >> layout >> handle >> type >> color >> lineType >> block >> draws >> look;
+      EXPECT_EQ(color.rfind("color=None>", 0), 0u) << line;  // was BYLAYER
+      EXPECT_EQ(lineType.rfind("linetype=None>", 0), 0u) << line;
+      EXPECT_EQ(block, "name=SOFA>SOFA_TWINFIND_BYBLOCK") << line;
+      EXPECT_EQ(draws, "draws=same") << line;
+      // Every piece of the chair is drawn in the colour and line type the INSERT now carries.
+      EXPECT_EQ(look, "look=" + color.substr(11) + "/" + lineType.substr(14)) << line;
+      EXPECT_TRUE(words.eof()) << line;
+    }
+    const int sofas = CountWith(cmp.added, " INSERT texture SOFA");
+    const int balloons = CountWith(cmp.added, " INSERT 801 TWINFIND_BALLOON_");
+    EXPECT_EQ(sofas, name == "row" || name == "balloons" ? 10 : 0) << cmp.output.substr(0, 2000);
+    EXPECT_EQ(balloons, name == "balloons" ? 15 : 0);
+    // The row's frame round the mirror images; the balloon method's texts.
+    EXPECT_EQ(static_cast<int>(cmp.added.size()) - sofas - balloons, name == "row"        ? 1
+                                                                     : name == "balloons" ? 4
+                                                                                          : 0);
+    for (const std::string& table : cmp.tables) {
+      EXPECT_TRUE(table.rfind("block+ ", 0) == 0 || table.rfind("layer+ 801 7 ", 0) == 0) << table;
+    }
+    EXPECT_EQ(CountWith(cmp.tables, "layer+ 801 7 "), name == "balloons" ? 1 : 0);
+
+    const auto again = folder.path() / "again.dxf";
+    const auto second = RunTool(
+        folder, "run " + Quote(out) + " --out " + Quote(again) + Settings(folder, c.settings),
+        "end\n");
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(ReadFile(again), ReadFile(out));
+    EXPECT_NE(WroteLine(second.out).find(" 0 deleted, 0 changed, 0 added"), std::string::npos)
+        << second.out;
+  }
+}
+
+// Without a drawing there is no file to save into: the drawing is written afresh, as our own R12
+// file.
+TEST(DrawingRun, ADrawingStartedEmptyIsWrittenAfresh) {
+  ScratchFolder folder;
+  const auto out = folder.path() / "out.dxf";
+  const auto r = RunTool(folder, "run --out " + Quote(out) + Settings(folder, ""), "end\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(WroteLine(r.out),
+            "wrote " + out.string() + ": 0 entities kept, 0 deleted, 0 changed, 0 added");
+  EXPECT_EQ(ReadWithEzdxf(out).rfind("audit 0 0 AC1009\n", 0), 0u);
+}
+
 TEST(DrawingRun, BadDrawingsGiveAClearMessageAndWriteNothing) {
   ScratchFolder folder;
   const std::string plate = ReadFile(kPlate);
@@ -159,6 +275,7 @@ TEST(DrawingRun, BadDrawingsGiveAClearMessageAndWriteNothing) {
     EXPECT_EQ(r.status, 2) << bad;
     EXPECT_NE(r.err.find("twinfind: cannot read the drawing"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(r.out.find("wrote "), std::string::npos) << r.out;
   }
 }
 
@@ -180,7 +297,7 @@ TEST(DrawingRun, ASnapshotThatCannotBeWrittenIsAnsweredAndTheRunGoesOn) {
   ScratchFolder folder;
   const auto r = RunTool(folder, "run --settings " + Quote(folder.path() / "s.reg"),
                          "snapshot /no/such/folder/p.svg\nsnapshot\nend\n");
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 3);
   EXPECT_NE(r.err.find("twinfind: line 1: "), std::string::npos);
   EXPECT_NE(r.err.find("twinfind: line 2: snapshot needs a file name"), std::string::npos);
 }

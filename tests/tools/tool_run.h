@@ -47,14 +47,16 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
-// Runs the tool with the arguments (a shell-quoted string) and the given standard input.
+// Runs the tool with the arguments (a shell-quoted string) and the given standard input, in the
+// folder `cwd` when one is given.
 inline ToolResult RunTool(const ScratchFolder& folder, const std::string& arguments,
-                          const std::string& input = "") {
+                          const std::string& input = "", const std::string& cwd = "") {
   const auto in = folder.Write("stdin.txt", input);
   const auto out = folder.path() / "stdout.txt";
   const auto err = folder.path() / "stderr.txt";
-  const std::string command = std::string("'") + TWINFIND_TOOL_PATH + "' " + arguments + " < '" +
-                              in.string() + "' > '" + out.string() + "' 2> '" + err.string() + "'";
+  const std::string command = (cwd.empty() ? "" : "cd '" + cwd + "' && ") + "'" +
+                              TWINFIND_TOOL_PATH + "' " + arguments + " < '" + in.string() +
+                              "' > '" + out.string() + "' 2> '" + err.string() + "'";
   const int raw = std::system(command.c_str());
   ToolResult result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

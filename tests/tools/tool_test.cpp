@@ -21,17 +21,37 @@ TEST(Tool, ARunPrintsTheHostMessagesAndAnswersNonsenseOnStandardError) {
   const auto settings = folder.path() / "settings.reg";
   const auto r = RunTool(
       folder, "run --script '" + script.string() + "' --settings '" + settings.string() + "'");
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 3);  // some lines were refused
   EXPECT_EQ(r.out,
             "cursor: 대상\n"
             "prompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
-            "error: 형상을 선택하셔야 합니다.\n");
+            "selected no segments\n"
+            "error: 형상을 선택하셔야 합니다.\n"
+            "ended: the command has ended; start runs it again\n");
   EXPECT_EQ(r.err,
             "twinfind: line 2: this step does not take a point\n"
-            "twinfind: line 3: unknown action 'rnage' (expected range, point, move, key, end, "
-            "snapshot or a # comment)\n"
-            "twinfind: line 5: no command is running\n");
+            "twinfind: line 3: unknown action 'rnage' (expected range X1 Y1 X2 Y2, point X Y, "
+            "move X Y, key TEXT, end, start, snapshot FILE.svg|.png, help or ?, # comment)\n"
+            "twinfind: line 5: no command is running (start runs it again)\n"
+            "twinfind: 3 of 4 lines were refused\n");
   EXPECT_NE(tooltest::ReadFile(settings).find("\"mMethod\"=\"0\""), std::string::npos);
+}
+
+TEST(Tool, AnUnknownActionIsQuotedShortAndPrintable) {
+  ScratchFolder folder;
+  // A binary file given as the script: control bytes, an escape sequence, no UTF-8, one long
+  // line.
+  std::string line = "\x01\x02\x1b[31m\xff\xfe";
+  for (int i = 0; i < 2000; ++i) line += static_cast<char>('A' + i % 26);
+  const auto script = folder.Write("binary.script", line + "\n");
+  const auto r = RunTool(folder, "run --script '" + script.string() + "' --settings '" +
+                                     (folder.path() / "s.reg").string() + "'");
+  EXPECT_EQ(r.err.rfind("twinfind: line 1: unknown action '\\x01\\x02\\x1b[31m\\xff\\xfeABC", 0),
+            0u)
+      << r.err;
+  EXPECT_NE(r.err.find("OPQRS...' (expected"), std::string::npos) << r.err;
+  EXPECT_LT(r.err.size(), 300u);
+  for (const char c : r.err) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
 }
 
 TEST(Tool, TheTerminalTakesTheSameLines) {
@@ -83,12 +103,56 @@ TEST(Tool, BadArgumentsGiveStatusTwoAndAClearMessage) {
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("does not exist"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "no"));
-  EXPECT_EQ(RunTool(folder, "frobnicate").status, 2);
-  EXPECT_EQ(RunTool(folder, "run --bogus").status, 2);
   EXPECT_EQ(RunTool(folder, "").status, 2);
-  r = RunTool(folder, "--help");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("twinfind run"), std::string::npos);
+}
+
+// The usual conventions: --help and -h for the tool and each sub-command, --version,
+// --opt=VALUE, -- before a name that starts with "-", and on an error a short usage with a hint.
+TEST(Tool, TheCommandLineFollowsTheUsualConventions) {
+  ScratchFolder folder;
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string out;  // found in standard output
+    std::string err;  // found in standard error
+  };
+  const Case cases[] = {
+      {"--help", 0, "twinfind run [DRAWING.dxf]", ""},
+      {"help", 0, "twinfind settings list|get NAME|set NAME VALUE", ""},
+      {"run --help", 0, "Usage: twinfind run [OPTIONS] [DRAWING]", ""},
+      {"run -h", 0, "snapshot FILE         a picture (.svg/.png)", ""},
+      {"demo -h", 0, "--out DIR", ""},
+      {"settings --help", 0, "list | get NAME | set NAME VALUE", ""},
+      {"--version", 0, "twinfind 0.", ""},
+      {"run --bogus", 2, "",
+       "twinfind: The following argument was not expected: --bogus\nusage: "
+       "twinfind run [DRAWING.dxf]"},
+      {"run --script", 2, "", "Run 'twinfind run --help' for more.\n"},
+      {"frobnicate", 2, "", "Run 'twinfind --help' for more.\n"},
+      {"settings", 2, "", "usage: twinfind settings list|get NAME|set NAME VALUE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const auto r = RunTool(folder, c.arguments);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    // An error is told in a few lines, not the whole help.
+    EXPECT_LE(std::count(r.err.begin(), r.err.end(), '\n'), 4) << r.err;
+  }
+  // A drawing whose name starts with "-", after "--"; options written with "=".
+  folder.Write("-plan.dxf",
+               "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n3\n21\n4\n0\n"
+               "ENDSEC\n0\nEOF\n");
+  const auto script = folder.Write("run.script", "range -1 -1 5 5\n");
+  const auto r =
+      RunTool(folder, "run --script=run.script --settings=s.reg --svg=p.svg -- -plan.dxf", "",
+              folder.path().string());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("drawing: -plan.dxf: 1 segment, x 0 to 3, y 0 to 4; 1 layer: 0\n", 0), 0u)
+      << r.out;
+  EXPECT_NE(r.out.find("wrote p.svg\n"), std::string::npos) << r.out;
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "p.svg"));
 }
 
 }  // namespace

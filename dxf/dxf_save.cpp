@@ -1,0 +1,352 @@
+#include "dxf/dxf_save.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <map>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <tuple>
+
+#include "common/atomic_file.h"
+#include "dxf/aci_palette.h"
+#include "dxf/entity_fates.h"
+#include "dxf/file_additions.h"
+#include "dxf/file_edits.h"
+#include "dxf/file_layers.h"
+#include "dxf/file_map.h"
+#include "dxf/group_editor.h"
+#include "dxf/line_type_names.h"
+#include "dxf/reference_writer.h"
+#include "dxf/segment_entities.h"
+#include "dxf/twinfind_xdata.h"
+#include "host/geometry.h"
+#include "host/palette.h"
+
+namespace twinfind::dxf {
+namespace {
+
+bool IsTranslation(const vexhost::Placement& p) {
+  return p.a == 1 && p.b == 0 && p.c == 0 && p.d == 1;
+}
+
+class Saver {
+ public:
+  Saver(const vexhost::Drawing& drawing, const DxfSource& source, SaveCounts& counts)
+      : drawing_(drawing), source_(source), counts_(counts) {}
+
+  std::string Run(std::vector<std::string>* warnings) {
+    counts_ = SaveCounts{};
+    const vexhost::BaselineChanges changes = drawing_.ChangesSinceBaseline();
+    const int entityCount = static_cast<int>(source_.entities().size());
+    if (changes.deleted.empty() && changes.restyled.empty() && changes.reshaped.empty() &&
+        changes.added.empty()) {
+      counts_.kept = entityCount;
+      return source_.text();  // nothing changed: the file as it was, byte for byte
+    }
+    std::string error;
+    if (!ParseGroups(source_.text(), file_, error)) throw std::runtime_error(error);
+    map_ = MapFile(file_);
+    const uint64_t first = std::max(map_.highestHandle + 1, map_.handSeed.value_or(1));
+    format_ =
+        OutputFormat(map_.modern(), map_.modern() || map_.entityHandles, first, ModelSpaceOwner());
+    for (const MappedBlock& b : map_.blocks) format_.TakeBlockName(b.name);
+    for (int t = 0; t < static_cast<int>(vexhost::kLineTypes.size()); ++t) {
+      const std::string name(DxfNameOfHostLineType(t));
+      if (const MappedEntry* e = map_.Entry(map_.Table("LTYPE"), name)) {
+        format_.SetLineTypeName(t, std::string(e->name));
+      }
+    }
+    refs_ = std::make_unique<ReferenceWriter>(file_, map_, format_);
+    writer_ = std::make_unique<SegmentWriter>(drawing_, entities_, blocks_, notes_, format_);
+    layers_ = std::make_unique<FileLayers>(file_, map_, drawing_);
+
+    const auto fates = EntityFates(drawing_, source_, changes);
+    for (const auto& [index, fate] : fates) Rewrite(index, fate);
+    counts_.kept = entityCount - counts_.deleted - counts_.changed;
+    std::string added = WriteAdded(changes.added);
+    Place("ENTITIES", std::move(added));
+    Place("BLOCKS", refs_->TakeBlockCopies() + Flush(blocks_));
+    AddTables(file_, map_, format_, Additions(), edits_);
+    SetHeader();
+    if (warnings && notes_.figuresWithoutForm > 0) {
+      warnings->push_back("warning: " + std::to_string(notes_.figuresWithoutForm) +
+                          " figures of kinds 4 and 5 have no DXF form and were not written");
+    }
+    return edits_.Apply(source_.text());
+  }
+
+ private:
+  std::string Flush(DxfWriter& out) const { return WithLineEnds(out.Take(), map_.lineEnd); }
+
+  std::string ModelSpaceOwner() const {
+    const MappedEntry* e = map_.Entry(map_.Table("BLOCK_RECORD"), "*Model_Space");
+    return e ? std::string(e->handle) : std::string();
+  }
+
+  size_t GroupOf(uint32_t offset) const { return GroupAt(file_, offset); }
+
+  // The look a segment's figures have now, in the file's terms.
+  std::optional<EntityLook> LookOf(int segmentId) {
+    const auto attr = FirstFigureAttr(drawing_, segmentId);
+    if (!attr) return std::nullopt;
+    return EntityLook{AciOfHostColor(attr->color), LineTypeName(attr->lineType)};
+  }
+
+  // A host line type's DXF name as the file's table spells it; noted for the table when the
+  // file lacks it.
+  std::string LineTypeName(int lineType) {
+    const std::string name(DxfNameOfHostLineType(lineType));
+    if (const MappedEntry* e = map_.Entry(map_.Table("LTYPE"), name)) return std::string(e->name);
+    if (std::find(newLineTypes_.begin(), newLineTypes_.end(), lineType) == newLineTypes_.end()) {
+      newLineTypes_.push_back(lineType);
+    }
+    return name;
+  }
+
+  // What the host holds of an entity's segments (or of one array copy's), written anew.
+  std::string Afresh(const SourceEntity& e, int cell) {
+    for (int id = e.firstSegment; id < e.firstSegment + e.segmentCount; ++id) {
+      const vexhost::Segment* s = drawing_.FindSegment(id);
+      if (s == nullptr || (cell >= 0 && source_.CellOf(id) != cell)) continue;
+      afreshCount_ += writer_->Write(*s, layers_->NameOf(s->layer));
+    }
+    return Flush(entities_);
+  }
+
+  void Rewrite(size_t index, const EntityFate& fate) {
+    const SourceEntity& e = source_.entities()[index];
+    const size_t begin = GroupOf(e.begin), end = GroupOf(e.end);
+    if (fate.fate == Fate::kDeleted) {
+      edits_.Replace(e.begin, e.end, "");
+      ++counts_.deleted;
+      return;
+    }
+    ++counts_.changed;
+    std::string text;
+    if (!fate.cells.empty()) {
+      text = WriteCells(e, begin, end, fate);
+    } else if (fate.fate == Fate::kRewritten) {
+      afreshCount_ = 0;
+      text = Afresh(e, -1);
+      counts_.added += std::max(0, afreshCount_ - 1);
+    } else if (e.reference) {
+      ReferenceWriter::How how;
+      how.look = LookOf(fate.restyledSegment);
+      text = refs_->Write(begin, end, how);
+    } else {
+      GroupEditor editor(file_, begin, end, map_.lineEnd);
+      if (const auto look = LookOf(fate.restyledSegment)) {
+        SetEntityStyle(editor, 0, look->aci, look->lineType);
+      }
+      text = editor.Text();
+    }
+    edits_.Replace(e.begin, e.end, std::move(text));
+  }
+
+  // An array whose copies fared differently: one reference per copy that is left, the first
+  // keeping the array's handle and attributes.
+  std::string WriteCells(const SourceEntity& e, size_t begin, size_t end, const EntityFate& fate) {
+    const int columns = ColumnsOf(e);
+    std::string text;
+    int written = 0;
+    for (size_t cell = 0; cell < fate.cells.size(); ++cell) {
+      const Fate f = fate.cells[cell];
+      if (f == Fate::kDeleted) continue;
+      if (f == Fate::kRewritten) {
+        afreshCount_ = 0;
+        text += Afresh(e, static_cast<int>(cell));
+        written += afreshCount_;
+        continue;
+      }
+      ReferenceWriter::How how;
+      how.cell = true;
+      how.column = static_cast<int>(cell) % columns;
+      how.row = static_cast<int>(cell) / columns;
+      how.keepParts = cell == 0;
+      how.newHandles = written > 0;
+      if (f == Fate::kRestyled) {
+        for (int id = e.firstSegment; id < e.firstSegment + e.segmentCount; ++id) {
+          if (source_.CellOf(id) == static_cast<int>(cell) && LookOf(id)) how.look = LookOf(id);
+        }
+      }
+      text += refs_->Write(begin, end, how);
+      ++written;
+    }
+    counts_.added += std::max(0, written - 1);
+    return text;
+  }
+
+  // New segments: a moved copy of a block reference's figures as a reference of the same
+  // block (its texts come with it); everything else as the host holds it.
+  std::string WriteAdded(const std::vector<int>& added) {
+    using Key = std::tuple<size_t, int, double, double>;  // entity, copy, move
+    std::map<int, Key> references;
+    for (const int id : added) {
+      const auto origin = drawing_.CopyOriginOf(id);
+      if (!origin || !IsTranslation(origin->placement)) continue;
+      const auto index = source_.EntityOf(origin->source);
+      if (!index || !source_.entities()[*index].reference) continue;
+      references[id] = {*index, source_.CellOf(origin->source), origin->placement.tx,
+                        origin->placement.ty};
+    }
+    std::set<Key> figureCopies;
+    for (const auto& [id, key] : references) {
+      if (drawing_.FindSegment(id)->kind == VEX_SEGMENT_FIGURES) figureCopies.insert(key);
+    }
+    std::string text;
+    std::set<Key> written;
+    for (const int id : added) {
+      const auto it = references.find(id);
+      if (it != references.end() && figureCopies.count(it->second) > 0) {
+        if (!written.insert(it->second).second) continue;  // drawn by the copy already written
+        const auto& [index, cell, dx, dy] = it->second;
+        const SourceEntity& e = source_.entities()[index];
+        const int cells = source_.CellOf(e.firstSegment + e.segmentCount - 1) + 1;
+        ReferenceWriter::How how;
+        how.cell = cells > 1;
+        if (how.cell) {
+          const int columns = ColumnsOf(e);
+          how.column = cell % columns;
+          how.row = cell / columns;
+        }
+        how.dx = dx;
+        how.dy = dy;
+        how.keepParts = cell == 0;
+        how.newHandles = true;
+        if (drawing_.CopyOriginOf(id)->restyled) how.look = LookOf(id);
+        text += refs_->Write(GroupOf(e.begin), GroupOf(e.end), how);
+        ++counts_.added;
+        continue;
+      }
+      const vexhost::Segment* s = drawing_.FindSegment(id);
+      counts_.added += writer_->Write(*s, layers_->NameOf(s->layer));
+      text += Flush(entities_);
+    }
+    return text;
+  }
+
+  int ColumnsOf(const SourceEntity& e) const {
+    const size_t begin = GroupOf(e.begin);
+    for (size_t i = begin + 1; i < file_.groups.size() && file_.groups[i].code != 0; ++i) {
+      if (file_.groups[i].code == 70) {
+        return std::max(1, std::atoi(std::string(Trimmed(file_.groups[i].value)).c_str()));
+      }
+    }
+    return 1;
+  }
+
+  TableAdditions Additions() {
+    TableAdditions add;
+    for (const int t : writer_->lineTypesUsed()) LineTypeName(t);
+    add.lineTypes = newLineTypes_;
+    add.layers = layers_->added();
+    add.twinfindApp = writer_->wroteXData() && !map_.Entry(map_.Table("APPID"), kXDataApp);
+    return add;
+  }
+
+  // New text at the end of a section, or in a section of its own when the file has none.
+  void Place(const std::string& section, std::string text) {
+    if (text.empty()) return;
+    if (const MappedSection* s = map_.Section(section)) {
+      edits_.Insert(OffsetOf(file_, s->end), std::move(text));
+      return;
+    }
+    DxfWriter head, tail;
+    head.Add(0, "SECTION");
+    head.Add(2, section);
+    tail.Add(0, "ENDSEC");
+    edits_.Insert(PlaceOfNewSection(file_, map_, section),
+                  Flush(head) + std::move(text) + Flush(tail));
+  }
+
+  // $EXTMIN and $EXTMAX cover what the file held and what the drawing holds now, texts
+  // included; $HANDSEED lies beyond every handle.
+  void SetHeader() {
+    HeaderEdits header(file_, map_, edits_);
+    VexBox extent = vexhost::EmptyBox();
+    for (const int id : drawing_.SegmentIds()) {
+      const vexhost::Segment* s = drawing_.FindSegment(id);
+      if (s->life != VEX_LIFE_LASTING) continue;
+      if (const auto box = drawing_.ComputeBounds(id)) vexhost::Include(extent, *box);
+    }
+    double oldMin[2], oldMax[2];
+    if (HeaderPoint("$EXTMIN", oldMin) && HeaderPoint("$EXTMAX", oldMax) &&
+        oldMin[0] <= oldMax[0] && oldMin[1] <= oldMax[1]) {
+      vexhost::Include(extent, oldMin[0], oldMin[1]);
+      vexhost::Include(extent, oldMax[0], oldMax[1]);
+      if (extent.minX != oldMin[0] || extent.minY != oldMin[1]) {
+        header.Point("$EXTMIN", extent.minX, extent.minY);
+      }
+      if (extent.maxX != oldMax[0] || extent.maxY != oldMax[1]) {
+        header.Point("$EXTMAX", extent.maxX, extent.maxY);
+      }
+    } else if (!vexhost::IsEmpty(extent)) {
+      header.Point("$EXTMIN", extent.minX, extent.minY);
+      header.Point("$EXTMAX", extent.maxX, extent.maxY);
+    }
+    const uint64_t first = std::max(map_.highestHandle + 1, map_.handSeed.value_or(1));
+    if (format_.handles() && format_.nextHandle() != first) {
+      header.Handle("$HANDSEED", HandleText(format_.nextHandle()));
+    }
+    header.Finish();
+  }
+
+  bool HeaderPoint(const std::string& name, double out[2]) const {
+    const auto it = map_.header.find(name);
+    if (it == map_.header.end()) return false;
+    bool x = false, y = false;
+    for (size_t i = it->second + 1;
+         i < file_.groups.size() && file_.groups[i].code != 9 && file_.groups[i].code != 0; ++i) {
+      const std::string value(Trimmed(file_.groups[i].value));
+      char* end = nullptr;
+      const double v = std::strtod(value.c_str(), &end);
+      const bool number = end != value.c_str() && *end == '\0' && std::isfinite(v);
+      if (file_.groups[i].code == 10) x = number, out[0] = v;
+      if (file_.groups[i].code == 20) y = number, out[1] = v;
+    }
+    return x && y;
+  }
+
+  const vexhost::Drawing& drawing_;
+  const DxfSource& source_;
+  SaveCounts& counts_;
+  GroupList file_;
+  FileMap map_;
+  OutputFormat format_;
+  std::unique_ptr<ReferenceWriter> refs_;
+  DxfWriter entities_, blocks_;
+  ExportNotes notes_;
+  std::unique_ptr<SegmentWriter> writer_;
+  FileEdits edits_;
+  int afreshCount_ = 0;
+  std::unique_ptr<FileLayers> layers_;
+  std::vector<int> newLineTypes_;
+};
+
+}  // namespace
+
+std::string SavedDxfText(const vexhost::Drawing& drawing, const DxfSource& source,
+                         SaveCounts& counts, std::vector<std::string>* warnings) {
+  return Saver(drawing, source, counts).Run(warnings);
+}
+
+bool SaveDxf(const vexhost::Drawing& drawing, const DxfSource& source, const std::string& path,
+             SaveCounts& counts, std::string& error, std::vector<std::string>* warnings) {
+  try {
+    return WriteFileAtomically(path, SavedDxfText(drawing, source, counts, warnings), error);
+  } catch (const std::exception& e) {
+    error = "cannot write " + path + ": " + e.what();
+    return false;
+  }
+}
+
+std::string SaveLine(const std::string& path, const SaveCounts& counts) {
+  return "wrote " + path + ": " + std::to_string(counts.kept) + " entities kept, " +
+         std::to_string(counts.deleted) + " deleted, " + std::to_string(counts.changed) +
+         " changed, " + std::to_string(counts.added) + " added";
+}
+
+}  // namespace twinfind::dxf

@@ -1,0 +1,267 @@
+#include "tools/search_recorder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <variant>
+
+#include "common/utf.h"
+#include "host/geometry.h"
+#include "host/host.h"
+#include "settings/settings.h"
+#include "tools/twin_geometry.h"
+
+namespace twinfind::tool {
+namespace {
+
+// The settings that shape a search and what is done with its twins.
+constexpr const char16_t* kSearchSettings[] = {
+    u"mMethod",    u"mIsRotate", u"mIsSymmetry", u"mIsLayer",    u"mIsColor",
+    u"mTolerance", u"mFigure",   u"mIsArrange",  u"m_ColorMain", u"mLTypeName"};
+constexpr const char16_t* kBalloonSettings[] = {u"mIsBalloonAutoArrange",
+                                                u"mIsBalloonAssy",
+                                                u"mIsBalloonArray",
+                                                u"mIsMaterial",
+                                                u"mMaterial",
+                                                u"mIsDepth",
+                                                u"mIsCount"};
+
+std::u16string Stored(std::u16string_view name) {
+  std::u16string text;
+  for (const SettingDefinition& d : kSettingDefinitions) {
+    if (d.name == name) text = std::u16string(d.defaultText);
+  }
+  for (const SettingDefinition& d : kOptionalSettingDefinitions) {
+    if (d.name == name) text = std::u16string(d.defaultText);
+  }
+  ReadSetting(kSettingsSubkey, name, text);
+  return text;
+}
+
+bool Flag(std::u16string_view name) { return Stored(name) == u"1"; }
+
+VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) {
+  VexBox box = vexhost::EmptyBox();
+  for (const int id : segments) {
+    if (const auto b = drawing.SegmentBounds(id)) vexhost::Include(box, *b);
+  }
+  return box;
+}
+
+std::vector<LineAttr> LookOf(const vexhost::Drawing& drawing, int segmentId) {
+  std::vector<LineAttr> look;
+  if (const vexhost::Segment* s = drawing.FindSegment(segmentId)) {
+    for (const int id : s->elements) {
+      const vexhost::Element* e = drawing.FindElement(id);
+      if (e != nullptr && e->lineAttr) look.push_back(*e->lineAttr);
+    }
+  }
+  return look;
+}
+
+bool SameLook(const std::vector<LineAttr>& a, const std::vector<LineAttr>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].color != b[i].color || a[i].lineType != b[i].lineType) return false;
+  }
+  return true;
+}
+
+bool Inside(const VexBox& box, double x, double y, double margin) {
+  return x >= box.minX - margin && x <= box.maxX + margin && y >= box.minY - margin &&
+         y <= box.maxY + margin;
+}
+
+// The coordinate tolerance of the search (the larger of 0.001 and mTolerance), doubled for the
+// turn read off a line whose ends were rounded.
+double Tolerance() {
+  const double stored = std::strtod(ToUtf8(Stored(u"mTolerance")).c_str(), nullptr);
+  return 2 * std::max(0.001, stored > 0 ? stored : 0.0);
+}
+
+}  // namespace
+
+ScriptRunner::Observer SearchRecorder::Observer() {
+  return {[this](const UserAction& a) { Before(a); }, [this](const UserAction& a) { After(a); }};
+}
+
+void SearchRecorder::CommandStarted() {
+  awaitingSearchRange_ = true;
+  searchRange_.reset();
+  answers_.clear();
+  depth_.clear();  // the depth typed last is forgotten at every start
+}
+
+void SearchRecorder::Before(const UserAction& action) {
+  const vexhost::Host& host = vexhost::TheHost();
+  blinkBefore_ = host.drawing.blinking();
+  wasActive_ = host.driver.active();
+  keyinStep_ = wasActive_ && (host.driver.mask() & VEX_MASK_KEYIN) != 0;
+  promptsBefore_ = 0;
+  for (const auto& m : host.transcript.messages()) {
+    promptsBefore_ += m.kind == vexhost::MessageKind::kPrompt;
+  }
+  if (action.kind == UserAction::Kind::kStart) CommandStarted();
+}
+
+void SearchRecorder::After(const UserAction& action) {
+  const vexhost::Host& host = vexhost::TheHost();
+  if (!wasActive_ && action.kind != UserAction::Kind::kStart) return;
+  if (keyinStep_ &&
+      (action.kind == UserAction::Kind::kKeyin || action.kind == UserAction::Kind::kEnd)) {
+    size_t prompts = 0;
+    for (const auto& m : host.transcript.messages()) {
+      prompts += m.kind == vexhost::MessageKind::kPrompt;
+    }
+    // Only an answer that the step took and went on from counts (a refused end button at the
+    // material step keeps the step and its prompt).
+    if (prompts != promptsBefore_) {
+      answers_.push_back(action.kind == UserAction::Kind::kKeyin
+                             ? std::optional<std::u16string>(action.text)
+                             : std::nullopt);
+    }
+  }
+  if (action.kind == UserAction::Kind::kRange) {
+    const auto& blinking = host.drawing.blinking();
+    if (!blinking.empty() && blinking != blinkBefore_) {
+      OpenSearch(action, blinking);
+    } else if (awaitingSearchRange_) {
+      if (host.driver.active()) {
+        searchRange_ = action.window;
+        awaitingSearchRange_ = false;
+        answers_.clear();
+      }
+    } else if (host.driver.active()) {
+      OpenSearch(action, {});  // a part whose search found nothing
+    }
+  }
+  if (!host.driver.active()) CommandStarted();
+}
+
+void SearchRecorder::OpenSearch(const UserAction& range,
+                                const std::set<std::pair<int, int>>& blinking) {
+  CloseSearch();
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  SearchRecord record;
+  const bool balloon = Stored(u"mMethod") != u"0";
+  record.method = balloon ? "balloon" : "general";
+  record.range = searchRange_;
+  record.part = range.selected;
+  record.partBox = BoxOf(drawing, record.part);
+  for (const char16_t* name : kSearchSettings) {
+    record.settings.push_back({ToUtf8(name), ToUtf8(Stored(name))});
+  }
+  if (balloon) {
+    for (const char16_t* name : kBalloonSettings) {
+      record.settings.push_back({ToUtf8(name), ToUtf8(Stored(name))});
+    }
+  }
+  std::vector<int> blinkingIds;
+  for (const auto& [aux, id] : blinking) blinkingIds.push_back(id);
+  const TwinGrouping grouping = GroupTwins(drawing, record.part, blinkingIds, Tolerance());
+  std::vector<int> part = record.part;
+  std::sort(part.begin(), part.end());
+  looks_.clear();
+  for (const GroupedTwin& g : grouping.twins) {
+    TwinRecord twin;
+    twin.segments = g.segments;
+    twin.box = BoxOf(drawing, g.segments);
+    twin.angleDegrees = g.angleDegrees;
+    twin.mirrored = g.mirrored;
+    std::vector<int> sorted = g.segments;
+    std::sort(sorted.begin(), sorted.end());
+    twin.isPart = sorted == part;
+    for (const int id : g.segments) looks_[id] = LookOf(drawing, id);
+    record.twins.push_back(std::move(twin));
+  }
+  record.unmatched = grouping.unmatched;
+  if (balloon) {
+    // The answers at the typed-input steps, in the order the balloon method asks: material
+    // (when asked for), part number, depth (when asked for). The end button keeps the
+    // material and depth given before, and the stored part number.
+    PartsListEntry entry;
+    size_t next = 0;
+    const auto answer = [&]() -> std::optional<std::u16string> {
+      return next < answers_.size() ? answers_[next++] : std::nullopt;
+    };
+    if (Flag(u"mIsMaterial")) {
+      if (const auto typed = answer()) material_ = ToUtf8(*typed);
+      entry.material = material_;
+    }
+    const auto number = answer();
+    entry.partNumber = ToUtf8(number ? *number : Stored(u"mBalloonStr"));
+    if (Flag(u"mIsDepth")) {
+      if (const auto typed = answer()) depth_ = ToUtf8(*typed);
+      entry.depth = depth_;
+    }
+    entry.count = static_cast<int>(record.twins.size());
+    for (const TwinRecord& t : record.twins) entry.mirroredCount += t.mirrored;
+    record.partsList = entry;
+  }
+  answers_.clear();
+  int last = 0;
+  for (const int id : drawing.SegmentIds()) last = std::max(last, id);
+  lastIdAtOpen_ = last;
+  searches_.push_back(std::move(record));
+  open_ = true;
+}
+
+void SearchRecorder::CloseSearch() {
+  if (!open_) return;
+  open_ = false;
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  SearchRecord& record = searches_.back();
+  std::vector<int> made;
+  for (const int id : drawing.SegmentIds()) {
+    const vexhost::Segment* s = drawing.FindSegment(id);
+    if (id > lastIdAtOpen_ && s != nullptr && s->life == VEX_LIFE_LASTING) made.push_back(id);
+  }
+  std::vector<std::vector<int>> twins;
+  for (TwinRecord& twin : record.twins) {
+    twins.push_back(twin.segments);
+    int gone = 0;
+    bool restyled = false;
+    for (const int id : twin.segments) {
+      if (drawing.FindSegment(id) == nullptr) {
+        ++gone;
+      } else if (!SameLook(LookOf(drawing, id), looks_[id])) {
+        restyled = true;
+      }
+    }
+    twin.action = gone == static_cast<int>(twin.segments.size()) ? "deleted"
+                  : restyled                                     ? "recoloured"
+                                                                 : "kept";
+  }
+  const auto copies = FindMovedCopies(drawing, twins, made, Tolerance());
+  for (size_t i = 0; i < copies.size(); ++i) record.twins[i].copy = copies[i];
+  // Balloons made since: on a twin (anchored on one of its elements, or lying on its box) or on
+  // its copy.
+  for (const int id : made) {
+    const vexhost::Segment* s = drawing.FindSegment(id);
+    for (const int elementId : s->elements) {
+      const vexhost::Element* e = drawing.FindElement(elementId);
+      if (e == nullptr || !e->comment) continue;
+      const auto* balloon = std::get_if<vexhost::BalloonComment>(&*e->comment);
+      if (balloon == nullptr) continue;
+      const vexhost::Element* anchor = drawing.FindElement(balloon->record.anchorElementId);
+      std::vector<std::string> rows;
+      for (const auto& row : balloon->rows) rows.push_back(ToUtf8(row));
+      for (TwinRecord& twin : record.twins) {
+        const auto on = [&](const std::vector<int>& segments) {
+          if (anchor != nullptr) {
+            return std::find(segments.begin(), segments.end(), anchor->segmentId) != segments.end();
+          }
+          return !segments.empty() && Inside(BoxOf(drawing, segments), balloon->record.anchorX,
+                                             balloon->record.anchorY, 1e-6);
+        };
+        if (on(twin.segments) || on(twin.copy)) {
+          twin.balloons.push_back(rows);
+          break;
+        }
+      }
+    }
+  }
+}
+
+void SearchRecorder::Finish() { CloseSearch(); }
+
+}  // namespace twinfind::tool

@@ -1,0 +1,41 @@
+// Twins told apart from what the host shows: the segments that blink at a confirmation are
+// grouped into twins of the part by their geometry, each with the turn (and mirroring) that
+// takes the part onto it; and copies made later are found as twins moved without a turn.
+#ifndef TOOLS_TWIN_GEOMETRY_H
+#define TOOLS_TWIN_GEOMETRY_H
+
+#include <vector>
+
+#include "host/drawing.h"
+
+namespace twinfind::tool {
+
+struct GroupedTwin {
+  std::vector<int> segments;  // in the order of the part's segments they correspond to
+  // twin = R(angle) * M * part, moved; M is the mirroring x -> -x when `mirrored`.
+  double angleDegrees = 0;  // counter-clockwise, 0 <= angle < 360
+  bool mirrored = false;
+};
+
+struct TwinGrouping {
+  std::vector<GroupedTwin> twins;
+  std::vector<int> unmatched;  // segments that belong to no twin of the part
+};
+
+// Groups `candidates` into twins of `part`. The part's longest line is its reference: every
+// candidate line of its length is tried in both directions, first unmirrored, then mirrored;
+// a trial that puts every part segment onto a candidate segment (figures equal within
+// `tolerance`) makes a twin. A part that looks the same under several turns (a symmetric one)
+// gets the first that fits.
+TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>& part,
+                        const std::vector<int>& candidates, double tolerance);
+
+// For each twin, the segments among `candidates` that are the twin moved without a turn (the
+// copy an arrangement makes); empty when there is none. Each candidate serves one twin.
+std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& drawing,
+                                              const std::vector<std::vector<int>>& twins,
+                                              const std::vector<int>& candidates, double tolerance);
+
+}  // namespace twinfind::tool
+
+#endif  // TOOLS_TWIN_GEOMETRY_H
