@@ -21,7 +21,9 @@ class DemoSettings {
   bool Open(const std::filesystem::path& outputFolder, std::string& error);
 
  private:
-  void* scratch_ = nullptr;  // Windows: the registry key in use
+#ifdef _WIN32
+  void* scratch_ = nullptr;  // the registry key in use
+#endif
 };
 
 }  // namespace twinfind::tool
