@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -19,6 +20,14 @@ double NumberAt(const GroupEditor& e, size_t i, size_t end, double fallback) {
   double value = fallback;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
   return result.ec == std::errc{} && std::isfinite(value) ? value : fallback;
+}
+
+// An integer group's value; the fallback when it is none or beyond the range of int.
+int IntegerAt(const GroupEditor& e, size_t i, size_t end, int fallback) {
+  const double value = NumberAt(e, i, end, fallback);
+  return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max()
+             ? static_cast<int>(value)
+             : fallback;
 }
 
 double HeadNumber(const GroupEditor& e, size_t head, int code, double fallback) {
@@ -171,7 +180,7 @@ std::string ReferenceWriter::ByBlockCopyOf(std::string_view block) {
         if (const size_t i = e.Find(code, head + 1, end); i < end) e.Set(i, name);
       }
       if (const size_t i = e.Find(70, head + 1, end); i < end) {
-        const int flags = static_cast<int>(NumberAt(e, i, end, 0));
+        const int flags = IntegerAt(e, i, end, 0);
         e.Set(i, std::to_string(flags & 2));
       }
       if (const size_t i = e.Find(1, head + 1, end); i < end) e.Set(i, "");

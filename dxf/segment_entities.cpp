@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <utility>
 
@@ -17,11 +18,26 @@ namespace {
 
 double Degrees(double x, double y) { return std::atan2(y, x) * 180.0 / std::numbers::pi; }
 
-bool SamePoint(const VexPoint& a, const VexPoint& b) {
-  const double scale =
-      1 + std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y)});
-  return std::fabs(a.x - b.x) <= 1e-9 * scale && std::fabs(a.y - b.y) <= 1e-9 * scale;
+double Chord(const FigureRecord& f) {
+  const VexPoint a = StartOf(f), b = EndOf(f);
+  return std::hypot(b.x - a.x, b.y - a.y);
 }
+
+// Where one figure ends and the next starts are one vertex when they lie within 1e-9 of the
+// figures' size, or a few units of the last place of the coordinates: a joint that rounding
+// moved apart, never a gap the user drew (far from the origin the coordinates' own size would
+// allow gaps wider than the figures).
+bool Joined(const FigureRecord& from, const FigureRecord& to) {
+  const VexPoint a = EndOf(from), b = StartOf(to);
+  const double size = 1 + std::max(Chord(from), Chord(to));
+  const double magnitude =
+      std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y)});
+  const double tolerance =
+      std::max(1e-9 * size, 8 * std::numeric_limits<double>::epsilon() * magnitude);
+  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
+}
+
+bool SameVertex(const VexPoint& a, const VexPoint& b) { return a.x == b.x && a.y == b.y; }
 
 bool SameAttr(const LineAttr& a, const LineAttr& b) {
   return a.color == b.color && a.lineType == b.lineType;
@@ -47,9 +63,13 @@ bool IsChain(const std::vector<FigureRecord>& figures, const std::vector<LineAtt
     }
     if (f.kind == VEX_FIG_ARC && std::fabs(BulgeOfArc(f.u.arc)) < 1e-9) return false;
     if (!SameAttr(attrs[i], attrs[0])) return false;
-    if (i > 0 && !SamePoint(EndOf(figures[i - 1]), StartOf(f))) return false;
+    if (i > 0 && !Joined(figures[i - 1], f)) return false;
+    // The polyline's vertices are the figures' starts: one written twice is a vertex a reader
+    // drops, with the figure it began.
+    if (i > 0 && SameVertex(StartOf(figures[i - 1]), StartOf(f))) return false;
   }
-  closed = figures.size() > 1 && SamePoint(EndOf(figures.back()), StartOf(figures.front()));
+  closed = figures.size() > 1 && Joined(figures.back(), figures.front()) &&
+           !SameVertex(StartOf(figures.back()), StartOf(figures.front()));
   return true;
 }
 

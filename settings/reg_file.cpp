@@ -74,11 +74,12 @@ std::optional<RegFile> RegFile::Parse(std::string_view bytes) {
     if (!IsWellFormedUtf16(units)) return std::nullopt;
     return ParseUtf8(ToUtf8(units));
   }
+  // One byte-order mark, of either kind, goes before the text; a second one is text.
+  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   return ParseUtf8(bytes);
 }
 
 std::optional<RegFile> RegFile::ParseUtf8(std::string_view bytes) {
-  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   RegFile file;
   if (bytes.empty()) return file;
   // Binary data: NUL bytes or anything that is not well-formed UTF-8.

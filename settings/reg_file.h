@@ -58,7 +58,7 @@ class RegFile {
   static bool IsRepresentable(std::u16string_view text);
 
  private:
-  // Parse after the UTF-16 text, if any, is made UTF-8.
+  // Parse of the UTF-8 text after its byte-order mark, or of a UTF-16 file's text made UTF-8.
   static std::optional<RegFile> ParseUtf8(std::string_view bytes);
 
   enum class LineKind { kBlank, kComment, kSection, kValue };

@@ -12,7 +12,7 @@
 
 namespace dxftest {
 
-inline bool Near(double a, double b) { return std::fabs(a - b) <= 1e-9 * (1 + std::fabs(a)); }
+inline bool Near(double a, double b) { return std::fabs(a - b) <= 1e-9 + 1e-12 * std::fabs(a); }
 
 #define DXFTEST_EXPECT_CLOSE(a, b) EXPECT_PRED2(Near, a, b)
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "bench/twin_drawing.h"
 #include "drawing_compare.h"
@@ -105,19 +106,35 @@ TEST(RoundTripTest, SingleArcsOfBothDirectionsAndFullCirclesComeBackAsTheyWere) 
   ExpectSameDrawing(d, ReadBack(d, folder));
 }
 
-// Found by fuzzing: a segment whose first line has no length was written as a polyline with
-// a repeated vertex, which reads back without that line.
-TEST(RoundTripTest, ALineOfNoLengthInAChainComesBack) {
-  dxftest::ScratchFolder folder;
-  vexhost::Drawing d;
-  const int id = d.CreateSegment(0, 0);
-  FigureRecord dot{}, line{};
-  dot.kind = line.kind = VEX_FIG_LINE;
-  dot.u.line = {1, 2, 1, 2};
-  line.u.line = {1, 2, 3, 3};
-  d.AddFigure(id, dot);
-  d.AddFigure(id, line);
-  ExpectSameDrawing(d, ReadBack(d, folder));
+// Found by fuzzing: figures that looked like a chain but were written as a polyline that reads
+// back with fewer lines. A first line of no length gave a repeated vertex; far from the origin
+// a joint was judged by the coordinates' size, so that lines a hundred units apart were one vertex;
+// a first line shorter than the play of a joint gave a repeated vertex too.
+TEST(RoundTripTest, FiguresThatAreNoChainComeBackAsTheyWere) {
+  const struct {
+    const char* what;
+    std::vector<FigureLine> lines;
+  } cases[] = {
+      {"a first line of no length", {{1, 2, 1, 2}, {1, 2, 3, 3}}},
+      {"lines far from the origin, a hundred units apart",
+       {{5692945893610.7324, 3286823844148.4302, 5692945893714.6553, 3286823844208.4302},
+        {5692945893612.2324, 3286823844145.832, 5692945893716.1553, 3286823844205.832},
+        {5692945891196.8584, 3286823845099.4624, 5692945891209.3662, 3286823845077.7993}}},
+      {"a first line shorter than a joint's play", {{1, 2, 1 + 1e-12, 2}, {1, 2, 3, 3}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    dxftest::ScratchFolder folder;
+    vexhost::Drawing d;
+    const int id = d.CreateSegment(0, 0);
+    for (const FigureLine& l : c.lines) {
+      FigureRecord f{};
+      f.kind = VEX_FIG_LINE;
+      f.u.line = l;
+      d.AddFigure(id, f);
+    }
+    ExpectSameDrawing(d, ReadBack(d, folder));
+  }
 }
 
 TEST(RoundTripTest, RealDrawingsComeBackSegmentForSegment) {

@@ -21,6 +21,7 @@ namespace {
 TEST(FuzzReplay, EveryKeptInputPassesTheTargetsChecks) {
   std::vector<std::filesystem::path> inputs;
   for (const char* dir : {TWINFIND_FUZZ_INPUT_DIRS}) {
+    if (!std::filesystem::is_directory(dir)) continue;  // a target that never failed keeps none
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
       if (entry.is_regular_file() && entry.path().filename() != "README.md") {
         inputs.push_back(entry.path());

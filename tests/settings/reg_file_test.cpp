@@ -2,6 +2,8 @@
 // how a change is written back.
 #include "settings/reg_file.h"
 
+#include "common/utf.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -90,6 +92,10 @@ TEST(RegFile, ReadsUtf16AsTheTextItHolds) {
     EXPECT_FALSE(
         RegFile::Parse(Utf16LittleEndianWithMark(header + key + u"\"v\"=\"" + text + u"\"\r\n")));
   }
+  // One byte-order mark goes before the text; a second one is text, in either encoding.
+  EXPECT_FALSE(RegFile::Parse(Utf16LittleEndianWithMark(u"\uFEFF" + header + key)));
+  EXPECT_FALSE(RegFile::Parse("\xEF\xBB\xBF\xEF\xBB\xBF" + ToUtf8(header + key)));
+  EXPECT_TRUE(RegFile::Parse("\xEF\xBB\xBF" + ToUtf8(header + key)));
 }
 
 TEST(RegFile, SetChangesInPlaceAndKeepsEverythingElse) {
