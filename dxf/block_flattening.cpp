@@ -195,7 +195,8 @@ std::string BlockFlattener::Refusal(const Container& block, size_t copies) {
                   const std::string& where) -> std::string {
     if (used <= limit && wanted <= limit - used) return {};
     const std::string left =
-        used == 0 ? "the " : "the " + std::to_string(limit - std::min(limit, used)) + " left of ";
+        used == 0 ? "the "
+                  : "the " + std::to_string(limit - std::min(limit, used)) + " left of the ";
     return "block " + block.name + " would place " +
            (wanted >= kHuge ? "more than " + std::to_string(kHuge) : std::to_string(wanted)) + " " +
            what + ", more than " + left + std::to_string(limit) + " " + where;

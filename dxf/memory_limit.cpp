@@ -99,9 +99,10 @@ bool MemoryWatch::Fits(uint64_t moreBytes) {
 }
 
 std::string MemoryWatch::Refusal() const {
-  return "not enough memory: the import would take " + std::to_string(wanted_ / kMb + 1) +
-         " MB or more, beyond its limit of " + std::to_string(limit_ / kMb) +
-         " MB (set it with --memory-limit MB or " + kMemoryLimitVariable + ")";
+  return "not enough memory: reading this drawing would bring the process to " +
+         std::to_string(wanted_ / kMb + 1) + " MB or more, beyond the import's limit of " +
+         std::to_string(limit_ / kMb) + " MB (set it with --memory-limit MB or " +
+         kMemoryLimitVariable + ")";
 }
 
 }  // namespace twinfind::dxf
