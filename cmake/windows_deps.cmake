@@ -2,28 +2,16 @@
 # cmake/fetch_windows_deps.sh (which ./dev windows runs) in TWINFIND_WINDOWS_DEPS:
 #   include/boost   Debian's Boost headers (the host uses header-only Boost.Geometry)
 #   include/CLI     Debian's CLI11 headers (the tool's options)
-#   dxflib/src      dxflib's sources from Debian's source package, built here as a static
-#                   library; include/dxflib leads to them
 set(TWINFIND_WINDOWS_DEPS "" CACHE PATH "Folder prepared by cmake/fetch_windows_deps.sh")
 if(NOT EXISTS "${TWINFIND_WINDOWS_DEPS}/include/boost/version.hpp" OR
-   NOT EXISTS "${TWINFIND_WINDOWS_DEPS}/include/CLI/CLI.hpp" OR
-   NOT EXISTS "${TWINFIND_WINDOWS_DEPS}/dxflib/src/dl_dxf.cpp")
-  message(FATAL_ERROR "The Windows build needs Boost's and CLI11's headers and dxflib's sources in "
+   NOT EXISTS "${TWINFIND_WINDOWS_DEPS}/include/CLI/CLI.hpp")
+  message(FATAL_ERROR "The Windows build needs Boost's and CLI11's headers in "
                       "TWINFIND_WINDOWS_DEPS ('${TWINFIND_WINDOWS_DEPS}'): run ./dev windows, "
                       "or cmake/fetch_windows_deps.sh FOLDER")
 endif()
 
 set(Boost_INCLUDE_DIR "${TWINFIND_WINDOWS_DEPS}/include" CACHE PATH "Boost headers" FORCE)
 set(Boost_NO_BOOST_CMAKE ON)
-
-add_library(dxflib STATIC
-  ${TWINFIND_WINDOWS_DEPS}/dxflib/src/dl_dxf.cpp
-  ${TWINFIND_WINDOWS_DEPS}/dxflib/src/dl_writer_ascii.cpp)
-# Someone else's code: built as it is, without our warnings.
-target_compile_options(dxflib PRIVATE -w)
-# dxf/ finds the library and its headers through these.
-set(DXFLIB_INCLUDE_DIR "${TWINFIND_WINDOWS_DEPS}/include" CACHE PATH "dxflib headers" FORCE)
-set(DXFLIB_LIBRARY dxflib CACHE STRING "dxflib" FORCE)
 
 # The C library of Windows has no iconv; the DXF code's conversions between UTF-8 and the
 # Windows code pages are done by the system's own (win32_iconv/iconv.h).

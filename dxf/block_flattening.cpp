@@ -7,15 +7,31 @@
 
 #include "dxf/figure_geometry.h"
 #include "dxf/line_type_names.h"
+#include "host/geometry.h"
 
 namespace twinfind::dxf {
 namespace {
+
+// Totals beyond this are all "too many": sums and products stop here instead of wrapping.
+constexpr uint64_t kHuge = uint64_t{1} << 62;
+
+uint64_t Plus(uint64_t a, uint64_t b) { return std::min(kHuge, a + b); }
+uint64_t Times(uint64_t a, uint64_t b) {
+  if (a == 0 || b == 0) return 0;
+  return a > kHuge / b ? kHuge : std::min(kHuge, a * b);
+}
 
 vexhost::Placement Translation(double x, double y) {
   vexhost::Placement p;
   p.tx = x;
   p.ty = y;
   return p;
+}
+
+// The copies an array stands for; 0 for one of more than kMaxArrayCopies, which is refused.
+uint64_t CopyCount(const InsertRecord& r) {
+  const long long n = static_cast<long long>(std::max(1, r.columns)) * std::max(1, r.rows);
+  return n > kMaxArrayCopies ? 0 : static_cast<uint64_t>(n);
 }
 
 }  // namespace
@@ -62,7 +78,7 @@ vexhost::Placement PlacementOf(const InsertRecord& r, double baseX, double baseY
 std::vector<vexhost::Placement> CopiesOf(const InsertRecord& r, double baseX, double baseY) {
   const int columns = std::max(1, r.columns), rows = std::max(1, r.rows);
   std::vector<vexhost::Placement> copies;
-  if (static_cast<long long>(columns) * rows > kMaxArrayCopies) return copies;
+  if (CopyCount(r) == 0) return copies;
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < columns; ++column) {
       copies.push_back(PlacementOf(r, baseX, baseY, column, row));
@@ -93,28 +109,137 @@ BalloonRecord PlaceBalloon(const BalloonRecord& balloon, const vexhost::Placemen
   return placed;
 }
 
-Flattened BlockFlattener::Flatten(const Item& reference, const vexhost::Placement& placement) {
-  Flattened out;
-  const BlockLook look = styles_.LookOf(reference.style, nullptr);
-  const auto it = model_.blocks.find(UpperCase(reference.insert.block));
-  if (it == model_.blocks.end()) {
-    AddCount(counts_.notHeld, "INSERT (block not defined)", 1);
-    return out;
-  }
-  open_.clear();
-  limitCounted_ = false;
-  holdsItself_ = 0;
-  AddBlock(*it->second, placement, look, 1, out);
-  if (holdsItself_ > 0) AddCount(counts_.notHeld, "INSERT (block holds itself)", holdsItself_);
-  return out;
+bool UsableText(const TextLine& t) {
+  return vexhost::WithinLimit(t.x, t.y) && vexhost::WithinLimit(t.height) &&
+         vexhost::WithinLimit(t.charWidth) && t.height > 0 && t.charWidth > 0;
 }
 
-bool BlockFlattener::Afford(size_t steps) {
-  counts_.work += steps;
-  if (counts_.work <= kMaxFlattenWork) return true;
-  if (!limitCounted_) AddCount(counts_.notHeld, "INSERT (beyond the work limit)", 1);
-  limitCounted_ = true;
-  return false;
+bool UsableBalloon(const BalloonRecord& b) {
+  return vexhost::WithinLimit(b.centerX, b.centerY) && vexhost::WithinLimit(b.anchorX, b.anchorY) &&
+         vexhost::WithinLimit(b.diameter);
+}
+
+bool CopiesWithinReach(const InsertRecord& r, const Container& block,
+                       const vexhost::Placement& parent) {
+  // The copies lie on a grid: its corners are the farthest.
+  const int lastColumn = std::max(1, r.columns) - 1, lastRow = std::max(1, r.rows) - 1;
+  for (const int column : {0, lastColumn}) {
+    for (const int row : {0, lastRow}) {
+      const auto p = Compose(parent, PlacementOf(r, block.baseX, block.baseY, column, row));
+      const VexPoint at = p.Apply(block.baseX, block.baseY);
+      if (!vexhost::WithinLimit(at.x, at.y)) return false;
+    }
+  }
+  return true;
+}
+
+BlockTotals BlockFlattener::TotalsOf(const Container& root) {
+  if (const auto known = totals_.find(&root); known != totals_.end()) return known->second;
+  // Depth first without recursion (blocks may nest thousands deep); a block met again on the
+  // path adds nothing, as the flattening refuses it.
+  struct Frame {
+    const Container* block;
+    size_t next = 0;
+    BlockTotals sum;
+  };
+  std::vector<Frame> path{{&root, 0, {}}};
+  while (!path.empty()) {
+    Frame& top = path.back();
+    if (top.next == top.block->items.size()) {
+      const Frame done = top;
+      totals_[done.block] = done.sum;
+      path.pop_back();
+      if (path.empty()) break;
+      Frame& parent = path.back();
+      const uint64_t n = CopyCount(parent.block->InsertOf(parent.block->items[parent.next - 1]));
+      parent.sum.elements = Plus(parent.sum.elements, Times(n, done.sum.elements));
+      parent.sum.copies = Plus(parent.sum.copies, Times(n, Plus(1, done.sum.copies)));
+      continue;
+    }
+    const Item& item = top.block->items[top.next++];
+    switch (item.kind) {
+      case Item::Kind::kFigures:
+      case Item::Kind::kTexts:
+        top.sum.elements = Plus(top.sum.elements, item.count);
+        continue;
+      case Item::Kind::kBalloon:
+        top.sum.elements = Plus(top.sum.elements, 1);
+        continue;
+      case Item::Kind::kInsert:
+        break;
+    }
+    const InsertRecord& r = top.block->InsertOf(item);
+    top.sum.elements = Plus(top.sum.elements, r.attributes.size());
+    const uint64_t n = CopyCount(r);
+    const auto it = model_.blocks.find(UpperCase(r.block));
+    if (n == 0 || it == model_.blocks.end()) continue;
+    const Container* child = it->second.get();
+    if (const auto known = totals_.find(child); known != totals_.end()) {
+      top.sum.elements = Plus(top.sum.elements, Times(n, known->second.elements));
+      top.sum.copies = Plus(top.sum.copies, Times(n, Plus(1, known->second.copies)));
+      continue;
+    }
+    const bool onPath =
+        std::any_of(path.begin(), path.end(), [child](const Frame& f) { return f.block == child; });
+    if (onPath) continue;
+    path.push_back({child, 0, {}});
+  }
+  return totals_.at(&root);
+}
+
+std::string BlockFlattener::Refusal(const Container& block, size_t copies) {
+  const BlockTotals one = TotalsOf(block);
+  const uint64_t elements = Times(copies, one.elements);
+  const uint64_t entered = Times(copies, Plus(1, one.copies));
+  auto over = [&](uint64_t wanted, uint64_t used, uint64_t limit, const std::string& what,
+                  const std::string& where) -> std::string {
+    if (used <= limit && wanted <= limit - used) return {};
+    const std::string left =
+        used == 0 ? "the "
+                  : "the " + std::to_string(limit - std::min(limit, used)) + " left of the ";
+    return "block " + block.name + " would place " +
+           (wanted >= kHuge ? "more than " + std::to_string(kHuge) : std::to_string(wanted)) + " " +
+           what + ", more than " + left + std::to_string(limit) + " " + where;
+  };
+  std::string why = over(elements, counts_.elements, limits_.elements, "figures and texts",
+                         "an import places from blocks");
+  if (why.empty()) {
+    why = over(entered, counts_.copies, limits_.copies, "block copies", "an import flattens");
+  }
+  return why;
+}
+
+bool BlockFlattener::Spend(uint64_t& used, uint64_t limit, uint64_t n) {
+  if (overflow_ || used > limit || n > limit - used) {
+    overflow_ = true;
+    return false;
+  }
+  used += n;
+  return true;
+}
+
+bool BlockFlattener::Flatten(const Item& reference, const Container& block,
+                             const vexhost::Placement& placement, Flattened& out) {
+  const BlockLook look = styles_.LookOf(reference.style, nullptr);
+  local_ = FlattenCounts{};
+  local_.elements = counts_.elements;
+  local_.copies = counts_.copies;
+  open_.clear();
+  holdsItself_ = 0;
+  overflow_ = false;
+  if (Spend(local_.copies, limits_.copies, 1)) AddBlock(block, placement, look, 1, out);
+  if (overflow_) {
+    out = Flattened{};
+    return false;
+  }
+  for (const auto& [type, n] : local_.notHeld) AddCount(counts_.notHeld, type, n);
+  for (const auto& [name, n] : local_.unknownLineTypes) {
+    AddCount(counts_.unknownLineTypes, name, n);
+  }
+  if (holdsItself_ > 0) AddCount(counts_.notHeld, "INSERT (block holds itself)", holdsItself_);
+  counts_.elements = local_.elements;
+  counts_.copies = local_.copies;
+  return true;
 }
 
 void BlockFlattener::AddBlock(const Container& block, const vexhost::Placement& world,
@@ -123,85 +248,93 @@ void BlockFlattener::AddBlock(const Container& block, const vexhost::Placement& 
     ++holdsItself_;
     return;
   }
-  if (!Afford(1 + block.items.size() + block.notHeld.size())) return;
   open_.push_back(&block);
-  for (const auto& [type, count] : block.notHeld) AddCount(counts_.notHeld, type, count);
-  for (const Item& item : block.items) AddItem(item, world, look, depth, out);
+  for (const auto& [type, count] : block.notHeld) AddCount(local_.notHeld, type, count);
+  for (const Item& item : block.items) {
+    if (overflow_) break;
+    AddItem(block, item, world, look, depth, out);
+  }
   open_.pop_back();
 }
 
-void BlockFlattener::AddItem(const Item& item, const vexhost::Placement& world,
-                             const BlockLook& look, int depth, Flattened& out) {
+void BlockFlattener::AddItem(const Container& block, const Item& item,
+                             const vexhost::Placement& world, const BlockLook& look, int depth,
+                             Flattened& out) {
+  const std::string type(item.type);
   switch (item.kind) {
     case Item::Kind::kFigures: {
+      const auto figures = block.FiguresOf(item);
       bool curved = false;
-      for (const FigureRecord& f : item.figures)
+      for (const FigureRecord& f : figures)
         curved |= f.kind == VEX_FIG_ARC || f.kind == VEX_FIG_CIRCLE;
-      if (curved && !KeepsShapes(world)) {
-        AddCount(counts_.notHeld, item.type + " (non-uniform scale)", 1);
-        return;
-      }
-      if (counts_.figures + item.figures.size() > kMaxFlattenedFigures) {
-        AddCount(counts_.notHeld, item.type + " (beyond the figure limit)", 1);
-        return;
-      }
+      if (curved && !KeepsShapes(world))
+        return AddCount(local_.notHeld, type + " (non-uniform scale)", 1);
       std::vector<FigureRecord> placed;
-      for (const FigureRecord& f : item.figures) placed.push_back(vexhost::Transform(f, world));
-      for (const FigureRecord& f : placed) {
-        if (!UsableFigure(f)) {
-          AddCount(counts_.notHeld, item.type + " (invalid geometry)", 1);
-          return;
+      placed.reserve(figures.size());
+      for (const FigureRecord& f : figures) {
+        placed.push_back(vexhost::Transform(f, world));
+        if (!UsableFigure(placed.back())) {
+          return AddCount(local_.notHeld, type + " (invalid geometry)", 1);
         }
       }
+      if (!Spend(local_.elements, limits_.elements, placed.size())) return;
       const LineAttr attr = styles_.AttrOf(item.style, &look, static_cast<int>(placed.size()),
-                                           counts_.unknownLineTypes);
-      counts_.figures += placed.size();
+                                           local_.unknownLineTypes);
       for (const FigureRecord& f : placed) out.figures.push_back({f, attr});
       return;
     }
-    case Item::Kind::kTexts:
-      for (const TextLine& t : item.texts) {
-        FlatComment& text = out.comments.emplace_back();
-        text.text = PlaceTextLine(t, world);
-      }
-      return;
-    case Item::Kind::kBalloon: {
-      FlatComment& balloon = out.comments.emplace_back();
-      balloon.isBalloon = true;
-      balloon.balloon = PlaceBalloon(item.balloon, world);
-      return;
-    }
-    case Item::Kind::kInsert: {
-      for (const TextLine& t : item.insert.attributes) {
-        out.comments.push_back({false, PlaceTextLine(t, world), {}});
-      }
-      if (depth >= kMaxBlockDepth) {
-        AddCount(counts_.notHeld, "INSERT (nested too deep)", 1);
-        return;
-      }
-      const auto it = model_.blocks.find(UpperCase(item.insert.block));
-      if (it == model_.blocks.end()) {
-        AddCount(counts_.notHeld, "INSERT (block not defined)", 1);
-        return;
-      }
-      const long long count =
-          static_cast<long long>(std::max(1, item.insert.columns)) * std::max(1, item.insert.rows);
-      if (count <= kMaxArrayCopies && !Afford(static_cast<size_t>(count))) return;
-      if (count > kMaxArrayCopies) {
-        AddCount(counts_.notHeld, "INSERT (too many copies)", 1);
-        return;
-      }
-      const BlockLook inner = styles_.LookOf(item.style, &look);
-      // Copy by copy, without a list of them: arrays inside arrays would make many.
-      const Container& block = *it->second;
-      for (int row = 0; row < std::max(1, item.insert.rows); ++row) {
-        for (int column = 0; column < std::max(1, item.insert.columns); ++column) {
-          if (counts_.work > kMaxFlattenWork) return;
-          const auto copy = PlacementOf(item.insert, block.baseX, block.baseY, column, row);
-          AddBlock(block, Compose(world, copy), inner, depth + 1, out);
+    case Item::Kind::kTexts: {
+      std::vector<TextLine> placed;
+      for (const TextLine& t : block.TextsOf(item)) {
+        placed.push_back(PlaceTextLine(t, world));
+        if (!UsableText(placed.back())) {
+          return AddCount(local_.notHeld, type + " (invalid geometry)", 1);
         }
       }
+      if (!Spend(local_.elements, limits_.elements, placed.size())) return;
+      for (TextLine& t : placed) out.comments.push_back({false, std::move(t), {}});
       return;
+    }
+    case Item::Kind::kBalloon: {
+      BalloonRecord placed = PlaceBalloon(block.BalloonOf(item), world);
+      if (!UsableBalloon(placed)) return AddCount(local_.notHeld, type + " (invalid geometry)", 1);
+      if (!Spend(local_.elements, limits_.elements, 1)) return;
+      out.comments.push_back({true, {}, std::move(placed)});
+      return;
+    }
+    case Item::Kind::kInsert:
+      return AddReference(block, item, world, look, depth, out);
+  }
+}
+
+void BlockFlattener::AddReference(const Container& parent, const Item& item,
+                                  const vexhost::Placement& world, const BlockLook& look, int depth,
+                                  Flattened& out) {
+  const InsertRecord& r = parent.InsertOf(item);
+  for (const TextLine& t : r.attributes) {
+    TextLine placed = PlaceTextLine(t, world);
+    if (!UsableText(placed)) {
+      AddCount(local_.notHeld, "ATTRIB (invalid geometry)", 1);
+      continue;
+    }
+    if (!Spend(local_.elements, limits_.elements, 1)) return;
+    out.comments.push_back({false, std::move(placed), {}});
+  }
+  if (depth >= kMaxBlockDepth) return AddCount(local_.notHeld, "INSERT (nested too deep)", 1);
+  const auto it = model_.blocks.find(UpperCase(r.block));
+  if (it == model_.blocks.end()) return AddCount(local_.notHeld, "INSERT (block not defined)", 1);
+  if (CopyCount(r) == 0) return AddCount(local_.notHeld, "INSERT (too many copies)", 1);
+  const Container& block = *it->second;
+  if (!CopiesWithinReach(r, block, world)) {
+    return AddCount(local_.notHeld, "INSERT (invalid geometry)", 1);
+  }
+  const BlockLook inner = styles_.LookOf(item.style, &look);
+  // Copy by copy, without a list of them: arrays inside arrays would make many.
+  for (int row = 0; row < std::max(1, r.rows); ++row) {
+    for (int column = 0; column < std::max(1, r.columns); ++column) {
+      if (!Spend(local_.copies, limits_.copies, 1)) return;
+      const auto copy = PlacementOf(r, block.baseX, block.baseY, column, row);
+      AddBlock(block, Compose(world, copy), inner, depth + 1, out);
     }
   }
 }

@@ -4,11 +4,18 @@
 // directions as the host's own mirror does. A reference that scales x and y differently
 // would turn circles and arcs into ellipses, which the host cannot hold: those are counted,
 // the lines and points are placed.
+//
+// Nested blocks multiply: 31 levels of a block holding two references of the next draw two
+// billion lines from a file of 4 KB, and so do arrays of arrays. Before a reference is
+// flattened, what it would place is worked out from its block (once per block), and a
+// reference that would pass what an import may place is left out whole, with its block named.
 #ifndef DXF_BLOCK_FLATTENING_H
 #define DXF_BLOCK_FLATTENING_H
 
+#include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "dxf/dxf_model.h"
@@ -20,10 +27,12 @@ namespace twinfind::dxf {
 // Limits that keep a hostile file from making the import endless.
 inline constexpr int kMaxBlockDepth = 32;
 inline constexpr long long kMaxArrayCopies = 100000;
-inline constexpr size_t kMaxFlattenedFigures = 2000000;
-// Steps of flattening (a block entered, an entity of it looked at, an array copy made): nested
-// arrays multiply, and without a bound a small file could keep the import busy for days.
-inline constexpr size_t kMaxFlattenWork = 10000000;
+
+// What the references of one import may place from blocks, all together.
+struct FlattenLimits {
+  uint64_t elements = 2000000;  // figures, texts and balloons
+  uint64_t copies = 10000000;   // block copies entered (a block with nothing to draw costs too)
+};
 
 struct FlatFigure {
   FigureRecord figure;
@@ -46,8 +55,15 @@ struct Flattened {
 struct FlattenCounts {
   std::map<std::string, int> notHeld;
   std::map<std::string, int> unknownLineTypes;
-  size_t figures = 0;  // placed so far, against kMaxFlattenedFigures
-  size_t work = 0;     // steps so far, against kMaxFlattenWork
+  uint64_t elements = 0;  // placed so far, against FlattenLimits::elements
+  uint64_t copies = 0;    // entered so far, against FlattenLimits::copies
+};
+
+// What one copy of a block places at most: elements (figures, texts, balloons) and the block
+// copies it enters (nested ones, not itself).
+struct BlockTotals {
+  uint64_t elements = 0;
+  uint64_t copies = 0;
 };
 
 // Adds to a count without running past the largest int.
@@ -58,33 +74,50 @@ void AddCount(std::map<std::string, int>& counts, const std::string& key, long l
 vexhost::Placement PlacementOf(const InsertRecord& insert, double baseX, double baseY, int column,
                                int row);
 
-// The placements a reference stands for: one, or one per copy of its array.
+// The placements a reference stands for: one, or one per copy of its array; none for an array
+// of more than kMaxArrayCopies.
 std::vector<vexhost::Placement> CopiesOf(const InsertRecord& insert, double baseX, double baseY);
 
 class BlockFlattener {
  public:
-  BlockFlattener(const Model& model, const StyleResolver& styles, FlattenCounts& counts)
-      : model_(model), styles_(styles), counts_(counts) {}
+  BlockFlattener(const Model& model, const StyleResolver& styles, FlattenCounts& counts,
+                 const FlattenLimits& limits)
+      : model_(model), styles_(styles), counts_(counts), limits_(limits) {}
+
+  // What one copy of the block places at most (worked out once per block).
+  BlockTotals TotalsOf(const Container& block);
+
+  // Whether a reference of model space whose `copies` copies of `block` are to be flattened
+  // fits in what the import may still place: empty when it does, else why not (naming the
+  // block, the reason its count gives).
+  std::string Refusal(const Container& block, size_t copies);
 
   // One copy of a reference of model space, placed by `placement` (from CopiesOf); its
-  // attribute texts are added by the caller.
-  Flattened Flatten(const Item& reference, const vexhost::Placement& placement);
+  // attribute texts are added by the caller. False, and nothing counted, when it placed more
+  // than the import may (a block that holds itself can make it so).
+  bool Flatten(const Item& reference, const Container& block, const vexhost::Placement& placement,
+               Flattened& out);
 
  private:
   void AddBlock(const Container& block, const vexhost::Placement& world, const BlockLook& look,
                 int depth, Flattened& out);
-  void AddItem(const Item& item, const vexhost::Placement& world, const BlockLook& look, int depth,
-               Flattened& out);
+  void AddItem(const Container& block, const Item& item, const vexhost::Placement& world,
+               const BlockLook& look, int depth, Flattened& out);
+  void AddReference(const Container& parent, const Item& item, const vexhost::Placement& world,
+                    const BlockLook& look, int depth, Flattened& out);
+  // Takes n from what the import may still place; false (and the flattening stops) past it.
+  bool Spend(uint64_t& used, uint64_t limit, uint64_t n);
 
   const Model& model_;
   const StyleResolver& styles_;
   FlattenCounts& counts_;
-  // False, and the limit counted once per reference, when the work limit has been reached.
-  bool Afford(size_t steps);
+  FlattenLimits limits_;
+  std::unordered_map<const Container*, BlockTotals> totals_;
 
+  FlattenCounts local_;                 // counts of the copy being flattened
   std::vector<const Container*> open_;  // blocks being flattened, to refuse one holding itself
   long long holdsItself_ = 0;           // references refused so, counted once per reference
-  bool limitCounted_ = false;
+  bool overflow_ = false;
 };
 
 // The composition: a point goes through `inner` first, then `outer`.
@@ -96,6 +129,16 @@ bool KeepsShapes(const vexhost::Placement& p);
 // A text line or balloon under a placement that keeps or distorts shapes.
 TextLine PlaceTextLine(const TextLine& line, const vexhost::Placement& p);
 BalloonRecord PlaceBalloon(const BalloonRecord& balloon, const vexhost::Placement& p);
+
+// Every point and size of a placed text or balloon lies within the drawing's reach (the host
+// refuses the others), and a text's sizes are positive.
+bool UsableText(const TextLine& line);
+bool UsableBalloon(const BalloonRecord& balloon);
+
+// Every copy of the reference puts its block's base point within the drawing's reach under
+// `parent` (the placement of the block that holds the reference).
+bool CopiesWithinReach(const InsertRecord& insert, const Container& block,
+                       const vexhost::Placement& parent);
 
 }  // namespace twinfind::dxf
 

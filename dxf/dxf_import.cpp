@@ -6,10 +6,17 @@
 
 #include "dxf/group_reader.h"
 #include "dxf/host_builder.h"
+#include "dxf/memory_limit.h"
 #include "dxf/model_reader.h"
 
 namespace twinfind::dxf {
 namespace {
+
+// What the host takes per element (a figure or comment with its record, its share of the
+// segment tables, the spatial index and the baseline) and per segment besides, measured on
+// drawings of millions of lines: the estimate of a build before it starts.
+constexpr uint64_t kHostBytesPerElement = 400;
+constexpr uint64_t kHostBytesPerSegment = 300;
 
 // Why the host takes no entity of a type, for the types met most often.
 std::string ReasonForType(const std::string& type) {
@@ -42,6 +49,10 @@ std::string Plural(int n, const std::string& type) {
 
 std::vector<std::string> ImportResult::WarningLines() const {
   std::vector<std::string> lines;
+  if (!endMarker) {
+    lines.push_back("warning: the file ends at line " + std::to_string(this->lines) +
+                    " without its end marker (0 EOF): it may have been cut short");
+  }
   for (const auto& [key, n] : notHeld) {
     const size_t open = key.find(" (");
     if (open == std::string::npos || key.back() != ')') {
@@ -64,27 +75,56 @@ std::vector<std::string> ImportResult::WarningLines() const {
   return lines;
 }
 
-ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing) {
+ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
+                           const ImportOptions& options) {
   ImportResult result;
+  if (text.size() > kMaxDxfBytes) {  // offsets into the file are 32 bits
+    result.error = "the file is too large to read (" + std::to_string(text.size()) + " bytes)";
+    return result;
+  }
+  if (!CheckDxfText(text, result.error)) return result;
+  MemoryWatch watch(options.memoryLimit.value_or(DefaultMemoryLimit()));
+  const FlattenLimits limits{options.blockElementLimit, options.blockCopyLimit};
   const std::vector<int> before = drawing.SegmentIds();
   BuildCounts counts;
   try {
-    GroupList groups;
-    if (!ParseGroups(std::move(text), groups, result.error)) return result;
-    Model model;
-    ReadModel(groups, model);
-    counts.entities = std::move(model.entities);
-    BuildDrawing(model, drawing, counts);
-    groups.groups = {};
-    result.source = std::make_shared<const DxfSource>(
-        std::move(groups.text), std::move(counts.entities), std::move(counts.cells));
+    auto model = std::make_unique<Model>();
+    const ReadOutcome read = ReadModel(text, *model, [&watch] { return watch.Fits(); });
+    if (!read.ok) {
+      result.error = watch.exceeded() ? watch.Refusal() : read.error;
+      return result;
+    }
+    result.endMarker = read.endMarker;
+    result.lines = read.lines;
+    if (!read.endMarker && !read.sawEntities) {
+      // Nothing of the drawing came: an empty drawing would be no answer.
+      result.error =
+          "the file is cut short: it ends at line " + std::to_string(read.lines) +
+          (read.lastSection.empty() ? "" : " after its " + read.lastSection + " section") +
+          ", with no entities and no end marker (0 EOF)";
+      return result;
+    }
+    // What building will take, told before any of it is built.
+    const uint64_t planned = PlannedElements(*model, limits) * kHostBytesPerElement +
+                             model->modelSpace.items.size() * kHostBytesPerSegment;
+    if (!watch.Fits(planned)) {
+      result.error = watch.Refusal();
+      return result;
+    }
+    counts.entities = std::move(model->entities);
+    BuildDrawing(*model, drawing, counts, limits, watch);
+    model.reset();
+    result.source = std::make_shared<const DxfSource>(std::move(text), std::move(counts.entities),
+                                                      std::move(counts.cells));
     drawing.MarkBaseline();
   } catch (const std::exception& e) {  // out of memory, mostly: nothing half-built stays
     for (const int id : drawing.SegmentIds()) {
       if (!std::binary_search(before.begin(), before.end(), id)) drawing.DeleteSegment(id);
     }
     result.source.reset();
-    result.error = std::string("cannot read the drawing: ") + e.what();
+    result.error = dynamic_cast<const MemoryLimitReached*>(&e)
+                       ? watch.Refusal()
+                       : std::string("cannot read the drawing: ") + e.what();
     return result;
   }
   result.ok = true;
@@ -94,11 +134,12 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing) {
   return result;
 }
 
-ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing) {
+ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing,
+                       const ImportOptions& options) {
   ImportResult result;
   std::string bytes;
   if (!ReadFileBytes(path, bytes, result.error)) return result;
-  result = ImportDxfText(std::move(bytes), drawing);
+  result = ImportDxfText(std::move(bytes), drawing, options);
   if (!result.ok) result.error = path + ": " + result.error;
   return result;
 }

@@ -2,8 +2,10 @@
 #ifndef DXF_DXF_IMPORT_H
 #define DXF_DXF_IMPORT_H
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,26 +14,43 @@
 
 namespace twinfind::dxf {
 
+struct ImportOptions {
+  // What block references may place from their blocks, all of them together: figures, texts
+  // and balloons, and block copies entered. A reference that would pass it is left out whole.
+  uint64_t blockElementLimit = 2000000;
+  uint64_t blockCopyLimit = 10000000;
+  // The memory the process may hold while importing, in bytes; nothing: DefaultMemoryLimit()
+  // (dxf/memory_limit.h: TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory).
+  std::optional<uint64_t> memoryLimit;
+};
+
 struct ImportResult {
   bool ok = false;
   std::string error;                   // why the file could not be read (ok false)
   std::map<std::string, int> notHeld;  // entity type, or "TYPE (why)" -> how many were not taken
   std::map<std::string, int> unknownLineTypes;  // line-type name -> figures drawn continuous
   int segments = 0;                             // segments added to the drawing
+  // False for a file that ends without its end marker (0 EOF), after its last line `lines`:
+  // it may have been cut short.
+  bool endMarker = true;
+  int lines = 0;
   // The file as read, with the segments each of its entities became: what saving the drawing
   // back into the file starts from (set when ok).
   std::shared_ptr<const DxfSource> source;
-  // One "warning: ..." line per entry of notHeld and of unknownLineTypes.
+  // One "warning: ..." line for a missing end marker and per entry of notHeld and of
+  // unknownLineTypes.
   std::vector<std::string> WarningLines() const;
 };
 
 // Reads a DXF file and adds its entities to the drawing (normally an empty one), which is then
 // marked as the baseline of later changes. When the file cannot be read, the drawing is left as
 // it was.
-ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing);
+ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing,
+                       const ImportOptions& options = {});
 
 // The same for DXF text already in memory.
-ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing);
+ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
+                           const ImportOptions& options = {});
 
 }  // namespace twinfind::dxf
 

@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dxf/dxf_source.h"
@@ -15,12 +18,26 @@
 
 namespace twinfind::dxf {
 
+// Names the model holds once each (layers, line types), so that an entity refers to its own
+// without a copy of it. The views it gives last as long as the table.
+class NameTable {
+ public:
+  std::string_view Intern(std::string_view name) {
+    const auto it = names_.find(name);
+    return it != names_.end() ? std::string_view(*it)
+                              : std::string_view(*names_.emplace(name).first);
+  }
+
+ private:
+  std::set<std::string, std::less<>> names_;  // its nodes stay where they are
+};
+
 // How an entity asks to be drawn, as written in the file.
 struct Style {
-  std::string layer = "0";
-  int aci = 256;         // 256 BYLAYER, 0 BYBLOCK, 1..255 a colour
-  int trueColor = -1;    // 0xRRGGBB when the entity gives one
-  std::string lineType;  // empty or BYLAYER: the layer's; BYBLOCK: the insert's
+  std::string_view layer = "0";
+  int aci = 256;              // 256 BYLAYER, 0 BYBLOCK, 1..255 a colour
+  int trueColor = -1;         // 0xRRGGBB when the entity gives one
+  std::string_view lineType;  // empty or BYLAYER: the layer's; BYBLOCK: the insert's
 };
 
 // One line of text: its left end on the baseline, its height and the width of one character.
@@ -52,18 +69,19 @@ struct InsertRecord {
   std::vector<TextLine> attributes;  // its visible ATTRIB texts, already in place
 };
 
-// One entity of model space or of a block, as the host will take it.
+// One entity of model space or of a block, as the host will take it. What it holds lies in its
+// container's lists (a drawing of millions of lines keeps each in a few dozen bytes).
 struct Item {
-  enum class Kind { kFigures, kTexts, kInsert, kBalloon };
+  enum class Kind : uint8_t { kFigures, kTexts, kInsert, kBalloon };
   Kind kind = Kind::kFigures;
-  std::string type;  // the DXF entity type
+  std::string_view type;  // the DXF entity type (a name of ours that lasts)
   Style style;
-  std::vector<FigureRecord> figures;  // kFigures: one for LINE, ARC, ...; a polyline's pieces
-  std::vector<TextLine> texts;        // kTexts: one TEXT line, or the lines of an MTEXT
-  InsertRecord insert;                // kInsert
-  BalloonRecord balloon;              // kBalloon
-  uint32_t segmentAttributes = 0;     // carried in our extended data
-  int source = -1;                    // model space: the entity of Model::entities it comes from
+  uint32_t segmentAttributes = 0;  // carried in our extended data
+  int source = -1;                 // model space: the entity of Model::entities it comes from
+  // kFigures: `count` figures of the container's from `first` (one for LINE, ARC, ...; a
+  // polyline's pieces); kTexts: its text lines alike (one TEXT line, or an MTEXT's lines);
+  // kInsert, kBalloon: the record at `first`.
+  uint32_t first = 0, count = 0;
 };
 
 // Model space, or the contents of one block definition.
@@ -71,7 +89,21 @@ struct Container {
   std::string name;
   double baseX = 0, baseY = 0;
   std::vector<Item> items;
+  std::vector<FigureRecord> figures;
+  std::vector<TextLine> texts;
+  std::vector<InsertRecord> inserts;
+  std::vector<BalloonRecord> balloons;
   std::map<std::string, int> notHeld;  // "TYPE" or "TYPE (why)" -> how many
+
+  std::span<const FigureRecord> FiguresOf(const Item& item) const {
+    return std::span<const FigureRecord>(figures).subspan(item.first, item.count);
+  }
+  std::span<const TextLine> TextsOf(const Item& item) const {
+    return std::span<const TextLine>(texts).subspan(item.first, item.count);
+  }
+  const InsertRecord& InsertOf(const Item& item) const { return inserts[item.first]; }
+  InsertRecord& InsertOf(const Item& item) { return inserts[item.first]; }
+  const BalloonRecord& BalloonOf(const Item& item) const { return balloons[item.first]; }
 };
 
 struct LayerRecord {
@@ -83,6 +115,7 @@ struct LayerRecord {
 };
 
 struct Model {
+  NameTable names;                                           // what the styles' views point to
   std::vector<LayerRecord> layers;                           // in the order of the table
   std::map<std::string, std::unique_ptr<Container>> blocks;  // by name in capitals
   Container modelSpace;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "host/geometry.h"
+
 namespace twinfind::dxf {
 namespace {
 
@@ -18,7 +20,7 @@ double AngleOf(double x, double y) {
 
 }  // namespace
 
-bool Usable(double value) { return std::isfinite(value) && std::fabs(value) <= kCoordinateLimit; }
+bool Usable(double value) { return vexhost::WithinLimit(value); }
 
 FigureRecord MakeArc(double cx, double cy, double r, double startDegrees, double endDegrees) {
   const double a1 = Radians(startDegrees), a2 = Radians(endDegrees);

@@ -10,9 +10,8 @@
 
 namespace twinfind::dxf {
 
-// Coordinates beyond this size (or not finite) make an entity unusable.
-inline constexpr double kCoordinateLimit = 1e15;
-
+// A coordinate or size within the drawing's reach (vexhost::kCoordinateLimit, a finite number):
+// coordinates beyond it make an entity unusable, as the host would refuse it.
 bool Usable(double value);
 
 using vexhost::MakeCircle;

@@ -91,14 +91,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
   return true;
 }
 
-bool ParseGroups(std::string bytes, GroupList& out, std::string& error) {
-  out.text = std::move(bytes);
-  out.groups.clear();
-  if (out.text.size() > kMaxDxfBytes) {  // group offsets are 32 bits
-    error = "the file is too large to read (" + std::to_string(out.text.size()) + " bytes)";
-    return false;
-  }
-  std::string_view text = out.text;
+bool CheckDxfText(std::string_view text, std::string& error) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte order mark
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
     error = "the file is empty";
@@ -108,58 +101,86 @@ bool ParseGroups(std::string bytes, GroupList& out, std::string& error) {
     error = "this is a binary DXF file; only text (ASCII) DXF can be read: save it as text DXF";
     return false;
   }
-  if (text.find('\0') != std::string_view::npos) {
-    const size_t at = text.find('\0');
-    const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
+  if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+    const char* at = static_cast<const char*>(nul);
+    const int line = 1 + static_cast<int>(std::count(text.data(), at, '\n'));
     error = "not a DXF text file: binary data at line " + std::to_string(line);
     return false;
   }
+  return true;
+}
 
-  int lineNumber = 0;
-  size_t pos = 0;
-  // The next line without its line end; false at the end of the text.
-  auto nextLine = [&](std::string_view& line) {
-    if (pos >= text.size()) return false;
-    size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    pos = end + 1;
-    ++lineNumber;
-    return true;
-  };
+GroupStream::GroupStream(std::string_view text) : all_(text) {
+  if (all_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+}
 
+bool GroupStream::NextLine(std::string_view& line) {
+  if (pos_ >= all_.size()) return false;
+  const void* found = std::memchr(all_.data() + pos_, '\n', all_.size() - pos_);
+  const size_t end =
+      found ? static_cast<size_t>(static_cast<const char*>(found) - all_.data()) : all_.size();
+  line = all_.substr(pos_, end - pos_);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  pos_ = end + 1;
+  ++lineNumber_;
+  return true;
+}
+
+bool GroupStream::Next(Group& group) {
+  if (done_) return false;
   std::string_view codeLine, valueLine;
-  bool ended = false;
-  while (nextLine(codeLine)) {
-    Group group;
-    group.line = lineNumber;
-    group.offset = static_cast<uint32_t>(codeLine.data() - out.text.data());
-    if (!ParseCode(codeLine, group.code)) {
-      if (Trimmed(codeLine).empty() && pos >= text.size()) break;  // a blank last line
-      error = (out.groups.empty() ? "not a DXF file: " : "damaged DXF file: ") +
-              std::string("line ") + std::to_string(lineNumber) +
-              ": expected a group code, found '" + Shown(codeLine) + "'";
-      return false;
-    }
-    if (!nextLine(valueLine)) {
-      error = "the file is cut short: group code " + std::to_string(group.code) + " at line " +
-              std::to_string(group.line) + " has no value";
-      return false;
-    }
-    group.value = valueLine;
-    out.groups.push_back(group);
-    if (group.code == 0 && Trimmed(group.value) == "EOF") {
-      ended = true;
-      break;
-    }
+  if (!NextLine(codeLine)) {
+    done_ = true;
+    return false;
+  }
+  group.line = lineNumber_;
+  group.offset = static_cast<uint32_t>(codeLine.data() - all_.data());
+  if (!ParseCode(codeLine, group.code)) {
+    done_ = true;
+    if (Trimmed(codeLine).empty() && pos_ >= all_.size()) return false;  // a blank last line
+    error_ = (any_ ? "damaged DXF file: " : "not a DXF file: ") + std::string("line ") +
+             std::to_string(lineNumber_) + ": expected a group code, found '" + Shown(codeLine) +
+             "'";
+    return false;
+  }
+  if (!NextLine(valueLine)) {
+    done_ = true;
+    error_ = "the file is cut short: group code " + std::to_string(group.code) + " at line " +
+             std::to_string(group.line) + " has no value";
+    return false;
+  }
+  group.value = valueLine;
+  any_ = true;
+  if (group.code == 0 && Trimmed(group.value) == "EOF") {
+    sawEnd_ = true;
+    done_ = true;
+  }
+  return true;
+}
+
+bool IsSectionEnd(const Group& group) {
+  return group.code == 0 && Trimmed(group.value) == "ENDSEC";
+}
+
+bool ParseGroups(std::string bytes, GroupList& out, std::string& error) {
+  out.text = std::move(bytes);
+  out.groups.clear();
+  if (out.text.size() > kMaxDxfBytes) {  // group offsets are 32 bits
+    error = "the file is too large to read (" + std::to_string(out.text.size()) + " bytes)";
+    return false;
+  }
+  if (!CheckDxfText(out.text, error)) return false;
+  GroupStream stream(out.text);
+  Group group;
+  while (stream.Next(group)) out.groups.push_back(group);
+  if (!stream.error().empty()) {
+    error = stream.error();
+    return false;
   }
   // A file whose last section is closed is whole even without its end marker; anything else
   // stopped in the middle.
-  const bool closed = !out.groups.empty() && out.groups.back().code == 0 &&
-                      Trimmed(out.groups.back().value) == "ENDSEC";
-  if (!ended && !closed) {
-    error = "the file is cut short: it ends at line " + std::to_string(lineNumber) +
+  if (!stream.sawEndMarker() && (out.groups.empty() || !IsSectionEnd(out.groups.back()))) {
+    error = "the file is cut short: it ends at line " + std::to_string(stream.lineNumber()) +
             " inside a section, before its end marker (0 EOF)";
     return false;
   }

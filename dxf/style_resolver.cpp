@@ -16,7 +16,7 @@ const LayerRecord& StyleResolver::Layer(const std::string& name) const {
 
 std::string StyleResolver::LayerOf(const Style& style, const BlockLook* block) const {
   if (block && (style.layer.empty() || style.layer == "0")) return block->layer;
-  return style.layer.empty() ? "0" : style.layer;
+  return style.layer.empty() ? "0" : std::string(style.layer);
 }
 
 uint32_t StyleResolver::RgbOf(const Style& style, const BlockLook* block) const {
@@ -32,7 +32,7 @@ std::string StyleResolver::LineTypeOf(const Style& style, const BlockLook* block
   const std::string upper = UpperCase(style.lineType);
   if (upper == "BYBLOCK") return block ? block->lineType : "CONTINUOUS";
   if (upper.empty() || upper == "BYLAYER") return Layer(LayerOf(style, block)).lineType;
-  return style.lineType;
+  return std::string(style.lineType);
 }
 
 BlockLook StyleResolver::LookOf(const Style& style, const BlockLook* block) const {

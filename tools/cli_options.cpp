@@ -9,7 +9,8 @@ namespace {
 const char kRunUsage[] =
     "twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf] [--svg OUT.svg] [--png OUT.png]\n"
     "             [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] [--no-grid] "
-    "[--settings FILE]";
+    "[--settings FILE]\n"
+    "             [--memory-limit MB]";
 const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
@@ -77,6 +78,10 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
       ->type_name("FILE");
   run->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
   run->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
+  run->add_option("--memory-limit", options.memoryLimit,
+                  "refuse a drawing whose import would take the process past MB megabytes "
+                  "(default: $TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory)")
+      ->type_name("MB");
   run->footer(kRunFooter);
 
   CLI::App* demo = app.add_subcommand("demo",

@@ -22,6 +22,8 @@ struct Options {
   std::optional<std::string> png;
   std::optional<std::string> svgAtConfirm;
   std::optional<std::string> report;
+  std::optional<std::string>
+      memoryLimit;  // megabytes the drawing's import may bring the process to
   bool noGrid = false;
 };
 

@@ -1,5 +1,6 @@
 #include "tools/run_command.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -7,6 +8,7 @@
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
 #include "dxf/dxf_save.h"
+#include "dxf/memory_limit.h"
 #include "host/host.h"
 #include "picture/render.h"
 #include "tools/drawing_summary.h"
@@ -79,7 +81,9 @@ bool OpenSession(Session& session) {
   }
   auto& drawing = vexhost::TheHost().drawing;
   if (session.drawing) {
-    const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing);
+    dxf::ImportOptions options;
+    options.memoryLimit = session.memoryLimit;
+    const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing, options);
     if (!imported.ok) {
       std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": "
                 << imported.error << '\n';
@@ -185,6 +189,21 @@ int RunCommand(const Options& options) {
   session.report = options.report;
   session.grid = !options.noGrid;
   std::string error;
+  if (options.memoryLimit) {
+    session.memoryLimit = dxf::ParseMemoryLimitMb(*options.memoryLimit);
+    if (!session.memoryLimit) {
+      return BadArguments(
+          "--memory-limit takes a number of megabytes (1 or more), not " + *options.memoryLimit,
+          "run");
+    }
+  } else if (const char* set = std::getenv(dxf::kMemoryLimitVariable)) {
+    session.memoryLimit = dxf::ParseMemoryLimitMb(set);
+    if (!session.memoryLimit) {
+      return BadArguments(std::string(dxf::kMemoryLimitVariable) +
+                              " takes a number of megabytes (1 or more), not " + set,
+                          "run");
+    }
+  }
   if (!UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
     return BadArguments(error, "run");
   }

@@ -26,7 +26,8 @@ inline constexpr int kOutputFailed = 1;
 struct Session {
   std::optional<std::string> drawing;  // the DXF file read first
   std::optional<std::string> out, svg, png, svgAtConfirm, report;
-  bool grid = true;  // pictures carry the coordinate grid
+  bool grid = true;                     // pictures carry the coordinate grid
+  std::optional<uint64_t> memoryLimit;  // bytes the import may bring the process to
   // The files the run writes, claimed as they are named (shared by copies of the session).
   std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();
   // The searches of the run, for the report (shared by copies of the session).

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "tool_run.h"
 
@@ -104,6 +105,38 @@ TEST(Tool, BadArgumentsGiveStatusTwoAndAClearMessage) {
   EXPECT_NE(r.err.find("does not exist"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "no"));
   EXPECT_EQ(RunTool(folder, "").status, 2);
+}
+
+// A drawing whose import would pass the memory limit is refused with the limit named, and the
+// limit takes only a number of megabytes, from the option or the environment.
+TEST(Tool, TheMemoryLimitRefusesADrawingTooLargeForIt) {
+  ScratchFolder folder;
+  std::string lines;
+  for (int i = 0; i < 50000; ++i) {
+    lines += "0\nLINE\n8\n0\n10\n" + std::to_string(i) + "\n20\n0\n11\n" + std::to_string(i) +
+             "\n21\n1\n";
+  }
+  const auto drawing =
+      folder.Write("big.dxf", "0\nSECTION\n2\nENTITIES\n" + lines + "0\nENDSEC\n0\nEOF\n");
+  const std::string with = " --settings '" + (folder.path() / "s.reg").string() + "' '" +
+                           drawing.string() + "' --script /dev/null";
+  auto r = RunTool(folder, "run --memory-limit 1" + with);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("not enough memory"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("beyond the import's limit of 1 MB"), std::string::npos) << r.err;
+  r = RunTool(folder, "run --memory-limit 2GB" + with);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("--memory-limit takes a number of megabytes"), std::string::npos) << r.err;
+  setenv("TWINFIND_MEMORY_LIMIT_MB", "1", 1);
+  r = RunTool(folder, "run" + with);
+  EXPECT_NE(r.err.find("limit of 1 MB"), std::string::npos) << r.err;
+  setenv("TWINFIND_MEMORY_LIMIT_MB", "many", 1);
+  r = RunTool(folder, "run" + with);
+  EXPECT_NE(r.err.find("TWINFIND_MEMORY_LIMIT_MB takes a number of megabytes"), std::string::npos);
+  unsetenv("TWINFIND_MEMORY_LIMIT_MB");
+  r = RunTool(folder, "run --memory-limit 100000" + with);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("50000 segments"), std::string::npos) << r.out;
 }
 
 // The usual conventions: --help and -h for the tool and each sub-command, --version,
