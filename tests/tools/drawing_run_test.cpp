@@ -12,25 +12,18 @@
 namespace {
 
 namespace fs = std::filesystem;
+using tooltest::Quote;
 using tooltest::ReadFile;
 using tooltest::RunTool;
 using tooltest::ScratchFolder;
+using tooltest::Shell;
 
 const std::string kPlate = std::string(TWINFIND_SAMPLES_DIR) + "/demo-plate.dxf";
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
 // What ezdxf reads in a DXF file: one line per drawn piece (see tests/dxf/ezdxf_check.py).
 std::string ReadWithEzdxf(const fs::path& file) {
   const std::string command = "/usr/bin/python3 " TWINFIND_EZDXF_CHECK " " + Quote(file) + " 2>&1";
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    pclose(pipe);
-  }
-  return output;
+  return Shell(command);
 }
 
 int CountLines(const std::string& text, const std::string& needle) {

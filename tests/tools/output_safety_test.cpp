@@ -16,6 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using tooltest::Quote;
 using tooltest::ReadFile;
 using tooltest::RunTool;
 using tooltest::ScratchFolder;
@@ -24,8 +25,6 @@ const std::string kSamples = TWINFIND_SAMPLES_DIR;
 
 // The exit status of a run in which some lines were refused.
 constexpr int kSomeLinesRefused = 3;
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
 mode_t ModeOf(const fs::path& p) {
   struct stat info {};

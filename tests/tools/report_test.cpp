@@ -12,26 +12,19 @@
 namespace {
 
 namespace fs = std::filesystem;
+using tooltest::Quote;
 using tooltest::ReadFile;
 using tooltest::RunTool;
 using tooltest::ScratchFolder;
+using tooltest::Shell;
 
 const std::string kSamples = TWINFIND_SAMPLES_DIR;
 const std::string kPlan = kSamples + "/real/Ceco.NET-Architecture-Tm-53.dxf";
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
 // What tests/tools/report_check.py prints.
 std::string Check(const std::string& arguments) {
   const std::string command = "/usr/bin/python3 " TWINFIND_REPORT_CHECK " " + arguments + " 2>&1";
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    pclose(pipe);
-  }
-  return output;
+  return Shell(command);
 }
 
 std::string LastLine(const std::string& text) {

@@ -11,6 +11,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using tooltest::Quote;
 using tooltest::ReadFile;
 using tooltest::RunTool;
 using tooltest::ScratchFolder;
@@ -23,8 +24,6 @@ const char kSmallDrawing[] =
     "0\nCIRCLE\n8\nDOORS\n10\n0\n20\n2\n40\n1\n"
     "0\nLWPOLYLINE\n8\n0\n90\n3\n70\n1\n10\n20\n20\n0\n10\n22\n20\n0\n10\n21\n20\n2\n"
     "0\nENDSEC\n0\nEOF\n";
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
 size_t Count(const std::string& text, const std::string& needle) {
   size_t n = 0;

@@ -14,17 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using tooltest::ScratchFolder;
-
-std::string Shell(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    pclose(pipe);
-  }
-  return output;
-}
+using tooltest::Shell;
 
 // One tmux server of the test's own, on a socket in its folder, without the user's tmux.conf.
 class Terminal {

@@ -26,6 +26,21 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
+// A path quoted for the shell.
+inline std::string Quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+
+// What a shell command printed on its standard output.
+inline std::string Shell(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    pclose(pipe);
+  }
+  return output;
+}
+
 // A scratch folder for one test, removed with it.
 class ScratchFolder {
  public:
