@@ -7,7 +7,6 @@
 #include "common/utf.h"
 #include "dxf/line_type_names.h"
 #include "dxf/number_text.h"
-#include "dxf/text_layout.h"
 #include "dxf/twinfind_xdata.h"
 
 namespace twinfind::dxf {
@@ -19,8 +18,6 @@ constexpr int kPolyline3dFlags = 8 | 16 | 64;
 // face of a polyface mesh, which is no point.
 constexpr int kFrameControlPoint = 16;
 constexpr int kFaceRecord = 128, kMeshVertex = 64;
-// ATTRIB flag 1: the attribute is invisible.
-constexpr int kInvisibleAttribute = 1;
 
 // The entity types decoded here, as lasting names for the items.
 constexpr std::string_view kTypeNames[] = {"LINE",       "ARC",      "CIRCLE", "POINT",
@@ -72,7 +69,7 @@ int EntityDecoder::Int(int code, int fallback) const {
   return g ? ReadInt(g->value, fallback) : fallback;
 }
 
-std::string_view EntityDecoder::Text(int code) const {
+std::string_view EntityDecoder::Value(int code) const {
   const Group* g = fields_.Last(code);
   return g ? Trimmed(g->value) : std::string_view();
 }
@@ -95,7 +92,7 @@ std::string_view EntityDecoder::LayerName(std::string_view raw) {
 
 Style EntityDecoder::CurrentStyle() {
   Style style;
-  const std::string_view layer = Text(8);
+  const std::string_view layer = Value(8);
   style.layer = layer.empty() ? model_.names.Intern("0") : LayerName(layer);
   style.aci = Int(62, 256);
   style.trueColor = Int(420, -1);
@@ -159,7 +156,7 @@ void EntityDecoder::Decode(std::string_view type, std::span<const Group> groups,
 void EntityDecoder::DecodeLayer(std::span<const Group> groups) {
   groups_ = groups;
   fields_.Index(groups, false);
-  const std::string_view raw = Text(2);
+  const std::string_view raw = Value(2);
   if (raw.empty()) return;
   LayerRecord layer;
   layer.name = ToUtf8(DecodeValue(raw, encoding_));
@@ -167,7 +164,7 @@ void EntityDecoder::DecodeLayer(std::span<const Group> groups) {
   layer.aci = std::abs(color);
   if (layer.aci < 1 || layer.aci > 255) layer.aci = 7;
   layer.trueColor = Int(420, -1);
-  const std::string_view lineType = fields_.Last(6) ? Text(6) : "BYLAYER";
+  const std::string_view lineType = fields_.Last(6) ? Value(6) : "BYLAYER";
   const std::string upper = UpperCase(lineType);
   layer.lineType = (upper == "BYLAYER" || upper == "BYBLOCK") ? "CONTINUOUS" : lineType;
   // Off: a negative colour; frozen: flag 1.
@@ -249,7 +246,10 @@ void EntityDecoder::LightPolyline() {
     if (!read.ok() && fault_.empty()) fault_ = kNoNumber;
     dxf::Vertex& v = vertices.back();
     if (g.code == 10) v.x = read.value;
-    if (g.code == 20) v.y = read.value, hasY = true;
+    if (g.code == 20) {
+      v.y = read.value;
+      hasY = true;
+    }
     if (g.code == 42) v.bulge = read.value;
   }
   if (!hasY && fault_.empty()) fault_ = kGroupMissing;
@@ -316,7 +316,7 @@ void EntityDecoder::Insert() {
   if (!target_) return;
   refusedReference_ = true;  // until it is taken: its attributes go with it
   InsertRecord r;
-  r.block = std::string(Text(2));
+  r.block = std::string(Value(2));
   r.x = Required(10);
   r.y = Required(20);
   r.scaleX = Real(41, 1);
@@ -349,84 +349,6 @@ void EntityDecoder::Insert() {
   target_->inserts.push_back(std::move(r));
   target_->items.push_back(std::move(item));
   if (Int(66, 0) != 0) openInsert_ = target_->items.size() - 1;
-}
-
-std::optional<TextLine> EntityDecoder::TextOf(std::string_view type, bool attribute) {
-  TextEntity t;
-  t.x = Required(10);
-  t.y = Required(20);
-  const bool hasAlign = fields_.Last(11) != nullptr && fields_.Last(21) != nullptr;
-  t.alignX = hasAlign ? Real(11, 0) : 0;
-  t.alignY = hasAlign ? Real(21, 0) : 0;
-  t.height = Real(40, 2.5);
-  t.widthFactor = Real(41, 1);
-  t.horizontal = Int(72, 0);
-  t.vertical = Int(attribute ? 74 : 73, 0);
-  const auto side = PlaneSide();
-  if (Faulty()) {
-    NotHeld(type, fault_);
-    return std::nullopt;
-  }
-  if (!side) {
-    NotHeld(type, "not in the drawing plane");
-    return std::nullopt;
-  }
-  t.x *= *side;
-  t.alignX *= *side;
-  t.hasAlignPoint = hasAlign && std::isfinite(t.alignX) && std::isfinite(t.alignY);
-  const Group* value = fields_.First(1);  // whole
-  t.text = PlainText(
-      DecodeValue(value ? std::string_view(value->value) : std::string_view(), encoding_));
-  if (IsBlank(t.text)) {
-    NotHeld(type, "empty");
-    return std::nullopt;
-  }
-  const TextLine line = PlaceText(t);
-  if (!Usable(line.x) || !Usable(line.y) || !Usable(line.height) || !(line.height > 0) ||
-      !Usable(line.charWidth) || !(line.charWidth > 0)) {
-    NotHeld(type, "invalid geometry");
-    return std::nullopt;
-  }
-  return line;
-}
-
-void EntityDecoder::Text(std::string_view type) {
-  if (!target_) return;
-  const bool attribute = type == "ATTRIB";
-  if (attribute && refusedReference_) return;  // it goes with its reference
-  if (attribute && (Int(70, 0) & kInvisibleAttribute) != 0) return;
-  auto line = TextOf(type, attribute);
-  if (!line) return;
-  if (attribute && openInsert_ && *openInsert_ < target_->items.size()) {
-    target_->InsertOf(target_->items[*openInsert_]).attributes.push_back(std::move(*line));
-    return;
-  }
-  // An attribute without its block reference stands as a text of its own.
-  std::vector<TextLine> lines;
-  lines.push_back(std::move(*line));
-  AddTexts(NewItem(Item::Kind::kTexts, type), std::move(lines));
-}
-
-void EntityDecoder::MText() {
-  if (!target_) return;
-  const double x = Required(10), y = Required(20);
-  const double height = Real(40, 2.5), spacing = Real(44, 1);
-  if (Faulty()) return NotHeld("MTEXT", fault_);
-  // The text comes in pieces of 250 characters (group 3) before its last piece (group 1).
-  std::string raw;
-  for (size_t i = 1; i < groups_.size() && groups_[i].code != 101; ++i) {
-    if (groups_[i].code == 3) raw += groups_[i].value;
-  }
-  if (const Group* last = fields_.Last(1)) raw += last->value;
-  const auto lines = PlainMTextLines(DecodeValue(raw, encoding_));
-  std::vector<TextLine> placed = PlaceMText(lines, x, y, height, Int(71, 1), spacing);
-  if (placed.empty()) return NotHeld("MTEXT", "empty");
-  for (const TextLine& t : placed) {
-    if (!Usable(t.x) || !Usable(t.y) || !Usable(t.height) || !(t.height > 0)) {
-      return NotHeld("MTEXT", "invalid geometry");
-    }
-  }
-  AddTexts(NewItem(Item::Kind::kTexts, "MTEXT"), std::move(placed));
 }
 
 }  // namespace twinfind::dxf

@@ -52,7 +52,7 @@ class EntityDecoder {
   double Real(int code, double fallback);
   double Required(int code);
   int Int(int code, int fallback) const;
-  std::string_view Text(int code) const;  // trimmed; empty when missing
+  std::string_view Value(int code) const;  // trimmed; empty when missing
   bool Faulty() const { return !fault_.empty(); }
 
   // +1 for an entity in the drawing plane seen from above, -1 seen from below (extrusion

@@ -9,8 +9,7 @@ namespace {
 const char kRunUsage[] =
     "twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf] [--svg OUT.svg] [--png OUT.png]\n"
     "             [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] [--no-grid] "
-    "[--settings FILE]\n"
-    "             [--memory-limit MB]";
+    "[--settings FILE]";
 const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
