@@ -18,6 +18,12 @@ class HttplibServer final : public HttpServer {
   HttplibServer(HttpHandler handler, size_t maxBody) : handler_(std::move(handler)) {
     server_.set_payload_max_length(maxBody);
     server_.set_keep_alive_timeout(30);
+    // The port is ours alone: the library's default also sets SO_REUSEPORT, which would let
+    // another program of the user bind the same port and take the page's requests.
+    server_.set_socket_options([](socket_t sock) {
+      int yes = 1;
+      setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     // Every request, whatever its method or path, goes to the one handler: the library's own
     // routing serves nothing (no folder is mounted), it only reads the request's body first.
     const auto all = [this](const httplib::Request& req, httplib::Response& res) {

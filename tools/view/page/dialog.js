@@ -5,6 +5,7 @@
 'use strict';
 window.TF = window.TF || {};
 TF.dialogs = (() => {
+  const LIST_HEIGHT = 21;  // a closed drop-down list, whatever its template's height
   let host, send;
   let shown = [];  // per depth: {template, root, controls: Map(id -> element), dirty: Set(id)}
 
@@ -109,6 +110,7 @@ TF.dialogs = (() => {
       el.classList.add('ctl', c.kind);
       if (c.id !== -1) el.dataset.id = c.id;
       place(el, c);
+      if (c.kind === 'list') el.style.height = LIST_HEIGHT + 'px';
       client.append(el);
       if (c.id !== -1) entry.controls.set(c.id, el);
     }
@@ -127,6 +129,7 @@ TF.dialogs = (() => {
       const el = entry.controls.get(c.id);
       if (!el) continue;
       place(el, c);
+      if (c.kind === 'list') el.style.height = LIST_HEIGHT + 'px';
       el.classList.toggle('focus', c.id === dialog.focus && c.kind !== 'edit');
       switch (c.kind) {
         case 'button':
