@@ -17,7 +17,9 @@ class HttplibServer final : public HttpServer {
  public:
   HttplibServer(HttpHandler handler, size_t maxBody) : handler_(std::move(handler)) {
     server_.set_payload_max_length(maxBody);
-    server_.set_keep_alive_timeout(30);
+    // A connection the browser keeps open holds one of the server's threads, and the server
+    // stops only when those threads have ended: two seconds of quiet end one.
+    server_.set_keep_alive_timeout(2);
     // The port is ours alone: the library's default also sets SO_REUSEPORT, which would let
     // another program of the user bind the same port and take the page's requests.
     server_.set_socket_options([](socket_t sock) {

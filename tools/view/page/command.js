@@ -93,6 +93,12 @@ TF.command = (() => {
         if (event.key === 'Escape' && !inField) {
           event.preventDefault();
           handlers.end();
+        } else if (event.key === 'Enter' && !inField && !(event.target instanceof HTMLButtonElement)) {
+          // Enter anywhere answers the prompt with what the command line holds.
+          event.preventDefault();
+          const text = keyin.value;
+          keyin.value = '';
+          handlers.keyin(text);
         } else if (!inField && event.key.length === 1 && !event.ctrlKey && !event.metaKey && !event.altKey) {
           // Typing anywhere goes to the command line, as in a CAD program.
           keyin.focus();

@@ -171,7 +171,14 @@ window.TF = window.TF || {};
     TF.drawing.on('point', (x, y) => { pendingMove = null; act({ do: 'point', x, y }); });
     TF.drawing.on('move', move);
     TF.dialogs.init(document.getElementById('dialogs'), dialogAct);
-    TF.command.init({ keyin: (text) => act({ do: 'key', text }), end: () => act({ do: 'end' }) });
+    TF.command.init({
+      keyin: (text) => {
+        // The typed answer stays in the command line's history, after its prompt.
+        TF.command.addLine('typed', '› ' + (text || '(Enter)'));
+        act({ do: 'key', text });
+      },
+      end: () => { TF.command.addLine('typed', '› (End)'); act({ do: 'end' }); },
+    });
     document.getElementById('fit').addEventListener('click', () => TF.drawing.fit(last && last.extent));
     const hand = document.getElementById('hand');
     hand.addEventListener('click', () => {
@@ -186,6 +193,9 @@ window.TF = window.TF || {};
     // The heartbeat: the server knows the page is there, and the page sees what others did.
     setInterval(() => { if (!stopped && Date.now() - lastSent >= HEARTBEAT_MS) act({ do: 'state' }); }, HEARTBEAT_MS);
   });
+  // For tests and benchmarks: the last state, where a drawing point is on the screen, a pan
+  // through the drag's own path, and a promise that the requests made so far have been answered.
   window.twinfindView = { act, toScreen: (x, y) => TF.drawing.toScreen(x, y), benchPan: TF.drawing.benchPan,
-                          state: () => last };
+                          state: () => last,
+                          settled: async () => { while (moving) await chain; await chain; return have.lasting; } };
 })();
