@@ -121,6 +121,13 @@ int ViewCommand(const Options& options) {
             << "/ in a browser on this computer\n"
             << "view: it stops with Quit in the page, Ctrl-C here, or after " << idleSeconds
             << " seconds without the page" << std::endl;
+  // The drawing's picture is drawn while the browser loads the page, which asks for it next.
+  std::thread warmUp([&worker, &model] {
+    worker.Run(view::HostWorker::Kind::kRead, [&model] {
+      model.LastingSvg();
+      return std::string();
+    });
+  });
   const std::string why = stop.Wait([&] {
     if (std::chrono::steady_clock::now() - routes->lastRequest() >
         std::chrono::seconds(idleSeconds)) {
@@ -129,6 +136,7 @@ int ViewCommand(const Options& options) {
   });
   server->Stop();
   serving.join();
+  warmUp.join();
   signals.join();
   worker.Stop();
   vexhost::TheHost().dialogInput.SetSource(nullptr);
