@@ -174,8 +174,8 @@ void PaintGrid(const View& view, int width, int height, Painter& painter) {
 
 }  // namespace
 
-bool PaintDrawing(const vexhost::Drawing& drawing, const RenderOptions& options, Painter& painter,
-                  std::string& error) {
+bool MappingOf(const vexhost::Drawing& drawing, const RenderOptions& options,
+               PictureMapping& mapping, std::string& error) {
   const int width = options.widthPixels;
   if (width < kMinPictureWidth || width > kMaxPictureWidth) {
     error = "picture width " + std::to_string(width) + " is outside " +
@@ -184,31 +184,59 @@ bool PaintDrawing(const vexhost::Drawing& drawing, const RenderOptions& options,
     return false;
   }
   const int margin = std::clamp(options.marginPixels, 0, width / 4);
-  // What is drawn: every segment on a visible layer, the temporary drawing included.
-  std::vector<const vexhost::Segment*> shown;
   VexBox extent = vexhost::EmptyBox();
-  for (const int id : drawing.SegmentIds()) {
-    const vexhost::Segment* s = drawing.FindSegment(id);
-    if (!s || !drawing.LayerVisible(s->layer)) continue;
-    shown.push_back(s);
-    if (const auto box = drawing.SegmentBounds(id)) vexhost::Include(extent, *box);
+  if (options.frame) {
+    extent = *options.frame;
+  } else {
+    for (const int id : drawing.SegmentIds()) {
+      const vexhost::Segment* s = drawing.FindSegment(id);
+      if (!s || !drawing.LayerVisible(s->layer) || (options.include && !options.include(*s))) {
+        continue;
+      }
+      if (const auto box = drawing.SegmentBounds(id)) vexhost::Include(extent, *box);
+    }
   }
   if (vexhost::IsEmpty(extent)) extent = {0, 0, 1, 1};
   const double spanX = extent.maxX - extent.minX, spanY = extent.maxY - extent.minY;
   const double span = std::max({spanX, spanY, 1e-9});
   const double inner = width - 2.0 * margin;
-  View view;
-  view.scale = inner / std::max(spanX, span * 1e-3);
+  mapping.scale = inner / std::max(spanX, span * 1e-3);
   const double maxHeight = 4.0 * width;
-  if (spanY * view.scale + 2 * margin > maxHeight) view.scale = (maxHeight - 2 * margin) / spanY;
-  const int height = static_cast<int>(std::ceil(spanY * view.scale + 2.0 * margin));
-  view.left = margin + (inner - spanX * view.scale) / 2;
-  view.top = margin;
-  view.minX = extent.minX;
-  view.maxY = extent.maxY;
+  if (spanY * mapping.scale + 2 * margin > maxHeight) {
+    mapping.scale = (maxHeight - 2 * margin) / spanY;
+  }
+  mapping.width = width;
+  mapping.height = std::max(static_cast<int>(std::ceil(spanY * mapping.scale + 2.0 * margin)), 1);
+  mapping.left = margin + (inner - spanX * mapping.scale) / 2;
+  mapping.top = margin;
+  mapping.minX = extent.minX;
+  mapping.maxY = extent.maxY;
+  return true;
+}
 
-  painter.Begin(width, std::max(height, 1));
-  if (options.grid) PaintGrid(view, width, std::max(height, 1), painter);
+bool PaintDrawing(const vexhost::Drawing& drawing, const RenderOptions& options, Painter& painter,
+                  std::string& error) {
+  PictureMapping mapping;
+  if (!MappingOf(drawing, options, mapping, error)) return false;
+  // What is drawn: every segment on a visible layer, the temporary drawing included.
+  std::vector<const vexhost::Segment*> shown;
+  for (const int id : drawing.SegmentIds()) {
+    const vexhost::Segment* s = drawing.FindSegment(id);
+    if (!s || !drawing.LayerVisible(s->layer) || (options.include && !options.include(*s))) {
+      continue;
+    }
+    shown.push_back(s);
+  }
+  View view;
+  view.scale = mapping.scale;
+  view.left = mapping.left;
+  view.top = mapping.top;
+  view.minX = mapping.minX;
+  view.maxY = mapping.maxY;
+  const int width = mapping.width, height = mapping.height;
+
+  painter.Begin(width, height);
+  if (options.grid) PaintGrid(view, width, height, painter);
   Scene scene(drawing, view, painter);
   const auto& blinking = drawing.blinking();
   std::vector<const vexhost::Segment*> highlighted;

@@ -2,6 +2,8 @@
 #ifndef PICTURE_RENDER_H
 #define PICTURE_RENDER_H
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "host/drawing.h"
@@ -13,7 +15,23 @@ struct RenderOptions {
   bool highlightBlinking = true;  // draw the blinking segments thicker and brighter
   int marginPixels = 24;          // free space around the drawing
   bool grid = false;              // a light grid of drawing coordinates, labelled, under it
+  // The part of the drawing the picture maps (its margin and width as above); nothing: the
+  // extent of what it shows. A view that draws the drawing in layers keeps one frame for all.
+  std::optional<VexBox> frame;
+  // Only the segments this accepts are drawn; empty: every segment on a visible layer.
+  std::function<bool(const vexhost::Segment&)> include;
 };
+
+// How a picture maps the drawing: picture x = left + (x - minX) * scale, picture y = top +
+// (maxY - y) * scale, on a picture of width by height pixels.
+struct PictureMapping {
+  double scale = 1, left = 0, top = 0, minX = 0, maxY = 0;
+  int width = 0, height = 0;
+};
+
+// The mapping a picture with these options has; false and a reason for unusable options.
+bool MappingOf(const vexhost::Drawing& drawing, const RenderOptions& options,
+               PictureMapping& mapping, std::string& error);
 
 // Both write to a temporary name and rename; false and a reason on failure.
 bool RenderSvg(const vexhost::Drawing& drawing, const std::string& path, std::string& error,

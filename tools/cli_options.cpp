@@ -11,6 +11,8 @@ const char kRunUsage[] =
     "             [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] [--no-grid] "
     "[--settings FILE]";
 const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
+const char kViewUsage[] =
+    "twinfind view [DRAWING.dxf] [--port N] [--settings FILE] [--out OUT.dxf] [--idle SECONDS]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
 const char kRunFooter[] =
@@ -26,6 +28,13 @@ const char kRunFooter[] =
     "Exit status: 0 every line taken; 3 some lines refused; 1 an output could not be written;\n"
     "2 bad arguments or an unreadable drawing or script.";
 
+const char kViewFooter[] =
+    "Prints the address of a page (on 127.0.0.1, with a token of its own) that shows the\n"
+    "drawing and runs the command with the mouse: drag a window for a range, click for a point,\n"
+    "type at the command line, End or Escape for the end button. Save writes --out (or asks for\n"
+    "a name), Start starts the command again, Report downloads the report of the searches.\n"
+    "It stops on Quit in the page, after --idle seconds without a request (900), or Ctrl-C.";
+
 const char kSettingsFooter[] =
     "The settings file is --settings FILE, else $TWINFIND_SETTINGS, else\n"
     "$XDG_CONFIG_HOME/twinfind/settings.reg (~/.config/twinfind/settings.reg).";
@@ -33,8 +42,9 @@ const char kSettingsFooter[] =
 std::string UsageOf(const std::string& command) {
   if (command == "run") return kRunUsage;
   if (command == "demo") return kDemoUsage;
+  if (command == "view") return kViewUsage;
   if (command == "settings") return kSettingsUsage;
-  return "twinfind run|demo|settings ...";
+  return "twinfind run|demo|view|settings ...";
 }
 
 }  // namespace
@@ -55,8 +65,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   // Options are --name on every system: on Windows "/work/plan.dxf" is a file name too.
   app.allow_windows_style_options(false);
   app.footer(std::string("Usage of each:\n  ") + kRunUsage + "\n  " + kDemoUsage + "\n  " +
-             kSettingsUsage + "\n'twinfind COMMAND --help' tells more of each.\n\n" +
-             kSettingsFooter);
+             kViewUsage + "\n  " + kSettingsUsage +
+             "\n'twinfind COMMAND --help' tells more of each.\n\n" + kSettingsFooter);
 
   CLI::App* run = app.add_subcommand("run", "run the command on a drawing (none: an empty one)");
   run->add_option("DRAWING", options.positional, "the DXF drawing to load")
@@ -89,6 +99,22 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   demo->add_option("--out", options.out, "the folder for the demo's files")->type_name("DIR");
   demo->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
 
+  CLI::App* view = app.add_subcommand(
+      "view", "run the command in a browser page on this computer, driven by the mouse");
+  view->add_option("DRAWING", options.positional, "the DXF drawing to load")
+      ->expected(0, 1)
+      ->type_name("FILE.dxf");
+  view->add_option("--port", options.port, "the port on 127.0.0.1 (default: a free one)")
+      ->check(CLI::Range(0, 65535))
+      ->type_name("N");
+  view->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
+  view->add_option("--out", options.out, "where Save writes the drawing as DXF")->type_name("FILE");
+  view->add_option("--idle", options.idleSeconds,
+                   "stop after this many seconds without a request from the page (900)")
+      ->check(CLI::Range(1, 86400))
+      ->type_name("SECONDS");
+  view->footer(kViewFooter);
+
   CLI::App* settings = app.add_subcommand("settings", "show or change the stored settings");
   settings->add_option("WORDS", options.positional, "list | get NAME | set NAME VALUE");
   settings->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
@@ -109,12 +135,12 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     return app.exit(e, std::cout, std::cerr);
   } catch (const CLI::ParseError& e) {
     std::string command;
-    for (const CLI::App* sub : {run, demo, settings}) {
+    for (const CLI::App* sub : {run, demo, view, settings}) {
       if (sub->parsed()) command = sub->get_name();
     }
     return BadArguments(e.what(), command);
   }
-  for (const CLI::App* sub : {run, demo, settings}) {
+  for (const CLI::App* sub : {run, demo, view, settings}) {
     if (sub->parsed()) options.command = sub->get_name();
   }
   for (int i = parsed + 1; i < argc; ++i) options.positional.push_back(argv[i]);

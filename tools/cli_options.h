@@ -13,7 +13,7 @@ namespace twinfind::tool {
 inline constexpr int kBadArguments = 2;
 
 struct Options {
-  std::string command;  // run, demo or settings
+  std::string command;  // run, demo, view or settings
   std::vector<std::string> positional;
   std::optional<std::string> script;
   std::optional<std::string> settings;
@@ -25,6 +25,8 @@ struct Options {
   std::optional<std::string>
       memoryLimit;  // megabytes the drawing's import may bring the process to
   bool noGrid = false;
+  std::optional<int> port;         // view: the loopback port (0 or none: a free one)
+  std::optional<int> idleSeconds;  // view: stop after this long without a page's request
 };
 
 // Parses the whole command line into `options`. Nothing when the sub-command is to run; else

@@ -137,10 +137,20 @@ ScriptResult RunScript(const Session& session, std::istream& script) {
   return {runner.actionLines(), runner.refusedLines()};
 }
 
+bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
+                 std::string& error) {
+  const auto& drawing = vexhost::TheHost().drawing;
+  dxf::SaveCounts counts;
+  const bool saved = session.source
+                         ? dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines)
+                         : dxf::ExportDxf(drawing, path, error, &lines, &counts.added);
+  if (saved) lines.push_back(dxf::SaveLine(path, counts));
+  return saved;
+}
+
 bool WriteOutputs(const Session& session) {
   bool ok = true;
   std::string error;
-  const auto& drawing = vexhost::TheHost().drawing;
   const auto report = [&](bool written, const std::string& path) {
     if (written) {
       std::cout << "wrote " << path << '\n';
@@ -150,16 +160,10 @@ bool WriteOutputs(const Session& session) {
     }
   };
   if (session.out) {
-    std::vector<std::string> warnings;
-    dxf::SaveCounts counts;
-    const bool saved =
-        session.source
-            ? dxf::SaveDxf(drawing, *session.source, *session.out, counts, error, &warnings)
-            : dxf::ExportDxf(drawing, *session.out, error, &warnings, &counts.added);
-    for (const std::string& line : warnings) std::cout << line << '\n';
-    if (saved) {
-      std::cout << dxf::SaveLine(*session.out, counts) << '\n';
-    } else {
+    std::vector<std::string> lines;
+    const bool saved = SaveDrawing(session, *session.out, lines, error);
+    for (const std::string& line : lines) std::cout << line << '\n';
+    if (!saved) {
       std::cerr << "twinfind: " << error << '\n';
       ok = false;
     }

@@ -61,6 +61,12 @@ ScriptResult RunScript(const Session& session, std::istream& script);
 // written afresh.
 bool WriteOutputs(const Session& session);
 
+// Saves the drawing as DXF: a drawing read from a file back into that file's text with only its
+// changes, one started empty afresh. `lines` gets the warnings and then the line saying what was
+// written; false and a reason when it could not be written.
+bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
+                 std::string& error);
+
 // Writes a picture, SVG or PNG by the file's extension.
 bool WritePicture(const std::string& path, bool grid, std::string& error);
 

@@ -1,0 +1,201 @@
+// The page's side of the conversation with twinfind view: every request carries the page's
+// own id (one page drives the command), actions go out one at a time in the order the user
+// made them (pointer motion folded to the latest position), and each answer, the state of the
+// command, is shown: the command line, the dialogs, the message boxes and the drawing's layers.
+'use strict';
+window.TF = window.TF || {};
+(() => {
+  const HEARTBEAT_MS = 1500;
+  const pageId = sessionStorage.getItem('twinfindPage') ||
+    Array.from(crypto.getRandomValues(new Uint8Array(12)), (b) => b.toString(16).padStart(2, '0')).join('');
+  sessionStorage.setItem('twinfindPage', pageId);
+
+  let seq = 0;
+  const have = { lasting: 0, blink: -1, temp: -1 };
+  let last = null;        // the last state
+  let chain = Promise.resolve();
+  let pendingMove = null; // a pointer position not yet sent
+  let moving = false;
+  let stopped = false;
+  let lastSent = 0;
+  let lastingLoading = 0;
+
+  function headers(json) {
+    const h = { 'X-Twinfind-Page': pageId };
+    if (json) h['Content-Type'] = 'application/json';
+    return h;
+  }
+  function block(text) {
+    document.getElementById('blockedText').textContent = text;
+    document.getElementById('blocked').hidden = false;
+  }
+  async function post(path, body) {
+    lastSent = Date.now();
+    let response;
+    try {
+      response = await fetch(path, { method: 'POST', headers: headers(true), body: JSON.stringify(body) });
+    } catch (e) {
+      stop('The view has stopped (the tool is no longer running). You can close this page.');
+      throw e;
+    }
+    const answer = await response.json().catch(() => ({ ok: false, error: `answer ${response.status}` }));
+    if (answer.busy) block(answer.error);
+    return answer;
+  }
+  function stop(text) {
+    stopped = true;
+    block(text);
+  }
+
+  // Every action goes through here, one after the other.
+  function act(body) {
+    const run = chain.then(async () => {
+      if (stopped) return null;
+      const state = await post('api/act', Object.assign({ since: seq, have }, body));
+      apply(state);
+      return state;
+    });
+    chain = run.catch(() => null);
+    return run;
+  }
+  function dialogAct(depth, body) {
+    const dialog = last && last.dialogs[depth - 1];
+    if (!dialog) return;
+    act(Object.assign({ do: 'dialog', depth, template: dialog.template }, body));
+  }
+  // Motion: only the latest position matters; one motion request at a time.
+  function move(x, y) {
+    pendingMove = { x, y };
+    if (moving) return;
+    moving = true;
+    const next = () => {
+      const m = pendingMove;
+      pendingMove = null;
+      if (!m) { moving = false; return; }
+      act({ do: 'move', x: m.x, y: m.y }).finally(next);
+    };
+    next();
+  }
+
+  async function loadLasting(rev) {
+    if (lastingLoading === rev) return;
+    lastingLoading = rev;
+    const response = await fetch('api/drawing.svg', { headers: headers(false) });
+    const text = await response.text();
+    if (rev < have.lasting) return;
+    TF.drawing.setLasting(text, last && last.extent);
+    have.lasting = rev;
+    document.getElementById('loading').hidden = true;
+    // Two frames later the picture is on the screen.
+    requestAnimationFrame(() => requestAnimationFrame(() => {
+      if (!window.twinfindFirstPicture) {
+        window.twinfindFirstPicture = performance.timeOrigin + performance.now();
+        document.body.dataset.ready = '1';
+      }
+      document.body.dataset.lasting = String(rev);
+    }));
+  }
+
+  function apply(state) {
+    if (!state || state.busy) return;
+    if (state.ok === false && state.error && state.lines === undefined) {
+      // A refusal before the command saw the action (a stale dialog action is no news).
+      if (!state.stale) TF.command.addLine('refused', state.error);
+      return;
+    }
+    last = state;
+    for (const line of state.lines) {
+      if (line.seq <= seq) continue;
+      TF.command.addLine(line.kind, line.text);
+      if (line.kind === 'box') TF.command.box(line.text);
+      if (line.kind === 'info') TF.command.info(line.text);
+    }
+    seq = Math.max(seq, state.seq);
+    TF.drawing.setMapping(state.mapping);
+    if (state.layers.blink.svg !== undefined) { TF.drawing.setBlink(state.layers.blink.svg); have.blink = state.layers.blink.rev; }
+    if (state.layers.temp.svg !== undefined) { TF.drawing.setTemp(state.layers.temp.svg); have.temp = state.layers.temp.rev; }
+    if (state.layers.lasting !== have.lasting) loadLasting(state.layers.lasting);
+    TF.drawing.setStep({ active: state.active && !state.dialogs.length, mask: state.mask, echo: state.echo,
+                         cursor: state.cursor });
+    TF.command.show(state);
+    TF.dialogs.render(state.dialogs);
+    document.getElementById('file').textContent = state.drawing || '(empty drawing)';
+    const save = document.getElementById('save');
+    save.classList.toggle('unsaved', state.unsaved);
+    save.title = state.out ? `Save the drawing as ${state.out}` : 'Save the drawing as DXF (asks for a name)';
+    document.getElementById('saved').textContent =
+      (state.unsaved ? 'changes not saved' : 'no unsaved changes') + (state.out ? ` · Save writes ${state.out}` : '');
+    document.body.dataset.searches = String(state.searches);
+    document.body.dataset.active = state.active ? '1' : '0';
+  }
+
+  function suggestedName() {
+    const drawing = last && last.drawing;
+    if (!drawing) return 'drawing.dxf';
+    const base = drawing.split('/').pop().replace(/\.dxf$/i, '');
+    return `${base}-twinfind.dxf`;
+  }
+  async function save() {
+    let name;
+    if (!last || !last.out) {
+      name = await TF.command.ask({ caption: 'Save', text: 'Save the drawing as (a .dxf file, relative to the folder twinfind view runs in):',
+                                    input: suggestedName(), cancel: true });
+      if (!name) return;
+    }
+    act(name ? { do: 'save', name } : { do: 'save' });
+  }
+  async function report() {
+    const response = await fetch('api/report.json', { headers: headers(false) });
+    const blob = await response.blob();
+    const a = document.createElement('a');
+    a.href = URL.createObjectURL(blob);
+    a.download = 'twinfind-report.json';
+    document.body.append(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(a.href), 10000);
+  }
+  async function quit() {
+    if (last && last.unsaved) {
+      const sure = await TF.command.ask({ caption: 'Quit', text: 'The drawing has changes that no Save has written. Quit anyway?', cancel: true });
+      if (!sure) return;
+    }
+    await chain;
+    try { await post('api/quit', {}); } catch (e) { /* stopped already */ }
+    stop('The view has stopped. You can close this page.');
+  }
+
+  window.addEventListener('DOMContentLoaded', () => {
+    TF.drawing.init({ coords: 'coords' });
+    TF.drawing.on('range', (x1, y1, x2, y2) => act({ do: 'range', x1, y1, x2, y2 }));
+    TF.drawing.on('point', (x, y) => { pendingMove = null; act({ do: 'point', x, y }); });
+    TF.drawing.on('move', move);
+    TF.dialogs.init(document.getElementById('dialogs'), dialogAct);
+    TF.command.init({
+      keyin: (text) => {
+        // The typed answer stays in the command line's history, after its prompt.
+        TF.command.addLine('typed', '› ' + (text || '(Enter)'));
+        act({ do: 'key', text });
+      },
+      end: () => { TF.command.addLine('typed', '› (End)'); act({ do: 'end' }); },
+    });
+    document.getElementById('fit').addEventListener('click', () => TF.drawing.fit(last && last.extent));
+    const hand = document.getElementById('hand');
+    hand.addEventListener('click', () => {
+      TF.drawing.setHand(!TF.drawing.hand());
+      hand.setAttribute('aria-pressed', String(TF.drawing.hand()));
+    });
+    document.getElementById('start').addEventListener('click', () => act({ do: 'start' }));
+    document.getElementById('save').addEventListener('click', save);
+    document.getElementById('report').addEventListener('click', report);
+    document.getElementById('quit').addEventListener('click', quit);
+    act({ do: 'state', since: 0 });
+    // The heartbeat: the server knows the page is there, and the page sees what others did.
+    setInterval(() => { if (!stopped && Date.now() - lastSent >= HEARTBEAT_MS) act({ do: 'state' }); }, HEARTBEAT_MS);
+  });
+  // For tests and benchmarks: the last state, where a drawing point is on the screen, a pan
+  // through the drag's own path, and a promise that the requests made so far have been answered.
+  window.twinfindView = { act, toScreen: (x, y) => TF.drawing.toScreen(x, y), benchPan: TF.drawing.benchPan,
+                          state: () => last,
+                          settled: async () => { while (moving) await chain; await chain; return have.lasting; } };
+})();

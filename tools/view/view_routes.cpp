@@ -1,0 +1,122 @@
+#include "tools/view/view_routes.h"
+
+#include <nlohmann/json.hpp>
+
+#include "tools/view/page_assets.h"
+#include "tools/view/view_security.h"
+
+namespace twinfind::tool::view {
+namespace {
+
+constexpr const char* kJson = "application/json; charset=utf-8";
+
+HttpAnswer Text(int status, std::string text) {
+  HttpAnswer answer;
+  answer.status = status;
+  answer.body = std::move(text) + "\n";
+  return answer;
+}
+
+HttpAnswer JsonAnswer(std::string body, int status = 200) {
+  HttpAnswer answer;
+  answer.status = status;
+  answer.contentType = kJson;
+  answer.body = std::move(body);
+  return answer;
+}
+
+}  // namespace
+
+ViewRoutes::ViewRoutes(std::string token, int port, HostWorker& worker, ViewSession& session,
+                       std::function<void()> quit)
+    : token_(std::move(token)),
+      port_(port),
+      worker_(worker),
+      session_(session),
+      quit_(std::move(quit)),
+      last_(Clock::now().time_since_epoch().count()) {}
+
+HttpAnswer ViewRoutes::Handle(const HttpRequest& request) {
+  const Checked checked = CheckRequest(request.headers, request.path, port_, token_);
+  HttpAnswer answer;
+  if (!checked.rest) {
+    answer = Text(checked.refused.status, "twinfind view: " + checked.refused.reason);
+  } else {
+    last_ = Clock::now().time_since_epoch().count();
+    const std::string& route = *checked.rest;
+    if (route.rfind("api/", 0) == 0) {
+      answer = Api(route.substr(4), request);
+    } else if (request.method != "GET" && request.method != "HEAD") {
+      answer = Text(405, "twinfind view: the page's files are only read");
+    } else {
+      answer = Text(404, "twinfind view: no such file in the page");
+      const std::string name = route.empty() ? "index.html" : route;
+      for (const PageAsset& asset : PageAssets()) {
+        if (asset.name == name) {
+          answer = {};
+          answer.contentType = std::string(asset.type);
+          answer.body = std::string(asset.body);
+        }
+      }
+    }
+  }
+  for (const auto& [name, value] : AnswerHeaders()) answer.headers[name] = value;
+  return answer;
+}
+
+std::optional<HttpAnswer> ViewRoutes::HoldPage(const HttpRequest& request) {
+  const auto at = request.headers.find("x-twinfind-page");
+  if (at == request.headers.end() || at->second.empty() || at->second.size() > 64) {
+    return Text(400, "twinfind view: the request does not say which page it comes from");
+  }
+  std::lock_guard<std::mutex> lock(pageMutex_);
+  const Clock::time_point now = Clock::now();
+  if (!page_.empty() && page_ != at->second && now - pageHeard_ < kPageSilence) {
+    return JsonAnswer(nlohmann::json{{"ok", false},
+                                     {"busy", true},
+                                     {"error",
+                                      "Another page is already driving this command. Use that "
+                                      "page, or quit it there; one page at a time drives it."}}
+                          .dump(),
+                      409);
+  }
+  page_ = at->second;
+  pageHeard_ = now;
+  return std::nullopt;
+}
+
+HttpAnswer ViewRoutes::Api(const std::string& route, const HttpRequest& request) {
+  if (auto refused = HoldPage(request)) return *refused;
+  const bool post = request.method == "POST";
+  if (route == "act" && post) {
+    const nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
+    if (!body.is_object())
+      return JsonAnswer(session_.Refusal("the request is no JSON object"), 400);
+    const std::string what = body.value("do", "");
+    if (what == "dialog") {
+      return JsonAnswer(worker_.Run(HostWorker::Kind::kDialog, nullptr,
+                                    [this, body] { return session_.OfferDialogAction(body); }));
+    }
+    const auto kind = what == "state" ? HostWorker::Kind::kRead : HostWorker::Kind::kCommand;
+    return JsonAnswer(worker_.Run(kind, [this, body] { return session_.Act(body); }));
+  }
+  if (route == "drawing.svg" && request.method == "GET") {
+    HttpAnswer answer;
+    answer.contentType = "image/svg+xml; charset=utf-8";
+    answer.body = worker_.Run(HostWorker::Kind::kRead, [this] { return session_.LastingSvg(); });
+    return answer;
+  }
+  if (route == "report.json" && request.method == "GET") {
+    HttpAnswer answer =
+        JsonAnswer(worker_.Run(HostWorker::Kind::kRead, [this] { return session_.ReportJson(); }));
+    answer.headers["Content-Disposition"] = "attachment; filename=\"twinfind-report.json\"";
+    return answer;
+  }
+  if (route == "quit" && post) {
+    quit_();
+    return JsonAnswer(R"({"ok":true,"quit":true})");
+  }
+  return Text(404, "twinfind view: no such request");
+}
+
+}  // namespace twinfind::tool::view

@@ -1,0 +1,272 @@
+#include "tools/view/view_session.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+
+#include "common/utf.h"
+#include "host/host.h"
+#include "tools/drawing_summary.h"
+#include "tools/report_writer.h"
+
+namespace twinfind::tool::view {
+namespace {
+
+constexpr size_t kKeptLines = 2000;
+constexpr size_t kLongestKeyin = 1000;
+
+// A number as an action line carries it: the shortest text that reads back as the same double.
+std::optional<std::string> Number(const nlohmann::json& request, const char* name) {
+  const auto at = request.find(name);
+  if (at == request.end() || !at->is_number()) return std::nullopt;
+  const double v = at->get<double>();
+  if (!std::isfinite(v)) return std::nullopt;
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, result.ptr);
+}
+
+std::string Text(const nlohmann::json& request, const char* name) {
+  const auto at = request.find(name);
+  return at != request.end() && at->is_string() ? at->get<std::string>() : std::string();
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+}  // namespace
+
+ViewSession::ViewSession(Session& session)
+    : session_(session), layers_(vexhost::TheHost().drawing) {
+  runner_ = std::make_unique<ScriptRunner>(out_, err_);
+  runner_->AddObserver(session_.searches->Observer());
+  savedDigest_ = session_.digestAtLoad;
+  vexhost::TheHost().driver.Start();
+  TakeOutput(false);
+}
+
+ViewSession::~ViewSession() = default;
+
+void ViewSession::Add(std::string kind, std::string text) {
+  lines_.push_back({nextSeq_++, std::move(kind), std::move(text)});
+  while (lines_.size() > kKeptLines) lines_.pop_front();
+}
+
+void ViewSession::TakeOutput(bool motion) {
+  std::istringstream out(out_.str());
+  out_.str({});
+  std::string line;
+  while (std::getline(out, line)) {
+    const size_t colon = line.find(": ");
+    const std::string kind = colon == std::string::npos ? "" : line.substr(0, colon);
+    const std::string text = colon == std::string::npos ? "" : line.substr(colon + 2);
+    if (kind == "prompt") {
+      prompt_ = text;
+      Add(kind, text);
+    } else if (kind == "cursor") {
+      cursor_ = text;
+    } else if (kind == "info" || kind == "error" || kind == "box") {
+      Add(kind, text);
+    } else if (kind == "dialog") {
+      if (const auto refusal = dialogs_.Take(ToUtf16(text))) {
+        lastRefusal_ = ToUtf8(*refusal);
+        Add("refused", *lastRefusal_);
+      }
+    } else {
+      Add("tool", line);
+    }
+  }
+  std::istringstream err(err_.str());
+  err_.str({});
+  while (std::getline(err, line)) {
+    // "twinfind: line N: WHY": the page sent one action, so the line number says nothing.
+    std::string why = line;
+    if (StartsWith(why, "twinfind: ")) why = why.substr(10);
+    if (StartsWith(why, "line ")) {
+      const size_t colon = why.find(": ");
+      if (colon != std::string::npos) why = why.substr(colon + 2);
+    }
+    lastRefusal_ = why;
+    // A pointer that moves over a step that does not follow it is no news.
+    if (!motion) Add("refused", why);
+  }
+}
+
+std::optional<std::string> ViewSession::RunLine(const std::string& line, bool motion) {
+  lastRefusal_.reset();
+  runner_->RunLine(line, ++lineNumber_);
+  TakeOutput(motion);
+  layers_.Update(!motion);
+  return lastRefusal_;
+}
+
+std::string ViewSession::Act(const nlohmann::json& request) {
+  const std::string what = Text(request, "do");
+  std::optional<std::string> refused;
+  if (what == "range") {
+    const auto x1 = Number(request, "x1"), y1 = Number(request, "y1");
+    const auto x2 = Number(request, "x2"), y2 = Number(request, "y2");
+    if (!x1 || !y1 || !x2 || !y2) return Refusal("a range needs four finite numbers");
+    refused = RunLine("range " + *x1 + " " + *y1 + " " + *x2 + " " + *y2);
+  } else if (what == "point" || what == "move") {
+    const auto x = Number(request, "x"), y = Number(request, "y");
+    if (!x || !y) return Refusal("a point needs two finite numbers");
+    refused = RunLine(what + " " + *x + " " + *y, what == "move");
+  } else if (what == "key") {
+    const std::string text = Text(request, "text");
+    const std::u16string typed = ToUtf16(text);
+    if (typed.size() > kLongestKeyin) return Refusal("the typed text is too long");
+    for (const char16_t c : typed) {
+      if (c < 0x20 || c == 0x7F) return Refusal("typed input cannot hold control characters");
+    }
+    refused = RunLine(text.empty() ? "key" : "key " + text);
+  } else if (what == "end" || what == "start" || what == "help") {
+    refused = RunLine(what);
+  } else if (what == "save") {
+    refused = Save(request);
+  } else if (what != "state") {
+    return Refusal("unknown action '" + QuoteForMessage(what) + "'");
+  }
+  return State(request, refused.value_or(""));
+}
+
+std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
+  namespace fs = std::filesystem;
+  std::string path = Text(request, "name");
+  if (path.empty() && session_.out) path = *session_.out;
+  if (path.empty()) return std::string("no file to save to: give a name ending in .dxf");
+  std::string lower = path;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower.size() < 5 || lower.compare(lower.size() - 4, 4, ".dxf") != 0) {
+    return "the drawing is saved as DXF: give a name ending in .dxf, not " + QuoteForMessage(path);
+  }
+  const fs::path file(path);
+  std::error_code ec;
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  if (!fs::is_directory(folder, ec))
+    return "the folder of " + QuoteForMessage(path) + " does not exist";
+  std::string error;
+  // Every name the page saves to is the drawing's output: it may be saved to again.
+  if (!session_.claims->Claim(path, "--out", error)) return error;
+  std::vector<std::string> lines;
+  if (!SaveDrawing(session_, path, lines, error)) return error;
+  for (const std::string& line : lines) Add("tool", line);
+  session_.out = path;
+  layers_.Update();
+  savedDigest_ = layers_.lastingDigest();
+  return std::nullopt;
+}
+
+HostWorker::Offer ViewSession::OfferDialogAction(const nlohmann::json& request) {
+  TakeOutput(false);
+  const auto number = [&](const char* name) {
+    const auto at = request.find(name);
+    return at != request.end() && at->is_number_integer() ? at->get<int64_t>() : -1;
+  };
+  if (!dialogs_.open()) return Refusal("no dialog is open");
+  if (number("depth") != static_cast<int64_t>(dialogs_.depth()) ||
+      number("template") != dialogs_.topTemplate()) {
+    nlohmann::json stale = nlohmann::json::parse(Refusal("the dialog changed before this action"));
+    stale["stale"] = true;
+    return stale.dump();
+  }
+  const std::string action = Text(request, "action");
+  const std::string id = std::to_string(number("id"));
+  std::string line;
+  if (action == "click" || action == "dblclick") {
+    line = action + " " + id;
+  } else if (action == "text") {
+    line = "text " + id + " " + Text(request, "text");
+  } else if (action == "select") {
+    line = "select " + id + " " + std::to_string(number("index"));
+  } else if (action == "key") {
+    const std::string key = Text(request, "key");
+    if (key != "enter" && key != "escape" && key != "space") return Refusal("no such key");
+    line = "key " + key;
+  } else if (action == "ok" || action == "cancel") {
+    line = action;
+  } else {
+    return Refusal("unknown dialog action '" + QuoteForMessage(action) + "'");
+  }
+  return ToUtf16(line);
+}
+
+std::string ViewSession::Refusal(const std::string& error) {
+  return nlohmann::json{{"ok", false}, {"error", error}}.dump();
+}
+
+bool ViewSession::unsaved() const { return layers_.lastingDigest() != savedDigest_; }
+
+std::string ViewSession::ReportJson() const {
+  // The searches so far, the last one's action read as the drawing stands now, as at the end
+  // of a run; the run itself goes on.
+  SearchRecorder searches = *session_.searches;
+  searches.Finish();
+  ReportInput input;
+  input.drawing = session_.drawing;
+  input.searches = &searches.searches();
+  input.handles = session_.handles;
+  return tool::ReportJson(input);
+}
+
+std::string ViewSession::State(const nlohmann::json& request, const std::string& error) {
+  TakeOutput(false);
+  const vexhost::Host& host = vexhost::TheHost();
+  const vexhost::StepDriver& driver = host.driver;
+  nlohmann::json state;
+  state["ok"] = error.empty();
+  if (!error.empty()) state["error"] = error;
+  int64_t since = 0;
+  if (const auto at = request.find("since"); at != request.end() && at->is_number_integer()) {
+    since = at->get<int64_t>();
+  }
+  nlohmann::json lines = nlohmann::json::array();
+  for (const CommandLine& line : lines_) {
+    if (line.seq > since)
+      lines.push_back({{"seq", line.seq}, {"kind", line.kind}, {"text", line.text}});
+  }
+  state["lines"] = lines;
+  state["seq"] = nextSeq_ - 1;
+  state["active"] = driver.active();
+  state["mask"] = driver.active() ? driver.mask() : 0;
+  state["defaultInput"] = ToUtf8(driver.defaultInput());
+  state["prompt"] = prompt_;
+  state["cursor"] = cursor_;
+  const auto& echo = driver.echo();
+  if (driver.active() && echo && (driver.mask() & vexhost::kPointBit) != 0) {
+    state["echo"] = {{"kind", echo->kind}, {"x", echo->x}, {"y", echo->y}};
+  } else {
+    state["echo"] = nullptr;
+  }
+  state["dialogs"] = dialogs_.Json();
+  // The layers: revisions always, the small layers' elements when the page has another one.
+  const nlohmann::json have = request.value("have", nlohmann::json::object());
+  const auto haveRevision = [&](const char* name) {
+    const auto at = have.find(name);
+    return at != have.end() && at->is_number_integer() ? at->get<int>() : -1;
+  };
+  nlohmann::json layers = {{"lasting", layers_.lastingRevision()}};
+  layers["blink"] = {{"rev", layers_.blinkRevision()}};
+  if (haveRevision("blink") != layers_.blinkRevision()) layers["blink"]["svg"] = layers_.BlinkSvg();
+  layers["temp"] = {{"rev", layers_.temporaryRevision()}};
+  if (haveRevision("temp") != layers_.temporaryRevision()) {
+    layers["temp"]["svg"] = layers_.TemporarySvg();
+  }
+  state["layers"] = layers;
+  state["mapping"] = layers_.MappingJson();
+  state["extent"] = layers_.ExtentJson();
+  state["drawing"] = session_.drawing ? nlohmann::json(*session_.drawing) : nlohmann::json(nullptr);
+  state["out"] = session_.out ? nlohmann::json(*session_.out) : nlohmann::json(nullptr);
+  state["unsaved"] = unsaved();
+  state["searches"] = session_.searches->searches().size();
+  return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+void ViewSession::Finish() {
+  runner_->Finish();
+  TakeOutput(false);
+}
+
+}  // namespace twinfind::tool::view

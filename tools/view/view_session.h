@@ -1,0 +1,82 @@
+// The command as the page drives it: the page's actions become the tool's own action lines,
+// run by the same ScriptRunner as `twinfind run` (so a range selects, a key-in types and the
+// end button ends exactly as at the terminal, and the report records the same searches), and
+// what the host and the tool say comes back as the page's command line, dialogs and layers.
+// Every call runs on the host worker's thread.
+#ifndef TOOLS_VIEW_VIEW_SESSION_H
+#define TOOLS_VIEW_VIEW_SESSION_H
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/run_command.h"
+#include "tools/script_runner.h"
+#include "tools/view/dialog_view.h"
+#include "tools/view/drawing_layers.h"
+#include "tools/view/host_worker.h"
+
+namespace twinfind::tool::view {
+
+// One line of the page's command line.
+struct CommandLine {
+  int64_t seq = 0;
+  std::string kind;  // prompt, info, error, box, tool, refused
+  std::string text;
+};
+
+class ViewSession {
+ public:
+  // The session's drawing is open; the command starts at once.
+  explicit ViewSession(Session& session);
+  ~ViewSession();
+  ViewSession(const ViewSession&) = delete;
+  ViewSession& operator=(const ViewSession&) = delete;
+
+  // A command action of the page ({"do": "range", "x1": ...}); the state after it.
+  std::string Act(const nlohmann::json& request);
+  // An action on the open dialog: the action line to hand it, or a reply that refuses.
+  HostWorker::Offer OfferDialogAction(const nlohmann::json& request);
+  // The state as the page needs it: the lines after request["since"], the layers whose
+  // revision differs from request["have"].
+  std::string State(const nlohmann::json& request, const std::string& error = "");
+  // A refusal in the shape of a state.
+  std::string Refusal(const std::string& error);
+  // The lasting drawing, an SVG document.
+  const std::string& LastingSvg() { return layers_.LastingSvg(); }
+  // The report of the searches so far, as `--report FILE.json` writes it.
+  std::string ReportJson() const;
+
+  // Whether the drawing holds changes no Save has written.
+  bool unsaved() const;
+  // The run ends: a running command is left as the user would leave it.
+  void Finish();
+
+ private:
+  // Runs one action line; the reason when the tool refused it.
+  std::optional<std::string> RunLine(const std::string& line, bool motion = false);
+  void TakeOutput(bool motion);
+  void Add(std::string kind, std::string text);
+  std::optional<std::string> Save(const nlohmann::json& request);
+
+  Session& session_;
+  std::ostringstream out_, err_;
+  std::unique_ptr<ScriptRunner> runner_;
+  DialogView dialogs_;
+  DrawingLayers layers_;
+  std::deque<CommandLine> lines_;
+  int64_t nextSeq_ = 1;
+  int lineNumber_ = 0;
+  std::string prompt_, cursor_;
+  std::optional<std::string> lastRefusal_;
+  uint64_t savedDigest_ = 0;
+};
+
+}  // namespace twinfind::tool::view
+
+#endif  // TOOLS_VIEW_VIEW_SESSION_H
