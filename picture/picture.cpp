@@ -129,14 +129,17 @@ class Scene {
     }
   }
 
-  void Segment(const vexhost::Segment& segment, bool highlighted) {
+  void Segment(const vexhost::Segment& segment, bool highlighted,
+               std::optional<uint32_t> colour = std::nullopt) {
     for (const int id : segment.elements) {
       const vexhost::Element* e = drawing_.FindElement(id);
       if (!e) continue;
       if (e->comment) {
         Comment(*e->comment, highlighted);
       } else {
-        Figure(e->figure, StrokeOf(e->lineAttr.value_or(LineAttr{}), highlighted));
+        Stroke s = StrokeOf(e->lineAttr.value_or(LineAttr{}), highlighted);
+        if (colour) s.rgb = *colour;
+        Figure(e->figure, s);
       }
     }
   }
@@ -240,15 +243,26 @@ bool PaintDrawing(const vexhost::Drawing& drawing, const RenderOptions& options,
   Scene scene(drawing, view, painter);
   const auto& blinking = drawing.blinking();
   std::vector<const vexhost::Segment*> highlighted;
+  std::vector<std::pair<const vexhost::Segment*, uint32_t>> bold;
   for (const vexhost::Segment* s : shown) {
     const bool blinks = options.highlightBlinking && blinking.count({s->auxId, s->id}) > 0;
+    bool thick = false;
+    const std::optional<uint32_t> colour =
+        options.colourOf ? options.colourOf(*s, thick) : std::nullopt;
     if (blinks) {
       highlighted.push_back(s);  // drawn last, over everything else
+    } else if (colour && thick) {
+      bold.emplace_back(s, *colour);
     } else {
-      scene.Segment(*s, false);
+      scene.Segment(*s, false, colour);
     }
   }
+  for (const auto& [s, colour] : bold) scene.Segment(*s, true, colour);
   for (const vexhost::Segment* s : highlighted) scene.Segment(*s, true);
+  for (const RenderOptions::Label& label : options.labels) {
+    painter.Text(view.X(label.x), view.Y(label.y), options.labelPixels, label.text, true, label.rgb,
+                 true);
+  }
   return true;
 }
 

@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <optional>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/drawing.h"
 
@@ -20,6 +22,17 @@ struct RenderOptions {
   std::optional<VexBox> frame;
   // Only the segments this accepts are drawn; empty: every segment on a visible layer.
   std::function<bool(const vexhost::Segment&)> include;
+  // A colour (0xRRGGBB) of the caller's for a segment, drawn instead of its own; segments
+  // given one with `bold` are drawn thicker and over the rest. Empty: every segment its own.
+  std::function<std::optional<uint32_t>(const vexhost::Segment&, bool& bold)> colourOf;
+  // Texts in drawing coordinates, centred there, drawn last over everything.
+  struct Label {
+    double x = 0, y = 0;
+    std::string text;
+    uint32_t rgb = 0xFFFFFF;
+  };
+  std::vector<Label> labels;
+  double labelPixels = 16;  // the labels' size
 };
 
 // How a picture maps the drawing: picture x = left + (x - minX) * scale, picture y = top +

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -98,27 +97,6 @@ bool CollectPartAndSearch(const PartStepTexts& t) {
     return false;
   }
   return true;
-}
-
-void DropOverlappingMatches() {
-  // From the last match back: a match is dropped when a later one (kept or not) holds one of
-  // its segment ids.
-  std::unordered_set<int> later;
-  std::vector<bool> dropped(static_cast<size_t>(matchTable.count()) + 1, false);
-  for (int m = matchTable.count(); m >= 1; --m) {
-    const MatchRecord& match = matchTable[m];
-    for (int i = 1; i <= match.segmentCount() && !dropped[m]; ++i) {
-      dropped[m] = later.count(match.segment(i).segmentId) != 0;
-    }
-    for (int i = 1; i <= match.segmentCount(); ++i) later.insert(match.segment(i).segmentId);
-  }
-  int kept = 0;
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    if (dropped[m]) continue;
-    ++kept;
-    if (kept != m) matchTable[kept] = std::move(matchTable[m]);
-  }
-  matchTable.Truncate(kept);
 }
 
 void MarkUsedTargets() {

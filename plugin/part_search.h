@@ -4,6 +4,7 @@
 #define PLUGIN_PART_SEARCH_H
 
 #include "engine/find_matches.h"
+#include "engine/match_overlaps.h"
 #include "settings/settings.h"
 
 namespace twinfind {
@@ -28,9 +29,6 @@ extern const PartStepTexts kBalloonPartTexts;
 // FindMatches on an emptied match table. False when something failed: its message was shown
 // and the command is to end. The host selection and list 5 are closed on every path.
 bool CollectPartAndSearch(const PartStepTexts& texts);
-
-// Drops every match that shares a segment id with a later match; the last one always stays.
-void DropOverlappingMatches();
 
 // Marks, for every reference of every match, the first range entry not yet used that names
 // the same segment.

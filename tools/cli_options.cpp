@@ -13,6 +13,9 @@ const char kRunUsage[] =
 const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
 const char kViewUsage[] =
     "twinfind view [DRAWING.dxf] [--port N] [--settings FILE] [--out OUT.dxf] [--idle SECONDS]";
+const char kSurveyUsage[] =
+    "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
+    "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--settings FILE]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
 const char kRunFooter[] =
@@ -35,6 +38,12 @@ const char kViewFooter[] =
     "a name), Start starts the command again, Report downloads the report of the searches.\n"
     "It stops on Quit in the page, after --idle seconds without a request (900), or Ctrl-C.";
 
+const char kSurveyFooter[] =
+    "Finds every part of the drawing (or of the range) that occurs at least twice, by the\n"
+    "settings' twin rules (mIsRotate, mIsSymmetry, mIsLayer, mIsColor, mTolerance), and prints\n"
+    "one line per family, largest first, and a total line. The report has one search per\n"
+    "family; the picture colours each family and writes its count beside one member.";
+
 const char kSettingsFooter[] =
     "The settings file is --settings FILE, else $TWINFIND_SETTINGS, else\n"
     "$XDG_CONFIG_HOME/twinfind/settings.reg (~/.config/twinfind/settings.reg).";
@@ -43,8 +52,9 @@ std::string UsageOf(const std::string& command) {
   if (command == "run") return kRunUsage;
   if (command == "demo") return kDemoUsage;
   if (command == "view") return kViewUsage;
+  if (command == "survey") return kSurveyUsage;
   if (command == "settings") return kSettingsUsage;
-  return "twinfind run|demo|view|settings ...";
+  return "twinfind run|demo|view|survey|settings ...";
 }
 
 }  // namespace
@@ -65,7 +75,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   // Options are --name on every system: on Windows "/work/plan.dxf" is a file name too.
   app.allow_windows_style_options(false);
   app.footer(std::string("Usage of each:\n  ") + kRunUsage + "\n  " + kDemoUsage + "\n  " +
-             kViewUsage + "\n  " + kSettingsUsage +
+             kViewUsage + "\n  " + kSurveyUsage + "\n  " + kSettingsUsage +
              "\n'twinfind COMMAND --help' tells more of each.\n\n" + kSettingsFooter);
 
   CLI::App* run = app.add_subcommand("run", "run the command on a drawing (none: an empty one)");
@@ -115,6 +125,23 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
       ->type_name("SECONDS");
   view->footer(kViewFooter);
 
+  CLI::App* survey = app.add_subcommand(
+      "survey", "find every family of twins in a drawing, without a part being indicated");
+  survey->add_option("DRAWING", options.positional, "the DXF drawing to survey")
+      ->expected(0, 1)
+      ->type_name("FILE.dxf");
+  survey->add_option("--range", options.range, "survey only the segments lying inside this window")
+      ->expected(4)
+      ->type_name("X1 Y1 X2 Y2");
+  survey->add_option("--report", options.report,
+                     "a report with one search per family, CSV or JSON by the extension")
+      ->type_name("FILE");
+  survey->add_option("--svg", options.svg, "an SVG picture of the families")->type_name("FILE");
+  survey->add_option("--png", options.png, "a PNG picture of the families")->type_name("FILE");
+  survey->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
+  survey->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
+  survey->footer(kSurveyFooter);
+
   CLI::App* settings = app.add_subcommand("settings", "show or change the stored settings");
   settings->add_option("WORDS", options.positional, "list | get NAME | set NAME VALUE");
   settings->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
@@ -135,12 +162,12 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     return app.exit(e, std::cout, std::cerr);
   } catch (const CLI::ParseError& e) {
     std::string command;
-    for (const CLI::App* sub : {run, demo, view, settings}) {
+    for (const CLI::App* sub : {run, demo, view, survey, settings}) {
       if (sub->parsed()) command = sub->get_name();
     }
     return BadArguments(e.what(), command);
   }
-  for (const CLI::App* sub : {run, demo, view, settings}) {
+  for (const CLI::App* sub : {run, demo, view, survey, settings}) {
     if (sub->parsed()) options.command = sub->get_name();
   }
   for (int i = parsed + 1; i < argc; ++i) options.positional.push_back(argv[i]);

@@ -13,7 +13,7 @@ namespace twinfind::tool {
 inline constexpr int kBadArguments = 2;
 
 struct Options {
-  std::string command;  // run, demo, view or settings
+  std::string command;  // run, demo, view, survey or settings
   std::vector<std::string> positional;
   std::optional<std::string> script;
   std::optional<std::string> settings;
@@ -27,6 +27,7 @@ struct Options {
   bool noGrid = false;
   std::optional<int> port;         // view: the loopback port (0 or none: a free one)
   std::optional<int> idleSeconds;  // view: stop after this long without a page's request
+  std::vector<double> range;       // survey: X1 Y1 X2 Y2, or empty for the whole drawing
 };
 
 // Parses the whole command line into `options`. Nothing when the sub-command is to run; else

@@ -7,6 +7,7 @@
 #include "tools/console.h"
 #include "tools/run_command.h"
 #include "tools/settings_command.h"
+#include "tools/survey/survey_command.h"
 #include "tools/view/view_command.h"
 
 using twinfind::tool::BadArguments;
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   if (const auto status = ParseCommandLine(argc, args.data(), options)) return *status;
   if (options.command == "run") return twinfind::tool::RunCommand(options);
   if (options.command == "demo") return twinfind::tool::DemoCommand(options);
+  if (options.command == "survey") return twinfind::tool::SurveyCommand(options);
   if (options.command == "view") return twinfind::tool::ViewCommand(options);
   std::string error;
   if (!UseSettingsFile(options.settings, error)) return BadArguments(error, "settings");

@@ -1,0 +1,219 @@
+#include "tools/survey/survey.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <unordered_set>
+
+#include "engine/segment_compare.h"
+#include "tools/survey/candidate_parts.h"
+#include "tools/survey/part_signature.h"
+#include "tools/twin_geometry.h"
+
+namespace twinfind::survey {
+namespace {
+
+struct Candidate {
+  int part = 0;               // in the forest
+  std::vector<int> segments;  // with what lies inside it
+  PartSignature signature;
+  bool done = false;  // searched, or taken by a family
+};
+
+class Surveyor {
+ public:
+  Surveyor(const vexhost::Drawing& drawing, const std::vector<int>& range,
+           const SearchOptions& options)
+      : drawing_(drawing), options_(options), search_(drawing, options) {
+    result_.segments = static_cast<int>(range.size());
+    forest_ = FormCandidates(drawing, range, std::max(COINCIDE_EPS, options.tolerance));
+  }
+
+  SurveyResult Run() {
+    // Level by level from the outermost parts: what lies inside a part with twins belongs to
+    // it; a part without twins (a frame, a board outline) hands its contents on to the next
+    // level.
+    std::vector<int> level = forest_.roots;
+    while (!level.empty()) {
+      std::vector<Candidate> candidates;
+      for (const int p : level) {
+        Candidate c;
+        c.part = p;
+        c.segments = SegmentsOf(forest_, p);
+        c.signature = SignatureOf(drawing_, c.segments, options_);
+        candidates.push_back(std::move(c));
+      }
+      result_.candidates += static_cast<int>(candidates.size());
+      SurveyLevel(candidates);
+      std::vector<int> next;
+      for (const Candidate& c : candidates) {
+        if (Covered(c.segments)) continue;
+        const auto& children = forest_.parts[static_cast<size_t>(c.part)].children;
+        next.insert(next.end(), children.begin(), children.end());
+      }
+      level = std::move(next);
+    }
+    result_.trials = search_.candidates();
+    std::sort(result_.families.begin(), result_.families.end(),
+              [](const Family& a, const Family& b) {
+                if (a.members.size() != b.members.size()) {
+                  return a.members.size() > b.members.size();
+                }
+                if (a.figures != b.figures) return a.figures > b.figures;
+                if (a.box.minY != b.box.minY) return a.box.minY < b.box.minY;
+                return a.box.minX < b.box.minX;
+              });
+    return std::move(result_);
+  }
+
+ private:
+  bool Covered(const std::vector<int>& segments) const {
+    return std::all_of(segments.begin(), segments.end(),
+                       [&](int id) { return covered_.count(id) != 0; });
+  }
+
+  void SurveyLevel(std::vector<Candidate>& candidates) {
+    std::map<std::string, std::vector<size_t>> buckets;
+    for (size_t i = 0; i < candidates.size(); ++i) {
+      buckets[candidates[i].signature.exact].push_back(i);
+    }
+    const double slack = SizeSlack(options_);
+    for (auto& [exact, members] : buckets) {
+      if (members.size() < 2) continue;
+      if (candidates[members[0]].signature.lines == 0) {
+        // No line to lay a copy on: the part step refuses such a part (holes alone, say).
+        result_.refused += static_cast<int>(members.size());
+        continue;
+      }
+      std::sort(members.begin(), members.end(), [&](size_t a, size_t b) {
+        return candidates[a].signature.total < candidates[b].signature.total;
+      });
+      for (size_t k = 0; k < members.size(); ++k) {
+        Candidate& c = candidates[members[k]];
+        if (c.done || Covered(c.segments)) continue;
+        const std::vector<int> targets = Agreeing(candidates, members, k, slack);
+        if (targets.empty()) continue;
+        c.done = true;
+        ++result_.searches;
+        const auto twins = search_.Search(c.segments, targets);
+        if (!twins) {
+          ++result_.refused;
+          continue;
+        }
+        if (twins->size() < 2) continue;
+        size_t family = AddFamily(c, *twins);
+        // The search is not always symmetric (a candidate line of the searched member may
+        // miss the length tolerance where another member's does not): a left-over candidate
+        // that agrees with the family is searched too, and the larger family that holds the
+        // first one is kept.
+        for (size_t other = 0; other < members.size(); ++other) {
+          Candidate& o = candidates[members[other]];
+          if (o.done || Covered(o.segments) || !SizesAgree(c.signature, o.signature, slack)) {
+            continue;
+          }
+          o.done = true;
+          ++result_.searches;
+          const auto more = search_.Search(o.segments, Agreeing(candidates, members, other, slack));
+          if (!more || more->size() <= result_.families[family].members.size()) continue;
+          std::unordered_set<int> found;
+          for (const FoundTwin& t : *more) found.insert(t.segments.begin(), t.segments.end());
+          bool holds = true;
+          for (const FoundTwin& t : result_.families[family].members) {
+            for (const int id : t.segments) holds = holds && found.count(id) != 0;
+          }
+          if (!holds) continue;
+          result_.families.erase(result_.families.begin() + static_cast<long>(family));
+          family = AddFamily(o, *more);
+        }
+      }
+    }
+  }
+
+  // The segments (in drawing order) of the k-th candidate of the bucket and of every other
+  // one not yet taken whose sizes agree with it; empty when there is no other.
+  std::vector<int> Agreeing(const std::vector<Candidate>& candidates,
+                            const std::vector<size_t>& members, size_t k, double slack) const {
+    const PartSignature& s = candidates[members[k]].signature;
+    const double reach = slack * static_cast<double>(s.sizes.size() + 1);
+    std::vector<int> segments;
+    for (int step : {-1, 1}) {
+      for (long j = static_cast<long>(k) + step; j >= 0 && j < static_cast<long>(members.size());
+           j += step) {
+        const Candidate& other = candidates[members[static_cast<size_t>(j)]];
+        if (std::fabs(other.signature.total - s.total) > reach) break;
+        if (!Covered(other.segments) && SizesAgree(s, other.signature, slack)) {
+          segments.insert(segments.end(), other.segments.begin(), other.segments.end());
+        }
+      }
+    }
+    if (segments.empty()) return segments;
+    const auto& own = candidates[members[k]].segments;
+    segments.insert(segments.end(), own.begin(), own.end());
+    std::sort(segments.begin(), segments.end());
+    segments.erase(std::unique(segments.begin(), segments.end()), segments.end());
+    return segments;
+  }
+
+  // Adds the family and returns its index.
+  size_t AddFamily(const Candidate& from, std::vector<FoundTwin> twins) {
+    Family family;
+    family.part = from.segments;
+    family.figures = from.signature.figures;
+    family.box = BoxOf(drawing_, from.segments);
+    // The searched member first.
+    const auto self = std::find_if(twins.begin(), twins.end(), [&](const FoundTwin& t) {
+      std::vector<int> sorted = t.segments;
+      std::sort(sorted.begin(), sorted.end());
+      return sorted == from.segments;
+    });
+    family.partFound = self != twins.end();
+    if (family.partFound) std::rotate(twins.begin(), self, self + 1);
+    for (FoundTwin& t : twins) {
+      // The turn and mirroring told from the geometry, as run's report tells them: a part
+      // that looks the same mirrored (a lone line) is not counted as mirrored.
+      const tool::TwinGrouping grouped =
+          tool::GroupTwins(drawing_, family.part, t.segments, options_.tolerance);
+      if (grouped.twins.size() == 1) {
+        t.segments = grouped.twins[0].segments;
+        t.angleDegrees = grouped.twins[0].angleDegrees;
+        t.mirrored = grouped.twins[0].mirrored;
+      }
+      family.mirrored += t.mirrored ? 1 : 0;
+      covered_.insert(t.segments.begin(), t.segments.end());
+    }
+    family.members = std::move(twins);
+    result_.families.push_back(std::move(family));
+    return result_.families.size() - 1;
+  }
+
+  const vexhost::Drawing& drawing_;
+  SearchOptions options_;
+  TwinSearch search_;
+  CandidateForest forest_;
+  std::unordered_set<int> covered_;  // segments of the families' members
+  SurveyResult result_;
+};
+
+}  // namespace
+
+VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) {
+  VexBox box{};
+  bool first = true;
+  for (const int id : segments) {
+    const auto b = drawing.SegmentBounds(id);
+    if (!b) continue;
+    box = first ? *b
+                : VexBox{std::min(box.minX, b->minX), std::min(box.minY, b->minY),
+                         std::max(box.maxX, b->maxX), std::max(box.maxY, b->maxY)};
+    first = false;
+  }
+  return box;
+}
+
+SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
+                    const SearchOptions& options) {
+  return Surveyor(drawing, range, options).Run();
+}
+
+}  // namespace twinfind::survey

@@ -1,0 +1,43 @@
+// The survey: every family of twins in a drawing's range, found without a part being
+// indicated. Candidate parts are formed as a user's window would indicate them
+// (candidate_parts.h), grouped by a cheap invariant (part_signature.h), and the candidates
+// that share one are searched with the command's own search (twin_search.h), so that each
+// family is what the command finds when any of its members is indicated.
+#ifndef TOOLS_SURVEY_SURVEY_H
+#define TOOLS_SURVEY_SURVEY_H
+
+#include <vector>
+
+#include "engine/find_matches.h"
+#include "host/drawing.h"
+#include "tools/survey/twin_search.h"
+
+namespace twinfind::survey {
+
+struct Family {
+  std::vector<int> part;            // the member searched from, in drawing order
+  std::vector<FoundTwin> members;   // every twin found, the searched one first
+  bool partFound = false;           // the searched member is among them (the first)
+  int mirrored = 0;                 // members that are mirror images of the searched one
+  int figures = 0;                  // figures of one member
+  VexBox box{};                     // the extent of the searched member
+};
+
+struct SurveyResult {
+  std::vector<Family> families;  // largest first (then more figures first, then lower left)
+  int segments = 0;              // segments the range holds
+  int candidates = 0;            // candidate parts looked at
+  int searches = 0;              // searches made
+  long long trials = 0;          // trial placements of those searches
+  int refused = 0;  // candidates with an equal invariant that the part step refuses (no line)
+};
+
+SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
+                    const SearchOptions& options);
+
+// The box of some segments' figures.
+VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);
+
+}  // namespace twinfind::survey
+
+#endif  // TOOLS_SURVEY_SURVEY_H

@@ -1,0 +1,109 @@
+#include "tools/survey/survey_command.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include "dxf/dxf_import.h"
+#include "dxf/memory_limit.h"
+#include "engine/shape_model.h"
+#include "host/host.h"
+#include "host/search.h"
+#include "tools/drawing_summary.h"
+#include "tools/report_writer.h"
+#include "tools/run_command.h"
+#include "tools/survey/search_settings.h"
+#include "tools/survey/survey.h"
+#include "tools/survey/survey_output.h"
+
+namespace twinfind::tool {
+namespace {
+
+bool EndsWithPng(const std::string& path) {
+  return path.size() >= 4 && path.compare(path.size() - 4, 4, ".png") == 0;
+}
+
+bool WriteSurveyPicture(const std::string& path, const picture::RenderOptions& options,
+                        std::string& error) {
+  const auto& drawing = vexhost::TheHost().drawing;
+  return EndsWithPng(path) ? picture::RenderPng(drawing, path, error, options)
+                           : picture::RenderSvg(drawing, path, error, options);
+}
+
+}  // namespace
+
+int SurveyCommand(const Options& options) {
+  if (options.positional.size() != 1) {
+    return BadArguments(options.positional.empty()
+                            ? "survey takes a drawing"
+                            : "survey takes one drawing: unexpected " + options.positional[1],
+                        "survey");
+  }
+  std::optional<VexBox> range;
+  if (!options.range.empty()) {
+    const auto& r = options.range;
+    for (const double v : r) {
+      if (!std::isfinite(v)) return BadArguments("--range takes four finite numbers", "survey");
+    }
+    range = VexBox{std::min(r[0], r[2]), std::min(r[1], r[3]), std::max(r[0], r[2]),
+                   std::max(r[1], r[3])};
+  }
+  Session session;
+  session.drawing = options.positional[0];
+  session.svg = options.svg;
+  session.png = options.png;
+  session.report = options.report;
+  std::string error;
+  if (!UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
+    return BadArguments(error, "survey");
+  }
+  dxf::ImportOptions import;
+  if (const char* set = std::getenv(dxf::kMemoryLimitVariable)) {
+    import.memoryLimit = dxf::ParseMemoryLimitMb(set);
+  }
+  auto& drawing = vexhost::TheHost().drawing;
+  const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing, import);
+  if (!imported.ok) {
+    std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": "
+              << imported.error << '\n';
+    return kBadArguments;
+  }
+  for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
+  std::cout << LoadLine(drawing, *session.drawing) << '\n';
+
+  const survey::SearchSettings settings = survey::ReadSearchSettings();
+  const VexBox* area = range ? &*range : nullptr;
+  const std::vector<int> segments =
+      vexhost::SearchSegments(drawing, area, CompareElementType, vexhost::SearchMode::kWindow);
+  const survey::SurveyResult result = survey::Survey(drawing, segments, settings.options);
+  // The search's own messages (a working table full, say) are not this command's lines.
+  vexhost::TheHost().transcript.Clear();
+  for (const std::string& line : survey::SurveyLines(result)) std::cout << line << '\n';
+
+  bool ok = true;
+  const auto written = [&](bool done, const std::string& path) {
+    if (done) {
+      std::cout << "wrote " << path << '\n';
+    } else {
+      std::cerr << "twinfind: " << error << '\n';
+      ok = false;
+    }
+  };
+  const picture::RenderOptions picture = survey::SurveyPicture(result, !options.noGrid);
+  if (session.svg) written(WriteSurveyPicture(*session.svg, picture, error), *session.svg);
+  if (session.png) written(WriteSurveyPicture(*session.png, picture, error), *session.png);
+  if (session.report) {
+    const std::vector<SearchRecord> records = survey::SurveyRecords(
+        drawing, result, range, settings.texts);
+    ReportInput input;
+    input.drawing = session.drawing;
+    input.searches = &records;
+    if (const std::shared_ptr<const dxf::DxfSource> source = imported.source) {
+      input.handles = [source](const std::vector<int>& ids) { return source->SourceHandles(ids); };
+    }
+    written(WriteReport(*session.report, input, error), *session.report);
+  }
+  return ok ? 0 : kOutputFailed;
+}
+
+}  // namespace twinfind::tool

@@ -1,0 +1,35 @@
+// What a survey tells: its lines, its report (one search per family, in the report format of
+// run) and its picture (each family in a colour of its own, its count beside one member).
+#ifndef TOOLS_SURVEY_SURVEY_OUTPUT_H
+#define TOOLS_SURVEY_SURVEY_OUTPUT_H
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "picture/render.h"
+#include "tools/search_recorder.h"
+#include "tools/survey/survey.h"
+
+namespace twinfind::survey {
+
+// One line per family ("family 1: 10 parts, 5 mirrored; ..."), then the total line.
+std::vector<std::string> SurveyLines(const SurveyResult& result);
+
+// One search record per family: the searched member as the part, every member as a twin with
+// the turn and mirroring that take the part onto it.
+std::vector<tool::SearchRecord> SurveyRecords(
+    const vexhost::Drawing& drawing, const SurveyResult& result, std::optional<VexBox> range,
+    const std::vector<std::pair<std::string, std::string>>& settings);
+
+// The family colours of the picture, one per family (they repeat after many).
+uint32_t FamilyColour(size_t family);
+
+// Picture options that draw the families in their colours over the dimmed rest, with each
+// family's count beside its first member.
+picture::RenderOptions SurveyPicture(const SurveyResult& result, bool grid);
+
+}  // namespace twinfind::survey
+
+#endif  // TOOLS_SURVEY_SURVEY_OUTPUT_H
