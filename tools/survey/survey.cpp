@@ -18,6 +18,7 @@ struct Candidate {
   int part = 0;               // in the forest
   std::vector<int> segments;  // with what lies inside it
   PartSignature signature;
+  int depth = 0;      // how many outlines it lies inside
   bool done = false;  // searched, or taken by a family
 };
 
@@ -31,29 +32,25 @@ class Surveyor {
   }
 
   SurveyResult Run() {
-    // Level by level from the outermost parts: what lies inside a part with twins belongs to
-    // it; a part without twins (a frame, a board outline) hands its contents on to the next
-    // level.
-    std::vector<int> level = forest_.roots;
-    while (!level.empty()) {
-      std::vector<Candidate> candidates;
-      for (const int p : level) {
-        Candidate c;
-        c.part = p;
-        c.segments = SegmentsOf(forest_, p);
-        c.signature = SignatureOf(drawing_, c.segments, options_);
-        candidates.push_back(std::move(c));
+    // Every group is a candidate, with what lies inside it. Groups are searched outermost
+    // first, so that what lies inside a part with twins is taken with it (its holes are no
+    // family of their own), while the contents of a part without twins (a frame, a board
+    // outline, a rug under a sofa) are searched on their own, together with their equals at
+    // any depth.
+    std::vector<Candidate> candidates;
+    for (size_t p = 0; p < forest_.parts.size(); ++p) {
+      Candidate c;
+      c.part = static_cast<int>(p);
+      for (int up = forest_.parts[p].parent; up >= 0;
+           up = forest_.parts[static_cast<size_t>(up)].parent) {
+        ++c.depth;
       }
-      result_.candidates += static_cast<int>(candidates.size());
-      SurveyLevel(candidates);
-      std::vector<int> next;
-      for (const Candidate& c : candidates) {
-        if (Covered(c.segments)) continue;
-        const auto& children = forest_.parts[static_cast<size_t>(c.part)].children;
-        next.insert(next.end(), children.begin(), children.end());
-      }
-      level = std::move(next);
+      c.segments = SegmentsOf(forest_, c.part);
+      c.signature = SignatureOf(drawing_, c.segments, options_);
+      candidates.push_back(std::move(c));
     }
+    result_.candidates = static_cast<int>(candidates.size());
+    SurveyAll(candidates);
     result_.trials = search_.candidates();
     std::sort(result_.families.begin(), result_.families.end(),
               [](const Family& a, const Family& b) {
@@ -73,13 +70,29 @@ class Surveyor {
                        [&](int id) { return covered_.count(id) != 0; });
   }
 
-  void SurveyLevel(std::vector<Candidate>& candidates) {
-    std::map<std::string, std::vector<size_t>> buckets;
+  void SurveyAll(std::vector<Candidate>& candidates) {
+    std::map<std::string, std::vector<size_t>> byInvariant;
     for (size_t i = 0; i < candidates.size(); ++i) {
-      buckets[candidates[i].signature.exact].push_back(i);
+      byInvariant[candidates[i].signature.exact].push_back(i);
     }
+    // Buckets in the order of their deepest member, then of their shallowest.
+    std::vector<std::vector<size_t>> buckets;
+    std::vector<std::pair<std::pair<int, int>, size_t>> order;
+    for (auto& [exact, members] : byInvariant) {
+      if (members.size() < 2) continue;
+      int deepest = 0, shallowest = 1 << 30;
+      for (const size_t i : members) {
+        deepest = std::max(deepest, candidates[i].depth);
+        shallowest = std::min(shallowest, candidates[i].depth);
+      }
+      order.push_back({{deepest, shallowest}, buckets.size()});
+      buckets.push_back(std::move(members));
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     const double slack = SizeSlack(options_);
-    for (auto& [exact, members] : buckets) {
+    for (const auto& [depths, b] : order) {
+      std::vector<size_t>& members = buckets[b];
       if (members.size() < 2) continue;
       if (candidates[members[0]].signature.lines == 0) {
         // No line to lay a copy on: the part step refuses such a part (holes alone, say).
@@ -102,19 +115,39 @@ class Surveyor {
           continue;
         }
         if (twins->size() < 2) continue;
-        size_t family = AddFamily(c, *twins);
+        size_t family = AddFamily(c.segments, *twins);
         // The search is not always symmetric (a candidate line of the searched member may
         // miss the length tolerance where another member's does not): a left-over candidate
         // that agrees with the family is searched too, and the larger family that holds the
         // first one is kept.
+        // Left-over candidates, and then a mirrored and a turned member, are searched
+        // from as well; the larger family that holds the first one is kept.
+        std::vector<std::vector<int>> from;
         for (size_t other = 0; other < members.size(); ++other) {
           Candidate& o = candidates[members[other]];
           if (o.done || Covered(o.segments) || !SizesAgree(c.signature, o.signature, slack)) {
             continue;
           }
           o.done = true;
+          from.push_back(o.segments);
+        }
+        if (!from.empty()) {
+          const Family& first = result_.families[family];
+          const auto mirrored = std::find_if(first.members.begin(), first.members.end(),
+                                             [](const FoundTwin& t) { return t.mirrored; });
+          const auto turned = std::find_if(first.members.begin(), first.members.end(),
+                                           [](const FoundTwin& t) { return t.angleDegrees != 0; });
+          for (const auto& it : {mirrored, turned}) {
+            if (it == first.members.end()) continue;
+            std::vector<int> part = it->segments;
+            std::sort(part.begin(), part.end());
+            from.push_back(part);
+          }
+        }
+        const std::vector<int> all = Agreeing(candidates, members, k, slack, true);
+        for (const std::vector<int>& part : from) {
           ++result_.searches;
-          const auto more = search_.Search(o.segments, Agreeing(candidates, members, other, slack));
+          const auto more = search_.Search(part, all);
           if (!more || more->size() <= result_.families[family].members.size()) continue;
           std::unordered_set<int> found;
           for (const FoundTwin& t : *more) found.insert(t.segments.begin(), t.segments.end());
@@ -124,16 +157,18 @@ class Surveyor {
           }
           if (!holds) continue;
           result_.families.erase(result_.families.begin() + static_cast<long>(family));
-          family = AddFamily(o, *more);
+          family = AddFamily(part, *more);
         }
       }
     }
   }
 
   // The segments (in drawing order) of the k-th candidate of the bucket and of every other
-  // one not yet taken whose sizes agree with it; empty when there is no other.
+  // one whose sizes agree with it (not yet taken by a family, unless `taken` too); empty when
+  // there is no other.
   std::vector<int> Agreeing(const std::vector<Candidate>& candidates,
-                            const std::vector<size_t>& members, size_t k, double slack) const {
+                            const std::vector<size_t>& members, size_t k, double slack,
+                            bool taken = false) const {
     const PartSignature& s = candidates[members[k]].signature;
     const double reach = slack * static_cast<double>(s.sizes.size() + 1);
     std::vector<int> segments;
@@ -142,7 +177,7 @@ class Surveyor {
            j += step) {
         const Candidate& other = candidates[members[static_cast<size_t>(j)]];
         if (std::fabs(other.signature.total - s.total) > reach) break;
-        if (!Covered(other.segments) && SizesAgree(s, other.signature, slack)) {
+        if ((taken || !Covered(other.segments)) && SizesAgree(s, other.signature, slack)) {
           segments.insert(segments.end(), other.segments.begin(), other.segments.end());
         }
       }
@@ -156,16 +191,17 @@ class Surveyor {
   }
 
   // Adds the family and returns its index.
-  size_t AddFamily(const Candidate& from, std::vector<FoundTwin> twins) {
+  size_t AddFamily(const std::vector<int>& part, std::vector<FoundTwin> twins) {
     Family family;
-    family.part = from.segments;
-    family.figures = from.signature.figures;
-    family.box = BoxOf(drawing_, from.segments);
+    family.part = part;
+    family.figures = 0;
+    for (const int id : part) family.figures += static_cast<int>(FiguresOf(drawing_, id).size());
+    family.box = BoxOf(drawing_, part);
     // The searched member first.
     const auto self = std::find_if(twins.begin(), twins.end(), [&](const FoundTwin& t) {
       std::vector<int> sorted = t.segments;
       std::sort(sorted.begin(), sorted.end());
-      return sorted == from.segments;
+      return sorted == part;
     });
     family.partFound = self != twins.end();
     if (family.partFound) std::rotate(twins.begin(), self, self + 1);
