@@ -2,9 +2,9 @@
 #ifndef PICTURE_RENDER_H
 #define PICTURE_RENDER_H
 
+#include <cstdint>
 #include <functional>
 #include <optional>
-#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -133,8 +133,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   survey->add_option("--range", options.range, "survey only the segments lying inside this window")
       ->expected(4)
       ->type_name("X1 Y1 X2 Y2");
-  survey->add_option("--report", options.report,
-                     "a report with one search per family, CSV or JSON by the extension")
+  survey
+      ->add_option("--report", options.report,
+                   "a report with one search per family, CSV or JSON by the extension")
       ->type_name("FILE");
   survey->add_option("--svg", options.svg, "an SVG picture of the families")->type_name("FILE");
   survey->add_option("--png", options.png, "a PNG picture of the families")->type_name("FILE");

@@ -90,8 +90,8 @@ class OutlineGrid {
     all_ = parts[static_cast<size_t>(closed[0])].box;
     for (const int c : closed) {
       const VexBox& b = parts[static_cast<size_t>(c)].box;
-      all_ = {std::min(all_.minX, b.minX), std::min(all_.minY, b.minY),
-              std::max(all_.maxX, b.maxX), std::max(all_.maxY, b.maxY)};
+      all_ = {std::min(all_.minX, b.minX), std::min(all_.minY, b.minY), std::max(all_.maxX, b.maxX),
+              std::max(all_.maxY, b.maxY)};
     }
     side_ = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(closed.size()))), 1, 512);
     cells_.resize(static_cast<size_t>(side_) * static_cast<size_t>(side_));

@@ -36,8 +36,7 @@ PartSignature SignatureOf(const vexhost::Drawing& drawing, const std::vector<int
         chords.push_back(std::hypot(f.u.arc.ex - f.u.arc.sx, f.u.arc.ey - f.u.arc.sy));
       }
     }
-    looks.emplace_back(options.sameLayer ? s->layer : 0,
-                       options.sameLineAttr ? head.color : 0,
+    looks.emplace_back(options.sameLayer ? s->layer : 0, options.sameLineAttr ? head.color : 0,
                        options.sameLineAttr ? head.lineType : 0,
                        options.sameLineAttr ? head.attribute : 0);
   }

@@ -124,11 +124,10 @@ class Surveyor {
         // from as well; the larger family that holds the first one is kept.
         std::vector<std::vector<int>> from;
         for (size_t other = 0; other < members.size(); ++other) {
-          Candidate& o = candidates[members[other]];
+          const Candidate& o = candidates[members[other]];
           if (o.done || Covered(o.segments) || !SizesAgree(c.signature, o.signature, slack)) {
             continue;
           }
-          o.done = true;
           from.push_back(o.segments);
         }
         if (!from.empty()) {
@@ -148,14 +147,23 @@ class Surveyor {
         for (const std::vector<int>& part : from) {
           ++result_.searches;
           const auto more = search_.Search(part, all);
-          if (!more || more->size() <= result_.families[family].members.size()) continue;
+          if (!more || more->size() < 2) continue;
           std::unordered_set<int> found;
           for (const FoundTwin& t : *more) found.insert(t.segments.begin(), t.segments.end());
-          bool holds = true;
+          bool holds = true, meets = false;
           for (const FoundTwin& t : result_.families[family].members) {
-            for (const int id : t.segments) holds = holds && found.count(id) != 0;
+            for (const int id : t.segments) {
+              const bool in = found.count(id) != 0;
+              holds = holds && in;
+              meets = meets || in;
+            }
           }
-          if (!holds) continue;
+          if (!meets) {
+            // Twins of their own (the mirror images, when they do not count): a family too.
+            if (!Covered(part)) AddFamily(part, *more);
+            continue;
+          }
+          if (!holds || more->size() <= result_.families[family].members.size()) continue;
           result_.families.erase(result_.families.begin() + static_cast<long>(family));
           family = AddFamily(part, *more);
         }

@@ -15,12 +15,12 @@
 namespace twinfind::survey {
 
 struct Family {
-  std::vector<int> part;            // the member searched from, in drawing order
-  std::vector<FoundTwin> members;   // every twin found, the searched one first
-  bool partFound = false;           // the searched member is among them (the first)
-  int mirrored = 0;                 // members that are mirror images of the searched one
-  int figures = 0;                  // figures of one member
-  VexBox box{};                     // the extent of the searched member
+  std::vector<int> part;           // the member searched from, in drawing order
+  std::vector<FoundTwin> members;  // every twin found, the searched one first
+  bool partFound = false;          // the searched member is among them (the first)
+  int mirrored = 0;                // members that are mirror images of the searched one
+  int figures = 0;                 // figures of one member
+  VexBox box{};                    // the extent of the searched member
 };
 
 struct SurveyResult {

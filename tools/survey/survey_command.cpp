@@ -64,8 +64,8 @@ int SurveyCommand(const Options& options) {
   auto& drawing = vexhost::TheHost().drawing;
   const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing, import);
   if (!imported.ok) {
-    std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": "
-              << imported.error << '\n';
+    std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": " << imported.error
+              << '\n';
     return kBadArguments;
   }
   for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
@@ -93,8 +93,8 @@ int SurveyCommand(const Options& options) {
   if (session.svg) written(WriteSurveyPicture(*session.svg, picture, error), *session.svg);
   if (session.png) written(WriteSurveyPicture(*session.png, picture, error), *session.png);
   if (session.report) {
-    const std::vector<SearchRecord> records = survey::SurveyRecords(
-        drawing, result, range, settings.texts);
+    const std::vector<SearchRecord> records =
+        survey::SurveyRecords(drawing, result, range, settings.texts);
     ReportInput input;
     input.drawing = session.drawing;
     input.searches = &records;

@@ -5,7 +5,6 @@
 #include <memory>
 #include <unordered_map>
 
-
 namespace twinfind::survey {
 namespace {
 
@@ -30,25 +29,25 @@ std::vector<std::string> SurveyLines(const SurveyResult& result) {
     parts += family.members.size();
     mirrored += static_cast<size_t>(family.mirrored);
     const VexBox& b = family.box;
-    lines.push_back("family " + std::to_string(f + 1) + ": " +
-                    Counted(family.members.size(), "part", "parts") + ", " +
-                    std::to_string(family.mirrored) + " mirrored; " +
-                    Counted(static_cast<size_t>(family.figures), "figure", "figures") + " in " +
-                    Counted(family.part.size(), "segment", "segments") + "; box " +
-                    Number(b.maxX - b.minX) + " x " + Number(b.maxY - b.minY) + "; one at " +
-                    Number(b.minX) + " " + Number(b.minY) + " to " + Number(b.maxX) + " " +
-                    Number(b.maxY));
+    lines.push_back(
+        "family " + std::to_string(f + 1) + ": " + Counted(family.members.size(), "part", "parts") +
+        ", " + std::to_string(family.mirrored) + " mirrored; " +
+        Counted(static_cast<size_t>(family.figures), "figure", "figures") + " in " +
+        Counted(family.part.size(), "segment", "segments") + "; box " + Number(b.maxX - b.minX) +
+        " x " + Number(b.maxY - b.minY) + "; one at " + Number(b.minX) + " " + Number(b.minY) +
+        " to " + Number(b.maxX) + " " + Number(b.maxY));
   }
-  lines.push_back("total: " + Counted(result.families.size(), "family", "families") + ", " +
-                  Counted(parts, "part", "parts") + " (" + std::to_string(mirrored) +
-                  " mirrored), among " + Counted(static_cast<size_t>(result.candidates),
-                                                 "candidate part", "candidate parts") +
-                  " of " + Counted(static_cast<size_t>(result.segments), "segment", "segments"));
-  lines.push_back("searched: " + Counted(static_cast<size_t>(result.searches), "search", "searches") +
-                  ", " + std::to_string(result.trials) + " trial placements" +
-                  (result.refused > 0 ? ", " + std::to_string(result.refused) +
-                                            " parts the part step refuses (no line)"
-                                      : std::string()));
+  lines.push_back(
+      "total: " + Counted(result.families.size(), "family", "families") + ", " +
+      Counted(parts, "part", "parts") + " (" + std::to_string(mirrored) + " mirrored), among " +
+      Counted(static_cast<size_t>(result.candidates), "candidate part", "candidate parts") +
+      " of " + Counted(static_cast<size_t>(result.segments), "segment", "segments"));
+  lines.push_back(
+      "searched: " + Counted(static_cast<size_t>(result.searches), "search", "searches") + ", " +
+      std::to_string(result.trials) + " trial placements" +
+      (result.refused > 0
+           ? ", " + std::to_string(result.refused) + " parts the part step refuses (no line)"
+           : std::string()));
   return lines;
 }
 
@@ -84,12 +83,24 @@ uint32_t FamilyColour(size_t family) {
   const double x = 1.0 - std::fabs(std::fmod(hue, 2.0) - 1.0);
   double r = 0, g = 0, b = 0;
   switch (static_cast<int>(hue)) {
-    case 0: r = 1, g = x; break;
-    case 1: r = x, g = 1; break;
-    case 2: g = 1, b = x; break;
-    case 3: g = x, b = 1; break;
-    case 4: r = x, b = 1; break;
-    default: r = 1, b = x; break;
+    case 0:
+      r = 1, g = x;
+      break;
+    case 1:
+      r = x, g = 1;
+      break;
+    case 2:
+      g = 1, b = x;
+      break;
+    case 3:
+      g = x, b = 1;
+      break;
+    case 4:
+      r = x, b = 1;
+      break;
+    default:
+      r = 1, b = x;
+      break;
   }
   auto channel = [](double v) { return static_cast<uint32_t>(std::lround(80 + 175 * v)); };
   return (channel(r) << 16) | (channel(g) << 8) | channel(b);

@@ -1,0 +1,191 @@
+// The survey as a user runs it: drawings with known families (several shapes, twins turned,
+// mirrored, on another layer, near-twins, clutter) under every combination of the twin rules,
+// and the real drawings; every family checked against the command's own search from one of
+// its members, indicated by a window as a user would.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <regex>
+
+#include "bench/twin_drawing.h"
+#include "dxf/dxf_export.h"
+#include "host/host.h"
+#include "tool_run.h"
+
+namespace {
+
+using tooltest::RunTool;
+using tooltest::ScratchFolder;
+
+std::string Settings(bool rotate, bool mirror, bool layer, const char* tolerance = "0.000001") {
+  return std::string(
+             "Windows Registry Editor Version 5.00\n\n"
+             "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n\"mIsArrange\"=\"0\"\n") +
+         "\"mIsRotate\"=\"" + (rotate ? "1" : "0") + "\"\n\"mIsSymmetry\"=\"" +
+         (mirror ? "1" : "0") + "\"\n\"mIsLayer\"=\"" + (layer ? "1" : "0") +
+         "\"\n\"mTolerance\"=\"" + tolerance + "\"\n";
+}
+
+// Three part shapes, each placed three times plainly, twice turned (by angles of its own),
+// twice mirrored, once on layer 3, once as a near-twin, with a long line and a big circle of
+// clutter; written as DXF.
+std::filesystem::path GeneratedDrawing(const ScratchFolder& folder) {
+  vexhost::ResetHost();
+  for (int shape = 0; shape < 3; ++shape) {
+    drawgen::TwinDrawing part(static_cast<uint32_t>(11 + shape));
+    const double step = part.spacing(), y = shape * 12 * step;
+    auto at = [&](int column, double degrees, bool mirrored, int layer) {
+      drawgen::Placement p;
+      p.x = column * step;
+      p.y = y;
+      p.degrees = degrees;
+      p.mirrored = mirrored;
+      p.layer = layer;
+      return p;
+    };
+    for (int i = 0; i < 3; ++i) part.Place(at(i, 0, false, 0));
+    part.Place(at(3, 40 + 10 * shape, false, 0));
+    part.Place(at(4, 130 + 10 * shape, false, 0));
+    part.Place(at(5, 0, true, 0));
+    part.Place(at(6, 0, true, 0));
+    part.Place(at(7, 0, false, 3));
+    part.Place(at(8, 0, false, 0), drawgen::Variant::kNearTwin);
+    part.AddClutter(2, 0, y, 9 * step, y + step);
+  }
+  std::string error;
+  const auto path = folder.path() / "generated.dxf";
+  EXPECT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, path.string(), error)) << error;
+  return path;
+}
+
+struct SurveyRun {
+  nlohmann::json report;
+  std::string out;
+};
+
+SurveyRun Survey(const ScratchFolder& folder, const std::filesystem::path& drawing,
+                 const std::string& settings, const std::string& range = "") {
+  const auto s = folder.Write("s.reg", settings);
+  const auto report = folder.path() / "survey.json";
+  const auto r = RunTool(folder, "survey '" + drawing.string() + "' --settings '" + s.string() +
+                                     "' --report '" + report.string() + "'" +
+                                     (range.empty() ? "" : " --range " + range));
+  EXPECT_EQ(r.status, 0) << r.err;
+  return {nlohmann::json::parse(tooltest::ReadFile(report)), r.out};
+}
+
+// The count the command reports for a part indicated by a window over `box`.
+int CommandCount(const ScratchFolder& folder, const std::filesystem::path& drawing,
+                 const std::string& settings, const std::string& range, const nlohmann::json& box) {
+  const double w = box["maxX"].get<double>() - box["minX"].get<double>();
+  const double h = box["maxY"].get<double>() - box["minY"].get<double>();
+  const double m = 0.01 * std::max(w, h) + 1e-6;
+  const auto s = folder.Write("c.reg", settings);
+  const auto script = folder.Write(
+      "c.script", "range " + range + "\nrange " + std::to_string(box["minX"].get<double>() - m) +
+                      " " + std::to_string(box["minY"].get<double>() - m) + " " +
+                      std::to_string(box["maxX"].get<double>() + m) + " " +
+                      std::to_string(box["maxY"].get<double>() + m) + "\nend\nend\n");
+  const auto r = RunTool(folder, "run '" + drawing.string() + "' --script '" + script.string() +
+                                     "' --settings '" + s.string() + "'");
+  std::smatch found;
+  if (std::regex_search(r.out, found, std::regex("총 ([0-9]+)개의 동일한 부품"))) {
+    return std::stoi(found[1]);
+  }
+  return 0;
+}
+
+// Every family (up to `most`) against the command, indicated at its last member.
+void CheckAgainstCommand(const ScratchFolder& folder, const std::filesystem::path& drawing,
+                         const std::string& settings, const SurveyRun& run,
+                         const std::string& range) {
+  const auto& searches = run.report["searches"];
+  for (size_t f = 0; f < searches.size(); ++f) {
+    const auto& twins = searches[f]["twins"];
+    SCOPED_TRACE("family " + std::to_string(f + 1));
+    EXPECT_EQ(CommandCount(folder, drawing, settings, range, twins.back()["box"]),
+              static_cast<int>(twins.size()));
+  }
+}
+
+TEST(Survey, FindsEveryKnownFamilyOfTheGeneratedDrawingUnderEachRule) {
+  ScratchFolder folder;
+  const auto drawing = GeneratedDrawing(folder);
+  for (const bool rotate : {false, true}) {
+    for (const bool mirror : {false, true}) {
+      for (const bool layer : {false, true}) {
+        SCOPED_TRACE(std::string("rotate ") + (rotate ? "1" : "0") + " mirror " +
+                     (mirror ? "1" : "0") + " layer " + (layer ? "1" : "0"));
+        const std::string settings = Settings(rotate, mirror, layer);
+        const SurveyRun run = Survey(folder, drawing, settings);
+        // Per shape: the plain three, the layer-3 one unless layers count, the turned two when
+        // turns are allowed, the mirrored two when mirror images are; else the mirrored two
+        // are a family of their own. Near-twins, turned singles and clutter make none.
+        const int main = 3 + (layer ? 0 : 1) + (rotate ? 2 : 0) + (mirror ? 2 : 0);
+        std::vector<int> expected = {main, main, main};
+        if (!mirror) expected.insert(expected.end(), {2, 2, 2});
+        std::vector<int> counts;
+        for (const auto& search : run.report["searches"]) {
+          const auto& twins = search["twins"];
+          counts.push_back(static_cast<int>(twins.size()));
+          const auto mirrored = std::count_if(twins.begin(), twins.end(), [](const auto& t) {
+            return t["mirrored"].template get<bool>();
+          });
+          if (static_cast<int>(twins.size()) == main && mirror) {
+            EXPECT_TRUE(mirrored == 2 || mirrored == main - 2) << run.out;
+          } else {
+            EXPECT_EQ(mirrored, 0) << run.out;
+          }
+        }
+        EXPECT_EQ(counts, expected) << run.out;
+        CheckAgainstCommand(folder, drawing, settings, run, "-1e6 -1e6 1e6 1e6");
+      }
+    }
+  }
+}
+
+TEST(Survey, FindsTheFamiliesOfRealDrawingsAsTheCommandDoes) {
+  struct Case {
+    const char* drawing;
+    const char* tolerance;
+    const char* range;  // empty: the whole drawing
+    const char* commandRange;
+    int segments;  // the family to look for: a member's segments and the count
+    int count, mirrored;
+  };
+  const Case cases[] = {
+      // The plan's sofas: ten, five of them mirrored.
+      {"Ceco.NET-Architecture-Tm-53.dxf", "0.000001", "", "-1 -1 44.1 33.6", 1, 10, 5},
+      // The board outline's key cut-outs of 79 loose lines.
+      {"crkbd-Edge.Cuts.dxf", "0.001", "", "55 -160 200 -55", 79, 9, 0},
+      // Square pads of the copper, in the range the command can take.
+      {"crkbd-F.Cu.dxf", "0.001", "128 -108 162 -60", "128 -108 162 -60", 18, -1, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.drawing);
+    ScratchFolder folder;
+    const auto drawing = std::filesystem::path(TWINFIND_SAMPLES_DIR) / "real" / c.drawing;
+    const std::string settings = Settings(true, true, false, c.tolerance);
+    const SurveyRun run = Survey(folder, drawing, settings, c.range);
+    bool seen = false;
+    for (const auto& search : run.report["searches"]) {
+      const auto& twins = search["twins"];
+      if (static_cast<int>(search["part"]["segments"].size()) != c.segments) continue;
+      if (c.count >= 0 && static_cast<int>(twins.size()) != c.count) continue;
+      seen = true;
+      // From the member the survey searched from: the search is not symmetric on the plan (from
+      // the sofa at 19.8 8.6 the command finds the nine others but not that sofa itself).
+      EXPECT_EQ(CommandCount(folder, drawing, settings, c.commandRange, twins.front()["box"]),
+                static_cast<int>(twins.size()));
+      if (c.mirrored >= 0) {
+        EXPECT_EQ(std::count_if(twins.begin(), twins.end(),
+                                [](const auto& t) { return t["mirrored"].template get<bool>(); }),
+                  c.mirrored);
+      }
+    }
+    EXPECT_TRUE(seen) << run.out;
+  }
+}
+
+}  // namespace
