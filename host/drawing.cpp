@@ -92,16 +92,19 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   e.lineAttr = currentLineAttr_;
   s->elements.insert(position, id);
   ForgetOrigin(segmentId);
-  // The extent grows by the new figure alone: a polyline of many figures is not measured
-  // afresh for each one.
-  if (const auto b = FigureBounds(figure)) {
-    const auto known = bounds_.find(segmentId);
-    VexBox box = known != bounds_.end() ? known->second : *b;
-    Include(box, *b);
-    bounds_[segmentId] = box;
-    index_.Put(segmentId, box);
-  }
+  GrowBounds(segmentId, FigureBounds(figure));
   return id;
+}
+
+void Drawing::GrowBounds(int segmentId, const std::optional<VexBox>& added) {
+  // The extent grows by the new element alone: a polyline of many figures, or a block's
+  // thousands of texts in one segment, is not measured afresh for each one.
+  if (!added) return;
+  const auto known = bounds_.find(segmentId);
+  VexBox box = known != bounds_.end() ? known->second : *added;
+  Include(box, *added);
+  bounds_[segmentId] = box;
+  index_.Put(segmentId, box);
 }
 
 bool Drawing::UpdateFigures(int segmentId,
@@ -138,7 +141,7 @@ int Drawing::AddComment(int segmentId, Comment comment) {
   e.comment = std::move(comment);
   s->elements.push_back(id);
   ForgetOrigin(segmentId);
-  Reindex(segmentId);
+  GrowBounds(segmentId, ElementBounds(e));
   return id;
 }
 

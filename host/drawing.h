@@ -173,6 +173,8 @@ class Drawing {
 
  private:
   void Reindex(int segmentId);
+  // Widens the extent of a segment that has just gained an element by that element alone.
+  void GrowBounds(int segmentId, const std::optional<VexBox>& added);
   // The segment's content changed in a way other than a placement: it is no copy any more.
   void ForgetOrigin(int segmentId) { origins_.erase(segmentId); }
   // Notes a copy, and a placement of a copy, for CopyOriginOf.

@@ -199,6 +199,11 @@ TEST(HostileInputTest, BlocksAreWeighedByWhatTheyWouldPlaceAndLeftOutWholeWithTh
         {"INSERT (block C would place 64800000000 figures and texts, more than the 2000000 an "
          "import places from blocks)",
          1}}},
+      {"doubling blocks of texts within the limit: 70,228 texts in one segment",
+       ReadBytes(kRegressions / "doubling-blocks-of-texts.dxf"),
+       {},
+       1,
+       {{"INSERT (block holds itself)", 65536}, {"INSERT (block not defined)", 65536}}},
       {"references that together pass the limit",
        File(Reference("TEN") + Reference("TEN", 50) + Reference("TEN", 100),
             dxftest::Block("TEN", Lines(10))),
