@@ -180,6 +180,22 @@ bool WriteOutputs(const Session& session) {
   return ok;
 }
 
+bool SetMemoryLimit(const Options& options, Session& session, std::string& error) {
+  if (options.memoryLimit) {
+    session.memoryLimit = dxf::ParseMemoryLimitMb(*options.memoryLimit);
+    if (!session.memoryLimit) {
+      error = "--memory-limit takes a number of megabytes (1 or more), not " + *options.memoryLimit;
+    }
+  } else if (const char* set = std::getenv(dxf::kMemoryLimitVariable)) {
+    session.memoryLimit = dxf::ParseMemoryLimitMb(set);
+    if (!session.memoryLimit) {
+      error = std::string(dxf::kMemoryLimitVariable) +
+              " takes a number of megabytes (1 or more), not " + set;
+    }
+  }
+  return error.empty();
+}
+
 int RunCommand(const Options& options) {
   if (options.positional.size() > 1) {
     return BadArguments("run takes one drawing: unexpected " + options.positional[1], "run");
@@ -193,22 +209,8 @@ int RunCommand(const Options& options) {
   session.report = options.report;
   session.grid = !options.noGrid;
   std::string error;
-  if (options.memoryLimit) {
-    session.memoryLimit = dxf::ParseMemoryLimitMb(*options.memoryLimit);
-    if (!session.memoryLimit) {
-      return BadArguments(
-          "--memory-limit takes a number of megabytes (1 or more), not " + *options.memoryLimit,
-          "run");
-    }
-  } else if (const char* set = std::getenv(dxf::kMemoryLimitVariable)) {
-    session.memoryLimit = dxf::ParseMemoryLimitMb(set);
-    if (!session.memoryLimit) {
-      return BadArguments(std::string(dxf::kMemoryLimitVariable) +
-                              " takes a number of megabytes (1 or more), not " + set,
-                          "run");
-    }
-  }
-  if (!UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
+  if (!SetMemoryLimit(options, session, error) || !UseSettingsFile(options.settings, error) ||
+      !CheckOutputs(session, error)) {
     return BadArguments(error, "run");
   }
   std::ifstream scriptFile;

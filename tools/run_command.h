@@ -43,6 +43,10 @@ struct Session {
 // the file of another output, the report's name says its format; claims them.
 bool CheckOutputs(const Session& session, std::string& error);
 
+// The import's memory limit: --memory-limit, else TWINFIND_MEMORY_LIMIT_MB, else none (the
+// import's default). False, with the reason, when the one given is no number of megabytes.
+bool SetMemoryLimit(const Options& options, Session& session, std::string& error);
+
 // Loads the plug-in and reads the drawing (keeping the file in the session), telling its
 // extents, segments and layers; false (the message printed) when either fails.
 bool OpenSession(Session& session);

@@ -26,6 +26,22 @@ uint32_t Get32(std::span<const uint8_t> in, size_t at) {
   return Get16(in, at) | Get16(in, at + 2) << 16;
 }
 
+std::string Base64(const std::vector<uint8_t>& bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const uint32_t n = static_cast<uint32_t>(bytes[i]) << 16 |
+                       (i + 1 < bytes.size() ? static_cast<uint32_t>(bytes[i + 1]) << 8 : 0) |
+                       (i + 2 < bytes.size() ? bytes[i + 2] : 0);
+    out += kDigits[n >> 18 & 63];
+    out += kDigits[n >> 12 & 63];
+    out += i + 1 < bytes.size() ? kDigits[n >> 6 & 63] : '=';
+    out += i + 2 < bytes.size() ? kDigits[n & 63] : '=';
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
@@ -87,6 +103,10 @@ std::optional<Bitmap> DecodeBmp(std::span<const uint8_t> bytes) {
     }
   }
   return bitmap;
+}
+
+std::string BmpDataAddress(const Bitmap& bitmap) {
+  return "data:image/bmp;base64," + Base64(EncodeBmp(bitmap));
 }
 
 }  // namespace twinfind::ui

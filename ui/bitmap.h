@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "ui/paint.h"
@@ -26,6 +27,9 @@ struct Bitmap {
 // A BMP file of the picture: 24 bits per pixel, uncompressed, rows bottom-up, each padded to a
 // multiple of 4 bytes.
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap);
+
+// That BMP file as a data address (`data:image/bmp;base64,...`), for SVG and HTML pages.
+std::string BmpDataAddress(const Bitmap& bitmap);
 
 // Reads a BMP file of that kind (also top-down); nothing when the bytes are not one, or claim
 // more than they hold.

@@ -148,7 +148,7 @@ class ViewPage:
         pointer.pointer_down()
         chain.perform()
 
-    def move_to(self, x, y, steps=1):
+    def move_to(self, x, y):
         chain, pointer = self._pointer()
         pointer.move_to_location(*self.screen(x, y))
         chain.perform()

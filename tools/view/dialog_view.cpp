@@ -86,22 +86,6 @@ const char* KindName(ControlKind kind) {
   return "label";
 }
 
-std::string Base64(const std::vector<uint8_t>& bytes) {
-  static constexpr char kDigits[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); i += 3) {
-    const uint32_t n = static_cast<uint32_t>(bytes[i]) << 16 |
-                       (i + 1 < bytes.size() ? static_cast<uint32_t>(bytes[i + 1]) << 8 : 0) |
-                       (i + 2 < bytes.size() ? bytes[i + 2] : 0);
-    out += kDigits[n >> 18 & 63];
-    out += kDigits[n >> 12 & 63];
-    out += i + 1 < bytes.size() ? kDigits[n >> 6 & 63] : '=';
-    out += i + 2 < bytes.size() ? kDigits[n & 63] : '=';
-  }
-  return out;
-}
-
 }  // namespace
 
 int DialogView::topTemplate() const {
@@ -278,7 +262,7 @@ std::string DialogView::BitmapAddress(int resourceId) {
   auto [at, fresh] = cache.try_emplace(resourceId);
   if (fresh) {
     if (const auto bitmap = ui::LoadBitmapResource(resourceId)) {
-      at->second = "data:image/bmp;base64," + Base64(ui::EncodeBmp(*bitmap));
+      at->second = ui::BmpDataAddress(*bitmap);
     }
   }
   return at->second;

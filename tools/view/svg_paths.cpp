@@ -21,6 +21,13 @@ void Append(std::string& out, double v) {
   out.append(buffer, static_cast<size_t>(end - buffer));
 }
 
+// Two numbers, a space between them: a point, or an arc's two radii.
+void AppendPair(std::string& out, double a, double b) {
+  Append(out, a);
+  out += ' ';
+  Append(out, b);
+}
+
 std::string Num(double v) {
   std::string s;
   Append(s, v);
@@ -51,9 +58,7 @@ void PathPainter::MoveTo(Path& path, double x, double y) {
   // Dashes start afresh at every move, as they do at every figure of a picture.
   if (path.started && path.x == x && path.y == y && path.d.back() != 'Z') return;
   path.d += 'M';
-  Append(path.d, x);
-  path.d += ' ';
-  Append(path.d, y);
+  AppendPair(path.d, x, y);
   path.started = true;
 }
 
@@ -61,9 +66,7 @@ void PathPainter::Line(double x1, double y1, double x2, double y2, const picture
   Path& path = PathFor(s);
   MoveTo(path, x1, y1);
   path.d += 'L';
-  Append(path.d, x2);
-  path.d += ' ';
-  Append(path.d, y2);
+  AppendPair(path.d, x2, y2);
   path.x = x2;
   path.y = y2;
 }
@@ -72,18 +75,12 @@ void PathPainter::Circle(double cx, double cy, double r, const picture::Stroke& 
   Path& path = PathFor(s);
   // Two half circles from the left end round.
   path.d += 'M';
-  Append(path.d, cx - r);
-  path.d += ' ';
-  Append(path.d, cy);
+  AppendPair(path.d, cx - r, cy);
   for (const double end : {cx + r, cx - r}) {
     path.d += 'A';
-    Append(path.d, r);
-    path.d += ' ';
-    Append(path.d, r);
+    AppendPair(path.d, r, r);
     path.d += " 0 1 0 ";
-    Append(path.d, end);
-    path.d += ' ';
-    Append(path.d, cy);
+    AppendPair(path.d, end, cy);
   }
   path.d += 'Z';
   path.started = true;
@@ -96,14 +93,10 @@ void PathPainter::Arc(double, double, double r, double x1, double y1, double x2,
   Path& path = PathFor(s);
   MoveTo(path, x1, y1);
   path.d += 'A';
-  Append(path.d, r);
-  path.d += ' ';
-  Append(path.d, r);
+  AppendPair(path.d, r, r);
   path.d += sweep > 3.141592653589793 ? " 0 1 " : " 0 0 ";
   path.d += clockwise ? "1 " : "0 ";
-  Append(path.d, x2);
-  path.d += ' ';
-  Append(path.d, y2);
+  AppendPair(path.d, x2, y2);
   path.x = x2;
   path.y = y2;
 }
@@ -112,19 +105,13 @@ void PathPainter::Dot(double x, double y, const picture::Stroke& s) {
   const double r = s.highlighted ? 3.0 : 1.5;
   std::string& d = dots_[s.highlighted ? 0xFFFF60 : s.rgb];
   d += 'M';
-  Append(d, x - r);
-  d += ' ';
-  Append(d, y);
+  AppendPair(d, x - r, y);
   d += 'a';
-  Append(d, r);
-  d += ' ';
-  Append(d, r);
+  AppendPair(d, r, r);
   d += " 0 1 0 ";
   Append(d, 2 * r);
   d += " 0a";
-  Append(d, r);
-  d += ' ';
-  Append(d, r);
+  AppendPair(d, r, r);
   d += " 0 1 0 ";
   Append(d, -2 * r);
   d += " 0Z";

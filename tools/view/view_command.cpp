@@ -67,7 +67,8 @@ int ViewCommand(const Options& options) {
   if (!options.positional.empty()) session.drawing = options.positional[0];
   session.out = options.out;
   std::string error;
-  if (!UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
+  if (!SetMemoryLimit(options, session, error) || !UseSettingsFile(options.settings, error) ||
+      !CheckOutputs(session, error)) {
     return BadArguments(error, "view");
   }
   // Ctrl-C and a polite kill are taken by a thread of ours, not by a handler that interrupts

@@ -30,22 +30,6 @@ int TextWidth(std::u16string_view text) {
   return width;
 }
 
-std::string Base64(const std::vector<uint8_t>& bytes) {
-  static constexpr char kDigits[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); i += 3) {
-    const uint32_t n = static_cast<uint32_t>(bytes[i]) << 16 |
-                       (i + 1 < bytes.size() ? static_cast<uint32_t>(bytes[i + 1]) << 8 : 0) |
-                       (i + 2 < bytes.size() ? bytes[i + 2] : 0);
-    out += kDigits[n >> 18 & 63];
-    out += kDigits[n >> 12 & 63];
-    out += i + 1 < bytes.size() ? kDigits[n >> 6 & 63] : '=';
-    out += i + 2 < bytes.size() ? kDigits[n & 63] : '=';
-  }
-  return out;
-}
-
 class SvgWriter {
  public:
   void Rect(double x, double y, double w, double h, const std::string& fill,
@@ -148,8 +132,7 @@ void DrawControl(SvgWriter& svg, const ControlSnapshot& c) {
         svg.Raw() << "<image x=\"" << c.client.left << "\" y=\"" << c.client.top << "\" width=\""
                   << c.image->width << "\" height=\"" << c.image->height
                   << "\" preserveAspectRatio=\"none\" style=\"image-rendering:pixelated\" "
-                  << "xlink:href=\"data:image/bmp;base64," << Base64(EncodeBmp(*c.image))
-                  << "\"/>\n";
+                  << "xlink:href=\"" << BmpDataAddress(*c.image) << "\"/>\n";
       }
       if (c.ownerPainted) DrawPaint(svg, c.paint, c.client.left, c.client.top);
       svg.Rect(w.left + 0.5, w.top + 0.5, w.Width() - 1, w.Height() - 1, "none", "#646464");
