@@ -221,12 +221,16 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
     std::stable_sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) {
       return set.all()[a.first].id < set.all()[b.first].id;
     });
-    for (const auto& [owner, line] : lines) {
-      if (set.all()[owner].taken) continue;
-      bool made = false;
-      for (const bool mirrored : {false, true}) {
+    // Every line is tried unmirrored before any is tried mirrored: a part that is its own
+    // mirror image fits its twins both ways, and is a mirror image of none of them.
+    std::vector<std::pair<size_t, GroupedTwin>> made;  // by the line that made each
+    for (const bool mirrored : {false, true}) {
+      for (size_t l = 0; l < lines.size(); ++l) {
+        const auto& [owner, line] = lines[l];
+        if (set.all()[owner].taken) continue;
+        bool fits = false;
         for (const bool reversed : {false, true}) {
-          if (made) break;
+          if (fits) break;
           const Vec from = reversed ? line.b : line.a, to = reversed ? line.a : line.b;
           Vec partDirection = reference->b - reference->a;
           if (mirrored) partDirection.x = -partDirection.x;
@@ -252,11 +256,15 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
           }
           twin.angleDegrees = Degrees(motion.angle);
           twin.mirrored = mirrored;
-          grouping.twins.push_back(std::move(twin));
-          made = true;
+          made.push_back({l, std::move(twin)});
+          fits = true;
         }
       }
     }
+    // In the drawing order of the lines that made them, mirrored or not.
+    std::stable_sort(made.begin(), made.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [l, twin] : made) grouping.twins.push_back(std::move(twin));
   }
   for (const Candidate& c : set.all()) {
     if (!c.taken) grouping.unmatched.push_back(c.id);
