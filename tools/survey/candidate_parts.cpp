@@ -171,8 +171,8 @@ std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing, int segment
   return figures;
 }
 
-CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vector<int>& segments,
-                               double joint) {
+std::vector<std::vector<int>> TouchingGroups(const vexhost::Drawing& drawing,
+                                             const std::vector<int>& segments, double joint) {
   std::vector<int> kept;
   std::vector<End> ends;
   for (const int id : segments) {
@@ -183,21 +183,32 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
   }
   Joins joins(kept.size());
   JoinTouching(ends, joint, joins);
-
-  CandidateForest forest;
-  std::vector<int> partOf(kept.size(), -1);
+  std::vector<std::vector<int>> groups;
+  std::vector<int> groupOf(kept.size(), -1);
   for (size_t i = 0; i < kept.size(); ++i) {
     const size_t root = joins.Find(i);
-    if (partOf[root] < 0) {
-      partOf[root] = static_cast<int>(forest.parts.size());
-      forest.parts.push_back({});
-      forest.parts.back().box = *drawing.SegmentBounds(kept[i]);
+    if (groupOf[root] < 0) {
+      groupOf[root] = static_cast<int>(groups.size());
+      groups.emplace_back();
     }
-    CandidatePart& part = forest.parts[static_cast<size_t>(partOf[root])];
-    part.own.push_back(kept[i]);
-    const VexBox b = *drawing.SegmentBounds(kept[i]);
-    part.box = {std::min(part.box.minX, b.minX), std::min(part.box.minY, b.minY),
-                std::max(part.box.maxX, b.maxX), std::max(part.box.maxY, b.maxY)};
+    groups[static_cast<size_t>(groupOf[root])].push_back(kept[i]);
+  }
+  return groups;
+}
+
+CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vector<int>& segments,
+                               double joint) {
+  CandidateForest forest;
+  for (std::vector<int>& group : TouchingGroups(drawing, segments, joint)) {
+    CandidatePart part;
+    part.box = *drawing.SegmentBounds(group.front());
+    for (const int id : group) {
+      const VexBox b = *drawing.SegmentBounds(id);
+      part.box = {std::min(part.box.minX, b.minX), std::min(part.box.minY, b.minY),
+                  std::max(part.box.maxX, b.maxX), std::max(part.box.maxY, b.maxY)};
+    }
+    part.own = std::move(group);
+    forest.parts.push_back(std::move(part));
   }
 
   // Which groups are closed outlines, and their figures for the inside tests.
@@ -218,21 +229,28 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
     CandidatePart& part = forest.parts[p];
     const auto points = TestPoints(figures[p]);
     if (points.empty()) continue;
-    double best = 0;
+    // The closed groups that may hold it, smallest first: the first that does is the parent.
+    std::vector<std::pair<double, int>> outers;
     grid.Near(points[0].first, points[0].second, [&](int c) {
       const CandidatePart& outer = forest.parts[static_cast<size_t>(c)];
       const double area = Area(outer.box);
-      if (static_cast<size_t>(c) == p || area <= Area(part.box) ||
-          (part.parent >= 0 && area >= best) || !BoxHolds(outer.box, part.box, joint)) {
-        return;
+      if (static_cast<size_t>(c) != p && area > Area(part.box) &&
+          BoxHolds(outer.box, part.box, joint)) {
+        outers.push_back({area, c});
       }
-      const auto& outline = figures[static_cast<size_t>(c)];
-      for (const auto& [x, y] : points) {
-        if (vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), x, y)) return;
-      }
-      part.parent = c;
-      best = area;
     });
+    std::stable_sort(outers.begin(), outers.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [area, c] : outers) {
+      const auto& outline = figures[static_cast<size_t>(c)];
+      if (std::none_of(points.begin(), points.end(), [&](const auto& point) {
+            return vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), point.first,
+                                      point.second);
+          })) {
+        part.parent = c;
+        break;
+      }
+    }
   }
   for (size_t p = 0; p < forest.parts.size(); ++p) {
     const int parent = forest.parts[p].parent;

@@ -24,6 +24,12 @@ struct CandidateForest {
   std::vector<int> roots;            // the groups inside no other, in the same order
 };
 
+// The segments with figures among `segments` (in drawing order), in groups of segments whose
+// figure ends (of lines and arcs) lie within `joint` of each other, in the order of each
+// group's first segment.
+std::vector<std::vector<int>> TouchingGroups(const vexhost::Drawing& drawing,
+                                             const std::vector<int>& segments, double joint);
+
 // Groups `segments` (in drawing order; segments without figures are left out): segments
 // whose figure ends lie within `joint` of each other are one group; a group all of whose
 // tested points lie inside a closed group's outline (and within its box) is that group's

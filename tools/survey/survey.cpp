@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "engine/segment_compare.h"
@@ -26,7 +27,7 @@ class Surveyor {
  public:
   Surveyor(const vexhost::Drawing& drawing, const std::vector<int>& range,
            const SearchOptions& options)
-      : drawing_(drawing), options_(options), search_(drawing, options) {
+      : drawing_(drawing), options_(options), search_(drawing, options, range) {
     result_.segments = static_cast<int>(range.size());
     forest_ = FormCandidates(drawing, range, std::max(COINCIDE_EPS, options.tolerance));
   }
@@ -65,9 +66,21 @@ class Surveyor {
   }
 
  private:
+  // Whether the segments all lie in one member of a family found so far: that member, or
+  // something inside it (a hole of a plate), which forms no family of its own.
   bool Covered(const std::vector<int>& segments) const {
-    return std::all_of(segments.begin(), segments.end(),
-                       [&](int id) { return covered_.count(id) != 0; });
+    if (segments.empty()) return false;
+    const auto holding = memberOf_.find(segments.front());
+    if (holding == memberOf_.end()) return false;
+    for (const size_t m : holding->second) {
+      const std::vector<int>& member = members_[m];
+      if (std::all_of(segments.begin(), segments.end(), [&](int id) {
+            return std::binary_search(member.begin(), member.end(), id);
+          })) {
+        return true;
+      }
+    }
+    return false;
   }
 
   void SurveyAll(std::vector<Candidate>& candidates) {
@@ -105,23 +118,20 @@ class Surveyor {
       for (size_t k = 0; k < members.size(); ++k) {
         Candidate& c = candidates[members[k]];
         if (c.done || Covered(c.segments)) continue;
-        const std::vector<int> targets = Agreeing(candidates, members, k, slack);
-        if (targets.empty()) continue;
+        if (!AnotherAgrees(candidates, members, k, slack)) continue;
         c.done = true;
         ++result_.searches;
-        const auto twins = search_.Search(c.segments, targets);
+        const auto twins = search_.Search(c.segments);
         if (!twins) {
           ++result_.refused;
           continue;
         }
-        if (twins->size() < 2) continue;
+        if (!OwnFamily(*twins)) continue;
         size_t family = AddFamily(c.segments, *twins);
         // The search is not always symmetric (a candidate line of the searched member may
-        // miss the length tolerance where another member's does not): a left-over candidate
-        // that agrees with the family is searched too, and the larger family that holds the
-        // first one is kept.
-        // Left-over candidates, and then a mirrored and a turned member, are searched
-        // from as well; the larger family that holds the first one is kept.
+        // miss the length tolerance where another member's does not): left-over candidates
+        // that agree with the family, then a mirrored and a turned member, are searched from
+        // as well, and the larger family that holds the first one is kept.
         std::vector<std::vector<int>> from;
         for (size_t other = 0; other < members.size(); ++other) {
           const Candidate& o = candidates[members[other]];
@@ -143,10 +153,9 @@ class Surveyor {
             from.push_back(part);
           }
         }
-        const std::vector<int> all = Agreeing(candidates, members, k, slack, true);
         for (const std::vector<int>& part : from) {
           ++result_.searches;
-          const auto more = search_.Search(part, all);
+          const auto more = search_.Search(part);
           if (!more || more->size() < 2) continue;
           std::unordered_set<int> found;
           for (const FoundTwin& t : *more) found.insert(t.segments.begin(), t.segments.end());
@@ -160,7 +169,7 @@ class Surveyor {
           }
           if (!meets) {
             // Twins of their own (the mirror images, when they do not count): a family too.
-            if (!Covered(part)) AddFamily(part, *more);
+            if (!Covered(part) && OwnFamily(*more)) AddFamily(part, *more);
             continue;
           }
           if (!holds || more->size() <= result_.families[family].members.size()) continue;
@@ -171,31 +180,34 @@ class Surveyor {
     }
   }
 
-  // The segments (in drawing order) of the k-th candidate of the bucket and of every other
-  // one whose sizes agree with it (not yet taken by a family, unless `taken` too); empty when
-  // there is no other.
-  std::vector<int> Agreeing(const std::vector<Candidate>& candidates,
-                            const std::vector<size_t>& members, size_t k, double slack,
-                            bool taken = false) const {
+  // Whether the twins make a family of their own: at least two of them lie in no member of
+  // a family found before. The twins the command finds from a hole of a plate are mostly the
+  // holes of the plate's family, and those belong to their plates.
+  bool OwnFamily(const std::vector<FoundTwin>& twins) const {
+    int own = 0;
+    for (const FoundTwin& t : twins) {
+      std::vector<int> sorted = t.segments;
+      std::sort(sorted.begin(), sorted.end());
+      own += Covered(sorted) ? 0 : 1;
+    }
+    return own >= 2;
+  }
+
+  // Whether another candidate of the bucket, not yet in a family, agrees in its sizes with the
+  // k-th (the bucket is in the order of the sizes' sums).
+  bool AnotherAgrees(const std::vector<Candidate>& candidates, const std::vector<size_t>& members,
+                     size_t k, double slack) const {
     const PartSignature& s = candidates[members[k]].signature;
     const double reach = slack * static_cast<double>(s.sizes.size() + 1);
-    std::vector<int> segments;
     for (int step : {-1, 1}) {
       for (long j = static_cast<long>(k) + step; j >= 0 && j < static_cast<long>(members.size());
            j += step) {
         const Candidate& other = candidates[members[static_cast<size_t>(j)]];
         if (std::fabs(other.signature.total - s.total) > reach) break;
-        if ((taken || !Covered(other.segments)) && SizesAgree(s, other.signature, slack)) {
-          segments.insert(segments.end(), other.segments.begin(), other.segments.end());
-        }
+        if (!Covered(other.segments) && SizesAgree(s, other.signature, slack)) return true;
       }
     }
-    if (segments.empty()) return segments;
-    const auto& own = candidates[members[k]].segments;
-    segments.insert(segments.end(), own.begin(), own.end());
-    std::sort(segments.begin(), segments.end());
-    segments.erase(std::unique(segments.begin(), segments.end()), segments.end());
-    return segments;
+    return false;
   }
 
   // Adds the family and returns its index.
@@ -224,7 +236,10 @@ class Surveyor {
         t.mirrored = grouped.twins[0].mirrored;
       }
       family.mirrored += t.mirrored ? 1 : 0;
-      covered_.insert(t.segments.begin(), t.segments.end());
+      std::vector<int> member = t.segments;
+      std::sort(member.begin(), member.end());
+      for (const int id : member) memberOf_[id].push_back(members_.size());
+      members_.push_back(std::move(member));
     }
     family.members = std::move(twins);
     result_.families.push_back(std::move(family));
@@ -235,7 +250,8 @@ class Surveyor {
   SearchOptions options_;
   TwinSearch search_;
   CandidateForest forest_;
-  std::unordered_set<int> covered_;  // segments of the families' members
+  std::vector<std::vector<int>> members_;                  // every family's members, sorted
+  std::unordered_map<int, std::vector<size_t>> memberOf_;  // segment: members holding it
   SurveyResult result_;
 };
 

@@ -1,6 +1,7 @@
 #include "tools/survey/twin_search.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "engine/geometry.h"
@@ -41,23 +42,36 @@ bool IndicatePart(const std::vector<int>& part) {
 
 }  // namespace
 
-std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>& part,
-                                                         const std::vector<int>& targets) {
-  if (!IndicatePart(part)) return std::nullopt;
-  // Only segments with a line of the anchor's length can be candidates; the rest would be
-  // read and passed over.
-  const double length = anchorLine.length, reach = options_.tolerance * 1.5;
-  std::vector<int> candidates;
-  for (const int id : targets) {
-    for (const FigureRecord& f : FiguresOf(drawing_, id)) {
-      if (f.kind == VEX_FIG_LINE &&
-          std::fabs(std::hypot(f.u.line.x2 - f.u.line.x1, f.u.line.y2 - f.u.line.y1) - length) <=
-              reach) {
-        candidates.push_back(id);
-        break;
-      }
+TwinSearch::TwinSearch(const vexhost::Drawing& drawing, const SearchOptions& options,
+                       const std::vector<int>& range)
+    : drawing_(drawing), options_(options), holders_(drawing, range, options) {
+  for (const int id : range) {
+    const vexhost::Segment* segment = drawing.FindSegment(id);
+    if (!segment) continue;
+    for (const int e : segment->elements) {
+      const vexhost::Element* element = drawing.FindElement(e);
+      if (!element || element->comment || element->figure.kind != VEX_FIG_LINE) continue;
+      const auto& l = element->figure.u.line;
+      lines_.push_back({std::hypot(l.x2 - l.x1, l.y2 - l.y1), id});
     }
   }
+  std::sort(lines_.begin(), lines_.end());
+}
+
+std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>& part) {
+  if (!IndicatePart(part)) return std::nullopt;
+  // Only segments with a line of the anchor's length can be candidates; the rest would be
+  // read and passed over. In drawing order, as the command walks its range.
+  const double length = anchorLine.length, reach = options_.tolerance * 1.5;
+  holders_.SetPart(part, anchorLine.ref.segmentId);
+  std::vector<int> candidates;
+  for (auto it = std::lower_bound(lines_.begin(), lines_.end(),
+                                  std::pair<double, int>{length - reach, INT_MIN});
+       it != lines_.end() && it->first <= length + reach; ++it) {
+    if (holders_.MayHold(it->second)) candidates.push_back(it->second);
+  }
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
 
   // In runs of at most as many entries as the match table holds, so that it never fills (an
   // entry gives at most one match); a segment taken by a match is no candidate later, as the

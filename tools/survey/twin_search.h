@@ -11,6 +11,7 @@
 
 #include "engine/find_matches.h"
 #include "host/drawing.h"
+#include "tools/survey/holder_filter.h"
 
 namespace twinfind::survey {
 
@@ -22,15 +23,14 @@ struct FoundTwin {
 
 class TwinSearch {
  public:
-  TwinSearch(const vexhost::Drawing& drawing, const SearchOptions& options)
-      : drawing_(drawing), options_(options) {}
+  // The range's segments, in drawing order: the command's range when a part is indicated.
+  TwinSearch(const vexhost::Drawing& drawing, const SearchOptions& options,
+             const std::vector<int>& range);
 
-  // The twins of the part (segments in drawing order) among `targets` (the range's segments
-  // or some of them, in drawing order), its own place included; nothing when the part step
-  // would refuse the part (more than 1000 segments, no line, not within its box) or the
-  // search stopped (a working table full, a copy refused).
-  std::optional<std::vector<FoundTwin>> Search(const std::vector<int>& part,
-                                               const std::vector<int>& targets);
+  // The twins of the part (segments in drawing order) in the range, its own place included;
+  // nothing when the part step would refuse the part (more than 1000 segments, no line, not
+  // within its box) or the search stopped (a working table full, a copy refused).
+  std::optional<std::vector<FoundTwin>> Search(const std::vector<int>& part);
 
   // Trial placements the searches made, for the cost.
   long long candidates() const { return candidates_; }
@@ -38,6 +38,10 @@ class TwinSearch {
  private:
   const vexhost::Drawing& drawing_;
   SearchOptions options_;
+  // The range's lines by length, each with its segment: the segments that can hold the
+  // anchor line of a twin are read from it instead of from every figure of the range.
+  std::vector<std::pair<double, int>> lines_;
+  HolderFilter holders_;  // of those, the segments whose group can hold a twin
   long long candidates_ = 0;
 };
 
