@@ -132,13 +132,14 @@ class Surveyor {
         // miss the length tolerance where another member's does not): left-over candidates
         // that agree with the family, then a mirrored and a turned member, are searched from
         // as well, and the larger family that holds the first one is kept.
-        std::vector<std::vector<int>> from;
+        // Each with whether it is a member of the family (searched even so).
+        std::vector<std::pair<std::vector<int>, bool>> from;
         for (size_t other = 0; other < members.size(); ++other) {
           const Candidate& o = candidates[members[other]];
           if (o.done || Covered(o.segments) || !SizesAgree(c.signature, o.signature, slack)) {
             continue;
           }
-          from.push_back(o.segments);
+          from.push_back({o.segments, false});
         }
         if (!from.empty()) {
           const Family& first = result_.families[family];
@@ -150,10 +151,12 @@ class Surveyor {
             if (it == first.members.end()) continue;
             std::vector<int> part = it->segments;
             std::sort(part.begin(), part.end());
-            from.push_back(part);
+            from.push_back({part, true});
           }
         }
-        for (const std::vector<int>& part : from) {
+        for (const auto& [part, member] : from) {
+          // A left-over taken by a family found from another left-over finds that family.
+          if (!member && Covered(part)) continue;
           ++result_.searches;
           const auto more = search_.Search(part);
           if (!more || more->size() < 2) continue;

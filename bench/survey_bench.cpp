@@ -1,0 +1,118 @@
+// The survey of a whole drawing, with turns and mirror images counting: the largest real
+// drawing (crkbd-F.Cu.dxf, 40,810 segments), and generated drawings of about 1,000 to
+// 100,000 segments, whose time per segment (counter ns_per_segment) stays flat when the
+// survey is linear in the drawing's size. A generated drawing holds five part shapes of six
+// segments, each placed plainly, turned and mirrored in turn, and every tenth placement a
+// near-twin; every row checks that the survey found each shape's twins and its near-twins as
+// the two families they are.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/search_setup.h"
+#include "bench/twin_drawing.h"
+#include "dxf/dxf_import.h"
+#include "host/host.h"
+#include "tools/survey/survey.h"
+
+namespace {
+
+twinfind::SearchOptions TurnsAndMirrors() {
+  twinfind::SearchOptions options;
+  options.rotate = true;
+  options.mirror = true;
+  return options;
+}
+
+void BM_SurveyLargestRealDrawing(benchmark::State& state) {
+  vexhost::ResetHost();
+  auto& drawing = vexhost::TheHost().drawing;
+  const auto imported = twinfind::dxf::ImportDxf(TWINFIND_REAL_DRAWINGS "/crkbd-F.Cu.dxf", drawing);
+  if (!imported.ok || imported.segments != 40810) {
+    state.SkipWithError("crkbd-F.Cu.dxf did not give 40,810 segments");
+    return;
+  }
+  const std::vector<int> range = drawgen::AllSegments();
+  size_t families = 0;
+  long long trials = 0;
+  for (auto _ : state) {
+    const auto result = twinfind::survey::Survey(drawing, range, TurnsAndMirrors());
+    families = result.families.size();
+    trials = result.trials;
+  }
+  if (families == 0) state.SkipWithError("no family found");
+  state.counters["families"] = static_cast<double>(families);
+  state.counters["trials"] = static_cast<double>(trials);
+}
+BENCHMARK(BM_SurveyLargestRealDrawing)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+constexpr int kShapes = 5;
+
+void BM_SurveyGenerated(benchmark::State& state) {
+  vexhost::ResetHost();
+  std::vector<drawgen::TwinDrawing> shapes;
+  double step = 0;
+  for (int s = 0; s < kShapes; ++s) {
+    shapes.emplace_back(static_cast<uint32_t>(101 + s), 6);
+    step = std::max(step, shapes.back().spacing());
+  }
+  const int placements = static_cast<int>(state.range(0)) / 6;
+  const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(placements))));
+  std::vector<int> twins(kShapes, 0), nearTwins(kShapes, 0);
+  for (int i = 0; i < placements; ++i) {
+    const int s = i % kShapes, k = i / kShapes;
+    drawgen::Placement p;
+    p.x = (i % columns) * step;
+    p.y = (i / columns) * step;
+    const bool near = k % 10 == 9;
+    if (!near) {
+      p.degrees = k % 3 == 1 ? 15.0 * (k % 24) : 0;
+      p.mirrored = k % 3 == 2;
+    }
+    shapes[static_cast<size_t>(s)].Place(
+        p, near ? drawgen::Variant::kNearTwin : drawgen::Variant::kTwin);
+    ++(near ? nearTwins : twins)[static_cast<size_t>(s)];
+  }
+  auto& drawing = vexhost::TheHost().drawing;
+  const std::vector<int> range = drawgen::AllSegments();
+  std::string wrong;
+  long long trials = 0;
+  int searches = 0;
+  for (auto _ : state) {
+    const auto result = twinfind::survey::Survey(drawing, range, TurnsAndMirrors());
+    trials = result.trials;
+    searches = result.searches;
+    std::vector<int> found, expected;
+    for (const auto& family : result.families)
+      found.push_back(static_cast<int>(family.members.size()));
+    for (int s = 0; s < kShapes; ++s) {
+      expected.push_back(twins[static_cast<size_t>(s)]);
+      if (nearTwins[static_cast<size_t>(s)] >= 2)
+        expected.push_back(nearTwins[static_cast<size_t>(s)]);
+    }
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    if (found != expected) wrong = "the survey did not find the drawing's families";
+  }
+  if (!wrong.empty()) state.SkipWithError(wrong.c_str());
+  state.counters["segments"] = static_cast<double>(range.size());
+  state.counters["searches"] = searches;
+  state.counters["trials"] = static_cast<double>(trials);
+  state.counters["ns_per_segment"] = benchmark::Counter(
+      static_cast<double>(range.size()) * 1e-9,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.SetComplexityN(static_cast<benchmark::IterationCount>(range.size()));
+}
+BENCHMARK(BM_SurveyGenerated)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+}  // namespace
+
+BENCHMARK_MAIN();
