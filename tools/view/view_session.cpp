@@ -172,22 +172,27 @@ std::string ViewSession::Survey(const nlohmann::json& request) {
 }
 
 std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
-  if (!survey_) return std::string("no survey to pick from: press Survey first");
+  // The pick's own refusals go into the command line, as the tool's refusals of a line do.
+  const auto refuse = [this](std::string why) -> std::optional<std::string> {
+    Add("refused", why);
+    return why;
+  };
+  if (!survey_) return refuse("no survey to pick from: press Survey first");
   const auto at = request.find("family");
   if (at == request.end() || !at->is_number_integer() || at->get<int64_t>() < 0 ||
       at->get<int64_t>() >= static_cast<int64_t>(survey_->families.size())) {
-    return std::string("no such family in the survey");
+    return refuse("no such family in the survey");
   }
   layers_.Update();
   if (layers_.lastingDigest() != surveyDigest_) {
-    return std::string("the drawing has changed since the survey: press Survey again");
+    return refuse("the drawing has changed since the survey: press Survey again");
   }
   const vexhost::StepDriver& driver = vexhost::TheHost().driver;
   if (driver.active() && prompt_ != kRangePrompt) {
     // Only a step that waits for a part may be left: the end button there ends the command
     // with nothing to undo. Elsewhere it would confirm or skip a result the user is in.
     if ((driver.mask() & VEX_MASK_RANGE) == 0) {
-      return std::string(
+      return refuse(
           "the command is in the middle of a search: finish it (or press End until it asks "
           "for a part), then pick the family again");
     }
@@ -198,7 +203,7 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
     if (auto refused = RunLine("start")) return refused;
   }
   if (!driver.active() || prompt_ != kRangePrompt) {
-    return std::string("the command does not ask for a search range");
+    return refuse("the command does not ask for a search range");
   }
   const size_t index = at->get<size_t>();
   const survey::Family& family = survey_->families[index];
