@@ -300,6 +300,11 @@ class ViewInBrowserTest(unittest.TestCase):
         page.settle()
         self.assertIn("the command is in the middle of a search", page.history())
         self.assertIn("형상확인을 하셨습니까?", page.prompt())
+        # A survey in the middle of a search leaves the search as it was (the twins blinking,
+        # the host's lists kept), and the copies below come out whole.
+        self.assertEqual(len(self.survey_rows(page)), 2)
+        self.assertIn("형상확인을 하셨습니까?", page.prompt())
+        self.assertGreater(page.js("return document.querySelectorAll('#blink path').length"), 0)
         # The result step goes on as usual: the row of copies, placed by a click.
         page.button("end")
         self.assertIn("배치좌표", page.prompt())
@@ -309,6 +314,7 @@ class ViewInBrowserTest(unittest.TestCase):
             page.wheel(55, 37, 2)
         page.click(0, -30)
         self.assertIn("부품형상 범위지시 :", page.prompt())
+        self.assertLess(page.state()["extent"]["minY"], -20, "the copies lie below the drawing")
         # The copies changed the drawing: the list says so and a pick asks for a new survey.
         page.wait(lambda: "has changed" in page.element("#surveyNote").text, "the stale note")
         page.element("#surveyRows tr").click()
@@ -352,6 +358,25 @@ class ViewInBrowserTest(unittest.TestCase):
         page = self.open(drawing=alone)
         self.assertEqual(self.survey_rows(page), [])
         self.assertIn("No repeated parts", page.element("#surveyNote").text)
+
+    def test_survey_plan(self):
+        # The plan's sofas, turned and mirrored: the largest family, highlighted under the
+        # pointer, and the command's count when it is picked.
+        page = self.open(drawing=os.path.join(ARGS.samples, "real", "Ceco.NET-Architecture-Tm-53.dxf"),
+                         settings={"mIsRotate": "1", "mIsSymmetry": "1"})
+        rows = self.survey_rows(page)
+        sofas = [i for i, r in enumerate(rows) if r[1:4] == ["10", "5", "17"]]
+        self.assertEqual(len(sofas), 1, rows[:5])
+        sofa_row = page.driver.find_elements("css selector", "#surveyRows tr")[sofas[0]]
+        from selenium.webdriver.common.action_chains import ActionChains
+        ActionChains(page.driver).move_to_element(sofa_row).perform()
+        page.wait(lambda: page.js("return document.querySelectorAll('#surveyed path').length") > 0,
+                  "the sofas highlighted")
+        page.shot("survey-1-sofas")
+        sofa_row.click()
+        page.settle()
+        self.assertIn("총 10개의 동일한 부품을 발견하였습니다.", page.history())
+        page.shot("survey-2-sofas-found")
 
 
 if __name__ == "__main__":

@@ -10,7 +10,13 @@ TF.survey = (() => {
   let hovered = -1;
   let handlers = { pick: null };
 
-  const size = (b) => `${TF.number(b.maxX - b.minX)} × ${TF.number(b.maxY - b.minY)}`;
+  // A box's width and height, four figures each; a side a billionth of the other is 0 (a
+  // straight line's rounding).
+  function size(b) {
+    const w = b.maxX - b.minX, h = b.maxY - b.minY, most = Math.max(w, h);
+    const side = (v) => (v <= most * 1e-9 ? '0' : String(Number(v.toPrecision(4))));
+    return `${side(w)} × ${side(h)}`;
+  }
 
   function highlight() {
     const shown = hovered >= 0 ? hovered : picked;
@@ -26,7 +32,7 @@ TF.survey = (() => {
     const n = families.length;
     title.textContent = n ? `Survey: ${n} ${n === 1 ? 'family' : 'families'}` : 'Survey';
     note.textContent = n
-      ? `Among ${survey.candidates} candidate parts of ${survey.segments} segments, in ${TF.number(survey.seconds)} s. ` +
+      ? `Among ${survey.candidates} candidate parts of ${survey.segments} segments, in ${survey.seconds.toFixed(2)} s. ` +
         'Point at a row to see its members; click it to have the command find them.'
       : 'No repeated parts: no part of this drawing occurs twice under the current settings.';
     families.forEach((f, i) => {
