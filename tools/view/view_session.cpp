@@ -119,6 +119,8 @@ std::optional<std::string> ViewSession::RunLine(const std::string& line, bool mo
 std::string ViewSession::Act(const nlohmann::json& request) {
   const std::string what = Text(request, "do");
   std::optional<std::string> refused;
+  // A window or a point of the user's own: a picked family's part waits no longer.
+  if (what == "range" || what == "point") pendingPart_.reset();
   if (what == "range") {
     const auto x1 = Number(request, "x1"), y1 = Number(request, "y1");
     const auto x2 = Number(request, "x2"), y2 = Number(request, "y2");
