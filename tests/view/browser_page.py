@@ -82,8 +82,11 @@ class ViewPage:
                               cwd=self.folder, check=True, capture_output=True, text=True).stdout
 
     def close(self):
+        if self.driver is None:
+            return
+        driver, self.driver = self.driver, None
         try:
-            self.driver.quit()
+            driver.quit()
         finally:
             if self.process.poll() is None:
                 self.process.terminate()

@@ -281,6 +281,40 @@ TEST(ViewServerTest, TheCommandAndItsDialogTakeThePagesActionsInTurn) {
   EXPECT_NE(report->get_header_value("Content-Disposition").find("attachment"), std::string::npos);
 }
 
+// What a page never sends but a request may: a pick before any survey, of no family, of a
+// family beyond the list; and the survey itself leaves the drawing as it was.
+TEST(ViewServerTest, SurveyChangesNothingAndBadPicksAreRefused) {
+  Scratch scratch;
+  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"});
+  ASSERT_TRUE(view.started()) << view.printed();
+  const Page page{view};
+  json state = page.State({{"do", "pick"}, {"family", 0}});
+  EXPECT_FALSE(state["ok"]);
+  EXPECT_TRUE(HasLine(state, "refused", "press Survey first")) << state.dump();
+  const int lasting = page.State({{"do", "state"}})["layers"]["lasting"];
+
+  state = page.State({{"do", "survey"}});
+  ASSERT_TRUE(state["ok"]) << state.dump();
+  const json& families = state["survey"]["families"];
+  ASSERT_FALSE(families.empty());
+  EXPECT_GE(families[0]["count"].get<int>(), 2);
+  EXPECT_NE(families[0]["svg"].get<std::string>().find("<path"), std::string::npos);
+  // The trial copies of its searches are gone again: the drawing is as it was.
+  EXPECT_EQ(state["layers"]["lasting"], lasting);
+  EXPECT_FALSE(state["unsaved"]);
+  EXPECT_TRUE(state["surveyFresh"]);
+
+  for (const json& family : {json(-1), json(families.size()), json("1"), json(nullptr)}) {
+    SCOPED_TRACE(family.dump());
+    state = page.State({{"do", "pick"}, {"family", family}});
+    EXPECT_FALSE(state["ok"]);
+    EXPECT_NE(state["error"].get<std::string>().find("no such family"), std::string::npos)
+        << state.dump();
+  }
+  // The command was not touched by them: it still asks for the search range.
+  EXPECT_NE(state["prompt"].get<std::string>().find("검색대상 범위지시"), std::string::npos);
+}
+
 TEST(ViewServerTest, SaveWritesOnlyTheDxfFileItIsGiven) {
   Scratch scratch;
   fs::copy_file(Plate(), scratch.path() / "plate.dxf");

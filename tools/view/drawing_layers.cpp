@@ -80,6 +80,18 @@ const std::string& DrawingLayers::LastingSvg() {
   return lastingSvg_;
 }
 
+std::string DrawingLayers::Highlight(const std::unordered_set<int>& segments, uint32_t rgb) const {
+  if (segments.empty()) return {};
+  picture::RenderOptions options = base_;
+  options.highlightBlinking = false;
+  options.include = [&segments](const vexhost::Segment& s) { return segments.count(s.id) != 0; };
+  options.colourOf = [rgb](const vexhost::Segment&, bool& bold) -> std::optional<uint32_t> {
+    bold = true;
+    return rgb;
+  };
+  return Render(options);
+}
+
 nlohmann::json DrawingLayers::MappingJson() const {
   return {{"scale", mapping_.scale},  {"left", mapping_.left}, {"top", mapping_.top},
           {"minX", mapping_.minX},    {"maxY", mapping_.maxY}, {"width", mapping_.width},

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 
 #include <nlohmann/json.hpp>
 
@@ -36,6 +37,8 @@ class DrawingLayers {
   const std::string& LastingSvg();
   const std::string& BlinkSvg() const { return blinkSvg_; }
   const std::string& TemporarySvg() const { return temporarySvg_; }
+  // Some segments drawn thick in one colour (SVG elements), to highlight them over the rest.
+  std::string Highlight(const std::unordered_set<int>& segments, uint32_t rgb) const;
 
   // The mapping, for the page: {scale, left, top, minX, maxY, width, height}.
   nlohmann::json MappingJson() const;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 
@@ -9,6 +10,7 @@
 #include "host/host.h"
 #include "tools/drawing_summary.h"
 #include "tools/report_writer.h"
+#include "tools/view/view_survey.h"
 
 namespace twinfind::tool::view {
 namespace {
@@ -16,15 +18,27 @@ namespace {
 constexpr size_t kKeptLines = 2000;
 constexpr size_t kLongestKeyin = 1000;
 
+// The command's first prompt: the step that takes the search range.
+constexpr char kRangePrompt[] = "검색대상 범위지시(종료버튼:Dialog) :";
+
 // A number as an action line carries it: the shortest text that reads back as the same double.
+std::string Shortest(double v) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, result.ptr);
+}
+
 std::optional<std::string> Number(const nlohmann::json& request, const char* name) {
   const auto at = request.find(name);
   if (at == request.end() || !at->is_number()) return std::nullopt;
   const double v = at->get<double>();
   if (!std::isfinite(v)) return std::nullopt;
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  return std::string(buffer, result.ptr);
+  return Shortest(v);
+}
+
+std::string RangeLine(const VexBox& b) {
+  return "range " + Shortest(b.minX) + " " + Shortest(b.minY) + " " + Shortest(b.maxX) + " " +
+         Shortest(b.maxY);
 }
 
 std::string Text(const nlohmann::json& request, const char* name) {
@@ -105,6 +119,8 @@ std::optional<std::string> ViewSession::RunLine(const std::string& line, bool mo
 std::string ViewSession::Act(const nlohmann::json& request) {
   const std::string what = Text(request, "do");
   std::optional<std::string> refused;
+  // A window or a point of the user's own: a picked family's part waits no longer.
+  if (what == "range" || what == "point") pendingPart_.reset();
   if (what == "range") {
     const auto x1 = Number(request, "x1"), y1 = Number(request, "y1");
     const auto x2 = Number(request, "x2"), y2 = Number(request, "y2");
@@ -123,13 +139,96 @@ std::string ViewSession::Act(const nlohmann::json& request) {
     }
     refused = RunLine(text.empty() ? "key" : "key " + text);
   } else if (what == "end" || what == "start" || what == "help") {
+    if (what == "start") pendingPart_.reset();
     refused = RunLine(what);
   } else if (what == "save") {
     refused = Save(request);
+  } else if (what == "survey") {
+    return Survey(request);
+  } else if (what == "pick") {
+    refused = Pick(request);
   } else if (what != "state") {
     return Refusal("unknown action '" + QuoteForMessage(what) + "'");
   }
+  if (!refused && what != "move" && what != "state") IndicatePendingPart();
   return State(request, refused.value_or(""));
+}
+
+std::string ViewSession::Survey(const nlohmann::json& request) {
+  // What the survey's own searches say (a working table full) is not the command's.
+  TakeOutput(false);
+  const auto start = std::chrono::steady_clock::now();
+  survey_ = SurveyDrawing(vexhost::TheHost());
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  out_.str({});
+  err_.str({});
+  layers_.Update();
+  surveyDigest_ = layers_.lastingDigest();
+  nlohmann::json state = nlohmann::json::parse(State(request));
+  state["survey"] = {{"families", FamiliesJson(*survey_, layers_)},
+                     {"segments", survey_->segments},
+                     {"candidates", survey_->candidates},
+                     {"seconds", seconds}};
+  return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
+  // The pick's own refusals go into the command line, as the tool's refusals of a line do.
+  const auto refuse = [this](std::string why) -> std::optional<std::string> {
+    Add("refused", why);
+    return why;
+  };
+  if (!survey_) return refuse("no survey to pick from: press Survey first");
+  const auto at = request.find("family");
+  if (at == request.end() || !at->is_number_integer() || at->get<int64_t>() < 0 ||
+      at->get<int64_t>() >= static_cast<int64_t>(survey_->families.size())) {
+    return refuse("no such family in the survey");
+  }
+  layers_.Update();
+  if (layers_.lastingDigest() != surveyDigest_) {
+    return refuse("the drawing has changed since the survey: press Survey again");
+  }
+  const vexhost::StepDriver& driver = vexhost::TheHost().driver;
+  if (driver.active() && prompt_ != kRangePrompt) {
+    // Only a step that waits for a part may be left: the end button there ends the command
+    // with nothing to undo. Elsewhere it would confirm or skip a result the user is in.
+    if ((driver.mask() & VEX_MASK_RANGE) == 0) {
+      return refuse(
+          "the command is in the middle of a search: finish it (or press End until it asks "
+          "for a part), then pick the family again");
+    }
+    if (auto refused = RunLine("end")) return refused;
+  }
+  pendingPart_.reset();
+  if (!driver.active()) {
+    if (auto refused = RunLine("start")) return refused;
+  }
+  if (!driver.active() || prompt_ != kRangePrompt) {
+    return refuse("the command does not ask for a search range");
+  }
+  const size_t index = at->get<size_t>();
+  const survey::Family& family = survey_->families[index];
+  const PickWindows windows = WindowsFor(vexhost::TheHost().drawing, family);
+  Add("tool", "survey: family " + std::to_string(index + 1) + ", " +
+                  std::to_string(family.members.size()) + " parts: its range and part indicated");
+  if (auto refused = RunLine(RangeLine(windows.range))) return refused;
+  pendingPart_ = windows.part;
+  return std::nullopt;
+}
+
+void ViewSession::IndicatePendingPart() {
+  if (!pendingPart_) return;
+  const vexhost::StepDriver& driver = vexhost::TheHost().driver;
+  // After the range the next step that takes a window is the part's (the balloon method asks
+  // for the material, the number and the depth first, answered by the user).
+  if (!driver.active() || dialogs_.open()) {
+    pendingPart_.reset();
+  } else if ((driver.mask() & VEX_MASK_RANGE) != 0) {
+    const VexBox part = *pendingPart_;
+    pendingPart_.reset();
+    RunLine(RangeLine(part));
+  }
 }
 
 std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
@@ -261,6 +360,8 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["out"] = session_.out ? nlohmann::json(*session_.out) : nlohmann::json(nullptr);
   state["unsaved"] = unsaved();
   state["searches"] = session_.searches->searches().size();
+  state["surveyed"] = survey_.has_value();
+  state["surveyFresh"] = survey_.has_value() && layers_.lastingDigest() == surveyDigest_;
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 

@@ -17,6 +17,7 @@
 
 #include "tools/run_command.h"
 #include "tools/script_runner.h"
+#include "tools/survey/survey.h"
 #include "tools/view/dialog_view.h"
 #include "tools/view/drawing_layers.h"
 #include "tools/view/host_worker.h"
@@ -63,6 +64,12 @@ class ViewSession {
   void TakeOutput(bool motion);
   void Add(std::string kind, std::string text);
   std::optional<std::string> Save(const nlohmann::json& request);
+  // The Survey button: the families of the drawing as it is now, stored for a pick.
+  std::string Survey(const nlohmann::json& request);
+  // A family picked: the command is driven to find it as a user would indicate it.
+  std::optional<std::string> Pick(const nlohmann::json& request);
+  // The picked family's part, indicated once the command asks for a part.
+  void IndicatePendingPart();
 
   Session& session_;
   std::ostringstream out_, err_;
@@ -75,6 +82,9 @@ class ViewSession {
   std::string prompt_, cursor_;
   std::optional<std::string> lastRefusal_;
   uint64_t savedDigest_ = 0;
+  std::optional<survey::SurveyResult> survey_;
+  uint64_t surveyDigest_ = 0;          // the drawing the survey looked at
+  std::optional<VexBox> pendingPart_;  // a picked family's part window, not yet indicated
 };
 
 }  // namespace twinfind::tool::view

@@ -225,7 +225,7 @@ TF.drawing = (() => {
       svg = document.getElementById('drawing');
       viewGroup = document.getElementById('view');
       layers = { lasting: document.getElementById('lasting'), blink: document.getElementById('blink'),
-                 temp: document.getElementById('temp') };
+                 surveyed: document.getElementById('surveyed'), temp: document.getElementById('temp') };
       band = document.getElementById('band');
       echo = document.getElementById('echo');
       cursorText = document.getElementById('cursorText');
@@ -257,6 +257,8 @@ TF.drawing = (() => {
     },
     setBlink(elements) { parseInto(layers.blink, elements); },
     setTemp(elements) { parseInto(layers.temp, elements); },
+    // A surveyed family's members, highlighted over the drawing (empty: none).
+    setSurveyed(elements) { parseInto(layers.surveyed, elements); },
     fit,
     // For tests and benchmarks: where a drawing point lies on the screen (client pixels), and
     // a pan of `frames` animation frames through the same path a drag takes.

@@ -125,6 +125,7 @@ window.TF = window.TF || {};
     save.title = state.out ? `Save the drawing as ${state.out}` : 'Save the drawing as DXF (asks for a name)';
     document.getElementById('saved').textContent =
       (state.unsaved ? 'changes not saved' : 'no unsaved changes') + (state.out ? ` · Save writes ${state.out}` : '');
+    TF.survey.stale(state.surveyed && !state.surveyFresh);
     document.body.dataset.searches = String(state.searches);
     document.body.dataset.active = state.active ? '1' : '0';
   }
@@ -154,6 +155,12 @@ window.TF = window.TF || {};
     a.click();
     a.remove();
     setTimeout(() => URL.revokeObjectURL(a.href), 10000);
+  }
+  async function survey() {
+    TF.survey.busy();
+    const state = await act({ do: 'survey' });
+    if (state && state.survey) TF.survey.show(state.survey);
+    else TF.survey.failed((state && state.error) || 'The survey could not run now.');
   }
   async function quit() {
     if (last && last.unsaved) {
@@ -186,6 +193,13 @@ window.TF = window.TF || {};
       hand.setAttribute('aria-pressed', String(TF.drawing.hand()));
     });
     document.getElementById('start').addEventListener('click', () => act({ do: 'start' }));
+    document.getElementById('survey').addEventListener('click', survey);
+    TF.survey.init({
+      pick: (family) => {
+        TF.command.addLine('typed', `› (Survey: family ${family + 1})`);
+        act({ do: 'pick', family });
+      },
+    });
     document.getElementById('save').addEventListener('click', save);
     document.getElementById('report').addEventListener('click', report);
     document.getElementById('quit').addEventListener('click', quit);

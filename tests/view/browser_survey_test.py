@@ -1,0 +1,183 @@
+#!/usr/bin/python3
+"""The view's Survey button driven through a real browser (headless chromium), as a user uses it.
+
+    /usr/bin/python3 browser_survey_test.py --tool TWINFIND --samples SAMPLES [--shots DIR] [TEST ...]
+
+A generated drawing of known families: the rows, the highlight under the pointer, a pick that
+has the command find the family and go on to its result step, a pick refused in the middle of
+a search and after the drawing changed; the balloon method; a drawing without repeated parts;
+the plan's sofas (photographed into --shots DIR, how docs/view/ is made).
+"""
+import argparse
+import math
+import os
+import sys
+import tempfile
+import unittest
+
+import ezdxf
+from selenium.webdriver.common.action_chains import ActionChains
+
+from browser_page import ViewPage
+
+ARGS = None
+
+
+def families_drawing(path, copies=True):
+    """Four L-shaped plates (one turned a quarter, one mirrored) and two bars, among a lone
+    line and a circle; without copies one plate and one bar only."""
+    doc = ezdxf.new("R2010")
+    msp = doc.modelspace()
+    ell = [(0, 0), (12, 0), (12, 4), (4, 4), (4, 9), (0, 9)]
+    bar = [(0, 0), (20, 0), (20, 7), (0, 7)]
+
+    def place(points, dx, dy, turn=0.0, mirror=False):
+        c, s = math.cos(turn), math.sin(turn)
+        msp.add_lwpolyline([((-x if mirror else x) * c - y * s + dx,
+                             (-x if mirror else x) * s + y * c + dy) for x, y in points],
+                           close=True)
+
+    place(ell, 0, 0)
+    place(bar, 0, 40)
+    if copies:
+        place(ell, 30, 0)
+        place(ell, 70, 0, turn=math.pi / 2)
+        place(ell, 110, 20, mirror=True)
+        place(bar, 40, 40)
+    msp.add_line((0, 60), (50, 75))
+    msp.add_circle((90, 50), 6)
+    doc.saveas(path)
+
+
+class SurveyInBrowserTest(unittest.TestCase):
+    def open(self, drawing, **kwargs):
+        page = ViewPage(ARGS.tool, drawing, shots=ARGS.shots, **kwargs)
+        self.addCleanup(page.close)
+        return page
+
+    def survey_rows(self, page):
+        page.element("#survey").click()
+        page.wait(lambda: "Surveying" not in page.element("#surveyNote").text, "the survey")
+        page.settle()
+        return [[td.text for td in row.find_elements("css selector", "td")]
+                for row in page.driver.find_elements("css selector", "#surveyRows tr")]
+
+    def test_survey(self):
+        folder = tempfile.TemporaryDirectory(prefix="twinfind-survey-")
+        self.addCleanup(folder.cleanup)
+        drawing = os.path.join(folder.name, "families.dxf")
+        families_drawing(drawing)
+        page = self.open(drawing=drawing, settings={"mIsRotate": "1", "mIsSymmetry": "1"})
+        # The families, largest first: parts and mirrored ones.
+        rows = self.survey_rows(page)
+        self.assertEqual([(r[1], r[2]) for r in rows], [("4", "1"), ("2", "0")], rows)
+        self.assertEqual(rows[0][4], "12 × 9")
+        # The pointer over a row shows its members, and nothing once it leaves.
+        first = page.element("#surveyRows tr")
+        ActionChains(page.driver).move_to_element(first).perform()
+        page.wait(lambda: page.js("return document.querySelectorAll('#surveyed path').length") > 0,
+                  "the family highlighted")
+        ActionChains(page.driver).move_to_element(page.element("#title")).perform()
+        page.wait(lambda: page.js("return document.querySelectorAll('#surveyed path').length") == 0,
+                  "the highlight gone")
+
+        # A pick from the range step: the command is told the whole drawing and the searched
+        # member's window, and finds the four plates, which blink.
+        first.click()
+        page.settle()
+        self.assertIn("selected 8 segments", page.history())
+        self.assertIn("총 4개의 동일한 부품을 발견하였습니다.", page.history())
+        self.assertIn("형상확인을 하셨습니까?", page.prompt())
+        self.assertGreater(page.js("return document.querySelectorAll('#blink path').length"), 0)
+        # In the middle of a search a pick is refused, and the search goes on.
+        page.driver.find_elements("css selector", "#surveyRows tr")[1].click()
+        page.settle()
+        self.assertIn("the command is in the middle of a search", page.history())
+        self.assertIn("형상확인을 하셨습니까?", page.prompt())
+        # A survey in the middle of a search leaves the search as it was (the twins blinking,
+        # the host's lists kept), and the copies below come out whole.
+        self.assertEqual(len(self.survey_rows(page)), 2)
+        self.assertIn("형상확인을 하셨습니까?", page.prompt())
+        self.assertGreater(page.js("return document.querySelectorAll('#blink path').length"), 0)
+        # The result step goes on as usual: the row of copies, placed by a click.
+        page.button("end")
+        self.assertIn("배치좌표", page.prompt())
+        for _ in range(6):
+            if page.on_canvas(0, -30):
+                break
+            page.wheel(55, 37, 2)
+        page.click(0, -30)
+        self.assertIn("부품형상 범위지시 :", page.prompt())
+        self.assertLess(page.state()["extent"]["minY"], -20, "the copies lie below the drawing")
+        # The copies changed the drawing: the list says so and a pick asks for a new survey.
+        page.wait(lambda: "has changed" in page.element("#surveyNote").text, "the stale note")
+        page.element("#surveyRows tr").click()
+        page.settle()
+        self.assertIn("the drawing has changed since the survey", page.history())
+        # From the part step a pick leaves the command as the end button does and starts it
+        # again: the bars, now with the survey of the drawing with its copies.
+        rows = self.survey_rows(page)
+        self.assertEqual(rows[0][1:3], ["8", "2"], rows)
+        bars = next(i for i, r in enumerate(rows) if r[4] == "20 × 7")
+        page.driver.find_elements("css selector", "#surveyRows tr")[bars].click()
+        page.settle()
+        self.assertIn("총 2개의 동일한 부품을 발견하였습니다.", page.history().split("family")[-1])
+        page.button("end")
+        self.assertIn("배치좌표", page.prompt())
+
+    def test_survey_balloons_and_none(self):
+        folder = tempfile.TemporaryDirectory(prefix="twinfind-survey-")
+        self.addCleanup(folder.cleanup)
+        drawing = os.path.join(folder.name, "families.dxf")
+        families_drawing(drawing)
+        # The balloon method: the pick gives the range, the user answers the material and the
+        # number, and the part is indicated when the command asks for it.
+        page = self.open(drawing=drawing, settings={"mIsRotate": "1", "mIsSymmetry": "1",
+                                                    "mMethod": "1", "mIsBalloonAutoArrange": "0"})
+        self.survey_rows(page)
+        page.element("#surveyRows tr").click()
+        page.settle()
+        self.assertIn("재질", page.prompt())
+        page.type("SS400\n")
+        page.type("P-1\n")
+        if "깊이" in page.prompt():
+            page.type("\n")
+        self.assertIn("총 4개의 동일한 부품을 발견하였습니다.", page.history())
+        self.assertIn("풍선배치위치지시", page.prompt())
+        page.close()
+
+        # A drawing without repeated parts: the list says so.
+        alone = os.path.join(folder.name, "alone.dxf")
+        families_drawing(alone, copies=False)
+        page = self.open(drawing=alone)
+        self.assertEqual(self.survey_rows(page), [])
+        self.assertIn("No repeated parts", page.element("#surveyNote").text)
+
+    def test_survey_plan(self):
+        # The plan's sofas, turned and mirrored: the largest family, highlighted under the
+        # pointer, and the command's count when it is picked.
+        page = self.open(drawing=os.path.join(ARGS.samples, "real", "Ceco.NET-Architecture-Tm-53.dxf"),
+                         settings={"mIsRotate": "1", "mIsSymmetry": "1"})
+        rows = self.survey_rows(page)
+        sofas = [i for i, r in enumerate(rows) if r[1:4] == ["10", "5", "17"]]
+        self.assertEqual(len(sofas), 1, rows[:5])
+        sofa_row = page.driver.find_elements("css selector", "#surveyRows tr")[sofas[0]]
+        ActionChains(page.driver).move_to_element(sofa_row).perform()
+        page.wait(lambda: page.js("return document.querySelectorAll('#surveyed path').length") > 0,
+                  "the sofas highlighted")
+        page.shot("survey-1-sofas")
+        sofa_row.click()
+        page.settle()
+        self.assertIn("총 10개의 동일한 부품을 발견하였습니다.", page.history())
+        page.shot("survey-2-sofas-found")
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--shots")
+    ARGS, rest = parser.parse_known_args()
+    if ARGS.shots:
+        os.makedirs(ARGS.shots, exist_ok=True)
+    unittest.main(argv=[sys.argv[0]] + rest)

@@ -1,0 +1,103 @@
+// The Survey button's list: the drawing's families of twins, largest first. The pointer over
+// a row (or the row picked) shows the family's members highlighted in the drawing; a click on
+// a row has the command find that family, indicated as a user would indicate it.
+'use strict';
+window.TF = window.TF || {};
+TF.survey = (() => {
+  let panel, rows, note, title, layer;
+  let families = [];
+  let picked = -1;
+  let hovered = -1;
+  let handlers = { pick: null };
+
+  // A box's width and height, four figures each; a side a billionth of the other is 0 (a
+  // straight line's rounding).
+  function size(b) {
+    const w = b.maxX - b.minX, h = b.maxY - b.minY, most = Math.max(w, h);
+    const side = (v) => (v <= most * 1e-9 ? '0' : String(Number(v.toPrecision(4))));
+    return `${side(w)} × ${side(h)}`;
+  }
+
+  function highlight() {
+    const shown = hovered >= 0 ? hovered : picked;
+    TF.drawing.setSurveyed(shown >= 0 && families[shown] ? families[shown].svg : '');
+    for (const row of rows.children) row.classList.toggle('shown', Number(row.dataset.family) === shown);
+  }
+
+  function show(survey) {
+    families = survey.families;
+    picked = -1;
+    hovered = -1;
+    rows.replaceChildren();
+    const n = families.length;
+    title.textContent = n ? `Survey: ${n} ${n === 1 ? 'family' : 'families'}` : 'Survey';
+    note.textContent = n
+      ? `Among ${survey.candidates} candidate parts of ${survey.segments} segments, in ${survey.seconds.toFixed(2)} s. ` +
+        'Point at a row to see its members; click it to have the command find them.'
+      : 'No repeated parts: no part of this drawing occurs twice under the current settings.';
+    families.forEach((f, i) => {
+      const row = document.createElement('tr');
+      row.dataset.family = String(i);
+      const cells = [String(i + 1), String(f.count), String(f.mirrored), String(f.figures), size(f.box)];
+      cells.forEach((text, c) => {
+        const cell = document.createElement('td');
+        cell.textContent = text;
+        if (c === 0) cell.style.borderLeft = `4px solid ${f.colour}`;
+        row.append(cell);
+      });
+      row.title = `Family ${i + 1}: ${f.count} parts, ${f.mirrored} mirrored; ${f.figures} figures in ` +
+                  `${f.segments} segment${f.segments === 1 ? '' : 's'}; one at ${TF.number(f.box.minX)} ` +
+                  `${TF.number(f.box.minY)} to ${TF.number(f.box.maxX)} ${TF.number(f.box.maxY)}`;
+      row.addEventListener('pointerenter', () => { hovered = i; highlight(); });
+      row.addEventListener('pointerleave', () => { if (hovered === i) hovered = -1; highlight(); });
+      row.addEventListener('click', () => {
+        picked = i;
+        highlight();
+        if (handlers.pick) handlers.pick(i);
+      });
+      rows.append(row);
+    });
+    panel.hidden = false;
+    panel.classList.remove('stale');
+    highlight();
+  }
+
+  return {
+    init(h) {
+      handlers = h;
+      panel = document.getElementById('surveyPanel');
+      rows = document.getElementById('surveyRows');
+      note = document.getElementById('surveyNote');
+      title = document.getElementById('surveyTitle');
+      // The list lies over the drawing: its pointer and wheel are the list's, not the drawing's
+      // (the drawing would capture the pointer and take the click).
+      for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
+        panel.addEventListener(type, (event) => event.stopPropagation());
+      }
+      document.getElementById('surveyClose').addEventListener('click', () => {
+        panel.hidden = true;
+        hovered = picked = -1;
+        highlight();
+      });
+    },
+    busy() {
+      panel.hidden = false;
+      title.textContent = 'Survey';
+      note.textContent = 'Surveying the drawing…';
+      rows.replaceChildren();
+      families = [];
+      highlight();
+    },
+    show,
+    failed(text) { note.textContent = text; },
+    // The drawing changed after the survey (the command's copies, say): the list is kept, but
+    // marked, and a pick asks for a new survey.
+    stale(isStale) {
+      if (!families.length || panel.hidden) return;
+      if (isStale && !panel.classList.contains('stale')) {
+        panel.classList.add('stale');
+        note.textContent = 'The drawing has changed since this survey: press Survey again to see it as it is now.';
+      }
+    },
+  };
+})();

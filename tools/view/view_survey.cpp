@@ -1,0 +1,89 @@
+#include "tools/view/view_survey.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "engine/shape_model.h"
+#include "host/geometry.h"
+#include "host/search.h"
+#include "tools/survey/search_settings.h"
+#include "tools/survey/survey_output.h"
+
+namespace twinfind::tool::view {
+namespace {
+
+// A box grown by a share of its size on every side, and by at least `least`.
+VexBox Grown(const VexBox& box, double share, double least) {
+  const double dx = std::max((box.maxX - box.minX) * share, least);
+  const double dy = std::max((box.maxY - box.minY) * share, least);
+  return {box.minX - dx, box.minY - dy, box.maxX + dx, box.maxY + dy};
+}
+
+nlohmann::json BoxJson(const VexBox& b) {
+  return {{"minX", b.minX}, {"minY", b.minY}, {"maxX", b.maxX}, {"maxY", b.maxY}};
+}
+
+}  // namespace
+
+KeptLists::KeptLists(vexhost::IdLists& lists) : lists_(lists) {
+  for (int i = 0; i < vexhost::IdLists::kListCount; ++i) kept_[i] = lists_.Contents(i);
+}
+
+KeptLists::~KeptLists() {
+  for (int i = 0; i < vexhost::IdLists::kListCount; ++i) lists_.Replace(i, std::move(kept_[i]));
+}
+
+survey::SurveyResult SurveyDrawing(vexhost::Host& host) {
+  const survey::SearchSettings settings = survey::ReadSearchSettings();
+  const std::vector<int> segments = vexhost::SearchSegments(
+      host.drawing, nullptr, CompareElementType, vexhost::SearchMode::kWindow);
+  KeptLists kept(host.lists);
+  return survey::Survey(host.drawing, segments, settings.options);
+}
+
+nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLayers& layers) {
+  nlohmann::json families = nlohmann::json::array();
+  for (size_t f = 0; f < result.families.size(); ++f) {
+    const survey::Family& family = result.families[f];
+    std::unordered_set<int> members;
+    nlohmann::json boxes = nlohmann::json::array();
+    for (const survey::FoundTwin& twin : family.members) {
+      members.insert(twin.segments.begin(), twin.segments.end());
+    }
+    const uint32_t colour = survey::FamilyColour(f);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%06x", colour & 0xFFFFFFu);
+    families.push_back({{"count", family.members.size()},
+                        {"mirrored", family.mirrored},
+                        {"figures", family.figures},
+                        {"segments", family.part.size()},
+                        {"box", BoxJson(family.box)},
+                        {"colour", hex},
+                        {"svg", layers.Highlight(members, colour)}});
+  }
+  return families;
+}
+
+PickWindows WindowsFor(const vexhost::Drawing& drawing, const survey::Family& family) {
+  const std::vector<int> all =
+      vexhost::SearchSegments(drawing, nullptr, CompareElementType, vexhost::SearchMode::kWindow);
+  std::vector<int> area = all;
+  if (all.size() > static_cast<size_t>(kTargetCapacity)) {
+    area.clear();
+    for (const survey::FoundTwin& twin : family.members) {
+      area.insert(area.end(), twin.segments.begin(), twin.segments.end());
+    }
+  }
+  PickWindows windows;
+  const VexBox range = survey::BoxOf(drawing, area);
+  const double unit = std::max({range.maxX - range.minX, range.maxY - range.minY, 1e-6});
+  windows.range = Grown(range, 0.01, unit * 1e-6);
+  // Enlarged by a little, so that a window drag takes the member wholly, but not so much that
+  // it takes a neighbour that touches it.
+  const VexBox& b = family.box;
+  const double size = std::max({b.maxX - b.minX, b.maxY - b.minY, 1e-6});
+  windows.part = Grown(b, 0.02, size * 1e-4);
+  return windows;
+}
+
+}  // namespace twinfind::tool::view

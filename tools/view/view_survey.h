@@ -1,0 +1,52 @@
+// The view's Survey button: the families of twins in the view's own drawing, as the page lists
+// them, and a picked family turned into the windows a user would drag to have the command find
+// it. The survey runs the engine's search on the host the command is using, so what the
+// command keeps between its steps in the host's id lists is kept aside and put back.
+#ifndef TOOLS_VIEW_VIEW_SURVEY_H
+#define TOOLS_VIEW_VIEW_SURVEY_H
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/host.h"
+#include "tools/survey/survey.h"
+#include "tools/view/drawing_layers.h"
+
+namespace twinfind::tool::view {
+
+// The host's application lists as they are now, put back when this goes.
+class KeptLists {
+ public:
+  explicit KeptLists(vexhost::IdLists& lists);
+  ~KeptLists();
+  KeptLists(const KeptLists&) = delete;
+  KeptLists& operator=(const KeptLists&) = delete;
+
+ private:
+  vexhost::IdLists& lists_;
+  std::array<std::vector<VexIdRecord>, vexhost::IdLists::kListCount> kept_;
+};
+
+// The survey of the whole drawing with the stored settings (the session's settings file).
+survey::SurveyResult SurveyDrawing(vexhost::Host& host);
+
+// The families as the page lists them: count, mirrored, figures, the box of the searched
+// member, and the members drawn highlighted in the family's colour (SVG elements).
+nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLayers& layers);
+
+// The two windows that have the command find a family: the search range (the whole drawing,
+// or, when it holds more segments than the command's range takes, the family's members) and
+// the part (the searched member's box, slightly enlarged).
+struct PickWindows {
+  VexBox range{};
+  VexBox part{};
+};
+PickWindows WindowsFor(const vexhost::Drawing& drawing, const survey::Family& family);
+
+}  // namespace twinfind::tool::view
+
+#endif  // TOOLS_VIEW_VIEW_SURVEY_H
