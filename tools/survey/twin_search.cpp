@@ -44,7 +44,7 @@ bool IndicatePart(const std::vector<int>& part) {
 
 TwinSearch::TwinSearch(const vexhost::Drawing& drawing, const SearchOptions& options,
                        const std::vector<int>& range)
-    : drawing_(drawing), options_(options), holders_(drawing, range, options) {
+    : options_(options), holders_(drawing, range, options) {
   for (const int id : range) {
     const vexhost::Segment* segment = drawing.FindSegment(id);
     if (!segment) continue;

@@ -36,7 +36,6 @@ class TwinSearch {
   long long candidates() const { return candidates_; }
 
  private:
-  const vexhost::Drawing& drawing_;
   SearchOptions options_;
   // The range's lines by length, each with its segment: the segments that can hold the
   // anchor line of a twin are read from it instead of from every figure of the range.
