@@ -5,12 +5,15 @@ with the page (drags, clicks, pointer motion, the wheel, typing, buttons), in dr
 Everything lives in the scratch folder: the tool's settings and outputs, the browser's profile
 and downloads, and HOME for both.
 """
+import argparse
 import json
 import os
 import re
 import subprocess
 import tempfile
+import sys
 import time
+import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -211,3 +214,17 @@ class ViewPage:
         self.wait(lambda: os.path.exists(path), "the download of " + name, seconds)
         with open(path, encoding="utf-8") as f:
             return json.load(f)
+
+
+def run_tests():
+    """Reads --tool, --samples and --shots, hands the rest to unittest and runs the calling
+    script's tests, which read the options from the script's ARGS."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--shots")
+    args, rest = parser.parse_known_args()
+    if args.shots:
+        os.makedirs(args.shots, exist_ok=True)
+    sys.modules["__main__"].ARGS = args
+    unittest.main(module="__main__", argv=[sys.argv[0]] + rest)

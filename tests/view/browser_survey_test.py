@@ -8,17 +8,15 @@ has the command find the family and go on to its result step, a pick refused in 
 a search and after the drawing changed; the balloon method; a drawing without repeated parts;
 the plan's sofas (photographed into --shots DIR, how docs/view/ is made).
 """
-import argparse
 import math
 import os
-import sys
 import tempfile
 import unittest
 
 import ezdxf
 from selenium.webdriver.common.action_chains import ActionChains
 
-from browser_page import ViewPage
+from browser_page import ViewPage, run_tests
 
 ARGS = None
 
@@ -173,11 +171,4 @@ class SurveyInBrowserTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--samples", required=True)
-    parser.add_argument("--shots")
-    ARGS, rest = parser.parse_known_args()
-    if ARGS.shots:
-        os.makedirs(ARGS.shots, exist_ok=True)
-    unittest.main(argv=[sys.argv[0]] + rest)
+    run_tests()

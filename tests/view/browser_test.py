@@ -10,10 +10,8 @@ balloons placed by clicking, the second one snapped into line with the first; th
 dialog and both pickers changed and saved. Each state is photographed: into the scratch folder,
 or into --shots DIR (how docs/view/ is made).
 """
-import argparse
 import os
 import re
-import sys
 import unittest
 
 import ezdxf
@@ -21,7 +19,7 @@ from ezdxf import bbox
 
 from selenium.webdriver.common.keys import Keys
 
-from browser_page import ViewPage
+from browser_page import ViewPage, run_tests
 
 ARGS = None
 GENERAL_RANGE = (-20, -20, 440, 280)
@@ -234,11 +232,4 @@ class ViewInBrowserTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--samples", required=True)
-    parser.add_argument("--shots")
-    ARGS, rest = parser.parse_known_args()
-    if ARGS.shots:
-        os.makedirs(ARGS.shots, exist_ok=True)
-    unittest.main(argv=[sys.argv[0]] + rest)
+    run_tests()

@@ -5,7 +5,6 @@
 
 #include "engine/segment_compare.h"
 #include "tools/survey/candidate_parts.h"
-#include "tools/survey/part_signature.h"
 
 namespace twinfind::survey {
 namespace {
@@ -38,32 +37,11 @@ HolderFilter::HolderFilter(const vexhost::Drawing& drawing, const std::vector<in
       TouchingGroups(drawing, range, joint_ + 3 * tolerance);
   for (size_t g = 0; g < groups.size(); ++g) {
     for (const int id : groups[g]) groupOf_[id] = g;
-    groups_.push_back(HoldingsOf(groups[g]));
+    groups_.push_back(FigureSizesOf(drawing, groups[g]));
   }
 }
 
-HolderFilter::Holdings HolderFilter::HoldingsOf(const std::vector<int>& segments) const {
-  Holdings h;
-  for (const int id : segments) {
-    for (const FigureRecord& f : FiguresOf(drawing_, id)) {
-      ++h.counts[std::clamp(f.kind, 0, 9)];
-      if (f.kind == VEX_FIG_LINE) {
-        h.lines.push_back(std::hypot(f.u.line.x2 - f.u.line.x1, f.u.line.y2 - f.u.line.y1));
-      } else if (f.kind == VEX_FIG_CIRCLE) {
-        h.radii.push_back(f.u.circle.r);
-      } else if (f.kind == VEX_FIG_ARC) {
-        h.radii.push_back(f.u.arc.r);
-        h.chords.push_back(std::hypot(f.u.arc.ex - f.u.arc.sx, f.u.arc.ey - f.u.arc.sy));
-      }
-    }
-  }
-  for (std::vector<double>* sizes : {&h.lines, &h.radii, &h.chords}) {
-    std::sort(sizes->begin(), sizes->end());
-  }
-  return h;
-}
-
-bool HolderFilter::Holds(const Holdings& outer, const Holdings& inner) const {
+bool HolderFilter::Holds(const FigureSizes& outer, const FigureSizes& inner) const {
   for (int k = 0; k < 10; ++k) {
     if (outer.counts[k] < inner.counts[k]) return false;
   }
@@ -74,10 +52,10 @@ bool HolderFilter::Holds(const Holdings& outer, const Holdings& inner) const {
 
 void HolderFilter::SetPart(const std::vector<int>& part, int anchorSegment) {
   const std::vector<std::vector<int>> groups = TouchingGroups(drawing_, part, joint_);
-  part_ = Holdings{};
+  part_ = FigureSizes{};
   for (const std::vector<int>& group : groups) {
     if (std::find(group.begin(), group.end(), anchorSegment) != group.end()) {
-      part_ = HoldingsOf(group);
+      part_ = FigureSizesOf(drawing_, group);
     }
   }
   verdict_.assign(groups_.size(), 0);

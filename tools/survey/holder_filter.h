@@ -12,6 +12,7 @@
 
 #include "engine/find_matches.h"
 #include "host/drawing.h"
+#include "tools/survey/part_signature.h"
 
 namespace twinfind::survey {
 
@@ -26,19 +27,13 @@ class HolderFilter {
   bool MayHold(int segment);
 
  private:
-  // What a group holds: figure counts by kind and sorted sizes (line lengths, radii, chords).
-  struct Holdings {
-    int counts[10] = {};
-    std::vector<double> lines, radii, chords;
-  };
-  Holdings HoldingsOf(const std::vector<int>& segments) const;
-  bool Holds(const Holdings& outer, const Holdings& inner) const;
+  bool Holds(const FigureSizes& outer, const FigureSizes& inner) const;
 
   const vexhost::Drawing& drawing_;
   double joint_ = 0, slack_ = 0;
   std::unordered_map<int, size_t> groupOf_;  // range segment: its group
-  std::vector<Holdings> groups_;
-  Holdings part_;
+  std::vector<FigureSizes> groups_;          // what each group holds
+  FigureSizes part_;                         // what the part's anchor group holds
   std::vector<char> verdict_;  // per group for the part: 0 not known, 1 holds, 2 does not
 };
 

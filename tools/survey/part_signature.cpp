@@ -8,33 +8,45 @@
 
 namespace twinfind::survey {
 
+FigureSizes FigureSizesOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) {
+  FigureSizes sizes;
+  for (const int id : segments) {
+    const vexhost::Segment* s = drawing.FindSegment(id);
+    if (!s) continue;
+    for (const int e : s->elements) {
+      const vexhost::Element* element = drawing.FindElement(e);
+      if (!element || element->comment) continue;
+      const FigureRecord& f = element->figure;
+      ++sizes.counts[std::clamp(f.kind, 0, 9)];
+      if (f.kind == VEX_FIG_LINE) {
+        sizes.lines.push_back(std::hypot(f.u.line.x2 - f.u.line.x1, f.u.line.y2 - f.u.line.y1));
+      } else if (f.kind == VEX_FIG_CIRCLE) {
+        sizes.radii.push_back(f.u.circle.r);
+      } else if (f.kind == VEX_FIG_ARC) {
+        sizes.radii.push_back(f.u.arc.r);
+        sizes.chords.push_back(std::hypot(f.u.arc.ex - f.u.arc.sx, f.u.arc.ey - f.u.arc.sy));
+      }
+    }
+  }
+  for (std::vector<double>* kind : {&sizes.lines, &sizes.radii, &sizes.chords}) {
+    std::sort(kind->begin(), kind->end());
+  }
+  return sizes;
+}
+
 PartSignature SignatureOf(const vexhost::Drawing& drawing, const std::vector<int>& segments,
                           const SearchOptions& options) {
-  std::vector<double> lines, radii, chords;
-  int counts[10] = {};
+  const FigureSizes sizes = FigureSizesOf(drawing, segments);
   std::vector<std::tuple<int, int, int, int>> looks;  // layer, colour, line type, further
   for (const int id : segments) {
     const vexhost::Segment* s = drawing.FindSegment(id);
     if (!s) continue;
     LineAttr head{};
-    bool haveHead = false;
     for (const int e : s->elements) {
       const vexhost::Element* element = drawing.FindElement(e);
       if (!element || element->comment) continue;
-      if (!haveHead) {
-        head = element->lineAttr.value_or(LineAttr{});
-        haveHead = true;
-      }
-      const FigureRecord& f = element->figure;
-      ++counts[std::clamp(f.kind, 0, 9)];
-      if (f.kind == VEX_FIG_LINE) {
-        lines.push_back(std::hypot(f.u.line.x2 - f.u.line.x1, f.u.line.y2 - f.u.line.y1));
-      } else if (f.kind == VEX_FIG_CIRCLE) {
-        radii.push_back(f.u.circle.r);
-      } else if (f.kind == VEX_FIG_ARC) {
-        radii.push_back(f.u.arc.r);
-        chords.push_back(std::hypot(f.u.arc.ex - f.u.arc.sx, f.u.arc.ey - f.u.arc.sy));
-      }
+      head = element->lineAttr.value_or(LineAttr{});
+      break;
     }
     looks.emplace_back(options.sameLayer ? s->layer : 0, options.sameLineAttr ? head.color : 0,
                        options.sameLineAttr ? head.lineType : 0,
@@ -42,7 +54,7 @@ PartSignature SignatureOf(const vexhost::Drawing& drawing, const std::vector<int
   }
   PartSignature signature;
   signature.exact = std::to_string(segments.size());
-  for (const int c : counts) {
+  for (const int c : sizes.counts) {
     signature.exact += ' ' + std::to_string(c);
     signature.figures += c;
   }
@@ -53,12 +65,11 @@ PartSignature SignatureOf(const vexhost::Drawing& drawing, const std::vector<int
                          std::to_string(type) + "/" + std::to_string(further);
     }
   }
-  for (std::vector<double>* kind : {&lines, &radii, &chords}) {
-    std::sort(kind->begin(), kind->end());
+  for (const std::vector<double>* kind : {&sizes.lines, &sizes.radii, &sizes.chords}) {
     signature.sizes.insert(signature.sizes.end(), kind->begin(), kind->end());
   }
   for (const double v : signature.sizes) signature.total += v;
-  signature.lines = counts[VEX_FIG_LINE];
+  signature.lines = sizes.counts[VEX_FIG_LINE];
   return signature;
 }
 

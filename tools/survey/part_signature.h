@@ -15,6 +15,15 @@
 
 namespace twinfind::survey {
 
+// What some segments' figures hold: counts by kind and the sorted sizes that no turn or
+// mirroring changes (line lengths, radii, arc chords).
+struct FigureSizes {
+  int counts[10] = {};
+  std::vector<double> lines, radii, chords;
+};
+
+FigureSizes FigureSizesOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);
+
 struct PartSignature {
   std::string exact;          // counts, kinds, layers, line attributes: equal for twins
   std::vector<double> sizes;  // sorted lengths, radii and chords, kind by kind
