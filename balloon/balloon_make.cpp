@@ -5,6 +5,7 @@
 #include "balloon/balloon_texts.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
+#include "engine/found_parts.h"
 #include "engine/host_lists.h"
 #include "engine/shape_model.h"
 #include "settings/settings.h"
@@ -15,7 +16,7 @@ namespace twinfind {
 std::vector<std::u16string> BalloonRows() {
   const TwinfindSettings& s = Settings();
   const std::u16string number = s.mBalloonStr, material = materialText;
-  const std::u16string count = IntToText(matchCount());
+  const std::u16string count = IntToText(foundParts.count());
   if (s.mIsMaterial != 0 && s.mIsCount != 0) {
     if (s.mMaterial == 0) return {material, number, count};
     if (s.mMaterial == 1) return {number, material, count};
@@ -107,23 +108,21 @@ bool BalloonOnTop(const Refs& refs, bool attached) {
   return true;
 }
 
-std::vector<SegmentRef> RefsOfMatch(int m) {
+std::vector<SegmentRef> RefsOfMatch(const MatchRecord& twin) {
   std::vector<SegmentRef> refs;
-  for (int i = 1; i <= matchTable[m].segmentCount(); ++i) refs.push_back(matchTable[m].segment(i));
+  for (int i = 1; i <= twin.segmentCount(); ++i) refs.push_back(twin.segment(i));
   return refs;
 }
 
 void BalloonsOnParts(bool attached) {
   MissingAnchors missing;
   if (Settings().mIsBalloonAssy != 0) {
-    for (int m = 1; m <= matchCount(); ++m) {
-      if (!BalloonOnTop(RefsOfMatch(m), attached)) missing.Add();
+    for (const MatchRecord& twin : foundParts.twins) {
+      if (!BalloonOnTop(RefsOfMatch(twin), attached)) missing.Add();
     }
     return;
   }
-  std::vector<SegmentRef> part;
-  for (int i = 1; i <= partTable.count(); ++i) part.push_back(partTable[i].ref);
-  if (!BalloonOnTop(part, attached)) missing.Add();
+  if (!BalloonOnTop(foundParts.part, attached)) missing.Add();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "balloon/balloon_snap.h"
 
 #include "engine/host_lists.h"
-#include "engine/shape_model.h"
+#include "engine/found_parts.h"
 
 namespace twinfind {
 namespace {
@@ -66,8 +66,7 @@ VexPoint SnapToBalloons(VexPoint p, double diameter) {
 BalloonAnchor NearestSide(VexPoint p) {
   ExtremeBox box;
   BalloonAnchor sides[4];
-  for (int i = 1; i <= partTable.count(); ++i) {
-    const SegmentRef ref = partTable[i].ref;
+  for (const SegmentRef& ref : foundParts.part) {
     if (VexSgmGetType(ref.segmentId) != 0) continue;
     for (int side = kSideTop; side <= kSideRight; ++side) {
       FindExtremePoint(ref, box, static_cast<ExtremeSide>(side), sides[side - 1]);

@@ -12,7 +12,7 @@ namespace twinfind {
 // temporary circle. P unchanged when there is none.
 VexPoint SnapToBalloons(VexPoint p, double diameter);
 
-// The anchor on the side of the indicated part (partTable) nearest to P; ties keep the order
+// The anchor on the side of the indicated part (foundParts) nearest to P; ties keep the order
 // top, left, bottom, right.
 BalloonAnchor NearestSide(VexPoint p);
 

@@ -4,7 +4,7 @@
 #include "balloon/balloon_texts.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "engine/shape_model.h"
+#include "engine/found_parts.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 
@@ -49,7 +49,7 @@ void CreateCountTexts(VexPoint origin, int32_t firstCount, int32_t secondCount) 
   }
   const std::u16string count =
       secondCount != 0 ? FormatInt(FormatInt(texts::kCountPairFormat, firstCount), secondCount)
-                       : FormatInt(texts::kCountFormat, matchCount());
+                       : FormatInt(texts::kCountFormat, foundParts.count());
   CreateText(at, count, 10.0, 7.0);
   at.y += 10.0;
   if (!s.mBalloonStr.empty()) CreateText(at, s.mBalloonStr, 10.0, 7.0);

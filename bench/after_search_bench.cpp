@@ -1,6 +1,6 @@
 // 250 twins of a part of 40 loose lines (10,000 range segments), turned, rotation on: the
-// search and everything the general method does after it (dropping overlapping matches,
-// marking the range entries used, blinking), against the time of loading the same drawing from
+// search with the general method's dropping of overlapping twins, and everything the method
+// does after it (marking the range entries taken, blinking), against the time of loading the same drawing from
 // its DXF text, which each iteration also times (counter x_load). Once with every twin's lines
 // in the part's order and direction, once with them shuffled and half of them reversed; the
 // second row also reports its time as a multiple of the first (x_plain; search_x_plain for the
@@ -14,12 +14,13 @@
 #include "bench/cpu_clock.h"
 #include "bench/found_check.h"
 #include "bench/loose_line_field.h"
-#include "bench/search_setup.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
-#include "engine/find_matches.h"
+#include "engine/found_parts.h"
 #include "host/host.h"
 #include "plugin/part_search.h"
+#include "plugin/range_input.h"
+#include "testkit/search_setup.h"
 
 namespace {
 
@@ -40,11 +41,11 @@ void BM_SearchAndAfter(benchmark::State& state) {
   const std::string dxf = twinfind::dxf::DxfTextOf(vexhost::TheHost().drawing);
   twinfind::SearchOptions options;
   options.rotate = true;
-  double load = 0, search = 0, drop = 0, mark = 0, blink = 0;
+  double load = 0, search = 0, mark = 0, blink = 0;
   std::string wrong;
+  twinfind::TwinResult found;
   for (auto _ : state) {
     state.PauseTiming();
-    drawgen::PrepareSearch(range, field.part);
     VexIdClearBlink();
     {
       vexhost::Drawing loaded;
@@ -55,23 +56,24 @@ void BM_SearchAndAfter(benchmark::State& state) {
       });
     }
     state.ResumeTiming();
-    drawgen::Timed(search, [&] { twinfind::FindMatches(options); });
-    drawgen::Timed(drop, [&] { twinfind::DropOverlappingMatches(); });
+    drawgen::Timed(search, [&] { found = drawgen::SearchTwins(range, field.part, options, true); });
+    // The part step hands the twins and the range's taken entries on (not timed).
+    twinfind::foundParts.twins = found.twins;
+    twinfind::searchRange = {drawgen::RefsOf(range), found.taken};
     drawgen::Timed(mark, [&] { twinfind::MarkUsedTargets(); });
     drawgen::Timed(blink, [&] { twinfind::BlinkMatches(); });
   }
-  if (wrong.empty()) wrong = drawgen::FoundDiffers(field.twins, 0, kLines);
+  if (wrong.empty()) wrong = drawgen::FoundDiffers(found, field.twins, 0, kLines);
   if (wrong.empty() &&
       vexhost::TheHost().drawing.blinking().size() != static_cast<size_t>(field.segments)) {
     wrong = "not every twin's segments blink";
   }
   if (!wrong.empty()) state.SkipWithError(wrong.c_str());
-  const double all = search + drop + mark + blink;
+  const double all = search + mark + blink;
   const double n = static_cast<double>(state.iterations());
-  state.counters["twins"] = twinfind::matchCount();
-  state.counters["candidates"] = twinfind::LastSearchStats().candidates;
+  state.counters["twins"] = static_cast<double>(found.twins.size());
+  state.counters["candidates"] = found.stats.candidates;
   state.counters["search_ms"] = 1e3 * search / n;
-  state.counters["drop_ms"] = 1e3 * drop / n;
   state.counters["mark_ms"] = 1e3 * mark / n;
   state.counters["blink_ms"] = 1e3 * blink / n;
   state.counters["load_ms"] = 1e3 * load / n;

@@ -7,17 +7,14 @@
 #include <cmath>
 #include <string>
 
-#include "bench/search_setup.h"
-#include "bench/twin_drawing.h"
-#include "engine/find_matches.h"
-#include "engine/shape_model.h"
 #include "host/host.h"
+#include "testkit/search_setup.h"
+#include "testkit/twin_drawing.h"
 
 namespace {
 
 // Builds the drawing: the part, `twins` copies of it (turned when rotation is on, every other
-// one mirrored when mirroring is on) and clutter up to `rangeSize` segments; then sets up the
-// search. Returns the number of twins the search must find (the part included).
+// one mirrored when mirroring is on) and clutter up to `rangeSize` segments. Returns the number of twins the search must find (the part included).
 int Build(int twins, int partSegments, int rangeSize, bool rotate, bool mirror,
           std::vector<int>& part) {
   vexhost::ResetHost();
@@ -37,7 +34,6 @@ int Build(int twins, int partSegments, int rangeSize, bool rotate, bool mirror,
     const double side = std::max(cell * columns, cell * std::sqrt(clutter / 20.0));
     drawing.AddClutter(clutter, -cell, -cell, side, side);
   }
-  drawgen::PrepareSearch(drawgen::AllSegments(), part);
   return twins + 1;
 }
 
@@ -53,18 +49,16 @@ void BM_FindMatches(benchmark::State& state) {
   options.rotate = rotate;
   options.mirror = mirror;
   int found = 0;
+  twinfind::SearchStats stats;
   for (auto _ : state) {
-    state.PauseTiming();
-    drawgen::PrepareSearch(range, part);
-    state.ResumeTiming();
-    twinfind::FindMatches(options);
-    found = twinfind::matchCount();
+    const twinfind::TwinResult result = drawgen::SearchTwins(range, part, options);
+    found = static_cast<int>(result.twins.size());
+    stats = result.stats;
   }
   if (found != expected) {
     state.SkipWithError(
         ("found " + std::to_string(found) + " of " + std::to_string(expected)).c_str());
   }
-  const auto& stats = twinfind::LastSearchStats();
   state.counters["range"] = static_cast<double>(range.size());
   state.counters["candidates"] = stats.candidates;
   state.counters["mirror_trials"] = stats.mirrorTrials;

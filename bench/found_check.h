@@ -5,24 +5,26 @@
 
 #include <string>
 
-#include "engine/shape_model.h"
+#include "engine/twin_finder.h"
 
 namespace drawgen {
 
-// Empty when the match table holds `twins` matches, `mirrored` of them mirror images, each of
+// Empty when the search found `twins` twins, `mirrored` of them mirror images, each of
 // `segmentsEach` segments; else what differs.
-inline std::string FoundDiffers(int twins, int mirrored, int segmentsEach) {
-  using twinfind::matchTable;
+inline std::string FoundDiffers(const twinfind::TwinResult& found, int twins, int mirrored,
+                                int segmentsEach) {
+  if (!found.ok()) return "the search failed";
   int mirroredFound = 0;
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    mirroredFound += matchTable[m].mirrored;
-    if (matchTable[m].segmentCount() != segmentsEach) {
-      return "match " + std::to_string(m) + " has " + std::to_string(matchTable[m].segmentCount()) +
-             " segments, not " + std::to_string(segmentsEach);
+  for (size_t m = 0; m < found.twins.size(); ++m) {
+    mirroredFound += found.twins[m].mirrored;
+    if (found.twins[m].segmentCount() != segmentsEach) {
+      return "twin " + std::to_string(m + 1) + " has " +
+             std::to_string(found.twins[m].segmentCount()) + " segments, not " +
+             std::to_string(segmentsEach);
     }
   }
-  if (matchTable.count() != twins || mirroredFound != mirrored) {
-    return "found " + std::to_string(matchTable.count()) + " twins (" +
+  if (static_cast<int>(found.twins.size()) != twins || mirroredFound != mirrored) {
+    return "found " + std::to_string(found.twins.size()) + " twins (" +
            std::to_string(mirroredFound) + " mirrored), not " + std::to_string(twins) + " (" +
            std::to_string(mirrored) + ")";
   }

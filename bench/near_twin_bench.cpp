@@ -10,9 +10,8 @@
 #include "bench/cpu_clock.h"
 #include "bench/found_check.h"
 #include "bench/near_twin_field.h"
-#include "bench/search_setup.h"
-#include "engine/find_matches.h"
 #include "host/host.h"
+#include "testkit/search_setup.h"
 
 namespace {
 
@@ -55,20 +54,22 @@ void BM_NearTwinSearch(benchmark::State& state) {
   options.rotate = true;
   options.mirror = true;
   double searchSeconds = 0, floorSeconds = 0;
+  twinfind::TwinResult found;
   for (auto _ : state) {
     state.PauseTiming();
-    drawgen::PrepareSearch(range, field.part);
     drawgen::Timed(floorSeconds, [&] {
       for (int i = 0; i < kPassesPerIteration; ++i) PassOverRange(range);
     });
     state.ResumeTiming();
-    drawgen::Timed(searchSeconds, [&] { twinfind::FindMatches(options); });
+    drawgen::Timed(searchSeconds,
+                   [&] { found = drawgen::SearchTwins(range, field.part, options); });
   }
-  const std::string wrong = drawgen::FoundDiffers(field.twins, field.mirroredTwins, kPartSegments);
+  const std::string wrong =
+      drawgen::FoundDiffers(found, field.twins, field.mirroredTwins, kPartSegments);
   if (!wrong.empty()) state.SkipWithError(wrong.c_str());
-  const auto& stats = twinfind::LastSearchStats();
+  const twinfind::SearchStats& stats = found.stats;
   state.counters["segments"] = static_cast<double>(range.size());
-  state.counters["twins"] = twinfind::matchCount();
+  state.counters["twins"] = static_cast<double>(found.twins.size());
   state.counters["candidates"] = stats.candidates;
   state.counters["mirror_trials"] = stats.mirrorTrials;
   state.counters["x_pass"] = searchSeconds / (floorSeconds / kPassesPerIteration);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "bench/twin_drawing.h"
+#include "testkit/twin_drawing.h"
 #include "host/geometry.h"
 #include "host/host.h"
 

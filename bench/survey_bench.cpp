@@ -7,14 +7,15 @@
 // the two families they are.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
-#include "bench/search_setup.h"
-#include "bench/twin_drawing.h"
 #include "dxf/dxf_import.h"
 #include "host/host.h"
-#include "tools/survey/survey.h"
+#include "survey/survey.h"
+#include "testkit/search_setup.h"
+#include "testkit/twin_drawing.h"
 
 namespace {
 

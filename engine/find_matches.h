@@ -3,21 +3,14 @@
 #ifndef ENGINE_FIND_MATCHES_H
 #define ENGINE_FIND_MATCHES_H
 
+#include "settings/search_options.h"
+
 namespace twinfind {
 
 // Tolerance for line lengths (drawing units) and angles (radians) of candidate lines.
 inline constexpr double SEARCH_EPS = 1.0 / 1000000.0;
 
-// What makes a twin beyond its shape; the caller fills it from the settings.
-struct SearchOptions {
-  bool rotate = false;        // twins may be turned (mIsRotate)
-  bool mirror = false;        // twins may be mirror images (mIsSymmetry)
-  bool sameLayer = false;     // twins lie on the part's layer (mIsLayer)
-  bool sameLineAttr = false;  // twins have the part's colour and line type (mIsColor)
-  // Line lengths and angles of candidates agree with the anchor's within this; coordinates of
-  // a trial copy and the drawing within this or COINCIDE_EPS, whichever is larger.
-  double tolerance = SEARCH_EPS;
-};
+static_assert(SEARCH_EPS == kDefaultSearchTolerance, "the default tolerance is the anchor's");
 
 // Tries every candidate line of the unused range segments and records the twins in matchTable
 // (which the caller has emptied), marking their range entries used. With rotation on, a

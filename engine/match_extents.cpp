@@ -1,5 +1,6 @@
 #include "engine/match_extents.h"
 
+#include "engine/found_parts.h"
 #include "engine/geometry.h"
 #include "engine/part_checks.h"
 #include "engine/shape_model.h"
@@ -9,13 +10,13 @@ namespace twinfind {
 RowExtent rowExtent;
 
 void ComputeMatchExtents(double gap) {
-  for (int r = 1; r <= matchTable.count(); ++r) {
-    MatchRecord& match = matchTable[r];
+  for (size_t r = 0; r < foundParts.twins.size(); ++r) {
+    MatchRecord& match = foundParts.twins[r];
     match.box = kResetBox;
     for (int i = 1; i <= match.segmentCount(); ++i) ExtendBoxBySegment(match.segment(i), match.box);
     const double width = match.box.maxX - match.box.minX;
     const double height = match.box.maxY - match.box.minY;
-    if (r == 1) {
+    if (r == 0) {
       rowExtent.width = width;
       rowExtent.height = height;
     } else {

@@ -18,8 +18,8 @@ struct RowExtent {
 
 extern RowExtent rowExtent;
 
-// Fills the box of every match and rowExtent, the matches side by side `gap` apart; with no
-// match the row keeps its last size.
+// Fills the box of every twin of foundParts and rowExtent, the twins side by side `gap` apart;
+// with no twin the row keeps its last size.
 void ComputeMatchExtents(double gap);
 
 // The four corners of a frame: lower left, lower right, upper left, upper right.

@@ -23,21 +23,21 @@ std::vector<bool> OverlappedMatches(const std::vector<std::vector<int>>& matches
   return dropped;
 }
 
-void DropOverlappingMatches() {
-  std::vector<std::vector<int>> ids(static_cast<size_t>(matchTable.count()));
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
-      ids[static_cast<size_t>(m - 1)].push_back(matchTable[m].segment(i).segmentId);
+void DropOverlappingMatches(std::vector<MatchRecord>& matches) {
+  std::vector<std::vector<int>> ids(matches.size());
+  for (size_t m = 0; m < matches.size(); ++m) {
+    for (int i = 1; i <= matches[m].segmentCount(); ++i) {
+      ids[m].push_back(matches[m].segment(i).segmentId);
     }
   }
   const std::vector<bool> dropped = OverlappedMatches(ids);
-  int kept = 0;
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    if (dropped[static_cast<size_t>(m - 1)]) continue;
+  size_t kept = 0;
+  for (size_t m = 0; m < matches.size(); ++m) {
+    if (dropped[m]) continue;
+    if (kept != m) matches[kept] = std::move(matches[m]);
     ++kept;
-    if (kept != m) matchTable[kept] = std::move(matchTable[m]);
   }
-  matchTable.Truncate(kept);
+  matches.resize(kept);
 }
 
 }  // namespace twinfind

@@ -1,5 +1,7 @@
 #include "engine/shape_model.h"
 
+#include "engine/found_parts.h"
+
 namespace twinfind {
 
 TargetTable targetTable;
@@ -9,6 +11,7 @@ WorkTable copyTable;
 VexBox partBox{};
 AnchorLine anchorLine;
 MatchTable matchTable;
+FoundParts foundParts;
 
 TargetEntry MakeTargetEntry(const VexIdRecord& record) {
   TargetEntry entry;

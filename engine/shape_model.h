@@ -80,8 +80,6 @@ extern VexBox partBox;
 extern AnchorLine anchorLine;
 extern MatchTable matchTable;
 
-inline int matchCount() { return matchTable.count(); }
-
 // A new TargetEntry for a segment named by a host list record.
 TargetEntry MakeTargetEntry(const VexIdRecord& record);
 

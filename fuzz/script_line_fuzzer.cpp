@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "bench/twin_drawing.h"
+#include "testkit/twin_drawing.h"
 #include "host/host.h"
 #include "plugin/entry.h"
 #include "settings/settings_store.h"

@@ -1,5 +1,6 @@
 #include "plugin/arrangement.h"
 
+#include "engine/found_parts.h"
 #include "engine/host_lists.h"
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
@@ -61,25 +62,25 @@ RowResult PlaceRow(VexPoint origin, const RowHooks& hooks) {
   RowResult result;
   VexPoint cursor = origin;
   auto width = [](const MatchRecord& m) { return m.box.maxX - m.box.minX; };
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    if (matchTable[m].mirrored != 0) continue;
-    if (!CopyMatch(matchTable[m], cursor)) return {false, result.plainCopies, 0};
+  for (const MatchRecord& twin : foundParts.twins) {
+    if (twin.mirrored != 0) continue;
+    if (!CopyMatch(twin, cursor)) return {false, result.plainCopies, 0};
     ++result.plainCopies;
     if (hooks.afterPlainCopy) hooks.afterPlainCopy();
-    cursor.x += width(matchTable[m]) + gap;
+    cursor.x += width(twin) + gap;
   }
   const double separator = cursor.x - gap * 0.5;
   double tallest = 0.0;
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    if (matchTable[m].mirrored == 0) continue;
-    if (!CopyMatch(matchTable[m], cursor)) {
+  for (const MatchRecord& twin : foundParts.twins) {
+    if (twin.mirrored == 0) continue;
+    if (!CopyMatch(twin, cursor)) {
       result.copied = false;
       return result;
     }
     ++result.mirroredCopies;
-    const double height = matchTable[m].box.maxY - matchTable[m].box.minY;
+    const double height = twin.box.maxY - twin.box.minY;
     if (result.mirroredCopies == 1 || height > tallest) tallest = height;
-    cursor.x += width(matchTable[m]) + gap;
+    cursor.x += width(twin) + gap;
   }
   if (result.mirroredCopies > 0) {
     const double end = cursor.x - gap * 0.5;
@@ -99,9 +100,9 @@ RowResult PlaceRow(VexPoint origin, const RowHooks& hooks) {
 
 void ApplyFigureAction(DeleteCall deleteCall) {
   const TwinfindSettings& s = Settings();
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
-      const int segment = matchTable[m].segment(i).segmentId;
+  for (const MatchRecord& twin : foundParts.twins) {
+    for (int i = 1; i <= twin.segmentCount(); ++i) {
+      const int segment = twin.segment(i).segmentId;
       if (s.mFigure == 1) {
         if (deleteCall == DeleteCall::kDeleteSegment2) {
           VexSgmDeleteSegment2(segment);

@@ -2,7 +2,7 @@
 #include "plugin/balloon_chain.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "engine/shape_model.h"
+#include "engine/found_parts.h"
 #include "plugin/balloon_placement.h"
 #include "plugin/balloon_result.h"
 #include "plugin/guard.h"
@@ -93,13 +93,13 @@ int OnBalloonPart(int code, const VexEvent* /*event*/) {
   return Guarded([code]() -> int {
     if (code == VEX_EVENT_END) return VEX_STEP_DONE;
     if (code != VEX_EVENT_INPUT) return VEX_STEP_STAY;
-    if (!CollectPartAndSearch(kBalloonPartTexts)) return VEX_STEP_DONE;
-    // Every match stays: overlapping ones are not thinned out here.
-    if (matchCount() == 0) {
+    // Every twin stays: overlapping ones are not thinned out here.
+    if (!CollectPartAndSearch(kBalloonPartTexts, false)) return VEX_STEP_DONE;
+    if (foundParts.count() == 0) {
       VexDlgMessageBox(texts::kNoIdenticalS02);
       return GoToPartStart();
     }
-    VexMsgPutInfoMessage(FormatInt(texts::kFoundCountS02, matchCount()).c_str());
+    VexMsgPutInfoMessage(FormatInt(texts::kFoundCountS02, foundParts.count()).c_str());
     MarkUsedTargets();
     return GoTo(Settings().mIsBalloonAutoArrange != 0 ? BalloonConfirmStep
                                                       : PromptBalloonPlacement);

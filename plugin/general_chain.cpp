@@ -1,7 +1,7 @@
 // The general search method: the range and the part.
 #include "plugin/general_chain.h"
 #include "common/message_format.h"
-#include "engine/shape_model.h"
+#include "engine/found_parts.h"
 #include "plugin/general_result.h"
 #include "plugin/guard.h"
 #include "plugin/part_search.h"
@@ -31,14 +31,14 @@ int OnGeneralPart(int code, const VexEvent* /*event*/) {
   return Guarded([code]() -> int {
     if (code == VEX_EVENT_END) return VEX_STEP_DONE;
     if (code != VEX_EVENT_INPUT) return VEX_STEP_STAY;
-    if (!CollectPartAndSearch(kGeneralPartTexts)) return VEX_STEP_DONE;
-    DropOverlappingMatches();
-    if (matchCount() == 0) {
+    // Twins that share a segment with a later one are dropped.
+    if (!CollectPartAndSearch(kGeneralPartTexts, true)) return VEX_STEP_DONE;
+    if (foundParts.count() == 0) {
       VexDlgMessageBox(texts::kNoIdentical);
       VexCtlSetReadyFunc(GeneralPartStep, u"");
       return VEX_STEP_NEXT;
     }
-    VexMsgPutInfoMessage(FormatInt(texts::kFoundCount, matchCount()).c_str());
+    VexMsgPutInfoMessage(FormatInt(texts::kFoundCount, foundParts.count()).c_str());
     MarkUsedTargets();
     VexCtlSetReadyFunc(GeneralConfirmStep, u"");
     return VEX_STEP_NEXT;

@@ -5,12 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/find_matches.h"
-#include "engine/geometry.h"
+#include "engine/found_parts.h"
 #include "engine/host_lists.h"
-#include "engine/part_checks.h"
-#include "engine/shape_model.h"
+#include "plugin/range_input.h"
 #include "plugin/texts.h"
+#include "settings/search_options.h"
 #include "settings/settings.h"
 
 namespace twinfind {
@@ -22,109 +21,87 @@ const PartStepTexts kBalloonPartTexts{texts::kPartOverflowS02, texts::kApiDataEr
                                       texts::kSelectShapeS02,  texts::kOutlineErrorS02,
                                       texts::kNeedLineS02,     texts::kSearchErrorS02};
 
-SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
-  SearchOptions options;
-  options.rotate = s.mIsRotate != 0;
-  options.mirror = s.mIsSymmetry != 0;
-  options.sameLayer = s.mIsLayer != 0;
-  options.sameLineAttr = s.mIsColor != 0;
-  options.tolerance = SearchToleranceOf(s.mTolerance);
-  return options;
-}
-
 namespace {
 
-enum class Collected { kAll, kTooMany, kListRefused };
-
-// Reads the selection into partTable, partBox and the work list.
-Collected CollectPart(int workList) {
+// Reads the selection, up to one segment more than the part table holds; closed and forgotten
+// on every path.
+std::vector<SegmentRef> ReadSelection() {
+  std::vector<SegmentRef> part;
   const int selection = VexIddOpenSelIdData(1);
   VexIdRecord record{};
-  Collected result = Collected::kAll;
-  for (int r = VexIddGetHeadSelIdData(selection, &record); r != -1;
+  for (int r = VexIddGetHeadSelIdData(selection, &record);
+       r != -1 && part.size() <= static_cast<size_t>(kPartCapacity);
        r = VexIddGetNextSelIdData(selection, &record)) {
-    if (!partTable.Append(MakeTargetEntry(record))) {
-      result = Collected::kTooMany;
-      break;
-    }
-    ExtendBoxBySegment(RefOfRecord(record), partBox);
-    if (VexIddSetApIdData(workList, record.segmentId, record.auxId) == -1) {
-      result = Collected::kListRefused;
-      break;
-    }
+    part.push_back(RefOfRecord(record));
   }
-  // Closed and forgotten on every path, also when the reading stopped early.
   CloseSelection(selection);
   VexIddClearSysIdData();
-  CloseList(workList);
-  return result;
+  return part;
 }
 
 }  // namespace
 
-bool CollectPartAndSearch(const PartStepTexts& t) {
-  partBox = kResetBox;
-  ResetList(kWorkList);
-  const int workList = VexIddOpenApIdData(kWorkList, 1);
-  VexIddInitApIdData(workList);
-  partTable.Clear();
-  switch (CollectPart(workList)) {
-    case Collected::kTooMany:
+bool CollectPartAndSearch(const PartStepTexts& t, bool dropOverlaps) {
+  TwinRequest request;
+  request.part = ReadSelection();
+  request.range = searchRange.segments;
+  request.taken = searchRange.taken;
+  request.options = SearchOptionsOf(Settings());
+  request.dropOverlaps = dropOverlaps;
+  TwinResult result = FindTwins(request);
+  foundParts.part = std::move(request.part);
+  foundParts.twins = std::move(result.twins);
+  searchRange.taken = std::move(result.taken);
+  switch (result.failure) {
+    case TwinFailure::kNone:
+      return true;
+    case TwinFailure::kPartOverCapacity:
       VexDlgMessageBox(t.overflowBox);
       return false;
-    case Collected::kListRefused:
+    case TwinFailure::kPartListRefused:
       VexMsgPutErrorMessage(t.apiDataError);
       return false;
-    case Collected::kAll:
-      break;
+    case TwinFailure::kPartEmpty:
+      VexMsgPutErrorMessage(t.selectShape);
+      return false;
+    case TwinFailure::kPartNotInRange:
+      VexMsgPutErrorMessage(t.outlineError);
+      return false;
+    case TwinFailure::kNoAnchorLine:
+      VexMsgPutErrorMessage(t.needLine);
+      return false;
+    case TwinFailure::kRangeOverCapacity:  // the range step took no more than the table holds
+    case TwinFailure::kSearchFailed:
+      VexMsgPutErrorMessage(t.searchError);
+      return false;
   }
-  if (partTable.count() == 0) {
-    VexMsgPutErrorMessage(t.selectShape);
-    return false;
-  }
-  if (!CheckPartInRange()) {
-    VexMsgPutErrorMessage(t.outlineError);
-    return false;
-  }
-  if (!FindAnchorLine()) {
-    VexMsgPutErrorMessage(t.needLine);
-    return false;
-  }
-  matchTable.Clear();
-  for (int i = 1; i <= kMatchCapacity; ++i) matchTable.slot(i).mirrored = 0;
-  if (!FindMatches(SearchOptionsOf(Settings()))) {
-    VexMsgPutErrorMessage(t.searchError);
-    return false;
-  }
-  return true;
+  return false;
 }
 
 void MarkUsedTargets() {
   // The range entries of each segment, in range order; `next` skips those already taken.
-  std::unordered_map<int64_t, std::vector<int>> entries;
+  std::unordered_map<int64_t, std::vector<size_t>> entries;
   auto key = [](const SegmentRef& r) {
     return (static_cast<int64_t>(r.auxId) << 32) | static_cast<uint32_t>(r.segmentId);
   };
-  for (int t = 1; t <= targetTable.count(); ++t) {
-    if (targetTable[t].used != 1) entries[key(targetTable[t].ref)].push_back(t);
+  for (size_t t = 0; t < searchRange.segments.size(); ++t) {
+    if (searchRange.taken[t] != 1) entries[key(searchRange.segments[t])].push_back(t);
   }
   std::unordered_map<int64_t, size_t> next;
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
-      const int64_t k = key(matchTable[m].segment(i));
+  for (const MatchRecord& twin : foundParts.twins) {
+    for (int i = 1; i <= twin.segmentCount(); ++i) {
+      const int64_t k = key(twin.segment(i));
       const auto it = entries.find(k);
       if (it == entries.end()) continue;
       size_t& at = next[k];
-      if (at < it->second.size()) targetTable[it->second[at++]].used = 1;
+      if (at < it->second.size()) searchRange.taken[it->second[at++]] = 1;
     }
   }
 }
 
 void BlinkMatches() {
-  for (int m = 1; m <= matchTable.count(); ++m) {
-    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
-      VexIdSetBlinkSegmentId(&matchTable[m].segment(i));
-    }
+  for (const MatchRecord& twin : foundParts.twins) {
+    for (int i = 1; i <= twin.segmentCount(); ++i) VexIdSetBlinkSegmentId(&twin.segment(i));
   }
 }
 

@@ -1,9 +1,10 @@
 #include "plugin/range_input.h"
 
 #include "engine/host_lists.h"
-#include "engine/shape_model.h"
 
 namespace twinfind {
+
+SearchRange searchRange;
 
 void PromptForRange(const char16_t* cursor, const char16_t* prompt) {
   VexEvtSetEventMask(VEX_MASK_RANGE);
@@ -14,23 +15,26 @@ void PromptForRange(const char16_t* cursor, const char16_t* prompt) {
 }
 
 bool CollectTargets(const char16_t* overflowBox, const char16_t* emptyError) {
-  targetTable.Clear();
+  searchRange.segments.clear();
+  searchRange.taken.clear();
   const int selection = VexIddOpenSelIdData(1);
   VexIdRecord record{};
   for (int r = VexIddGetHeadSelIdData(selection, &record); r != -1;
        r = VexIddGetNextSelIdData(selection, &record)) {
-    if (targetTable.full()) {
-      // The table keeps what it holds; the selection is closed and forgotten all the same.
+    if (searchRange.segments.size() == static_cast<size_t>(kTargetCapacity)) {
+      // The range keeps what it holds; the selection is closed and forgotten all the same.
+      searchRange.taken.assign(searchRange.segments.size(), 0);
       CloseSelection(selection);
       VexIddClearSysIdData();
       VexDlgMessageBox(overflowBox);
       return false;
     }
-    targetTable.Append(MakeTargetEntry(record));
+    searchRange.segments.push_back(RefOfRecord(record));
   }
+  searchRange.taken.assign(searchRange.segments.size(), 0);
   CloseSelection(selection);
   VexIddClearSysIdData();
-  if (targetTable.count() == 0) {
+  if (searchRange.segments.empty()) {
     VexMsgPutErrorMessage(emptyError);
     return false;
   }

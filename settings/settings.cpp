@@ -43,7 +43,7 @@ const std::array<SettingDefinition, 1> kOptionalSettingDefinitions = {{
 
 double SearchToleranceOf(std::u16string_view text) {
   const double value = TextToLength(text);
-  return value > 0 ? value : 0.000001;
+  return value > 0 ? value : kDefaultSearchTolerance;
 }
 
 namespace {
@@ -151,16 +151,18 @@ bool WriteSetting(std::u16string_view subkey, std::u16string_view name, std::u16
   return RegWriteText(MakeSettingsKeyPath(subkey), name, text) == 0;
 }
 
-void LoadSettings() {
-  TwinfindSettings& record = Settings();
+namespace {
+
+// The record from the store; a missing value gets its default, written back when asked for.
+TwinfindSettings ReadRecord(bool writeMissing) {
+  TwinfindSettings record;
   for (size_t i = 0; i < kSettingDefinitions.size(); ++i) {
     const SettingDefinition& definition = kSettingDefinitions[i];
     std::u16string text;
     if (!ReadSetting(kSettingsSubkey, definition.name, text)) {
-      // A missing value gets its default, written back so the store ends up complete. A failed
-      // write changes nothing here: the record holds the default all the same.
+      // A failed write changes nothing here: the record holds the default all the same.
       text = definition.defaultText;
-      WriteSetting(kSettingsSubkey, definition.name, text);
+      if (writeMissing) WriteSetting(kSettingsSubkey, definition.name, text);
     }
     StoreIntoRecord(record, i, text);
   }
@@ -168,6 +170,31 @@ void LoadSettings() {
   if (!ReadSetting(kSettingsSubkey, tolerance.name, record.mTolerance)) {
     record.mTolerance = tolerance.defaultText;
   }
+  return record;
+}
+
+}  // namespace
+
+void LoadSettings() { Settings() = ReadRecord(true); }
+
+TwinfindSettings ReadSettings() { return ReadRecord(false); }
+
+const SettingDefinition* FindSettingDefinition(std::u16string_view name) {
+  for (const SettingDefinition& d : kSettingDefinitions) {
+    if (d.name == name) return &d;
+  }
+  for (const SettingDefinition& d : kOptionalSettingDefinitions) {
+    if (d.name == name) return &d;
+  }
+  return nullptr;
+}
+
+std::u16string StoredSettingText(std::u16string_view name) {
+  const SettingDefinition* definition = FindSettingDefinition(name);
+  if (definition == nullptr) return {};
+  std::u16string text(definition->defaultText);
+  ReadSetting(kSettingsSubkey, name, text);
+  return text;
 }
 
 }  // namespace twinfind

@@ -55,6 +55,9 @@ extern const std::array<SettingDefinition, 24> kSettingDefinitions;
 // the 24 values. mTolerance, the search's tolerance for drawings with rounded coordinates.
 extern const std::array<SettingDefinition, 1> kOptionalSettingDefinitions;
 
+// The search's tolerance when mTolerance is not set.
+inline constexpr double kDefaultSearchTolerance = 1.0 / 1000000.0;
+
 // The tolerance mTolerance gives: its value when it is a positive finite number, else the
 // default 0.000001.
 double SearchToleranceOf(std::u16string_view text);
@@ -76,13 +79,28 @@ int RegWriteText(std::u16string_view keyPath, std::u16string_view name, std::u16
 bool ReadSetting(std::u16string_view subkey, std::u16string_view name, std::u16string& out);
 bool WriteSetting(std::u16string_view subkey, std::u16string_view name, std::u16string_view text);
 
-// Fills the whole record from the store; a missing value gets its default, written back.
+// Fills the whole record from the store; a missing value gets its default, written back. This is
+// what a start of the command does.
 void LoadSettings();
+
+// The record as LoadSettings would fill it, by the same rules, but leaving the store as it is:
+// for readers that are not the command (the survey, the view, the report).
+TwinfindSettings ReadSettings();
+
+// The definition of one of the 24 settings or of an optional one; null for another name.
+const SettingDefinition* FindSettingDefinition(std::u16string_view name);
+
+// The stored text of a setting (one of the 24 or an optional one), or its default when the
+// store has none; empty for a name that is no setting.
+std::u16string StoredSettingText(std::u16string_view name);
 
 // Host colour number of "MAINCOLOR01".."MAINCOLOR16" and host line-type number of
 // "LINETYPE01".."LINETYPE10", ignoring letter case; an unknown name gives 0.
 int32_t ColorIndexOfName(std::u16string_view name);
 int32_t LineTypeIndexOfName(std::u16string_view name);
+// Whether the name is one of those, ignoring letter case.
+bool IsColorName(std::u16string_view name);
+bool IsLineTypeName(std::u16string_view name);
 
 // The names in picker order.
 extern const std::array<std::u16string_view, 16> kColorNames;

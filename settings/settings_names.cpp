@@ -24,13 +24,20 @@ const std::array<int32_t, 10> kLineTypeNumbers = {0, 4, 5, 6, 1, 2, 3, 7, 8, 9};
 
 namespace {
 
-// Position of the first name equal to `name` ignoring case; 0 (the first entry) when none is.
+// Position of the first name equal to `name` ignoring case; N when none is.
 template <size_t N>
-size_t IndexOfName(const std::array<std::u16string_view, N>& names, std::u16string_view name) {
+size_t FindName(const std::array<std::u16string_view, N>& names, std::u16string_view name) {
   const auto found = std::find_if(names.begin(), names.end(), [&](std::u16string_view entry) {
     return EqualsIgnoringAsciiCase(entry, name);
   });
-  return found == names.end() ? 0 : static_cast<size_t>(std::distance(names.begin(), found));
+  return static_cast<size_t>(std::distance(names.begin(), found));
+}
+
+// The same, but 0 (the first entry) when none is.
+template <size_t N>
+size_t IndexOfName(const std::array<std::u16string_view, N>& names, std::u16string_view name) {
+  const size_t found = FindName(names, name);
+  return found == N ? 0 : found;
 }
 
 }  // namespace
@@ -42,6 +49,14 @@ int32_t ColorIndexOfName(std::u16string_view name) {
 
 int32_t LineTypeIndexOfName(std::u16string_view name) {
   return kLineTypeNumbers[IndexOfName(kLineTypeNames, name)];
+}
+
+bool IsColorName(std::u16string_view name) {
+  return FindName(kColorNames, name) < kColorNames.size();
+}
+
+bool IsLineTypeName(std::u16string_view name) {
+  return FindName(kLineTypeNames, name) < kLineTypeNames.size();
 }
 
 }  // namespace twinfind

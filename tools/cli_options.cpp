@@ -9,13 +9,16 @@ namespace {
 const char kRunUsage[] =
     "twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf] [--svg OUT.svg] [--png OUT.png]\n"
     "             [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] [--no-grid] "
-    "[--settings FILE]";
+    "[--settings FILE]\n"
+    "             [--memory-limit MB]";
 const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
 const char kViewUsage[] =
-    "twinfind view [DRAWING.dxf] [--port N] [--settings FILE] [--out OUT.dxf] [--idle SECONDS]";
+    "twinfind view [DRAWING.dxf] [--port N] [--settings FILE] [--out OUT.dxf] [--idle SECONDS]\n"
+    "              [--memory-limit MB]";
 const char kSurveyUsage[] =
     "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
-    "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--settings FILE]";
+    "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--settings FILE] "
+    "[--memory-limit MB]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
 const char kRunFooter[] =
@@ -55,6 +58,15 @@ std::string UsageOf(const std::string& command) {
   if (command == "survey") return kSurveyUsage;
   if (command == "settings") return kSettingsUsage;
   return "twinfind run|demo|view|survey|settings ...";
+}
+
+// The same limit on every command that opens a drawing.
+void AddMemoryLimit(CLI::App& command, Options& options) {
+  command
+      .add_option("--memory-limit", options.memoryLimit,
+                  "refuse a drawing whose import would take the process past MB megabytes "
+                  "(default: $TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory)")
+      ->type_name("MB");
 }
 
 }  // namespace
@@ -97,10 +109,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
       ->type_name("FILE");
   run->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
   run->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
-  run->add_option("--memory-limit", options.memoryLimit,
-                  "refuse a drawing whose import would take the process past MB megabytes "
-                  "(default: $TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory)")
-      ->type_name("MB");
+  AddMemoryLimit(*run, options);
   run->footer(kRunFooter);
 
   CLI::App* demo = app.add_subcommand("demo",
@@ -119,6 +128,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
       ->type_name("N");
   view->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
   view->add_option("--out", options.out, "where Save writes the drawing as DXF")->type_name("FILE");
+  AddMemoryLimit(*view, options);
   view->add_option("--idle", options.idleSeconds,
                    "stop after this many seconds without a request from the page (900)")
       ->check(CLI::Range(1, 86400))
@@ -141,6 +151,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   survey->add_option("--png", options.png, "a PNG picture of the families")->type_name("FILE");
   survey->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
   survey->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
+  AddMemoryLimit(*survey, options);
   survey->footer(kSurveyFooter);
 
   CLI::App* settings = app.add_subcommand("settings", "show or change the stored settings");

@@ -112,7 +112,7 @@ std::string ReportJson(const ReportInput& input) {
     j += "      \"method\": " + JsonText(r.method) + ",\n";
     j += "      \"range\": " + (r.range ? JsonBox(*r.range) : std::string("null")) + ",\n";
     j += "      \"part\": {\"segments\": " + Ids(r.part) +
-         ", \"handles\": " + Texts(HandlesOf(input, r.part)) + ", \"box\": " + JsonBox(r.partBox) +
+         ", \"handles\": " + Texts(HandlesOf(input, r.part)) + ", \"box\": " + JsonBox(r.partExtent) +
          "},\n";
     j += "      \"settings\": {";
     for (size_t i = 0; i < r.settings.size(); ++i) {

@@ -79,6 +79,10 @@ bool OpenSession(Session& session) {
     std::cerr << "twinfind: " << plugin.error << '\n';
     return false;
   }
+  return OpenDrawing(session);
+}
+
+bool OpenDrawing(Session& session) {
   auto& drawing = vexhost::TheHost().drawing;
   if (session.drawing) {
     dxf::ImportOptions options;

@@ -47,9 +47,15 @@ bool CheckOutputs(const Session& session, std::string& error);
 // import's default). False, with the reason, when the one given is no number of megabytes.
 bool SetMemoryLimit(const Options& options, Session& session, std::string& error);
 
-// Loads the plug-in and reads the drawing (keeping the file in the session), telling its
-// extents, segments and layers; false (the message printed) when either fails.
+// Loads the plug-in and opens the drawing (OpenDrawing); false (the message printed) when
+// either fails.
 bool OpenSession(Session& session);
+
+// Reads the session's drawing, if it names one, into the host under the session's memory
+// limit, keeping the file in the session: prints the import's warnings and the line telling
+// its extents, segments and layers; false (the message printed) when it cannot be read. The
+// one way run, view and survey open a drawing.
+bool OpenDrawing(Session& session);
 
 struct ScriptResult {
   int lines = 0;    // lines that were actions

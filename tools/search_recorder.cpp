@@ -1,14 +1,13 @@
 #include "tools/search_recorder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <variant>
 
 #include "common/utf.h"
 #include "host/geometry.h"
 #include "host/host.h"
 #include "settings/settings.h"
-#include "tools/twin_geometry.h"
+#include "survey/twin_geometry.h"
 
 namespace twinfind::tool {
 namespace {
@@ -25,19 +24,7 @@ constexpr const char16_t* kBalloonSettings[] = {u"mIsBalloonAutoArrange",
                                                 u"mIsDepth",
                                                 u"mIsCount"};
 
-std::u16string Stored(std::u16string_view name) {
-  std::u16string text;
-  for (const SettingDefinition& d : kSettingDefinitions) {
-    if (d.name == name) text = std::u16string(d.defaultText);
-  }
-  for (const SettingDefinition& d : kOptionalSettingDefinitions) {
-    if (d.name == name) text = std::u16string(d.defaultText);
-  }
-  ReadSetting(kSettingsSubkey, name, text);
-  return text;
-}
-
-bool Flag(std::u16string_view name) { return Stored(name) == u"1"; }
+std::u16string Stored(std::u16string_view name) { return StoredSettingText(name); }
 
 VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) {
   VexBox box = vexhost::EmptyBox();
@@ -73,10 +60,7 @@ bool Inside(const VexBox& box, double x, double y, double margin) {
 
 // The coordinate tolerance of the search (the larger of 0.001 and mTolerance), doubled for the
 // turn read off a line whose ends were rounded.
-double Tolerance() {
-  const double stored = std::strtod(ToUtf8(Stored(u"mTolerance")).c_str(), nullptr);
-  return 2 * std::max(0.001, stored > 0 ? stored : 0.0);
-}
+double Tolerance() { return 2 * std::max(0.001, SearchToleranceOf(Stored(u"mTolerance"))); }
 
 }  // namespace
 
@@ -142,11 +126,12 @@ void SearchRecorder::OpenSearch(const UserAction& range,
   CloseSearch();
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   SearchRecord record;
-  const bool balloon = Stored(u"mMethod") != u"0";
+  const TwinfindSettings settings = ReadSettings();  // as the command read them at its start
+  const bool balloon = settings.mMethod != 0;
   record.method = balloon ? "balloon" : "general";
   record.range = searchRange_;
   record.part = range.selected;
-  record.partBox = BoxOf(drawing, record.part);
+  record.partExtent = BoxOf(drawing, record.part);
   for (const char16_t* name : kSearchSettings) {
     record.settings.push_back({ToUtf8(name), ToUtf8(Stored(name))});
   }
@@ -157,11 +142,11 @@ void SearchRecorder::OpenSearch(const UserAction& range,
   }
   std::vector<int> blinkingIds;
   for (const auto& [aux, id] : blinking) blinkingIds.push_back(id);
-  const TwinGrouping grouping = GroupTwins(drawing, record.part, blinkingIds, Tolerance());
+  const survey::TwinGrouping grouping = survey::GroupTwins(drawing, record.part, blinkingIds, Tolerance());
   std::vector<int> part = record.part;
   std::sort(part.begin(), part.end());
   looks_.clear();
-  for (const GroupedTwin& g : grouping.twins) {
+  for (const survey::GroupedTwin& g : grouping.twins) {
     TwinRecord twin;
     twin.segments = g.segments;
     twin.box = BoxOf(drawing, g.segments);
@@ -183,13 +168,13 @@ void SearchRecorder::OpenSearch(const UserAction& range,
     const auto answer = [&]() -> std::optional<std::u16string> {
       return next < answers_.size() ? answers_[next++] : std::nullopt;
     };
-    if (Flag(u"mIsMaterial")) {
+    if (settings.mIsMaterial != 0) {
       if (const auto typed = answer()) material_ = ToUtf8(*typed);
       entry.material = material_;
     }
     const auto number = answer();
     entry.partNumber = ToUtf8(number ? *number : Stored(u"mBalloonStr"));
-    if (Flag(u"mIsDepth")) {
+    if (settings.mIsDepth != 0) {
       if (const auto typed = answer()) depth_ = ToUtf8(*typed);
       entry.depth = depth_;
     }
@@ -231,7 +216,7 @@ void SearchRecorder::CloseSearch() {
                   : restyled                                     ? "recoloured"
                                                                  : "kept";
   }
-  const auto copies = FindMovedCopies(drawing, twins, made, Tolerance());
+  const auto copies = survey::FindMovedCopies(drawing, twins, made, Tolerance());
   for (size_t i = 0; i < copies.size(); ++i) record.twins[i].copy = copies[i];
   // Balloons made since: on a twin (anchored on one of its elements, or lying on its box) or on
   // its copy.

@@ -38,7 +38,7 @@ struct SearchRecord {
   std::string method;           // general or balloon
   std::optional<VexBox> range;  // the search range
   std::vector<int> part;
-  VexBox partBox{};
+  VexBox partExtent{};
   std::vector<std::pair<std::string, std::string>> settings;  // name, stored text
   std::vector<TwinRecord> twins;
   std::vector<int> unmatched;  // blinking segments that are no twin of the part

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/utf.h"
+#include "settings/setting_values.h"
 #include "settings/settings.h"
 
 namespace twinfind::tool {
@@ -19,21 +20,6 @@ std::vector<const SettingDefinition*> AllDefinitions() {
   for (const SettingDefinition& d : kSettingDefinitions) all.push_back(&d);
   for (const SettingDefinition& d : kOptionalSettingDefinitions) all.push_back(&d);
   return all;
-}
-
-const SettingDefinition* FindDefinition(const std::string& name) {
-  const std::u16string wanted = ToUtf16(name);
-  for (const SettingDefinition* d : AllDefinitions()) {
-    if (d->name == wanted) return d;
-  }
-  return nullptr;
-}
-
-// The stored text of a setting; the default when the store cannot give it.
-std::u16string StoredText(const SettingDefinition& definition) {
-  std::u16string text(definition.defaultText);
-  ReadSetting(kSettingsSubkey, definition.name, text);
-  return text;
 }
 
 int Usage(std::ostream& err, const std::string& why) {
@@ -51,24 +37,27 @@ int SettingsCommand(const std::vector<std::string>& words, std::ostream& out, st
   if (action == "list" && words.size() == 1) {
     LoadSettings();  // writes the missing defaults, as a start of the command does
     for (const SettingDefinition* d : AllDefinitions()) {
-      out << ToUtf8(d->name) << ' ' << ToUtf8(StoredText(*d)) << '\n';
+      out << ToUtf8(d->name) << ' ' << ToUtf8(StoredSettingText(d->name)) << '\n';
     }
     return 0;
   }
   if ((action == "get" && words.size() == 2) || (action == "set" && words.size() == 3)) {
-    const SettingDefinition* definition = FindDefinition(words[1]);
+    const SettingDefinition* definition = FindSettingDefinition(ToUtf16(words[1]));
     if (definition == nullptr) {
       return Usage(err, "unknown setting " + words[1] + " (twinfind settings list shows them)");
     }
     if (action == "get") {
       LoadSettings();
-      out << ToUtf8(StoredText(*definition)) << '\n';
+      out << ToUtf8(StoredSettingText(definition->name)) << '\n';
       return 0;
     }
     const std::u16string text = ToUtf16(words[2]);
     if (text.size() > kLongestSettingText) {
       return Usage(err, "a setting holds at most " + std::to_string(kLongestSettingText) +
                             " characters; a longer one would read back as missing");
+    }
+    if (const std::string problem = SettingValueProblem(*definition, text); !problem.empty()) {
+      return Usage(err, words[1] + " " + problem + ", not \"" + words[2] + "\"");
     }
     std::u16string stored;
     if (!WriteSetting(kSettingsSubkey, definition->name, text) ||

@@ -2,8 +2,8 @@
 // automatic row with balloons and texts, or manual placement with snapping.
 #include <cmath>
 
-#include "bench/twin_drawing.h"
-#include "engine/shape_model.h"
+#include "testkit/twin_drawing.h"
+#include "engine/found_parts.h"
 #include "host/host_test_util.h"
 #include "plugin/plugin_fixture.h"
 
@@ -179,7 +179,7 @@ TEST_F(BalloonFlowTest, OverlappingMatchesAllKeepTheirBalloons) {
   driver().Range({-1, -1, 41, 11});
   driver().End();
   driver().Range({-1, -1, 26, 11});
-  EXPECT_EQ(twinfind::matchCount(), 2);
+  EXPECT_EQ(twinfind::foundParts.count(), 2);
   driver().End();
   EXPECT_EQ(Comments(All(), VEX_ELEMENT_BALLOON).size(), 2u);
 }

@@ -10,8 +10,8 @@ TEST_F(LabelTest, RowsFollowMaterialCountAndTheMaterialRow) {
   auto& s = Settings();
   s.mBalloonStr = u"A-009";
   materialText = u"SS400";
-  matchTable.Append(MatchRecord{});
-  matchTable.Append(MatchRecord{});
+  foundParts.twins.push_back(MatchRecord{});
+  foundParts.twins.push_back(MatchRecord{});
   struct Case {
     int material, count, row;
     Rows rows;
@@ -68,7 +68,7 @@ TEST_F(LabelTest, WithoutAssyOnlyTheIndicatedPartGetsABalloon) {
   Settings().mIsBalloonAssy = 0;
   const int part = AddSquareMatch(0);
   AddSquareMatch(100);
-  partTable.Append(MakeTargetEntry({part, 1}));
+  foundParts.part.push_back({1, part});
   CreatePartBalloons();
   ASSERT_EQ(Comments(VEX_ELEMENT_BALLOON).size(), 1u);
   EXPECT_DOUBLE_EQ(Comments(VEX_ELEMENT_BALLOON)[0].balloon.anchorX, 5);
@@ -80,7 +80,7 @@ TEST_F(LabelTest, APartWithoutAnAnchorGetsNoBalloonAndTheUserIsTold) {
   const int odd = AddSegment({k4});
   MatchRecord record;
   record.refs.Append({1, odd});
-  matchTable.Append(record);
+  foundParts.twins.push_back(record);
   AddSquareMatch(100);
   const size_t segments = host().drawing.SegmentCount();
   host().transcript.Clear();

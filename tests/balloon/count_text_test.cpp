@@ -19,7 +19,7 @@ TEST(NextPartNumber, CountsUpTheTrailingRunKeepingItsWidth) {
 TEST_F(LabelTest, CountTextsStackUpwardsWithAndWithoutDepth) {
   Settings().mBalloonStr = u"A-009";
   depthText = u"12";
-  for (int i = 0; i < 7; ++i) matchTable.Append(MatchRecord{});
+  for (int i = 0; i < 7; ++i) foundParts.twins.push_back(MatchRecord{});
   CreateCountTexts({100, 200}, 0, 0);
   auto texts = Comments(VEX_ELEMENT_TEXT);
   ASSERT_EQ(texts.size(), 3u);

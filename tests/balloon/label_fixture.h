@@ -1,11 +1,11 @@
-// A plug-in test with the settings loaded and the match and part tables empty, and a look at
+// A plug-in test with the settings loaded and no part or twins found yet, and a look at
 // the balloons and texts the drawing holds: shared by the balloon tests.
 #ifndef TESTS_BALLOON_LABEL_FIXTURE_H
 #define TESTS_BALLOON_LABEL_FIXTURE_H
 
 #include "balloon/balloon_make.h"
 #include "balloon/count_text.h"
-#include "engine/shape_model.h"
+#include "engine/found_parts.h"
 #include "host/host_test_util.h"
 #include "plugin/plugin_fixture.h"
 
@@ -24,8 +24,7 @@ class LabelTest : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     LoadSettings();
-    matchTable.Clear();
-    partTable.Clear();
+    foundParts = FoundParts{};
   }
   // The balloons (or texts) of the drawing, as their records.
   std::vector<VexCommentBuffer> Comments(int type) {
@@ -43,7 +42,7 @@ class LabelTest : public PluginTest {
                                Line(x + 10, 10, x, 10), Line(x, 10, x, 0)});
     MatchRecord record;
     record.refs.Append({1, id});
-    matchTable.Append(record);
+    foundParts.twins.push_back(record);
     return id;
   }
 };

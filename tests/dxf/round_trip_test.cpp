@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "bench/twin_drawing.h"
+#include "testkit/twin_drawing.h"
 #include "drawing_compare.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"

@@ -8,17 +8,14 @@
 #include <numbers>
 #include <set>
 
-#include "bench/search_setup.h"
-#include "bench/twin_drawing.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
 #include "dxf_test_util.h"
-#include "engine/find_matches.h"
 #include "host/host.h"
+#include "testkit/search_setup.h"
+#include "testkit/twin_drawing.h"
 
 namespace {
-
-using twinfind::matchTable;
 
 struct Vertex {
   double x, y, bulge;
@@ -69,13 +66,17 @@ twinfind::SearchOptions TurnedAndMirrored() {
   return options;
 }
 
-// The twins found, as sets of segments with their mirrored flag.
-std::set<std::pair<std::set<int>, bool>> Found() {
+// The twins of the part in the range, turned and mirrored ones counting, as sets of segments
+// with their mirrored flag.
+std::set<std::pair<std::set<int>, bool>> Found(const std::vector<int>& range,
+                                               const std::vector<int>& part) {
+  const twinfind::TwinResult result = drawgen::SearchTwins(range, part, TurnedAndMirrored());
+  EXPECT_TRUE(result.ok());
   std::set<std::pair<std::set<int>, bool>> found;
-  for (int m = 1; m <= matchTable.count(); ++m) {
+  for (const twinfind::MatchRecord& twin : result.twins) {
     std::set<int> ids;
-    for (int r = 1; r <= matchTable[m].refCount(); ++r) ids.insert(matchTable[m].refs[r].segmentId);
-    found.insert({ids, matchTable[m].mirrored != 0});
+    for (int r = 1; r <= twin.refCount(); ++r) ids.insert(twin.refs[r].segmentId);
+    found.insert({ids, twin.mirrored != 0});
   }
   return found;
 }
@@ -109,13 +110,11 @@ TEST(TwinSearchTest, HandWrittenPolylineTwinsAreFoundTurnedAndMirrored) {
   auto copySegments = [&](size_t i) {
     return std::set<int>{all[3 * i], all[3 * i + 1], all[3 * i + 2]};
   };
-  ASSERT_TRUE(drawgen::PrepareSearch(all, {all[0], all[1], all[2]}));
-  ASSERT_TRUE(twinfind::FindMatches(TurnedAndMirrored()));
   const std::set<std::pair<std::set<int>, bool>> expected = {{copySegments(0), false},
                                                              {copySegments(1), false},
                                                              {copySegments(2), true},
                                                              {copySegments(3), true}};
-  EXPECT_EQ(Found(), expected);
+  EXPECT_EQ(Found(all, {all[0], all[1], all[2]}), expected);
 }
 
 TEST(TwinSearchTest, GeneratedTwinsWrittenByOurExporterAreFoundAfterReadingBack) {
@@ -157,13 +156,11 @@ TEST(TwinSearchTest, GeneratedTwinsWrittenByOurExporterAreFoundAfterReadingBack)
     };
     const auto& placed = twins.placed();
     const std::set<int> part = idsAt(positions(placed[0].segments));
-    ASSERT_TRUE(drawgen::PrepareSearch(after, std::vector<int>(part.begin(), part.end())));
-    ASSERT_TRUE(twinfind::FindMatches(TurnedAndMirrored()));
     std::set<std::pair<std::set<int>, bool>> expected = {{part, false}};
     for (size_t i = 0; i < plan.size(); ++i) {
       expected.insert({idsAt(positions(placed[i + 1].segments)), plan[i].first.mirrored});
     }
-    EXPECT_EQ(Found(), expected);
+    EXPECT_EQ(Found(after, std::vector<int>(part.begin(), part.end())), expected);
   }
 }
 

@@ -6,19 +6,18 @@
 #include <numbers>
 #include <set>
 
-#include "bench/search_setup.h"
-#include "bench/twin_drawing.h"
-#include "engine/find_matches.h"
 #include "host/host.h"
 #include "host/host_test_util.h"
+#include "testkit/search_setup.h"
+#include "testkit/twin_drawing.h"
 
 namespace {
 
 using hosttest::AddSegment;
 using hosttest::Circle;
 using hosttest::Line;
-using twinfind::FindMatches;
-using twinfind::matchTable;
+using twinfind::TwinFailure;
+using twinfind::TwinResult;
 
 class SearchEdgeTest : public ::testing::Test {
  protected:
@@ -36,6 +35,16 @@ class SearchEdgeTest : public ::testing::Test {
     return lines;
   }
   twinfind::SearchOptions options;
+  TwinResult Search(const std::vector<int>& range, const std::vector<int>& part) {
+    return drawgen::SearchTwins(range, part, options);
+  }
+  // The part indicated, for a search that the test then steers by hand.
+  void Indicate(const std::vector<int>& part) {
+    ASSERT_EQ(twinfind::IndicatePart(drawgen::RefsOf(part)), TwinFailure::kNone);
+  }
+  TwinResult SearchIndicated(const std::vector<int>& range) {
+    return twinfind::SearchIndicatedPart(drawgen::RefsOf(range), {}, options, false);
+  }
   // After a search, nothing of it is left.
   void ExpectNothingLeft(const std::vector<int>& before) {
     EXPECT_EQ(drawgen::AllSegments(), before);
@@ -57,19 +66,19 @@ TEST_F(SearchEdgeTest, TurnedCopiesAreNeverTakenForDrawingSegmentsInTheMirrorTri
   const auto part = StraddlingPart(0, 0);
   AddSegment({Line(100, 0, 110, 0)});  // a lone line of the anchor's length
   const auto before = drawgen::AllSegments();
-  ASSERT_TRUE(drawgen::PrepareSearch(before, part));
-  ASSERT_TRUE(FindMatches(options));
-  EXPECT_EQ(matchTable.count(), 1);  // the part alone
+  const TwinResult found = Search(before, part);
+  ASSERT_TRUE(found.ok());
+  EXPECT_EQ(found.twins.size(), 1u);  // the part alone
   ExpectNothingLeft(before);
   // Its true mirror image is found as one.
   const auto mirrored =
       std::vector<int>{AddSegment({Line(200, 0, 210, 0)}), AddSegment({Circle(205, -3, 1)}),
                        AddSegment({Circle(205, 4, 1.5)})};
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches(options));
-  ASSERT_EQ(matchTable.count(), 2);
-  EXPECT_EQ(matchTable[2].mirrored, 1);
-  EXPECT_EQ(matchTable[2].refs[1].segmentId, mirrored[0]);
+  const TwinResult again = Search(drawgen::AllSegments(), part);
+  ASSERT_TRUE(again.ok());
+  ASSERT_EQ(again.twins.size(), 2u);
+  EXPECT_EQ(again.twins[1].mirrored, 1);
+  EXPECT_EQ(again.twins[1].refs[1].segmentId, mirrored[0]);
 }
 
 TEST_F(SearchEdgeTest, AnglesAreComparedWithoutWrappingRound) {
@@ -82,13 +91,13 @@ TEST_F(SearchEdgeTest, AnglesAreComparedWithoutWrappingRound) {
   AddSegment({Line(100, 0, 100 + 10 * std::cos(b), 10 * std::sin(b))});
   AddSegment(
       {Circle(100 + 5 * std::cos(b) - 3 * std::sin(b), 5 * std::sin(b) + 3 * std::cos(b), 1)});
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches(options));
-  EXPECT_EQ(matchTable.count(), 1);
+  const TwinResult found = Search(drawgen::AllSegments(), part);
+  ASSERT_TRUE(found.ok());
+  EXPECT_EQ(found.twins.size(), 1u);
   options.rotate = true;
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches(options));
-  EXPECT_EQ(matchTable.count(), 2);
+  const TwinResult turned = Search(drawgen::AllSegments(), part);
+  ASSERT_TRUE(turned.ok());
+  EXPECT_EQ(turned.twins.size(), 2u);
 }
 
 TEST_F(SearchEdgeTest, Attribute5SegmentsAreCarriedAlongButAnUnpairedOneBlocks) {
@@ -100,10 +109,10 @@ TEST_F(SearchEdgeTest, Attribute5SegmentsAreCarriedAlongButAnUnpairedOneBlocks) 
                                  AddSegment({Circle(105, 3, 1)}),
                                  AddSegment({Line(104, 3, 106, 3)})};
   SetAttr5(twin[2]);
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
-  ASSERT_TRUE(FindMatches(options));
-  ASSERT_EQ(matchTable.count(), 2);
-  EXPECT_EQ(matchTable[2].refCount(), 3);
+  const TwinResult found = Search(drawgen::AllSegments(), part);
+  ASSERT_TRUE(found.ok());
+  ASSERT_EQ(found.twins.size(), 2u);
+  EXPECT_EQ(found.twins[1].refCount(), 3);
 
   // A plain part whose twin has one unpaired attribute-5 segment in its window: not found,
   // in either trial.
@@ -113,18 +122,17 @@ TEST_F(SearchEdgeTest, Attribute5SegmentsAreCarriedAlongButAnUnpairedOneBlocks) 
   AddSegment({Line(100, 0, 110, 0)});
   AddSegment({Circle(105, 3, 1)});
   SetAttr5(AddSegment({Circle(108, 2, 0.5)}));
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), plain));
-  ASSERT_TRUE(FindMatches(options));
-  EXPECT_EQ(matchTable.count(), 1);
+  const TwinResult blocked = Search(drawgen::AllSegments(), plain);
+  ASSERT_TRUE(blocked.ok());
+  EXPECT_EQ(blocked.twins.size(), 1u);
 }
 
 TEST_F(SearchEdgeTest, AFullWindowStopsTheSearchAndLeavesNothingBehind) {
   const auto part = StraddlingPart(0, 0);
   for (int i = 0; i < 1001; ++i) AddSegment({Circle(1 + 0.008 * i, 1, 0.001)});
   const auto before = drawgen::AllSegments();
-  ASSERT_TRUE(drawgen::PrepareSearch(part, part));
   Messages();
-  EXPECT_FALSE(FindMatches(options));
+  EXPECT_EQ(Search(part, part).failure, TwinFailure::kSearchFailed);
   EXPECT_EQ(Messages(),
             std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T03)"});
   ExpectNothingLeft(before);
@@ -133,13 +141,13 @@ TEST_F(SearchEdgeTest, AFullWindowStopsTheSearchAndLeavesNothingBehind) {
 TEST_F(SearchEdgeTest, TooManyCopiesStopTheSearchAndEveryCopyIsDeleted) {
   const auto part = StraddlingPart(0, 0);
   const auto before = drawgen::AllSegments();
-  ASSERT_TRUE(drawgen::PrepareSearch(part, part));
+  Indicate(part);
   // The work list holds more segments than a copy table can take.
   std::vector<VexIdRecord> work;
   for (int i = 0; i < 1001; ++i) work.push_back({part[i % 3], 1});
   vexhost::TheHost().lists.Replace(5, work);
   Messages();
-  EXPECT_FALSE(FindMatches(options));
+  EXPECT_EQ(SearchIndicated(part).failure, TwinFailure::kSearchFailed);
   EXPECT_EQ(Messages(),
             std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T04)"});
   ExpectNothingLeft(before);
@@ -153,9 +161,8 @@ TEST_F(SearchEdgeTest, AFullMirrorWindowStopsTheSearchAndTheTurnedCopiesGo) {
   // 4, so the direct window ends near y = 4.1 and the mirrored one reaches up to y = 5.6.
   for (int i = 0; i < 1001; ++i) AddSegment({Circle(101 + 0.008 * i, 5, 0.001)});
   const auto before = drawgen::AllSegments();
-  ASSERT_TRUE(drawgen::PrepareSearch({lone}, part));
   Messages();
-  EXPECT_FALSE(FindMatches(options));
+  EXPECT_EQ(Search({lone}, part).failure, TwinFailure::kSearchFailed);
   EXPECT_EQ(Messages(),
             std::vector<std::u16string>{u"box: 검색대상이 메모리할당영역을 초과했습니다.(T05)"});
   ExpectNothingLeft(before);
@@ -163,13 +170,13 @@ TEST_F(SearchEdgeTest, AFullMirrorWindowStopsTheSearchAndTheTurnedCopiesGo) {
 
 TEST_F(SearchEdgeTest, AFailedCopyStopsTheSearchWithItsMessage) {
   const auto part = StraddlingPart(0, 0);
-  ASSERT_TRUE(drawgen::PrepareSearch(part, part));
+  Indicate(part);
   const int gone = AddSegment({Line(50, 50, 51, 51)});
   vexhost::TheHost().lists.Replace(5, {{part[0], 1}, {gone, 1}});
   VexSgmDeleteSegment(gone);
   const auto before = drawgen::AllSegments();
   Messages();
-  EXPECT_FALSE(FindMatches(options));
+  EXPECT_EQ(SearchIndicated(part).failure, TwinFailure::kSearchFailed);
   EXPECT_EQ(Messages(), std::vector<std::u16string>{u"error: 복사처리에 에러가 발생했습니다(T03)"});
   ExpectNothingLeft(before);
 }
@@ -181,11 +188,11 @@ TEST_F(SearchEdgeTest, MoreTwinsThanTheTableHoldsKeepTheFirstAndSaySo) {
     AddSegment({Line(x, y, x + 10, y)});
     AddSegment({Circle(x + 5, y + 3, 1)});
   }
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part));
   Messages();
-  ASSERT_TRUE(FindMatches(options));
-  EXPECT_EQ(matchTable.count(), 499);
-  EXPECT_EQ(matchTable[1].refs[1].segmentId, part[0]);
+  const TwinResult found = Search(drawgen::AllSegments(), part);
+  ASSERT_TRUE(found.ok());
+  EXPECT_EQ(found.twins.size(), 499u);
+  EXPECT_EQ(found.twins[0].refs[1].segmentId, part[0]);
   EXPECT_EQ(Messages(), std::vector<std::u16string>{
                             u"box: 동일한 부품이 499개를 넘어 2개는 목록에서 제외되었습니다."});
 }
@@ -194,13 +201,13 @@ TEST_F(SearchEdgeTest, TwinsOfMoreSegmentsThanARecordHoldsAreRecordedWhole) {
   drawgen::TwinDrawing drawing(9, 120);
   const auto part = drawing.Place({});
   const auto twin = drawing.Place({drawing.spacing(), 0, 30, false});
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part.segments));
   Messages();
-  ASSERT_TRUE(FindMatches(options));
+  const TwinResult found = Search(drawgen::AllSegments(), part.segments);
+  ASSERT_TRUE(found.ok());
   EXPECT_TRUE(Messages().empty());
-  ASSERT_EQ(matchTable.count(), 2);
+  ASSERT_EQ(found.twins.size(), 2u);
   for (const auto& [m, placed] : {std::pair{1, part}, std::pair{2, twin}}) {
-    const twinfind::MatchRecord& match = matchTable[m];
+    const twinfind::MatchRecord& match = found.twins[static_cast<size_t>(m - 1)];
     EXPECT_EQ(match.refCount(), twinfind::kMatchRefCapacity);
     std::set<int> ids;
     for (int i = 1; i <= match.segmentCount(); ++i) ids.insert(match.segment(i).segmentId);
@@ -243,14 +250,12 @@ TEST_F(SearchEdgeTest, OutlinesThatPassAPointTwiceFindTheirTwins) {
   const auto turned = place(0, 100, 73, false);
   place(100, 100, 0, true);
   const auto before = drawgen::AllSegments();
-  ASSERT_TRUE(drawgen::PrepareSearch(before, part));
-  ASSERT_TRUE(FindMatches(options));
+  const TwinResult result = Search(before, part);
+  ASSERT_TRUE(result.ok());
   std::set<std::set<int>> found;
-  for (int m = 1; m <= matchTable.count(); ++m) {
+  for (const twinfind::MatchRecord& twin : result.twins) {
     std::set<int> ids;
-    for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
-      ids.insert(matchTable[m].segment(i).segmentId);
-    }
+    for (int i = 1; i <= twin.segmentCount(); ++i) ids.insert(twin.segment(i).segmentId);
     found.insert(ids);
   }
   const auto set = [](const std::vector<int>& v) { return std::set<int>(v.begin(), v.end()); };

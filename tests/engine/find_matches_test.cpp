@@ -7,17 +7,15 @@
 #include <set>
 #include <sstream>
 
-#include "bench/search_setup.h"
-#include "bench/twin_drawing.h"
-#include "engine/find_matches.h"
 #include "host/host.h"
+#include "testkit/search_setup.h"
+#include "testkit/twin_drawing.h"
 
 namespace {
 
 using drawgen::Placement;
 using drawgen::TwinDrawing;
 using drawgen::Variant;
-using twinfind::matchTable;
 
 struct Options {
   bool rotate, symmetry, layer, color;
@@ -90,8 +88,9 @@ TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
       drawing.AddClutter(20, -drawing.spacing(), -drawing.spacing(), 4 * drawing.spacing(),
                          -0.5 * drawing.spacing());
       const std::vector<int> before = drawgen::AllSegments();
-      ASSERT_TRUE(drawgen::PrepareSearch(before, part.segments));
-      ASSERT_TRUE(twinfind::FindMatches(SearchOptionsOf(o)));
+      const twinfind::TwinResult result =
+          drawgen::SearchTwins(before, part.segments, SearchOptionsOf(o));
+      ASSERT_TRUE(result.ok());
 
       // Compare as sets of segment sets.
       std::set<std::pair<std::set<int>, bool>> expected, found;
@@ -101,15 +100,13 @@ TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
         const auto& segments = drawing.placed()[i + 1].segments;
         expected.insert({{segments.begin(), segments.end()}, plan[i].placement.mirrored});
       }
-      for (int m = 1; m <= matchTable.count(); ++m) {
+      for (const twinfind::MatchRecord& twin : result.twins) {
         std::set<int> ids;
-        for (int r = 1; r <= matchTable[m].refCount(); ++r) {
-          ids.insert(matchTable[m].refs[r].segmentId);
-        }
-        found.insert({ids, matchTable[m].mirrored != 0});
+        for (int r = 1; r <= twin.refCount(); ++r) ids.insert(twin.refs[r].segmentId);
+        found.insert({ids, twin.mirrored != 0});
       }
       EXPECT_EQ(found, expected);
-      EXPECT_EQ(matchTable.count(), static_cast<int>(expected.size()));
+      EXPECT_EQ(result.twins.size(), expected.size());
       // Nothing of the search stays in the drawing or in its lists.
       EXPECT_EQ(drawgen::AllSegments(), before);
       for (const int list : {6, 7, 8}) EXPECT_TRUE(vexhost::TheHost().lists.Contents(list).empty());
@@ -124,11 +121,13 @@ TEST_F(FindMatchesTest, FoundTwinsMarkTheirRangeEntriesUsed) {
   const auto twin = drawing.Place({drawing.spacing(), 0, 45, false});
   const auto other = drawing.Place({2 * drawing.spacing(), 0, 0, false}, Variant::kNearTwin);
   const std::vector<int> all = drawgen::AllSegments();
-  ASSERT_TRUE(drawgen::PrepareSearch(all, part.segments));
-  ASSERT_TRUE(twinfind::FindMatches(SearchOptionsOf({true, false, false, false})));
+  const twinfind::TwinResult result =
+      drawgen::SearchTwins(all, part.segments, SearchOptionsOf({true, false, false, false}));
+  ASSERT_TRUE(result.ok());
+  ASSERT_EQ(result.taken.size(), all.size());
   std::set<int> used;
-  for (int t = 1; t <= twinfind::targetTable.count(); ++t) {
-    if (twinfind::targetTable[t].used) used.insert(twinfind::targetTable[t].ref.segmentId);
+  for (size_t t = 0; t < all.size(); ++t) {
+    if (result.taken[t]) used.insert(all[t]);
   }
   std::set<int> expected(part.segments.begin(), part.segments.end());
   expected.insert(twin.segments.begin(), twin.segments.end());
@@ -142,9 +141,10 @@ TEST_F(FindMatchesTest, WithoutRotationAReversedTwinOrANearlyFullTurnIsNotFound)
   drawing.Place({drawing.spacing(), 0, 0, false}, Variant::kReversedTwin);
   drawing.Place({2 * drawing.spacing(), 0, 1e-12, false});  // a hair's turn still counts as none
   drawing.Place({3 * drawing.spacing(), 0, -0.0000005 * 180 / std::numbers::pi, false});
-  ASSERT_TRUE(drawgen::PrepareSearch(drawgen::AllSegments(), part.segments));
-  ASSERT_TRUE(twinfind::FindMatches(SearchOptionsOf({false, false, false, false})));
-  EXPECT_EQ(matchTable.count(), 2);  // the part and the hair's turn
+  const twinfind::TwinResult result = drawgen::SearchTwins(
+      drawgen::AllSegments(), part.segments, SearchOptionsOf({false, false, false, false}));
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(result.twins.size(), 2u);  // the part and the hair's turn
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Measuring found parts, the row they make, and the frame around a group.
 #include <gtest/gtest.h>
 
+#include "engine/found_parts.h"
 #include "engine/geometry.h"
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
@@ -16,14 +17,14 @@ class ExtentsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     vexhost::ResetHost();
-    matchTable.Clear();
+    foundParts.twins.clear();
   }
   // A match of one rectangle segment w by h at (x, 0).
   void AddMatch(double x, double w, double h) {
     const int id = AddSegment({Line(x, 0, x + w, 0), Line(x + w, 0, x + w, h)});
     MatchRecord record;
     record.refs.Append({1, id});
-    matchTable.Append(record);
+    foundParts.twins.push_back(record);
   }
 };
 
@@ -34,14 +35,14 @@ TEST_F(ExtentsTest, TheRowIsTheWidthsWithGapsAndTheTallestHeight) {
   ComputeMatchExtents(5.0);
   EXPECT_DOUBLE_EQ(rowExtent.width, 70);
   EXPECT_DOUBLE_EQ(rowExtent.height, 8);
-  EXPECT_DOUBLE_EQ(matchTable[2].box.minX, 100);
-  EXPECT_DOUBLE_EQ(matchTable[2].box.maxY, 8);
+  EXPECT_DOUBLE_EQ(foundParts.twins[1].box.minX, 100);
+  EXPECT_DOUBLE_EQ(foundParts.twins[1].box.maxY, 8);
   EXPECT_DOUBLE_EQ(rowExtent.corners[2].x, 70);
   EXPECT_DOUBLE_EQ(rowExtent.corners[3].y, 8);
   // Without a gap the parts touch; no match keeps the last row.
   ComputeMatchExtents(0.0);
   EXPECT_DOUBLE_EQ(rowExtent.width, 60);
-  matchTable.Clear();
+  foundParts.twins.clear();
   ComputeMatchExtents(5.0);
   EXPECT_DOUBLE_EQ(rowExtent.width, 60);
 }
@@ -52,10 +53,10 @@ TEST_F(ExtentsTest, AMatchTheBoxSkipsKeepsTheResetBoxAndShortensTheRow) {
   vexhost::TheHost().drawing.FindSegment(id)->attributes |= 1u << VEX_ATTRIBUTE_5;
   MatchRecord skipped;
   skipped.refs.Append({1, id});
-  matchTable.Append(skipped);
+  foundParts.twins.push_back(skipped);
   ComputeMatchExtents(5.0);
-  EXPECT_EQ(matchTable[2].box.minX, kBoxReset);
-  EXPECT_EQ(matchTable[2].box.maxX, -kBoxReset);
+  EXPECT_EQ(foundParts.twins[1].box.minX, kBoxReset);
+  EXPECT_EQ(foundParts.twins[1].box.maxX, -kBoxReset);
   EXPECT_DOUBLE_EQ(rowExtent.width, 10 + 5 - 2 * kBoxReset);
   EXPECT_DOUBLE_EQ(rowExtent.height, 5);
 }
@@ -63,7 +64,7 @@ TEST_F(ExtentsTest, AMatchTheBoxSkipsKeepsTheResetBoxAndShortensTheRow) {
 TEST_F(ExtentsTest, PartsBeyondTheResetValuesAreMeasuredRight) {
   AddMatch(25000000, 10, 5);
   ComputeMatchExtents(5.0);
-  EXPECT_DOUBLE_EQ(matchTable[1].box.minX, 25000000);
+  EXPECT_DOUBLE_EQ(foundParts.twins[0].box.minX, 25000000);
   EXPECT_DOUBLE_EQ(rowExtent.width, 10);
 }
 

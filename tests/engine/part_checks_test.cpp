@@ -6,7 +6,7 @@
 
 #include "engine/geometry.h"
 #include "engine/part_checks.h"
-#include "engine/shape_model.h"
+#include "engine/twin_finder.h"
 #include "host/host_test_util.h"
 
 namespace {
@@ -36,19 +36,22 @@ TEST(LineAngle, CoversEveryDirectionInZeroToTwoPi) {
 
 class PartTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    vexhost::ResetHost();
-    partTable.Clear();
-    partBox = kResetBox;
-  }
-  // Adds a segment to the part as the part step does.
+  void SetUp() override { vexhost::ResetHost(); }
+  // Adds a segment to the part.
   int AddPart(const std::vector<FigureRecord>& figures, bool attr5 = false) {
-    const int id = AddSegment(figures);
+    return AddToPart(AddSegment(figures), attr5);
+  }
+  int AddToPart(int id, bool attr5 = false) {
     if (attr5) vexhost::TheHost().drawing.FindSegment(id)->attributes |= 1u << VEX_ATTRIBUTE_5;
-    partTable.Append(MakeTargetEntry({id, 1}));
-    ExtendBoxBySegment({1, id}, partBox);
+    part_.push_back({1, id});
     return id;
   }
+  // Indicates the part as the part step does: the checks, then the anchor line.
+  TwinFailure Indicate() { return IndicatePart(part_, &anchor); }
+  AnchorLine anchor;
+
+ private:
+  std::vector<SegmentRef> part_;
 };
 
 VexBox BoxOf(const std::vector<FigureRecord>& figures) {
@@ -91,7 +94,7 @@ TEST_F(PartTest, SkippedSegmentsLeaveTheBoxAlone) {
 TEST_F(PartTest, AnAttribute5SegmentOutsideTheWindowDoesNotFailTheRangeCheck) {
   AddPart({Line(0, 0, 10, 0), Line(10, 0, 10, 10)});
   AddPart({Line(500, 500, 600, 600)}, /*attr5=*/true);  // far away, and not in the box
-  EXPECT_TRUE(CheckPartInRange());
+  EXPECT_EQ(Indicate(), TwinFailure::kNone);
 }
 
 TEST_F(PartTest, APartSegmentTheBoxDoesNotCoverFailsTheRangeCheck) {
@@ -100,7 +103,7 @@ TEST_F(PartTest, APartSegmentTheBoxDoesNotCoverFailsTheRangeCheck) {
   k4.kind = VEX_FIG_KIND4;
   k4.u.kind4 = {50, 50, 60, 60, 1.0};
   AddPart({k4});  // kind 4 does not grow the box, so the window misses it
-  EXPECT_FALSE(CheckPartInRange());
+  EXPECT_EQ(Indicate(), TwinFailure::kPartNotInRange);
   // The working list is left empty.
   EXPECT_TRUE(vexhost::TheHost().lists.Contents(3).empty());
   EXPECT_FALSE(vexhost::TheHost().lists.IsOpen(3));
@@ -111,42 +114,39 @@ TEST_F(PartTest, APartTheBoxSkipsEntirelyLeavesAnInvertedWindowThatFindsNothing)
   FigureRecord k4{};
   k4.kind = VEX_FIG_KIND4;
   AddPart({k4});
-  ExpectBox(partBox, kBoxReset, kBoxReset, -kBoxReset, -kBoxReset);
-  EXPECT_FALSE(CheckPartInRange());
+  EXPECT_EQ(Indicate(), TwinFailure::kPartNotInRange);
 }
 
 TEST_F(PartTest, TheAnchorIsTheFirstLineOfTheFirstSegmentOfType0) {
-  const int comments = VexSgmCreateSegment(VEX_SEGMENT_COMMENTS, VEX_LIFE_LASTING);
-  partTable.Append(MakeTargetEntry({comments, 1}));  // type 2: skipped
+  // Type 2: skipped (with attribute 5, so that the range check passes it).
+  AddToPart(VexSgmCreateSegment(VEX_SEGMENT_COMMENTS, VEX_LIFE_LASTING), /*attr5=*/true);
   AddPart({Circle(0, 0, 1)});                        // no line: passed on
   const int withLine = AddPart({Circle(5, 5, 1), Line(10, 0, 10, -4), Line(0, 0, 1, 0)},
                                /*attr5=*/true);  // attribute 5 does not matter
   VexSgmChangeLayer(withLine, 12);
   LineAttr attr{3, 0, 0, 0, 6, 1};
   VexFigSetLineType2(VexSgmGetHeadElementId(withLine), &attr);
-  ASSERT_TRUE(FindAnchorLine());
-  EXPECT_EQ(anchorLine.ref.segmentId, withLine);
-  EXPECT_EQ(anchorLine.figureIndex, 1);
-  EXPECT_DOUBLE_EQ(anchorLine.angle, 1.5 * kPiTest);
-  EXPECT_DOUBLE_EQ(anchorLine.length, 4.0);
-  EXPECT_EQ(anchorLine.start.x, 10);
-  EXPECT_EQ(anchorLine.layer, 12);
-  EXPECT_EQ(anchorLine.lineAttr.color, 3);
-  EXPECT_EQ(anchorLine.lineAttr.lineType, 6);
+  ASSERT_EQ(Indicate(), TwinFailure::kNone);
+  EXPECT_EQ(anchor.ref.segmentId, withLine);
+  EXPECT_EQ(anchor.figureIndex, 1);
+  EXPECT_DOUBLE_EQ(anchor.angle, 1.5 * kPiTest);
+  EXPECT_DOUBLE_EQ(anchor.length, 4.0);
+  EXPECT_EQ(anchor.start.x, 10);
+  EXPECT_EQ(anchor.layer, 12);
+  EXPECT_EQ(anchor.lineAttr.color, 3);
+  EXPECT_EQ(anchor.lineAttr.lineType, 6);
 }
 
 TEST_F(PartTest, AFirstSegmentWithoutFiguresFailsEvenIfALaterOneHasALine) {
-  const int empty = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
-  partTable.Append(MakeTargetEntry({empty, 1}));
+  AddToPart(VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING), /*attr5=*/true);
   AddPart({Line(0, 0, 1, 0)});
-  EXPECT_FALSE(FindAnchorLine());
-  EXPECT_EQ(anchorLine.figureIndex, -1);
+  EXPECT_EQ(Indicate(), TwinFailure::kNoAnchorLine);
 }
 
 TEST_F(PartTest, APartOfCirclesAndArcsOnlyHasNoAnchor) {
   AddPart({Circle(0, 0, 1)});
   AddPart({Arc(0, 0, 5, 5, 0, 0, 5)});
-  EXPECT_FALSE(FindAnchorLine());
+  EXPECT_EQ(Indicate(), TwinFailure::kNoAnchorLine);
 }
 
 }  // namespace

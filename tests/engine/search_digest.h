@@ -11,10 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/search_setup.h"
-#include "bench/twin_drawing.h"
-#include "engine/find_matches.h"
 #include "host/host.h"
+#include "testkit/search_setup.h"
+#include "testkit/twin_drawing.h"
 
 namespace searchdigest {
 
@@ -42,14 +41,14 @@ inline std::string SearchDigest() {
       options.sameLayer = (bits & 4) != 0;
       options.sameLineAttr = (bits & 8) != 0;
       out << "seed " << seed << " options " << bits << ":";
-      if (!drawgen::PrepareSearch(drawgen::AllSegments(), part.segments) ||
-          !twinfind::FindMatches(options)) {
+      const twinfind::TwinResult found =
+          drawgen::SearchTwins(drawgen::AllSegments(), part.segments, options);
+      if (!found.ok()) {
         out << " failed\n";
         continue;
       }
       std::vector<std::string> twins;
-      for (int m = 1; m <= twinfind::matchTable.count(); ++m) {
-        const twinfind::MatchRecord& match = twinfind::matchTable[m];
+      for (const twinfind::MatchRecord& match : found.twins) {
         std::set<int> ids;
         for (int i = 1; i <= match.segmentCount(); ++i) ids.insert(match.segment(i).segmentId);
         std::string twin = match.mirrored != 0 ? " m" : " ";

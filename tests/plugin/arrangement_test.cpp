@@ -1,7 +1,8 @@
 // Rows of copies and the thinning of overlapping matches, on match tables made by hand.
 #include "plugin/arrangement.h"
+#include "engine/found_parts.h"
 #include "engine/match_extents.h"
-#include "engine/shape_model.h"
+#include "engine/match_overlaps.h"
 #include "plugin/part_search.h"
 #include "plugin/plugin_fixture.h"
 
@@ -11,18 +12,18 @@ using plugintest::BoundsOf;
 using plugintest::LastSegmentId;
 using plugintest::PluginTest;
 using plugintest::SegmentsAfter;
-using twinfind::matchTable;
+using twinfind::foundParts;
 
 class RowTest : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    matchTable.Clear();
+    foundParts.twins.clear();
     twinfind::Settings().mArrangeWidth = u"5.0";
   }
   // A match of one rectangle w by h, somewhere far off.
   void AddMatch(double w, double h, bool mirrored = false) {
-    const double x = 1000.0 * (matchTable.count() + 1);
+    const double x = 1000.0 * static_cast<double>(foundParts.twins.size() + 1);
     const int id = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
     FigureRecord f{};
     f.kind = VEX_FIG_LINE;
@@ -33,7 +34,7 @@ class RowTest : public PluginTest {
     twinfind::MatchRecord record;
     record.refs.Append({1, id});
     record.mirrored = mirrored ? 1 : 0;
-    matchTable.Append(record);
+    foundParts.twins.push_back(record);
   }
   // The lower left corners of the copies the row made, in order.
   std::vector<VexPoint> PlaceAndMeasure(VexPoint origin, std::vector<int>* frame = nullptr) {
@@ -43,7 +44,7 @@ class RowTest : public PluginTest {
     std::vector<VexPoint> corners;
     const auto added = SegmentsAfter(last);
     for (size_t i = 0; i < added.size(); ++i) {
-      if (frame != nullptr && i >= static_cast<size_t>(matchTable.count())) {
+      if (frame != nullptr && i >= foundParts.twins.size()) {
         frame->push_back(added[i]);
         continue;
       }
@@ -117,42 +118,36 @@ TEST_F(RowTest, ACopyListThatRefusesASegmentStopsTheRowWithItsMessage) {
 }
 
 // Matches given as lists of segment ids.
-void SetMatches(const std::vector<std::vector<int>>& matches) {
-  matchTable.Clear();
+std::vector<twinfind::MatchRecord> Matches(const std::vector<std::vector<int>>& matches) {
+  std::vector<twinfind::MatchRecord> records;
   for (const auto& ids : matches) {
     twinfind::MatchRecord record;
     for (const int id : ids) record.refs.Append({1, id});
-    matchTable.Append(record);
+    records.push_back(record);
   }
+  return records;
 }
 
-std::vector<int> FirstIds() {
+// The first segment of each match that DropOverlappingMatches keeps.
+std::vector<int> KeptFirstIds(std::vector<twinfind::MatchRecord> matches) {
+  twinfind::DropOverlappingMatches(matches);
   std::vector<int> ids;
-  for (int m = 1; m <= matchTable.count(); ++m) ids.push_back(matchTable[m].refs[1].segmentId);
+  for (const twinfind::MatchRecord& m : matches) ids.push_back(m.refs[1].segmentId);
   return ids;
 }
 
 TEST(DropOverlappingMatches, AnEarlierMatchSharingASegmentWithALaterOneGoes) {
-  SetMatches({{1, 2}, {3, 2}});
-  twinfind::DropOverlappingMatches();
-  EXPECT_EQ(FirstIds(), std::vector<int>{3});
-  SetMatches({{1, 2}, {5, 6}, {7, 1}});
-  twinfind::DropOverlappingMatches();
-  EXPECT_EQ(FirstIds(), (std::vector<int>{5, 7}));
-  SetMatches({{1}, {2}, {3}});
-  twinfind::DropOverlappingMatches();
-  EXPECT_EQ(FirstIds(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(KeptFirstIds(Matches({{1, 2}, {3, 2}})), std::vector<int>{3});
+  EXPECT_EQ(KeptFirstIds(Matches({{1, 2}, {5, 6}, {7, 1}})), (std::vector<int>{5, 7}));
+  EXPECT_EQ(KeptFirstIds(Matches({{1}, {2}, {3}})), (std::vector<int>{1, 2, 3}));
   // Only segment ids count.
-  matchTable.Clear();
-  twinfind::MatchRecord a, b;
-  a.refs.Append({1, 4});
-  b.refs.Append({2, 4});
-  b.mirrored = 1;
-  matchTable.Append(a);
-  matchTable.Append(b);
-  twinfind::DropOverlappingMatches();
-  ASSERT_EQ(matchTable.count(), 1);
-  EXPECT_EQ(matchTable[1].mirrored, 1);  // the survivor moves whole
+  std::vector<twinfind::MatchRecord> matches(2);
+  matches[0].refs.Append({1, 4});
+  matches[1].refs.Append({2, 4});
+  matches[1].mirrored = 1;
+  twinfind::DropOverlappingMatches(matches);
+  ASSERT_EQ(matches.size(), 1u);
+  EXPECT_EQ(matches[0].mirrored, 1);  // the survivor moves whole
 }
 
 }  // namespace

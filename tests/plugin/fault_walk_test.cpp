@@ -12,7 +12,7 @@
 #include <functional>
 #include <sstream>
 
-#include "bench/twin_drawing.h"
+#include "testkit/twin_drawing.h"
 #include "host/host.h"
 #include "plugin/entry.h"
 #include "settings/reg_file.h"

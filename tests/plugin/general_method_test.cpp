@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "bench/twin_drawing.h"
-#include "engine/shape_model.h"
+#include "testkit/twin_drawing.h"
+#include "engine/found_parts.h"
 #include "plugin/plugin_fixture.h"
 
 namespace {
@@ -223,7 +223,7 @@ TEST_F(GeneralMethodTest, TheEndButtonAtThePlacementSkipsTheRowAndTheNextRowGoes
   // The next search of the command places its row at once at confirmation, below the stored
   // origin by the vertical gap and the new row's height.
   driver().Range({x0 - 0.5, y0 - 0.5, x0 + other.width() + 0.5, y0 + other.height() + 0.5});
-  ASSERT_EQ(twinfind::matchCount(), 2);
+  ASSERT_EQ(twinfind::foundParts.count(), 2);
   const int last = LastSegmentId();
   driver().End();
   EXPECT_EQ(LastPrompt(), u"부품형상 범위지시 :");
@@ -262,7 +262,6 @@ TEST_F(GeneralMethodTest, APartTooBigOrRefusedByTheWorkListEndsTheCommandTidily)
   driver().Range({-2, -2, 1000 * 3.0 + 1.5, 2});  // 1001
   EXPECT_EQ(Lines().back(), u"box: 검색대상이 메모리할당영역을 초과했습니다.(S)");
   EXPECT_FALSE(driver().active());
-  EXPECT_EQ(twinfind::partTable.count(), 1000);
   EXPECT_FALSE(host().lists.SelectionOpen());
   EXPECT_TRUE(host().lists.selection().empty());
   EXPECT_FALSE(host().lists.IsOpen(5));

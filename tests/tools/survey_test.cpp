@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 
-#include "bench/twin_drawing.h"
+#include "testkit/twin_drawing.h"
 #include "dxf/dxf_export.h"
 #include "host/host.h"
 #include "tool_run.h"

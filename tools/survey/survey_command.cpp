@@ -4,29 +4,20 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "dxf/dxf_import.h"
-#include "dxf/memory_limit.h"
-#include "engine/shape_model.h"
 #include "host/host.h"
-#include "host/search.h"
-#include "tools/drawing_summary.h"
+#include "settings/search_options.h"
+#include "survey/survey.h"
 #include "tools/report_writer.h"
 #include "tools/run_command.h"
-#include "tools/survey/search_settings.h"
-#include "tools/survey/survey.h"
 #include "tools/survey/survey_output.h"
 
 namespace twinfind::tool {
 namespace {
 
-bool EndsWithPng(const std::string& path) {
-  return path.size() >= 4 && path.compare(path.size() - 4, 4, ".png") == 0;
-}
-
 bool WriteSurveyPicture(const std::string& path, const picture::RenderOptions& options,
                         std::string& error) {
   const auto& drawing = vexhost::TheHost().drawing;
-  return EndsWithPng(path) ? picture::RenderPng(drawing, path, error, options)
+  return path.ends_with(".png") ? picture::RenderPng(drawing, path, error, options)
                            : picture::RenderSvg(drawing, path, error, options);
 }
 
@@ -54,28 +45,16 @@ int SurveyCommand(const Options& options) {
   session.png = options.png;
   session.report = options.report;
   std::string error;
-  if (!UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
+  if (!SetMemoryLimit(options, session, error) || !UseSettingsFile(options.settings, error) ||
+      !CheckOutputs(session, error)) {
     return BadArguments(error, "survey");
   }
-  dxf::ImportOptions import;
-  if (const char* set = std::getenv(dxf::kMemoryLimitVariable)) {
-    import.memoryLimit = dxf::ParseMemoryLimitMb(set);
-  }
-  auto& drawing = vexhost::TheHost().drawing;
-  const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing, import);
-  if (!imported.ok) {
-    std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": " << imported.error
-              << '\n';
-    return kBadArguments;
-  }
-  for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
-  std::cout << LoadLine(drawing, *session.drawing) << '\n';
+  if (!OpenDrawing(session)) return kBadArguments;
 
-  const survey::SearchSettings settings = survey::ReadSearchSettings();
-  const VexBox* area = range ? &*range : nullptr;
-  const std::vector<int> segments =
-      vexhost::SearchSegments(drawing, area, CompareElementType, vexhost::SearchMode::kWindow);
-  const survey::SurveyResult result = survey::Survey(drawing, segments, settings.options);
+  auto& drawing = vexhost::TheHost().drawing;
+  const SearchOptions search = SearchOptionsOf(ReadSettings());
+  const std::vector<int> segments = survey::RangeSegments(drawing, range ? &*range : nullptr);
+  const survey::SurveyResult result = survey::Survey(drawing, segments, search);
   // The search's own messages (a working table full, say) are not this command's lines.
   vexhost::TheHost().transcript.Clear();
   for (const std::string& line : survey::SurveyLines(result)) std::cout << line << '\n';
@@ -94,13 +73,11 @@ int SurveyCommand(const Options& options) {
   if (session.png) written(WriteSurveyPicture(*session.png, picture, error), *session.png);
   if (session.report) {
     const std::vector<SearchRecord> records =
-        survey::SurveyRecords(drawing, result, range, settings.texts);
+        survey::SurveyRecords(drawing, result, range, survey::SearchSettingTexts());
     ReportInput input;
     input.drawing = session.drawing;
     input.searches = &records;
-    if (const std::shared_ptr<const dxf::DxfSource> source = imported.source) {
-      input.handles = [source](const std::vector<int>& ids) { return source->SourceHandles(ids); };
-    }
+    input.handles = session.handles;
     written(WriteReport(*session.report, input, error), *session.report);
   }
   return ok ? 0 : kOutputFailed;

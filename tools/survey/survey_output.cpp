@@ -5,6 +5,9 @@
 #include <memory>
 #include <unordered_map>
 
+#include "common/utf.h"
+#include "settings/settings.h"
+
 namespace twinfind::survey {
 namespace {
 
@@ -20,6 +23,15 @@ std::string Counted(size_t n, const char* one, const char* many) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::string>> SearchSettingTexts() {
+  std::vector<std::pair<std::string, std::string>> texts;
+  for (const std::u16string_view name :
+       {u"mIsRotate", u"mIsSymmetry", u"mIsLayer", u"mIsColor", u"mTolerance"}) {
+    texts.emplace_back(ToUtf8(name), ToUtf8(StoredSettingText(name)));
+  }
+  return texts;
+}
 
 std::vector<std::string> SurveyLines(const SurveyResult& result) {
   std::vector<std::string> lines;
@@ -60,7 +72,7 @@ std::vector<tool::SearchRecord> SurveyRecords(
     record.method = "survey";
     record.range = range;
     record.part = family.part;
-    record.partBox = family.box;
+    record.partExtent = family.box;
     record.settings = settings;
     for (size_t m = 0; m < family.members.size(); ++m) {
       const FoundTwin& member = family.members[m];

@@ -10,7 +10,7 @@
 
 #include "picture/render.h"
 #include "tools/search_recorder.h"
-#include "tools/survey/survey.h"
+#include "survey/survey.h"
 
 namespace twinfind::survey {
 
@@ -22,6 +22,10 @@ std::vector<std::string> SurveyLines(const SurveyResult& result);
 std::vector<tool::SearchRecord> SurveyRecords(
     const vexhost::Drawing& drawing, const SurveyResult& result, std::optional<VexBox> range,
     const std::vector<std::pair<std::string, std::string>>& settings);
+
+// The settings that decide what a twin is, as stored (or their defaults): mIsRotate,
+// mIsSymmetry, mIsLayer, mIsColor and mTolerance, for the report.
+std::vector<std::pair<std::string, std::string>> SearchSettingTexts();
 
 // The family colours of the picture, one per family (they repeat after many).
 uint32_t FamilyColour(size_t family);

@@ -17,7 +17,7 @@
 
 #include "tools/run_command.h"
 #include "tools/script_runner.h"
-#include "tools/survey/survey.h"
+#include "survey/survey.h"
 #include "tools/view/dialog_view.h"
 #include "tools/view/drawing_layers.h"
 #include "tools/view/host_worker.h"

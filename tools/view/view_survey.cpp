@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "engine/shape_model.h"
-#include "host/geometry.h"
-#include "host/search.h"
-#include "tools/survey/search_settings.h"
+#include "settings/search_options.h"
 #include "tools/survey/survey_output.h"
 
 namespace twinfind::tool::view {
@@ -34,11 +31,9 @@ KeptLists::~KeptLists() {
 }
 
 survey::SurveyResult SurveyDrawing(vexhost::Host& host) {
-  const survey::SearchSettings settings = survey::ReadSearchSettings();
-  const std::vector<int> segments = vexhost::SearchSegments(
-      host.drawing, nullptr, CompareElementType, vexhost::SearchMode::kWindow);
+  const std::vector<int> segments = survey::RangeSegments(host.drawing, nullptr);
   KeptLists kept(host.lists);
-  return survey::Survey(host.drawing, segments, settings.options);
+  return survey::Survey(host.drawing, segments, SearchOptionsOf(ReadSettings()));
 }
 
 nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLayers& layers) {
@@ -65,10 +60,9 @@ nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLay
 }
 
 PickWindows WindowsFor(const vexhost::Drawing& drawing, const survey::Family& family) {
-  const std::vector<int> all =
-      vexhost::SearchSegments(drawing, nullptr, CompareElementType, vexhost::SearchMode::kWindow);
+  const std::vector<int> all = survey::RangeSegments(drawing, nullptr);
   std::vector<int> area = all;
-  if (all.size() > static_cast<size_t>(kTargetCapacity)) {
+  if (all.size() > static_cast<size_t>(survey::kCommandRangeCapacity)) {
     area.clear();
     for (const survey::FoundTwin& twin : family.members) {
       area.insert(area.end(), twin.segments.begin(), twin.segments.end());

@@ -13,7 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/host.h"
-#include "tools/survey/survey.h"
+#include "survey/survey.h"
 #include "tools/view/drawing_layers.h"
 
 namespace twinfind::tool::view {

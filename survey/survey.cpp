@@ -1,4 +1,4 @@
-#include "tools/survey/survey.h"
+#include "survey/survey.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,9 +8,11 @@
 #include <unordered_set>
 
 #include "engine/segment_compare.h"
-#include "tools/survey/candidate_parts.h"
-#include "tools/survey/part_signature.h"
-#include "tools/twin_geometry.h"
+#include "engine/shape_model.h"
+#include "host/search.h"
+#include "survey/candidate_parts.h"
+#include "survey/part_signature.h"
+#include "survey/twin_geometry.h"
 
 namespace twinfind::survey {
 namespace {
@@ -231,8 +233,8 @@ class Surveyor {
     for (FoundTwin& t : twins) {
       // The turn and mirroring told from the geometry, as run's report tells them: a part
       // that looks the same mirrored (a lone line) is not counted as mirrored.
-      const tool::TwinGrouping grouped =
-          tool::GroupTwins(drawing_, family.part, t.segments, options_.tolerance);
+      const TwinGrouping grouped =
+          GroupTwins(drawing_, family.part, t.segments, options_.tolerance);
       if (grouped.twins.size() == 1) {
         t.segments = grouped.twins[0].segments;
         t.angleDegrees = grouped.twins[0].angleDegrees;
@@ -273,6 +275,12 @@ VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) 
   }
   return box;
 }
+
+std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area) {
+  return vexhost::SearchSegments(drawing, area, CompareElementType, vexhost::SearchMode::kWindow);
+}
+
+static_assert(kCommandRangeCapacity == kTargetCapacity);
 
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
                     const SearchOptions& options) {

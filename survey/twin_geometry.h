@@ -1,14 +1,14 @@
 // Twins told apart from what the host shows: the segments that blink at a confirmation are
 // grouped into twins of the part by their geometry, each with the turn (and mirroring) that
 // takes the part onto it; and copies made later are found as twins moved without a turn.
-#ifndef TOOLS_TWIN_GEOMETRY_H
-#define TOOLS_TWIN_GEOMETRY_H
+#ifndef SURVEY_TWIN_GEOMETRY_H
+#define SURVEY_TWIN_GEOMETRY_H
 
 #include <vector>
 
 #include "host/drawing.h"
 
-namespace twinfind::tool {
+namespace twinfind::survey {
 
 struct GroupedTwin {
   std::vector<int> segments;  // in the order of the part's segments they correspond to
@@ -36,6 +36,6 @@ std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& drawing,
                                               const std::vector<std::vector<int>>& twins,
                                               const std::vector<int>& candidates, double tolerance);
 
-}  // namespace twinfind::tool
+}  // namespace twinfind::survey
 
-#endif  // TOOLS_TWIN_GEOMETRY_H
+#endif  // SURVEY_TWIN_GEOMETRY_H

@@ -1,17 +1,17 @@
 // The command's own search, run by the survey on the in-memory host: a part is indicated as
-// the part step would take it, and the engine's FindMatches finds its twins among the given
+// the part step would take it, and the engine's search finds its twins among the given
 // segments, then the general method's rule drops overlapping ones. Given the range's
 // segments, the count is the one the command reports when the same part is indicated there.
-#ifndef TOOLS_SURVEY_TWIN_SEARCH_H
-#define TOOLS_SURVEY_TWIN_SEARCH_H
+#ifndef SURVEY_TWIN_SEARCH_H
+#define SURVEY_TWIN_SEARCH_H
 
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "engine/find_matches.h"
 #include "host/drawing.h"
-#include "tools/survey/holder_filter.h"
+#include "settings/search_options.h"
+#include "survey/holder_filter.h"
 
 namespace twinfind::survey {
 
@@ -46,4 +46,4 @@ class TwinSearch {
 
 }  // namespace twinfind::survey
 
-#endif  // TOOLS_SURVEY_TWIN_SEARCH_H
+#endif  // SURVEY_TWIN_SEARCH_H

@@ -1,10 +1,10 @@
-#include "tools/survey/holder_filter.h"
+#include "survey/holder_filter.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "engine/segment_compare.h"
-#include "tools/survey/candidate_parts.h"
+#include "survey/candidate_parts.h"
 
 namespace twinfind::survey {
 namespace {

@@ -1,43 +1,21 @@
-#include "tools/survey/twin_search.h"
+#include "survey/twin_search.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
-#include "engine/geometry.h"
-#include "engine/host_lists.h"
 #include "engine/match_overlaps.h"
-#include "engine/part_checks.h"
-#include "engine/shape_model.h"
-#include "tools/survey/candidate_parts.h"
+#include "engine/twin_finder.h"
+#include "survey/candidate_parts.h"
 
 namespace twinfind::survey {
 namespace {
 
-VexIdRecord RecordOf(int segmentId) {
-  VexIdRecord record{};
-  record.segmentId = segmentId;
-  record.auxId = vexhost::Drawing::kDrawingId;
-  return record;
-}
-
-// Fills partTable, partBox and the work list with the part, as the part step does.
-bool IndicatePart(const std::vector<int>& part) {
-  if (part.empty() || part.size() > static_cast<size_t>(kPartCapacity)) return false;
-  partBox = kResetBox;
-  partTable.Clear();
-  ResetList(kWorkList);
-  const int list = VexIddOpenApIdData(kWorkList, 1);
-  VexIddInitApIdData(list);
-  bool listed = true;
-  for (const int id : part) {
-    const VexIdRecord record = RecordOf(id);
-    partTable.Append(MakeTargetEntry(record));
-    ExtendBoxBySegment(RefOfRecord(record), partBox);
-    listed = listed && VexIddSetApIdData(list, record.segmentId, record.auxId) != -1;
-  }
-  CloseList(list);
-  return listed && CheckPartInRange() && FindAnchorLine();
+std::vector<SegmentRef> RefsOf(const std::vector<int>& segments) {
+  std::vector<SegmentRef> refs;
+  refs.reserve(segments.size());
+  for (const int id : segments) refs.push_back({vexhost::Drawing::kDrawingId, id});
+  return refs;
 }
 
 }  // namespace
@@ -59,11 +37,12 @@ TwinSearch::TwinSearch(const vexhost::Drawing& drawing, const SearchOptions& opt
 }
 
 std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>& part) {
-  if (!IndicatePart(part)) return std::nullopt;
+  AnchorLine anchor;
+  if (IndicatePart(RefsOf(part), &anchor) != TwinFailure::kNone) return std::nullopt;
   // Only segments with a line of the anchor's length can be candidates; the rest would be
   // read and passed over. In drawing order, as the command walks its range.
-  const double length = anchorLine.length, reach = options_.tolerance * 1.5;
-  holders_.SetPart(part, anchorLine.ref.segmentId);
+  const double length = anchor.length, reach = options_.tolerance * 1.5;
+  holders_.SetPart(part, anchor.ref.segmentId);
   std::vector<int> candidates;
   for (auto it = std::lower_bound(lines_.begin(), lines_.end(),
                                   std::pair<double, int>{length - reach, INT_MIN});
@@ -73,31 +52,29 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
   std::sort(candidates.begin(), candidates.end());
   candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
 
-  // In runs of at most as many entries as the match table holds, so that it never fills (an
-  // entry gives at most one match); a segment taken by a match is no candidate later, as the
-  // command marks its range entries used.
+  // In runs of at most as many entries as the search keeps twins, so that its table never
+  // fills (an entry gives at most one twin); a segment taken by a twin is no candidate later,
+  // as the command marks its range entries taken.
   std::vector<FoundTwin> found;
   std::vector<int> taken;  // sorted segment ids of the twins so far
   size_t next = 0;
   while (next < candidates.size()) {
-    targetTable.Clear();
-    for (; next < candidates.size() && targetTable.count() < kMatchCapacity; ++next) {
+    std::vector<SegmentRef> run;
+    for (; next < candidates.size() && run.size() < static_cast<size_t>(kMatchCapacity); ++next) {
       const int id = candidates[next];
       if (!std::binary_search(taken.begin(), taken.end(), id)) {
-        targetTable.Append(MakeTargetEntry(RecordOf(id)));
+        run.push_back({vexhost::Drawing::kDrawingId, id});
       }
     }
-    matchTable.Clear();
-    for (int i = 1; i <= kMatchCapacity; ++i) matchTable.slot(i).mirrored = 0;
-    if (targetTable.count() == 0) continue;
-    const bool done = FindMatches(options_);
-    candidates_ += LastSearchStats().candidates;
-    if (!done) return std::nullopt;
-    for (int m = 1; m <= matchTable.count(); ++m) {
+    if (run.empty()) continue;
+    const TwinResult result = SearchIndicatedPart(run, {}, options_, false);
+    candidates_ += result.stats.candidates;
+    if (!result.ok()) return std::nullopt;
+    for (const MatchRecord& match : result.twins) {
       FoundTwin twin;
-      twin.mirrored = matchTable[m].mirrored != 0;
-      for (int i = 1; i <= matchTable[m].segmentCount(); ++i) {
-        twin.segments.push_back(matchTable[m].segment(i).segmentId);
+      twin.mirrored = match.mirrored != 0;
+      for (int i = 1; i <= match.segmentCount(); ++i) {
+        twin.segments.push_back(match.segment(i).segmentId);
       }
       taken.insert(taken.end(), twin.segments.begin(), twin.segments.end());
       found.push_back(std::move(twin));

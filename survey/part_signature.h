@@ -3,15 +3,15 @@
 // when the search asks for them) and the sorted sizes that twins share within the tolerance
 // (line lengths, radii, arc chords), which no turn or mirroring changes. Only candidates whose
 // invariants agree are searched for as twins of each other.
-#ifndef TOOLS_SURVEY_PART_SIGNATURE_H
-#define TOOLS_SURVEY_PART_SIGNATURE_H
+#ifndef SURVEY_PART_SIGNATURE_H
+#define SURVEY_PART_SIGNATURE_H
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "engine/find_matches.h"
 #include "host/drawing.h"
+#include "settings/search_options.h"
 
 namespace twinfind::survey {
 
@@ -44,4 +44,4 @@ double SizeSlack(const SearchOptions& options);
 
 }  // namespace twinfind::survey
 
-#endif  // TOOLS_SURVEY_PART_SIGNATURE_H
+#endif  // SURVEY_PART_SIGNATURE_H

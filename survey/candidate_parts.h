@@ -1,8 +1,8 @@
 // The parts a survey looks at, formed from a drawing's segments as a user's window would
 // indicate them: a closed outline with everything that lies inside it, or else a group of
 // segments that touch each other end to end.
-#ifndef TOOLS_SURVEY_CANDIDATE_PARTS_H
-#define TOOLS_SURVEY_CANDIDATE_PARTS_H
+#ifndef SURVEY_CANDIDATE_PARTS_H
+#define SURVEY_CANDIDATE_PARTS_H
 
 #include <vector>
 
@@ -45,4 +45,4 @@ std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing, int segment
 
 }  // namespace twinfind::survey
 
-#endif  // TOOLS_SURVEY_CANDIDATE_PARTS_H
+#endif  // SURVEY_CANDIDATE_PARTS_H

@@ -1,4 +1,4 @@
-#include "bench/twin_drawing.h"
+#include "testkit/twin_drawing.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,11 +1,11 @@
-#include "tools/twin_geometry.h"
+#include "survey/twin_geometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
 
-namespace twinfind::tool {
+namespace twinfind::survey {
 namespace {
 
 struct Vec {
@@ -309,4 +309,4 @@ std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& drawing,
   return copies;
 }
 
-}  // namespace twinfind::tool
+}  // namespace twinfind::survey

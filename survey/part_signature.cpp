@@ -1,4 +1,4 @@
-#include "tools/survey/part_signature.h"
+#include "survey/part_signature.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // Drawings with known twins, for tests and benchmarks: a seeded random part, placed any number
 // of times with known moves, turns, mirrorings, layers and colours, among clutter that must
 // not be taken for a twin.
-#ifndef BENCH_TWIN_DRAWING_H
-#define BENCH_TWIN_DRAWING_H
+#ifndef TESTKIT_TWIN_DRAWING_H
+#define TESTKIT_TWIN_DRAWING_H
 
 #include <cstdint>
 #include <vector>
@@ -66,4 +66,4 @@ class TwinDrawing {
 
 }  // namespace drawgen
 
-#endif  // BENCH_TWIN_DRAWING_H
+#endif  // TESTKIT_TWIN_DRAWING_H

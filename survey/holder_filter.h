@@ -4,15 +4,15 @@
 // group of the range's touching segments; that group holds a figure of each kind and size
 // for every figure of the part's group. A segment whose group does not is passed over; the
 // command's trial there would fail.
-#ifndef TOOLS_SURVEY_HOLDER_FILTER_H
-#define TOOLS_SURVEY_HOLDER_FILTER_H
+#ifndef SURVEY_HOLDER_FILTER_H
+#define SURVEY_HOLDER_FILTER_H
 
 #include <unordered_map>
 #include <vector>
 
-#include "engine/find_matches.h"
 #include "host/drawing.h"
-#include "tools/survey/part_signature.h"
+#include "settings/search_options.h"
+#include "survey/part_signature.h"
 
 namespace twinfind::survey {
 
@@ -39,4 +39,4 @@ class HolderFilter {
 
 }  // namespace twinfind::survey
 
-#endif  // TOOLS_SURVEY_HOLDER_FILTER_H
+#endif  // SURVEY_HOLDER_FILTER_H

@@ -1,4 +1,4 @@
-#include "tools/survey/candidate_parts.h"
+#include "survey/candidate_parts.h"
 
 #include <algorithm>
 #include <cmath>

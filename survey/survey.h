@@ -3,14 +3,14 @@
 // (candidate_parts.h), grouped by a cheap invariant (part_signature.h), and the candidates
 // that share one are searched with the command's own search (twin_search.h), so that each
 // family is what the command finds when any of its members is indicated.
-#ifndef TOOLS_SURVEY_SURVEY_H
-#define TOOLS_SURVEY_SURVEY_H
+#ifndef SURVEY_SURVEY_H
+#define SURVEY_SURVEY_H
 
 #include <vector>
 
-#include "engine/find_matches.h"
 #include "host/drawing.h"
-#include "tools/survey/twin_search.h"
+#include "settings/search_options.h"
+#include "survey/twin_search.h"
 
 namespace twinfind::survey {
 
@@ -38,6 +38,14 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
 // The box of some segments' figures.
 VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);
 
+// The segments a window over `area` selects for the command's range (every segment with an
+// element the range step accepts, lying wholly inside; no area: the whole drawing), in
+// drawing order.
+std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area);
+
+// The most segments the command's range takes.
+inline constexpr int kCommandRangeCapacity = 10000;
+
 }  // namespace twinfind::survey
 
-#endif  // TOOLS_SURVEY_SURVEY_H
+#endif  // SURVEY_SURVEY_H

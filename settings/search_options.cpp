@@ -1,0 +1,15 @@
+#include "settings/search_options.h"
+
+namespace twinfind {
+
+SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
+  SearchOptions options;
+  options.rotate = s.mIsRotate != 0;
+  options.mirror = s.mIsSymmetry != 0;
+  options.sameLayer = s.mIsLayer != 0;
+  options.sameLineAttr = s.mIsColor != 0;
+  options.tolerance = SearchToleranceOf(s.mTolerance);
+  return options;
+}
+
+}  // namespace twinfind
