@@ -78,6 +78,7 @@ bool StepDriver::Start() {
   }
   ResetStep();
   active_ = true;
+  stepsTaken_ = 0;
   start_();
   if (active_ && execute_ == nullptr) Finish();  // nothing to wait for
   return true;
@@ -110,6 +111,7 @@ Delivery StepDriver::Deliver(VexEvent& event) {
   if (result == VEX_STEP_NEXT && ready_ != nullptr) {
     const VexReadyFunc ready = ready_;
     const std::u16string text = readyText_;
+    ++stepsTaken_;
     ready(text.c_str(), pointer_.x, pointer_.y);
     return {true, {}};
   }

@@ -74,6 +74,9 @@ class StepDriver {
   const VexObjectRecord& object() const { return object_; }
   VexElementFilter compare() const { return compare_; }
   int endCallbacks() const { return endCallbacks_; }
+  // How many times the running command has gone on to a next step since it started: 0 at the
+  // step its start entered (the search range's, for Twinfind).
+  int stepsTaken() const { return stepsTaken_; }
 
  private:
   Delivery Deliver(VexEvent& event);
@@ -93,6 +96,7 @@ class StepDriver {
   std::u16string readyText_;
   std::u16string defaultInput_;
   uint32_t mask_ = 0;
+  int stepsTaken_ = 0;
   VexElementFilter compare_ = nullptr;
   VexObjectRecord object_{};
   std::optional<VexEchoRecord> echo_;

@@ -7,8 +7,8 @@
 // operation. Only the default location gets its directory created.
 //
 // How it stays whole: every write holds an exclusive flock on "<file>.lock", reads the file,
-// changes the one value, writes the whole file to "<file>.tmp", syncs it and renames it over
-// the file; readers hold a shared lock. A file that cannot be parsed reads as holding no value,
+// changes the one value, writes the whole file to a private temporary file beside it
+// (".<file>.XXXXXX.tmp", common/atomic_file.h), syncs it and renames it over the file; readers hold a shared lock. A file that cannot be parsed reads as holding no value,
 // and the next write first moves it aside to "<file>.damaged" so that nothing is lost.
 #ifndef SETTINGS_STORE_FILE_H
 #define SETTINGS_STORE_FILE_H

@@ -21,10 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // "shot.svg", then "shot-2.svg", "shot-3.svg", ...
 std::string Numbered(const std::string& path, int n) {
   if (n == 1) return path;
@@ -43,7 +39,7 @@ picture::RenderOptions PictureOptions(bool grid) {
 
 bool WritePicture(const std::string& path, bool grid, std::string& error) {
   const auto& drawing = vexhost::TheHost().drawing;
-  return EndsWith(path, ".png") ? picture::RenderPng(drawing, path, error, PictureOptions(grid))
+  return path.ends_with(".png") ? picture::RenderPng(drawing, path, error, PictureOptions(grid))
                                 : picture::RenderSvg(drawing, path, error, PictureOptions(grid));
 }
 

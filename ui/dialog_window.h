@@ -1,6 +1,7 @@
 // The seam between the dialog layer and a window system. The dialog base (dialog.h) asks an
 // open dialog's window for everything it shows; a backend, one per source file, creates the
-// windows: headless/text_mode_backend.cpp for the host's text-mode dialogs, a Win32 one later.
+// windows: headless/text_mode_backend.cpp for the host's text-mode dialogs, win32/win32_window.cpp
+// for real windows in the Windows build; CMake compiles one of them.
 // The backend calls back into the dialog (Dialog::InitDialog, Command, KeyDown, Paint,
 // PaintControl) the way a window procedure would.
 #ifndef UI_DIALOG_WINDOW_H

@@ -207,4 +207,28 @@ TEST(Survey, FindsTheFamiliesOfRealDrawingsAsTheCommandDoes) {
   }
 }
 
+// A flag means the same to the survey as to the command however it is stored: only "1" turns
+// rotation on. On the demo plate the brackets are two as drawn, two turned and one mirrored.
+TEST(Survey, ReadsStoredFlagsAsTheCommandDoes) {
+  const auto drawing = std::filesystem::path(TWINFIND_SAMPLES_DIR) / "demo-plate.dxf";
+  for (const char* rotate : {"01", "2", "1", "0", ""}) {
+    SCOPED_TRACE(std::string("mIsRotate \"") + rotate + "\"");
+    ScratchFolder folder;
+    const std::string settings =
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n\"mIsArrange\"=\"0\"\n"
+        "\"mIsRotate\"=\"" +
+        std::string(rotate) + "\"\n";
+    const SurveyRun run = Survey(folder, drawing, settings);
+    std::vector<int> sizes;
+    for (const auto& search : run.report["searches"]) {
+      sizes.push_back(static_cast<int>(search["twins"].size()));
+    }
+    // The brackets' family: four with rotation on, the two drawn as the first without.
+    const int brackets = std::string(rotate) == "1" ? 4 : 2;
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), brackets), sizes.end()) << run.out;
+    CheckAgainstCommand(folder, drawing, settings, run, "-20 -20 440 280");
+  }
+}
+
 }  // namespace

@@ -108,7 +108,8 @@ TEST(Tool, BadArgumentsGiveStatusTwoAndAClearMessage) {
 }
 
 // A drawing whose import would pass the memory limit is refused with the limit named, and the
-// limit takes only a number of megabytes, from the option or the environment.
+// limit takes only a number of megabytes, from the option or the environment: alike in every
+// command that opens a drawing.
 TEST(Tool, TheMemoryLimitRefusesADrawingTooLargeForIt) {
   ScratchFolder folder;
   std::string lines;
@@ -118,25 +119,82 @@ TEST(Tool, TheMemoryLimitRefusesADrawingTooLargeForIt) {
   }
   const auto drawing =
       folder.Write("big.dxf", "0\nSECTION\n2\nENTITIES\n" + lines + "0\nENDSEC\n0\nEOF\n");
-  const std::string with = " --settings '" + (folder.path() / "s.reg").string() + "' '" +
-                           drawing.string() + "' --script /dev/null";
-  auto r = RunTool(folder, "run --memory-limit 1" + with);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("not enough memory"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("beyond the import's limit of 1 MB"), std::string::npos) << r.err;
-  r = RunTool(folder, "run --memory-limit 2GB" + with);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("--memory-limit takes a number of megabytes"), std::string::npos) << r.err;
-  setenv("TWINFIND_MEMORY_LIMIT_MB", "1", 1);
-  r = RunTool(folder, "run" + with);
-  EXPECT_NE(r.err.find("limit of 1 MB"), std::string::npos) << r.err;
-  setenv("TWINFIND_MEMORY_LIMIT_MB", "many", 1);
-  r = RunTool(folder, "run" + with);
-  EXPECT_NE(r.err.find("TWINFIND_MEMORY_LIMIT_MB takes a number of megabytes"), std::string::npos);
-  unsetenv("TWINFIND_MEMORY_LIMIT_MB");
-  r = RunTool(folder, "run --memory-limit 100000" + with);
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("50000 segments"), std::string::npos) << r.out;
+  const std::string with =
+      " --settings '" + (folder.path() / "s.reg").string() + "' '" + drawing.string() + "'";
+  for (const std::string command : {"run --script /dev/null", "survey", "view --idle 1"}) {
+    SCOPED_TRACE(command);
+    auto r = RunTool(folder, command + " --memory-limit 1" + with);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("not enough memory"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("beyond the import's limit of 1 MB"), std::string::npos) << r.err;
+    r = RunTool(folder, command + " --memory-limit 2GB" + with);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--memory-limit takes a number of megabytes"), std::string::npos)
+        << r.err;
+    setenv("TWINFIND_MEMORY_LIMIT_MB", "1", 1);
+    r = RunTool(folder, command + with);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("limit of 1 MB"), std::string::npos) << r.err;
+    setenv("TWINFIND_MEMORY_LIMIT_MB", "many", 1);
+    r = RunTool(folder, command + with);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("TWINFIND_MEMORY_LIMIT_MB takes a number of megabytes"),
+              std::string::npos);
+    unsetenv("TWINFIND_MEMORY_LIMIT_MB");
+  }
+  for (const std::string command : {"run --script /dev/null", "survey"}) {
+    const auto r = RunTool(folder, command + " --memory-limit 100000" + with);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("50000 segments"), std::string::npos) << r.out;
+  }
+}
+
+// A value the settings would misread is refused, with what the setting takes, and the file is
+// left as it was; the values they read as meant are stored.
+TEST(Tool, SettingsSetRefusesWhatWouldBeMisread) {
+  ScratchFolder folder;
+  const std::string with = " --settings '" + (folder.path() / "s.reg").string() + "'";
+  ASSERT_EQ(RunTool(folder, "settings list" + with).status, 0);  // every value stored
+  struct Case {
+    const char* name;
+    const char* value;
+    const char* says;  // what the refusal says; null: stored
+  };
+  const Case cases[] = {
+      {"mIsRotate", "01", "takes 0 (off) or 1 (on)"},
+      {"mIsSymmetry", "2", "takes 0 (off) or 1 (on)"},
+      {"mIsLayer", "''", "takes 0 (off) or 1 (on)"},
+      {"mMethod", "abc", "takes a whole number"},
+      {"mFigure", "1.5", "takes a whole number"},
+      {"mBalloonLayer", "8O1", "takes a whole number"},
+      {"mArrangeWidth", "5,0", "takes a number"},
+      {"mBalloonSize", "1e999", "takes a number"},
+      {"mTolerance", "0", "takes a number above 0"},
+      {"mTolerance", "-0.001", "takes a number above 0"},
+      {"m_ColorMain", "RED", "takes a colour name"},
+      {"mLTypeName", "LINETYPE11", "takes a line-type name"},
+      {"mIsRotat", "1", "unknown setting mIsRotat"},
+      {"mIsRotate", "0", nullptr},
+      {"mMethod", "-1", nullptr},
+      {"mArrangeWidth", "-2.5e1", nullptr},
+      {"mTolerance", ".001", nullptr},
+      {"m_ColorMain", "maincolor03", nullptr},
+      {"mBalloonStr", "A-009", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + c.value);
+    const std::string before = tooltest::ReadFile(folder.path() / "s.reg");
+    const auto r = RunTool(folder, std::string("settings set ") + c.name + " " + c.value + with);
+    if (c.says != nullptr) {
+      EXPECT_EQ(r.status, 2);
+      EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+      EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg"), before);
+    } else {
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(RunTool(folder, std::string("settings get ") + c.name + with).out,
+                std::string(c.value) + "\n");
+    }
+  }
 }
 
 // The usual conventions: --help and -h for the tool and each sub-command, --version,

@@ -201,7 +201,11 @@ TEST(ViewServerTest, TheCommandAndItsDialogTakeThePagesActionsInTurn) {
   const Page page{view};
   json state = page.State({{"do", "state"}});
   EXPECT_EQ(state["prompt"], "검색대상 범위지시(종료버튼:Dialog) :");
-  EXPECT_EQ(state["mask"], 0x20);
+  // What the step takes is told by the session, not read off the prompt or the host's bits.
+  const auto takes = [](const json& s) { return s["takes"]["step"].get<std::string>(); };
+  EXPECT_EQ(takes(state), "range");
+  EXPECT_TRUE(state["takes"]["window"]);
+  EXPECT_FALSE(state["takes"]["point"]);
 
   // The end button opens the settings dialog, laid out from its template.
   state = page.State({{"do", "end"}});
@@ -257,12 +261,16 @@ TEST(ViewServerTest, TheCommandAndItsDialogTakeThePagesActionsInTurn) {
 
   // Start runs it again with the new settings: the mirrored bracket is found too.
   page.State({{"do", "start"}});
-  page.State({{"do", "range"}, {"x1", -20}, {"y1", -20}, {"x2", 440}, {"y2", 280}});
+  state = page.State({{"do", "range"}, {"x1", -20}, {"y1", -20}, {"x2", 440}, {"y2", 280}});
+  EXPECT_EQ(takes(state), "window");  // the part, though the prompt is another window's
   state = page.State({{"do", "range"}, {"x1", 18}, {"y1", 18}, {"x2", 62}, {"y2", 52}});
   EXPECT_TRUE(HasLine(state, "info", "총 5개의 동일한 부품을 발견하였습니다."));
+  EXPECT_EQ(takes(state), "end");  // the confirmation takes the end button alone
   EXPECT_FALSE(state["layers"]["blink"]["svg"].get<std::string>().empty());
   // Motion at the row's place draws the preview in the temporary layer, and only there.
   state = page.State({{"do", "end"}});
+  EXPECT_EQ(takes(state), "point");
+  EXPECT_TRUE(state["takes"]["point"]);
   const int lasting = state["layers"]["lasting"];
   state = page.State({{"do", "move"}, {"x", 0}, {"y", -90}, {"have", {{"temp", -1}}}});
   EXPECT_NE(state["layers"]["temp"]["svg"].get<std::string>().find("<path"), std::string::npos);

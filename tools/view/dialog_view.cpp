@@ -14,14 +14,6 @@ using ui::ControlKind;
 constexpr std::u16string_view kOpening = u"== ";
 constexpr std::u16string_view kClosing = u" ==";
 
-bool StartsWith(std::u16string_view text, std::u16string_view start) {
-  return text.substr(0, start.size()) == start;
-}
-
-bool EndsWith(std::u16string_view text, std::u16string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 // A whole number at the start of the text (after blanks); how many characters it took.
 std::optional<int> LeadingNumber(std::u16string_view text, size_t& used) {
   size_t i = 0;
@@ -93,12 +85,12 @@ int DialogView::topTemplate() const {
 }
 
 std::optional<std::u16string> DialogView::Take(std::u16string_view line) {
-  if (StartsWith(line, kOpening) && EndsWith(line, kClosing)) {
+  if (line.starts_with(kOpening) && line.ends_with(kClosing)) {
     const std::u16string_view inner =
         line.substr(kOpening.size(), line.size() - kOpening.size() - kClosing.size());
     // "CAPTION (ID)" opens a dialog; "CAPTION closed ..." and "CAPTION has no more actions ..."
     // close the one on top.
-    if (EndsWith(inner, u")")) {
+    if (inner.ends_with(u")")) {
       const size_t open = inner.rfind(u" (");
       size_t used = 0;
       if (open != std::u16string_view::npos) {
@@ -113,24 +105,24 @@ std::optional<std::u16string> DialogView::Take(std::u16string_view line) {
     if (!stack_.empty()) stack_.pop_back();
     return std::nullopt;
   }
-  if (StartsWith(line, u"refused ")) {
+  if (line.starts_with(u"refused ")) {
     // refused "ACTION": WHY
     const size_t why = line.find(u"\": ");
     return std::u16string(why == std::u16string_view::npos ? line : line.substr(why + 3));
   }
   if (stack_.empty()) return std::nullopt;
   OpenDialog& dialog = stack_.back();
-  if (StartsWith(line, u"paint: ")) {
+  if (line.starts_with(u"paint: ")) {
     TakePaint(dialog, line.substr(7));
     return std::nullopt;
   }
   dialog.lastLineWasPaint = false;
-  if (StartsWith(line, u"focus: ")) {
+  if (line.starts_with(u"focus: ")) {
     size_t used = 0;
     dialog.focusId = LeadingNumber(line.substr(7), used).value_or(-1);
     return std::nullopt;
   }
-  if (StartsWith(line, u"actions: ") || StartsWith(line, u"picture ")) return std::nullopt;
+  if (line.starts_with(u"actions: ") || line.starts_with(u"picture ")) return std::nullopt;
   TakeControl(dialog, line);
   return std::nullopt;
 }
@@ -165,7 +157,7 @@ void DialogView::TakeControl(OpenDialog& dialog, std::u16string_view line) {
       const std::u16string selection(state.substr(1, close - 1));
       const std::u16string_view rest = state.substr(close + 1);
       c.entries.clear();
-      if (StartsWith(rest, u" of ")) c.entries = Split(rest.substr(4), u" | ");
+      if (rest.starts_with(u" of ")) c.entries = Split(rest.substr(4), u" | ");
       c.curSel = -1;
       for (size_t i = 0; i < c.entries.size() && !selection.empty(); ++i) {
         if (c.entries[i] == selection) {
@@ -176,12 +168,12 @@ void DialogView::TakeControl(OpenDialog& dialog, std::u16string_view line) {
       break;
     }
     case ControlKind::kStaticRect:
-      c.fills = StartsWith(state, u"painted") ? Colors(state) : std::vector<std::string>{};
+      c.fills = state.starts_with(u"painted") ? Colors(state) : std::vector<std::string>{};
       break;
     case ControlKind::kStaticBitmap: {
       // "image 17046 62x23" or "no image", then ", painted ..." when it paints itself
       c.imageId = 0;
-      if (StartsWith(state, u"image ")) {
+      if (state.starts_with(u"image ")) {
         std::u16string_view words = state.substr(6);
         const auto first = LeadingNumber(words, used);
         if (first && used < words.size() && words[used] == u' ') {
@@ -212,8 +204,8 @@ void DialogView::TakePaint(OpenDialog& dialog, std::u16string_view line) {
   // "fill #RRGGBB PLACE", "frame #RRGGBB 2px PLACE", "rectangle #RRGGBB 1px PLACE"; PLACE is
   // "around ID" or "at L,T-R,B".
   PaintState op;
-  op.fill = StartsWith(line, u"fill ");
-  op.hollow = StartsWith(line, u"frame ");
+  op.fill = line.starts_with(u"fill ");
+  op.hollow = line.starts_with(u"frame ");
   const std::vector<std::string> colors = Colors(line);
   if (colors.empty()) return;
   op.color = colors.front();

@@ -18,8 +18,30 @@ namespace {
 constexpr size_t kKeptLines = 2000;
 constexpr size_t kLongestKeyin = 1000;
 
-// The command's first prompt: the step that takes the search range.
-constexpr char kRangePrompt[] = "검색대상 범위지시(종료버튼:Dialog) :";
+// Whether the command waits at the step its start entered: the search range's.
+bool AtSearchRange(const vexhost::StepDriver& driver) {
+  return driver.active() && driver.stepsTaken() == 0 && (driver.mask() & VEX_MASK_RANGE) != 0;
+}
+
+// What the current step takes, and which step it is, for the page: "range" the search range
+// (the command's first step), "window" another window (the part), "point", "keyin", "end" the
+// end button alone, "none" when no command runs.
+nlohmann::json StepJson(const vexhost::StepDriver& driver) {
+  const uint32_t mask = driver.active() ? driver.mask() : 0;
+  const bool window = (mask & VEX_MASK_RANGE) != 0, point = (mask & vexhost::kPointBit) != 0;
+  const bool keyin = (mask & VEX_MASK_KEYIN) != 0;
+  const char* step = !driver.active()    ? "none"
+                     : AtSearchRange(driver) ? "range"
+                     : window            ? "window"
+                     : point             ? "point"
+                     : keyin             ? "keyin"
+                                         : "end";
+  return {{"step", step},
+          {"window", window},
+          {"point", point},
+          {"snap", point && (mask & (VEX_MASK_BALLOON_POINT & ~VEX_MASK_POINT)) != 0},
+          {"keyin", keyin}};
+}
 
 // A number as an action line carries it: the shortest text that reads back as the same double.
 std::string Shortest(double v) {
@@ -44,10 +66,6 @@ std::string RangeLine(const VexBox& b) {
 std::string Text(const nlohmann::json& request, const char* name) {
   const auto at = request.find(name);
   return at != request.end() && at->is_string() ? at->get<std::string>() : std::string();
-}
-
-bool StartsWith(const std::string& text, const std::string& start) {
-  return text.compare(0, start.size(), start) == 0;
 }
 
 }  // namespace
@@ -97,8 +115,8 @@ void ViewSession::TakeOutput(bool motion) {
   while (std::getline(err, line)) {
     // "twinfind: line N: WHY": the page sent one action, so the line number says nothing.
     std::string why = line;
-    if (StartsWith(why, "twinfind: ")) why = why.substr(10);
-    if (StartsWith(why, "line ")) {
+    if (why.starts_with("twinfind: ")) why = why.substr(10);
+    if (why.starts_with("line ")) {
       const size_t colon = why.find(": ");
       if (colon != std::string::npos) why = why.substr(colon + 2);
     }
@@ -190,7 +208,7 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
     return refuse("the drawing has changed since the survey: press Survey again");
   }
   const vexhost::StepDriver& driver = vexhost::TheHost().driver;
-  if (driver.active() && prompt_ != kRangePrompt) {
+  if (driver.active() && !AtSearchRange(driver)) {
     // Only a step that waits for a part may be left: the end button there ends the command
     // with nothing to undo. Elsewhere it would confirm or skip a result the user is in.
     if ((driver.mask() & VEX_MASK_RANGE) == 0) {
@@ -204,7 +222,7 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
   if (!driver.active()) {
     if (auto refused = RunLine("start")) return refused;
   }
-  if (!driver.active() || prompt_ != kRangePrompt) {
+  if (!AtSearchRange(driver)) {
     return refuse("the command does not ask for a search range");
   }
   const size_t index = at->get<size_t>();
@@ -329,7 +347,7 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["lines"] = lines;
   state["seq"] = nextSeq_ - 1;
   state["active"] = driver.active();
-  state["mask"] = driver.active() ? driver.mask() : 0;
+  state["takes"] = StepJson(driver);
   state["defaultInput"] = ToUtf8(driver.defaultInput());
   state["prompt"] = prompt_;
   state["cursor"] = cursor_;

@@ -26,11 +26,11 @@ TF.command = (() => {
     history.scrollTop = history.scrollHeight;
   }
 
-  function describeMask(mask) {
+  function describeTakes(takes) {
     const parts = [];
-    if (mask & 0x20) parts.push('drag a window');
-    if (mask & 0x20000) parts.push('click a point' + ((mask & 0x800) ? ' (balloons snap)' : ''));
-    if (mask & 0x1000000) parts.push('type and press Enter');
+    if (takes.window) parts.push('drag a window');
+    if (takes.point) parts.push('click a point' + (takes.snap ? ' (balloons snap)' : ''));
+    if (takes.keyin) parts.push('type and press Enter');
     parts.push('End or Escape: the end button');
     return parts.join(' · ');
   }
@@ -115,7 +115,7 @@ TF.command = (() => {
         prompt.textContent = state.prompt;
         prompt.classList.remove('ended');
         keyin.placeholder = state.defaultInput ? `Enter: ${state.defaultInput}` : '';
-        takes.textContent = describeMask(state.mask);
+        takes.textContent = describeTakes(state.takes);
       } else {
         prompt.textContent = 'The command has ended: Start runs it again.';
         prompt.classList.add('ended');

@@ -8,7 +8,6 @@
 'use strict';
 window.TF = window.TF || {};
 TF.drawing = (() => {
-  const RANGE = 0x20, POINT = 0x20000;
   const DRAG_PIXELS = 4;
   let canvas, plane, svg, viewGroup, layers, band, echo, cursorText, coordsOut;
   let mapping = { scale: 1, left: 0, top: 0, minX: 0, maxY: 0, width: 1600, height: 1000 };
@@ -16,7 +15,7 @@ TF.drawing = (() => {
   const view = { k: 1, tx: 0, ty: 0 };
   const live = { s: 1, x: 0, y: 0 };
   let margin = { x: 0, y: 0 };
-  let step = { active: false, mask: 0, echo: null, cursor: '' };
+  let step = { active: false, takes: {}, echo: null, cursor: '' };
   let hand = false;
   let pointer = null;  // the last pointer position on the canvas
   let gesture = null;  // {kind: 'pan'|'band'|'click', ...}
@@ -113,8 +112,8 @@ TF.drawing = (() => {
     fitted = true;
   }
 
-  function takesRange() { return step.active && (step.mask & RANGE) !== 0; }
-  function takesPoint() { return step.active && (step.mask & POINT) !== 0; }
+  function takesRange() { return step.active && step.takes.window; }
+  function takesPoint() { return step.active && step.takes.point; }
   function panning(event) {
     return event.button === 1 || hand || (event.button === 0 && !takesRange() && !takesPoint());
   }

@@ -115,7 +115,7 @@ window.TF = window.TF || {};
     if (state.layers.blink.svg !== undefined) { TF.drawing.setBlink(state.layers.blink.svg); have.blink = state.layers.blink.rev; }
     if (state.layers.temp.svg !== undefined) { TF.drawing.setTemp(state.layers.temp.svg); have.temp = state.layers.temp.rev; }
     if (state.layers.lasting !== have.lasting) loadLasting(state.layers.lasting);
-    TF.drawing.setStep({ active: state.active && !state.dialogs.length, mask: state.mask, echo: state.echo,
+    TF.drawing.setStep({ active: state.active && !state.dialogs.length, takes: state.takes, echo: state.echo,
                          cursor: state.cursor });
     TF.command.show(state);
     TF.dialogs.render(state.dialogs);
