@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kCandidateFigureCapacity = 1000;
 FigureRecord candidateFigures[kCandidateFigureCapacity];
-WorkTable keptWindow;  // scratch for removing duplicates
 SearchStats stats;
 
 LineAttr HeadLineAttr(int segmentId) {
@@ -192,42 +191,63 @@ Counts Count() {
 // could not list them all, the counts would compare a part of the copy, or nothing at all.
 bool AllCopiesRead() { return copyTable.count() == partTable.count(); }
 
-// Unpaired window segments that lie outside the first copy able to tell.
-int OutsideExtras() {
-  int extras = 0;
-  for (int w = 1; w <= windowTable.count(); ++w) {
-    if (windowTable[w].used != 0) continue;
-    for (int c = 1; c <= copyTable.count(); ++c) {
-      const InsideAnswer answer = IsInsideClosedSegment(copyTable[c].ref, windowTable[w].ref);
-      if (!answer.handled) continue;
-      if (!answer.inside) ++extras;
-      break;
-    }
+// Whether an unpaired window segment lies outside the outline of the first copy able to tell
+// (a closed one).
+bool OutsideTheCopy(const SegmentRef& segment) {
+  for (int c = 1; c <= copyTable.count(); ++c) {
+    const InsideAnswer answer = IsInsideClosedSegment(copyTable[c].ref, segment);
+    if (answer.handled) return !answer.inside;
   }
-  return extras;
+  return false;
 }
 
-// Drops the unpaired window segments that coincide with a paired one.
-void RemoveDuplicates(double tolerance) {
+// The unpaired window segments that do not count against a twin: those that coincide with a
+// paired one (the same line drawn twice), and those that lie outside the copy's closed outline
+// (a neighbour's geometry inside the window, beside the part).
+int Forgiven(double tolerance) {
   FiguresOnce window(windowTable, windowFigures);
-  keptWindow.Clear();
+  int forgiven = 0;
   for (int w = 1; w <= windowTable.count(); ++w) {
+    if (windowTable[w].used != 0) continue;
     bool duplicate = false;
-    if (windowTable[w].used == 0) {
-      for (int v = 1; v <= windowTable.count() && !duplicate; ++v) {
-        duplicate = windowTable[v].used != 0 && SegmentsCoincide(window[w], window[v], tolerance);
-      }
+    for (int v = 1; v <= windowTable.count() && !duplicate; ++v) {
+      duplicate = windowTable[v].used != 0 && SegmentsCoincide(window[w], window[v], tolerance);
     }
-    if (!duplicate) keptWindow.Append(windowTable[w]);
+    if (duplicate || OutsideTheCopy(windowTable[w].ref)) ++forgiven;
   }
-  windowTable.Clear();
-  for (int w = 1; w <= keptWindow.count(); ++w) windowTable.Append(keptWindow[w]);
+  return forgiven;
 }
+
+// Whether the paired copy is a twin: every counted copy segment found its own drawing segment,
+// and the window holds nothing else but what is forgiven.
+bool CopyFits(double tolerance) {
+  const Counts k = Count();
+  const int copies = k.nC - k.aC;
+  if (!AllCopiesRead() || copies != k.pW - k.aW) return false;
+  return copies == k.nW - k.aW || copies == k.nW - k.aW - Forgiven(tolerance);
+}
+
+// The window grown by the coordinate tolerance, so that a twin whose coordinates were rounded
+// still lies wholly inside it.
+VexBox Widened(const VexBox& w, double by) {
+  return {w.minX - by, w.minY - by, w.maxX + by, w.maxY + by};
+}
+
+// One trial placement of the part: its anchor's start lands on `start`, turned so that the
+// anchor runs in the direction `theta`; `end` lies on that direction from `start` (the line a
+// mirrored copy is reflected across).
+struct Placement {
+  VexPoint start{}, end{};
+  double theta = 0.0;
+  bool reversed = false;  // from a candidate line's end point
+  bool mirrorable = true;
+};
 
 // One search run: its index of the range and what it had to leave out.
 class Search {
  public:
-  explicit Search(const SearchOptions& options) : options_(options) {
+  explicit Search(const SearchOptions& options)
+      : options_(options), tolerance_(CoordinateTolerance(options)) {
     for (int t = 1; t <= targetTable.count(); ++t) {
       targetsOfSegment_[targetTable[t].ref.segmentId].push_back(t);
     }
@@ -250,136 +270,253 @@ class Search {
  private:
   enum class Trial { kAccepted, kFailed, kStopped };
 
-  bool IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const;
-  Trial TryCandidate(VexPoint start, VexPoint end, double theta);
-  Trial MirrorTrial(VexPoint start, VexPoint end, const VexBox& window);
-  void Accept(bool mirrored);
+  bool PassesFilters(const SegmentRef& ref) const;
+  void LinePlacements(const FigureLine& line, std::vector<Placement>& out) const;
+  void RoundPlacements(const FigureRecord& f, std::vector<Placement>& out) const;
+  void PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>& figures,
+                    std::vector<Placement>& out) const;
+  Trial Place(const Placement& p, bool mirrored);
+  Trial MirrorAccepted();
+  std::vector<SegmentRef> PairedWindow() const;
+  void Accept(const std::vector<SegmentRef>& found, bool mirrored);
 
   const SearchOptions options_;
+  const double tolerance_;
   std::unordered_map<int, std::vector<int>> targetsOfSegment_;
   int leftOutMatches_ = 0;
 };
 
-bool Search::IsCandidate(const TargetEntry& t, const FigureRecord& f, double& theta) const {
-  if (f.kind != VEX_FIG_LINE) return false;
-  const VexPoint start{f.u.line.x1, f.u.line.y1}, end{f.u.line.x2, f.u.line.y2};
-  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= options_.tolerance) {
-    return false;
-  }
-  if (options_.sameLayer && VexSgmGetLayer(t.ref.segmentId) != anchorLine.layer) return false;
-  if (options_.sameLineAttr && !SameLineAttr(HeadLineAttr(t.ref.segmentId), anchorLine.lineAttr)) {
-    return false;
-  }
-  theta = LineAngle(start, end);
-  return options_.rotate || std::fabs(theta - anchorLine.angle) < options_.tolerance;
+bool Search::PassesFilters(const SegmentRef& ref) const {
+  if (options_.sameLayer && VexSgmGetLayer(ref.segmentId) != anchorLine.layer) return false;
+  return !options_.sameLineAttr || SameLineAttr(HeadLineAttr(ref.segmentId), anchorLine.lineAttr);
 }
 
-Search::Trial Search::TryCandidate(VexPoint start, VexPoint end, double theta) {
-  ++stats.candidates;
-  const double dTheta = theta - anchorLine.angle;
-  const VexBox window = PlacementWindow(dTheta, anchorLine.start, start, partBox);
+// A line of the anchor's length is tried from its start and from its end: turned twins may
+// run either way, and which way a line was drawn is never to be seen in the drawing, so without
+// rotation an end whose direction towards the other end is the anchor's is tried as well.
+void Search::LinePlacements(const FigureLine& l, std::vector<Placement>& out) const {
+  const VexPoint start{l.x1, l.y1}, end{l.x2, l.y2};
+  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= options_.tolerance) return;
+  const double forward = LineAngle(start, end), backward = LineAngle(end, start);
+  if (options_.rotate || std::fabs(forward - anchorLine.angle) < options_.tolerance) {
+    out.push_back({start, end, forward, false, true});
+  }
+  if (options_.rotate || std::fabs(backward - anchorLine.angle) < options_.tolerance) {
+    out.push_back({end, start, backward, true, true});
+  }
+}
+
+// A circle or arc of the anchor's size: its centre takes the anchor's centre; the turn comes
+// from the point that fixes it, found on the candidate or around it.
+void Search::RoundPlacements(const FigureRecord& f, std::vector<Placement>& out) const {
+  const bool arc = f.kind == VEX_FIG_ARC;
+  const double radius = arc ? f.u.arc.r : f.u.circle.r;
+  if (std::fabs(radius - anchorLine.radius) >= options_.tolerance) return;
+  if (arc && std::fabs(ArcLength(f.u.arc) - anchorLine.arcLength) >= 2 * tolerance_) return;
+  const VexPoint centre = arc ? VexPoint{f.u.arc.cx, f.u.arc.cy} : VexPoint{f.u.circle.cx, f.u.circle.cy};
+  const auto along = [&](double theta) {
+    const double reach = anchorLine.length > 0 ? anchorLine.length : 1.0;
+    return VexPoint{centre.x + reach * std::cos(theta), centre.y + reach * std::sin(theta)};
+  };
+  if (anchorLine.turn == AnchorTurn::kNone || !options_.rotate) {
+    // A move alone; without a point that fixes the turn, a mirror image is the part itself.
+    out.push_back({centre, along(anchorLine.angle), anchorLine.angle, false,
+                   anchorLine.turn != AnchorTurn::kNone});
+    return;
+  }
+  std::vector<VexPoint> points;
+  if (anchorLine.turn == AnchorTurn::kOwnEnd) {
+    points = {{f.u.arc.sx, f.u.arc.sy}, {f.u.arc.ex, f.u.arc.ey}};
+  } else {
+    // The figures of the feature's kind and size around the candidate, at the feature's
+    // distance from its centre.
+    const double reach = anchorLine.length + anchorLine.featureRadius + tolerance_;
+    const VexBox around{centre.x - reach, centre.y - reach, centre.x + reach, centre.y + reach};
+    ResetList(kWindowList);
+    std::vector<SegmentRef> near;
+    if (VexSgmSearchSegment2(&around, CompareElementType, kWindowList) == 0) {
+      const int handle = VexIddOpenApIdData(kWindowList, 1);
+      VexIdRecord record{};
+      for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
+           r = VexIddGetNextApIdData(handle, &record)) {
+        near.push_back(RefOfRecord(record));
+      }
+      VexIddInitApIdData(handle);
+      CloseList(handle);
+    }
+    SegmentFigures read;
+    for (const SegmentRef& ref : near) {
+      ReadSegmentFigures(ref, read);
+      for (const FigureRecord& g : read.figures) {
+        if (g.kind != anchorLine.featureKind) continue;
+        if (g.kind == VEX_FIG_CIRCLE) {
+          if (std::fabs(g.u.circle.r - anchorLine.featureRadius) >= options_.tolerance) continue;
+          points.push_back({g.u.circle.cx, g.u.circle.cy});
+        } else {
+          if (std::fabs(g.u.arc.r - anchorLine.featureRadius) >= options_.tolerance ||
+              std::fabs(ArcLength(g.u.arc) - anchorLine.featureArcLength) >= 2 * tolerance_) {
+            continue;
+          }
+          points.push_back({g.u.arc.sx, g.u.arc.sy});
+          points.push_back({g.u.arc.ex, g.u.arc.ey});
+        }
+      }
+    }
+  }
+  for (const VexPoint& p : points) {
+    if (std::fabs(VexAriLen2Pnts(&centre, &p) - anchorLine.length) >= options_.tolerance) continue;
+    const double theta = LineAngle(centre, p);
+    const bool seen = std::any_of(out.begin(), out.end(), [&](const Placement& q) {
+      return std::fabs(q.end.x - p.x) < tolerance_ && std::fabs(q.end.y - p.y) < tolerance_ &&
+             std::fabs(q.start.x - centre.x) < tolerance_ && std::fabs(q.start.y - centre.y) < tolerance_;
+    });
+    if (!seen) out.push_back({centre, p, theta, false, true});
+  }
+}
+
+void Search::PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>& figures,
+                          std::vector<Placement>& out) const {
+  out.clear();
+  bool filtered = false, passes = false;
+  for (const FigureRecord& f : figures) {
+    if (f.kind != anchorLine.kind) continue;
+    if (!filtered) {
+      passes = PassesFilters(ref);
+      filtered = true;
+    }
+    if (!passes) return;
+    if (f.kind == VEX_FIG_LINE) {
+      LinePlacements(f.u.line, out);
+    } else {
+      RoundPlacements(f, out);
+    }
+  }
+}
+
+// Places a copy of the part (mirrored across the placement's line when asked), takes the
+// drawing segments lying wholly inside its window, pairs them with the copy and judges. A
+// segment that crosses the window's edge is no part of a twin placed there (a plate edge across
+// a slot's mouth, a line meeting the twin end to end) and does not count against it.
+Search::Trial Search::Place(const Placement& p, bool mirrored) {
+  if (mirrored) {
+    ++stats.mirrorTrials;
+  } else {
+    ++stats.candidates;
+    if (p.reversed) ++stats.reversedCandidates;
+  }
+  const double dTheta = p.theta - anchorLine.angle;
+  const VexBox direct =
+      Widened(PlacementWindow(dTheta, anchorLine.start, p.start, partBox), tolerance_);
+  const VexBox window = mirrored ? MirrorWindow(p.start, p.end, direct) : direct;
   ResetList(kWindowList);
   windowTable.Clear();
-  if (VexSgmSearchSegment2(&window, CompareElementType, kWindowList) == 0 &&
-      !ReadList(kWindowList, windowTable, texts::kWindowOverflowT03, true, false)) {
+  if (VexSgmSearchSegment4(&window, CompareElementType, kWindowList) == 0 &&
+      !ReadList(kWindowList, windowTable,
+                mirrored ? texts::kMirrorOverflowT05 : texts::kWindowOverflowT03, true, false)) {
     return Trial::kStopped;
   }
   ResetList(kRotatedCopyList);
   copyTable.Clear();
-  if (VexSgmEditSegment2(kWorkList, &anchorLine.start, &start, dTheta * 180.0 / kPi, 1.0, 0,
+  if (VexSgmEditSegment2(kWorkList, &anchorLine.start, &p.start, dTheta * 180.0 / kPi, 1.0, 0,
                          kRotatedCopyList) == -1) {
     VexMsgPutErrorMessage(texts::kCopyErrorT03);
     return Trial::kStopped;
   }
   NoteCopies(kRotatedCopyList);
-  if (!ReadList(kRotatedCopyList, copyTable, texts::kCopyOverflowT04, false, false)) {
+  if (mirrored) {
+    const double phi = LineAngle(p.start, p.end);
+    const VexPoint p2{p.start.x + std::cos(phi), p.start.y + std::sin(phi)};
+    ResetList(kMirroredCopyList);
+    if (VexSgmMirrorSegment2(kRotatedCopyList, &p.start, &p2, 0, 1, kMirroredCopyList) == -1) {
+      VexMsgPutErrorMessage(texts::kMirrorCopyError);
+      return Trial::kStopped;
+    }
+    NoteCopies(kMirroredCopyList);  // the mirror images, whether new segments or the copies moved
+  }
+  if (!ReadList(mirrored ? kMirroredCopyList : kRotatedCopyList, copyTable,
+                mirrored ? texts::kMirrorOverflowT05 : texts::kCopyOverflowT04, mirrored,
+                false)) {
     return Trial::kStopped;
   }
   Pair(options_);
-  const Counts k = Count();
-  const int copies = k.nC - k.aC;
-  if (AllCopiesRead() && copies == k.pW - k.aW &&
-      (copies == k.nW - k.aW || copies == k.nW - k.aW - OutsideExtras())) {
-    Accept(false);
-    return Trial::kAccepted;
+  if (!CopyFits(tolerance_)) {
+    DeleteCopies();
+    return Trial::kFailed;
   }
-  if (options_.mirror) return MirrorTrial(start, end, window);
-  DeleteCopies();
-  return Trial::kFailed;
+  if (mirrored) return MirrorAccepted();
+  Accept(PairedWindow(), false);
+  return Trial::kAccepted;
 }
 
-Search::Trial Search::MirrorTrial(VexPoint start, VexPoint end, const VexBox& window) {
-  ++stats.mirrorTrials;
-  const VexBox mirrorWindow = MirrorWindow(start, end, window);
-  ResetList(kWindowList);
-  windowTable.Clear();
-  // The turned copies are still in the drawing here; they must not join the window.
-  if (VexSgmSearchSegment4(&mirrorWindow, CompareElementType, kWindowList) == 0 &&
-      !ReadList(kWindowList, windowTable, texts::kMirrorOverflowT05, true, true)) {
-    return Trial::kStopped;
+std::vector<SegmentRef> Search::PairedWindow() const {
+  std::vector<SegmentRef> found;
+  for (int w = 1; w <= windowTable.count(); ++w) {
+    if (windowTable[w].used != 0) found.push_back(windowTable[w].ref);
   }
-  const double phi = LineAngle(start, end);
-  const VexPoint p2{start.x + std::cos(phi), start.y + std::sin(phi)};
-  ResetList(kMirroredCopyList);
-  if (VexSgmMirrorSegment2(kRotatedCopyList, &start, &p2, 0, 1, kMirroredCopyList) == -1) {
-    VexMsgPutErrorMessage(texts::kMirrorCopyError);
-    return Trial::kStopped;
-  }
-  NoteCopies(kMirroredCopyList);  // the mirror images, whether new segments or the copies moved
-  if (!ReadList(kMirroredCopyList, copyTable, texts::kMirrorOverflowT05, true, false)) {
-    return Trial::kStopped;
-  }
-  Pair(options_);
-  const Counts k = Count();
-  RemoveDuplicates(CoordinateTolerance(options_));
-  const int copies = k.nC - k.aC;
-  if (AllCopiesRead() && copies == k.pW - k.aW && copies == windowTable.count() - k.aW) {
-    Accept(true);
-    return Trial::kAccepted;
-  }
-  DeleteCopies();
-  return Trial::kFailed;
+  return found;
 }
 
-void Search::Accept(bool mirrored) {
+// A mirrored copy fits. The twin is a mirror image only when no unmirrored placement on its
+// own lines fits too: a part that is its own mirror image (a slot, a rectangle, a round pad)
+// is found unmirrored, whichever of its lines the search came to first.
+Search::Trial Search::MirrorAccepted() {
+  const std::vector<SegmentRef> found = PairedWindow();
+  DeleteCopies();
+  std::vector<Placement> placements;
+  for (const SegmentRef& ref : found) {
+    std::vector<FigureRecord> figures(kCandidateFigureCapacity);
+    const int count = VexFigGetFigure2(&ref, figures.data(), kCandidateFigureCapacity);
+    figures.resize(static_cast<size_t>(std::max(count, 0)));
+    PlacementsOf(ref, figures, placements);
+    for (const Placement& p : placements) {
+      const Trial trial = Place(p, false);
+      if (trial != Trial::kFailed) return trial;
+    }
+  }
+  Accept(found, true);
+  return Trial::kAccepted;
+}
+
+void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
   const bool fits = !matchTable.full();
   if (!fits) ++leftOutMatches_;
   MatchRecord record;
   record.mirrored = mirrored ? 1 : 0;
-  for (int w = 1; w <= windowTable.count(); ++w) {
-    const TargetEntry& entry = windowTable[w];
-    if (entry.used == 0) continue;
-    if (fits) record.AddSegment(entry.ref);
-    const auto it = targetsOfSegment_.find(entry.ref.segmentId);
+  for (const SegmentRef& ref : found) {
+    if (fits) record.AddSegment(ref);
+    const auto it = targetsOfSegment_.find(ref.segmentId);
     if (it == targetsOfSegment_.end()) continue;
     for (const int t : it->second) {
-      if (targetTable[t].used == 0 && targetTable[t].ref == entry.ref) targetTable[t].used = 1;
+      if (targetTable[t].used == 0 && targetTable[t].ref == ref) targetTable[t].used = 1;
     }
   }
   if (fits) matchTable.Append(std::move(record));
   DeleteCopies();
 }
 
+// For each unused range segment: every unmirrored placement on its candidate figures first,
+// then, when mirror images count, every mirrored one.
 bool Search::Run() {
+  std::vector<FigureRecord> figures;
+  std::vector<Placement> placements;
   for (int t = 1; t <= targetTable.count(); ++t) {
     if (targetTable[t].used != 0) continue;
     const SegmentRef ref = targetTable[t].ref;
     const int count = VexFigGetFigure2(&ref, candidateFigures, kCandidateFigureCapacity);
-    for (int k = 0; k < count; ++k) {
-      double theta = 0.0;
-      if (!IsCandidate(targetTable[t], candidateFigures[k], theta)) continue;
-      const FigureLine& line = candidateFigures[k].u.line;
-      const VexPoint start{line.x1, line.y1}, end{line.x2, line.y2};
-      Trial trial = TryCandidate(start, end, theta);
-      // Turned twins may have the line that matches the anchor drawn from its other end: the
-      // same trials once more, from the end point towards the start point.
-      if (trial == Trial::kFailed && options_.rotate) {
-        ++stats.reversedCandidates;
-        trial = TryCandidate(end, start, LineAngle(end, start));
+    if (count <= 0) continue;
+    figures.assign(candidateFigures, candidateFigures + count);
+    PlacementsOf(ref, figures, placements);
+    Trial trial = Trial::kFailed;
+    for (const bool mirrored : {false, true}) {
+      if (mirrored && !options_.mirror) break;
+      for (const Placement& p : placements) {
+        if (mirrored && !p.mirrorable) continue;
+        trial = Place(p, mirrored);
+        if (trial != Trial::kFailed) break;
       }
-      if (trial == Trial::kStopped) return false;
-      if (trial == Trial::kAccepted) break;
+      if (trial != Trial::kFailed) break;
     }
+    if (trial == Trial::kStopped) return false;
   }
   return true;
 }

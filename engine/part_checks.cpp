@@ -4,6 +4,7 @@
 
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
+#include "engine/segment_compare.h"
 #include "engine/shape_model.h"
 
 namespace twinfind {
@@ -87,9 +88,97 @@ bool CheckPartInRange() {
   return true;
 }
 
-bool FindAnchorLine() {
-  anchorLine.figureIndex = -1;
+namespace {
+
+VexPoint CentreOf(const FigureRecord& f) {
+  return f.kind == VEX_FIG_CIRCLE ? VexPoint{f.u.circle.cx, f.u.circle.cy}
+                                  : VexPoint{f.u.arc.cx, f.u.arc.cy};
+}
+
+double RadiusOf(const FigureRecord& f) {
+  return f.kind == VEX_FIG_CIRCLE ? f.u.circle.r : f.u.arc.r;
+}
+
+void SetAnchorSegment(AnchorLine& anchor, const SegmentRef& ref, int figureIndex) {
+  anchor.ref = ref;
+  anchor.figureIndex = figureIndex;
+  anchor.lineAttr = LineAttr{};
+  VexFigGetLineType2(VexSgmGetHeadElementId(ref.segmentId), &anchor.lineAttr);
+  anchor.layer = VexSgmGetLayer(ref.segmentId);
+}
+
+// A part without a line: its largest circle or arc (the first of equals), and what fixes the
+// turn of a twin: an arc's own start; else the point of another circle (its centre) or arc
+// (its ends) farthest from the anchor's centre; else nothing, when every other figure is
+// centred on it.
+bool FindRoundAnchor() {
+  struct Found {
+    SegmentRef ref;
+    int index;
+    FigureRecord figure;
+  };
+  std::vector<Found> round;
   for (int i = 1; i <= partTable.count(); ++i) {
+    const SegmentRef ref = partTable[i].ref;
+    if (VexSgmGetType(ref.segmentId) != 0) continue;
+    const int count = VexFigGetFigure2(&ref, figureBuffer, kAnchorFigureCapacity);
+    for (int k = 0; k < count; ++k) {
+      const int kind = figureBuffer[k].kind;
+      if (kind == VEX_FIG_CIRCLE || kind == VEX_FIG_ARC) round.push_back({ref, k, figureBuffer[k]});
+    }
+  }
+  if (round.empty()) return false;
+  size_t largest = 0;
+  for (size_t i = 1; i < round.size(); ++i) {
+    if (RadiusOf(round[i].figure) > RadiusOf(round[largest].figure)) largest = i;
+  }
+  const FigureRecord& f = round[largest].figure;
+  AnchorLine anchor;
+  SetAnchorSegment(anchor, round[largest].ref, round[largest].index);
+  anchor.kind = f.kind;
+  anchor.start = CentreOf(f);
+  anchor.radius = RadiusOf(f);
+  if (f.kind == VEX_FIG_ARC) {
+    anchor.arcLength = ArcLength(f.u.arc);
+    anchor.turn = AnchorTurn::kOwnEnd;
+    const VexPoint end{f.u.arc.sx, f.u.arc.sy};
+    anchor.angle = LineAngle(anchor.start, end);
+    anchor.length = VexAriLen2Pnts(&anchor.start, &end);
+  } else {
+    double farthest = COINCIDE_EPS;
+    for (size_t i = 0; i < round.size(); ++i) {
+      if (i == largest) continue;
+      const FigureRecord& g = round[i].figure;
+      std::vector<VexPoint> points;
+      if (g.kind == VEX_FIG_CIRCLE) {
+        points.push_back(CentreOf(g));
+      } else {
+        points.push_back({g.u.arc.sx, g.u.arc.sy});
+        points.push_back({g.u.arc.ex, g.u.arc.ey});
+      }
+      for (const VexPoint& p : points) {
+        const double d = VexAriLen2Pnts(&anchor.start, &p);
+        if (d <= farthest) continue;
+        farthest = d;
+        anchor.turn = AnchorTurn::kFeature;
+        anchor.featureKind = g.kind;
+        anchor.featureRadius = RadiusOf(g);
+        anchor.featureArcLength = g.kind == VEX_FIG_ARC ? ArcLength(g.u.arc) : 0.0;
+        anchor.angle = LineAngle(anchor.start, p);
+        anchor.length = d;
+      }
+    }
+  }
+  anchorLine = anchor;
+  return true;
+}
+
+}  // namespace
+
+bool FindAnchorLine() {
+  anchorLine = AnchorLine{};
+  bool sawLine = false;
+  for (int i = 1; i <= partTable.count() && !sawLine; ++i) {
     const SegmentRef ref = partTable[i].ref;
     if (VexSgmGetType(ref.segmentId) != 0) continue;
     const int count = VexFigGetFigure2(&ref, figureBuffer, kAnchorFigureCapacity);
@@ -98,18 +187,16 @@ bool FindAnchorLine() {
       const FigureRecord& f = figureBuffer[k];
       if (f.kind != VEX_FIG_LINE) continue;
       const VexPoint start{f.u.line.x1, f.u.line.y1}, end{f.u.line.x2, f.u.line.y2};
-      anchorLine.ref = ref;
-      anchorLine.figureIndex = k;
+      SetAnchorSegment(anchorLine, ref, k);
       anchorLine.angle = LineAngle(start, end);
       anchorLine.length = VexAriLen2Pnts(&start, &end);
       anchorLine.start = start;
-      anchorLine.lineAttr = LineAttr{};
-      VexFigGetLineType2(VexSgmGetHeadElementId(ref.segmentId), &anchorLine.lineAttr);
-      anchorLine.layer = VexSgmGetLayer(ref.segmentId);
-      return true;
+      sawLine = true;
+      break;
     }
   }
-  return false;
+  // A part without a line is anchored on a circle or an arc.
+  return sawLine || FindRoundAnchor();
 }
 
 }  // namespace twinfind

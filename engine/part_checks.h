@@ -14,8 +14,9 @@ void ExtendBoxBySegment(const SegmentRef& ref, VexBox& box);
 // 1 percent on each side.
 bool CheckPartInRange();
 
-// Chooses the part's anchor line: the first line of the first segment of type 0 that has
-// figures. False when that segment has none, or no segment has a line.
+// Chooses the part's anchor: the first line of the first segment of type 0 that has figures;
+// for a part without a line, its largest circle or arc. False when that first segment has no
+// figure, or the part has no line, circle or arc.
 bool FindAnchorLine();
 
 }  // namespace twinfind

@@ -1,6 +1,9 @@
 #include "engine/shape_model.h"
 
+#include <cmath>
+
 #include "engine/found_parts.h"
+#include "engine/geometry.h"
 
 namespace twinfind {
 
@@ -12,6 +15,14 @@ VexBox partBox{};
 AnchorLine anchorLine;
 MatchTable matchTable;
 FoundParts foundParts;
+
+double ArcLength(const FigureArc& a) {
+  const double from = LineAngle({a.cx, a.cy}, {a.sx, a.sy});
+  const double to = LineAngle({a.cx, a.cy}, {a.ex, a.ey});
+  double sweep = a.direction == VEX_ARC_CW ? from - to : to - from;
+  if (sweep <= 0) sweep += 2 * kPi;
+  return sweep * a.r;
+}
 
 TargetEntry MakeTargetEntry(const VexIdRecord& record) {
   TargetEntry entry;

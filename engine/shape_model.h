@@ -37,7 +37,17 @@ using TargetTable = Table<TargetEntry, kTargetCapacity>;
 using PartTable = Table<TargetEntry, kPartCapacity>;
 using WorkTable = Table<TargetEntry, kWorkCapacity>;
 
-// The part's reference line, chosen by FindAnchorLine.
+// How the turn of a twin is found when the part is anchored on a circle or an arc.
+enum class AnchorTurn {
+  kNone,     // it is not: a move alone places the part (one circle, concentric circles)
+  kOwnEnd,   // from the anchor arc's own end
+  kFeature,  // from another figure of the part: a circle's centre or an arc's end
+};
+
+// The part's reference, chosen by FindAnchorLine: its first line; or, for a part without a
+// line, its largest circle or arc. For those `start` is the centre, and `angle` and `length`
+// lead from it to the point that fixes the twin's turn (the anchor arc's start, or the
+// feature's point), if there is one.
 struct AnchorLine {
   SegmentRef ref{};
   int32_t figureIndex = -1;
@@ -46,7 +56,16 @@ struct AnchorLine {
   VexPoint start{};
   LineAttr lineAttr{};
   int32_t layer = 0;
+  int32_t kind = VEX_FIG_LINE;  // VEX_FIG_LINE, VEX_FIG_CIRCLE or VEX_FIG_ARC
+  double radius = 0.0;          // of a circle or arc anchor
+  double arcLength = 0.0;       // of an arc anchor
+  AnchorTurn turn = AnchorTurn::kNone;
+  int32_t featureKind = 0;  // VEX_FIG_CIRCLE or VEX_FIG_ARC, with kFeature
+  double featureRadius = 0.0, featureArcLength = 0.0;
 };
+
+// An arc's length along its sweep, which runs from start to end in its direction.
+double ArcLength(const FigureArc& arc);
 
 // One found part: its first 49 segments in `refs`, the rest of them (up to the 1000 a working
 // table holds) in `moreRefs`. Callers walk every segment with segmentCount() and segment(i).

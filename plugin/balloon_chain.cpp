@@ -93,8 +93,9 @@ int OnBalloonPart(int code, const VexEvent* /*event*/) {
   return Guarded([code]() -> int {
     if (code == VEX_EVENT_END) return VEX_STEP_DONE;
     if (code != VEX_EVENT_INPUT) return VEX_STEP_STAY;
-    // Every twin stays: overlapping ones are not thinned out here.
-    if (!CollectPartAndSearch(kBalloonPartTexts, false)) return VEX_STEP_DONE;
+    // Twins that share a segment with a later one are dropped, as in the general method, so
+    // that no segment is counted twice on the count text and the parts list.
+    if (!CollectPartAndSearch(kBalloonPartTexts, true)) return VEX_STEP_DONE;
     if (foundParts.count() == 0) {
       VexDlgMessageBox(texts::kNoIdenticalS02);
       return GoToPartStart();

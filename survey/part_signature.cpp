@@ -70,6 +70,7 @@ PartSignature SignatureOf(const vexhost::Drawing& drawing, const std::vector<int
   }
   for (const double v : signature.sizes) signature.total += v;
   signature.lines = sizes.counts[VEX_FIG_LINE];
+  signature.anchors = signature.lines + sizes.counts[VEX_FIG_CIRCLE] + sizes.counts[VEX_FIG_ARC];
   return signature;
 }
 

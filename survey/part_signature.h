@@ -30,6 +30,7 @@ struct PartSignature {
   double total = 0;           // the sum of sizes
   int figures = 0;            // figures of the part
   int lines = 0;              // of which lines
+  int anchors = 0;            // of which lines, circles and arcs: figures a search anchors on
 };
 
 PartSignature SignatureOf(const vexhost::Drawing& drawing, const std::vector<int>& segments,

@@ -109,8 +109,8 @@ class Surveyor {
     for (const auto& [depths, b] : order) {
       std::vector<size_t>& members = buckets[b];
       if (members.size() < 2) continue;
-      if (candidates[members[0]].signature.lines == 0) {
-        // No line to lay a copy on: the part step refuses such a part (holes alone, say).
+      if (candidates[members[0]].signature.anchors == 0) {
+        // No line, circle or arc to lay a copy on: the part step refuses such a part.
         result_.refused += static_cast<int>(members.size());
         continue;
       }
@@ -231,14 +231,13 @@ class Surveyor {
     family.partFound = self != twins.end();
     if (family.partFound) std::rotate(twins.begin(), self, self + 1);
     for (FoundTwin& t : twins) {
-      // The turn and mirroring told from the geometry, as run's report tells them: a part
-      // that looks the same mirrored (a lone line) is not counted as mirrored.
+      // Mirrored as the search found it; the turn, and the order of the segments after the
+      // part's, told from the geometry, as run's report tells them.
       const TwinGrouping grouped =
           GroupTwins(drawing_, family.part, t.segments, options_.tolerance);
       if (grouped.twins.size() == 1) {
         t.segments = grouped.twins[0].segments;
         t.angleDegrees = grouped.twins[0].angleDegrees;
-        t.mirrored = grouped.twins[0].mirrored;
       }
       family.mirrored += t.mirrored ? 1 : 0;
       std::vector<int> member = t.segments;

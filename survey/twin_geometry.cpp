@@ -186,82 +186,177 @@ double Degrees(double radians) {
 
 }  // namespace
 
+namespace {
+
+// Where a trial puts the part: its reference (line start, or round figure's centre) on
+// `from`, turned so that the reference direction points to `to`.
+struct Anchor {
+  Vec from, to;
+  size_t figure = 0;  // the candidate figure it lies on, numbered across the candidates
+};
+
+// The part's reference and the direction that fixes a twin's turn: the longest line; for a
+// part without a line, its largest circle or arc, with the direction to its own start (an arc)
+// or to the farthest centre or arc end of its other circles and arcs. `turns` is false when
+// nothing fixes the turn (concentric circles).
+struct Reference {
+  const Shape* shape = nullptr;
+  Vec origin, direction;
+  double length = 0;  // of the line, or from the centre to the point fixing the turn
+  bool turns = true;
+};
+
+Reference ReferenceOf(const std::vector<std::vector<Shape>>& partShapes) {
+  Reference ref;
+  for (const auto& shapes : partShapes) {
+    for (const Shape& s : shapes) {
+      if (s.kind == VEX_FIG_LINE && (!ref.shape || Length(s.b - s.a) > ref.length)) {
+        ref = {&s, s.a, s.b - s.a, Length(s.b - s.a), true};
+      }
+    }
+  }
+  if (ref.shape != nullptr) return ref.length > 0 ? ref : Reference{};
+  for (const auto& shapes : partShapes) {
+    for (const Shape& s : shapes) {
+      const bool round = s.kind == VEX_FIG_CIRCLE || s.kind == VEX_FIG_ARC;
+      if (round && (!ref.shape || s.r > ref.shape->r)) ref.shape = &s;
+    }
+  }
+  if (ref.shape == nullptr) return ref;
+  ref.origin = ref.shape->c;
+  ref.turns = false;
+  ref.direction = {1, 0};
+  const auto consider = [&](Vec p) {
+    const double d = Length(p - ref.origin);
+    if (d > std::max(ref.length, 1e-9)) {
+      ref.length = d;
+      ref.direction = p - ref.origin;
+      ref.turns = true;
+    }
+  };
+  if (ref.shape->kind == VEX_FIG_ARC) {
+    consider(ref.shape->a);
+  } else {
+    for (const auto& shapes : partShapes) {
+      for (const Shape& s : shapes) {
+        if (&s == ref.shape) continue;
+        if (s.kind == VEX_FIG_CIRCLE) consider(s.c);
+        if (s.kind == VEX_FIG_ARC) {
+          consider(s.a);
+          consider(s.b);
+        }
+      }
+    }
+  }
+  return ref;
+}
+
+// Every placement of the part's reference on a candidate figure, in drawing order, each owned
+// by the candidate holding that figure: a line of the reference's length from either end; a
+// circle or arc of the reference's size, turned towards every point of another candidate
+// figure (centre or arc end) at the reference's distance, or moved alone.
+std::vector<std::pair<size_t, Anchor>> AnchorsOf(const Reference& ref, CandidateSet& set,
+                                                 double tolerance) {
+  std::vector<std::pair<size_t, Anchor>> anchors;
+  std::vector<Vec> points;  // centres and arc ends of the candidates, to turn round figures by
+  if (ref.shape->kind != VEX_FIG_LINE && ref.turns) {
+    for (const Candidate& c : set.all()) {
+      for (const Shape& s : c.shapes) {
+        if (s.kind == VEX_FIG_CIRCLE) points.push_back(s.c);
+        if (s.kind == VEX_FIG_ARC) {
+          points.push_back(s.a);
+          points.push_back(s.b);
+        }
+      }
+    }
+  }
+  size_t figure = 0;
+  for (size_t i = 0; i < set.all().size(); ++i) {
+    for (const Shape& s : set.all()[i].shapes) {
+      ++figure;
+      if (s.kind != ref.shape->kind) continue;
+      if (s.kind == VEX_FIG_LINE) {
+        if (std::fabs(Length(s.b - s.a) - ref.length) > tolerance) continue;
+        anchors.push_back({i, {s.a, s.b, figure}});
+        anchors.push_back({i, {s.b, s.a, figure}});
+        continue;
+      }
+      if (std::fabs(s.r - ref.shape->r) > tolerance) continue;
+      if (!ref.turns) {
+        anchors.push_back({i, {s.c, s.c + ref.direction, figure}});
+        continue;
+      }
+      for (const Vec& p : points) {
+        if (std::fabs(Length(p - s.c) - ref.length) <= tolerance) {
+          anchors.push_back({i, {s.c, p, figure}});
+        }
+      }
+    }
+  }
+  std::stable_sort(anchors.begin(), anchors.end(), [&](const auto& a, const auto& b) {
+    return set.all()[a.first].id < set.all()[b.first].id;
+  });
+  return anchors;
+}
+
+}  // namespace
+
 TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>& part,
                         const std::vector<int>& candidates, double tolerance) {
   TwinGrouping grouping;
   std::vector<std::vector<Shape>> partShapes;
   std::vector<int> partIds;
-  const Shape* reference = nullptr;
   for (const int id : part) {
     auto shapes = ShapesOf(drawing, id);
     if (shapes.empty()) continue;
     partIds.push_back(id);
     partShapes.push_back(std::move(shapes));
   }
-  for (const auto& shapes : partShapes) {
-    for (const Shape& s : shapes) {
-      if (s.kind == VEX_FIG_LINE &&
-          (!reference || Length(s.b - s.a) > Length(reference->b - reference->a))) {
-        reference = &s;
-      }
-    }
-  }
+  const Reference reference = ReferenceOf(partShapes);
   CandidateSet set(drawing, candidates);
-  if (reference != nullptr && Length(reference->b - reference->a) > 0) {
-    const double length = Length(reference->b - reference->a);
-    // Candidate lines in drawing order.
-    std::vector<std::pair<size_t, Shape>> lines;
-    for (size_t i = 0; i < set.all().size(); ++i) {
-      for (const Shape& s : set.all()[i].shapes) {
-        if (s.kind == VEX_FIG_LINE && std::fabs(Length(s.b - s.a) - length) <= tolerance) {
-          lines.push_back({i, s});
-        }
-      }
-    }
-    std::stable_sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) {
-      return set.all()[a.first].id < set.all()[b.first].id;
-    });
-    // Every line is tried unmirrored before any is tried mirrored: a part that is its own
-    // mirror image fits its twins both ways, and is a mirror image of none of them.
-    std::vector<std::pair<size_t, GroupedTwin>> made;  // by the line that made each
+  if (reference.shape != nullptr) {
+    const std::vector<std::pair<size_t, Anchor>> anchors = AnchorsOf(reference, set, tolerance);
+    // Every placement is tried unmirrored before any is tried mirrored: a part that is its own
+    // mirror image fits its twins both ways, and is a mirror image of none of them. The search
+    // decides the same way.
+    std::vector<std::pair<size_t, GroupedTwin>> made;  // by the placement that made each
+    std::vector<size_t> fitted;  // figures that made a twin: tried no further
     for (const bool mirrored : {false, true}) {
-      for (size_t l = 0; l < lines.size(); ++l) {
-        const auto& [owner, line] = lines[l];
-        if (set.all()[owner].taken) continue;
-        bool fits = false;
-        for (const bool reversed : {false, true}) {
-          if (fits) break;
-          const Vec from = reversed ? line.b : line.a, to = reversed ? line.a : line.b;
-          Vec partDirection = reference->b - reference->a;
-          if (mirrored) partDirection.x = -partDirection.x;
-          Motion motion;
-          motion.origin = reference->a;
-          motion.target = from;
-          motion.mirrored = mirrored;
-          motion.angle = std::atan2((to - from).y, (to - from).x) -
-                         std::atan2(partDirection.y, partDirection.x);
-          std::vector<size_t> chosen;
-          for (const auto& shapes : partShapes) {
-            std::vector<Shape> moved;
-            for (const Shape& s : shapes) moved.push_back(Moved(s, motion));
-            const auto found = set.Find(moved, Centre(moved), tolerance, chosen);
-            if (!found) break;
-            chosen.push_back(*found);
-          }
-          if (chosen.size() != partShapes.size()) continue;
-          GroupedTwin twin;
-          for (const size_t index : chosen) {
-            set.all()[index].taken = true;
-            twin.segments.push_back(set.all()[index].id);
-          }
-          twin.angleDegrees = Degrees(motion.angle);
-          twin.mirrored = mirrored;
-          made.push_back({l, std::move(twin)});
-          fits = true;
+      for (size_t l = 0; l < anchors.size(); ++l) {
+        const auto& [owner, anchor] = anchors[l];
+        if (set.all()[owner].taken ||
+            std::find(fitted.begin(), fitted.end(), anchor.figure) != fitted.end()) {
+          continue;
         }
+        Vec partDirection = reference.direction;
+        if (mirrored) partDirection.x = -partDirection.x;
+        Motion motion;
+        motion.origin = reference.origin;
+        motion.target = anchor.from;
+        motion.mirrored = mirrored;
+        const Vec to = anchor.to - anchor.from;
+        motion.angle = std::atan2(to.y, to.x) - std::atan2(partDirection.y, partDirection.x);
+        std::vector<size_t> chosen;
+        for (const auto& shapes : partShapes) {
+          std::vector<Shape> moved;
+          for (const Shape& s : shapes) moved.push_back(Moved(s, motion));
+          const auto found = set.Find(moved, Centre(moved), tolerance, chosen);
+          if (!found) break;
+          chosen.push_back(*found);
+        }
+        if (chosen.size() != partShapes.size()) continue;
+        GroupedTwin twin;
+        for (const size_t index : chosen) {
+          set.all()[index].taken = true;
+          twin.segments.push_back(set.all()[index].id);
+        }
+        twin.angleDegrees = reference.turns ? Degrees(motion.angle) : 0.0;
+        twin.mirrored = mirrored;
+        made.push_back({l, std::move(twin)});
+        fitted.push_back(anchor.figure);
       }
     }
-    // In the drawing order of the lines that made them, mirrored or not.
+    // In the drawing order of the placements that made them, mirrored or not.
     std::stable_sort(made.begin(), made.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [l, twin] : made) grouping.twins.push_back(std::move(twin));

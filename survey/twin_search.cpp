@@ -28,25 +28,36 @@ TwinSearch::TwinSearch(const vexhost::Drawing& drawing, const SearchOptions& opt
     if (!segment) continue;
     for (const int e : segment->elements) {
       const vexhost::Element* element = drawing.FindElement(e);
-      if (!element || element->comment || element->figure.kind != VEX_FIG_LINE) continue;
-      const auto& l = element->figure.u.line;
-      lines_.push_back({std::hypot(l.x2 - l.x1, l.y2 - l.y1), id});
+      if (!element || element->comment) continue;
+      const FigureRecord& f = element->figure;
+      if (f.kind == VEX_FIG_LINE) {
+        lines_.push_back({std::hypot(f.u.line.x2 - f.u.line.x1, f.u.line.y2 - f.u.line.y1), id});
+      } else if (f.kind == VEX_FIG_CIRCLE) {
+        circles_.push_back({f.u.circle.r, id});
+      } else if (f.kind == VEX_FIG_ARC) {
+        arcs_.push_back({f.u.arc.r, id});
+      }
     }
   }
-  std::sort(lines_.begin(), lines_.end());
+  for (auto* sizes : {&lines_, &circles_, &arcs_}) std::sort(sizes->begin(), sizes->end());
 }
 
 std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>& part) {
   AnchorLine anchor;
   if (IndicatePart(RefsOf(part), &anchor) != TwinFailure::kNone) return std::nullopt;
-  // Only segments with a line of the anchor's length can be candidates; the rest would be
-  // read and passed over. In drawing order, as the command walks its range.
-  const double length = anchor.length, reach = options_.tolerance * 1.5;
+  // Only segments with a line of the anchor's length (a circle or arc of its radius, for a part
+  // anchored on one) can be candidates; the rest would be read and passed over. In drawing
+  // order, as the command walks its range.
+  const auto& sizes = anchor.kind == VEX_FIG_LINE     ? lines_
+                      : anchor.kind == VEX_FIG_CIRCLE ? circles_
+                                                      : arcs_;
+  const double size = anchor.kind == VEX_FIG_LINE ? anchor.length : anchor.radius;
+  const double reach = options_.tolerance * 1.5;
   holders_.SetPart(part, anchor.ref.segmentId);
   std::vector<int> candidates;
-  for (auto it = std::lower_bound(lines_.begin(), lines_.end(),
-                                  std::pair<double, int>{length - reach, INT_MIN});
-       it != lines_.end() && it->first <= length + reach; ++it) {
+  for (auto it = std::lower_bound(sizes.begin(), sizes.end(),
+                                  std::pair<double, int>{size - reach, INT_MIN});
+       it != sizes.end() && it->first <= size + reach; ++it) {
     if (holders_.MayHold(it->second)) candidates.push_back(it->second);
   }
   std::sort(candidates.begin(), candidates.end());

@@ -37,9 +37,10 @@ class TwinSearch {
 
  private:
   SearchOptions options_;
-  // The range's lines by length, each with its segment: the segments that can hold the
-  // anchor line of a twin are read from it instead of from every figure of the range.
-  std::vector<std::pair<double, int>> lines_;
+  // The range's lines by length, circles and arcs by radius, each with its segment: the
+  // segments that can hold the anchor of a twin are read from them instead of from every
+  // figure of the range.
+  std::vector<std::pair<double, int>> lines_, circles_, arcs_;
   HolderFilter holders_;  // of those, the segments whose group can hold a twin
   long long candidates_ = 0;
 };

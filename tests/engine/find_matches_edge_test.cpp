@@ -62,6 +62,8 @@ std::vector<int> StraddlingPart(double x, double y) {
 }
 
 TEST_F(SearchEdgeTest, TurnedCopiesAreNeverTakenForDrawingSegmentsInTheMirrorTrial) {
+  // Without rotation: turned half round, the part is its own mirror image across its line.
+  options.rotate = false;
   options.mirror = true;
   const auto part = StraddlingPart(0, 0);
   AddSegment({Line(100, 0, 110, 0)});  // a lone line of the anchor's length
@@ -154,6 +156,8 @@ TEST_F(SearchEdgeTest, TooManyCopiesStopTheSearchAndEveryCopyIsDeleted) {
 }
 
 TEST_F(SearchEdgeTest, AFullMirrorWindowStopsTheSearchAndTheTurnedCopiesGo) {
+  // Without rotation, so that no trial from the lone line's other end meets the circles first.
+  options.rotate = false;
   options.mirror = true;
   const auto part = StraddlingPart(0, 0);
   const int lone = AddSegment({Line(100, 0, 110, 0)});

@@ -143,10 +143,16 @@ TEST_F(PartTest, AFirstSegmentWithoutFiguresFailsEvenIfALaterOneHasALine) {
   EXPECT_EQ(Indicate(), TwinFailure::kNoAnchorLine);
 }
 
-TEST_F(PartTest, APartOfCirclesAndArcsOnlyHasNoAnchor) {
+TEST_F(PartTest, APartOfCirclesAndArcsIsAnchoredOnTheLargest) {
   AddPart({Circle(0, 0, 1)});
-  AddPart({Arc(0, 0, 5, 5, 0, 0, 5)});
-  EXPECT_EQ(Indicate(), TwinFailure::kNoAnchorLine);
+  const int arc = AddPart({Arc(0, 0, 5, 5, 0, 0, 5)});
+  ASSERT_EQ(Indicate(), TwinFailure::kNone);
+  EXPECT_EQ(anchor.ref.segmentId, arc);
+  EXPECT_EQ(anchor.kind, VEX_FIG_ARC);
+  EXPECT_DOUBLE_EQ(anchor.radius, 5);
+  EXPECT_NEAR(anchor.arcLength, 2.5 * kPiTest, 1e-12);
+  EXPECT_EQ(anchor.turn, AnchorTurn::kOwnEnd);  // its own start fixes the turn
+  EXPECT_DOUBLE_EQ(anchor.angle, 0);
 }
 
 }  // namespace

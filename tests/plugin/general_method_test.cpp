@@ -238,20 +238,20 @@ TEST_F(GeneralMethodTest, TheEndButtonAtThePlacementSkipsTheRowAndTheNextRowGoes
 }
 
 TEST_F(GeneralMethodTest, APartTooBigOrRefusedByTheWorkListEndsTheCommandTidily) {
-  // 1000 part segments are taken (the part has no line, so the line check answers); the
-  // 1001st is one too many.
+  // 1000 part segments are taken (the part has points alone, no figure to anchor a search
+  // on, so the anchor check answers); the 1001st is one too many.
   vexhost::ResetHost();
   ASSERT_EQ(Startup(nullptr), 0);
   for (int i = 0; i < 1001; ++i) {
     const int id = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
-    FigureRecord circle{};
-    circle.kind = VEX_FIG_CIRCLE;
-    circle.u.circle = {i * 3.0, 0, 1, 0, {}, 0, 0};
-    VexFigCreateFigure(id, &circle);
+    FigureRecord point{};
+    point.kind = VEX_FIG_POINT;
+    point.u.point = {i * 3.0, 0};
+    VexFigCreateFigure(id, &point);
   }
   Start();
   driver().Range({-10, -10, 4000, 10});
-  driver().Range({-2, -2, 999 * 3.0 - 1.5, 2});  // circles 0..998: 999 of them
+  driver().Range({-2, -2, 999 * 3.0 - 1.5, 2});  // points 0..998: 999 of them
   EXPECT_EQ(Lines().back(), u"error: 최소한 한개이상의 라인요소가 있어야 합니다.");
   Start();
   driver().Range({-10, -10, 4000, 10});

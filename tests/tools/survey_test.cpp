@@ -137,13 +137,15 @@ TEST(Survey, FindsEveryKnownFamilyOfTheGeneratedDrawingUnderEachRule) {
         const SurveyRun run = Survey(folder, drawing, settings);
         // Per shape: the plain three, the layer-3 one unless layers count, the turned two when
         // turns are allowed, the mirrored two when mirror images are; else the mirrored two
-        // are a family of their own. Near-twins, turned singles and clutter make none.
+        // are a family of their own. Near-twins, turned singles and clutter make none. The holes
+        // of plates that are in no family are families of their own (single circles).
         const int main = 3 + (layer ? 0 : 1) + (rotate ? 2 : 0) + (mirror ? 2 : 0);
         std::vector<int> expected = {main, main, main};
         if (!mirror) expected.insert(expected.end(), {2, 2, 2});
         std::vector<int> counts;
         for (const auto& search : run.report["searches"]) {
           const auto& twins = search["twins"];
+          if (search["part"]["segments"].size() == 1) continue;  // holes
           counts.push_back(static_cast<int>(twins.size()));
           const auto mirrored = std::count_if(twins.begin(), twins.end(), [](const auto& t) {
             return t["mirrored"].template get<bool>();
