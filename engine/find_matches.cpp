@@ -40,11 +40,23 @@ bool AttributesAgree(const SearchOptions& options, const SegmentRef& a, const Se
          SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
 }
 
+// The part mirrored across its anchor line, made for the first mirror trial of a search that
+// has no turned copy to mirror, and deleted at its end: such a trial copies it as a direct trial
+// copies the part.
+std::vector<int> mirroredPart;
+// The copies of failed direct trials kept for the mirror trials of the same placements, which
+// mirror them instead of making copies of their own.
+std::vector<int> keptCopies;
+
+bool Holds(const std::vector<int>& ids, int id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
 bool IsCopy(const SegmentRef& ref) {
   for (int i = 1; i <= copyTable.count(); ++i) {
     if (copyTable[i].ref == ref) return true;
   }
-  return false;
+  return Holds(mirroredPart, ref.segmentId) || Holds(keptCopies, ref.segmentId);
 }
 
 void OpenEmptyClose(int list) {
@@ -82,7 +94,7 @@ std::vector<int> liveCopies;
 // The copy call makes one copy for every segment of the part. A list read that comes back
 // short (the host failed to open it, or to give a record) is read once more, so that no copy
 // goes unnoted and stays in the drawing.
-void NoteCopies(int list) {
+void NoteCopies(int list, std::vector<int>& into = liveCopies) {
   std::vector<int> noted;
   for (int attempt = 0; attempt < 2 && noted.size() < static_cast<size_t>(partTable.count());
        ++attempt) {
@@ -95,15 +107,19 @@ void NoteCopies(int list) {
     }
     CloseList(handle);
   }
-  liveCopies.insert(liveCopies.end(), noted.begin(), noted.end());
+  into.insert(into.end(), noted.begin(), noted.end());
 }
 
 // A delete that fails is tried once more: a copy left behind would be taken for the user's.
-void DeleteCopies() {
-  for (const int id : liveCopies) {
+void DeleteAll(std::vector<int>& ids) {
+  for (const int id : ids) {
     if (VexSgmDeleteSegment(id) == -1 && VexSgmGetType(id) != -1) VexSgmDeleteSegment(id);
   }
-  liveCopies.clear();
+  ids.clear();
+}
+
+void DeleteCopies() {
+  DeleteAll(liveCopies);
   copyTable.Clear();
 }
 
@@ -252,10 +268,14 @@ class Search {
       targetsOfSegment_[targetTable[t].ref.segmentId].push_back(t);
     }
   }
-  // Whatever happens, no trial copy stays and lists 6 to 8 end empty.
+  // Whatever happens, no trial copy stays and lists 4 and 6 to 8 end empty.
   ~Search() {
     DeleteCopies();
-    for (const int list : {kRotatedCopyList, kWindowList, kMirroredCopyList}) OpenEmptyClose(list);
+    DeleteAll(keptCopies);
+    DeleteAll(mirroredPart);
+    for (const int list : {kMirroredPartList, kRotatedCopyList, kWindowList, kMirroredCopyList}) {
+      OpenEmptyClose(list);
+    }
   }
   Search(const Search&) = delete;
   Search& operator=(const Search&) = delete;
@@ -275,13 +295,16 @@ class Search {
   void RoundPlacements(const FigureRecord& f, std::vector<Placement>& out) const;
   void PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>& figures,
                     std::vector<Placement>& out) const;
-  Trial Place(const Placement& p, bool mirrored);
+  bool MakeMirroredPart();
+  bool MirrorKept(const Placement& p, std::vector<int>& kept);
+  Trial Place(const Placement& p, bool mirrored, std::vector<int>* kept = nullptr);
   Trial MirrorAccepted();
   std::vector<SegmentRef> PairedWindow() const;
   void Accept(const std::vector<SegmentRef>& found, bool mirrored);
 
   const SearchOptions options_;
   const double tolerance_;
+  bool mirroredPartMade_ = false;
   std::unordered_map<int, std::vector<int>> targetsOfSegment_;
   int leftOutMatches_ = 0;
 };
@@ -346,6 +369,7 @@ void Search::RoundPlacements(const FigureRecord& f, std::vector<Placement>& out)
     }
     SegmentFigures read;
     for (const SegmentRef& ref : near) {
+      if (IsCopy(ref)) continue;
       ReadSegmentFigures(ref, read);
       for (const FigureRecord& g : read.figures) {
         if (g.kind != anchorLine.featureKind) continue;
@@ -397,7 +421,7 @@ void Search::PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>
 // drawing segments lying wholly inside its window, pairs them with the copy and judges. A
 // segment that crosses the window's edge is no part of a twin placed there (a plate edge across
 // a slot's mouth, a line meeting the twin end to end) and does not count against it.
-Search::Trial Search::Place(const Placement& p, bool mirrored) {
+Search::Trial Search::Place(const Placement& p, bool mirrored, std::vector<int>* kept) {
   if (mirrored) {
     ++stats.mirrorTrials;
   } else {
@@ -412,40 +436,97 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   windowTable.Clear();
   if (VexSgmSearchSegment4(&window, CompareElementType, kWindowList) == 0 &&
       !ReadList(kWindowList, windowTable,
-                mirrored ? texts::kMirrorOverflowT05 : texts::kWindowOverflowT03, true, false)) {
+                mirrored ? texts::kMirrorOverflowT05 : texts::kWindowOverflowT03, true, true)) {
     return Trial::kStopped;
   }
-  ResetList(kRotatedCopyList);
+  // The copy: the direct trial's turned copy mirrored across the placement's line when it was
+  // kept; else a copy of the part, or of the part mirrored across its anchor line, which is the
+  // same as mirroring the placed copy.
+  const int copies = mirrored ? kMirroredCopyList : kRotatedCopyList;
   copyTable.Clear();
-  if (VexSgmEditSegment2(kWorkList, &anchorLine.start, &p.start, dTheta * 180.0 / kPi, 1.0, 0,
-                         kRotatedCopyList) == -1) {
-    VexMsgPutErrorMessage(texts::kCopyErrorT03);
-    return Trial::kStopped;
-  }
-  NoteCopies(kRotatedCopyList);
-  if (mirrored) {
-    const double phi = LineAngle(p.start, p.end);
-    const VexPoint p2{p.start.x + std::cos(phi), p.start.y + std::sin(phi)};
-    ResetList(kMirroredCopyList);
-    if (VexSgmMirrorSegment2(kRotatedCopyList, &p.start, &p2, 0, 1, kMirroredCopyList) == -1) {
-      VexMsgPutErrorMessage(texts::kMirrorCopyError);
+  if (mirrored && kept != nullptr && !kept->empty()) {
+    if (!MirrorKept(p, *kept)) return Trial::kStopped;
+  } else {
+    if (mirrored && !MakeMirroredPart()) return Trial::kStopped;
+    ResetList(copies);
+    if (VexSgmEditSegment2(mirrored ? kMirroredPartList : kWorkList, &anchorLine.start, &p.start,
+                           dTheta * 180.0 / kPi, 1.0, 0, copies) == -1) {
+      VexMsgPutErrorMessage(mirrored ? texts::kMirrorCopyError : texts::kCopyErrorT03);
       return Trial::kStopped;
     }
-    NoteCopies(kMirroredCopyList);  // the mirror images, whether new segments or the copies moved
+    NoteCopies(copies);
   }
-  if (!ReadList(mirrored ? kMirroredCopyList : kRotatedCopyList, copyTable,
-                mirrored ? texts::kMirrorOverflowT05 : texts::kCopyOverflowT04, mirrored,
-                false)) {
+  if (!ReadList(copies, copyTable, mirrored ? texts::kMirrorOverflowT05 : texts::kCopyOverflowT04,
+                mirrored, false)) {
     return Trial::kStopped;
   }
   Pair(options_);
   if (!CopyFits(tolerance_)) {
-    DeleteCopies();
+    if (!mirrored && kept != nullptr) {
+      // Kept for this placement's mirror trial.
+      kept->swap(liveCopies);
+      keptCopies.insert(keptCopies.end(), kept->begin(), kept->end());
+      liveCopies.clear();
+      copyTable.Clear();
+    } else {
+      DeleteCopies();
+    }
     return Trial::kFailed;
   }
   if (mirrored) return MirrorAccepted();
   Accept(PairedWindow(), false);
   return Trial::kAccepted;
+}
+
+// A direct trial's kept copies mirrored across the placement's line into list 8 (they become
+// the mirror trial's copies).
+bool Search::MirrorKept(const Placement& p, std::vector<int>& kept) {
+  for (const int id : kept) keptCopies.erase(std::find(keptCopies.begin(), keptCopies.end(), id));
+  liveCopies.insert(liveCopies.end(), kept.begin(), kept.end());
+  ResetList(kRotatedCopyList);
+  const int list = VexIddOpenApIdData(kRotatedCopyList, 1);
+  VexIddInitApIdData(list);
+  bool listed = true;
+  for (const int id : kept) {
+    listed = listed && VexIddSetApIdData(list, id, anchorLine.ref.auxId) != -1;
+  }
+  CloseList(list);
+  kept.clear();
+  const double phi = LineAngle(p.start, p.end);
+  const VexPoint p2{p.start.x + std::cos(phi), p.start.y + std::sin(phi)};
+  ResetList(kMirroredCopyList);
+  if (!listed ||
+      VexSgmMirrorSegment2(kRotatedCopyList, &p.start, &p2, 0, 1, kMirroredCopyList) == -1) {
+    VexMsgPutErrorMessage(texts::kMirrorCopyError);
+    return false;
+  }
+  NoteCopies(kMirroredCopyList);  // the mirror images, whether new segments or the copies moved
+  return true;
+}
+
+// The part turned into its mirror image across its anchor line, once for the search: a copy of
+// it made in place, then mirrored into list 4.
+bool Search::MakeMirroredPart() {
+  if (mirroredPartMade_) return true;
+  mirroredPartMade_ = true;
+  ResetList(kRotatedCopyList);
+  if (VexSgmEditSegment2(kWorkList, &anchorLine.start, &anchorLine.start, 0.0, 1.0, 0,
+                         kRotatedCopyList) == -1) {
+    VexMsgPutErrorMessage(texts::kCopyErrorT03);
+    return false;
+  }
+  NoteCopies(kRotatedCopyList, mirroredPart);
+  const VexPoint p2{anchorLine.start.x + std::cos(anchorLine.angle),
+                    anchorLine.start.y + std::sin(anchorLine.angle)};
+  ResetList(kMirroredPartList);
+  if (VexSgmMirrorSegment2(kRotatedCopyList, &anchorLine.start, &p2, 0, 1, kMirroredPartList) ==
+      -1) {
+    VexMsgPutErrorMessage(texts::kMirrorCopyError);
+    return false;
+  }
+  NoteCopies(kMirroredPartList, mirroredPart);  // the mirror images, new segments or moved
+  OpenEmptyClose(kRotatedCopyList);
+  return true;
 }
 
 std::vector<SegmentRef> Search::PairedWindow() const {
@@ -495,10 +576,12 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
 }
 
 // For each unused range segment: every unmirrored placement on its candidate figures first,
-// then, when mirror images count, every mirrored one.
+// then, when mirror images count, every mirrored one (the last placement first, so that the
+// copies of the direct trial just made are the first to be mirrored).
 bool Search::Run() {
   std::vector<FigureRecord> figures;
   std::vector<Placement> placements;
+  std::vector<std::vector<int>> kept;
   for (int t = 1; t <= targetTable.count(); ++t) {
     if (targetTable[t].used != 0) continue;
     const SegmentRef ref = targetTable[t].ref;
@@ -506,15 +589,18 @@ bool Search::Run() {
     if (count <= 0) continue;
     figures.assign(candidateFigures, candidateFigures + count);
     PlacementsOf(ref, figures, placements);
+    kept.assign(placements.size(), {});
     Trial trial = Trial::kFailed;
-    for (const bool mirrored : {false, true}) {
-      if (mirrored && !options_.mirror) break;
-      for (const Placement& p : placements) {
-        if (mirrored && !p.mirrorable) continue;
-        trial = Place(p, mirrored);
-        if (trial != Trial::kFailed) break;
-      }
-      if (trial != Trial::kFailed) break;
+    for (size_t i = 0; i < placements.size() && trial == Trial::kFailed; ++i) {
+      const bool keep = options_.mirror && placements[i].mirrorable;
+      trial = Place(placements[i], false, keep ? &kept[i] : nullptr);
+    }
+    for (size_t i = placements.size(); i-- > 0 && options_.mirror && trial == Trial::kFailed;) {
+      if (placements[i].mirrorable) trial = Place(placements[i], true, &kept[i]);
+    }
+    for (std::vector<int>& copies : kept) {
+      for (const int id : copies) keptCopies.erase(std::find(keptCopies.begin(), keptCopies.end(), id));
+      DeleteAll(copies);
     }
     if (trial == Trial::kStopped) return false;
   }

@@ -8,6 +8,7 @@ namespace twinfind {
 inline constexpr int kBalloonList = 0;
 inline constexpr int kCopyResultList = 2;
 inline constexpr int kRangeCheckList = 3;
+inline constexpr int kMirroredPartList = 4;  // the part mirrored once for a search's mirror trials
 inline constexpr int kWorkList = 5;
 inline constexpr int kRotatedCopyList = 6;
 inline constexpr int kWindowList = 7;
