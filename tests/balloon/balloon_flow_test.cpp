@@ -167,6 +167,32 @@ TEST_F(BalloonFlowTest, DeletedPartsKeepBalloonsThatHangOnNothing) {
   for (const auto& b : balloons) EXPECT_EQ(b.balloon.anchorElementId, 0);
 }
 
+// Slots cut into a plate's edge are their own mirror images: with mirror images counting, the
+// count text calls none of them mirrored, and every copy gets its balloon.
+TEST_F(BalloonFlowTest, SymmetricSlotsAreCountedWithoutMirrorImages) {
+  Set(u"mIsSymmetry", u"1");
+  for (int i = 0; i < 4; ++i) {
+    const double x = 25.0 * i;
+    // The slot's far side first, drawn from its top down: a line that fits only mirrored.
+    AddSegment({Line(x + 4, 0, x + 4, -5)});
+    AddSegment({Line(x, -5, x + 4, -5)});
+    AddSegment({Line(x, 0, x, -5)});
+  }
+  AddSegment({Line(-10, 0, 110, 0)});  // the plate edge across the mouths
+  Start();
+  driver().Range({-20, -50, 120, 10});
+  driver().End();  // keep 101
+  driver().Range({-0.5, -5.5, 4.5, 0.5});
+  EXPECT_EQ(twinfind::foundParts.count(), 4);
+  twinfind::arrangeOrigin = {0, -100};
+  twinfind::arrangeRowCount = 1;  // the row goes below the origin without a point
+  const int last = LastSegmentId();
+  driver().End();  // confirm
+  const auto added = SegmentsAfter(last);
+  EXPECT_EQ(Texts(added), (std::vector<std::u16string>{u"4EA", u"101"}));
+  EXPECT_EQ(Comments(added, VEX_ELEMENT_BALLOON).size(), 4u + 4u);  // on the slots and the copies
+}
+
 TEST_F(BalloonFlowTest, OverlappingTwinsAreCountedOnce) {
   Set(u"mIsArrange", u"0");
   // Three squares in a row; the part is the first two. The part also lies on the second and

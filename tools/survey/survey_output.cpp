@@ -58,7 +58,7 @@ std::vector<std::string> SurveyLines(const SurveyResult& result) {
       "searched: " + Counted(static_cast<size_t>(result.searches), "search", "searches") + ", " +
       std::to_string(result.trials) + " trial placements" +
       (result.refused > 0
-           ? ", " + std::to_string(result.refused) + " parts the part step refuses (no line)"
+           ? ", " + std::to_string(result.refused) + " parts the part step refuses (no line, circle or arc, or over 1000 segments)"
            : std::string()));
   return lines;
 }
