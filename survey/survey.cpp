@@ -1,6 +1,7 @@
 #include "survey/survey.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <map>
 #include <string>
@@ -28,8 +29,8 @@ struct Candidate {
 class Surveyor {
  public:
   Surveyor(const vexhost::Drawing& drawing, const std::vector<int>& range,
-           const SearchOptions& options)
-      : drawing_(drawing), options_(options), search_(drawing, options, range) {
+           const SearchOptions& options, const SurveyProgress& progress)
+      : drawing_(drawing), options_(options), search_(drawing, options, range), progress_(progress) {
     result_.segments = static_cast<int>(range.size());
     forest_ = FormCandidates(drawing, range, std::max(COINCIDE_EPS, options.tolerance));
   }
@@ -106,6 +107,7 @@ class Surveyor {
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     const double slack = SizeSlack(options_);
+    size_t visited = 0;  // candidates looked at, for the progress
     for (const auto& [depths, b] : order) {
       std::vector<size_t>& members = buckets[b];
       if (members.size() < 2) continue;
@@ -118,6 +120,8 @@ class Surveyor {
         return candidates[a].signature.total < candidates[b].signature.total;
       });
       for (size_t k = 0; k < members.size(); ++k) {
+        ++visited;
+        if (!GoOn(static_cast<double>(visited) / static_cast<double>(candidates.size()))) return;
         Candidate& c = candidates[members[k]];
         if (c.done || Covered(c.segments)) continue;
         if (!AnotherAgrees(candidates, members, k, slack)) continue;
@@ -183,6 +187,16 @@ class Surveyor {
         }
       }
     }
+  }
+
+  // Tells the progress, at most every tenth of a second; false when the survey is to stop.
+  bool GoOn(double done) {
+    if (!progress_ || result_.cancelled) return !result_.cancelled;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - told_ < std::chrono::milliseconds(100)) return true;
+    told_ = now;
+    result_.cancelled = !progress_(done);
+    return !result_.cancelled;
   }
 
   // Whether the twins make a family of their own: at least two of them lie in no member of
@@ -253,6 +267,8 @@ class Surveyor {
   const vexhost::Drawing& drawing_;
   SearchOptions options_;
   TwinSearch search_;
+  const SurveyProgress& progress_;
+  std::chrono::steady_clock::time_point told_{};
   CandidateForest forest_;
   std::vector<std::vector<int>> members_;                  // every family's members, sorted
   std::unordered_map<int, std::vector<size_t>> memberOf_;  // segment: members holding it
@@ -282,8 +298,8 @@ std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* ar
 static_assert(kCommandRangeCapacity == kTargetCapacity);
 
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
-                    const SearchOptions& options) {
-  return Surveyor(drawing, range, options).Run();
+                    const SearchOptions& options, const SurveyProgress& progress) {
+  return Surveyor(drawing, range, options, progress).Run();
 }
 
 }  // namespace twinfind::survey

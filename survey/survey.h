@@ -6,6 +6,7 @@
 #ifndef SURVEY_SURVEY_H
 #define SURVEY_SURVEY_H
 
+#include <functional>
 #include <vector>
 
 #include "host/drawing.h"
@@ -30,10 +31,14 @@ struct SurveyResult {
   int searches = 0;              // searches made
   long long trials = 0;          // trial placements of those searches
   int refused = 0;  // candidates with an equal invariant that the part step refuses (no line)
+  bool cancelled = false;  // stopped by its progress callback: the families found so far
 };
 
+// Told how far a survey has come (0 to 1), now and then; false asks it to stop.
+using SurveyProgress = std::function<bool(double done)>;
+
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
-                    const SearchOptions& options);
+                    const SearchOptions& options, const SurveyProgress& progress = nullptr);
 
 // The box of some segments' figures.
 VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);

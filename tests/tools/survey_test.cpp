@@ -11,6 +11,7 @@
 #include "testkit/twin_drawing.h"
 #include "dxf/dxf_export.h"
 #include "host/host.h"
+#include "survey/survey.h"
 #include "tool_run.h"
 
 namespace {
@@ -231,6 +232,30 @@ TEST(Survey, ReadsStoredFlagsAsTheCommandDoes) {
     EXPECT_NE(std::find(sizes.begin(), sizes.end(), brackets), sizes.end()) << run.out;
     CheckAgainstCommand(folder, drawing, settings, run, "-20 -20 440 280");
   }
+}
+
+// A survey told to stop stops at its next step, says so, and keeps what it found until then;
+// one told to go on finds every family and tells its progress up to the end.
+TEST(Survey, StopsWhenItsProgressSaysSo) {
+  ScratchFolder folder;
+  GeneratedDrawing(folder);  // in the host's drawing
+  const auto& drawing = vexhost::TheHost().drawing;
+  const std::vector<int> range = twinfind::survey::RangeSegments(drawing, nullptr);
+  twinfind::SearchOptions options;
+  options.rotate = true;
+  std::vector<double> told;
+  const auto whole = twinfind::survey::Survey(drawing, range, options, [&](double done) {
+    told.push_back(done);
+    return true;
+  });
+  EXPECT_FALSE(whole.cancelled);
+  ASSERT_FALSE(told.empty());
+  EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+  EXPECT_LE(told.back(), 1.0);
+  const auto stopped =
+      twinfind::survey::Survey(drawing, range, options, [](double) { return false; });
+  EXPECT_TRUE(stopped.cancelled);
+  EXPECT_LT(stopped.families.size(), whole.families.size());
 }
 
 }  // namespace

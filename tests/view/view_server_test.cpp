@@ -3,89 +3,15 @@
 // at a time, the command and its dialog driven through the page's requests, Save writing only
 // the file it is given, and the ways it stops.
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <fstream>
-#include <nlohmann/json.hpp>
-#include <sstream>
 
-#include "tests/view/view_process.h"
+#include "tests/view/view_page.h"
 
 namespace viewtest {
 namespace {
 
-namespace fs = std::filesystem;
-using nlohmann::json;
 using namespace std::chrono_literals;
-
-class Scratch {
- public:
-  Scratch() {
-    path_ = fs::temp_directory_path() /
-            ("twinfind-view-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~Scratch() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-  std::vector<std::string> Files() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
-
-std::string Plate() { return std::string(TWINFIND_SAMPLES_DIR) + "/demo-plate.dxf"; }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-struct Page {
-  ViewProcess& view;
-  std::string id = "page-one";
-
-  httplib::Client Client() const {
-    httplib::Client client("127.0.0.1", view.port());
-    client.set_url_encode(false);
-    client.set_read_timeout(30, 0);
-    return client;
-  }
-  httplib::Headers Headers() const {
-    return {{"X-Twinfind-Page", id}, {"Origin", "http://127.0.0.1:" + std::to_string(view.port())}};
-  }
-  // An action; the answer's status and body.
-  std::pair<int, json> Act(const json& body) const {
-    auto client = Client();
-    const auto answer =
-        client.Post((view.base() + "api/act").c_str(), Headers(), body.dump(), "application/json");
-    if (!answer) return {-1, json()};
-    return {answer->status, json::parse(answer->body, nullptr, false)};
-  }
-  json State(const json& body) const { return Act(body).second; }
-  json Dialog(const json& body) const {
-    json b = body;
-    b["do"] = "dialog";
-    return State(b);
-  }
-};
-
-bool HasLine(const json& state, const std::string& kind, const std::string& text) {
-  for (const json& line : state["lines"]) {
-    if (line["kind"] == kind && line["text"].get<std::string>().find(text) != std::string::npos) {
-      return true;
-    }
-  }
-  return false;
-}
 
 TEST(ViewServerTest, RefusesWhatCarriesNoTokenComesFromElsewhereOrLiesOutsideItsOwnPaths) {
   Scratch scratch;
@@ -326,12 +252,14 @@ TEST(ViewServerTest, SurveyChangesNothingAndBadPicksAreRefused) {
 TEST(ViewServerTest, SaveWritesOnlyTheDxfFileItIsGiven) {
   Scratch scratch;
   fs::copy_file(Plate(), scratch.path() / "plate.dxf");
+  std::ofstream(scratch.path() / "theirs.dxf") << "a drawing of the user's own";
   ViewProcess view(scratch.path(), {"plate.dxf", "--settings", "s.reg"});
   ASSERT_TRUE(view.started()) << view.printed();
   const Page page{view};
   struct Case {
     std::string name;
     std::string says;  // empty: saved
+    bool replace = false;
   };
   const Case cases[] = {
       {"", "no file to save to"},
@@ -339,30 +267,40 @@ TEST(ViewServerTest, SaveWritesOnlyTheDxfFileItIsGiven) {
       {"plate.dxf", "input drawing"},
       {"./plate.dxf", "input drawing"},
       {"missing/out.dxf", "does not exist"},
+      {"line\nbreak.dxf", "control characters"},
+      // A file the view did not write is replaced only when the user said so.
+      {"theirs.dxf", "replaced only if you say so"},
+      {"theirs.dxf", "", true},
       {"out.dxf", ""},
       {"out.dxf", ""},  // saved again, over its own file
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const json state = page.State({{"do", "save"}, {"name", c.name}});
+    json action = {{"do", "save"}, {"name", c.name}};
+    if (c.replace) action["replace"] = true;
+    const json state = page.State(action);
     if (c.says.empty()) {
       EXPECT_TRUE(state["ok"]) << state.dump();
-      EXPECT_TRUE(HasLine(state, "tool", "wrote out.dxf: 51 entities kept"));
-      EXPECT_EQ(state["out"], "out.dxf");
+      EXPECT_TRUE(HasLine(state, "tool", "wrote " + c.name + ": 51 entities kept"));
+      EXPECT_EQ(state["out"], c.name);
     } else {
       EXPECT_FALSE(state["ok"]);
       EXPECT_NE(state["error"].get<std::string>().find(c.says), std::string::npos)
           << state["error"];
+      if (c.name == "theirs.dxf") {
+        EXPECT_EQ(state["confirm"]["replace"], c.name);
+      }
     }
   }
   EXPECT_EQ(ReadFile(scratch.path() / "out.dxf"), ReadFile(Plate()));
+  EXPECT_EQ(ReadFile(scratch.path() / "theirs.dxf"), ReadFile(Plate()));
   auto client = page.Client();
   client.Post((view.base() + "api/quit").c_str(), page.Headers(), "{}", "application/json");
   EXPECT_EQ(view.Wait(10s), 0);
   // Nothing but the output it was given and the settings file it was pointed at.
   // (s.reg.lock is the settings store's own lock.)
   EXPECT_EQ(scratch.Files(),
-            (std::vector<std::string>{"out.dxf", "plate.dxf", "s.reg", "s.reg.lock"}));
+            (std::vector<std::string>{"out.dxf", "plate.dxf", "s.reg", "s.reg.lock", "theirs.dxf"}));
 }
 
 TEST(ViewServerTest, StopsOnQuitAfterTheIdleTimeAndOnCtrlCAndSaysWhy) {

@@ -1,14 +1,18 @@
 #include "tools/view/host_worker.h"
 
 #include <exception>
+#include <iostream>
 
 #include <nlohmann/json.hpp>
 
 namespace twinfind::tool::view {
 namespace {
 
+// What went wrong inside is told on the terminal, where the user started the view; the page
+// hears only that it did.
 std::string InternalError(const std::exception& e) {
-  return nlohmann::json{{"ok", false}, {"error", std::string("internal error: ") + e.what()}}
+  std::cerr << "twinfind view: internal error: " << e.what() << std::endl;
+  return nlohmann::json{{"ok", false}, {"error", "internal error: the action was not carried out"}}
       .dump();
 }
 

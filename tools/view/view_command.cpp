@@ -23,7 +23,6 @@ namespace twinfind::tool {
 namespace {
 
 constexpr int kDefaultIdleSeconds = 900;
-constexpr size_t kLargestRequest = 1 << 20;
 
 // Why the view stops; the first reason given wins.
 class StopSignal {
@@ -95,9 +94,12 @@ int ViewCommand(const Options& options) {
   const std::string token = view::NewToken();
   int port = -1;
   std::unique_ptr<view::ViewRoutes> routes;
+  view::HttpLimits limits;
+  limits.maxBody = 1 << 20;
   auto server = view::MakeHttpServer(
+      [&routes](const view::HttpRequest& head) { return routes->CheckHead(head); },
       [&routes](const view::HttpRequest& request) { return routes->Handle(request); },
-      kLargestRequest);
+      &view::ViewRoutes::Refusal, limits);
   port = server->Bind("127.0.0.1", options.port.value_or(0), error);
   if (port < 0) {
     std::cerr << "twinfind: " << error << '\n';
@@ -106,6 +108,8 @@ int ViewCommand(const Options& options) {
   }
   routes = std::make_unique<view::ViewRoutes>(token, port, worker, model,
                                               [&stop] { stop.Raise("quit in the page"); });
+  // Whatever ends the view ends a survey under way at its next step, so that the host's worker
+  // is free at once.
   worker.Start();
   std::thread serving([&server] { server->Serve(); });
   std::thread signals([&stop, &stopSignals] {
@@ -135,6 +139,7 @@ int ViewCommand(const Options& options) {
       stop.Raise("idle for " + std::to_string(idleSeconds) + " seconds");
     }
   });
+  model.CancelSurvey();
   server->Stop();
   serving.join();
   warmUp.join();

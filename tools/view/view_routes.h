@@ -26,7 +26,17 @@ class ViewRoutes {
   ViewRoutes(std::string token, int port, HostWorker& worker, ViewSession& session,
              std::function<void()> quit);
 
+  // The check of a request's head, before its body is read: nothing when it may go on, else
+  // the refusal.
+  std::optional<HttpAnswer> CheckHead(const HttpRequest& head) const;
+  // Every request that passed the head check.
   HttpAnswer Handle(const HttpRequest& request);
+  // The answer to a refused request: the status, a short JSON message, the headers every answer
+  // carries. Never the text of an internal error.
+  static HttpAnswer Refusal(int status, const std::string& reason);
+
+  // The deepest nesting of arrays and objects an action's JSON may have.
+  static constexpr int kDeepestJson = 32;
 
   // When the last request that passed the checks came.
   Clock::time_point lastRequest() const { return Clock::time_point(Clock::duration(last_.load())); }

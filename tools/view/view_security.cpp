@@ -23,13 +23,18 @@ bool SameSecret(std::string_view a, std::string_view b) {
   return differ == 0;
 }
 
-Checked CheckRequest(const std::map<std::string, std::string>& headers, std::string_view path,
-                     int port, std::string_view token) {
+Checked CheckRequest(const std::multimap<std::string, std::string>& headers,
+                     std::string_view path, int port, std::string_view token) {
   const auto header = [&](const char* name) -> std::optional<std::string> {
     const auto at = headers.find(name);
     if (at == headers.end()) return std::nullopt;
     return at->second;
   };
+  for (const char* name : {"host", "origin", "sec-fetch-site"}) {
+    if (headers.count(name) > 1) {
+      return {std::nullopt, {400, std::string("the request names its ") + name + " twice"}};
+    }
+  }
   const std::string here = std::to_string(port);
   const auto host = header("host");
   if (!host || (*host != "127.0.0.1:" + here && *host != "localhost:" + here)) {

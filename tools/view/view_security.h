@@ -23,14 +23,16 @@ struct Refused {
   std::string reason;
 };
 
-// Checks a request's headers (names in lower case) and path against the server's port and
-// token; what remains of the path after "/TOKEN/" when it passes, or why it is refused.
+// Checks a request's headers (names in lower case, each as often as sent) and path against the
+// server's port and token; what remains of the path after "/TOKEN/" when it passes, or why it
+// is refused. A Host, Origin or Sec-Fetch-Site header sent more than once is refused: which of
+// them a check and a browser would each take is not to be guessed.
 struct Checked {
   std::optional<std::string> rest;
   Refused refused;
 };
-Checked CheckRequest(const std::map<std::string, std::string>& headers, std::string_view path,
-                     int port, std::string_view token);
+Checked CheckRequest(const std::multimap<std::string, std::string>& headers,
+                     std::string_view path, int port, std::string_view token);
 
 // The headers every answer carries: nothing is cached, framed, sniffed, or sent on as a
 // referrer (the address holds the token), and the page runs only its own scripts.

@@ -75,6 +75,11 @@ ViewSession::ViewSession(Session& session)
   runner_ = std::make_unique<ScriptRunner>(out_, err_);
   runner_->AddObserver(session_.searches->Observer());
   savedDigest_ = session_.digestAtLoad;
+  if (session_.out) {
+    // The user named it: Save writes it without asking.
+    std::error_code ec;
+    written_.push_back(std::filesystem::absolute(*session_.out, ec).lexically_normal());
+  }
   vexhost::TheHost().driver.Start();
   TakeOutput(false);
 }
@@ -172,15 +177,32 @@ std::string ViewSession::Act(const nlohmann::json& request) {
   return State(request, refused.value_or(""));
 }
 
+std::string ViewSession::SurveyProgress() const {
+  return nlohmann::json{{"ok", true}, {"surveying", surveying_.load()}, {"done", surveyDone_.load()}}
+      .dump();
+}
+
 std::string ViewSession::Survey(const nlohmann::json& request) {
   // What the survey's own searches say (a working table full) is not the command's.
   TakeOutput(false);
   const auto start = std::chrono::steady_clock::now();
-  survey_ = SurveyDrawing(vexhost::TheHost());
+  surveyCancel_ = false;
+  surveyDone_ = 0;
+  surveying_ = true;
+  survey::SurveyResult result = SurveyDrawing(vexhost::TheHost(), [this](double done) {
+    surveyDone_ = done;
+    return !surveyCancel_.load();
+  });
+  surveying_ = false;
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   out_.str({});
   err_.str({});
+  if (result.cancelled) {
+    Add("tool", "survey: cancelled");
+    return State(request, "the survey was cancelled");
+  }
+  survey_ = std::move(result);
   layers_.Update();
   surveyDigest_ = layers_.lastingDigest();
   nlohmann::json state = nlohmann::json::parse(State(request));
@@ -254,6 +276,9 @@ std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
   std::string path = Text(request, "name");
   if (path.empty() && session_.out) path = *session_.out;
   if (path.empty()) return std::string("no file to save to: give a name ending in .dxf");
+  for (const unsigned char c : path) {
+    if (c < 0x20 || c == 0x7F) return std::string("a file name cannot hold control characters");
+  }
   std::string lower = path;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower.size() < 5 || lower.compare(lower.size() - 4, 4, ".dxf") != 0) {
@@ -267,13 +292,28 @@ std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
   std::string error;
   // Every name the page saves to is the drawing's output: it may be saved to again.
   if (!session_.claims->Claim(path, "--out", error)) return error;
+  // A file that stands there and that neither the user named with --out nor this view wrote
+  // is replaced only when the page has asked the user.
+  const auto replace = request.find("replace");
+  const bool asked = replace != request.end() && replace->is_boolean() && replace->get<bool>();
+  if (fs::exists(fs::symlink_status(file, ec)) && !asked && !WrittenHere(file)) {
+    replaceAsked_ = path;
+    return QuoteForMessage(path) + " exists: it is replaced only if you say so";
+  }
   std::vector<std::string> lines;
   if (!SaveDrawing(session_, path, lines, error)) return error;
   for (const std::string& line : lines) Add("tool", line);
   session_.out = path;
+  written_.push_back(fs::absolute(file, ec).lexically_normal());
   layers_.Update();
   savedDigest_ = layers_.lastingDigest();
   return std::nullopt;
+}
+
+bool ViewSession::WrittenHere(const std::filesystem::path& file) const {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(file, ec).lexically_normal();
+  return std::find(written_.begin(), written_.end(), absolute) != written_.end();
 }
 
 HostWorker::Offer ViewSession::OfferDialogAction(const nlohmann::json& request) {
@@ -350,6 +390,10 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["takes"] = StepJson(driver);
   state["defaultInput"] = ToUtf8(driver.defaultInput());
   state["prompt"] = prompt_;
+  if (replaceAsked_) {
+    state["confirm"] = {{"replace", *replaceAsked_}};
+    replaceAsked_.reset();
+  }
   state["cursor"] = cursor_;
   const auto& echo = driver.echo();
   if (driver.active() && echo && (driver.mask() & vexhost::kPointBit) != 0) {

@@ -6,8 +6,11 @@
 #ifndef TOOLS_VIEW_VIEW_SESSION_H
 #define TOOLS_VIEW_VIEW_SESSION_H
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
+#include <vector>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -55,6 +58,11 @@ class ViewSession {
 
   // Whether the drawing holds changes no Save has written.
   bool unsaved() const;
+
+  // The survey under way, if any, as the page asks for it from any thread: {"surveying": bool,
+  // "done": 0 to 1}. Cancel makes it stop at its next step (it answers with what it found).
+  std::string SurveyProgress() const;
+  void CancelSurvey() { surveyCancel_ = true; }
   // The run ends: a running command is left as the user would leave it.
   void Finish();
 
@@ -64,6 +72,8 @@ class ViewSession {
   void TakeOutput(bool motion);
   void Add(std::string kind, std::string text);
   std::optional<std::string> Save(const nlohmann::json& request);
+  // Whether the view wrote the file in this run, or the user named it with --out.
+  bool WrittenHere(const std::filesystem::path& file) const;
   // The Survey button: the families of the drawing as it is now, stored for a pick.
   std::string Survey(const nlohmann::json& request);
   // A family picked: the command is driven to find it as a user would indicate it.
@@ -84,6 +94,10 @@ class ViewSession {
   uint64_t savedDigest_ = 0;
   std::optional<survey::SurveyResult> survey_;
   uint64_t surveyDigest_ = 0;          // the drawing the survey looked at
+  std::atomic<bool> surveying_{false}, surveyCancel_{false};
+  std::vector<std::filesystem::path> written_;  // files this view may replace without asking
+  std::optional<std::string> replaceAsked_;     // a Save waits for the user to say replace
+  std::atomic<double> surveyDone_{0};
   std::optional<VexBox> pendingPart_;  // a picked family's part window, not yet indicated
 };
 

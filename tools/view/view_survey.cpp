@@ -30,10 +30,10 @@ KeptLists::~KeptLists() {
   for (int i = 0; i < vexhost::IdLists::kListCount; ++i) lists_.Replace(i, std::move(kept_[i]));
 }
 
-survey::SurveyResult SurveyDrawing(vexhost::Host& host) {
+survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress) {
   const std::vector<int> segments = survey::RangeSegments(host.drawing, nullptr);
   KeptLists kept(host.lists);
-  return survey::Survey(host.drawing, segments, SearchOptionsOf(ReadSettings()));
+  return survey::Survey(host.drawing, segments, SearchOptionsOf(ReadSettings()), progress);
 }
 
 nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLayers& layers) {

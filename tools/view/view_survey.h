@@ -31,8 +31,9 @@ class KeptLists {
   std::array<std::vector<VexIdRecord>, vexhost::IdLists::kListCount> kept_;
 };
 
-// The survey of the whole drawing with the stored settings (the session's settings file).
-survey::SurveyResult SurveyDrawing(vexhost::Host& host);
+// The survey of the whole drawing with the stored settings (the session's settings file),
+// telling its progress (false from it cancels the survey).
+survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress);
 
 // The families as the page lists them: count, mirrored, figures, the box of the searched
 // member, and the members drawn highlighted in the family's colour (SVG elements).

@@ -80,13 +80,25 @@ TF.survey = (() => {
         highlight();
       });
     },
-    busy() {
+    // A survey under way: its progress, and a button that cancels it.
+    busy(cancel) {
       panel.hidden = false;
       title.textContent = 'Survey';
       note.textContent = 'Surveying the drawing…';
+      const stop = document.createElement('button');
+      stop.id = 'surveyCancel';
+      stop.textContent = 'Cancel';
+      stop.addEventListener('click', () => { stop.disabled = true; cancel(); });
+      note.append(' ', stop);
       rows.replaceChildren();
       families = [];
       highlight();
+    },
+    progress(done) {
+      const first = note.firstChild;
+      if (first && first.nodeType === Node.TEXT_NODE) {
+        first.textContent = `Surveying the drawing… ${Math.round(done * 100)} %`;
+      }
     },
     show,
     failed(text) { note.textContent = text; },

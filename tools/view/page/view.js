@@ -143,7 +143,12 @@ window.TF = window.TF || {};
                                     input: suggestedName(), cancel: true });
       if (!name) return;
     }
-    act(name ? { do: 'save', name } : { do: 'save' });
+    const state = await act(name ? { do: 'save', name } : { do: 'save' });
+    const replace = state && state.confirm && state.confirm.replace;
+    if (replace) {
+      const sure = await TF.command.ask({ caption: 'Save', text: `${replace} exists. Replace it?`, cancel: true });
+      if (sure) act({ do: 'save', name: replace, replace: true });
+    }
   }
   async function report() {
     const response = await fetch('api/report.json', { headers: headers(false) });
@@ -156,9 +161,25 @@ window.TF = window.TF || {};
     a.remove();
     setTimeout(() => URL.revokeObjectURL(a.href), 10000);
   }
+  // The survey runs on the host's worker; its progress is asked for meanwhile, and the list's
+  // Cancel stops it.
   async function survey() {
-    TF.survey.busy();
+    TF.survey.busy(() => fetch('api/cancel', { method: 'POST', headers: headers(true), body: '{}' }));
+    let surveying = true;
+    const poll = async () => {
+      while (surveying) {
+        await new Promise((resolve) => setTimeout(resolve, 250));
+        if (!surveying) break;
+        try {
+          const response = await fetch('api/progress', { headers: headers(false) });
+          const progress = await response.json();
+          if (surveying && progress.surveying) TF.survey.progress(progress.done);
+        } catch (e) { break; }
+      }
+    };
+    poll();
     const state = await act({ do: 'survey' });
+    surveying = false;
     if (state && state.survey) TF.survey.show(state.survey);
     else TF.survey.failed((state && state.error) || 'The survey could not run now.');
   }
