@@ -1,9 +1,14 @@
 #include "survey/candidate_parts.h"
 
 #include <algorithm>
+#include <boost/geometry.hpp>
+#include <boost/geometry/index/rtree.hpp>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numeric>
+#include <optional>
+#include <tuple>
 #include <unordered_map>
 
 #include "host/outline.h"
@@ -82,54 +87,152 @@ bool BoxHolds(const VexBox& outer, const VexBox& inner, double slack) {
 
 double Area(const VexBox& b) { return (b.maxX - b.minX) * (b.maxY - b.minY); }
 
-// A grid over the closed groups' boxes, to find the outlines a point may lie inside.
-class OutlineGrid {
- public:
-  OutlineGrid(const std::vector<CandidatePart>& parts, const std::vector<int>& closed) {
-    if (closed.empty()) return;
-    all_ = parts[static_cast<size_t>(closed[0])].box;
-    for (const int c : closed) {
-      const VexBox& b = parts[static_cast<size_t>(c)].box;
-      all_ = {std::min(all_.minX, b.minX), std::min(all_.minY, b.minY), std::max(all_.maxX, b.maxX),
-              std::max(all_.maxY, b.maxY)};
+namespace bg = boost::geometry;
+namespace bgi = boost::geometry::index;
+using Point = bg::model::point<double, 2, bg::cs::cartesian>;
+using Box = bg::model::box<Point>;
+
+// The height at which a vertical line at x meets a figure of an outline at or above y, or
+// nothing: lines (a vertical one at its lower end), arcs and circles at each crossing.
+std::optional<double> HitAbove(const FigureRecord& f, double x, double y) {
+  std::optional<double> best;
+  const auto take = [&](double h) {
+    if (h >= y && (!best || h < *best)) best = h;
+  };
+  if (f.kind == VEX_FIG_LINE) {
+    const FigureLine& l = f.u.line;
+    if (x < std::min(l.x1, l.x2) || x > std::max(l.x1, l.x2)) return best;
+    if (l.x1 == l.x2) {
+      take(std::min(l.y1, l.y2) >= y ? std::min(l.y1, l.y2) : std::max(l.y1, l.y2));
+    } else {
+      take(l.y1 + (x - l.x1) * (l.y2 - l.y1) / (l.x2 - l.x1));
     }
-    side_ = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(closed.size()))), 1, 512);
-    cells_.resize(static_cast<size_t>(side_) * static_cast<size_t>(side_));
-    for (const int c : closed) {
-      const VexBox& b = parts[static_cast<size_t>(c)].box;
-      const int x0 = Column(b.minX), x1 = Column(b.maxX), y0 = Row(b.minY), y1 = Row(b.maxY);
-      if ((x1 - x0 + 1) * (y1 - y0 + 1) > 4096) {
-        big_.push_back(c);
-        continue;
-      }
-      for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) cells_[Cell(x, y)].push_back(c);
-      }
+    return best;
+  }
+  const bool arc = f.kind == VEX_FIG_ARC;
+  const double cx = arc ? f.u.arc.cx : f.u.circle.cx, cy = arc ? f.u.arc.cy : f.u.circle.cy;
+  const double r = arc ? f.u.arc.r : f.u.circle.r;
+  const double dx = x - cx;
+  if (std::fabs(dx) > r) return best;
+  const double dy = std::sqrt(std::max(0.0, r * r - dx * dx));
+  for (const double h : {cy - dy, cy + dy}) {
+    if (!arc) {
+      take(h);
+      continue;
+    }
+    // On the arc: its angle lies in the sweep from start to end, in the arc's direction.
+    const FigureArc& a = f.u.arc;
+    const double at = std::atan2(h - cy, dx), from = std::atan2(a.sy - cy, a.sx - cx);
+    const double to = std::atan2(a.ey - cy, a.ex - cx);
+    const double turn = 2 * std::acos(-1.0);
+    const auto sweep = [&](double start, double end) {
+      double d = a.direction == VEX_ARC_CW ? start - end : end - start;
+      while (d < 0) d += turn;
+      return d;
+    };
+    if (sweep(from, at) <= sweep(from, to) + 1e-12) take(h);
+  }
+  return best;
+}
+
+// The highest of a group's points: figure ends, a circle's or an arc's top where it has one.
+std::pair<double, double> HighestPoint(const std::vector<FigureRecord>& figures) {
+  std::pair<double, double> top{0, -std::numeric_limits<double>::infinity()};
+  const auto take = [&](double x, double y) {
+    if (y > top.second) top = {x, y};
+  };
+  for (const FigureRecord& f : figures) {
+    switch (f.kind) {
+      case VEX_FIG_LINE:
+        take(f.u.line.x1, f.u.line.y1);
+        take(f.u.line.x2, f.u.line.y2);
+        break;
+      case VEX_FIG_ARC:
+        take(f.u.arc.sx, f.u.arc.sy);
+        take(f.u.arc.ex, f.u.arc.ey);
+        if (HitAbove(f, f.u.arc.cx, f.u.arc.cy + f.u.arc.r - 1e-12)) {
+          take(f.u.arc.cx, f.u.arc.cy + f.u.arc.r);
+        }
+        break;
+      case VEX_FIG_CIRCLE:
+        take(f.u.circle.cx, f.u.circle.cy + f.u.circle.r);
+        break;
+      case VEX_FIG_POINT:
+        take(f.u.point.x, f.u.point.y);
+        break;
+      default:
+        break;
     }
   }
-  // The closed groups whose boxes may hold the point.
-  template <typename Visit>
-  void Near(double x, double y, Visit visit) const {
-    if (cells_.empty()) return;
-    for (const int c : cells_[Cell(Column(x), Row(y))]) visit(c);
-    for (const int c : big_) visit(c);
+  return top;
+}
+
+// The closed outlines' figures in an R-tree, for the first outline met straight above a point.
+class OutlineEdges {
+ public:
+  OutlineEdges(const std::vector<std::vector<FigureRecord>>& figures,
+               const std::vector<int>& closed) {
+    std::vector<std::pair<Box, size_t>> boxes;
+    for (const int c : closed) {
+      for (const FigureRecord& f : figures[static_cast<size_t>(c)]) {
+        VexBox b{};
+        if (!FigureBox(f, b)) continue;
+        boxes.push_back({Box(Point(b.minX, b.minY), Point(b.maxX, b.maxY)), edges_.size()});
+        edges_.push_back({f, c});
+      }
+    }
+    tree_ = Tree(boxes.begin(), boxes.end());  // packed: built in n log n
+  }
+
+  // The closed groups, other than `own`, whose figures a vertical ray from (x, from) upwards
+  // meets first (all of them that it meets at that height), and the height; none when it meets
+  // nothing. `at` takes a figure met at the height `from` itself. Figures are visited nearest
+  // first, so the search ends as soon as no nearer one can remain.
+  std::pair<std::vector<int>, double> FirstAbove(double x, double from, int own, bool at) const {
+    const Box ray(Point(x, from), Point(x, std::numeric_limits<double>::max()));
+    std::vector<int> found;
+    double best = std::numeric_limits<double>::infinity();
+    for (auto it = tree_.qbegin(bgi::intersects(ray) && bgi::nearest(Point(x, from), tree_.size()));
+         it != tree_.qend(); ++it) {
+      if (bg::get<bg::min_corner, 1>(it->first) > best) break;
+      const Edge& e = edges_[it->second];
+      if (e.group == own) continue;
+      const auto h = HitAbove(e.figure, x, from);
+      if (!h || (*h <= from && !at) || *h > best) continue;
+      if (*h < best) found.clear();
+      best = *h;
+      if (std::find(found.begin(), found.end(), e.group) == found.end()) found.push_back(e.group);
+    }
+    return {found, best};
   }
 
  private:
-  int Index(double v, double lo, double hi) const {
-    if (!(hi > lo)) return 0;
-    return std::clamp(static_cast<int>((v - lo) / (hi - lo) * side_), 0, side_ - 1);
-  }
-  int Column(double x) const { return Index(x, all_.minX, all_.maxX); }
-  int Row(double y) const { return Index(y, all_.minY, all_.maxY); }
-  size_t Cell(int x, int y) const {
-    return static_cast<size_t>(y) * static_cast<size_t>(side_) + static_cast<size_t>(x);
+  static bool FigureBox(const FigureRecord& f, VexBox& b) {
+    switch (f.kind) {
+      case VEX_FIG_LINE:
+        b = {std::min(f.u.line.x1, f.u.line.x2), std::min(f.u.line.y1, f.u.line.y2),
+             std::max(f.u.line.x1, f.u.line.x2), std::max(f.u.line.y1, f.u.line.y2)};
+        return true;
+      case VEX_FIG_ARC:  // the arc's circle: a little wider than the arc, never narrower
+        b = {f.u.arc.cx - f.u.arc.r, f.u.arc.cy - f.u.arc.r, f.u.arc.cx + f.u.arc.r,
+             f.u.arc.cy + f.u.arc.r};
+        return true;
+      case VEX_FIG_CIRCLE:
+        b = {f.u.circle.cx - f.u.circle.r, f.u.circle.cy - f.u.circle.r,
+             f.u.circle.cx + f.u.circle.r, f.u.circle.cy + f.u.circle.r};
+        return true;
+      default:
+        return false;
+    }
   }
 
-  VexBox all_{};
-  int side_ = 1;
-  std::vector<std::vector<int>> cells_;
-  std::vector<int> big_;
+  struct Edge {
+    FigureRecord figure;
+    int group;
+  };
+  using Tree = bgi::rtree<std::pair<Box, size_t>, bgi::quadratic<16>>;
+  std::vector<Edge> edges_;
+  Tree tree_;
 };
 
 // Joins the segments whose figure ends lie within `joint` of each other.
@@ -223,34 +326,83 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
     if (forest.parts[p].closed) closed.push_back(static_cast<int>(p));
   }
 
-  // Each group's parent: the smallest closed group that holds all its tested points.
-  const OutlineGrid grid(forest.parts, closed);
+  // Each group's parent: the smallest closed group that holds all its tested points. A ray cast
+  // straight up from the group's highest point meets first either its parent's outline (the
+  // point lies inside it) or the outline of a group beside it, whose parent is then the first
+  // to look at; outlines higher up are settled first, so that parent is known. From there the
+  // parents are walked up until one holds every tested point. In n log n for any nesting: a
+  // scan of every outline around each group grew with the square of the nesting depth.
+  const OutlineEdges edges(figures, closed);
+  std::vector<std::vector<std::pair<double, double>>> points(forest.parts.size());
+  std::vector<std::pair<double, double>> top(forest.parts.size());
+  std::vector<size_t> order;
   for (size_t p = 0; p < forest.parts.size(); ++p) {
-    CandidatePart& part = forest.parts[p];
-    const auto points = TestPoints(figures[p]);
-    if (points.empty()) continue;
-    // The closed groups that may hold it, smallest first: the first that does is the parent.
-    std::vector<std::pair<double, int>> outers;
-    grid.Near(points[0].first, points[0].second, [&](int c) {
-      const CandidatePart& outer = forest.parts[static_cast<size_t>(c)];
-      const double area = Area(outer.box);
-      if (static_cast<size_t>(c) != p && area > Area(part.box) &&
-          BoxHolds(outer.box, part.box, joint)) {
-        outers.push_back({area, c});
-      }
+    points[p] = TestPoints(figures[p]);
+    if (points[p].empty()) continue;
+    top[p] = HighestPoint(figures[p]);
+    order.push_back(p);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return top[a].second > top[b].second; });
+  std::vector<bool> settled(forest.parts.size(), false);
+  const auto holds = [&](int c, size_t p) {
+    const CandidatePart& outer = forest.parts[static_cast<size_t>(c)];
+    if (!(Area(outer.box) > Area(forest.parts[p].box)) ||
+        !BoxHolds(outer.box, forest.parts[p].box, joint)) {
+      return false;
+    }
+    const auto& outline = figures[static_cast<size_t>(c)];
+    return std::none_of(points[p].begin(), points[p].end(), [&](const auto& point) {
+      return vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), point.first,
+                                point.second);
     });
-    std::stable_sort(outers.begin(), outers.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [area, c] : outers) {
-      const auto& outline = figures[static_cast<size_t>(c)];
-      if (std::none_of(points.begin(), points.end(), [&](const auto& point) {
-            return vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), point.first,
-                                      point.second);
-          })) {
-        part.parent = c;
+  };
+  // At most this many outlines are looked at above each group, nearest first, and the smallest
+  // that holds it taken: where outlines nest, the first settles it; where they cross, a nearer
+  // larger one may come before the smallest. Only where none of them holds it, while more lie
+  // above, is every outline looked at.
+  constexpr size_t kOutlinesAbove = 16;
+  for (const size_t p : order) {
+    const auto [x, y] = top[p];
+    int parent = -1;
+    bool ended = false;  // no outline is left above
+    double from = y;
+    std::vector<int> seen;  // the outlines looked at
+    const auto take = [&](int c) {
+      if (c >= 0 && (parent < 0 || Area(forest.parts[static_cast<size_t>(c)].box) <
+                                       Area(forest.parts[static_cast<size_t>(parent)].box))) {
+        parent = c;
+      }
+    };
+    while (seen.size() < kOutlinesAbove) {
+      const auto [met, height] = edges.FirstAbove(x, from, static_cast<int>(p), seen.empty() && from == y);
+      if (met.empty()) {
+        ended = true;
         break;
       }
+      from = height;
+      for (const int m : met) {
+        if (std::find(seen.begin(), seen.end(), m) != seen.end()) continue;
+        seen.push_back(m);
+        const auto& outline = figures[static_cast<size_t>(m)];
+        if (!vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), x, y)) {
+          if (holds(m, p)) take(m);
+        } else if (settled[static_cast<size_t>(m)]) {
+          int c = forest.parts[static_cast<size_t>(m)].parent;
+          while (c >= 0 && !holds(c, p)) c = forest.parts[static_cast<size_t>(c)].parent;
+          take(c);
+        }
+      }
     }
+    if (!ended && parent < 0) {
+      // The rare case the rays did not settle (many outlines crossing each other above it): the
+      // smallest outline that holds it, looked for among all.
+      for (const int c : closed) {
+        if (static_cast<size_t>(c) != p && holds(c, p)) take(c);
+      }
+    }
+    forest.parts[p].parent = parent;
+    settled[p] = true;
   }
   for (size_t p = 0; p < forest.parts.size(); ++p) {
     const int parent = forest.parts[p].parent;

@@ -58,15 +58,17 @@ void HolderFilter::SetPart(const std::vector<int>& part, int anchorSegment) {
       part_ = FigureSizesOf(drawing_, group);
     }
   }
-  verdict_.assign(groups_.size(), 0);
+  // The verdicts of the last part are stale from now on: no pass over every group per part.
+  ++part_number_;
+  if (verdict_.size() != groups_.size()) verdict_.assign(groups_.size(), {0, false});
 }
 
 bool HolderFilter::MayHold(int segment) {
   const auto it = groupOf_.find(segment);
   if (it == groupOf_.end()) return false;
-  char& verdict = verdict_[it->second];
-  if (verdict == 0) verdict = Holds(groups_[it->second], part_) ? 1 : 2;
-  return verdict == 1;
+  Verdict& verdict = verdict_[it->second];
+  if (verdict.part != part_number_) verdict = {part_number_, Holds(groups_[it->second], part_)};
+  return verdict.holds;
 }
 
 }  // namespace twinfind::survey

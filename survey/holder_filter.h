@@ -7,6 +7,7 @@
 #ifndef SURVEY_HOLDER_FILTER_H
 #define SURVEY_HOLDER_FILTER_H
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -34,7 +35,12 @@ class HolderFilter {
   std::unordered_map<int, size_t> groupOf_;  // range segment: its group
   std::vector<FigureSizes> groups_;          // what each group holds
   FigureSizes part_;                         // what the part's anchor group holds
-  std::vector<char> verdict_;  // per group for the part: 0 not known, 1 holds, 2 does not
+  struct Verdict {
+    uint64_t part = 0;  // the part it was given for (0: none yet)
+    bool holds = false;
+  };
+  std::vector<Verdict> verdict_;  // per group
+  uint64_t part_number_ = 0;      // counts the parts set
 };
 
 }  // namespace twinfind::survey

@@ -1,6 +1,7 @@
 #include "survey/survey.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -36,24 +37,54 @@ class Surveyor {
   }
 
   SurveyResult Run() {
-    // Every group is a candidate, with what lies inside it. Groups are searched outermost
-    // first, so that what lies inside a part with twins is taken with it (its holes are no
-    // family of their own), while the contents of a part without twins (a frame, a board
-    // outline, a rug under a sofa) are searched on their own, together with their equals at
-    // any depth.
+    const size_t n = forest_.parts.size();
+    // Depths, from the roots down; and what each part holds with everything inside it (its
+    // segments and figures by kind), from the leaves up: a part whose count is shared with no
+    // other has no twin, and its segments are never gathered. So deep nesting (outlines inside
+    // outlines) costs what the drawing holds, not its square.
+    std::vector<int> depth(n, 0);
+    std::vector<size_t> downward;  // every part after its parent
+    for (const int root : forest_.roots) downward.push_back(static_cast<size_t>(root));
+    for (size_t i = 0; i < downward.size(); ++i) {
+      for (const int child : forest_.parts[downward[i]].children) {
+        depth[static_cast<size_t>(child)] = depth[downward[i]] + 1;
+        downward.push_back(static_cast<size_t>(child));
+      }
+    }
+    std::vector<std::array<int64_t, 11>> held(n);  // segments, then figures of kinds 0 to 9
+    for (size_t p = 0; p < n; ++p) {
+      held[p].fill(0);
+      held[p][0] = static_cast<int64_t>(forest_.parts[p].own.size());
+      for (const int id : forest_.parts[p].own) {
+        for (const FigureRecord& f : FiguresOf(drawing_, id)) ++held[p][1 + std::clamp(f.kind, 0, 9)];
+      }
+    }
+    for (size_t i = downward.size(); i-- > 0;) {
+      const int parent = forest_.parts[downward[i]].parent;
+      if (parent < 0) continue;
+      for (size_t k = 0; k < held[downward[i]].size(); ++k) {
+        held[static_cast<size_t>(parent)][k] += held[downward[i]][k];
+      }
+    }
+    std::map<std::array<int64_t, 11>, int> alike;
+    for (size_t p = 0; p < n; ++p) ++alike[held[p]];
+
+    // Every group with an equal among the others is a candidate, with what lies inside it.
+    // Groups are searched outermost first, so that what lies inside a part with twins is
+    // taken with it (its holes are no family of their own), while the contents of a part
+    // without twins (a frame, a board outline, a rug under a sofa) are searched on their own,
+    // together with their equals at any depth.
     std::vector<Candidate> candidates;
-    for (size_t p = 0; p < forest_.parts.size(); ++p) {
+    for (size_t p = 0; p < n; ++p) {
+      if (alike[held[p]] < 2) continue;
       Candidate c;
       c.part = static_cast<int>(p);
-      for (int up = forest_.parts[p].parent; up >= 0;
-           up = forest_.parts[static_cast<size_t>(up)].parent) {
-        ++c.depth;
-      }
+      c.depth = depth[p];
       c.segments = SegmentsOf(forest_, c.part);
       c.signature = SignatureOf(drawing_, c.segments, options_);
       candidates.push_back(std::move(c));
     }
-    result_.candidates = static_cast<int>(candidates.size());
+    result_.candidates = static_cast<int>(n);
     SurveyAll(candidates);
     result_.trials = search_.candidates();
     std::sort(result_.families.begin(), result_.families.end(),
