@@ -122,6 +122,7 @@ TEST(OutputSafety, NoOutputIsTheInputOrAnotherOutputOfTheRun) {
 TEST(OutputSafety, WritersRespectWhatStandsAtTheTarget) {
   ScratchFolder folder;
   const fs::path dir = folder.path();
+  ASSERT_EQ(chmod(dir.c_str(), 0755), 0);  // open to the other user of one case
   const fs::path input = dir / "plate.dxf";
   fs::copy_file(kSamples + "/demo-plate.dxf", input);
   const fs::path fifo = dir / "fifo.svg", dirTarget = dir / "folder.dxf";
@@ -256,7 +257,7 @@ TEST(OutputSafety, ALinkPlantedInASharedFolderLeadsNowhere) {
       {run + " --out " + Quote(home / "mine.dxf"), "", 2, planted},
       {run, "snapshot " + (shared / "pic.svg").string() + "\n", kSomeLinesRefused, planted},
       {"settings set mMethod 1 --settings " + Quote(shared / "settings.reg"), "", 1,
-       "could not be stored"},
+       "the settings are not saved: cannot write " + (shared / "settings.reg").string()},
       {run + " --svg " + Quote(shared / "own.svg"), "", 0, ""},
       {run + " --svg " + Quote(shared / "owners.svg"), "", 0, ""},
       {run + " --svg " + Quote(team / "c.svg"), "", 0, ""},
