@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "common/atomic_file.h"
@@ -15,7 +19,7 @@ namespace twinfind {
 namespace {
 
 constexpr char kTemporarySuffix[] = ".tmp";
-// mkstemp's six characters between ".NAME." and the suffix.
+// The letters and digits between ".NAME." and the suffix that make a temporary's name unique.
 constexpr size_t kUniqueLength = 6;
 // Symbolic links followed before the target counts as unreachable (the system's own limit).
 constexpr int kMaxLinks = 40;
@@ -29,6 +33,12 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// `name` in `folder`, where "" is the current folder.
+std::string Joined(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
 std::string Failed(const std::string& what, const std::string& path) {
@@ -45,33 +55,85 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Makes a completed rename durable. A failure here cannot be undone and is not reported: the
-// new file is already in place.
-void SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
-// The file a chain of symbolic links at `path` ends in (which need not exist yet); `path`
-// itself when it is no link. Nothing when the chain is too long or a link cannot be read.
-std::optional<std::string> FollowLinks(std::string path) {
-  for (int hops = 0; hops < kMaxLinks; ++hops) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    std::vector<char> target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 2);
-    const ssize_t n = readlink(path.c_str(), target.data(), target.size() - 1);
-    if (n < 0) return std::nullopt;
-    const std::string next(target.data(), static_cast<size_t>(n));
-    if (next.empty()) return std::nullopt;
-    path = next.front() == '/' ? next : FolderOf(path) + "/" + next;
+// The names between the slashes of a path, last first, so that the next one is at the back.
+std::vector<std::string> ComponentsLastFirst(const std::string& path) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    const size_t slash = std::min(path.find('/', start), path.size());
+    if (slash > start) parts.push_back(path.substr(start, slash - start));
+    start = slash + 1;
   }
-  errno = ELOOP;
-  return std::nullopt;
+  std::reverse(parts.begin(), parts.end());
+  return parts;
 }
 
-// ".NAME.XXXXXX.tmp" with six of mkstemp's characters.
+// The system's rule for protected symbolic links (fs.protected_symlinks): a link in a folder
+// that is sticky and writable by anyone is followed only when it belongs to the one following
+// it or to the folder's owner. In such a folder anyone can plant a link, and only the sticky
+// bit keeps others from removing it, so a link of a third user there may lead anywhere the
+// writer can write. The writer follows links itself, name by name, where the system's own
+// check (when it is switched on at all) would not see them, so it applies the rule itself.
+bool MayFollow(const std::string& link, const struct stat& linkInfo, const std::string& folder,
+               const std::string& requested, std::string& error) {
+  struct stat folderInfo {};
+  if (stat(folder.c_str(), &folderInfo) != 0) {
+    error = Failed("cannot write " + requested + ": cannot look at the folder", folder);
+    return false;
+  }
+  const mode_t shared = S_ISVTX | S_IWOTH;
+  if ((folderInfo.st_mode & shared) != shared || linkInfo.st_uid == geteuid() ||
+      linkInfo.st_uid == folderInfo.st_uid) {
+    return true;
+  }
+  error = "cannot write " + requested + ": the symbolic link " + link + ", in the shared folder " +
+          folder + " (sticky, writable by anyone), belongs to another user than you or the "
+          "folder's owner; such a link is not followed, as anyone could have planted it there";
+  return false;
+}
+
+// The path `requested` leads to with every symbolic link on the way followed, each checked by
+// MayFollow first: a path that names no link, though its last name need not exist yet (a link
+// to a file not made yet leads to where it is to be made). ".." is left to the system, which
+// takes it from the folder that a followed link led to. False with a reason when a link is
+// refused, cannot be read, or the links go on too long.
+bool FollowLinks(const std::string& requested, std::string& path, std::string& error) {
+  std::vector<std::string> pending = ComponentsLastFirst(requested);
+  std::string reached = requested.front() == '/' ? "/" : "";
+  int links = 0;
+  while (!pending.empty()) {
+    const std::string part = std::move(pending.back());
+    pending.pop_back();
+    if (part == ".") continue;
+    const std::string next = Joined(reached, part);
+    struct stat info {};
+    if (part == ".." || lstat(next.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      // What is missing or cannot be looked at is reported by the checks that follow.
+      reached = next;
+      continue;
+    }
+    if (++links > kMaxLinks) {
+      errno = ELOOP;
+      error = Failed("cannot follow the links of", requested);
+      return false;
+    }
+    if (!MayFollow(next, info, reached.empty() ? "." : reached, requested, error)) return false;
+    std::vector<char> target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 2);
+    const ssize_t n = readlink(next.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) {
+      if (n == 0) errno = ENOENT;
+      error = Failed("cannot follow the link", next);
+      return false;
+    }
+    const std::string leadsTo(target.data(), static_cast<size_t>(n));
+    for (std::string& name : ComponentsLastFirst(leadsTo)) pending.push_back(std::move(name));
+    if (leadsTo.front() == '/') reached = "/";
+  }
+  path = reached.empty() ? "." : reached;
+  return true;
+}
+
+// ".NAME.XXXXXX.tmp", six letters and digits in place of the X's.
 bool IsTemporaryOf(const std::string& entry, const std::string& name) {
   const std::string head = "." + name + ".";
   const size_t suffix = sizeof kTemporarySuffix - 1;
@@ -90,46 +152,72 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 // A writer holds an exclusive lock on its temporary file from its creation until it is renamed
 // or removed. A temporary of this target that nobody holds was left by a writer that died
 // (killed mid-way): it is removed.
-void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return;
+void RemoveStaleTemporaries(int folder, const std::string& name) {
+  const int listing = dup(folder);  // closedir closes the descriptor it reads
+  if (listing < 0) return;
+  DIR* dir = fdopendir(listing);
+  if (dir == nullptr) {
+    close(listing);
+    return;
+  }
   std::vector<std::string> stale;
   while (const dirent* entry = readdir(dir)) {
     if (IsTemporaryOf(entry->d_name, name)) stale.emplace_back(entry->d_name);
   }
   closedir(dir);
   for (const std::string& entry : stale) {
-    const std::string path = (folder == "/" ? "" : folder) + "/" + entry;
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = openat(folder, entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat held {
     }, named{};
     if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        lstat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
-        named.st_dev == held.st_dev) {
-      unlink(path.c_str());
+        fstatat(folder, entry.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_ino == held.st_ino && named.st_dev == held.st_dev) {
+      unlinkat(folder, entry.c_str(), 0);
     }
     close(fd);  // gives up the lock
   }
 }
 
-// A new temporary file beside the target, locked; -1 (errno set) when none can be made. A
-// cleaner of another writer may have taken the new file for a stale one in the moment between
-// its creation and the lock: then the file is gone and another is made.
-int CreateLockedTemporary(const std::string& folder, const std::string& name,
-                          std::string& tempPath) {
-  const std::string pattern =
-      (folder == "/" ? "" : folder) + "/." + name + ".XXXXXX" + kTemporarySuffix;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    std::vector<char> temp(pattern.begin(), pattern.end());
-    temp.push_back('\0');
-    const int fd = mkostemps(temp.data(), sizeof kTemporarySuffix - 1, O_CLOEXEC);
-    if (fd < 0) return -1;
+// Six letters and digits for a temporary's name, from the system's random source.
+std::string UniquePart() {
+  static constexpr char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char random[kUniqueLength] = {};
+  if (getentropy(random, sizeof random) != 0) {
+    // Without the random source the clock still gives names that differ from try to try.
+    uint64_t mixed = static_cast<uint64_t>(
+                         std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                     (static_cast<uint64_t>(getpid()) << 40);
+    for (unsigned char& byte : random) {
+      mixed = mixed * 6364136223846793005ULL + 1442695040888963407ULL;
+      byte = static_cast<unsigned char>(mixed >> 56);
+    }
+  }
+  std::string unique;
+  for (const unsigned char byte : random) unique += kAlphabet[byte % (sizeof kAlphabet - 1)];
+  return unique;
+}
+
+// A new temporary file beside the target, locked; -1 (errno set) when none can be made. It is
+// made, never opened: O_EXCL fails on any name that exists, and O_NOFOLLOW on a link planted
+// at the name. A cleaner of another writer may have taken the new file for a stale one in the
+// moment between its creation and the lock: then the file is gone and another is made.
+int CreateLockedTemporary(int folder, const std::string& name, std::string& tempName) {
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    const std::string candidate = "." + name + "." + UniquePart() + kTemporarySuffix;
+    const int fd = openat(folder, candidate.c_str(),
+                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return -1;
+    }
     struct stat held {
     }, named{};
-    if (flock(fd, LOCK_EX) == 0 && fstat(fd, &held) == 0 && lstat(temp.data(), &named) == 0 &&
+    if (flock(fd, LOCK_EX) == 0 && fstat(fd, &held) == 0 &&
+        fstatat(folder, candidate.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
         held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
-      tempPath = temp.data();
+      tempName = candidate;
       return fd;
     }
     close(fd);
@@ -138,31 +226,39 @@ int CreateLockedTemporary(const std::string& folder, const std::string& name,
   return -1;
 }
 
-}  // namespace
+// Where a write goes once the links on the way are followed, and what stands there now.
+struct Target {
+  std::string folder;
+  std::string name;
+  std::optional<struct stat> existing;
+};
 
-bool WriteFileAtomically(const std::string& requested, std::string_view bytes, std::string& error,
-                         const AtomicWriteOptions& options) {
+// The checks made before a write; false with the reason naming the file as the user gave it.
+bool FindTarget(const std::string& requested, Target& target, std::string& error) {
   if (requested.empty() || requested.back() == '/') {
     error = "no file name given for the output";
     return false;
   }
   // A symbolic link stays: the file it leads to is the one replaced.
-  const std::optional<std::string> followed = FollowLinks(requested);
-  if (!followed) {
-    error = Failed("cannot follow the link", requested);
-    return false;
-  }
-  const std::string& path = *followed;
-  const std::string folder = FolderOf(path);
+  std::string path;
+  if (!FollowLinks(requested, path, error)) return false;
+  target.folder = FolderOf(path);
+  target.name = NameOf(path);
   struct stat info {};
-  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    error = "cannot write " + requested + ": the folder " + folder + " does not exist";
+  if (stat(target.folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    error = "cannot write " + requested + ": the folder " + target.folder + " does not exist";
     return false;
   }
-  std::optional<struct stat> existing;
-  if (stat(path.c_str(), &info) == 0) existing = info;
+  target.existing.reset();
+  if (lstat(path.c_str(), &info) == 0) target.existing = info;
+  const std::optional<struct stat>& existing = target.existing;
   if (existing && S_ISDIR(existing->st_mode)) {
     error = "cannot write " + requested + ": it is a directory";
+    return false;
+  }
+  if (existing && S_ISLNK(existing->st_mode)) {
+    // FollowLinks left no link here: one was made since, by someone else.
+    error = "cannot write " + requested + ": it was changed into a link while it was written";
     return false;
   }
   if (existing && !S_ISREG(existing->st_mode)) {
@@ -170,26 +266,68 @@ bool WriteFileAtomically(const std::string& requested, std::string_view bytes, s
         "cannot write " + requested + ": it is not a regular file (a device, a FIFO or a socket)";
     return false;
   }
-  // A file whose mode says read-only is not replaced, even by a user (root) who could.
-  if (existing && ((existing->st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0)) {
+  // A file whose mode says read-only is not replaced, even by a user (root) who could. The
+  // checks are the effective user's, who makes the files.
+  if (existing && ((existing->st_mode & 0222) == 0 ||
+                   faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)) {
     error = "cannot write " + requested + ": the file is read-only";
     return false;
   }
-  const std::string name = NameOf(path);
+  if (faccessat(AT_FDCWD, target.folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+    error = Failed("cannot write " + requested + ": no file can be made in the folder",
+                   target.folder);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CheckWriteTarget(const std::string& path, std::string& error) {
+  Target target;
+  return FindTarget(path, target, error);
+}
+
+bool FollowLinksForWrite(const std::string& path, std::string& followed, std::string& error) {
+  if (path.empty()) {
+    error = "no file name given for the output";
+    return false;
+  }
+  return FollowLinks(path, followed, error);
+}
+
+bool WriteFileAtomically(const std::string& requested, std::string_view bytes, std::string& error,
+                         const AtomicWriteOptions& options) {
+  Target target;
+  if (!FindTarget(requested, target, error)) return false;
+  const std::string& name = target.name;
+  const std::optional<struct stat>& existing = target.existing;
+  // Everything from here on is done inside the folder found, whatever its path comes to lead
+  // to meanwhile.
+  const int folder =
+      open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) {
+    error = Failed("cannot write " + requested + ": cannot open the folder", target.folder);
+    return false;
+  }
+  const auto pathOf = [&](const std::string& entry) { return Joined(target.folder, entry); };
   RemoveStaleTemporaries(folder, name);
-  std::string tempPath;
-  const int fd = CreateLockedTemporary(folder, name, tempPath);
+  std::string tempName;
+  const int fd = CreateLockedTemporary(folder, name, tempName);
   if (fd < 0) {
-    error = Failed("cannot create a temporary file in", folder);
+    error = Failed("cannot create a temporary file in", target.folder);
+    close(folder);
     return false;
   }
   auto fail = [&](const std::string& message) {
     error = message;
-    unlink(tempPath.c_str());
+    unlinkat(folder, tempName.c_str(), 0);
+    close(fd);
+    close(folder);
     return false;
   };
-  // mkstemp makes the file private to its owner; give it the mode asked for, the mode of the
-  // file it replaces, or the usual one.
+  // The file is made private to its owner; give it the mode asked for, the mode of the file it
+  // replaces, or the usual one.
   mode_t mode = 0;
   if (options.mode) {
     mode = static_cast<mode_t>(*options.mode);
@@ -206,26 +344,22 @@ bool WriteFileAtomically(const std::string& requested, std::string_view bytes, s
     if (fchown(fd, existing->st_uid, existing->st_gid) != 0) errno = 0;
   }
   const bool written = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-  const std::string writeError = written ? "" : Failed("cannot write", tempPath);
-  if (!written) {
-    close(fd);
-    return fail(writeError);
-  }
+  if (!written) return fail(Failed("cannot write", pathOf(tempName)));
   const bool aside = !options.asidePath.empty();
-  if (aside && rename(path.c_str(), options.asidePath.c_str()) != 0) {
-    close(fd);
-    return fail(Failed("cannot move aside", path));
+  if (aside && renameat(folder, name.c_str(), AT_FDCWD, options.asidePath.c_str()) != 0) {
+    return fail(Failed("cannot move aside", pathOf(name)));
   }
-  if (rename(tempPath.c_str(), path.c_str()) != 0) {
-    const std::string message = Failed("cannot write", path);
-    if (aside) rename(options.asidePath.c_str(), path.c_str());
-    close(fd);
+  if (renameat(folder, tempName.c_str(), folder, name.c_str()) != 0) {
+    const std::string message = Failed("cannot write", pathOf(name));
+    if (aside) renameat(AT_FDCWD, options.asidePath.c_str(), folder, name.c_str());
     return fail(message);
   }
   // The lock goes with the close, after the rename, so no cleaner ever takes the file for a
-  // stale one; its bytes are on disk already (fsync above).
+  // stale one; its bytes are on disk already (fsync above). Syncing the folder makes the rename
+  // durable; its failure cannot be undone and is not reported, the new file being in place.
   close(fd);
-  SyncFolder(folder);
+  fsync(folder);
+  close(folder);
   return true;
 }
 

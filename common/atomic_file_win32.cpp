@@ -4,7 +4,7 @@
 // bits: AtomicWriteOptions::mode is not used; a file marked read-only is refused. The temporary
 // file is open without sharing while it is written, so no one else can delete it then; a
 // temporary of the target that can be deleted was left by a writer that died, and the next
-// write removes it.
+// write removes it. CheckWriteTarget makes the checks the writer makes before it writes.
 #include <windows.h>
 
 #include <algorithm>
@@ -95,10 +95,9 @@ void RemoveStaleTemporaries(const std::string& folder, const std::string& name) 
   FindClose(search);
 }
 
-}  // namespace
-
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
-                         const AtomicWriteOptions& options) {
+// The checks made before a write: a name, an existing folder, no directory and no file marked
+// read-only at the target.
+bool CheckTarget(const std::string& path, std::string& error) {
   if (path.empty() || path.back() == '/' || path.back() == '\\') {
     error = "no file name given for the output";
     return false;
@@ -117,6 +116,29 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     error = "cannot write " + path + ": the file is read-only";
     return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool CheckWriteTarget(const std::string& path, std::string& error) {
+  return CheckTarget(path, error);
+}
+
+// The writer here follows no link itself: the path is the one written.
+bool FollowLinksForWrite(const std::string& path, std::string& followed, std::string& error) {
+  if (path.empty()) {
+    error = "no file name given for the output";
+    return false;
+  }
+  followed = path;
+  return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+                         const AtomicWriteOptions& options) {
+  if (!CheckTarget(path, error)) return false;
+  const std::string folder = FolderOf(path);
   const size_t slash = LastSeparator(path);
   const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
   RemoveStaleTemporaries(folder, name);

@@ -6,9 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <memory>
+
+#include "common/atomic_file.h"
 
 namespace twinfind::posix_file {
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
@@ -84,12 +83,18 @@ std::string DirectoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::optional<std::string> FollowSymlink(const std::string& path) {
+std::optional<std::string> FollowSymlink(const std::string& path, std::string& error) {
   struct stat status {};
   if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-  const std::unique_ptr<char, decltype(&free)> target(realpath(path.c_str(), nullptr), &free);
-  if (!target) return std::nullopt;
-  return std::string(target.get());
+  // Followed as the whole-file writer follows links, which refuses one that another user may
+  // have planted in a shared folder; the file it leads to must exist.
+  std::string followed;
+  if (!FollowLinksForWrite(path, followed, error)) return std::nullopt;
+  if (stat(followed.c_str(), &status) != 0) {
+    error = "the link " + path + " leads to no file";
+    return std::nullopt;
+  }
+  return followed;
 }
 
 bool Exists(const std::string& path) {

@@ -53,8 +53,9 @@ bool MakeDirectories(const std::string& path, mode_t mode);
 
 std::string DirectoryOf(const std::string& path);
 
-// The file a symbolic link at `path` leads to, else `path` itself; nothing for a dangling link.
-std::optional<std::string> FollowSymlink(const std::string& path);
+// The file a symbolic link at `path` leads to, else `path` itself; nothing, with the reason, for
+// a dangling link or a link the whole-file writer would not follow (FollowLinksForWrite).
+std::optional<std::string> FollowSymlink(const std::string& path, std::string& error);
 
 bool Exists(const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "settings/store_file.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -80,8 +81,17 @@ bool FileSettingsStore::WriteValue(std::u16string_view keyPath, std::u16string_v
     return false;
   }
   // Replacing a symbolic link by rename would cut it; write the file it leads to instead.
-  const auto path = pf::FollowSymlink(location->path);
-  if (!path) return false;
+  std::string refused;
+  const auto path = pf::FollowSymlink(location->path, refused);
+  if (!path) {
+    // A link the writer will not follow is a danger the user must hear of, once: the command
+    // writes many values at a time.
+    static std::atomic<bool> told{false};
+    if (!refused.empty() && !told.exchange(true)) {
+      std::fprintf(stderr, "twinfind: the settings are not saved: %s\n", refused.c_str());
+    }
+    return false;
+  }
 
   const pf::UniqueFd lock = pf::LockFile(*path + ".lock", true, true);
   if (!lock) return false;

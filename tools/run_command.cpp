@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "common/atomic_file.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
 #include "dxf/dxf_save.h"
@@ -35,12 +36,70 @@ picture::RenderOptions PictureOptions(bool grid) {
   return options;
 }
 
+// What a drawing given as a file is when it is no regular file; nothing when it is one, or when
+// it is not there at all (which the import reports). Found from its entry alone: opening a FIFO
+// to look at it would wait for a writer, maybe for ever.
+std::optional<std::string> NotAFile(const std::string& path) {
+  std::error_code ec;
+  switch (fs::status(path, ec).type()) {
+    case fs::file_type::directory:
+      return "a directory";
+    case fs::file_type::fifo:
+      return "a FIFO (a named pipe)";
+    case fs::file_type::character:
+    case fs::file_type::block:
+      return "a device";
+    case fs::file_type::socket:
+      return "a socket";
+    case fs::file_type::regular:
+    case fs::file_type::not_found:
+    case fs::file_type::none:
+      return std::nullopt;
+    default:
+      return "not a regular file";
+  }
+}
+
+// The highest number a rescue file takes before the tool gives up looking for a free name.
+constexpr int kMostRescueNames = 1000;
+
+// After the drawing could not be written to `path`, saves it beside it as "PATH.rescue-N", N the
+// first number whose name is free (nothing stands there, not even a link, and it is no other
+// output of the run), through the same writer. The name written, or nothing with the reason.
+std::optional<std::string> SaveRescue(const Session& session, const std::string& path,
+                                      std::string& saveLine, std::string& error) {
+  for (int n = 1; n <= kMostRescueNames; ++n) {
+    const std::string rescue = path + ".rescue-" + std::to_string(n);
+    std::error_code ec;  // set for a name not found too
+    if (fs::symlink_status(rescue, ec).type() != fs::file_type::not_found) continue;
+    std::string refused;
+    if (!session.claims->Claim(rescue, "the rescue of --out", refused)) continue;
+    std::vector<std::string> lines;  // the warnings were told with the failed write
+    if (SaveDrawing(session, rescue, lines, error)) {
+      saveLine = lines.empty() ? "" : lines.back();
+      return rescue;
+    }
+    // Something came to stand at the name in the meantime: the next number. Else the folder
+    // takes no file at all now, and trying more names would fail the same way.
+    if (fs::symlink_status(rescue, ec).type() == fs::file_type::not_found) break;
+  }
+  if (error.empty()) {
+    error = "no free name " + path + ".rescue-N up to " + std::to_string(kMostRescueNames);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool WritePicture(const std::string& path, bool grid, std::string& error) {
   const auto& drawing = vexhost::TheHost().drawing;
   return path.ends_with(".png") ? picture::RenderPng(drawing, path, error, PictureOptions(grid))
                                 : picture::RenderSvg(drawing, path, error, PictureOptions(grid));
+}
+
+bool CheckOutput(const Session& session, const std::string& path, const std::string& owner,
+                 std::string& error) {
+  return session.claims->Claim(path, owner, error) && CheckWriteTarget(path, error);
 }
 
 bool CheckOutputs(const Session& session, std::string& error) {
@@ -56,15 +115,7 @@ bool CheckOutputs(const Session& session, std::string& error) {
       {"--svg-at-confirm", &session.svgAtConfirm},
       {"--report", &session.report}};
   for (const auto& [owner, output] : outputs) {
-    if (!*output) continue;
-    const fs::path file(**output);
-    std::error_code ec;
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    if (!fs::is_directory(folder, ec)) {
-      error = "the folder of the output " + **output + " does not exist";
-      return false;
-    }
-    if (!session.claims->Claim(**output, owner, error)) return false;
+    if (*output && !CheckOutput(session, **output, owner, error)) return false;
   }
   return true;
 }
@@ -81,6 +132,12 @@ bool OpenSession(Session& session) {
 bool OpenDrawing(Session& session) {
   auto& drawing = vexhost::TheHost().drawing;
   if (session.drawing) {
+    // A drawing is read whole before anything is done with it: only a file can be.
+    if (const std::optional<std::string> kind = NotAFile(*session.drawing)) {
+      std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": it is " << *kind
+                << "; a drawing is read from a DXF file\n";
+      return false;
+    }
     dxf::ImportOptions options;
     options.memoryLimit = session.memoryLimit;
     const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing, options);
@@ -166,6 +223,14 @@ bool WriteOutputs(const Session& session) {
     if (!saved) {
       std::cerr << "twinfind: " << error << '\n';
       ok = false;
+      std::string saveLine, rescueError;
+      if (const auto rescue = SaveRescue(session, *session.out, saveLine, rescueError)) {
+        std::cout << saveLine << '\n';
+        std::cerr << "twinfind: the drawing was saved as " << *rescue << " instead\n";
+      } else {
+        std::cerr << "twinfind: the drawing could not be saved beside it either: " << rescueError
+                  << '\n';
+      }
     }
   }
   if (session.svg) report(WritePicture(*session.svg, session.grid, error), *session.svg);

@@ -39,9 +39,16 @@ struct Session {
   std::shared_ptr<const dxf::DxfSource> source;
 };
 
-// Checks the outputs before anything runs: their folders exist, none is the input drawing or
-// the file of another output, the report's name says its format; claims them.
+// Checks the outputs before anything runs, so that a run never ends in an output that could
+// never have been written: none is the input drawing or the file of another output, each could
+// be written now (CheckWriteTarget: its folder exists and takes new files, no directory,
+// device, FIFO, socket or read-only file stands there, no link another user may have planted
+// leads there), the report's name says its format; claims them.
 bool CheckOutputs(const Session& session, std::string& error);
+
+// The same checks for one file of `owner` ("--out", ...), named at any time: claims it.
+bool CheckOutput(const Session& session, const std::string& path, const std::string& owner,
+                 std::string& error);
 
 // The import's memory limit: --memory-limit, else TWINFIND_MEMORY_LIMIT_MB, else none (the
 // import's default). False, with the reason, when the one given is no number of megabytes.
@@ -68,7 +75,9 @@ ScriptResult RunScript(const Session& session, std::istream& script);
 // Writes the requested outputs (drawing, pictures, report), each with a line saying what was
 // written; false (the messages printed) when one could not be written. A drawing read from a
 // file is saved back into that file's text with only its changes; a drawing started empty is
-// written afresh.
+// written afresh. A drawing that cannot be written to --out after all (the disk filled, the
+// file was made read-only meanwhile) is saved beside it as OUT.rescue-N, N the first number
+// whose name is free, so that the session's work is not lost.
 bool WriteOutputs(const Session& session);
 
 // Saves the drawing as DXF: a drawing read from a file back into that file's text with only its

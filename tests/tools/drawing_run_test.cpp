@@ -1,5 +1,7 @@
 // twinfind on DXF drawings: the general and the balloon method end to end, the outputs read
 // back by an independent reader, pictures at any step, bad input, and the demo.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@ namespace fs = std::filesystem;
 using tooltest::Quote;
 using tooltest::ReadFile;
 using tooltest::RunTool;
+using tooltest::RunToolThrough;
 using tooltest::ScratchFolder;
 using tooltest::Shell;
 
@@ -262,14 +265,54 @@ TEST(DrawingRun, BadDrawingsGiveAClearMessageAndWriteNothing) {
   const auto truncated = folder.Write("truncated.dxf", plate.substr(0, plate.size() / 3));
   const auto binary = folder.Write("binary.dxf", std::string("\x00\x01\xff\xfe PK\x03\x04", 10));
   const auto empty = folder.Write("empty.dxf", "");
-  for (const auto& bad : {truncated, binary, empty, folder.path() / "missing.dxf"}) {
-    const auto out = folder.path() / "out.dxf";
-    const auto r = RunTool(folder, "run " + Quote(bad) + " --out " + Quote(out), "end\n");
-    EXPECT_EQ(r.status, 2) << bad;
-    EXPECT_NE(r.err.find("twinfind: cannot read the drawing"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(r.out.find("wrote "), std::string::npos) << r.out;
+  // No file to read: a FIFO that no one writes (opening it would wait for a writer for ever)
+  // and a directory.
+  const auto fifo = folder.path() / "pipe.dxf";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const auto directory = folder.path() / "folder.dxf";
+  fs::create_directories(directory);
+  struct Case {
+    fs::path drawing;
+    std::string message;
+  };
+  const Case cases[] = {
+      {truncated, "cut short"},
+      {binary, "binary data"},
+      {empty, "the file is empty"},
+      {folder.path() / "missing.dxf", "No such file"},
+      {fifo, "it is a FIFO"},
+      {directory, "it is a directory"},
+  };
+  const auto out = folder.path() / "out.dxf";
+  const std::string settings = " --settings " + Quote(folder.path() / "s.reg");
+  for (const Case& c : cases) {
+    // Every command that opens a drawing, each given a time limit in case it waits.
+    for (const std::string& command :
+         {"run " + Quote(c.drawing) + " --out " + Quote(out),
+          "survey " + Quote(c.drawing) + " --svg " + Quote(folder.path() / "families.svg"),
+          "view " + Quote(c.drawing) + " --out " + Quote(out) + " --idle 1"}) {
+      SCOPED_TRACE(command);
+      const auto r = RunToolThrough("timeout 20", folder, command + settings, "end\n");
+      EXPECT_EQ(r.status, 2);
+      EXPECT_NE(r.err.find("twinfind: cannot read the drawing " + c.drawing.string() + ": "),
+                std::string::npos)
+          << r.err;
+      EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+      EXPECT_FALSE(fs::exists(out));
+      EXPECT_FALSE(fs::exists(folder.path() / "families.svg"));
+      EXPECT_EQ(r.out.find("wrote "), std::string::npos) << r.out;
+    }
   }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  // A script is a stream by nature: one from a FIFO is read as its writer sends it.
+  const auto script = folder.path() / "script.fifo";
+  ASSERT_EQ(mkfifo(script.c_str(), 0644), 0);
+  const auto fed = RunToolThrough("{ timeout 20 sh -c \"printf 'end\\n' > " + Quote(script) +
+                                      "\" & } && timeout 20",
+                                  folder, "run " + Quote(kPlate) + " --script " + Quote(script) +
+                                              settings);
+  EXPECT_EQ(fed.status, 0) << fed.err;
+  EXPECT_NE(fed.out.find("ended: the command has ended"), std::string::npos) << fed.out;
 }
 
 TEST(DrawingRun, TheInputDrawingIsNeverAnOutput) {

@@ -63,21 +63,29 @@ class ScratchFolder {
 };
 
 // Runs the tool with the arguments (a shell-quoted string) and the given standard input, in the
-// folder `cwd` when one is given.
-inline ToolResult RunTool(const ScratchFolder& folder, const std::string& arguments,
-                          const std::string& input = "", const std::string& cwd = "") {
+// folder `cwd` when one is given, through `launcher` when one is given: shell words that run
+// the command after them ("timeout 20", "setpriv --reuid=...").
+inline ToolResult RunToolThrough(const std::string& launcher, const ScratchFolder& folder,
+                                 const std::string& arguments, const std::string& input = "",
+                                 const std::string& cwd = "") {
   const auto in = folder.Write("stdin.txt", input);
   const auto out = folder.path() / "stdout.txt";
   const auto err = folder.path() / "stderr.txt";
-  const std::string command = (cwd.empty() ? "" : "cd '" + cwd + "' && ") + "'" +
-                              TWINFIND_TOOL_PATH + "' " + arguments + " < '" + in.string() +
-                              "' > '" + out.string() + "' 2> '" + err.string() + "'";
+  const std::string command = (cwd.empty() ? "" : "cd '" + cwd + "' && ") + launcher +
+                              (launcher.empty() ? "" : " ") + "'" + TWINFIND_TOOL_PATH + "' " +
+                              arguments + " < '" + in.string() + "' > '" + out.string() +
+                              "' 2> '" + err.string() + "'";
   const int raw = std::system(command.c_str());
   ToolResult result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   result.out = ReadFile(out);
   result.err = ReadFile(err);
   return result;
+}
+
+inline ToolResult RunTool(const ScratchFolder& folder, const std::string& arguments,
+                          const std::string& input = "", const std::string& cwd = "") {
+  return RunToolThrough("", folder, arguments, input, cwd);
 }
 
 }  // namespace tooltest

@@ -347,6 +347,7 @@ TEST(ViewServerTest, BadArgumentsAndATakenPortAreRefusedBeforeAnythingIsServed) 
       {{"a.dxf", "b.dxf"}, {2, "DRAWING"}},
       {{"missing.dxf"}, {2, "cannot read the drawing"}},
       {{"--out", "missing/out.dxf"}, {2, "does not exist"}},
+      {{"--out", "."}, {2, "it is a directory"}},
       {{"--idle", "0"}, {2, "--idle"}},
       {{"--port", std::to_string(holder.port())}, {1, "cannot listen"}},
   };

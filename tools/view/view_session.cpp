@@ -4,7 +4,6 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 
 #include "common/utf.h"
 #include "host/host.h"
@@ -272,7 +271,6 @@ void ViewSession::IndicatePendingPart() {
 }
 
 std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
-  namespace fs = std::filesystem;
   std::string path = Text(request, "name");
   if (path.empty() && session_.out) path = *session_.out;
   if (path.empty()) return std::string("no file to save to: give a name ending in .dxf");
@@ -284,14 +282,11 @@ std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
   if (lower.size() < 5 || lower.compare(lower.size() - 4, 4, ".dxf") != 0) {
     return "the drawing is saved as DXF: give a name ending in .dxf, not " + QuoteForMessage(path);
   }
-  const fs::path file(path);
-  std::error_code ec;
-  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-  if (!fs::is_directory(folder, ec))
-    return "the folder of " + QuoteForMessage(path) + " does not exist";
   std::string error;
-  // Every name the page saves to is the drawing's output: it may be saved to again.
-  if (!session_.claims->Claim(path, "--out", error)) return error;
+  // Every name the page saves to is the drawing's output: it may be saved to again. It is
+  // checked as --out is when the tool starts: free for the drawing, and a file that can be
+  // written (a folder that takes files, no directory or read-only file there, no planted link).
+  if (!CheckOutput(session_, path, "--out", error)) return error;
   // A file that stands there and that neither the user named with --out nor this view wrote
   // is replaced only when the page has asked the user.
   const auto replace = request.find("replace");
