@@ -74,22 +74,29 @@ std::string DoublingTextsDxf(int levels) {
     text += std::to_string(code) + "\n" + value + "\n";
   };
   auto reference = [&group](const std::string& block, const char* x) {
-    for (const auto& [code, value] : {std::pair<int, std::string>{0, "INSERT"}, {8, "0"},
-                                      {2, block}, {10, x}, {20, "0"}}) {
+    for (const auto& [code, value] :
+         {std::pair<int, std::string>{0, "INSERT"}, {8, "0"}, {2, block}, {10, x}, {20, "0"}}) {
       group(code, value);
     }
   };
   group(0, "SECTION");
   group(2, "BLOCKS");
   for (int n = 0; n <= levels; ++n) {
-    for (const auto& [code, value] : {std::pair<int, std::string>{0, "BLOCK"}, {8, "0"},
-                                      {2, "T" + std::to_string(n)}, {70, "0"}, {10, "0"},
+    for (const auto& [code, value] : {std::pair<int, std::string>{0, "BLOCK"},
+                                      {8, "0"},
+                                      {2, "T" + std::to_string(n)},
+                                      {70, "0"},
+                                      {10, "0"},
                                       {20, "0"}}) {
       group(code, value);
     }
     if (n == 0) {
-      for (const auto& [code, value] : {std::pair<int, std::string>{0, "TEXT"}, {8, "0"},
-                                        {10, "0"}, {20, "0"}, {40, "1"}, {1, "T"}}) {
+      for (const auto& [code, value] : {std::pair<int, std::string>{0, "TEXT"},
+                                        {8, "0"},
+                                        {10, "0"},
+                                        {20, "0"},
+                                        {40, "1"},
+                                        {1, "T"}}) {
         group(code, value);
       }
     } else {

@@ -231,8 +231,8 @@ std::string BlockFlattener::Refusal(const Container& block, size_t copies) {
       (weight == elements ? ""
                           : ", the work of " + number(weight) + " figures (" +
                                 std::to_string(kTextWeight) + " per text and 1 per character)");
-  std::string why = over(weight, counts_.weight, limits_.weight, placed,
-                         "an import places from blocks");
+  std::string why =
+      over(weight, counts_.weight, limits_.weight, placed, "an import places from blocks");
   if (why.empty()) {
     why = over(entered, counts_.copies, limits_.copies, number(entered) + " block copies",
                "an import flattens");

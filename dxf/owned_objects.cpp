@@ -75,8 +75,7 @@ void OwnedObjects::Index() {
     const std::string_view type = Trimmed(file_.groups[i].value);
     const bool mark = type == "SECTION" || type == "ENDSEC" || type == "EOF";
     if (mark) {
-      objects = type == "SECTION" && i + 1 < file_.groups.size() &&
-                file_.groups[i + 1].code == 2 &&
+      objects = type == "SECTION" && i + 1 < file_.groups.size() && file_.groups[i + 1].code == 2 &&
                 UpperCase(Trimmed(file_.groups[i + 1].value)) == "OBJECTS";
     }
     Head& head = heads_.emplace_back();
@@ -193,8 +192,8 @@ bool OwnedObjects::Clean(GroupEditor& e, size_t head) const {
   const bool dictionary = type == "DICTIONARY" || type == "ACDBDICTIONARYWDFLT";
   const size_t end = e.HeadEnd(head);
   std::vector<size_t> drop;
-  size_t open = 0;           // the "102 {NAME" of the pointer group the groups are in, else 0
-  bool inApp = false;        // in any application-defined group
+  size_t open = 0;             // the "102 {NAME" of the pointer group the groups are in, else 0
+  bool inApp = false;          // in any application-defined group
   size_t kept = 0, taken = 0;  // pointers of that group kept and taken out
   for (size_t i = head + 1; i < end; ++i) {
     const int code = e.code(i);

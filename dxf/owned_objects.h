@@ -56,10 +56,10 @@ class OwnedObjects {
     bool hasHandle = false;
     uint64_t handle = 0;
     bool hasOwner = false;
-    uint64_t owner = 0;             // the group 330 of its common part
-    std::vector<uint64_t> xdicts;   // its extension dictionaries
-    bool inObjects = false;         // of the OBJECTS section
-    bool replaced = false;          // inside a stretch given to Replaced
+    uint64_t owner = 0;            // the group 330 of its common part
+    std::vector<uint64_t> xdicts;  // its extension dictionaries
+    bool inObjects = false;        // of the OBJECTS section
+    bool replaced = false;         // inside a stretch given to Replaced
     bool leaves = false;
   };
 

@@ -9,7 +9,8 @@ LWPOLYLINEs) and 60 (an INSERT of block SQ, which its block record lists in a BL
 circle at (100, 5) and a line below them. Each square and the circle have an extension
 dictionary holding an XRECORD and a dictionary that holds another XRECORD; an XRECORD of the
 named dictionary WATCH has the squares and the circle among its reactors; group PAIR holds the
-second square and the circle, group SQUARES the squares alone.
+second square and the circle, group SQUARES the squares alone; model space's draw order
+(a SORTENTSTABLE) names the squares and the circle.
 
 check reads both files with ezdxf and prints, one per line:
 
@@ -23,8 +24,9 @@ check reads both files with ezdxf and prints, one per line:
     left HANDLE TYPE            an object a removed entity owned that the output still has
     dangling HANDLE TYPE WHAT TARGET
                                 a pointer of the output to an entry it lacks: WHAT is owner,
-                                entry (of a dictionary), member (of a group), or the group that
-                                holds it: ACAD_REACTORS, ACAD_XDICTIONARY, BLKREFS
+                                entry (of a dictionary), member (of a group), order (of a draw
+                                order), or the group that holds it: ACAD_REACTORS,
+                                ACAD_XDICTIONARY, BLKREFS
     kept N                      entries of the input the output has
 """
 import sys
@@ -57,6 +59,9 @@ def make(path):
     watcher.set_reactors([e.dxf.handle for e in squares + [circle]])
     doc.groups.new("PAIR").extend([squares[1], circle])
     doc.groups.new("SQUARES").extend(squares)
+    # Drawn in reverse order: the circle first, the squares after it.
+    order = [circle] + squares[::-1]
+    msp.set_redraw_order([(e.dxf.handle, "%X" % (0x100 + i)) for i, e in enumerate(order)])
     doc.saveas(path)
 
 
@@ -108,6 +113,9 @@ def pointers(e):
     if e.dxftype() == "GROUP":
         for member in e:
             yield "member", member.dxf.handle
+    if e.dxftype() == "SORTENTSTABLE":
+        for handle in e.table:
+            yield "order", handle
 
 
 def read_tags(path):

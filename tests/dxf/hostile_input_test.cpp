@@ -258,8 +258,10 @@ TEST(HostileInputTest, TextsFromBlocksAreWeighedByTheirWorkAndTheirCharacters) {
   std::string thousand;
   while (thousand.size() < 1000) thousand += "0123456789";
   const std::string why = ", more than the 2000000 an import places from blocks)";
-  const std::string million = "INSERT (block T20 would place 1048576 figures and texts, the work "
-                              "of 17825792 figures (16 per text and 1 per character)" + why;
+  const std::string million =
+      "INSERT (block T20 would place 1048576 figures and texts, the work "
+      "of 17825792 figures (16 per text and 1 per character)" +
+      why;
   struct Case {
     std::string name;
     std::string text;
@@ -271,14 +273,24 @@ TEST(HostileInputTest, TextsFromBlocksAreWeighedByTheirWorkAndTheirCharacters) {
       {"a million texts", DoublingTexts(20, textOf("TEXT", "T")), 0, 0, {{million, 1}}},
       {"a million texts of MTEXT", DoublingTexts(20, textOf("MTEXT", "M")), 0, 0, {{million, 1}}},
       {"a million texts, the input kept for the fuzz target",
-       ReadBytes(kRegressions / "doubling-blocks-of-one-text-20-levels.dxf"), 0, 0, {{million, 1}}},
-      {"2,048 texts of 1,000 characters", DoublingTexts(11, textOf("TEXT", thousand)), 0, 0,
+       ReadBytes(kRegressions / "doubling-blocks-of-one-text-20-levels.dxf"),
+       0,
+       0,
+       {{million, 1}}},
+      {"2,048 texts of 1,000 characters",
+       DoublingTexts(11, textOf("TEXT", thousand)),
+       0,
+       0,
        {{"INSERT (block T11 would place 2048 figures and texts, the work of 2080768 figures (16 "
-         "per text and 1 per character)" + why,
+         "per text and 1 per character)" +
+             why,
          1}}},
       {"65,536 texts, within the weight", DoublingTexts(16, textOf("TEXT", "T")), 1, 65536, {}},
       {"512 texts of 1,000 characters, within the weight",
-       DoublingTexts(9, textOf("MTEXT", thousand)), 1, 512, {}},
+       DoublingTexts(9, textOf("MTEXT", thousand)),
+       1,
+       512,
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

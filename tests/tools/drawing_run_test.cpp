@@ -194,8 +194,9 @@ void ExpectNoLeftovers(const Leftovers& l) {
 // reference of a block whose record lists it) each with an extension dictionary holding an
 // XRECORD and a dictionary that holds another; an XRECORD of the named objects watches them
 // (its reactors); one group holds them all, another one of them and the circle, which has a
-// dictionary of its own (tests/dxf/ezdxf_owned.py makes the drawing). Deleting the twins takes
-// along what they own and the pointers to them, and nothing else.
+// dictionary of its own; model space's draw order names them (tests/dxf/ezdxf_owned.py makes
+// the drawing). Deleting the twins takes along what they own and the pointers to them, and
+// nothing else.
 TEST(DrawingRun, DeletedTwinsTakeWhatTheyOwnAndLeaveNoPointerToThem) {
   ScratchFolder folder;
   const auto input = folder.path() / "owned.dxf";
