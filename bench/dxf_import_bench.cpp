@@ -4,7 +4,8 @@
 // entity lies, the drawing's baseline), and one polyline of N vertices beside one of 4N, timed
 // in the same iterations: the row is the N import, counter x_4n the 4N import as a multiple of
 // it. Counters of the real drawing: the segments, and the bytes the import keeps for saving.
-// Peak memory is measured apart, one import per process (bench/import_memory.py).
+// Peak memory is measured apart, one import per process (bench/import_memory.py). And doubling
+// blocks of one text, 16 levels (imported) and 20 (refused by the weight of its texts).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -64,6 +65,75 @@ void BM_ImportOnePolyline(benchmark::State& state) {
   state.counters["x_4n"] = largeSeconds / smallSeconds;
 }
 BENCHMARK(BM_ImportOnePolyline)->Arg(2500)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Doubling blocks of one text: T0 holds a TEXT, each further block two references of the one
+// before, model space one reference of the last: 2^levels texts from a file of 2 KB.
+std::string DoublingTextsDxf(int levels) {
+  std::string text;
+  auto group = [&text](int code, const std::string& value) {
+    text += std::to_string(code) + "\n" + value + "\n";
+  };
+  auto reference = [&group](const std::string& block, const char* x) {
+    for (const auto& [code, value] :
+         {std::pair<int, std::string>{0, "INSERT"}, {8, "0"}, {2, block}, {10, x}, {20, "0"}}) {
+      group(code, value);
+    }
+  };
+  group(0, "SECTION");
+  group(2, "BLOCKS");
+  for (int n = 0; n <= levels; ++n) {
+    for (const auto& [code, value] : {std::pair<int, std::string>{0, "BLOCK"},
+                                      {8, "0"},
+                                      {2, "T" + std::to_string(n)},
+                                      {70, "0"},
+                                      {10, "0"},
+                                      {20, "0"}}) {
+      group(code, value);
+    }
+    if (n == 0) {
+      for (const auto& [code, value] : {std::pair<int, std::string>{0, "TEXT"},
+                                        {8, "0"},
+                                        {10, "0"},
+                                        {20, "0"},
+                                        {40, "1"},
+                                        {1, "T"}}) {
+        group(code, value);
+      }
+    } else {
+      reference("T" + std::to_string(n - 1), "0");
+      reference("T" + std::to_string(n - 1), "1");
+    }
+    group(0, "ENDBLK");
+  }
+  group(0, "ENDSEC");
+  group(0, "SECTION");
+  group(2, "ENTITIES");
+  reference("T" + std::to_string(levels), "0");
+  group(0, "ENDSEC");
+  group(0, "EOF");
+  return text;
+}
+
+// 16 levels: 65,536 texts, within what an import places from blocks (a text weighs 17 with its
+// character); 20 levels: a million texts, refused when weighed, before anything is placed.
+void BM_ImportDoublingBlocksOfTexts(benchmark::State& state) {
+  const std::string text = DoublingTextsDxf(static_cast<int>(state.range(0)));
+  size_t texts = 0;
+  bool refused = false;
+  for (auto _ : state) {
+    vexhost::Drawing drawing;
+    const auto result = twinfind::dxf::ImportDxfText(text, drawing);
+    if (!result.ok) {
+      state.SkipWithError(result.error.c_str());
+      break;
+    }
+    texts = drawing.ElementCount();
+    refused = !result.notHeld.empty();
+  }
+  state.counters["texts"] = static_cast<double>(texts);
+  state.counters["refused"] = refused ? 1 : 0;
+}
+BENCHMARK(BM_ImportDoublingBlocksOfTexts)->Arg(16)->Arg(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -21,6 +21,13 @@ uint64_t Times(uint64_t a, uint64_t b) {
   return a > kHuge / b ? kHuge : std::min(kHuge, a * b);
 }
 
+// n copies of a block whose one copy places `one` added to `sum`.
+void AddCopies(BlockTotals& sum, uint64_t n, const BlockTotals& one) {
+  sum.elements = Plus(sum.elements, Times(n, one.elements));
+  sum.weight = Plus(sum.weight, Times(n, one.weight));
+  sum.copies = Plus(sum.copies, Times(n, Plus(1, one.copies)));
+}
+
 vexhost::Placement Translation(double x, double y) {
   vexhost::Placement p;
   p.tx = x;
@@ -35,6 +42,14 @@ uint64_t CopyCount(const InsertRecord& r) {
 }
 
 }  // namespace
+
+uint64_t WeightOf(const TextLine& text) { return kTextWeight + text.text.size(); }
+
+uint64_t WeightOf(const BalloonRecord& balloon) {
+  uint64_t weight = kTextWeight;
+  for (const std::u16string& row : balloon.rows) weight += row.size();
+  return weight;
+}
 
 void AddCount(std::map<std::string, int>& counts, const std::string& key, long long n) {
   int& count = counts[key];
@@ -152,31 +167,37 @@ BlockTotals BlockFlattener::TotalsOf(const Container& root) {
       if (path.empty()) break;
       Frame& parent = path.back();
       const uint64_t n = CopyCount(parent.block->InsertOf(parent.block->items[parent.next - 1]));
-      parent.sum.elements = Plus(parent.sum.elements, Times(n, done.sum.elements));
-      parent.sum.copies = Plus(parent.sum.copies, Times(n, Plus(1, done.sum.copies)));
+      AddCopies(parent.sum, n, done.sum);
       continue;
     }
     const Item& item = top.block->items[top.next++];
     switch (item.kind) {
       case Item::Kind::kFigures:
+        top.sum.elements = Plus(top.sum.elements, item.count);
+        top.sum.weight = Plus(top.sum.weight, item.count);
+        continue;
       case Item::Kind::kTexts:
         top.sum.elements = Plus(top.sum.elements, item.count);
+        for (const TextLine& t : top.block->TextsOf(item)) {
+          top.sum.weight = Plus(top.sum.weight, WeightOf(t));
+        }
         continue;
       case Item::Kind::kBalloon:
         top.sum.elements = Plus(top.sum.elements, 1);
+        top.sum.weight = Plus(top.sum.weight, WeightOf(top.block->BalloonOf(item)));
         continue;
       case Item::Kind::kInsert:
         break;
     }
     const InsertRecord& r = top.block->InsertOf(item);
     top.sum.elements = Plus(top.sum.elements, r.attributes.size());
+    for (const TextLine& t : r.attributes) top.sum.weight = Plus(top.sum.weight, WeightOf(t));
     const uint64_t n = CopyCount(r);
     const auto it = model_.blocks.find(UpperCase(r.block));
     if (n == 0 || it == model_.blocks.end()) continue;
     const Container* child = it->second.get();
     if (const auto known = totals_.find(child); known != totals_.end()) {
-      top.sum.elements = Plus(top.sum.elements, Times(n, known->second.elements));
-      top.sum.copies = Plus(top.sum.copies, Times(n, Plus(1, known->second.copies)));
+      AddCopies(top.sum, n, known->second);
       continue;
     }
     const bool onPath =
@@ -190,21 +211,31 @@ BlockTotals BlockFlattener::TotalsOf(const Container& root) {
 std::string BlockFlattener::Refusal(const Container& block, size_t copies) {
   const BlockTotals one = TotalsOf(block);
   const uint64_t elements = Times(copies, one.elements);
+  const uint64_t weight = Times(copies, one.weight);
   const uint64_t entered = Times(copies, Plus(1, one.copies));
+  auto number = [](uint64_t n) {
+    return n >= kHuge ? "more than " + std::to_string(kHuge) : std::to_string(n);
+  };
   auto over = [&](uint64_t wanted, uint64_t used, uint64_t limit, const std::string& what,
                   const std::string& where) -> std::string {
     if (used <= limit && wanted <= limit - used) return {};
     const std::string left =
         used == 0 ? "the "
                   : "the " + std::to_string(limit - std::min(limit, used)) + " left of the ";
-    return "block " + block.name + " would place " +
-           (wanted >= kHuge ? "more than " + std::to_string(kHuge) : std::to_string(wanted)) + " " +
-           what + ", more than " + left + std::to_string(limit) + " " + where;
+    return "block " + block.name + " would place " + what + ", more than " + left +
+           std::to_string(limit) + " " + where;
   };
-  std::string why = over(elements, counts_.elements, limits_.elements, "figures and texts",
-                         "an import places from blocks");
+  // Figures alone weigh what they count; with texts the weight is told with its reason.
+  const std::string placed =
+      number(elements) + " figures and texts" +
+      (weight == elements ? ""
+                          : ", the work of " + number(weight) + " figures (" +
+                                std::to_string(kTextWeight) + " per text and 1 per character)");
+  std::string why =
+      over(weight, counts_.weight, limits_.weight, placed, "an import places from blocks");
   if (why.empty()) {
-    why = over(entered, counts_.copies, limits_.copies, "block copies", "an import flattens");
+    why = over(entered, counts_.copies, limits_.copies, number(entered) + " block copies",
+               "an import flattens");
   }
   return why;
 }
@@ -222,7 +253,7 @@ bool BlockFlattener::Flatten(const Item& reference, const Container& block,
                              const vexhost::Placement& placement, Flattened& out) {
   const BlockLook look = styles_.LookOf(reference.style, nullptr);
   local_ = FlattenCounts{};
-  local_.elements = counts_.elements;
+  local_.weight = counts_.weight;
   local_.copies = counts_.copies;
   open_.clear();
   holdsItself_ = 0;
@@ -237,7 +268,7 @@ bool BlockFlattener::Flatten(const Item& reference, const Container& block,
     AddCount(counts_.unknownLineTypes, name, n);
   }
   if (holdsItself_ > 0) AddCount(counts_.notHeld, "INSERT (block holds itself)", holdsItself_);
-  counts_.elements = local_.elements;
+  counts_.weight = local_.weight;
   counts_.copies = local_.copies;
   return true;
 }
@@ -277,7 +308,7 @@ void BlockFlattener::AddItem(const Container& block, const Item& item,
           return AddCount(local_.notHeld, type + " (invalid geometry)", 1);
         }
       }
-      if (!Spend(local_.elements, limits_.elements, placed.size())) return;
+      if (!Spend(local_.weight, limits_.weight, placed.size())) return;
       const LineAttr attr = styles_.AttrOf(item.style, &look, static_cast<int>(placed.size()),
                                            local_.unknownLineTypes);
       for (const FigureRecord& f : placed) out.figures.push_back({f, attr});
@@ -285,20 +316,22 @@ void BlockFlattener::AddItem(const Container& block, const Item& item,
     }
     case Item::Kind::kTexts: {
       std::vector<TextLine> placed;
+      uint64_t weight = 0;
       for (const TextLine& t : block.TextsOf(item)) {
         placed.push_back(PlaceTextLine(t, world));
         if (!UsableText(placed.back())) {
           return AddCount(local_.notHeld, type + " (invalid geometry)", 1);
         }
+        weight += WeightOf(t);
       }
-      if (!Spend(local_.elements, limits_.elements, placed.size())) return;
+      if (!Spend(local_.weight, limits_.weight, weight)) return;
       for (TextLine& t : placed) out.comments.push_back({false, std::move(t), {}});
       return;
     }
     case Item::Kind::kBalloon: {
       BalloonRecord placed = PlaceBalloon(block.BalloonOf(item), world);
       if (!UsableBalloon(placed)) return AddCount(local_.notHeld, type + " (invalid geometry)", 1);
-      if (!Spend(local_.elements, limits_.elements, 1)) return;
+      if (!Spend(local_.weight, limits_.weight, WeightOf(placed))) return;
       out.comments.push_back({true, {}, std::move(placed)});
       return;
     }
@@ -317,7 +350,7 @@ void BlockFlattener::AddReference(const Container& parent, const Item& item,
       AddCount(local_.notHeld, "ATTRIB (invalid geometry)", 1);
       continue;
     }
-    if (!Spend(local_.elements, limits_.elements, 1)) return;
+    if (!Spend(local_.weight, limits_.weight, WeightOf(t))) return;
     out.comments.push_back({false, std::move(placed), {}});
   }
   if (depth >= kMaxBlockDepth) return AddCount(local_.notHeld, "INSERT (nested too deep)", 1);

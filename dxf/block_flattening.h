@@ -9,6 +9,9 @@
 // billion lines from a file of 4 KB, and so do arrays of arrays. Before a reference is
 // flattened, what it would place is worked out from its block (once per block), and a
 // reference that would pass what an import may place is left out whole, with its block named.
+// What is placed is weighed by the work it makes, in figures: a text (or a balloon) weighs
+// more than a figure, and its characters add to it, so that doubling blocks of texts or of
+// long texts end within the same bounds as doubling blocks of lines.
 #ifndef DXF_BLOCK_FLATTENING_H
 #define DXF_BLOCK_FLATTENING_H
 
@@ -28,10 +31,16 @@ namespace twinfind::dxf {
 inline constexpr int kMaxBlockDepth = 32;
 inline constexpr long long kMaxArrayCopies = 100000;
 
+// The weight of what is placed, in figures: a figure weighs 1; a text (one line of one) weighs
+// kTextWeight and one more per character; a balloon the same, its rows' characters counted.
+inline constexpr uint64_t kTextWeight = 16;
+uint64_t WeightOf(const TextLine& text);
+uint64_t WeightOf(const BalloonRecord& balloon);
+
 // What the references of one import may place from blocks, all together.
 struct FlattenLimits {
-  uint64_t elements = 2000000;  // figures, texts and balloons
-  uint64_t copies = 10000000;   // block copies entered (a block with nothing to draw costs too)
+  uint64_t weight = 2000000;   // of the figures, texts and balloons
+  uint64_t copies = 10000000;  // block copies entered (a block with nothing to draw costs too)
 };
 
 struct FlatFigure {
@@ -55,14 +64,15 @@ struct Flattened {
 struct FlattenCounts {
   std::map<std::string, int> notHeld;
   std::map<std::string, int> unknownLineTypes;
-  uint64_t elements = 0;  // placed so far, against FlattenLimits::elements
-  uint64_t copies = 0;    // entered so far, against FlattenLimits::copies
+  uint64_t weight = 0;  // of what was placed so far, against FlattenLimits::weight
+  uint64_t copies = 0;  // entered so far, against FlattenLimits::copies
 };
 
-// What one copy of a block places at most: elements (figures, texts, balloons) and the block
-// copies it enters (nested ones, not itself).
+// What one copy of a block places at most: elements (figures, texts, balloons), their weight,
+// and the block copies it enters (nested ones, not itself).
 struct BlockTotals {
   uint64_t elements = 0;
+  uint64_t weight = 0;
   uint64_t copies = 0;
 };
 

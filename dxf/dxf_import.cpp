@@ -84,7 +84,7 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
   }
   if (!CheckDxfText(text, result.error)) return result;
   MemoryWatch watch(options.memoryLimit.value_or(DefaultMemoryLimit()));
-  const FlattenLimits limits{options.blockElementLimit, options.blockCopyLimit};
+  const FlattenLimits limits{options.blockWeightLimit, options.blockCopyLimit};
   const std::vector<int> before = drawing.SegmentIds();
   BuildCounts counts;
   try {

@@ -15,9 +15,11 @@
 namespace twinfind::dxf {
 
 struct ImportOptions {
-  // What block references may place from their blocks, all of them together: figures, texts
-  // and balloons, and block copies entered. A reference that would pass it is left out whole.
-  uint64_t blockElementLimit = 2000000;
+  // What block references may place from their blocks, all of them together: the weight of
+  // their figures, texts and balloons (dxf/block_flattening.h: a figure weighs 1, a text 16
+  // and 1 per character), and block copies entered. A reference that would pass it is left
+  // out whole.
+  uint64_t blockWeightLimit = 2000000;
   uint64_t blockCopyLimit = 10000000;
   // The memory the process may hold while importing, in bytes; nothing: DefaultMemoryLimit()
   // (dxf/memory_limit.h: TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory).

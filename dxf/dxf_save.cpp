@@ -19,6 +19,7 @@
 #include "dxf/file_map.h"
 #include "dxf/group_editor.h"
 #include "dxf/line_type_names.h"
+#include "dxf/owned_objects.h"
 #include "dxf/reference_writer.h"
 #include "dxf/segment_entities.h"
 #include "dxf/twinfind_xdata.h"
@@ -63,8 +64,23 @@ class Saver {
     writer_ = std::make_unique<SegmentWriter>(drawing_, entities_, blocks_, notes_, format_);
     layers_ = std::make_unique<FileLayers>(file_, map_, drawing_);
 
+    // Each changed entity's text first: what it no longer writes (a deleted entity, handles a
+    // rewritten one does not keep) takes along what it owns, and what stays loses its pointers
+    // to it (owned_objects.h).
+    OwnedObjects owned(file_, map_.lineEnd);
+    std::vector<std::tuple<uint32_t, uint32_t, std::string>> rewritten;
     const auto fates = EntityFates(drawing_, source_, changes);
-    for (const auto& [index, fate] : fates) Rewrite(index, fate);
+    for (const auto& [index, fate] : fates) {
+      const SourceEntity& e = source_.entities()[index];
+      std::string text = Rewrite(index, fate);
+      owned.Replaced(GroupOf(e.begin), GroupOf(e.end), text);
+      rewritten.emplace_back(e.begin, e.end, std::move(text));
+    }
+    owned.Settle();
+    for (auto& [begin, end, text] : rewritten) {
+      edits_.Replace(begin, end, owned.Cleaned(std::move(text)));
+    }
+    owned.AddEdits(edits_);
     counts_.kept = entityCount - counts_.deleted - counts_.changed;
     std::string added = WriteAdded(changes.added);
     Place("ENTITIES", std::move(added));
@@ -116,13 +132,13 @@ class Saver {
     return Flush(entities_);
   }
 
-  void Rewrite(size_t index, const EntityFate& fate) {
+  // The text an entity that changed is written as: none for a deleted one.
+  std::string Rewrite(size_t index, const EntityFate& fate) {
     const SourceEntity& e = source_.entities()[index];
     const size_t begin = GroupOf(e.begin), end = GroupOf(e.end);
     if (fate.fate == Fate::kDeleted) {
-      edits_.Replace(e.begin, e.end, "");
       ++counts_.deleted;
-      return;
+      return {};
     }
     ++counts_.changed;
     std::string text;
@@ -143,7 +159,7 @@ class Saver {
       }
       text = editor.Text();
     }
-    edits_.Replace(e.begin, e.end, std::move(text));
+    return text;
   }
 
   // An array whose copies fared differently: one reference per copy that is left, the first

@@ -64,6 +64,18 @@ void GroupEditor::Erase(size_t from, size_t to) {
                items_.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
+void GroupEditor::EraseEach(std::vector<size_t> indices) {
+  std::sort(indices.begin(), indices.end());
+  size_t to = 0, next = 0;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    while (next < indices.size() && indices[next] < i) ++next;
+    if (next < indices.size() && indices[next] == i) continue;
+    if (to != i) items_[to] = std::move(items_[i]);
+    ++to;
+  }
+  items_.resize(to);
+}
+
 void GroupEditor::Insert(size_t at, int code, std::string value) {
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), Item{code, {}, std::move(value)});
 }

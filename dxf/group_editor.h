@@ -24,6 +24,8 @@ class GroupEditor {
   void Set(size_t i, std::string value);
   void Erase(size_t i);
   void Erase(size_t from, size_t to);
+  // Removes the groups at the indices (in any order, each once or more) in one pass.
+  void EraseEach(std::vector<size_t> indices);
   void Insert(size_t at, int code, std::string value);
 
   // The heads of the entities in the stretch: the index of each group 0.

@@ -222,14 +222,14 @@ class Builder {
     const std::string refusal = flattener_.Refusal(*block, copies.size());
     if (!refusal.empty()) return AddCount(counts_.notHeld, "INSERT (" + refusal + ")", 1);
     if (SourceEntity* e = Source()) e->reference = true;
-    const uint64_t elementsBefore = flatCounts_.elements, copiesBefore = flatCounts_.copies;
+    const uint64_t weightBefore = flatCounts_.weight, copiesBefore = flatCounts_.copies;
     for (size_t i = 0; i < copies.size(); ++i) {
       if (copies.size() > 1) cell_ = static_cast<int>(i);
       Flattened flat;
       if (!flattener_.Flatten(item, *block, copies[i], flat)) {
         // More than the import may place after all (a block holding itself hid some of it).
         while (!entitySegments_.empty()) UnmakeLast();
-        flatCounts_.elements = elementsBefore;
+        flatCounts_.weight = weightBefore;
         flatCounts_.copies = copiesBefore;
         if (SourceEntity* e = Source()) e->reference = false;
         return AddCount(
@@ -288,9 +288,10 @@ uint64_t PlannedElements(const Model& model, const FlattenLimits& limits) {
     if (!block) continue;
     const uint64_t copies = static_cast<uint64_t>(std::max(1, insert.columns)) *
                             static_cast<uint64_t>(std::max(1, insert.rows));
-    const uint64_t one = flattener.TotalsOf(*block).elements;
-    if (copies > static_cast<uint64_t>(kMaxArrayCopies) || one > limits.elements) continue;
-    fromBlocks = std::min(limits.elements, fromBlocks + copies * one);
+    const BlockTotals one = flattener.TotalsOf(*block);
+    if (copies > static_cast<uint64_t>(kMaxArrayCopies) || one.weight > limits.weight) continue;
+    // Every element weighs at least one: no more than the limit's weight of them is placed.
+    fromBlocks = std::min(limits.weight, fromBlocks + copies * one.elements);
   }
   return elements + fromBlocks;
 }

@@ -174,7 +174,7 @@ TEST(HostileInputTest, BlocksAreWeighedByWhatTheyWouldPlaceAndLeftOutWholeWithTh
     std::map<std::string, int> notHeld;
   };
   ImportOptions small;
-  small.blockElementLimit = 25;
+  small.blockWeightLimit = 25;
   // A holds an array of C (ten lines each) and B; B holds A: referenced from model space, A is
   // weighed with all it holds, and B, weighed without the A it holds (B holds itself there), is
   // stopped as it is flattened.
@@ -186,18 +186,21 @@ TEST(HostileInputTest, BlocksAreWeighedByWhatTheyWouldPlaceAndLeftOutWholeWithTh
        ReadBytes(kRegressions / "doubling-nested-blocks-31-levels.dxf"),
        {},
        0,
-       {{"INSERT (block D0 would place 2300875337 figures and texts, more than the 2000000 an "
-         "import places from blocks)",
+       {{"INSERT (block D0 would place 2300875337 figures and texts, the work of 21935011545 "
+         "figures (16 per text and 1 per character), more than the 2000000 an import places "
+         "from blocks)",
          1}}},
       {"arrays of arrays",
        ReadBytes(kRegressions / "minsert-array-of-arrays.dxf"),
        {},
        0,
-       {{"INSERT (block C would place 1458000000000000 figures and texts, more than the "
-         "2000000 an import places from blocks)",
+       {{"INSERT (block C would place 1458000000000000 figures and texts, the work of "
+         "13122000000000000 figures (16 per text and 1 per character), more than the 2000000 "
+         "an import places from blocks)",
          1},
-        {"INSERT (block C would place 64800000000 figures and texts, more than the 2000000 an "
-         "import places from blocks)",
+        {"INSERT (block C would place 64800000000 figures and texts, the work of 583200000000 "
+         "figures (16 per text and 1 per character), more than the 2000000 an import places "
+         "from blocks)",
          1}}},
       {"doubling blocks of texts within the limit: 70,228 texts in one segment",
        ReadBytes(kRegressions / "doubling-blocks-of-texts.dxf"),
@@ -229,6 +232,80 @@ TEST(HostileInputTest, BlocksAreWeighedByWhatTheyWouldPlaceAndLeftOutWholeWithTh
     EXPECT_EQ(result.segments, c.segments);
     EXPECT_EQ(d.SegmentCount(), static_cast<size_t>(c.segments));
     EXPECT_EQ(result.notHeld, c.notHeld);
+    ExpectSavedUnchanged(d, result, c.text);
+  }
+}
+
+// Doubling blocks of a text: T0 holds the text, each further block two references of the one
+// before, model space one reference of the last: a few kilobytes that place 2^levels texts.
+std::string DoublingTexts(int levels, const std::string& text) {
+  std::string blocks = dxftest::Block("T0", text);
+  for (int n = 1; n <= levels; ++n) {
+    const std::string inner = "T" + std::to_string(n - 1);
+    blocks += dxftest::Block("T" + std::to_string(n), Reference(inner) + Reference(inner, 1));
+  }
+  return File(Reference("T" + std::to_string(levels)), blocks);
+}
+
+// A text weighs as 16 figures and one more per character: a million texts of doubling blocks
+// (within the two million an import places when counted one each) took seconds and half a
+// gigabyte, and a few thousand texts of a thousand characters each place millions of
+// characters. Both are refused before anything is placed; what is within the weight imports.
+TEST(HostileInputTest, TextsFromBlocksAreWeighedByTheirWorkAndTheirCharacters) {
+  auto textOf = [](const std::string& type, const std::string& text) {
+    return Groups({{0, type}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "1"}, {1, text}});
+  };
+  std::string thousand;
+  while (thousand.size() < 1000) thousand += "0123456789";
+  const std::string why = ", more than the 2000000 an import places from blocks)";
+  const std::string million =
+      "INSERT (block T20 would place 1048576 figures and texts, the work "
+      "of 17825792 figures (16 per text and 1 per character)" +
+      why;
+  struct Case {
+    std::string name;
+    std::string text;
+    int segments;
+    size_t texts;  // placed
+    std::map<std::string, int> notHeld;
+  };
+  const std::vector<Case> cases = {
+      {"a million texts", DoublingTexts(20, textOf("TEXT", "T")), 0, 0, {{million, 1}}},
+      {"a million texts of MTEXT", DoublingTexts(20, textOf("MTEXT", "M")), 0, 0, {{million, 1}}},
+      {"a million texts, the input kept for the fuzz target",
+       ReadBytes(kRegressions / "doubling-blocks-of-one-text-20-levels.dxf"),
+       0,
+       0,
+       {{million, 1}}},
+      {"2,048 texts of 1,000 characters",
+       DoublingTexts(11, textOf("TEXT", thousand)),
+       0,
+       0,
+       {{"INSERT (block T11 would place 2048 figures and texts, the work of 2080768 figures (16 "
+         "per text and 1 per character)" +
+             why,
+         1}}},
+      {"65,536 texts, within the weight", DoublingTexts(16, textOf("TEXT", "T")), 1, 65536, {}},
+      {"512 texts of 1,000 characters, within the weight",
+       DoublingTexts(9, textOf("MTEXT", thousand)),
+       1,
+       512,
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    vexhost::Drawing d;
+    const auto result = ImportDxfText(c.text, d);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.segments, c.segments);
+    EXPECT_EQ(d.ElementCount(), c.texts);
+    EXPECT_EQ(result.notHeld, c.notHeld);
+    if (!c.notHeld.empty()) {
+      const std::string message = c.notHeld.begin()->first;
+      EXPECT_EQ(result.WarningLines(),
+                std::vector<std::string>{"warning: 1 INSERT entity not imported: " +
+                                         message.substr(8, message.size() - 9)});
+    }
     ExpectSavedUnchanged(d, result, c.text);
   }
 }

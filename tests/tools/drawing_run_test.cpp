@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "../dxf/ezdxf_comparison.h"
@@ -156,6 +157,78 @@ int CountWith(const std::vector<std::string>& lines, const std::string& needle) 
   }));
 }
 
+// What tests/dxf/ezdxf_owned.py finds of a saved file against its input: the output's audit,
+// and the lines of each kind (removed, owned, lost, left, dangling) without their first word.
+struct Leftovers {
+  int errors = -1, fixes = -1;
+  std::map<std::string, std::vector<std::string>> lines;
+  std::string output;
+};
+
+Leftovers CheckOwned(const fs::path& input, const fs::path& output) {
+  Leftovers l;
+  l.output = Shell("/usr/bin/python3 " TWINFIND_EZDXF_OWNED " check " + Quote(input) + " " +
+                   Quote(output) + " 2>&1");
+  std::istringstream lines(l.output);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string first;
+    words >> first;
+    if (first == "audit") {
+      words >> l.errors >> l.fixes;
+    } else if (first != "kept") {
+      l.lines[first].push_back(line.substr(std::min(line.size(), first.size() + 1)));
+    }
+  }
+  return l;
+}
+
+// Nothing of the input is missing but what the deleted entities were and owned, nothing they
+// owned is left, no pointer leads nowhere, and ezdxf's audit has nothing to fix.
+void ExpectNoLeftovers(const Leftovers& l) {
+  EXPECT_EQ(l.errors, 0) << l.output.substr(0, 2000);
+  EXPECT_EQ(l.fixes, 0) << l.output.substr(0, 2000);
+  for (const char* kind : {"lost", "left", "dangling"}) {
+    EXPECT_EQ(l.lines.count(kind), 0u) << kind << "\n" << l.output.substr(0, 2000);
+  }
+}
+
+// Twins whose entities own objects and are pointed at: four squares (three polylines and a
+// reference of a block whose record lists it) each with an extension dictionary holding an
+// XRECORD and a dictionary that holds another; an XRECORD of the named objects watches them
+// (its reactors); one group holds them all, another one of them and the circle, which has a
+// dictionary of its own; model space's draw order names them (tests/dxf/ezdxf_owned.py makes
+// the drawing). Deleting the twins takes along what they own and the pointers to them, and
+// nothing else.
+TEST(DrawingRun, DeletedTwinsTakeWhatTheyOwnAndLeaveNoPointerToThem) {
+  ScratchFolder folder;
+  const auto input = folder.path() / "owned.dxf";
+  Shell("/usr/bin/python3 " TWINFIND_EZDXF_OWNED " make " + Quote(input));
+  ASSERT_TRUE(fs::exists(input));
+  const auto out = folder.path() / "out.dxf";
+  const auto script = folder.Write("run.script", "range -5 -30 120 20\nrange -1 -1 11 11\nend\n");
+  const auto r = RunTool(folder, "run " + Quote(input) + " --script " + Quote(script) + " --out " +
+                                     Quote(out) +
+                                     Settings(folder, "\"mFigure\"=\"1\"\n\"mIsArrange\"=\"0\"\n"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("info: 총 4개의 동일한 부품을 발견하였습니다."), std::string::npos) << r.out;
+  EXPECT_EQ(WroteLine(r.out),
+            "wrote " + out.string() + ": 2 entities kept, 4 deleted, 0 changed, 0 added");
+  Leftovers l = CheckOwned(input, out);
+  ExpectNoLeftovers(l);
+  const auto& removed = l.lines["removed"];
+  EXPECT_EQ(CountWith(removed, " LWPOLYLINE"), 3) << l.output;
+  EXPECT_EQ(CountWith(removed, " INSERT"), 1) << l.output;
+  EXPECT_EQ(removed.size(), 4u) << l.output;
+  // Per square its dictionary, the XRECORD and the dictionary in that, and the XRECORD in
+  // this; and the group of the squares alone.
+  const auto& owned = l.lines["owned"];
+  EXPECT_EQ(CountWith(owned, " DICTIONARY"), 4 * 2) << l.output;
+  EXPECT_EQ(CountWith(owned, " XRECORD"), 4 * 2) << l.output;
+  EXPECT_EQ(CountWith(owned, " GROUP"), 1) << l.output;
+  EXPECT_EQ(owned.size(), 17u) << l.output;
+}
+
 // The plan's ten chairs (INSERTs of the block SOFA) are the twins of every run: deleting them
 // removes exactly their INSERTs; recolouring them changes exactly their colour and line type
 // (their block is drawn by a BYBLOCK copy of it, in the look the INSERT carries, and SOFA
@@ -235,6 +308,8 @@ TEST(DrawingRun, ActionsOnTheChairsOfARealPlanChangeOnlyTheirEntities) {
       EXPECT_TRUE(table.rfind("block+ ", 0) == 0 || table.rfind("layer+ 801 7 ", 0) == 0) << table;
     }
     EXPECT_EQ(CountWith(cmp.tables, "layer+ 801 7 "), name == "balloons" ? 1 : 0);
+    // The chairs' block record lists its references: the deleted ones leave the list.
+    ExpectNoLeftovers(CheckOwned(plan, out));
 
     const auto again = folder.path() / "again.dxf";
     const auto second = RunTool(

@@ -1,0 +1,87 @@
+// What leaves a file with the entities a save removes. An entity may own objects of the
+// OBJECTS section: its extension dictionary (group 360 in its "102 {ACAD_XDICTIONARY" group,
+// the dictionary's owner 330 the entity) and, through it, the dictionary's entries (XRECORDs,
+// further dictionaries, to any depth). Other entries of the file point back at it: the reactors
+// of objects that watch it ("102 {ACAD_REACTORS", groups 330), the references its block record
+// lists ("102 {BLKREFS", groups 331), the members of a GROUP (340), the draw order of a
+// SORTENTSTABLE (331 and its sort handle 5), the entries of dictionaries (3 and 350 or 360).
+// Left behind, those objects are owned by handles that no longer exist and those pointers lead
+// nowhere: readers drop them (ezdxf's audit) or complain. So what an entity owns leaves with it,
+// and the pointers to anything that left are taken out of what stays. A GROUP whose members
+// have all left leaves too.
+#ifndef DXF_OWNED_OBJECTS_H
+#define DXF_OWNED_OBJECTS_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "dxf/file_edits.h"
+#include "dxf/group_editor.h"
+#include "dxf/group_reader.h"
+
+namespace twinfind::dxf {
+
+class OwnedObjects {
+ public:
+  OwnedObjects(const GroupList& file, std::string_view lineEnd);
+
+  // An entity whose groups [begin, end) (with its parts) the save writes as `text`, empty when
+  // it removes it: the handles it had that the text does not have leave the file, and the
+  // stretch is the save's own (no edit of this class touches it; Cleaned does its text).
+  void Replaced(size_t begin, size_t end, std::string_view text);
+
+  // Works out everything that leaves with what left: the objects it owns, to any depth, and
+  // groups left without members.
+  void Settle();
+
+  // The handles that leave the file (Settle first).
+  const std::unordered_set<uint64_t>& gone() const { return gone_; }
+
+  // The text given to Replaced, without pointers to what left.
+  std::string Cleaned(std::string text) const;
+
+  // The objects that leave, removed, and the pointers of the entries that stay to anything that
+  // left, taken out; stretches given to Replaced are left to the save.
+  void AddEdits(FileEdits& edits) const;
+
+ private:
+  // One entry of the file: from a group 0 to the next.
+  struct Head {
+    size_t begin = 0, end = 0;
+    bool hasHandle = false;
+    uint64_t handle = 0;
+    bool hasOwner = false;
+    uint64_t owner = 0;            // the group 330 of its common part
+    std::vector<uint64_t> xdicts;  // its extension dictionaries
+    bool inObjects = false;        // of the OBJECTS section
+    bool replaced = false;         // inside a stretch given to Replaced
+    bool leaves = false;
+  };
+
+  void Index();
+  size_t HeadAt(size_t group) const;
+  void Leave(size_t head);
+  bool IsGone(std::string_view value) const;
+  // Takes out of the entry whose group 0 is `head` its pointers to what left; true when it
+  // changed.
+  bool Clean(GroupEditor& e, size_t head) const;
+
+  const GroupList& file_;
+  std::string lineEnd_;
+  std::vector<Head> heads_;
+  std::unordered_map<uint64_t, size_t> objectByHandle_;
+  std::unordered_multimap<uint64_t, size_t> objectsByOwner_;
+  std::vector<std::pair<size_t, size_t>> replaced_;  // group stretches
+  std::vector<size_t> left_;                         // groups 0 of entries the save removed
+  std::vector<uint64_t> leaving_;                    // handles whose objects are to follow
+  std::unordered_set<uint64_t> gone_;
+};
+
+}  // namespace twinfind::dxf
+
+#endif  // DXF_OWNED_OBJECTS_H
