@@ -271,6 +271,7 @@ void ViewSession::IndicatePendingPart() {
 }
 
 std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
+  namespace fs = std::filesystem;
   std::string path = Text(request, "name");
   if (path.empty() && session_.out) path = *session_.out;
   if (path.empty()) return std::string("no file to save to: give a name ending in .dxf");
@@ -291,6 +292,8 @@ std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
   // is replaced only when the page has asked the user.
   const auto replace = request.find("replace");
   const bool asked = replace != request.end() && replace->is_boolean() && replace->get<bool>();
+  const fs::path file(path);
+  std::error_code ec;
   if (fs::exists(fs::symlink_status(file, ec)) && !asked && !WrittenHere(file)) {
     replaceAsked_ = path;
     return QuoteForMessage(path) + " exists: it is replaced only if you say so";
