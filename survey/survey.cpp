@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cmath>
 #include <map>
 #include <string>
@@ -165,6 +166,7 @@ class Surveyor {
         }
         if (!OwnFamily(*twins)) continue;
         size_t family = AddFamily(c.segments, *twins);
+        if (family == kNoFamily) continue;
         // The search is not always symmetric (a candidate line of the searched member may
         // miss the length tolerance where another member's does not): left-over candidates
         // that agree with the family, then a mirrored and a turned member, are searched from
@@ -192,6 +194,7 @@ class Surveyor {
           }
         }
         for (const auto& [part, member] : from) {
+          if (family == kNoFamily) break;
           // A left-over taken by a family found from another left-over finds that family.
           if (!member && Covered(part)) continue;
           ++result_.searches;
@@ -213,7 +216,7 @@ class Surveyor {
             continue;
           }
           if (!holds || more->size() <= result_.families[family].members.size()) continue;
-          result_.families.erase(result_.families.begin() + static_cast<long>(family));
+          DropFamily(family);
           family = AddFamily(part, *more);
         }
       }
@@ -260,8 +263,11 @@ class Surveyor {
     return false;
   }
 
-  // Adds the family and returns its index.
+  static constexpr size_t kNoFamily = SIZE_MAX;
+
+  // Adds the family and returns its index (kNoFamily when fewer than two twins make none).
   size_t AddFamily(const std::vector<int>& part, std::vector<FoundTwin> twins) {
+    if (twins.size() < 2) return kNoFamily;
     Family family;
     family.part = part;
     family.figures = 0;
@@ -275,6 +281,7 @@ class Surveyor {
     });
     family.partFound = self != twins.end();
     if (family.partFound) std::rotate(twins.begin(), self, self + 1);
+    std::vector<size_t> ids;
     for (FoundTwin& t : twins) {
       // Mirrored as the search found it; the turn, and the order of the segments after the
       // part's, told from the geometry, as run's report tells them.
@@ -288,11 +295,20 @@ class Surveyor {
       std::vector<int> member = t.segments;
       std::sort(member.begin(), member.end());
       for (const int id : member) memberOf_[id].push_back(members_.size());
+      ids.push_back(members_.size());
       members_.push_back(std::move(member));
     }
     family.members = std::move(twins);
     result_.families.push_back(std::move(family));
+    familyMembers_.push_back(std::move(ids));
     return result_.families.size() - 1;
+  }
+
+  // Takes a family back, with its members: their segments are free again.
+  void DropFamily(size_t family) {
+    for (const size_t m : familyMembers_[family]) members_[m].clear();
+    result_.families.erase(result_.families.begin() + static_cast<long>(family));
+    familyMembers_.erase(familyMembers_.begin() + static_cast<long>(family));
   }
 
   const vexhost::Drawing& drawing_;
@@ -301,7 +317,8 @@ class Surveyor {
   const SurveyProgress& progress_;
   std::chrono::steady_clock::time_point told_{};
   CandidateForest forest_;
-  std::vector<std::vector<int>> members_;                  // every family's members, sorted
+  std::vector<std::vector<int>> members_;  // every family's members, sorted (emptied: dropped)
+  std::vector<std::vector<size_t>> familyMembers_;         // per family, its members' numbers
   std::unordered_map<int, std::vector<size_t>> memberOf_;  // segment: members holding it
   SurveyResult result_;
 };

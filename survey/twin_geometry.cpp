@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <unordered_map>
 
 namespace twinfind::survey {
 namespace {
@@ -99,15 +100,73 @@ bool SameShape(const Shape& p, const Shape& q, double tolerance) {
   }
 }
 
-// Every figure of one has its own equal in the other.
+// The point a figure is filed under: a line's middle (the same whichever way it runs), a
+// circle's, arc's or point's centre.
+Vec KeyPoint(const Shape& s) {
+  if (s.kind == VEX_FIG_LINE) return {(s.a.x + s.b.x) / 2, (s.a.y + s.b.y) / 2};
+  return s.c;
+}
+
+// Figures filed by the cell of their key point, for finding the equal of one near where it
+// lies without a look at all of them.
+class FigureCells {
+ public:
+  explicit FigureCells(double tolerance) : cell_(std::max(4 * tolerance, 1e-9)) {}
+  void Add(const Shape& s, size_t tag) {
+    const Vec k = KeyPoint(s);
+    cells_[Key(Cell(k.x), Cell(k.y))].push_back({s, tag});
+  }
+  // Calls `visit(shape, tag)` for every filed figure whose key point lies near the given one's;
+  // stops when it answers true, and then answers true.
+  template <typename Visit>
+  bool Near(const Shape& s, Visit visit) const {
+    const Vec k = KeyPoint(s);
+    const int64_t cx = Cell(k.x), cy = Cell(k.y);
+    for (int64_t dx = -1; dx <= 1; ++dx) {
+      for (int64_t dy = -1; dy <= 1; ++dy) {
+        const auto it = cells_.find(Key(cx + dx, cy + dy));
+        if (it == cells_.end()) continue;
+        for (const auto& [shape, tag] : it->second) {
+          if (visit(shape, tag)) return true;
+        }
+      }
+    }
+    return false;
+  }
+
+ private:
+  int64_t Cell(double v) const { return static_cast<int64_t>(std::floor(v / cell_)); }
+  static uint64_t Key(int64_t x, int64_t y) {
+    return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(y);
+  }
+  double cell_;
+  std::unordered_map<uint64_t, std::vector<std::pair<Shape, size_t>>> cells_;
+};
+
+// Every figure of one has its own equal in the other. Long segments (a polyline of many
+// vertices) are matched through the cells of their figures, so that the cost grows with their
+// size, not its square.
 bool SameFigures(const std::vector<Shape>& a, const std::vector<Shape>& b, double tolerance) {
   if (a.size() != b.size()) return false;
   std::vector<bool> used(b.size(), false);
-  for (const Shape& s : a) {
-    bool found = false;
-    for (size_t j = 0; j < b.size() && !found; ++j) {
-      if (!used[j] && SameShape(s, b[j], tolerance)) used[j] = found = true;
+  if (b.size() <= 16) {
+    for (const Shape& s : a) {
+      bool found = false;
+      for (size_t j = 0; j < b.size() && !found; ++j) {
+        if (!used[j] && SameShape(s, b[j], tolerance)) used[j] = found = true;
+      }
+      if (!found) return false;
     }
+    return true;
+  }
+  FigureCells cells(tolerance);
+  for (size_t j = 0; j < b.size(); ++j) cells.Add(b[j], j);
+  for (const Shape& s : a) {
+    const bool found = cells.Near(s, [&](const Shape& t, size_t j) {
+      if (used[j] || !SameShape(s, t, tolerance)) return false;
+      used[j] = true;
+      return true;
+    });
     if (!found) return false;
   }
   return true;
@@ -316,6 +375,21 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
   CandidateSet set(drawing, candidates);
   if (reference.shape != nullptr) {
     const std::vector<std::pair<size_t, Anchor>> anchors = AnchorsOf(reference, set, tolerance);
+    // A few of the part's figures, spread over it, are placed first: a placement that puts one
+    // of them on nothing is passed over before the whole part is moved (a polyline of many
+    // equal sides has as many placements as sides, and all but a few fail at once).
+    FigureCells cells(tolerance);
+    for (size_t c = 0; c < set.all().size(); ++c) {
+      for (const Shape& shape : set.all()[c].shapes) cells.Add(shape, c);
+    }
+    std::vector<const Shape*> samples, all;
+    for (const auto& shapes : partShapes) {
+      for (const Shape& shape : shapes) all.push_back(&shape);
+    }
+    constexpr size_t kSamples = 8;
+    for (size_t i = 0; i < std::min(kSamples, all.size()); ++i) {
+      samples.push_back(all[i * all.size() / std::min(kSamples, all.size())]);
+    }
     // Every placement is tried unmirrored before any is tried mirrored: a part that is its own
     // mirror image fits its twins both ways, and is a mirror image of none of them. The search
     // decides the same way.
@@ -336,6 +410,13 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
         motion.mirrored = mirrored;
         const Vec to = anchor.to - anchor.from;
         motion.angle = std::atan2(to.y, to.x) - std::atan2(partDirection.y, partDirection.x);
+        const bool samplesLand = std::all_of(samples.begin(), samples.end(), [&](const Shape* p) {
+          const Shape moved = Moved(*p, motion);
+          return cells.Near(moved, [&](const Shape& t, size_t c) {
+            return !set.all()[c].taken && SameShape(moved, t, tolerance);
+          });
+        });
+        if (!samplesLand) continue;
         std::vector<size_t> chosen;
         for (const auto& shapes : partShapes) {
           std::vector<Shape> moved;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <unordered_map>
 
 #include "common/utf.h"
@@ -35,11 +36,21 @@ std::vector<std::pair<std::string, std::string>> SearchSettingTexts() {
 
 std::vector<std::string> SurveyLines(const SurveyResult& result) {
   std::vector<std::string> lines;
-  size_t parts = 0, mirrored = 0;
+  // A part that two families list (the holes of a plate, listed with their plates and as holes)
+  // is counted once in the total.
+  std::set<std::vector<int>> parts, twice;
+  size_t mirrored = 0;
   for (size_t f = 0; f < result.families.size(); ++f) {
     const Family& family = result.families[f];
-    parts += family.members.size();
-    mirrored += static_cast<size_t>(family.mirrored);
+    for (const FoundTwin& member : family.members) {
+      std::vector<int> part = member.segments;
+      std::sort(part.begin(), part.end());
+      if (!parts.insert(part).second) {
+        twice.insert(part);
+      } else if (member.mirrored) {
+        ++mirrored;
+      }
+    }
     const VexBox& b = family.box;
     lines.push_back(
         "family " + std::to_string(f + 1) + ": " + Counted(family.members.size(), "part", "parts") +
@@ -51,7 +62,10 @@ std::vector<std::string> SurveyLines(const SurveyResult& result) {
   }
   lines.push_back(
       "total: " + Counted(result.families.size(), "family", "families") + ", " +
-      Counted(parts, "part", "parts") + " (" + std::to_string(mirrored) + " mirrored), among " +
+      Counted(parts.size(), "part", "parts") + " (" + std::to_string(mirrored) + " mirrored" +
+      (twice.empty() ? std::string()
+                     : ", " + std::to_string(twice.size()) + " of them in more than one family") +
+      "), among " +
       Counted(static_cast<size_t>(result.candidates), "candidate part", "candidate parts") +
       " of " + Counted(static_cast<size_t>(result.segments), "segment", "segments"));
   lines.push_back(
