@@ -184,26 +184,38 @@ class OutlineEdges {
     tree_ = Tree(boxes.begin(), boxes.end());  // packed: built in n log n
   }
 
-  // The closed groups, other than `own`, whose figures a vertical ray from (x, from) upwards
-  // meets first (all of them that it meets at that height), and the height; none when it meets
-  // nothing. `at` takes a figure met at the height `from` itself. Figures are visited nearest
-  // first, so the search ends as soon as no nearer one can remain.
-  std::pair<std::vector<int>, double> FirstAbove(double x, double from, int own, bool at) const {
-    const Box ray(Point(x, from), Point(x, std::numeric_limits<double>::max()));
-    std::vector<int> found;
-    double best = std::numeric_limits<double>::infinity();
-    for (auto it = tree_.qbegin(bgi::intersects(ray) && bgi::nearest(Point(x, from), tree_.size()));
-         it != tree_.qend(); ++it) {
-      if (bg::get<bg::min_corner, 1>(it->first) > best) break;
-      const Edge& e = edges_[it->second];
-      if (e.group == own) continue;
-      const auto h = HitAbove(e.figure, x, from);
-      if (!h || (*h <= from && !at) || *h > best) continue;
-      if (*h < best) found.clear();
-      best = *h;
-      if (std::find(found.begin(), found.end(), e.group) == found.end()) found.push_back(e.group);
+  // The first `want` closed groups, other than `own`, whose figures a vertical ray from (x, y)
+  // upwards meets, in the order it meets them (groups met at one height in the order of their
+  // figures); `ended` when no more lie above. The k figures nearest the point whose boxes the
+  // ray crosses are looked at, k doubled while a figure farther away could still be met among
+  // the first: a figure's box starts no higher than where the ray meets it.
+  std::vector<int> MetAbove(double x, double y, int own, size_t want, bool& ended) const {
+    const Box ray(Point(x, y), Point(x, std::numeric_limits<double>::max()));
+    std::vector<std::pair<Box, size_t>> near;
+    std::vector<std::pair<double, int>> hits;  // height, group
+    for (size_t k = 4 * want;; k *= 2) {
+      near.clear();
+      tree_.query(bgi::intersects(ray) && bgi::nearest(Point(x, y), static_cast<unsigned>(k)),
+                  std::back_inserter(near));
+      hits.clear();
+      double farthest = y;  // the highest start of the boxes looked at
+      for (const auto& [box, index] : near) {
+        farthest = std::max(farthest, bg::get<bg::min_corner, 1>(box));
+        const Edge& e = edges_[index];
+        if (e.group == own) continue;
+        if (const auto h = HitAbove(e.figure, x, y)) hits.push_back({*h, e.group});
+      }
+      std::stable_sort(hits.begin(), hits.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      std::vector<int> met;
+      ended = near.size() < k;
+      for (const auto& [height, group] : hits) {
+        if (!ended && height > farthest) break;  // a figure not looked at may come first
+        if (std::find(met.begin(), met.end(), group) == met.end()) met.push_back(group);
+        if (met.size() == want) return met;
+      }
+      if (ended) return met;
     }
-    return {found, best};
   }
 
  private:
@@ -359,44 +371,37 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
   };
   // At most this many outlines are looked at above each group, nearest first, and the smallest
   // that holds it taken: where outlines nest, the first settles it; where they cross, a nearer
-  // larger one may come before the smallest. Only where none of them holds it, while more lie
-  // above, is every outline looked at.
+  // larger one may come before the smallest. Only where none of them tells anything, while
+  // more lie above, is every outline looked at.
   constexpr size_t kOutlinesAbove = 16;
   for (const size_t p : order) {
     const auto [x, y] = top[p];
     int parent = -1;
-    bool ended = false;  // no outline is left above
-    double from = y;
-    std::vector<int> seen;  // the outlines looked at
+    bool ended = false;     // no outline is left above
+    bool informed = false;  // an outline met told where it lies (inside it, or beside it)
     const auto take = [&](int c) {
       if (c >= 0 && (parent < 0 || Area(forest.parts[static_cast<size_t>(c)].box) <
                                        Area(forest.parts[static_cast<size_t>(parent)].box))) {
         parent = c;
       }
     };
-    while (seen.size() < kOutlinesAbove) {
-      const auto [met, height] = edges.FirstAbove(x, from, static_cast<int>(p), seen.empty() && from == y);
-      if (met.empty()) {
-        ended = true;
-        break;
-      }
-      from = height;
-      for (const int m : met) {
-        if (std::find(seen.begin(), seen.end(), m) != seen.end()) continue;
-        seen.push_back(m);
+    {
+      for (const int m : edges.MetAbove(x, y, static_cast<int>(p), kOutlinesAbove, ended)) {
         const auto& outline = figures[static_cast<size_t>(m)];
         if (!vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), x, y)) {
+          informed = true;
           if (holds(m, p)) take(m);
         } else if (settled[static_cast<size_t>(m)]) {
+          informed = true;
           int c = forest.parts[static_cast<size_t>(m)].parent;
           while (c >= 0 && !holds(c, p)) c = forest.parts[static_cast<size_t>(c)].parent;
           take(c);
         }
       }
     }
-    if (!ended && parent < 0) {
-      // The rare case the rays did not settle (many outlines crossing each other above it): the
-      // smallest outline that holds it, looked for among all.
+    if (!ended && !informed) {
+      // The rare case the rays did not settle (many outlines crossing each other above it,
+      // none of them settled): the smallest outline that holds it, looked for among all.
       for (const int c : closed) {
         if (static_cast<size_t>(c) != p && holds(c, p)) take(c);
       }

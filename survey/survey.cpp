@@ -173,7 +173,19 @@ class Surveyor {
         // as well, and the larger family that holds the first one is kept.
         // Each with whether it is a member of the family (searched even so).
         std::vector<std::pair<std::vector<int>, bool>> from;
-        for (size_t other = 0; other < members.size(); ++other) {
+        // Only members whose sizes' sums lie within reach can agree (the bucket is in their
+        // order): no pass over the whole bucket per search.
+        const double reach = slack * static_cast<double>(c.signature.sizes.size() + 1);
+        size_t lo = k, hi = k;
+        while (lo > 0 &&
+               std::fabs(candidates[members[lo - 1]].signature.total - c.signature.total) <= reach) {
+          --lo;
+        }
+        while (hi + 1 < members.size() &&
+               std::fabs(candidates[members[hi + 1]].signature.total - c.signature.total) <= reach) {
+          ++hi;
+        }
+        for (size_t other = lo; other <= hi; ++other) {
           const Candidate& o = candidates[members[other]];
           if (o.done || Covered(o.segments) || !SizesAgree(c.signature, o.signature, slack)) {
             continue;

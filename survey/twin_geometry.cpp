@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
-#include <unordered_map>
 
 namespace twinfind::survey {
 namespace {
@@ -108,26 +107,33 @@ Vec KeyPoint(const Shape& s) {
 }
 
 // Figures filed by the cell of their key point, for finding the equal of one near where it
-// lies without a look at all of them.
+// lies without a look at all of them: one array sorted by cell, searched by halves.
 class FigureCells {
  public:
   explicit FigureCells(double tolerance) : cell_(std::max(4 * tolerance, 1e-9)) {}
   void Add(const Shape& s, size_t tag) {
     const Vec k = KeyPoint(s);
-    cells_[Key(Cell(k.x), Cell(k.y))].push_back({s, tag});
+    entries_.push_back({{Cell(k.x), Cell(k.y)}, tag, s});
+    sorted_ = false;
   }
   // Calls `visit(shape, tag)` for every filed figure whose key point lies near the given one's;
   // stops when it answers true, and then answers true.
   template <typename Visit>
-  bool Near(const Shape& s, Visit visit) const {
+  bool Near(const Shape& s, Visit visit) {
+    if (!sorted_) {
+      std::sort(entries_.begin(), entries_.end(),
+                [](const Entry& a, const Entry& b) { return a.cell < b.cell; });
+      sorted_ = true;
+    }
     const Vec k = KeyPoint(s);
     const int64_t cx = Cell(k.x), cy = Cell(k.y);
     for (int64_t dx = -1; dx <= 1; ++dx) {
       for (int64_t dy = -1; dy <= 1; ++dy) {
-        const auto it = cells_.find(Key(cx + dx, cy + dy));
-        if (it == cells_.end()) continue;
-        for (const auto& [shape, tag] : it->second) {
-          if (visit(shape, tag)) return true;
+        const std::pair<int64_t, int64_t> cell{cx + dx, cy + dy};
+        auto it = std::lower_bound(entries_.begin(), entries_.end(), cell,
+                                   [](const Entry& e, const auto& c) { return e.cell < c; });
+        for (; it != entries_.end() && it->cell == cell; ++it) {
+          if (visit(it->shape, it->tag)) return true;
         }
       }
     }
@@ -135,12 +141,15 @@ class FigureCells {
   }
 
  private:
+  struct Entry {
+    std::pair<int64_t, int64_t> cell;
+    size_t tag;
+    Shape shape;
+  };
   int64_t Cell(double v) const { return static_cast<int64_t>(std::floor(v / cell_)); }
-  static uint64_t Key(int64_t x, int64_t y) {
-    return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(y);
-  }
   double cell_;
-  std::unordered_map<uint64_t, std::vector<std::pair<Shape, size_t>>> cells_;
+  std::vector<Entry> entries_;
+  bool sorted_ = true;
 };
 
 // Every figure of one has its own equal in the other. Long segments (a polyline of many

@@ -9,6 +9,9 @@ namespace twinfind::tool {
 // Called first in main. May replace argv with UTF-8 copies that live as long as the process.
 void SetUpStandardStreams(int& argc, char**& argv);
 
+// Whether standard error is a terminal (a console), where a line can be written over.
+bool StandardErrorIsTerminal();
+
 }  // namespace twinfind::tool
 
 #endif  // TOOLS_CONSOLE_H

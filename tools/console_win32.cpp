@@ -58,6 +58,8 @@ class ConsoleInput final : public std::streambuf {
 
 }  // namespace
 
+bool StandardErrorIsTerminal() { return IsConsole(GetStdHandle(STD_ERROR_HANDLE)); }
+
 void SetUpStandardStreams(int& argc, char**& argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

@@ -7,6 +7,7 @@
 #include "host/host.h"
 #include "settings/search_options.h"
 #include "survey/survey.h"
+#include "tools/progress_line.h"
 #include "tools/report_writer.h"
 #include "tools/run_command.h"
 #include "tools/survey/survey_output.h"
@@ -54,7 +55,14 @@ int SurveyCommand(const Options& options) {
   auto& drawing = vexhost::TheHost().drawing;
   const SearchOptions search = SearchOptionsOf(ReadSettings());
   const std::vector<int> segments = survey::RangeSegments(drawing, range ? &*range : nullptr);
-  const survey::SurveyResult result = survey::Survey(drawing, segments, search);
+  survey::SurveyResult result;
+  {
+    ProgressLine progress("surveying");
+    result = survey::Survey(drawing, segments, search, [&progress](double done) {
+      progress.Tell(done);
+      return true;
+    });
+  }
   // The search's own messages (a working table full, say) are not this command's lines.
   vexhost::TheHost().transcript.Clear();
   for (const std::string& line : survey::SurveyLines(result)) std::cout << line << '\n';
