@@ -13,6 +13,7 @@
 #include "engine/placement.h"
 #include "engine/segment_compare.h"
 #include "engine/shape_model.h"
+#include "engine/trial_copy.h"
 
 namespace twinfind {
 namespace {
@@ -40,42 +41,20 @@ bool AttributesAgree(const SearchOptions& options, const SegmentRef& a, const Se
          SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
 }
 
-// The part mirrored across its anchor line, made for the first mirror trial of a search that
-// has no turned copy to mirror, and deleted at its end: such a trial copies it as a direct trial
-// copies the part.
-std::vector<int> mirroredPart;
-// The copies of failed direct trials kept for the mirror trials of the same placements, which
-// mirror them instead of making copies of their own.
-std::vector<int> keptCopies;
-
-bool Holds(const std::vector<int>& ids, int id) {
-  return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
-bool IsCopy(const SegmentRef& ref) {
-  for (int i = 1; i <= copyTable.count(); ++i) {
-    if (copyTable[i].ref == ref) return true;
-  }
-  return Holds(mirroredPart, ref.segmentId) || Holds(keptCopies, ref.segmentId);
-}
-
 void OpenEmptyClose(int list) {
   const int handle = VexIddOpenApIdData(list, 1);
   VexIddInitApIdData(handle);
   CloseList(handle);
 }
 
-// Reads a list into a work table; a record of a trial copy is skipped when `skipCopies` is set,
-// so that a copy never stands in for a drawing segment. Overflow: the box, and false.
-bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emptyAfter,
-              bool skipCopies) {
+// Reads a list into a work table. Overflow: the box, and false.
+bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emptyAfter) {
   table.Clear();
   const int handle = VexIddOpenApIdData(list, 1);
   VexIdRecord record{};
   bool fits = true;
   for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
        r = VexIddGetNextApIdData(handle, &record)) {
-    if (skipCopies && IsCopy(RefOfRecord(record))) continue;
     if (!table.Append(MakeTargetEntry(record))) {
       VexDlgMessageBox(overflowText);
       fits = false;
@@ -85,42 +64,6 @@ bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emp
   if (emptyAfter) VexIddInitApIdData(handle);
   CloseList(handle);
   return fits;
-}
-
-// The trial copies that exist now, whatever table they are in: the search deletes these and
-// nothing else (the lists it uses also serve others, such as the arrangement's copy list).
-std::vector<int> liveCopies;
-
-// The copy call makes one copy for every segment of the part. A list read that comes back
-// short (the host failed to open it, or to give a record) is read once more, so that no copy
-// goes unnoted and stays in the drawing.
-void NoteCopies(int list, std::vector<int>& into = liveCopies) {
-  std::vector<int> noted;
-  for (int attempt = 0; attempt < 2 && noted.size() < static_cast<size_t>(partTable.count());
-       ++attempt) {
-    noted.clear();
-    const int handle = VexIddOpenApIdData(list, 1);
-    VexIdRecord record{};
-    for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
-         r = VexIddGetNextApIdData(handle, &record)) {
-      noted.push_back(record.segmentId);
-    }
-    CloseList(handle);
-  }
-  into.insert(into.end(), noted.begin(), noted.end());
-}
-
-// A delete that fails is tried once more: a copy left behind would be taken for the user's.
-void DeleteAll(std::vector<int>& ids) {
-  for (const int id : ids) {
-    if (VexSgmDeleteSegment(id) == -1 && VexSgmGetType(id) != -1) VexSgmDeleteSegment(id);
-  }
-  ids.clear();
-}
-
-void DeleteCopies() {
-  DeleteAll(liveCopies);
-  copyTable.Clear();
 }
 
 // Coordinates of copies and drawing segments agree within the larger of the comparison's own
@@ -154,18 +97,25 @@ class FiguresOnce {
   std::vector<bool> read_;
 };
 
-std::vector<SegmentFigures> copyFigures, windowFigures;
+std::vector<SegmentFigures> windowFigures;
+// The part as the copy call would copy it, read at a search's first trial, and the trial copy
+// placed from it (copy c of copyTable is copyFigures[c - 1]).
+std::vector<CopySource> copySources;
+std::vector<SegmentFigures> copyFigures;
 
 // Pairs each copy with the first unpaired window segment that passes the attribute conditions
 // and coincides with it.
 void Pair(const SearchOptions& options) {
   const double tolerance = CoordinateTolerance(options);
-  FiguresOnce copies(copyTable, copyFigures), window(windowTable, windowFigures);
+  FiguresOnce window(windowTable, windowFigures);
+  const auto copies = [](int c) -> const SegmentFigures& {
+    return copyFigures[static_cast<size_t>(c - 1)];
+  };
   for (int c = 1; c <= copyTable.count(); ++c) {
     for (int w = 1; w <= windowTable.count(); ++w) {
       TargetEntry& entry = windowTable[w];
       if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
-      if (SegmentsCoincide(copies[c], window[w], tolerance)) {
+      if (SegmentsCoincide(copies(c), window[w], tolerance)) {
         copyTable[c].used = 1;
         entry.used = 1;
         break;
@@ -210,8 +160,11 @@ bool AllCopiesRead() { return copyTable.count() == partTable.count(); }
 // Whether an unpaired window segment lies outside the outline of the first copy able to tell
 // (a closed one).
 bool OutsideTheCopy(const SegmentRef& segment) {
-  for (int c = 1; c <= copyTable.count(); ++c) {
-    const InsideAnswer answer = IsInsideClosedSegment(copyTable[c].ref, segment);
+  for (size_t c = 0; c < copyFigures.size(); ++c) {
+    if (!copySources[c].closed) continue;
+    const std::vector<FigureRecord>& outline = copyFigures[c].figures;
+    const InsideAnswer answer =
+        IsInsideOutline(outline.data(), static_cast<int>(outline.size()), segment);
     if (answer.handled) return !answer.inside;
   }
   return false;
@@ -268,14 +221,10 @@ class Search {
       targetsOfSegment_[targetTable[t].ref.segmentId].push_back(t);
     }
   }
-  // Whatever happens, no trial copy stays and lists 4 and 6 to 8 end empty.
+  // Whatever happens, lists 6 to 8 end empty (the search itself fills only 7, the window).
   ~Search() {
-    DeleteCopies();
-    DeleteAll(keptCopies);
-    DeleteAll(mirroredPart);
-    for (const int list : {kMirroredPartList, kRotatedCopyList, kWindowList, kMirroredCopyList}) {
-      OpenEmptyClose(list);
-    }
+    copyTable.Clear();
+    for (const int list : {kRotatedCopyList, kWindowList, kMirroredCopyList}) OpenEmptyClose(list);
   }
   Search(const Search&) = delete;
   Search& operator=(const Search&) = delete;
@@ -295,16 +244,14 @@ class Search {
   void RoundPlacements(const FigureRecord& f, std::vector<Placement>& out) const;
   void PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>& figures,
                     std::vector<Placement>& out) const;
-  bool MakeMirroredPart();
-  bool MirrorKept(const Placement& p, std::vector<int>& kept);
-  Trial Place(const Placement& p, bool mirrored, std::vector<int>* kept = nullptr);
+  Trial Place(const Placement& p, bool mirrored);
   Trial MirrorAccepted();
   std::vector<SegmentRef> PairedWindow() const;
   void Accept(const std::vector<SegmentRef>& found, bool mirrored);
 
   const SearchOptions options_;
   const double tolerance_;
-  bool mirroredPartMade_ = false;
+  bool sourcesRead_ = false;  // the part read as a copy of it would be
   std::unordered_map<int, std::vector<int>> targetsOfSegment_;
   int leftOutMatches_ = 0;
 };
@@ -369,7 +316,6 @@ void Search::RoundPlacements(const FigureRecord& f, std::vector<Placement>& out)
     }
     SegmentFigures read;
     for (const SegmentRef& ref : near) {
-      if (IsCopy(ref)) continue;
       ReadSegmentFigures(ref, read);
       for (const FigureRecord& g : read.figures) {
         if (g.kind != anchorLine.featureKind) continue;
@@ -421,7 +367,7 @@ void Search::PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>
 // drawing segments lying wholly inside its window, pairs them with the copy and judges. A
 // segment that crosses the window's edge is no part of a twin placed there (a plate edge across
 // a slot's mouth, a line meeting the twin end to end) and does not count against it.
-Search::Trial Search::Place(const Placement& p, bool mirrored, std::vector<int>* kept) {
+Search::Trial Search::Place(const Placement& p, bool mirrored) {
   if (mirrored) {
     ++stats.mirrorTrials;
   } else {
@@ -436,97 +382,32 @@ Search::Trial Search::Place(const Placement& p, bool mirrored, std::vector<int>*
   windowTable.Clear();
   if (VexSgmSearchSegment4(&window, CompareElementType, kWindowList) == 0 &&
       !ReadList(kWindowList, windowTable,
-                mirrored ? texts::kMirrorOverflowT05 : texts::kWindowOverflowT03, true, true)) {
+                mirrored ? texts::kMirrorOverflowT05 : texts::kWindowOverflowT03, true)) {
     return Trial::kStopped;
   }
-  // The copy: the direct trial's turned copy mirrored across the placement's line when it was
-  // kept; else a copy of the part, or of the part mirrored across its anchor line, which is the
-  // same as mirroring the placed copy.
-  const int copies = mirrored ? kMirroredCopyList : kRotatedCopyList;
-  copyTable.Clear();
-  if (mirrored && kept != nullptr && !kept->empty()) {
-    if (!MirrorKept(p, *kept)) return Trial::kStopped;
+  // The copy, in the command's own memory: the part turned and moved so that its anchor lies on
+  // the placement, then, for a mirror trial, mirrored across the placement's line.
+  if (!sourcesRead_) {
+    if (!ReadCopySources(kWorkList, copySources)) return Trial::kStopped;
+    sourcesRead_ = true;
+  }
+  const CopyPlacement turn =
+      CopyPlacement::MoveTurn(anchorLine.start, p.start, dTheta * 180.0 / kPi);
+  if (mirrored) {
+    const double phi = LineAngle(p.start, p.end);
+    const CopyPlacement mirror =
+        CopyPlacement::Mirror(p.start, {p.start.x + std::cos(phi), p.start.y + std::sin(phi)});
+    PlaceCopy(copySources, turn, &mirror, copyFigures);
   } else {
-    if (mirrored && !MakeMirroredPart()) return Trial::kStopped;
-    ResetList(copies);
-    if (VexSgmEditSegment2(mirrored ? kMirroredPartList : kWorkList, &anchorLine.start, &p.start,
-                           dTheta * 180.0 / kPi, 1.0, 0, copies) == -1) {
-      VexMsgPutErrorMessage(mirrored ? texts::kMirrorCopyError : texts::kCopyErrorT03);
-      return Trial::kStopped;
-    }
-    NoteCopies(copies);
+    PlaceCopy(copySources, turn, nullptr, copyFigures);
   }
-  if (!ReadList(copies, copyTable, mirrored ? texts::kMirrorOverflowT05 : texts::kCopyOverflowT04,
-                mirrored, false)) {
-    return Trial::kStopped;
-  }
+  copyTable.Clear();
+  for (const CopySource& source : copySources) copyTable.Append({source.ref, 0, source.hasAttr5});
   Pair(options_);
-  if (!CopyFits(tolerance_)) {
-    if (!mirrored && kept != nullptr) {
-      // Kept for this placement's mirror trial.
-      kept->swap(liveCopies);
-      keptCopies.insert(keptCopies.end(), kept->begin(), kept->end());
-      liveCopies.clear();
-      copyTable.Clear();
-    } else {
-      DeleteCopies();
-    }
-    return Trial::kFailed;
-  }
+  if (!CopyFits(tolerance_)) return Trial::kFailed;
   if (mirrored) return MirrorAccepted();
   Accept(PairedWindow(), false);
   return Trial::kAccepted;
-}
-
-// A direct trial's kept copies mirrored across the placement's line into list 8 (they become
-// the mirror trial's copies).
-bool Search::MirrorKept(const Placement& p, std::vector<int>& kept) {
-  for (const int id : kept) keptCopies.erase(std::find(keptCopies.begin(), keptCopies.end(), id));
-  liveCopies.insert(liveCopies.end(), kept.begin(), kept.end());
-  ResetList(kRotatedCopyList);
-  const int list = VexIddOpenApIdData(kRotatedCopyList, 1);
-  VexIddInitApIdData(list);
-  bool listed = true;
-  for (const int id : kept) {
-    listed = listed && VexIddSetApIdData(list, id, anchorLine.ref.auxId) != -1;
-  }
-  CloseList(list);
-  kept.clear();
-  const double phi = LineAngle(p.start, p.end);
-  const VexPoint p2{p.start.x + std::cos(phi), p.start.y + std::sin(phi)};
-  ResetList(kMirroredCopyList);
-  if (!listed ||
-      VexSgmMirrorSegment2(kRotatedCopyList, &p.start, &p2, 0, 1, kMirroredCopyList) == -1) {
-    VexMsgPutErrorMessage(texts::kMirrorCopyError);
-    return false;
-  }
-  NoteCopies(kMirroredCopyList);  // the mirror images, whether new segments or the copies moved
-  return true;
-}
-
-// The part turned into its mirror image across its anchor line, once for the search: a copy of
-// it made in place, then mirrored into list 4.
-bool Search::MakeMirroredPart() {
-  if (mirroredPartMade_) return true;
-  mirroredPartMade_ = true;
-  ResetList(kRotatedCopyList);
-  if (VexSgmEditSegment2(kWorkList, &anchorLine.start, &anchorLine.start, 0.0, 1.0, 0,
-                         kRotatedCopyList) == -1) {
-    VexMsgPutErrorMessage(texts::kCopyErrorT03);
-    return false;
-  }
-  NoteCopies(kRotatedCopyList, mirroredPart);
-  const VexPoint p2{anchorLine.start.x + std::cos(anchorLine.angle),
-                    anchorLine.start.y + std::sin(anchorLine.angle)};
-  ResetList(kMirroredPartList);
-  if (VexSgmMirrorSegment2(kRotatedCopyList, &anchorLine.start, &p2, 0, 1, kMirroredPartList) ==
-      -1) {
-    VexMsgPutErrorMessage(texts::kMirrorCopyError);
-    return false;
-  }
-  NoteCopies(kMirroredPartList, mirroredPart);  // the mirror images, new segments or moved
-  OpenEmptyClose(kRotatedCopyList);
-  return true;
 }
 
 std::vector<SegmentRef> Search::PairedWindow() const {
@@ -542,7 +423,6 @@ std::vector<SegmentRef> Search::PairedWindow() const {
 // is found unmirrored, whichever of its lines the search came to first.
 Search::Trial Search::MirrorAccepted() {
   const std::vector<SegmentRef> found = PairedWindow();
-  DeleteCopies();
   std::vector<Placement> placements;
   for (const SegmentRef& ref : found) {
     std::vector<FigureRecord> figures(kCandidateFigureCapacity);
@@ -572,16 +452,13 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
     }
   }
   if (fits) matchTable.Append(std::move(record));
-  DeleteCopies();
 }
 
 // For each unused range segment: every unmirrored placement on its candidate figures first,
-// then, when mirror images count, every mirrored one (the last placement first, so that the
-// copies of the direct trial just made are the first to be mirrored).
+// then, when mirror images count, every mirrored one.
 bool Search::Run() {
   std::vector<FigureRecord> figures;
   std::vector<Placement> placements;
-  std::vector<std::vector<int>> kept;
   for (int t = 1; t <= targetTable.count(); ++t) {
     if (targetTable[t].used != 0) continue;
     const SegmentRef ref = targetTable[t].ref;
@@ -589,18 +466,12 @@ bool Search::Run() {
     if (count <= 0) continue;
     figures.assign(candidateFigures, candidateFigures + count);
     PlacementsOf(ref, figures, placements);
-    kept.assign(placements.size(), {});
     Trial trial = Trial::kFailed;
     for (size_t i = 0; i < placements.size() && trial == Trial::kFailed; ++i) {
-      const bool keep = options_.mirror && placements[i].mirrorable;
-      trial = Place(placements[i], false, keep ? &kept[i] : nullptr);
+      trial = Place(placements[i], false);
     }
-    for (size_t i = placements.size(); i-- > 0 && options_.mirror && trial == Trial::kFailed;) {
-      if (placements[i].mirrorable) trial = Place(placements[i], true, &kept[i]);
-    }
-    for (std::vector<int>& copies : kept) {
-      for (const int id : copies) keptCopies.erase(std::find(keptCopies.begin(), keptCopies.end(), id));
-      DeleteAll(copies);
+    for (size_t i = 0; i < placements.size() && options_.mirror && trial == Trial::kFailed; ++i) {
+      if (placements[i].mirrorable) trial = Place(placements[i], true);
     }
     if (trial == Trial::kStopped) return false;
   }

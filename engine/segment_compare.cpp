@@ -90,7 +90,9 @@ const FigureRecord* Reversed(const std::vector<FigureRecord>& figures) {
   return reversed.data();
 }
 
-VexBox SpreadOf(const std::vector<FigureRecord>& figures) {
+}  // namespace
+
+VexBox SpreadOfFigures(const std::vector<FigureRecord>& figures) {
   VexBox s{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   auto x = [&s](double v) {
     s.minX = std::min(s.minX, v);
@@ -128,6 +130,8 @@ VexBox SpreadOf(const std::vector<FigureRecord>& figures) {
   return s;
 }
 
+namespace {
+
 // False only when the spreads differ by the tolerance or more somewhere (not for NaN, which
 // the figures' own comparison refuses).
 bool SpreadsAgree(const VexBox& a, const VexBox& b, double t) {
@@ -158,7 +162,7 @@ void ReadSegmentFigures(const SegmentRef& ref, SegmentFigures& read) {
   }
   read.ok = n != -1;
   read.hasHole = VexHolGetHoleId(&ref) != -1;
-  read.spread = SpreadOf(read.figures);
+  read.spread = SpreadOfFigures(read.figures);
 }
 
 bool SegmentsCoincide(const SegmentFigures& a, const SegmentFigures& b, double tolerance) {
@@ -185,14 +189,21 @@ bool SegmentsCoincide(const SegmentRef& a, const SegmentRef& b, double tolerance
 }
 
 InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& other) {
-  InsideAnswer answer;
-  if (VexFigIsClosed(closed.segmentId) == 0 || VexSgmGetType(other.segmentId) != 0) return answer;
+  if (VexFigIsClosed(closed.segmentId) == 0) return {};
   const int outlineCount = VexFigGetFigure2(&closed, outline, kLargeCapacity);
+  if (outlineCount == -1) return {};
+  return IsInsideOutline(outline, outlineCount, other);
+}
+
+InsideAnswer IsInsideOutline(const FigureRecord* outlineFigures, int outlineCount,
+                             const SegmentRef& other) {
+  InsideAnswer answer;
+  if (VexSgmGetType(other.segmentId) != 0) return answer;
   const int otherCount = VexFigGetFigure2(&other, others, kLargeCapacity);
-  if (outlineCount == -1 || otherCount == -1) return answer;
+  if (otherCount == -1) return answer;
   auto outside = [&](double x, double y) {
     const VexPoint p{x, y};
-    return VexAriIochkPnt(outline, outlineCount, &p) == 1;
+    return VexAriIochkPnt(outlineFigures, outlineCount, &p) == 1;
   };
   answer.inside = true;
   for (int i = 0; i < otherCount && answer.inside; ++i) {

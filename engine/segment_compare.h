@@ -44,6 +44,12 @@ struct InsideAnswer {
 
 InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& other);
 
+// The same for an outline given by its figures, known to be closed.
+InsideAnswer IsInsideOutline(const FigureRecord* outline, int count, const SegmentRef& other);
+
+// The smallest and largest x and y coordinate the figures give (ends, centres, points).
+VexBox SpreadOfFigures(const std::vector<FigureRecord>& figures);
+
 }  // namespace twinfind
 
 #endif  // ENGINE_SEGMENT_COMPARE_H
