@@ -14,6 +14,7 @@
 #include "engine/segment_compare.h"
 #include "engine/shape_model.h"
 #include "engine/trial_copy.h"
+#include "engine/trial_pairing.h"
 
 namespace twinfind {
 namespace {
@@ -21,25 +22,6 @@ namespace {
 constexpr int kCandidateFigureCapacity = 1000;
 FigureRecord candidateFigures[kCandidateFigureCapacity];
 SearchStats stats;
-
-LineAttr HeadLineAttr(int segmentId) {
-  LineAttr attr{};
-  VexFigGetLineType2(VexSgmGetHeadElementId(segmentId), &attr);
-  return attr;
-}
-
-bool SameLineAttr(const LineAttr& a, const LineAttr& b) {
-  return a.color == b.color && a.lineType == b.lineType && a.attribute == b.attribute;
-}
-
-// The layer and line-attribute conditions the options ask for.
-bool AttributesAgree(const SearchOptions& options, const SegmentRef& a, const SegmentRef& b) {
-  if (options.sameLayer && VexSgmGetLayer(a.segmentId) != VexSgmGetLayer(b.segmentId)) {
-    return false;
-  }
-  return !options.sameLineAttr ||
-         SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
-}
 
 void OpenEmptyClose(int list) {
   const int handle = VexIddOpenApIdData(list, 1);
@@ -72,129 +54,11 @@ double CoordinateTolerance(const SearchOptions& options) {
   return std::max(COINCIDE_EPS, options.tolerance);
 }
 
-// The figures of a table's segments, each read from the host the first time it is asked for:
-// within one trial a segment is compared with many others, and the drawing does not change.
-class FiguresOnce {
- public:
-  // `storage` is kept by the caller from one trial to the next, so that reading allocates
-  // only while it grows.
-  FiguresOnce(const WorkTable& table, std::vector<SegmentFigures>& storage)
-      : table_(table), storage_(storage), read_(static_cast<size_t>(table.count()) + 1, false) {
-    if (storage_.size() < read_.size()) storage_.resize(read_.size());
-  }
-  const SegmentFigures& operator[](int i) {
-    const size_t at = static_cast<size_t>(i);
-    if (!read_[at]) {
-      ReadSegmentFigures(table_[i].ref, storage_[at]);
-      read_[at] = true;
-    }
-    return storage_[at];
-  }
-
- private:
-  const WorkTable& table_;
-  std::vector<SegmentFigures>& storage_;
-  std::vector<bool> read_;
-};
-
-std::vector<SegmentFigures> windowFigures;
 // The part as the copy call would copy it, read at a search's first trial, and the trial copy
 // placed from it (copy c of copyTable is copyFigures[c - 1]).
 std::vector<CopySource> copySources;
 std::vector<SegmentFigures> copyFigures;
-
-// Pairs each copy with the first unpaired window segment that passes the attribute conditions
-// and coincides with it.
-void Pair(const SearchOptions& options) {
-  const double tolerance = CoordinateTolerance(options);
-  FiguresOnce window(windowTable, windowFigures);
-  const auto copies = [](int c) -> const SegmentFigures& {
-    return copyFigures[static_cast<size_t>(c - 1)];
-  };
-  for (int c = 1; c <= copyTable.count(); ++c) {
-    for (int w = 1; w <= windowTable.count(); ++w) {
-      TargetEntry& entry = windowTable[w];
-      if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
-      if (SegmentsCoincide(copies(c), window[w], tolerance)) {
-        copyTable[c].used = 1;
-        entry.used = 1;
-        break;
-      }
-    }
-  }
-}
-
-// The counts that decide a trial, taken after pairing:
-//   nC  segments of the trial copy (copyTable): one per segment of the part;
-//   aC  of those, the ones with attribute 5, which are carried along but never counted;
-//   nW  drawing segments found in the window (windowTable);
-//   aW  of those, the ones with attribute 5;
-//   pW  window segments paired with a copy segment (same figures in the same place).
-// nC - aC is the number of part segments that must be found. The copy is a twin when
-//   nC - aC == pW - aW   every counted copy segment found its own drawing segment, and
-//   nC - aC == nW - aW   the window holds nothing else (after the direct trial has forgiven
-//                        segments lying outside the copy's outline, and the mirror trial
-//                        segments coinciding with a paired one).
-// aW counts every attribute-5 window segment, paired or not, so an unpaired one in the window
-// makes the first equality fail: such a window is never a twin.
-struct Counts {
-  int nC = 0, aC = 0, nW = 0, aW = 0, pW = 0;
-};
-
-Counts Count() {
-  Counts k;
-  k.nC = copyTable.count();
-  for (int i = 1; i <= copyTable.count(); ++i) k.aC += copyTable[i].hasAttr5;
-  k.nW = windowTable.count();
-  for (int i = 1; i <= windowTable.count(); ++i) {
-    k.aW += windowTable[i].hasAttr5;
-    k.pW += windowTable[i].used;
-  }
-  return k;
-}
-
-// A trial decides only on a whole copy: one copy for every segment of the part. When the host
-// could not list them all, the counts would compare a part of the copy, or nothing at all.
-bool AllCopiesRead() { return copyTable.count() == partTable.count(); }
-
-// Whether an unpaired window segment lies outside the outline of the first copy able to tell
-// (a closed one).
-bool OutsideTheCopy(const SegmentRef& segment) {
-  for (size_t c = 0; c < copyFigures.size(); ++c) {
-    if (!copySources[c].closed) continue;
-    const std::vector<FigureRecord>& outline = copyFigures[c].figures;
-    const InsideAnswer answer =
-        IsInsideOutline(outline.data(), static_cast<int>(outline.size()), segment);
-    if (answer.handled) return !answer.inside;
-  }
-  return false;
-}
-
-// The unpaired window segments that do not count against a twin: those that coincide with a
-// paired one (the same line drawn twice), and those that lie outside the copy's closed outline
-// (a neighbour's geometry inside the window, beside the part).
-int Forgiven(double tolerance) {
-  FiguresOnce window(windowTable, windowFigures);
-  int forgiven = 0;
-  for (int w = 1; w <= windowTable.count(); ++w) {
-    if (windowTable[w].used != 0) continue;
-    bool duplicate = false;
-    for (int v = 1; v <= windowTable.count() && !duplicate; ++v) {
-      duplicate = windowTable[v].used != 0 && SegmentsCoincide(window[w], window[v], tolerance);
-    }
-    if (duplicate || OutsideTheCopy(windowTable[w].ref)) ++forgiven;
-  }
-  return forgiven;
-}
-
-// Whether the paired copy is a twin: every counted copy segment found its own drawing segment,
-// and the window holds nothing else but what is forgiven.
-bool CopyFits(double tolerance) {
-  const Counts k = Count();
-  const int copies = k.nC - k.aC;
-  if (!AllCopiesRead() || copies != k.pW - k.aW) return false;
-  return copies == k.nW - k.aW || copies == k.nW - k.aW - Forgiven(tolerance);
-}
+TrialPairing pairing;
 
 // The window grown by the coordinate tolerance, so that a twin whose coordinates were rounded
 // still lies wholly inside it.
@@ -217,6 +81,7 @@ class Search {
  public:
   explicit Search(const SearchOptions& options)
       : options_(options), tolerance_(CoordinateTolerance(options)) {
+    pairing.tolerance = tolerance_;
     for (int t = 1; t <= targetTable.count(); ++t) {
       targetsOfSegment_[targetTable[t].ref.segmentId].push_back(t);
     }
@@ -258,7 +123,7 @@ class Search {
 
 bool Search::PassesFilters(const SegmentRef& ref) const {
   if (options_.sameLayer && VexSgmGetLayer(ref.segmentId) != anchorLine.layer) return false;
-  return !options_.sameLineAttr || SameLineAttr(HeadLineAttr(ref.segmentId), anchorLine.lineAttr);
+  return !options_.sameLineAttr || SameHeadLineAttr(ref.segmentId, anchorLine.lineAttr);
 }
 
 // A line of the anchor's length is tried from its start and from its end: turned twins may
@@ -385,6 +250,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
                 mirrored ? texts::kMirrorOverflowT05 : texts::kWindowOverflowT03, true)) {
     return Trial::kStopped;
   }
+  pairing.ReadWindow();
   // The copy, in the command's own memory: the part turned and moved so that its anchor lies on
   // the placement, then, for a mirror trial, mirrored across the placement's line.
   if (!sourcesRead_) {
@@ -403,8 +269,8 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   }
   copyTable.Clear();
   for (const CopySource& source : copySources) copyTable.Append({source.ref, 0, source.hasAttr5});
-  Pair(options_);
-  if (!CopyFits(tolerance_)) return Trial::kFailed;
+  pairing.Pair(options_, copyFigures);
+  if (!pairing.CopyFits(copySources, copyFigures)) return Trial::kFailed;
   if (mirrored) return MirrorAccepted();
   Accept(PairedWindow(), false);
   return Trial::kAccepted;

@@ -195,19 +195,18 @@ InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& o
   return IsInsideOutline(outline, outlineCount, other);
 }
 
-InsideAnswer IsInsideOutline(const FigureRecord* outlineFigures, int outlineCount,
-                             const SegmentRef& other) {
+namespace {
+
+InsideAnswer PointsInside(const FigureRecord* outlineFigures, int outlineCount,
+                          const FigureRecord* otherFigures, int otherCount) {
   InsideAnswer answer;
-  if (VexSgmGetType(other.segmentId) != 0) return answer;
-  const int otherCount = VexFigGetFigure2(&other, others, kLargeCapacity);
-  if (otherCount == -1) return answer;
   auto outside = [&](double x, double y) {
     const VexPoint p{x, y};
     return VexAriIochkPnt(outlineFigures, outlineCount, &p) == 1;
   };
   answer.inside = true;
   for (int i = 0; i < otherCount && answer.inside; ++i) {
-    const FigureRecord& f = others[i];
+    const FigureRecord& f = otherFigures[i];
     switch (f.kind) {
       case VEX_FIG_LINE:
         answer.inside = !outside(f.u.line.x1, f.u.line.y1) && !outside(f.u.line.x2, f.u.line.y2);
@@ -233,6 +232,23 @@ InsideAnswer IsInsideOutline(const FigureRecord* outlineFigures, int outlineCoun
   }
   answer.handled = true;
   return answer;
+}
+
+}  // namespace
+
+InsideAnswer IsInsideOutline(const FigureRecord* outlineFigures, int outlineCount,
+                             const SegmentRef& other) {
+  if (VexSgmGetType(other.segmentId) != 0) return {};
+  const int otherCount = VexFigGetFigure2(&other, others, kLargeCapacity);
+  if (otherCount == -1) return {};
+  return PointsInside(outlineFigures, outlineCount, others, otherCount);
+}
+
+InsideAnswer IsInsideOutline(const FigureRecord* outlineFigures, int outlineCount,
+                             const SegmentFigures& other) {
+  if (VexSgmGetType(other.ref.segmentId) != 0 || !other.ok) return {};
+  return PointsInside(outlineFigures, outlineCount, other.figures.data(),
+                      static_cast<int>(other.figures.size()));
 }
 
 }  // namespace twinfind

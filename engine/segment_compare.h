@@ -46,6 +46,8 @@ InsideAnswer IsInsideClosedSegment(const SegmentRef& closed, const SegmentRef& o
 
 // The same for an outline given by its figures, known to be closed.
 InsideAnswer IsInsideOutline(const FigureRecord* outline, int count, const SegmentRef& other);
+// The same for a segment read before.
+InsideAnswer IsInsideOutline(const FigureRecord* outline, int count, const SegmentFigures& other);
 
 // The smallest and largest x and y coordinate the figures give (ends, centres, points).
 VexBox SpreadOfFigures(const std::vector<FigureRecord>& figures);

@@ -76,16 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static twinfind::MemorySettingsStore* const store = [] {
     auto* memory = new twinfind::MemorySettingsStore;
     twinfind::InstallSettingsStore(memory);
-    // A folder of its own, emptied and removed at the end, for whatever a Save writes.
-    static std::string folder = (std::filesystem::temp_directory_path() / "twinfind-fuzz-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
-    std::atexit([] {
-      std::error_code ec;
-      std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-      std::filesystem::remove_all(folder, ec);
-    });
     return memory;
   }();
+  // A folder of its own, removed at the end, for whatever a Save writes: the request is handled
+  // there, and the fuzzer's own folder is back before it reads its next input by a relative name.
+  // Never freed, so that it outlives the exit handler that removes it.
+  static const std::string* const folder = [] {
+    auto* made = new std::string(
+        (std::filesystem::temp_directory_path() / "twinfind-fuzz-XXXXXX").string());
+    if (mkdtemp(made->data()) == nullptr) std::abort();
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(*folder, ec);
+    });
+    return made;
+  }();
+  const std::filesystem::path home = std::filesystem::current_path();
+  if (chdir(folder->c_str()) != 0) std::abort();
   *store = twinfind::MemorySettingsStore{};
   vexhost::ResetHost();
   drawgen::TwinDrawing drawing(11, 4);
@@ -124,5 +131,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (int list = 0; list <= 9; ++list) Check(!host.lists.IsOpen(list), "an id list is left open");
   Check(host.holes.outstanding() == 0, "a hole record was not freed");
+  if (chdir(home.c_str()) != 0) std::abort();
   return 0;
 }

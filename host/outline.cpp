@@ -10,9 +10,7 @@
 namespace vexhost {
 namespace {
 
-struct End {
-  double x, y;
-};
+using End = Outline::End;
 
 bool Ends(const FigureRecord& f, End& a, End& b) {
   if (f.kind == VEX_FIG_LINE) {
@@ -87,18 +85,7 @@ bool ClosesInAnyOrder(const std::vector<End>& ends) {
   return true;
 }
 
-// A piece of the outline along which y runs one way (or not at all), from p to q; xAt gives
-// its x at a height between theirs.
-struct Piece {
-  End p, q;
-  bool arc;
-  double cx, cy, r, side;  // arcs: circle and half (+1 right of the centre, -1 left)
-  double XAt(double y) const {
-    if (!arc) return p.x + (y - p.y) * (q.x - p.x) / (q.y - p.y);
-    const double h = r * r - (y - cy) * (y - cy);
-    return cx + side * std::sqrt(h > 0 ? h : 0.0);
-  }
-};
+using Piece = Outline::Piece;
 
 // Splits a counter-clockwise sweep at the top and bottom of its circle into y-monotone pieces.
 // The pieces start at `first` and end at `last` exactly, and meet at the exact top and bottom
@@ -146,33 +133,93 @@ bool IsClosedChain(const std::vector<FigureRecord>& figures) {
   return ClosesInOwnOrder(ends) || ClosesInAnyOrder(ends);
 }
 
-bool IsOutside(const FigureRecord* figures, int count, double x, double y) {
-  std::vector<Piece> pieces;
-  for (int i = 0; i < count; ++i) {
-    const FigureRecord& f = figures[i];
-    const auto distance = DistanceToFigure(f, x, y);
-    if (distance && *distance <= kOnOutlineTolerance) return false;  // on the outline
+double Outline::Piece::XAt(double y) const {
+  if (!arc) return p.x + (y - p.y) * (q.x - p.x) / (q.y - p.y);
+  const double h = r * r - (y - cy) * (y - cy);
+  return cx + side * std::sqrt(h > 0 ? h : 0.0);
+}
+
+namespace {
+
+// Beyond this margin around a figure's own box, no point is within the on-outline tolerance of
+// it, whatever the rounding of the distance.
+double Margin(double a, double b, double c, double d) {
+  const double scale = std::max({std::fabs(a), std::fabs(b), std::fabs(c), std::fabs(d), 1.0});
+  return 2 * kOnOutlineTolerance + scale * 1e-12;
+}
+
+}  // namespace
+
+Outline::Outline(const FigureRecord* figures, int count)
+    : figures_(figures, figures + std::max(count, 0)) {
+  bool finite = true;
+  for (const FigureRecord& f : figures_) {
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
     if (f.kind == VEX_FIG_LINE) {
-      pieces.push_back({{f.u.line.x1, f.u.line.y1}, {f.u.line.x2, f.u.line.y2}, false, 0, 0, 0, 0});
+      pieces_.push_back({{f.u.line.x1, f.u.line.y1}, {f.u.line.x2, f.u.line.y2}, false, 0, 0, 0, 0});
+      minX = std::min(f.u.line.x1, f.u.line.x2), maxX = std::max(f.u.line.x1, f.u.line.x2);
+      minY = std::min(f.u.line.y1, f.u.line.y2), maxY = std::max(f.u.line.y1, f.u.line.y2);
     } else if (f.kind == VEX_FIG_ARC) {
       const FigureArc& a = f.u.arc;
       const ArcSweep s = SweepOf(a);
       const End start{a.sx, a.sy}, end{a.ex, a.ey};
       const bool clockwise = a.direction == VEX_ARC_CW;  // its sweep runs from end to start
       AddArcPieces(a.cx, a.cy, std::fabs(a.r), s.from, s.sweep, clockwise ? end : start,
-                   clockwise ? start : end, pieces);
+                   clockwise ? start : end, pieces_);
+      // Its circle's box and its ends, which the distance falls back on.
+      const double r = std::fabs(a.r);
+      minX = std::min({a.cx - r, a.sx, a.ex}), maxX = std::max({a.cx + r, a.sx, a.ex});
+      minY = std::min({a.cy - r, a.sy, a.ey}), maxY = std::max({a.cy + r, a.sy, a.ey});
     } else if (f.kind == VEX_FIG_CIRCLE) {
       const double r = std::fabs(f.u.circle.r);
       const End east{f.u.circle.cx + r, f.u.circle.cy};
-      AddArcPieces(f.u.circle.cx, f.u.circle.cy, r, 0.0, 2 * std::numbers::pi, east, east, pieces);
+      AddArcPieces(f.u.circle.cx, f.u.circle.cy, r, 0.0, 2 * std::numbers::pi, east, east, pieces_);
+      minX = f.u.circle.cx - r, maxX = f.u.circle.cx + r;
+      minY = f.u.circle.cy - r, maxY = f.u.circle.cy + r;
+    } else {
+      // No distance to it: no point lies on it.
+      reaches_.push_back({HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL});
+      continue;
+    }
+    const double m = Margin(minX, minY, maxX, maxY);
+    finite = finite && std::isfinite(m);
+    reaches_.push_back({minX - m, minY - m, maxX + m, maxY + m});
+  }
+  bounded_ = finite && !pieces_.empty();
+  if (bounded_) {
+    lowest_ = highest_ = pieces_.front().p.y;
+    rightmost_ = pieces_.front().p.x;
+    for (size_t i = 0; i < reaches_.size(); ++i) {
+      if (figures_[i].kind != VEX_FIG_LINE && figures_[i].kind != VEX_FIG_ARC &&
+          figures_[i].kind != VEX_FIG_CIRCLE) {
+        continue;
+      }
+      lowest_ = std::min(lowest_, reaches_[i].minY);
+      highest_ = std::max(highest_, reaches_[i].maxY);
+      rightmost_ = std::max(rightmost_, reaches_[i].maxX);
     }
   }
+}
+
+bool Outline::IsOutside(double x, double y) const {
+  // Beyond the outline's reach: on no piece's ray, and on the outline nowhere.
+  if (bounded_ && (y < lowest_ || y > highest_ || x > rightmost_)) return true;
   // Count the crossings of a ray to the right; each piece is half-open at its upper end.
   bool inside = false;
-  for (const Piece& p : pieces) {
+  for (const Piece& p : pieces_) {
     if ((p.p.y > y) != (p.q.y > y) && p.XAt(y) > x) inside = !inside;
   }
-  return !inside;
+  if (inside) return false;
+  for (size_t i = 0; i < figures_.size(); ++i) {
+    if (reaches_[i].Excludes(x, y)) continue;
+    const auto distance = DistanceToFigure(figures_[i], x, y);
+    if (distance && *distance <= kOnOutlineTolerance) return false;  // on the outline
+  }
+  return true;
+}
+
+bool IsOutside(const FigureRecord* figures, int count, double x, double y) {
+  return Outline(figures, count).IsOutside(x, y);
 }
 
 }  // namespace vexhost

@@ -21,8 +21,44 @@ inline constexpr double kOnOutlineTolerance = 1e-9;
 // along the same line).
 bool IsClosedChain(const std::vector<FigureRecord>& figures);
 
-// True when the point lies strictly outside the closed outline the lines, arcs and circles
-// form; a point on the outline is not outside.
+// A closed outline of lines, arcs and circles, split once into pieces along which y runs one
+// way, so that many points can be tested against it.
+class Outline {
+ public:
+  Outline(const FigureRecord* figures, int count);
+
+  // True when the point lies strictly outside the outline; a point on it is not outside.
+  bool IsOutside(double x, double y) const;
+
+  struct End {
+    double x, y;
+  };
+  // A piece from p to q; XAt gives its x at a height between theirs.
+  struct Piece {
+    End p, q;
+    bool arc;
+    double cx, cy, r, side;  // arcs: circle and half (+1 right of the centre, -1 left)
+    double XAt(double y) const;
+  };
+
+ private:
+  // A box around a figure, or the whole outline, outside which no point lies on it.
+  struct Reach {
+    double minX, minY, maxX, maxY;
+    bool Excludes(double x, double y) const {
+      return x < minX || x > maxX || y < minY || y > maxY;
+    }
+  };
+  std::vector<FigureRecord> figures_;
+  std::vector<Reach> reaches_;  // one per figure
+  std::vector<Piece> pieces_;
+  // The outline's pieces lie within these heights and left of this x (when `bounded`, that is
+  // when every coordinate is finite): a point beyond them meets no piece on its ray.
+  bool bounded_ = false;
+  double lowest_ = 0, highest_ = 0, rightmost_ = 0;
+};
+
+// The same for one point: the outline split for it alone.
 bool IsOutside(const FigureRecord* figures, int count, double x, double y);
 
 }  // namespace vexhost

@@ -357,16 +357,25 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
   std::stable_sort(order.begin(), order.end(),
                    [&](size_t a, size_t b) { return top[a].second > top[b].second; });
   std::vector<bool> settled(forest.parts.size(), false);
+  // Each closed group's outline, split into pieces the first time a point is tested against it.
+  std::vector<std::optional<vexhost::Outline>> outlines(forest.parts.size());
+  const auto outlineOf = [&](int c) -> const vexhost::Outline& {
+    auto& outline = outlines[static_cast<size_t>(c)];
+    if (!outline) {
+      const auto& of = figures[static_cast<size_t>(c)];
+      outline.emplace(of.data(), static_cast<int>(of.size()));
+    }
+    return *outline;
+  };
   const auto holds = [&](int c, size_t p) {
     const CandidatePart& outer = forest.parts[static_cast<size_t>(c)];
     if (!(Area(outer.box) > Area(forest.parts[p].box)) ||
         !BoxHolds(outer.box, forest.parts[p].box, joint)) {
       return false;
     }
-    const auto& outline = figures[static_cast<size_t>(c)];
+    const vexhost::Outline& outline = outlineOf(c);
     return std::none_of(points[p].begin(), points[p].end(), [&](const auto& point) {
-      return vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), point.first,
-                                point.second);
+      return outline.IsOutside(point.first, point.second);
     });
   };
   // At most this many outlines are looked at above each group, nearest first, and the smallest
@@ -387,8 +396,7 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
     };
     {
       for (const int m : edges.MetAbove(x, y, static_cast<int>(p), kOutlinesAbove, ended)) {
-        const auto& outline = figures[static_cast<size_t>(m)];
-        if (!vexhost::IsOutside(outline.data(), static_cast<int>(outline.size()), x, y)) {
+        if (!outlineOf(m).IsOutside(x, y)) {
           informed = true;
           if (holds(m, p)) take(m);
         } else if (settled[static_cast<size_t>(m)]) {

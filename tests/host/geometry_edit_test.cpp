@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "host/host.h"
+#include "host/outline.h"
 #include "host_test_util.h"
 
 namespace {
@@ -44,6 +45,17 @@ TEST_F(GeometryTest, PointsAgainstAnOutlineOfLinesAndArcs) {
   EXPECT_EQ(outside(-3, 10), 1);  // level with a corner
   EXPECT_EQ(outside(-3, 0), 1);
   EXPECT_EQ(outside(5, 10.0000001), 1);
+  // Within the on-outline distance beyond the outline's extremes, the bulge's among them.
+  EXPECT_EQ(outside(15 + 5e-10, 5), 0);
+  EXPECT_EQ(outside(15 + 1e-8, 5), 1);
+  EXPECT_EQ(outside(5, -5e-10), 0);
+  EXPECT_EQ(outside(-5e-10, 10 + 5e-10), 0);
+  // One outline prepared once answers as the one-point call does.
+  const vexhost::Outline prepared(outline.data(), 4);
+  for (const auto& [x, y] : {std::pair{5.0, 5.0}, {14.0, 9.0}, {15.0, 5.0}, {15 + 5e-10, 5.0},
+                             {-3.0, 10.0}, {5.0, 10.0000001}}) {
+    EXPECT_EQ(prepared.IsOutside(x, y), outside(x, y) == 1) << x << ", " << y;
+  }
   // A circle as the outline.
   const FigureRecord circle = Circle(0, 0, 2);
   const VexPoint in{1, 1}, out{2, 2}, top{0, 2};

@@ -1,0 +1,59 @@
+// Judging one trial placement: the placed copy's segments are paired with the drawing segments
+// in its window, and the counts decide whether the window holds a twin.
+#ifndef ENGINE_TRIAL_PAIRING_H
+#define ENGINE_TRIAL_PAIRING_H
+
+#include <vector>
+
+#include "engine/shape_model.h"
+#include "engine/trial_copy.h"
+#include "settings/search_options.h"
+
+namespace twinfind {
+
+// The line attributes of a segment's first element, which the line-attribute condition
+// compares; and whether a segment's are `attr`.
+LineAttr HeadLineAttr(int segmentId);
+bool SameHeadLineAttr(int segmentId, const LineAttr& attr);
+
+// Works on copyTable (one entry per copy segment, in the part's order) and windowTable (the
+// window's segments as the host listed them), marking the paired entries used. The storage is
+// kept from one trial to the next, so that a search allocates only while its windows grow.
+class TrialPairing {
+ public:
+  // Reads the figures of every window segment and sorts them for pairing. Call after filling
+  // windowTable.
+  void ReadWindow();
+
+  // Pairs each copy segment with the first unpaired window segment (in the window's order)
+  // that passes the attribute conditions and coincides with it. Only window segments of the
+  // copy segment's figure count whose figures start within the tolerance of its own (or that
+  // carry a hole record, compared another way) are looked at: no other can coincide.
+  void Pair(const SearchOptions& options, const std::vector<SegmentFigures>& copies);
+
+  // Whether the paired copy is a twin: every counted copy segment found its own drawing
+  // segment, and the window holds nothing else but what is forgiven (a duplicate of a paired
+  // segment, or a segment outside the copy's closed outline).
+  bool CopyFits(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
+
+  double tolerance = COINCIDE_EPS;
+
+ private:
+  struct Key {
+    size_t figureCount;
+    double minX;
+    int w;
+  };
+  // The window segments that may coincide with `figures`, in the window's order.
+  const std::vector<int>& MayCoincide(const SegmentFigures& figures);
+  int Forgiven(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
+
+  std::vector<SegmentFigures> window_;  // window_[w - 1] for windowTable entry w
+  std::vector<Key> sorted_;             // readable segments without hole records
+  std::vector<int> compareAlways_;      // readable segments with a hole record or no spread
+  std::vector<int> candidates_;
+};
+
+}  // namespace twinfind
+
+#endif  // ENGINE_TRIAL_PAIRING_H
