@@ -15,11 +15,14 @@
 #include "engine/shape_model.h"
 #include "engine/trial_copy.h"
 #include "engine/trial_pairing.h"
+#include "engine/trial_screen.h"
 
 namespace twinfind {
 namespace {
 
 constexpr int kCandidateFigureCapacity = 1000;
+// The most drawing segments the trial screen reads; around a larger range trials go to the host.
+constexpr size_t kScreenCapacity = 200000;
 FigureRecord candidateFigures[kCandidateFigureCapacity];
 SearchStats stats;
 
@@ -109,6 +112,8 @@ class Search {
   void RoundPlacements(const FigureRecord& f, std::vector<Placement>& out) const;
   void PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>& figures,
                     std::vector<Placement>& out) const;
+  void PrepareScreen();
+  void OrderScreening();
   Trial Place(const Placement& p, bool mirrored);
   Trial MirrorAccepted();
   std::vector<SegmentRef> PairedWindow() const;
@@ -117,6 +122,10 @@ class Search {
   const SearchOptions options_;
   const double tolerance_;
   bool sourcesRead_ = false;  // the part read as a copy of it would be
+  int counted_ = 0;           // the part's segments a twin must pair (all but attribute 5)
+  TrialScreen screen_;
+  double windowReach_ = 0;          // how far a trial's window reaches from its start
+  std::vector<size_t> screenOrder_;  // the part's segments as the screen places them
   std::unordered_map<int, std::vector<int>> targetsOfSegment_;
   int leftOutMatches_ = 0;
 };
@@ -240,6 +249,26 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     if (p.reversed) ++stats.reversedCandidates;
   }
   const double dTheta = p.theta - anchorLine.angle;
+  // The copy, in the command's own memory: the part turned and moved so that its anchor lies on
+  // the placement, then, for a mirror trial, mirrored across the placement's line.
+  if (!sourcesRead_) {
+    if (!ReadCopySources(kWorkList, copySources)) return Trial::kStopped;
+    sourcesRead_ = true;
+    OrderScreening();
+  }
+  const CopyPlacement turn =
+      CopyPlacement::MoveTurn(anchorLine.start, p.start, dTheta * 180.0 / kPi);
+  CopyPlacement mirror;
+  if (mirrored) {
+    const double phi = LineAngle(p.start, p.end);
+    mirror = CopyPlacement::Mirror(p.start, {p.start.x + std::cos(phi), p.start.y + std::sin(phi)});
+  }
+  const CopyPlacement* then = mirrored ? &mirror : nullptr;
+  if (!screen_.MayFit(p.start, copySources, screenOrder_, turn, then, counted_,
+                      WorkTable::kCapacity)) {
+    return Trial::kFailed;
+  }
+  PlaceCopy(copySources, turn, then, copyFigures);
   const VexBox direct =
       Widened(PlacementWindow(dTheta, anchorLine.start, p.start, partBox), tolerance_);
   const VexBox window = mirrored ? MirrorWindow(p.start, p.end, direct) : direct;
@@ -251,22 +280,6 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     return Trial::kStopped;
   }
   pairing.ReadWindow();
-  // The copy, in the command's own memory: the part turned and moved so that its anchor lies on
-  // the placement, then, for a mirror trial, mirrored across the placement's line.
-  if (!sourcesRead_) {
-    if (!ReadCopySources(kWorkList, copySources)) return Trial::kStopped;
-    sourcesRead_ = true;
-  }
-  const CopyPlacement turn =
-      CopyPlacement::MoveTurn(anchorLine.start, p.start, dTheta * 180.0 / kPi);
-  if (mirrored) {
-    const double phi = LineAngle(p.start, p.end);
-    const CopyPlacement mirror =
-        CopyPlacement::Mirror(p.start, {p.start.x + std::cos(phi), p.start.y + std::sin(phi)});
-    PlaceCopy(copySources, turn, &mirror, copyFigures);
-  } else {
-    PlaceCopy(copySources, turn, nullptr, copyFigures);
-  }
   copyTable.Clear();
   for (const CopySource& source : copySources) copyTable.Append({source.ref, 0, source.hasAttr5});
   pairing.Pair(options_, copyFigures);
@@ -322,7 +335,54 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
 
 // For each unused range segment: every unmirrored placement on its candidate figures first,
 // then, when mirror images count, every mirrored one.
+// The screen reads the drawing that any trial's window can hold: the range's figures (ends and
+// centres, where placements start) grown on every side by more than a window reaches from its
+// placement's start, turned or mirrored.
+void Search::PrepareScreen() {
+  VexBox reach{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  std::vector<FigureRecord> figures;
+  for (int t = 1; t <= targetTable.count(); ++t) {
+    const SegmentRef ref = targetTable[t].ref;
+    const int count = VexFigGetFigure2(&ref, candidateFigures, kCandidateFigureCapacity);
+    if (count <= 0) continue;
+    figures.assign(candidateFigures, candidateFigures + count);
+    const VexBox spread = SpreadOfFigures(figures);
+    if (!std::isfinite(spread.minX)) continue;
+    reach = {std::min(reach.minX, spread.minX), std::min(reach.minY, spread.minY),
+             std::max(reach.maxX, spread.maxX), std::max(reach.maxY, spread.maxY)};
+  }
+  double partReach = 0;
+  for (const VexPoint corner : {VexPoint{partBox.minX, partBox.minY}, VexPoint{partBox.maxX, partBox.minY},
+                                VexPoint{partBox.minX, partBox.maxY}, VexPoint{partBox.maxX, partBox.maxY}}) {
+    partReach = std::max(partReach, VexAriLen2Pnts(&anchorLine.start, &corner));
+  }
+  // A turned window spans at most the part's reach on each side of its start, 1 percent more,
+  // and a mirrored one that times the square root of two: 1.5 times, with the tolerance it is
+  // grown by, bounds both.
+  windowReach_ = 1.5 * partReach + 2 * tolerance_;
+  const VexBox grown = Widened(reach, windowReach_ + 4 * tolerance_);
+  screen_.Prepare(grown, windowReach_, kWindowList, tolerance_, kScreenCapacity);
+}
+
+// The screen stops at the first copy segment without a partner when every segment counts; the
+// anchor's own segment always has one (the candidate it was placed on), so it comes last.
+void Search::OrderScreening() {
+  counted_ = static_cast<int>(std::count_if(copySources.begin(), copySources.end(),
+                                            [](const CopySource& s) { return !s.hasAttr5; }));
+  screenOrder_.clear();
+  size_t anchorAt = copySources.size();
+  for (size_t i = 0; i < copySources.size(); ++i) {
+    if (copySources[i].ref == anchorLine.ref && anchorAt == copySources.size()) {
+      anchorAt = i;
+    } else {
+      screenOrder_.push_back(i);
+    }
+  }
+  if (anchorAt < copySources.size()) screenOrder_.push_back(anchorAt);
+}
+
 bool Search::Run() {
+  PrepareScreen();
   std::vector<FigureRecord> figures;
   std::vector<Placement> placements;
   for (int t = 1; t <= targetTable.count(); ++t) {

@@ -113,22 +113,24 @@ bool ReadCopySources(int workList, std::vector<CopySource>& sources) {
   return true;
 }
 
+void PlaceSegment(const CopySource& source, const CopyPlacement& first, const CopyPlacement* then,
+                  SegmentFigures& to) {
+  const SegmentFigures& from = source.figures;
+  to.ref = from.ref;
+  to.ok = from.ok;
+  to.hasHole = from.hasHole;
+  to.figures.resize(from.figures.size());
+  for (size_t k = 0; k < from.figures.size(); ++k) {
+    to.figures[k] = first.Apply(from.figures[k]);
+    if (then != nullptr) to.figures[k] = then->Apply(to.figures[k]);
+  }
+  to.spread = SpreadOfFigures(to.figures);
+}
+
 void PlaceCopy(const std::vector<CopySource>& sources, const CopyPlacement& first,
                const CopyPlacement* then, std::vector<SegmentFigures>& out) {
   out.resize(sources.size());
-  for (size_t i = 0; i < sources.size(); ++i) {
-    const SegmentFigures& from = sources[i].figures;
-    SegmentFigures& to = out[i];
-    to.ref = from.ref;
-    to.ok = from.ok;
-    to.hasHole = from.hasHole;
-    to.figures.resize(from.figures.size());
-    for (size_t k = 0; k < from.figures.size(); ++k) {
-      to.figures[k] = first.Apply(from.figures[k]);
-      if (then != nullptr) to.figures[k] = then->Apply(to.figures[k]);
-    }
-    to.spread = SpreadOfFigures(to.figures);
-  }
+  for (size_t i = 0; i < sources.size(); ++i) PlaceSegment(sources[i], first, then, out[i]);
 }
 
 }  // namespace twinfind

@@ -40,6 +40,11 @@ struct CopySource {
 // table holds ("(T04)").
 bool ReadCopySources(int workList, std::vector<CopySource>& sources);
 
+// One segment of the copy under the placements (the second, when given, after the first),
+// into `out`, whose storage is reused.
+void PlaceSegment(const CopySource& source, const CopyPlacement& first, const CopyPlacement* then,
+                  SegmentFigures& out);
+
 // The copy's segments under the placements (the second, when given, after the first), into
 // `out` (one per source, the source's ref, hole flag and reading kept).
 void PlaceCopy(const std::vector<CopySource>& sources, const CopyPlacement& first,

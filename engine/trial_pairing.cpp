@@ -1,8 +1,6 @@
 #include "engine/trial_pairing.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 
 namespace twinfind {
 namespace {
@@ -48,12 +46,6 @@ Counts Count() {
   return k;
 }
 
-bool KeyBefore(size_t countA, double minXA, int wA, size_t countB, double minXB, int wB) {
-  if (countA != countB) return countA < countB;
-  if (minXA != minXB) return minXA < minXB;
-  return wA < wB;
-}
-
 }  // namespace
 
 LineAttr HeadLineAttr(int segmentId) {
@@ -69,49 +61,16 @@ bool SameHeadLineAttr(int segmentId, const LineAttr& attr) {
 void TrialPairing::ReadWindow() {
   const size_t n = static_cast<size_t>(windowTable.count());
   if (window_.size() < n) window_.resize(n);
-  sorted_.clear();
-  compareAlways_.clear();
   for (int w = 1; w <= windowTable.count(); ++w) {
-    SegmentFigures& read = window_[static_cast<size_t>(w - 1)];
-    ReadSegmentFigures(windowTable[w].ref, read);
-    if (!read.ok) continue;  // never coincides with anything
-    if (read.hasHole || !std::isfinite(read.spread.minX)) {
-      compareAlways_.push_back(w);
-    } else {
-      sorted_.push_back({read.figures.size(), read.spread.minX, w});
-    }
+    ReadSegmentFigures(windowTable[w].ref, window_[static_cast<size_t>(w - 1)]);
   }
-  std::sort(sorted_.begin(), sorted_.end(), [](const Key& a, const Key& b) {
-    return KeyBefore(a.figureCount, a.minX, a.w, b.figureCount, b.minX, b.w);
-  });
-}
-
-const std::vector<int>& TrialPairing::MayCoincide(const SegmentFigures& figures) {
-  candidates_.clear();
-  if (!figures.ok) return candidates_;
-  const size_t n = figures.figures.size();
-  // The spreads of coinciding segments differ by less than the tolerance; the bounds are
-  // taken twice as wide so that rounding here never drops one, and the comparison decides.
-  const bool anyPlace = figures.hasHole || !std::isfinite(figures.spread.minX);
-  const double from = anyPlace ? -HUGE_VAL : figures.spread.minX - 2 * tolerance;
-  const double to = anyPlace ? HUGE_VAL : figures.spread.minX + 2 * tolerance;
-  auto it = std::lower_bound(sorted_.begin(), sorted_.end(), from, [n](const Key& k, double x) {
-    return KeyBefore(k.figureCount, k.minX, k.w, n, x, INT_MIN);
-  });
-  for (; it != sorted_.end() && it->figureCount == n && it->minX <= to; ++it) {
-    candidates_.push_back(it->w);
-  }
-  for (const int w : compareAlways_) {
-    if (window_[static_cast<size_t>(w - 1)].figures.size() == n) candidates_.push_back(w);
-  }
-  std::sort(candidates_.begin(), candidates_.end());
-  return candidates_;
+  index_.Build(window_, n);
 }
 
 void TrialPairing::Pair(const SearchOptions& options, const std::vector<SegmentFigures>& copies) {
   for (int c = 1; c <= copyTable.count(); ++c) {
     const SegmentFigures& copy = copies[static_cast<size_t>(c - 1)];
-    for (const int w : MayCoincide(copy)) {
+    for (const int w : index_.MayCoincide(copy, tolerance)) {
       TargetEntry& entry = windowTable[w];
       if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
       if (SegmentsCoincide(copy, window_[static_cast<size_t>(w - 1)], tolerance)) {
@@ -138,7 +97,7 @@ int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
     if (windowTable[w].used != 0) continue;
     const SegmentFigures& read = window_[static_cast<size_t>(w - 1)];
     bool duplicate = false;
-    for (const int v : MayCoincide(read)) {
+    for (const int v : index_.MayCoincide(read, tolerance)) {
       if (windowTable[v].used != 0 && SegmentsCoincide(read, window_[static_cast<size_t>(v - 1)],
                                                        tolerance)) {
         duplicate = true;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "engine/coincidence_index.h"
 #include "engine/shape_model.h"
 #include "engine/trial_copy.h"
 #include "settings/search_options.h"
@@ -39,19 +40,10 @@ class TrialPairing {
   double tolerance = COINCIDE_EPS;
 
  private:
-  struct Key {
-    size_t figureCount;
-    double minX;
-    int w;
-  };
-  // The window segments that may coincide with `figures`, in the window's order.
-  const std::vector<int>& MayCoincide(const SegmentFigures& figures);
   int Forgiven(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
 
   std::vector<SegmentFigures> window_;  // window_[w - 1] for windowTable entry w
-  std::vector<Key> sorted_;             // readable segments without hole records
-  std::vector<int> compareAlways_;      // readable segments with a hole record or no spread
-  std::vector<int> candidates_;
+  CoincidenceIndex index_;              // over window_, entry w for windowTable entry w
 };
 
 }  // namespace twinfind

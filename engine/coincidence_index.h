@@ -1,0 +1,40 @@
+// An index of segments read before, for finding the ones that may coincide with a given
+// segment without comparing it with all of them.
+#ifndef ENGINE_COINCIDENCE_INDEX_H
+#define ENGINE_COINCIDENCE_INDEX_H
+
+#include <cstddef>
+#include <vector>
+
+#include "engine/segment_compare.h"
+
+namespace twinfind {
+
+// Readable segments without a hole record are sorted by figure count, then by the smallest x
+// of their figures; those with a hole record (compared by their circles) or without a finite
+// spread are kept aside and offered for every segment of their figure count. Entries are
+// numbered from 1, in the order of the segments indexed.
+class CoincidenceIndex {
+ public:
+  // Indexes the first `count` entries of `segments`, which must outlive the queries.
+  void Build(const std::vector<SegmentFigures>& segments, size_t count);
+
+  // The entries (in their order) that may coincide with `figures` within `tolerance`: the
+  // comparison itself decides.
+  const std::vector<int>& MayCoincide(const SegmentFigures& figures, double tolerance);
+
+ private:
+  struct Key {
+    size_t figureCount;
+    double minX;
+    int entry;
+  };
+  const std::vector<SegmentFigures>* segments_ = nullptr;
+  std::vector<Key> sorted_;
+  std::vector<int> compareAlways_;
+  std::vector<int> candidates_;
+};
+
+}  // namespace twinfind
+
+#endif  // ENGINE_COINCIDENCE_INDEX_H

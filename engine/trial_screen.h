@@ -1,0 +1,65 @@
+// Screening trial placements in the command's own memory before the host is asked for their
+// window: the drawing around the range is read once, and a trial whose copy cannot pair with
+// enough of it is failed at once. A trial that passes is judged as before, so the screen
+// changes no decision.
+#ifndef ENGINE_TRIAL_SCREEN_H
+#define ENGINE_TRIAL_SCREEN_H
+
+#include <cstddef>
+#include <vector>
+
+#include "engine/coincidence_index.h"
+#include "engine/segment_compare.h"
+#include "engine/trial_copy.h"
+#include "vexlib/vexlib.h"
+
+namespace twinfind {
+
+class TrialScreen {
+ public:
+  // Reads every drawing segment the host finds wholly inside `reach` (through application list
+  // `list`, left empty), compared as the window's segments are. `windowReach` bounds how far
+  // any trial's window reaches from its placement's start on each side. The screen stays off
+  // when the host's search fails or finds more than `capacity` segments.
+  void Prepare(const VexBox& reach, double windowReach, int list, double tolerance,
+               size_t capacity);
+  void Clear();
+  bool on() const { return on_; }
+
+  // False only when the trial cannot be a twin and the host's list of its window could not
+  // have overflowed: the window lies within the reach, at most `windowCapacity` of the
+  // segments read can lie in it, and fewer than `counted` of the copy's segments coincide
+  // with any segment read. Every segment inside the window is among those read, so a copy
+  // segment without a partner here has none in the window either. The copy's segments are
+  // placed one at a time, in `order`, until the answer is known.
+  bool MayFit(VexPoint start, const std::vector<CopySource>& sources,
+              const std::vector<size_t>& order, const CopyPlacement& first,
+              const CopyPlacement* then, int counted, int windowCapacity);
+
+ private:
+  void BuildGrid();
+  // Whether more than `capacity` of the segments read may lie in the window.
+  bool MayOverflow(const VexBox& window, int capacity);
+
+  bool on_ = false;
+  VexBox reach_{};
+  double windowReach_ = 0;
+  SegmentFigures placed_;  // the copy segment being screened
+  double tolerance_ = COINCIDE_EPS;
+  std::vector<SegmentFigures> segments_;
+  CoincidenceIndex index_;
+
+  // Where the segments lie, for the overflow bound: a grid over the reach whose cells list the
+  // segments whose spread meets them. A segment whose place cannot be told from its figures
+  // (unreadable, or of another kind than lines, arcs and circles) counts in every window.
+  double cell_ = 0;
+  size_t nx_ = 0, ny_ = 0;
+  std::vector<std::vector<int>> cells_;
+  std::vector<unsigned> stamp_;
+  unsigned query_ = 0;
+  int placeless_ = 0;
+};
+
+}  // namespace twinfind
+
+#endif  // ENGINE_TRIAL_SCREEN_H
