@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace twinfind {
 namespace {
@@ -15,12 +16,12 @@ bool KeyBefore(size_t countA, double minXA, int entryA, size_t countB, double mi
 
 }  // namespace
 
-void CoincidenceIndex::Build(const std::vector<SegmentFigures>& segments, size_t count) {
-  segments_ = &segments;
+void CoincidenceIndex::Build(std::vector<const SegmentFigures*> segments) {
+  segments_ = std::move(segments);
   sorted_.clear();
   compareAlways_.clear();
-  for (size_t i = 0; i < count; ++i) {
-    const SegmentFigures& read = segments[i];
+  for (size_t i = 0; i < segments_.size(); ++i) {
+    const SegmentFigures& read = *segments_[i];
     const int entry = static_cast<int>(i) + 1;
     if (!read.ok) continue;  // never coincides with anything
     if (read.hasHole || !std::isfinite(read.spread.minX)) {
@@ -37,7 +38,7 @@ void CoincidenceIndex::Build(const std::vector<SegmentFigures>& segments, size_t
 const std::vector<int>& CoincidenceIndex::MayCoincide(const SegmentFigures& figures,
                                                       double tolerance) {
   candidates_.clear();
-  if (!figures.ok || segments_ == nullptr) return candidates_;
+  if (!figures.ok) return candidates_;
   const size_t n = figures.figures.size();
   // The spreads of coinciding segments differ by less than the tolerance; the bounds are
   // taken twice as wide so that rounding here never drops one, and the comparison decides.
@@ -51,7 +52,7 @@ const std::vector<int>& CoincidenceIndex::MayCoincide(const SegmentFigures& figu
     candidates_.push_back(it->entry);
   }
   for (const int entry : compareAlways_) {
-    if ((*segments_)[static_cast<size_t>(entry - 1)].figures.size() == n) {
+    if (segments_[static_cast<size_t>(entry - 1)]->figures.size() == n) {
       candidates_.push_back(entry);
     }
   }

@@ -16,8 +16,8 @@ namespace twinfind {
 // numbered from 1, in the order of the segments indexed.
 class CoincidenceIndex {
  public:
-  // Indexes the first `count` entries of `segments`, which must outlive the queries.
-  void Build(const std::vector<SegmentFigures>& segments, size_t count);
+  // Indexes `segments` (entry i + 1 is segments[i]), which must outlive the queries.
+  void Build(std::vector<const SegmentFigures*> segments);
 
   // The entries (in their order) that may coincide with `figures` within `tolerance`: the
   // comparison itself decides.
@@ -29,7 +29,7 @@ class CoincidenceIndex {
     double minX;
     int entry;
   };
-  const std::vector<SegmentFigures>* segments_ = nullptr;
+  std::vector<const SegmentFigures*> segments_;
   std::vector<Key> sorted_;
   std::vector<int> compareAlways_;
   std::vector<int> candidates_;

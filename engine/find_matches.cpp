@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -23,7 +22,6 @@ namespace {
 constexpr int kCandidateFigureCapacity = 1000;
 // The most drawing segments the trial screen reads; around a larger range trials go to the host.
 constexpr size_t kScreenCapacity = 200000;
-FigureRecord candidateFigures[kCandidateFigureCapacity];
 SearchStats stats;
 
 void OpenEmptyClose(int list) {
@@ -86,8 +84,9 @@ class Search {
       : options_(options), tolerance_(CoordinateTolerance(options)) {
     pairing.tolerance = tolerance_;
     for (int t = 1; t <= targetTable.count(); ++t) {
-      targetsOfSegment_[targetTable[t].ref.segmentId].push_back(t);
+      targetsOfSegment_.push_back({targetTable[t].ref.segmentId, t});
     }
+    std::sort(targetsOfSegment_.begin(), targetsOfSegment_.end());
   }
   // Whatever happens, lists 6 to 8 end empty (the search itself fills only 7, the window).
   ~Search() {
@@ -126,7 +125,10 @@ class Search {
   TrialScreen screen_;
   double windowReach_ = 0;          // how far a trial's window reaches from its start
   std::vector<size_t> screenOrder_;  // the part's segments as the screen places them
-  std::unordered_map<int, std::vector<int>> targetsOfSegment_;
+  std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
+  // The range's segments read once, for the screen and the candidates: entry t is
+  // rangeRead_[t - 1].
+  std::vector<SegmentFigures> rangeRead_;
   int leftOutMatches_ = 0;
 };
 
@@ -324,10 +326,11 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
   record.mirrored = mirrored ? 1 : 0;
   for (const SegmentRef& ref : found) {
     if (fits) record.AddSegment(ref);
-    const auto it = targetsOfSegment_.find(ref.segmentId);
-    if (it == targetsOfSegment_.end()) continue;
-    for (const int t : it->second) {
-      if (targetTable[t].used == 0 && targetTable[t].ref == ref) targetTable[t].used = 1;
+    auto it = std::lower_bound(targetsOfSegment_.begin(), targetsOfSegment_.end(),
+                               std::make_pair(ref.segmentId, 0));
+    for (; it != targetsOfSegment_.end() && it->first == ref.segmentId; ++it) {
+      TargetEntry& target = targetTable[it->second];
+      if (target.used == 0 && target.ref == ref) target.used = 1;
     }
   }
   if (fits) matchTable.Append(std::move(record));
@@ -340,16 +343,13 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
 // placement's start, turned or mirrored.
 void Search::PrepareScreen() {
   VexBox reach{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-  std::vector<FigureRecord> figures;
+  rangeRead_.resize(static_cast<size_t>(targetTable.count()));
   for (int t = 1; t <= targetTable.count(); ++t) {
-    const SegmentRef ref = targetTable[t].ref;
-    const int count = VexFigGetFigure2(&ref, candidateFigures, kCandidateFigureCapacity);
-    if (count <= 0) continue;
-    figures.assign(candidateFigures, candidateFigures + count);
-    const VexBox spread = SpreadOfFigures(figures);
-    if (!std::isfinite(spread.minX)) continue;
-    reach = {std::min(reach.minX, spread.minX), std::min(reach.minY, spread.minY),
-             std::max(reach.maxX, spread.maxX), std::max(reach.maxY, spread.maxY)};
+    SegmentFigures& read = rangeRead_[static_cast<size_t>(t - 1)];
+    ReadSegmentFigures(targetTable[t].ref, read);
+    if (read.figures.empty() || !std::isfinite(read.spread.minX)) continue;
+    reach = {std::min(reach.minX, read.spread.minX), std::min(reach.minY, read.spread.minY),
+             std::max(reach.maxX, read.spread.maxX), std::max(reach.maxY, read.spread.maxY)};
   }
   double partReach = 0;
   for (const VexPoint corner : {VexPoint{partBox.minX, partBox.minY}, VexPoint{partBox.maxX, partBox.minY},
@@ -361,7 +361,17 @@ void Search::PrepareScreen() {
   // grown by, bounds both.
   windowReach_ = 1.5 * partReach + 2 * tolerance_;
   const VexBox grown = Widened(reach, windowReach_ + 4 * tolerance_);
-  screen_.Prepare(grown, windowReach_, kWindowList, tolerance_, kScreenCapacity);
+  // Range segments met again around the range are not read twice.
+  const auto known = [this](const SegmentRef& ref) -> const SegmentFigures* {
+    auto it = std::lower_bound(targetsOfSegment_.begin(), targetsOfSegment_.end(),
+                               std::make_pair(ref.segmentId, 0));
+    for (; it != targetsOfSegment_.end() && it->first == ref.segmentId; ++it) {
+      const SegmentFigures& read = rangeRead_[static_cast<size_t>(it->second - 1)];
+      if (read.ref == ref) return &read;
+    }
+    return nullptr;
+  };
+  screen_.Prepare(grown, windowReach_, kWindowList, tolerance_, kScreenCapacity, known);
 }
 
 // The screen stops at the first copy segment without a partner when every segment counts; the
@@ -388,10 +398,15 @@ bool Search::Run() {
   for (int t = 1; t <= targetTable.count(); ++t) {
     if (targetTable[t].used != 0) continue;
     const SegmentRef ref = targetTable[t].ref;
-    const int count = VexFigGetFigure2(&ref, candidateFigures, kCandidateFigureCapacity);
-    if (count <= 0) continue;
-    figures.assign(candidateFigures, candidateFigures + count);
-    PlacementsOf(ref, figures, placements);
+    const std::vector<FigureRecord>& read = rangeRead_[static_cast<size_t>(t - 1)].figures;
+    if (read.empty()) continue;
+    // A candidate's figures are its first kCandidateFigureCapacity.
+    if (read.size() > static_cast<size_t>(kCandidateFigureCapacity)) {
+      figures.assign(read.begin(), read.begin() + kCandidateFigureCapacity);
+      PlacementsOf(ref, figures, placements);
+    } else {
+      PlacementsOf(ref, read, placements);
+    }
     Trial trial = Trial::kFailed;
     for (size_t i = 0; i < placements.size() && trial == Trial::kFailed; ++i) {
       trial = Place(placements[i], false);

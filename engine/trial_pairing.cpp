@@ -61,10 +61,13 @@ bool SameHeadLineAttr(int segmentId, const LineAttr& attr) {
 void TrialPairing::ReadWindow() {
   const size_t n = static_cast<size_t>(windowTable.count());
   if (window_.size() < n) window_.resize(n);
+  indexed_.clear();
   for (int w = 1; w <= windowTable.count(); ++w) {
     ReadSegmentFigures(windowTable[w].ref, window_[static_cast<size_t>(w - 1)]);
+    indexed_.push_back(&window_[static_cast<size_t>(w - 1)]);
   }
-  index_.Build(window_, n);
+  index_.Build(std::move(indexed_));
+  indexed_ = {};
 }
 
 void TrialPairing::Pair(const SearchOptions& options, const std::vector<SegmentFigures>& copies) {

@@ -43,7 +43,8 @@ class TrialPairing {
   int Forgiven(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
 
   std::vector<SegmentFigures> window_;  // window_[w - 1] for windowTable entry w
-  CoincidenceIndex index_;              // over window_, entry w for windowTable entry w
+  std::vector<const SegmentFigures*> indexed_;
+  CoincidenceIndex index_;  // over window_, entry w for windowTable entry w
 };
 
 }  // namespace twinfind

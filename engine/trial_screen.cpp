@@ -42,13 +42,16 @@ VexBox Grown(const VexBox& b) {
 void TrialScreen::Clear() {
   on_ = false;
   segments_.clear();
-  cells_.clear();
+  own_.clear();
+  cellFrom_.clear();
+  inCells_.clear();
+  areaSum_.clear();
   stamp_.clear();
-  index_.Build(segments_, 0);
+  index_.Build({});
 }
 
 void TrialScreen::Prepare(const VexBox& reach, double windowReach, int list, double tolerance,
-                          size_t capacity) {
+                          size_t capacity, const Known& known) {
   Clear();
   tolerance_ = tolerance;
   reach_ = reach;
@@ -67,16 +70,22 @@ void TrialScreen::Prepare(const VexBox& reach, double windowReach, int list, dou
       fits = false;
       break;
     }
-    segments_.emplace_back();
-    ReadSegmentFigures(RefOfRecord(record), segments_.back());
+    const SegmentRef ref = RefOfRecord(record);
+    const SegmentFigures* read = known(ref);
+    if (read == nullptr) {
+      own_.emplace_back();
+      ReadSegmentFigures(ref, own_.back());
+      read = &own_.back();
+    }
+    segments_.push_back(read);
   }
   VexIddInitApIdData(handle);
   CloseList(handle);
   if (!fits) {
-    segments_.clear();
+    Clear();
     return;
   }
-  index_.Build(segments_, segments_.size());
+  index_.Build(segments_);
   BuildGrid();
   on_ = true;
 }
@@ -89,35 +98,53 @@ void TrialScreen::BuildGrid() {
   cell_ = std::max({std::sqrt(width * height / cells), width / cells, height / cells, 1e-9});
   nx_ = std::min<size_t>(static_cast<size_t>(width / cell_) + 1, static_cast<size_t>(cells) + 1);
   ny_ = std::min<size_t>(static_cast<size_t>(height / cell_) + 1, static_cast<size_t>(cells) + 1);
-  cells_.assign(nx_ * ny_, {});
   stamp_.assign(segments_.size(), 0);
   query_ = 0;
+  // The cells each segment's spread meets, as (first column, last column, first row, last
+  // row); a segment whose place its spread cannot tell, or spread over many cells (a long line
+  // across the range), counts in every window instead.
+  struct Span {
+    size_t x0, x1, y0, y1;
+  };
+  std::vector<Span> spans(segments_.size(), Span{1, 0, 1, 0});
+  cellFrom_.assign(nx_ * ny_ + 1, 0);
   for (size_t i = 0; i < segments_.size(); ++i) {
-    const SegmentFigures& s = segments_[i];
-    if (!Placed(s)) {
+    const SegmentFigures& s = *segments_[i];
+    const Span span{Cell(s.spread.minX, reach_.minX, nx_), Cell(s.spread.maxX, reach_.minX, nx_),
+                    Cell(s.spread.minY, reach_.minY, ny_), Cell(s.spread.maxY, reach_.minY, ny_)};
+    if (!Placed(s) || (span.x1 - span.x0 + 1) * (span.y1 - span.y0 + 1) > kMostCells) {
       ++placeless_;
       continue;
     }
-    const auto column = [&](double x) {
-      return std::min(nx_ - 1, static_cast<size_t>(std::max(0.0, (x - reach_.minX) / cell_)));
-    };
-    const auto row = [&](double y) {
-      return std::min(ny_ - 1, static_cast<size_t>(std::max(0.0, (y - reach_.minY) / cell_)));
-    };
-    const size_t x0 = column(s.spread.minX), x1 = column(s.spread.maxX);
-    const size_t y0 = row(s.spread.minY), y1 = row(s.spread.maxY);
-    // A segment spread over many cells (a long line across the range) counts in every window
-    // rather than fill them all.
-    if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMostCells) {
-      ++placeless_;
-      continue;
-    }
-    for (size_t y = y0; y <= y1; ++y) {
-      for (size_t x = x0; x <= x1; ++x) {
-        cells_[y * nx_ + x].push_back(static_cast<int>(i));
-      }
+    spans[i] = span;
+    for (size_t y = span.y0; y <= span.y1; ++y) {
+      for (size_t x = span.x0; x <= span.x1; ++x) ++cellFrom_[y * nx_ + x + 1];
     }
   }
+  areaSum_.assign((nx_ + 1) * (ny_ + 1), 0);
+  for (size_t y = 0; y < ny_; ++y) {
+    for (size_t x = 0; x < nx_; ++x) {
+      areaSum_[(y + 1) * (nx_ + 1) + x + 1] = cellFrom_[y * nx_ + x + 1] +
+                                              areaSum_[y * (nx_ + 1) + x + 1] +
+                                              areaSum_[(y + 1) * (nx_ + 1) + x] -
+                                              areaSum_[y * (nx_ + 1) + x];
+    }
+  }
+  for (size_t k = 1; k < cellFrom_.size(); ++k) cellFrom_[k] += cellFrom_[k - 1];
+  inCells_.resize(cellFrom_.back());
+  std::vector<size_t> next(cellFrom_.begin(), cellFrom_.end() - 1);
+  for (size_t i = 0; i < segments_.size(); ++i) {
+    const Span& span = spans[i];
+    for (size_t y = span.y0; y <= span.y1 && span.x0 <= span.x1; ++y) {
+      for (size_t x = span.x0; x <= span.x1; ++x) inCells_[next[y * nx_ + x]++] = static_cast<int>(i);
+    }
+  }
+}
+
+size_t TrialScreen::Cell(double v, double low, size_t n) const {
+  const double at = (v - low) / cell_;
+  if (!(at > 0)) return 0;
+  return std::min(n - 1, static_cast<size_t>(std::min(at, 1e15)));
 }
 
 bool TrialScreen::MayOverflow(const VexBox& window, int capacity) {
@@ -125,18 +152,23 @@ bool TrialScreen::MayOverflow(const VexBox& window, int capacity) {
   int count = placeless_;
   if (count > capacity) return true;
   const VexBox w = Grown(window);
-  const auto clampedCell = [&](double v, double low, size_t n) {
-    return std::min(n - 1, static_cast<size_t>(std::max(0.0, (v - low) / cell_)));
-  };
+  const size_t x0 = Cell(w.minX, reach_.minX, nx_), x1 = Cell(w.maxX, reach_.minX, nx_);
+  const size_t y0 = Cell(w.minY, reach_.minY, ny_), y1 = Cell(w.maxY, reach_.minY, ny_);
+  // Every entry of the window's cells, a segment counted once for each cell it meets: when even
+  // that is within the capacity, so is the window.
+  const size_t row = nx_ + 1;
+  const size_t entries = areaSum_[(y1 + 1) * row + x1 + 1] - areaSum_[y0 * row + x1 + 1] -
+                         areaSum_[(y1 + 1) * row + x0] + areaSum_[y0 * row + x0];
+  if (static_cast<size_t>(count) + entries <= static_cast<size_t>(capacity)) return false;
   ++query_;
-  for (size_t y = clampedCell(w.minY, reach_.minY, ny_); y <= clampedCell(w.maxY, reach_.minY, ny_);
-       ++y) {
-    for (size_t x = clampedCell(w.minX, reach_.minX, nx_);
-         x <= clampedCell(w.maxX, reach_.minX, nx_); ++x) {
-      for (const int i : cells_[y * nx_ + x]) {
-        if (stamp_[static_cast<size_t>(i)] == query_) continue;
-        stamp_[static_cast<size_t>(i)] = query_;
-        if (Meets(segments_[static_cast<size_t>(i)].spread, w) && ++count > capacity) return true;
+  for (size_t y = y0; y <= y1; ++y) {
+    for (size_t x = x0; x <= x1; ++x) {
+      const size_t k = y * nx_ + x;
+      for (size_t j = cellFrom_[k]; j < cellFrom_[k + 1]; ++j) {
+        const size_t i = static_cast<size_t>(inCells_[j]);
+        if (stamp_[i] == query_) continue;
+        stamp_[i] = query_;
+        if (Meets(segments_[i]->spread, w) && ++count > capacity) return true;
       }
     }
   }
@@ -155,7 +187,7 @@ bool TrialScreen::MayFit(VexPoint start, const std::vector<CopySource>& sources,
     if (partnered >= counted || partnered + static_cast<int>(order.size() - k) < counted) break;
     PlaceSegment(sources[order[k]], first, then, placed_);
     for (const int entry : index_.MayCoincide(placed_, tolerance_)) {
-      if (SegmentsCoincide(placed_, segments_[static_cast<size_t>(entry - 1)], tolerance_)) {
+      if (SegmentsCoincide(placed_, *segments_[static_cast<size_t>(entry - 1)], tolerance_)) {
         ++partnered;
         break;
       }

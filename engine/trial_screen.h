@@ -6,6 +6,8 @@
 #define ENGINE_TRIAL_SCREEN_H
 
 #include <cstddef>
+#include <deque>
+#include <functional>
 #include <vector>
 
 #include "engine/coincidence_index.h"
@@ -19,10 +21,12 @@ class TrialScreen {
  public:
   // Reads every drawing segment the host finds wholly inside `reach` (through application list
   // `list`, left empty), compared as the window's segments are. `windowReach` bounds how far
-  // any trial's window reaches from its placement's start on each side. The screen stays off
-  // when the host's search fails or finds more than `capacity` segments.
+  // any trial's window reaches from its placement's start on each side. `known` gives a segment
+  // read before (or null), which is not read again. The screen stays off when the host's
+  // search fails or finds more than `capacity` segments.
+  using Known = std::function<const SegmentFigures*(const SegmentRef&)>;
   void Prepare(const VexBox& reach, double windowReach, int list, double tolerance,
-               size_t capacity);
+               size_t capacity, const Known& known);
   void Clear();
   bool on() const { return on_; }
 
@@ -38,6 +42,8 @@ class TrialScreen {
 
  private:
   void BuildGrid();
+  // The grid column (or row) of coordinate v, clamped to the grid.
+  size_t Cell(double v, double low, size_t n) const;
   // Whether more than `capacity` of the segments read may lie in the window.
   bool MayOverflow(const VexBox& window, int capacity);
 
@@ -46,7 +52,8 @@ class TrialScreen {
   double windowReach_ = 0;
   SegmentFigures placed_;  // the copy segment being screened
   double tolerance_ = COINCIDE_EPS;
-  std::vector<SegmentFigures> segments_;
+  std::vector<const SegmentFigures*> segments_;  // every segment read, known or own
+  std::deque<SegmentFigures> own_;                // those read here
   CoincidenceIndex index_;
 
   // Where the segments lie, for the overflow bound: a grid over the reach whose cells list the
@@ -54,7 +61,11 @@ class TrialScreen {
   // (unreadable, or of another kind than lines, arcs and circles) counts in every window.
   double cell_ = 0;
   size_t nx_ = 0, ny_ = 0;
-  std::vector<std::vector<int>> cells_;
+  std::vector<size_t> cellFrom_;  // cell k's segments are inCells_[cellFrom_[k]] up to [k + 1]
+  std::vector<int> inCells_;
+  // Summed counts: areaSum_[y * (nx_ + 1) + x] counts the entries of the cells left of column x
+  // and below row y, so that a window's entries are bounded without visiting its cells.
+  std::vector<size_t> areaSum_;
   std::vector<unsigned> stamp_;
   unsigned query_ = 0;
   int placeless_ = 0;
