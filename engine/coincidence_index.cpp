@@ -8,6 +8,9 @@
 namespace twinfind {
 namespace {
 
+// Up to this many segments, looking through all of them is cheaper than sorting them.
+constexpr size_t kFewSegments = 48;
+
 bool KeyBefore(size_t countA, double minXA, int entryA, size_t countB, double minXB, int entryB) {
   if (countA != countB) return countA < countB;
   if (minXA != minXB) return minXA < minXB;
@@ -20,6 +23,7 @@ void CoincidenceIndex::Build(std::vector<const SegmentFigures*> segments) {
   segments_ = std::move(segments);
   sorted_.clear();
   compareAlways_.clear();
+  if (segments_.size() <= kFewSegments) return;
   for (size_t i = 0; i < segments_.size(); ++i) {
     const SegmentFigures& read = *segments_[i];
     const int entry = static_cast<int>(i) + 1;
@@ -45,6 +49,17 @@ const std::vector<int>& CoincidenceIndex::MayCoincide(const SegmentFigures& figu
   const bool anyPlace = figures.hasHole || !std::isfinite(figures.spread.minX);
   const double from = anyPlace ? -HUGE_VAL : figures.spread.minX - 2 * tolerance;
   const double to = anyPlace ? HUGE_VAL : figures.spread.minX + 2 * tolerance;
+  if (segments_.size() <= kFewSegments) {
+    for (size_t i = 0; i < segments_.size(); ++i) {
+      const SegmentFigures& s = *segments_[i];
+      if (!s.ok || s.figures.size() != n) continue;
+      const bool aside = s.hasHole || !std::isfinite(s.spread.minX);
+      if (aside || (s.spread.minX >= from && s.spread.minX <= to)) {
+        candidates_.push_back(static_cast<int>(i) + 1);
+      }
+    }
+    return candidates_;
+  }
   auto it = std::lower_bound(sorted_.begin(), sorted_.end(), from, [n](const Key& k, double x) {
     return KeyBefore(k.figureCount, k.minX, k.entry, n, x, INT_MIN);
   });

@@ -12,8 +12,9 @@ namespace twinfind {
 
 // Readable segments without a hole record are sorted by figure count, then by the smallest x
 // of their figures; those with a hole record (compared by their circles) or without a finite
-// spread are kept aside and offered for every segment of their figure count. Entries are
-// numbered from 1, in the order of the segments indexed.
+// spread are kept aside and offered for every segment of their figure count. A few segments
+// (a trial's window, mostly) are not sorted but looked through in turn. Entries are numbered
+// from 1, in the order of the segments indexed.
 class CoincidenceIndex {
  public:
   // Indexes `segments` (entry i + 1 is segments[i]), which must outlive the queries.

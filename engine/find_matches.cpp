@@ -22,6 +22,8 @@ namespace {
 constexpr int kCandidateFigureCapacity = 1000;
 // The most drawing segments the trial screen reads; around a larger range trials go to the host.
 constexpr size_t kScreenCapacity = 200000;
+// The range segments visited before the trials made are weighed against the screen's cost.
+constexpr int kScreenAfterVisits = 32;
 SearchStats stats;
 
 void OpenEmptyClose(int list) {
@@ -111,7 +113,8 @@ class Search {
   void RoundPlacements(const FigureRecord& f, std::vector<Placement>& out) const;
   void PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>& figures,
                     std::vector<Placement>& out) const;
-  void PrepareScreen();
+  const SegmentFigures& RangeSegment(int t);
+  void PrepareScreen(int from);
   void OrderScreening();
   Trial Place(const Placement& p, bool mirrored);
   Trial MirrorAccepted();
@@ -126,9 +129,10 @@ class Search {
   double windowReach_ = 0;          // how far a trial's window reaches from its start
   std::vector<size_t> screenOrder_;  // the part's segments as the screen places them
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
-  // The range's segments read once, for the screen and the candidates: entry t is
-  // rangeRead_[t - 1].
+  // The range's segments, each read once when first needed, for the candidates and the screen:
+  // entry t is rangeRead_[t - 1], read when rangeReadDone_[t - 1].
   std::vector<SegmentFigures> rangeRead_;
+  std::vector<char> rangeReadDone_;
   int leftOutMatches_ = 0;
 };
 
@@ -341,12 +345,26 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
 // The screen reads the drawing that any trial's window can hold: the range's figures (ends and
 // centres, where placements start) grown on every side by more than a window reaches from its
 // placement's start, turned or mirrored.
-void Search::PrepareScreen() {
+const SegmentFigures& Search::RangeSegment(int t) {
+  const size_t i = static_cast<size_t>(t - 1);
+  if (rangeRead_.size() != static_cast<size_t>(targetTable.count())) {
+    rangeRead_.resize(static_cast<size_t>(targetTable.count()));
+    rangeReadDone_.assign(static_cast<size_t>(targetTable.count()), 0);
+  }
+  if (rangeReadDone_[i] == 0) {
+    ReadSegmentFigures(targetTable[t].ref, rangeRead_[i]);
+    rangeReadDone_[i] = 1;
+  }
+  return rangeRead_[i];
+}
+
+// Prepared once the trials so far show that the range's candidates make enough of them to pay
+// for reading the drawing around the rest of the range (entries from `from` on).
+void Search::PrepareScreen(int from) {
   VexBox reach{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-  rangeRead_.resize(static_cast<size_t>(targetTable.count()));
-  for (int t = 1; t <= targetTable.count(); ++t) {
-    SegmentFigures& read = rangeRead_[static_cast<size_t>(t - 1)];
-    ReadSegmentFigures(targetTable[t].ref, read);
+  for (int t = from; t <= targetTable.count(); ++t) {
+    if (targetTable[t].used != 0) continue;
+    const SegmentFigures& read = RangeSegment(t);
     if (read.figures.empty() || !std::isfinite(read.spread.minX)) continue;
     reach = {std::min(reach.minX, read.spread.minX), std::min(reach.minY, read.spread.minY),
              std::max(reach.maxX, read.spread.maxX), std::max(reach.maxY, read.spread.maxY)};
@@ -366,8 +384,8 @@ void Search::PrepareScreen() {
     auto it = std::lower_bound(targetsOfSegment_.begin(), targetsOfSegment_.end(),
                                std::make_pair(ref.segmentId, 0));
     for (; it != targetsOfSegment_.end() && it->first == ref.segmentId; ++it) {
-      const SegmentFigures& read = rangeRead_[static_cast<size_t>(it->second - 1)];
-      if (read.ref == ref) return &read;
+      const size_t i = static_cast<size_t>(it->second - 1);
+      if (rangeReadDone_[i] != 0 && rangeRead_[i].ref == ref) return &rangeRead_[i];
     }
     return nullptr;
   };
@@ -392,13 +410,22 @@ void Search::OrderScreening() {
 }
 
 bool Search::Run() {
-  PrepareScreen();
   std::vector<FigureRecord> figures;
   std::vector<Placement> placements;
+  int visited = 0;
+  bool screenTried = false;
   for (int t = 1; t <= targetTable.count(); ++t) {
     if (targetTable[t].used != 0) continue;
+    // A trial through the host costs about as much as reading a few dozen segments, the screen
+    // a few readings of the range: it pays once one trial in five candidates' segments is made.
+    const int trials = stats.candidates + stats.mirrorTrials;
+    if (!screenTried && visited >= kScreenAfterVisits && trials * 5 >= visited) {
+      screenTried = true;
+      PrepareScreen(t);
+    }
+    ++visited;
     const SegmentRef ref = targetTable[t].ref;
-    const std::vector<FigureRecord>& read = rangeRead_[static_cast<size_t>(t - 1)].figures;
+    const std::vector<FigureRecord>& read = RangeSegment(t).figures;
     if (read.empty()) continue;
     // A candidate's figures are its first kCandidateFigureCapacity.
     if (read.size() > static_cast<size_t>(kCandidateFigureCapacity)) {
