@@ -6,32 +6,18 @@
 #include <cstring>
 
 #include "host/drawing.h"
+#include "host/word_hash.h"
 
 namespace vexhost {
 namespace {
 
-// FNV-1a over the bytes given, 64 bits.
-class Hasher {
+// The fingerprint hash, with text taken with its length.
+class Hasher : public WordHash {
  public:
-  void Bytes(const void* data, size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      value_ ^= p[i];
-      value_ *= 0x100000001b3ull;
-    }
-  }
-  template <typename T>
-  void Value(const T& v) {
-    Bytes(&v, sizeof v);
-  }
   void Text(const std::u16string& text) {
     Value(text.size());
     Bytes(text.data(), text.size() * sizeof(char16_t));
   }
-  uint64_t value() const { return value_; }
-
- private:
-  uint64_t value_ = 0xcbf29ce484222325ull;
 };
 
 void HashComment(Hasher& h, const Comment& comment) {

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "host/geometry.h"
+#include "host/word_hash.h"
 
 namespace twinfind::tool {
 namespace {
@@ -61,9 +62,9 @@ std::pair<std::string, std::string> KindOf(const vexhost::Drawing& drawing,
 }
 
 uint64_t Mix(uint64_t hash, const void* data, size_t size) {
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  for (size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ULL;  // FNV-1a
-  return hash;
+  vexhost::WordHash h(hash);
+  h.Bytes(data, size);
+  return h.value();
 }
 
 template <typename T>

@@ -155,7 +155,6 @@ bool OpenDrawing(Session& session) {
       };
     }
   }
-  session.digestAtLoad = DrawingDigest(drawing);
   return true;
 }
 
@@ -284,6 +283,8 @@ int RunCommand(const Options& options) {
     if (!scriptFile) return BadArguments("cannot read the script " + *options.script, "run");
   }
   if (!OpenSession(session)) return kBadArguments;
+  // Only a run that saves nothing tells whether it changed the drawing.
+  if (!session.out) session.digestAtLoad = DrawingDigest(vexhost::TheHost().drawing);
   const ScriptResult result = RunScript(session, options.script ? scriptFile : std::cin);
   const bool written = WriteOutputs(session);
   if (!session.out && DrawingDigest(vexhost::TheHost().drawing) != session.digestAtLoad) {

@@ -34,7 +34,9 @@ struct Session {
   std::shared_ptr<SearchRecorder> searches = std::make_shared<SearchRecorder>();
   // The DXF handles of the drawing's segments, when it came from a DXF file.
   SegmentHandles handles;
-  uint64_t digestAtLoad = 0;  // the drawing as it was read, to tell whether it changed
+  // The drawing as it was read, to tell whether it changed: taken after OpenSession by a run
+  // that saves nothing, the only one that tells it.
+  uint64_t digestAtLoad = 0;
   // The file as read, which the drawing is saved back into.
   std::shared_ptr<const dxf::DxfSource> source;
 };

@@ -73,7 +73,7 @@ ViewSession::ViewSession(Session& session)
     : session_(session), layers_(vexhost::TheHost().drawing) {
   runner_ = std::make_unique<ScriptRunner>(out_, err_);
   runner_->AddObserver(session_.searches->Observer());
-  savedDigest_ = session_.digestAtLoad;
+  savedDigest_ = layers_.lastingDigest();  // the drawing as it was read
   if (session_.out) {
     // The user named it: Save writes it without asking.
     std::error_code ec;
