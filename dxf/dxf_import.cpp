@@ -94,6 +94,11 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
       result.error = watch.exceeded() ? watch.Refusal() : read.error;
       return result;
     }
+    // The model's tables grew as they were read; they are held at their size while the drawing
+    // is built beside them.
+    model->modelSpace.items.shrink_to_fit();
+    model->modelSpace.figures.shrink_to_fit();
+    model->entities.shrink_to_fit();
     result.endMarker = read.endMarker;
     result.lines = read.lines;
     if (!read.endMarker && !read.sawEntities) {

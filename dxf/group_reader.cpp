@@ -75,6 +75,9 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     return false;
   }
   bytes.clear();
+  // The file's size as it stands, so that the text is held once rather than grown by doubling;
+  // a file that grows while it is read is still read to its end.
+  bytes.reserve(static_cast<size_t>(info.st_size) + 1);
   char buffer[1 << 16];
   size_t n = 0;
   while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -27,13 +28,42 @@ struct HoleRecord {
   std::vector<HoleItem> items;
 };
 
+// An element's comment, held apart from it, so that the many figure elements stay small; used
+// as an optional is (tested, dereferenced, assigned), and copied with its element.
+class CommentBox {
+ public:
+  CommentBox() = default;
+  CommentBox(const CommentBox& other)
+      : comment_(other.comment_ ? std::make_unique<Comment>(*other.comment_) : nullptr) {}
+  CommentBox(CommentBox&&) noexcept = default;
+  CommentBox& operator=(const CommentBox& other) {
+    if (this != &other) comment_ = other.comment_ ? std::make_unique<Comment>(*other.comment_) : nullptr;
+    return *this;
+  }
+  CommentBox& operator=(CommentBox&&) noexcept = default;
+  CommentBox& operator=(Comment comment) {
+    comment_ = std::make_unique<Comment>(std::move(comment));
+    return *this;
+  }
+  explicit operator bool() const { return comment_ != nullptr; }
+  bool has_value() const { return comment_ != nullptr; }
+  Comment& operator*() { return *comment_; }
+  const Comment& operator*() const { return *comment_; }
+  Comment* operator->() { return comment_.get(); }
+  const Comment* operator->() const { return comment_.get(); }
+  void reset() { comment_.reset(); }
+
+ private:
+  std::unique_ptr<Comment> comment_;
+};
+
 struct Element {
   int id = 0;
   int segmentId = 0;
   int type = 0;  // VEX_ELEMENT_*
   FigureRecord figure{};
   std::optional<LineAttr> lineAttr;  // figures carry one; other elements may not
-  std::optional<Comment> comment;    // texts and balloons
+  CommentBox comment;                // texts and balloons
 };
 
 // What a segment was when the baseline was marked: enough to tell later whether it is as it
