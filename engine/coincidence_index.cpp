@@ -9,7 +9,7 @@ namespace twinfind {
 namespace {
 
 // Up to this many segments, looking through all of them is cheaper than sorting them.
-constexpr size_t kFewSegments = 48;
+constexpr size_t kFewSegments = 8;
 
 bool KeyBefore(size_t countA, double minXA, int entryA, size_t countB, double minXB, int entryB) {
   if (countA != countB) return countA < countB;

@@ -20,6 +20,7 @@ namespace twinfind {
 namespace {
 
 constexpr int kCandidateFigureCapacity = 1000;
+FigureRecord candidateFigures[kCandidateFigureCapacity];
 // The most drawing segments the trial screen reads; around a larger range trials go to the host.
 constexpr size_t kScreenCapacity = 200000;
 // The range segments visited before the trials made are weighed against the screen's cost.
@@ -113,7 +114,6 @@ class Search {
   void RoundPlacements(const FigureRecord& f, std::vector<Placement>& out) const;
   void PlacementsOf(const SegmentRef& ref, const std::vector<FigureRecord>& figures,
                     std::vector<Placement>& out) const;
-  const SegmentFigures& RangeSegment(int t);
   void PrepareScreen(int from);
   void OrderScreening();
   Trial Place(const Placement& p, bool mirrored);
@@ -126,13 +126,11 @@ class Search {
   bool sourcesRead_ = false;  // the part read as a copy of it would be
   int counted_ = 0;           // the part's segments a twin must pair (all but attribute 5)
   TrialScreen screen_;
+  int screened_ = 0, screenedOut_ = 0;  // trials screened, and failed by the screen
+  int accepted_ = 0;                     // trials that found a twin
   double windowReach_ = 0;          // how far a trial's window reaches from its start
   std::vector<size_t> screenOrder_;  // the part's segments as the screen places them
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
-  // The range's segments, each read once when first needed, for the candidates and the screen:
-  // entry t is rangeRead_[t - 1], read when rangeReadDone_[t - 1].
-  std::vector<SegmentFigures> rangeRead_;
-  std::vector<char> rangeReadDone_;
   int leftOutMatches_ = 0;
 };
 
@@ -270,9 +268,16 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     mirror = CopyPlacement::Mirror(p.start, {p.start.x + std::cos(phi), p.start.y + std::sin(phi)});
   }
   const CopyPlacement* then = mirrored ? &mirror : nullptr;
-  if (!screen_.MayFit(p.start, copySources, screenOrder_, turn, then, counted_,
-                      WorkTable::kCapacity)) {
-    return Trial::kFailed;
+  if (screen_.on()) {
+    ++screened_;
+    if (!screen_.MayFit(p.start, copySources, screenOrder_, turn, then, counted_,
+                        WorkTable::kCapacity)) {
+      ++screenedOut_;
+      return Trial::kFailed;
+    }
+    // Where most trials fit (twins side by side, few near twins), screening is only more work:
+    // it stops once fewer than one trial in four has been spared.
+    if (screened_ >= kScreenAfterVisits && screenedOut_ * 4 < screened_) screen_.Clear();
   }
   PlaceCopy(copySources, turn, then, copyFigures);
   const VexBox direct =
@@ -324,6 +329,7 @@ Search::Trial Search::MirrorAccepted() {
 }
 
 void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
+  ++accepted_;
   const bool fits = !matchTable.full();
   if (!fits) ++leftOutMatches_;
   MatchRecord record;
@@ -345,29 +351,12 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
 // The screen reads the drawing that any trial's window can hold: the range's figures (ends and
 // centres, where placements start) grown on every side by more than a window reaches from its
 // placement's start, turned or mirrored.
-const SegmentFigures& Search::RangeSegment(int t) {
-  const size_t i = static_cast<size_t>(t - 1);
-  if (rangeRead_.size() != static_cast<size_t>(targetTable.count())) {
-    rangeRead_.resize(static_cast<size_t>(targetTable.count()));
-    rangeReadDone_.assign(static_cast<size_t>(targetTable.count()), 0);
-  }
-  if (rangeReadDone_[i] == 0) {
-    ReadSegmentFigures(targetTable[t].ref, rangeRead_[i]);
-    rangeReadDone_[i] = 1;
-  }
-  return rangeRead_[i];
-}
-
 // Prepared once the trials so far show that the range's candidates make enough of them to pay
 // for reading the drawing around the rest of the range (entries from `from` on).
 void Search::PrepareScreen(int from) {
-  VexBox reach{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  std::vector<SegmentRef> range;
   for (int t = from; t <= targetTable.count(); ++t) {
-    if (targetTable[t].used != 0) continue;
-    const SegmentFigures& read = RangeSegment(t);
-    if (read.figures.empty() || !std::isfinite(read.spread.minX)) continue;
-    reach = {std::min(reach.minX, read.spread.minX), std::min(reach.minY, read.spread.minY),
-             std::max(reach.maxX, read.spread.maxX), std::max(reach.maxY, read.spread.maxY)};
+    if (targetTable[t].used == 0) range.push_back(targetTable[t].ref);
   }
   double partReach = 0;
   for (const VexPoint corner : {VexPoint{partBox.minX, partBox.minY}, VexPoint{partBox.maxX, partBox.minY},
@@ -378,18 +367,8 @@ void Search::PrepareScreen(int from) {
   // and a mirrored one that times the square root of two: 1.5 times, with the tolerance it is
   // grown by, bounds both.
   windowReach_ = 1.5 * partReach + 2 * tolerance_;
-  const VexBox grown = Widened(reach, windowReach_ + 4 * tolerance_);
-  // Range segments met again around the range are not read twice.
-  const auto known = [this](const SegmentRef& ref) -> const SegmentFigures* {
-    auto it = std::lower_bound(targetsOfSegment_.begin(), targetsOfSegment_.end(),
-                               std::make_pair(ref.segmentId, 0));
-    for (; it != targetsOfSegment_.end() && it->first == ref.segmentId; ++it) {
-      const size_t i = static_cast<size_t>(it->second - 1);
-      if (rangeReadDone_[i] != 0 && rangeRead_[i].ref == ref) return &rangeRead_[i];
-    }
-    return nullptr;
-  };
-  screen_.Prepare(grown, windowReach_, kWindowList, tolerance_, kScreenCapacity, known);
+  screen_.Prepare(range, windowReach_ + 4 * tolerance_, windowReach_, kWindowList, tolerance_,
+                  kScreenCapacity);
 }
 
 // The screen stops at the first copy segment without a partner when every segment counts; the
@@ -416,24 +395,20 @@ bool Search::Run() {
   bool screenTried = false;
   for (int t = 1; t <= targetTable.count(); ++t) {
     if (targetTable[t].used != 0) continue;
-    // A trial through the host costs about as much as reading a few dozen segments, the screen
-    // a few readings of the range: it pays once one trial in five candidates' segments is made.
-    const int trials = stats.candidates + stats.mirrorTrials;
-    if (!screenTried && visited >= kScreenAfterVisits && trials * 5 >= visited) {
+    // A failing trial through the host costs about as much as reading a few dozen segments, the
+    // screen a few readings of the range: it pays once one in five segments visited has made a
+    // trial that failed (trials that find twins pass the screen and gain nothing from it).
+    const int failed = stats.candidates + stats.mirrorTrials - accepted_;
+    if (!screenTried && visited >= kScreenAfterVisits && failed * 5 >= visited) {
       screenTried = true;
       PrepareScreen(t);
     }
     ++visited;
     const SegmentRef ref = targetTable[t].ref;
-    const std::vector<FigureRecord>& read = RangeSegment(t).figures;
-    if (read.empty()) continue;
-    // A candidate's figures are its first kCandidateFigureCapacity.
-    if (read.size() > static_cast<size_t>(kCandidateFigureCapacity)) {
-      figures.assign(read.begin(), read.begin() + kCandidateFigureCapacity);
-      PlacementsOf(ref, figures, placements);
-    } else {
-      PlacementsOf(ref, read, placements);
-    }
+    const int count = VexFigGetFigure2(&ref, candidateFigures, kCandidateFigureCapacity);
+    if (count <= 0) continue;
+    figures.assign(candidateFigures, candidateFigures + count);
+    PlacementsOf(ref, figures, placements);
     Trial trial = Trial::kFailed;
     for (size_t i = 0; i < placements.size() && trial == Trial::kFailed; ++i) {
       trial = Place(placements[i], false);

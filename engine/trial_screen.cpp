@@ -50,17 +50,36 @@ void TrialScreen::Clear() {
   index_.Build({});
 }
 
-void TrialScreen::Prepare(const VexBox& reach, double windowReach, int list, double tolerance,
-                          size_t capacity, const Known& known) {
+void TrialScreen::Prepare(const std::vector<SegmentRef>& range, double grow, double windowReach,
+                          int list, double tolerance, size_t capacity) {
   Clear();
   tolerance_ = tolerance;
-  reach_ = reach;
   windowReach_ = windowReach;
-  if (!(reach.minX <= reach.maxX && reach.minY <= reach.maxY) || !std::isfinite(windowReach)) {
+  if (range.size() > capacity) return;
+  // The range first: its spreads give the reach, and it is not read again when met around it.
+  VexBox spread{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  std::vector<std::pair<int, size_t>> bySegment;  // (segment id, place in own_), sorted
+  for (const SegmentRef& ref : range) {
+    own_.emplace_back();
+    SegmentFigures& read = own_.back();
+    ReadSegmentFigures(ref, read);
+    bySegment.push_back({ref.segmentId, own_.size() - 1});
+    if (read.figures.empty() || !std::isfinite(read.spread.minX)) continue;
+    spread = {std::min(spread.minX, read.spread.minX), std::min(spread.minY, read.spread.minY),
+              std::max(spread.maxX, read.spread.maxX), std::max(spread.maxY, read.spread.maxY)};
+  }
+  std::sort(bySegment.begin(), bySegment.end());
+  reach_ = {spread.minX - grow, spread.minY - grow, spread.maxX + grow, spread.maxY + grow};
+  if (!(reach_.minX <= reach_.maxX && reach_.minY <= reach_.maxY) ||
+      !std::isfinite(windowReach)) {
+    Clear();
     return;
   }
   ResetList(list);
-  if (VexSgmSearchSegment4(&reach, CompareElementType, list) != 0) return;
+  if (VexSgmSearchSegment4(&reach_, CompareElementType, list) != 0) {
+    Clear();
+    return;
+  }
   const int handle = VexIddOpenApIdData(list, 1);
   VexIdRecord record{};
   bool fits = true;
@@ -71,7 +90,12 @@ void TrialScreen::Prepare(const VexBox& reach, double windowReach, int list, dou
       break;
     }
     const SegmentRef ref = RefOfRecord(record);
-    const SegmentFigures* read = known(ref);
+    const SegmentFigures* read = nullptr;
+    auto it = std::lower_bound(bySegment.begin(), bySegment.end(),
+                               std::make_pair(ref.segmentId, size_t{0}));
+    for (; it != bySegment.end() && it->first == ref.segmentId && !read; ++it) {
+      if (own_[it->second].ref == ref) read = &own_[it->second];
+    }
     if (read == nullptr) {
       own_.emplace_back();
       ReadSegmentFigures(ref, own_.back());

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <functional>
 #include <vector>
 
 #include "engine/coincidence_index.h"
@@ -19,14 +18,13 @@ namespace twinfind {
 
 class TrialScreen {
  public:
-  // Reads every drawing segment the host finds wholly inside `reach` (through application list
-  // `list`, left empty), compared as the window's segments are. `windowReach` bounds how far
-  // any trial's window reaches from its placement's start on each side. `known` gives a segment
-  // read before (or null), which is not read again. The screen stays off when the host's
-  // search fails or finds more than `capacity` segments.
-  using Known = std::function<const SegmentFigures*(const SegmentRef&)>;
-  void Prepare(const VexBox& reach, double windowReach, int list, double tolerance,
-               size_t capacity, const Known& known);
+  // Reads the `range` segments, then every drawing segment the host finds wholly inside the
+  // reach (the range's figures grown by `grow` on every side; through application list `list`,
+  // left empty), compared as the window's segments are. `windowReach` bounds how far any
+  // trial's window reaches from its placement's start on each side. The screen stays off when
+  // the host's search fails or finds more than `capacity` segments.
+  void Prepare(const std::vector<SegmentRef>& range, double grow, double windowReach, int list,
+               double tolerance, size_t capacity);
   void Clear();
   bool on() const { return on_; }
 
@@ -52,8 +50,8 @@ class TrialScreen {
   double windowReach_ = 0;
   SegmentFigures placed_;  // the copy segment being screened
   double tolerance_ = COINCIDE_EPS;
-  std::vector<const SegmentFigures*> segments_;  // every segment read, known or own
-  std::deque<SegmentFigures> own_;                // those read here
+  std::vector<const SegmentFigures*> segments_;  // every segment read, in own_
+  std::deque<SegmentFigures> own_;
   CoincidenceIndex index_;
 
   // Where the segments lie, for the overflow bound: a grid over the reach whose cells list the
