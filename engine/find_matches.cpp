@@ -367,8 +367,11 @@ void Search::PrepareScreen(int from) {
   // and a mirrored one that times the square root of two: 1.5 times, with the tolerance it is
   // grown by, bounds both.
   windowReach_ = 1.5 * partReach + 2 * tolerance_;
+  // A range scattered over a larger drawing (one of the survey's searches) would have the
+  // screen read far more than the range: it stays off then.
+  const size_t capacity = std::min(kScreenCapacity, 4 * range.size() + WorkTable::kCapacity);
   screen_.Prepare(range, windowReach_ + 4 * tolerance_, windowReach_, kWindowList, tolerance_,
-                  kScreenCapacity);
+                  capacity);
 }
 
 // The screen stops at the first copy segment without a partner when every segment counts; the
@@ -399,7 +402,7 @@ bool Search::Run() {
     // screen a few readings of the range: it pays once one in five segments visited has made a
     // trial that failed (trials that find twins pass the screen and gain nothing from it).
     const int failed = stats.candidates + stats.mirrorTrials - accepted_;
-    if (!screenTried && visited >= kScreenAfterVisits && failed * 5 >= visited) {
+    if (!screenTried && visited >= kScreenAfterVisits && failed * 2 >= visited) {
       screenTried = true;
       PrepareScreen(t);
     }
