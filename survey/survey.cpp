@@ -14,6 +14,7 @@
 #include "engine/shape_model.h"
 #include "host/search.h"
 #include "survey/candidate_parts.h"
+#include "survey/family_kinds.h"
 #include "survey/part_signature.h"
 #include "survey/twin_geometry.h"
 
@@ -358,8 +359,10 @@ std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* ar
 static_assert(kCommandRangeCapacity == kTargetCapacity);
 
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
-                    const SearchOptions& options, const SurveyProgress& progress) {
-  return Surveyor(drawing, range, options, progress).Run();
+                    const SearchOptions& options, const SurveyProgress& progress, bool all) {
+  SurveyResult result = Surveyor(drawing, range, options, progress).Run();
+  result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
+  return result;
 }
 
 }  // namespace twinfind::survey

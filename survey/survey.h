@@ -25,7 +25,10 @@ struct Family {
 };
 
 struct SurveyResult {
-  std::vector<Family> families;  // largest first (then more figures first, then lower left)
+  // Parts and holes (family_kinds.h), members times figures largest first (then more members,
+  // more figures, lower left); with every family asked for, strokes too.
+  std::vector<Family> families;
+  int strokeFamilies = 0;        // families of strokes left out
   int segments = 0;              // segments the range holds
   int candidates = 0;            // candidate parts looked at
   int searches = 0;              // searches made
@@ -37,8 +40,10 @@ struct SurveyResult {
 // Told how far a survey has come (0 to 1), now and then; false asks it to stop.
 using SurveyProgress = std::function<bool(double done)>;
 
+// `all`: every family, strokes (single lines, points, two loose figures) too.
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
-                    const SearchOptions& options, const SurveyProgress& progress = nullptr);
+                    const SearchOptions& options, const SurveyProgress& progress = nullptr,
+                    bool all = false);
 
 // The box of some segments' figures.
 VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);

@@ -17,7 +17,7 @@ const char kViewUsage[] =
     "              [--memory-limit MB]";
 const char kSurveyUsage[] =
     "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
-    "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--settings FILE] "
+    "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--all] [--settings FILE] "
     "[--memory-limit MB]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
@@ -150,6 +150,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   survey->add_option("--svg", options.svg, "an SVG picture of the families")->type_name("FILE");
   survey->add_option("--png", options.png, "a PNG picture of the families")->type_name("FILE");
   survey->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
+  survey->add_flag("--all", options.allFamilies,
+                   "list families of strokes too (single lines, points, two loose figures)");
   survey->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
   AddMemoryLimit(*survey, options);
   survey->footer(kSurveyFooter);

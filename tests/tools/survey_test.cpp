@@ -13,6 +13,7 @@
 #include "host/host.h"
 #include "survey/survey.h"
 #include "tool_run.h"
+#include "../host/host_test_util.h"
 
 namespace {
 
@@ -256,6 +257,60 @@ TEST(Survey, StopsWhenItsProgressSaysSo) {
       twinfind::survey::Survey(drawing, range, options, [](double) { return false; });
   EXPECT_TRUE(stopped.cancelled);
   EXPECT_LT(stopped.families.size(), whole.families.size());
+}
+
+// Parts, not strokes: four slots of three lines and three holes are what a person looks for;
+// equal lone lines, lone arcs and two-line corners are strokes, counted on one closing line and
+// listed only with --all.
+TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
+  using hosttest::AddSegment;
+  using hosttest::Arc;
+  using hosttest::Circle;
+  using hosttest::Line;
+  ScratchFolder folder;
+  vexhost::ResetHost();
+  for (int i = 0; i < 4; ++i) {
+    const double x = 30.0 * i;
+    AddSegment({Line(x, 0, x, 8)});  // a slot of three lines: two sides and the bottom
+    AddSegment({Line(x, 0, x + 4, 0)});
+    AddSegment({Line(x + 4, 0, x + 4, 8)});
+    AddSegment({Line(x, 40, x + 7, 40)});                         // lone lines
+    AddSegment({Arc(x + 2, 60, 3, x + 5, 60, x + 2, 63)});        // lone arcs
+    AddSegment({Line(x, 80, x + 5, 80), Line(x + 5, 80, x + 5, 84)});  // corners
+    if (i < 3) AddSegment({Circle(x + 2, 100, 1.5)});             // holes
+  }
+  std::string error;
+  const auto drawing = folder.path() / "noise.dxf";
+  ASSERT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, drawing.string(), error))
+      << error;
+  const auto settings = folder.Write("s.reg", Settings(true, true, false));
+  struct Case {
+    const char* flags;
+    std::vector<std::string> counts;  // "N parts" of each family listed, in order
+    std::string closing;              // the closing line, or empty
+  };
+  for (const Case& c : {Case{"", {"4 parts", "3 parts"},
+                             "not listed: 3 families of single lines, points and loose strokes "
+                             "(--all lists them)"},
+                        Case{" --all", {"4 parts", "4 parts", "4 parts", "4 parts", "3 parts"}, ""}}) {
+    SCOPED_TRACE(c.flags);
+    const auto r = RunTool(folder, "survey '" + drawing.string() + "' --settings '" +
+                                       settings.string() + "'" + c.flags);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> counts;
+    const std::regex family(R"(family [0-9]+: ([0-9]+ parts?),)");
+    for (auto m = std::sregex_iterator(r.out.begin(), r.out.end(), family);
+         m != std::sregex_iterator(); ++m) {
+      counts.push_back((*m)[1]);
+    }
+    EXPECT_EQ(counts, c.counts) << r.out;
+    EXPECT_EQ(r.out.find("family 1: 4 parts, 0 mirrored; 3 figures"), r.out.find("family 1:"))
+        << "the slots rank first: " << r.out;
+    EXPECT_EQ(r.out.find("not listed:") != std::string::npos, !c.closing.empty()) << r.out;
+    if (!c.closing.empty()) {
+      EXPECT_NE(r.out.find(c.closing), std::string::npos) << r.out;
+    }
+  }
 }
 
 }  // namespace

@@ -58,10 +58,13 @@ int SurveyCommand(const Options& options) {
   survey::SurveyResult result;
   {
     ProgressLine progress("surveying");
-    result = survey::Survey(drawing, segments, search, [&progress](double done) {
-      progress.Tell(done);
-      return true;
-    });
+    result = survey::Survey(
+        drawing, segments, search,
+        [&progress](double done) {
+          progress.Tell(done);
+          return true;
+        },
+        options.allFamilies);
   }
   // The search's own messages (a working table full, say) are not this command's lines.
   vexhost::TheHost().transcript.Clear();

@@ -68,6 +68,11 @@ std::vector<std::string> SurveyLines(const SurveyResult& result) {
       "), among " +
       Counted(static_cast<size_t>(result.candidates), "candidate part", "candidate parts") +
       " of " + Counted(static_cast<size_t>(result.segments), "segment", "segments"));
+  if (result.strokeFamilies > 0) {
+    lines.push_back("not listed: " +
+                    Counted(static_cast<size_t>(result.strokeFamilies), "family", "families") +
+                    " of single lines, points and loose strokes (--all lists them)");
+  }
   lines.push_back(
       "searched: " + Counted(static_cast<size_t>(result.searches), "search", "searches") + ", " +
       std::to_string(result.trials) + " trial placements" +
