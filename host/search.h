@@ -26,6 +26,12 @@ inline constexpr double kSearchTolerance = 1e-9;
 std::vector<int> SearchSegments(const Drawing& drawing, const VexBox* area, VexElementFilter filter,
                                 SearchMode mode, bool useIndex = true);
 
+// What a user's window over the area selects: the segments lying wholly inside it, as the
+// window search finds them, on layers that are shown (a layer off or frozen in the file is
+// neither drawn nor selected). No area: every such segment.
+std::vector<int> SelectSegments(const Drawing& drawing, const VexBox* area,
+                                VexElementFilter filter);
+
 }  // namespace vexhost
 
 #endif  // HOST_SEARCH_H

@@ -126,7 +126,7 @@ Delivery StepDriver::Range(const VexBox& area) {
   const VexBox window{std::min(area.minX, area.maxX), std::min(area.minY, area.maxY),
                       std::max(area.minX, area.maxX), std::max(area.minY, area.maxY)};
   std::vector<VexIdRecord> selected;
-  for (const int id : SearchSegments(drawing_, &window, compare_, SearchMode::kWindow)) {
+  for (const int id : SelectSegments(drawing_, &window, compare_)) {
     selected.push_back({id, drawing_.FindSegment(id)->auxId});
   }
   lists_.SetSelection(std::move(selected));

@@ -352,8 +352,11 @@ VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) 
   return box;
 }
 
-std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area) {
-  return vexhost::SearchSegments(drawing, area, CompareElementType, vexhost::SearchMode::kWindow);
+std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area,
+                               bool hiddenLayers) {
+  return hiddenLayers
+             ? vexhost::SearchSegments(drawing, area, CompareElementType, vexhost::SearchMode::kWindow)
+             : vexhost::SelectSegments(drawing, area, CompareElementType);
 }
 
 static_assert(kCommandRangeCapacity == kTargetCapacity);

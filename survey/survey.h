@@ -49,9 +49,10 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
 VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);
 
 // The segments a window over `area` selects for the command's range (every segment with an
-// element the range step accepts, lying wholly inside; no area: the whole drawing), in
-// drawing order.
-std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area);
+// element the range step accepts, lying wholly inside, on a shown layer unless `hiddenLayers`;
+// no area: the whole drawing), in drawing order.
+std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area,
+                               bool hiddenLayers = false);
 
 // The most segments the command's range takes.
 inline constexpr int kCommandRangeCapacity = 10000;

@@ -17,7 +17,8 @@ const char kViewUsage[] =
     "              [--memory-limit MB]";
 const char kSurveyUsage[] =
     "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
-    "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--all] [--settings FILE] "
+    "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--all] [--hidden-layers]\n"
+    "                [--settings FILE] "
     "[--memory-limit MB]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
@@ -152,6 +153,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   survey->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
   survey->add_flag("--all", options.allFamilies,
                    "list families of strokes too (single lines, points, two loose figures)");
+  survey->add_flag("--hidden-layers", options.hiddenLayers,
+                   "survey the layers that are off or frozen in the file too");
   survey->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
   AddMemoryLimit(*survey, options);
   survey->footer(kSurveyFooter);

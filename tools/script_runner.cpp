@@ -194,8 +194,7 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
                      std::max(v[1], v[3])};
     if (driver.active() && (driver.mask() & VEX_MASK_RANGE) != 0) {
       // What the window selects at this step, told before the command acts on it.
-      action.selected = vexhost::SearchSegments(host.drawing, &action.window, driver.compare(),
-                                                vexhost::SearchMode::kWindow);
+      action.selected = vexhost::SelectSegments(host.drawing, &action.window, driver.compare());
       out_ << SelectionLine(host.drawing, action.selected) << "\n";
       out_.flush();
     }

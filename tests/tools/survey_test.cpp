@@ -313,4 +313,37 @@ TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
   }
 }
 
+// A layer that is off in the file is neither surveyed nor selected: its slots are left out,
+// and --hidden-layers takes them in.
+TEST(Survey, LeavesHiddenLayersOutUnlessAsked) {
+  using hosttest::AddSegment;
+  using hosttest::Line;
+  ScratchFolder folder;
+  vexhost::ResetHost();
+  for (const int layer : {0, 3}) {
+    VexLyrSetCurrentLayer(layer);
+    for (int i = 0; i < 3; ++i) {
+      const double x = 30.0 * i, y = 40.0 * layer, w = layer == 0 ? 4 : 6;
+      AddSegment({Line(x, y, x, y + 8), Line(x, y, x + w, y), Line(x + w, y, x + w, y + 8)});
+    }
+  }
+  vexhost::TheHost().drawing.SetLayerVisible(3, false);
+  std::string error;
+  const auto drawing = folder.path() / "layers.dxf";
+  ASSERT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, drawing.string(), error))
+      << error;
+  const auto settings = folder.Write("s.reg", Settings(true, true, false));
+  for (const auto& [flags, families] : {std::pair<std::string, int>{"", 1},
+                                        std::pair<std::string, int>{" --hidden-layers", 2}}) {
+    SCOPED_TRACE(flags);
+    const auto r = RunTool(folder, "survey '" + drawing.string() + "' --settings '" +
+                                       settings.string() + "'" + flags);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("(hidden)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("total: " + std::to_string(families) + (families == 1 ? " family, " : " families, ")),
+              std::string::npos)
+        << r.out;
+  }
+}
+
 }  // namespace

@@ -54,7 +54,8 @@ int SurveyCommand(const Options& options) {
 
   auto& drawing = vexhost::TheHost().drawing;
   const SearchOptions search = SearchOptionsOf(ReadSettings());
-  const std::vector<int> segments = survey::RangeSegments(drawing, range ? &*range : nullptr);
+  const std::vector<int> segments =
+      survey::RangeSegments(drawing, range ? &*range : nullptr, options.hiddenLayers);
   survey::SurveyResult result;
   {
     ProgressLine progress("surveying");
