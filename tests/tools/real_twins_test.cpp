@@ -51,10 +51,8 @@ TEST(RealTwins, TheSearchFindsWhatAnIndependentCountFinds) {
        "140.27 -68.6927 141.29 -67.6573", 11, 11},
       {"pads, exact", "crkbd-F.Cu.dxf", kRotate, "128 -108 162 -60",
        "140.27 -68.6927 141.29 -67.6573", 2, 10},
-      // Fastener symbols inserted turned and mirrored, half of them with their lines running the
-      // other way.
-      {"fastener symbols", "api-cw750-details.dxf", "\"mIsRotate\"=\"1\"\n\"mIsSymmetry\"=\"1\"\n",
-       "100 100 800 600", "514.986 334.972 516.131 336.117", 19, 19},
+      // (The fastener symbols of api-cw750-details lie on layers that are off in the file: a
+      // window selects none of them, as none is drawn.)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
