@@ -139,7 +139,7 @@ void EntityDecoder::Decode(std::string_view type, std::span<const Group> groups,
   groups_ = groups;
   source_ = source;
   fault_.clear();
-  fields_.Index(groups, type == "MTEXT");
+  fields_.Index(groups, type == "MTEXT" || type == "ATTRIB");
   if (type == "LINE") return Line();
   if (type == "POINT") return Point();
   if (type == "CIRCLE") return Circle();

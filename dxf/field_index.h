@@ -17,8 +17,8 @@ class FieldIndex {
 
   // Indexes an entity's groups (its type first). Comments (999) and extended data (1000 and
   // up) are not its values; with `stopAtEmbedded`, neither is anything from group 101 on (the
-  // "embedded object" newer files append to MTEXT, which repeats the entity's codes with other
-  // meanings).
+  // "embedded object" newer files append to MTEXT and ATTRIB, which repeats the entity's codes
+  // with other meanings).
   void Index(std::span<const Group> groups, bool stopAtEmbedded);
 
   // The last or the first group with the code; nothing when there is none. A code that comes

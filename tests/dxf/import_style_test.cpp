@@ -164,4 +164,45 @@ TEST(ImportStyleTest, TextsOfOldFilesAreReadInTheirCodePage) {
   EXPECT_EQ(TextOf(d, d.SegmentIds()[0]).text, u"caf\u00E9");
 }
 
+// Newer files append an "embedded object" to a multi-line MTEXT or attribute that repeats the
+// entity's codes with other meanings (a direction in 10/20, a column width in 40): the text is
+// placed and sized by its own codes, so that a title block does not stretch the drawing.
+TEST(ImportStyleTest, EmbeddedObjectsDoNotPlaceOrSizeTheirTexts) {
+  const std::string embedded = Groups({{101, "Embedded Object"},
+                                       {70, "1"},
+                                       {10, "1.0"},
+                                       {20, "0.0"},
+                                       {11, "9000"},
+                                       {21, "9000"},
+                                       {40, "5000"},
+                                       {41, "0"}});
+  const std::string entities =
+      Groups({{0, "INSERT"}, {8, "0"}, {66, "1"}, {2, "TB"}, {10, "0"}, {20, "0"}}) +
+      Groups({{0, "ATTRIB"}, {8, "0"}, {10, "20"}, {20, "30"}, {40, "2"}, {1, "TITLE"},
+              {2, "T"}, {70, "0"}}) +
+      embedded + Groups({{0, "SEQEND"}, {8, "0"}}) +
+      Groups({{0, "MTEXT"}, {8, "0"}, {10, "40"}, {20, "60"}, {40, "3"}, {71, "1"},
+              {1, "NOTE"}}) +
+      embedded;
+  const auto d = Imported(File(entities, dxftest::Block("TB", dxftest::Line(0, 0, 100, 0))));
+  double right = 0;
+  int texts = 0;
+  for (const int id : d.SegmentIds()) {
+    for (const int e : d.FindSegment(id)->elements) {
+      const auto* element = d.FindElement(e);
+      if (!element->comment) continue;
+      const auto& text = std::get<vexhost::TextComment>(*element->comment);
+      ++texts;
+      right = std::max(right, text.record.x);
+      EXPECT_LE(text.record.size1, 3) << "sized by the embedded width";
+    }
+    const auto b = d.SegmentBounds(id);
+    if (b) {
+      EXPECT_LT(b->maxX, 200) << "stretched by the embedded object";
+    }
+  }
+  EXPECT_EQ(texts, 2);
+  EXPECT_LT(right, 100);
+}
+
 }  // namespace
