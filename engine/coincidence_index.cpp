@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <utility>
 
 namespace twinfind {
 namespace {
@@ -19,8 +18,8 @@ bool KeyBefore(size_t countA, double minXA, int entryA, size_t countB, double mi
 
 }  // namespace
 
-void CoincidenceIndex::Build(std::vector<const SegmentFigures*> segments) {
-  segments_ = std::move(segments);
+void CoincidenceIndex::Build(const std::vector<const SegmentFigures*>& segments) {
+  segments_.assign(segments.begin(), segments.end());
   sorted_.clear();
   compareAlways_.clear();
   if (segments_.size() <= kFewSegments) return;

@@ -18,7 +18,7 @@ namespace twinfind {
 class CoincidenceIndex {
  public:
   // Indexes `segments` (entry i + 1 is segments[i]), which must outlive the queries.
-  void Build(std::vector<const SegmentFigures*> segments);
+  void Build(const std::vector<const SegmentFigures*>& segments);
 
   // The entries (in their order) that may coincide with `figures` within `tolerance`: the
   // comparison itself decides.

@@ -127,9 +127,8 @@ class Search {
   int counted_ = 0;           // the part's segments a twin must pair (all but attribute 5)
   TrialScreen screen_;
   int screened_ = 0, screenedOut_ = 0;  // trials screened, and failed by the screen
-  int accepted_ = 0;                     // trials that found a twin
-  double windowReach_ = 0;          // how far a trial's window reaches from its start
-  std::vector<size_t> screenOrder_;  // the part's segments as the screen places them
+  int accepted_ = 0;                    // trials that found a twin
+  std::vector<size_t> screenOrder_;     // the part's segments as the screen places them
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
   int leftOutMatches_ = 0;
 };
@@ -161,7 +160,8 @@ void Search::RoundPlacements(const FigureRecord& f, std::vector<Placement>& out)
   const double radius = arc ? f.u.arc.r : f.u.circle.r;
   if (std::fabs(radius - anchorLine.radius) >= options_.tolerance) return;
   if (arc && std::fabs(ArcLength(f.u.arc) - anchorLine.arcLength) >= 2 * tolerance_) return;
-  const VexPoint centre = arc ? VexPoint{f.u.arc.cx, f.u.arc.cy} : VexPoint{f.u.circle.cx, f.u.circle.cy};
+  const VexPoint centre =
+      arc ? VexPoint{f.u.arc.cx, f.u.arc.cy} : VexPoint{f.u.circle.cx, f.u.circle.cy};
   const auto along = [&](double theta) {
     const double reach = anchorLine.length > 0 ? anchorLine.length : 1.0;
     return VexPoint{centre.x + reach * std::cos(theta), centre.y + reach * std::sin(theta)};
@@ -216,7 +216,8 @@ void Search::RoundPlacements(const FigureRecord& f, std::vector<Placement>& out)
     const double theta = LineAngle(centre, p);
     const bool seen = std::any_of(out.begin(), out.end(), [&](const Placement& q) {
       return std::fabs(q.end.x - p.x) < tolerance_ && std::fabs(q.end.y - p.y) < tolerance_ &&
-             std::fabs(q.start.x - centre.x) < tolerance_ && std::fabs(q.start.y - centre.y) < tolerance_;
+             std::fabs(q.start.x - centre.x) < tolerance_ &&
+             std::fabs(q.start.y - centre.y) < tolerance_;
     });
     if (!seen) out.push_back({centre, p, theta, false, true});
   }
@@ -348,29 +349,28 @@ void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
 
 // For each unused range segment: every unmirrored placement on its candidate figures first,
 // then, when mirror images count, every mirrored one.
-// The screen reads the drawing that any trial's window can hold: the range's figures (ends and
-// centres, where placements start) grown on every side by more than a window reaches from its
-// placement's start, turned or mirrored.
-// Prepared once the trials so far show that the range's candidates make enough of them to pay
-// for reading the drawing around the rest of the range (entries from `from` on).
+// The screen reads the drawing that any trial's window can hold: the figures of the rest of the
+// range (entries from `from` on; their ends and centres are where placements start) grown on
+// every side by more than a window reaches from its placement's start, turned or mirrored.
 void Search::PrepareScreen(int from) {
   std::vector<SegmentRef> range;
   for (int t = from; t <= targetTable.count(); ++t) {
     if (targetTable[t].used == 0) range.push_back(targetTable[t].ref);
   }
   double partReach = 0;
-  for (const VexPoint corner : {VexPoint{partBox.minX, partBox.minY}, VexPoint{partBox.maxX, partBox.minY},
-                                VexPoint{partBox.minX, partBox.maxY}, VexPoint{partBox.maxX, partBox.maxY}}) {
+  for (const VexPoint corner :
+       {VexPoint{partBox.minX, partBox.minY}, VexPoint{partBox.maxX, partBox.minY},
+        VexPoint{partBox.minX, partBox.maxY}, VexPoint{partBox.maxX, partBox.maxY}}) {
     partReach = std::max(partReach, VexAriLen2Pnts(&anchorLine.start, &corner));
   }
   // A turned window spans at most the part's reach on each side of its start, 1 percent more,
   // and a mirrored one that times the square root of two: 1.5 times, with the tolerance it is
   // grown by, bounds both.
-  windowReach_ = 1.5 * partReach + 2 * tolerance_;
+  const double windowReach = 1.5 * partReach + 2 * tolerance_;
   // A range scattered over a larger drawing (one of the survey's searches) would have the
   // screen read far more than the range: it stays off then.
   const size_t capacity = std::min(kScreenCapacity, 4 * range.size() + WorkTable::kCapacity);
-  screen_.Prepare(range, windowReach_ + 4 * tolerance_, windowReach_, kWindowList, tolerance_,
+  screen_.Prepare(range, windowReach + 4 * tolerance_, windowReach, kWindowList, tolerance_,
                   capacity);
 }
 

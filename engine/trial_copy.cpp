@@ -30,7 +30,11 @@ int Flipped(int direction) {
 CopyPlacement CopyPlacement::MoveTurn(VexPoint base, VexPoint target, double degrees) {
   const double t = degrees * std::numbers::pi / 180.0;
   const double cs = std::cos(t) * 1.0, sn = std::sin(t) * 1.0;
-  return {cs, -sn, sn, cs, target.x - (cs * base.x - sn * base.y),
+  return {cs,
+          -sn,
+          sn,
+          cs,
+          target.x - (cs * base.x - sn * base.y),
           target.y - (sn * base.x + cs * base.y)};
 }
 

@@ -31,8 +31,8 @@ struct CopyPlacement {
 struct CopySource {
   SegmentRef ref{};
   uint8_t hasAttr5 = 0;
-  bool closed = false;      // its figures form one closed outline
-  SegmentFigures figures;   // as read from the drawing
+  bool closed = false;     // its figures form one closed outline
+  SegmentFigures figures;  // as read from the drawing
 };
 
 // Reads the segments the work list holds. False, with the message shown, when a listed segment

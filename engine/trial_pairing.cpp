@@ -66,8 +66,7 @@ void TrialPairing::ReadWindow() {
     ReadSegmentFigures(windowTable[w].ref, window_[static_cast<size_t>(w - 1)]);
     indexed_.push_back(&window_[static_cast<size_t>(w - 1)]);
   }
-  index_.Build(std::move(indexed_));
-  indexed_ = {};
+  index_.Build(indexed_);
 }
 
 void TrialPairing::Pair(const SearchOptions& options, const std::vector<SegmentFigures>& copies) {
@@ -101,8 +100,8 @@ int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
     const SegmentFigures& read = window_[static_cast<size_t>(w - 1)];
     bool duplicate = false;
     for (const int v : index_.MayCoincide(read, tolerance)) {
-      if (windowTable[v].used != 0 && SegmentsCoincide(read, window_[static_cast<size_t>(v - 1)],
-                                                       tolerance)) {
+      if (windowTable[v].used != 0 &&
+          SegmentsCoincide(read, window_[static_cast<size_t>(v - 1)], tolerance)) {
         duplicate = true;
         break;
       }

@@ -31,8 +31,8 @@ bool Within(const VexBox& inner, const VexBox& outer) {
 
 // Grown by far more than the host's own allowance for a segment's bounds at a window's edge.
 VexBox Grown(const VexBox& b) {
-  const double scale = std::max({std::fabs(b.minX), std::fabs(b.maxX), std::fabs(b.minY),
-                                 std::fabs(b.maxY), 1.0});
+  const double scale =
+      std::max({std::fabs(b.minX), std::fabs(b.maxX), std::fabs(b.minY), std::fabs(b.maxY), 1.0});
   const double by = 1e-6 + 1e-9 * scale;
   return {b.minX - by, b.minY - by, b.maxX + by, b.maxY + by};
 }
@@ -70,8 +70,7 @@ void TrialScreen::Prepare(const std::vector<SegmentRef>& range, double grow, dou
   }
   std::sort(bySegment.begin(), bySegment.end());
   reach_ = {spread.minX - grow, spread.minY - grow, spread.maxX + grow, spread.maxY + grow};
-  if (!(reach_.minX <= reach_.maxX && reach_.minY <= reach_.maxY) ||
-      !std::isfinite(windowReach)) {
+  if (!(reach_.minX <= reach_.maxX && reach_.minY <= reach_.maxY) || !std::isfinite(windowReach)) {
     Clear();
     return;
   }
@@ -148,10 +147,9 @@ void TrialScreen::BuildGrid() {
   areaSum_.assign((nx_ + 1) * (ny_ + 1), 0);
   for (size_t y = 0; y < ny_; ++y) {
     for (size_t x = 0; x < nx_; ++x) {
-      areaSum_[(y + 1) * (nx_ + 1) + x + 1] = cellFrom_[y * nx_ + x + 1] +
-                                              areaSum_[y * (nx_ + 1) + x + 1] +
-                                              areaSum_[(y + 1) * (nx_ + 1) + x] -
-                                              areaSum_[y * (nx_ + 1) + x];
+      areaSum_[(y + 1) * (nx_ + 1) + x + 1] =
+          cellFrom_[y * nx_ + x + 1] + areaSum_[y * (nx_ + 1) + x + 1] +
+          areaSum_[(y + 1) * (nx_ + 1) + x] - areaSum_[y * (nx_ + 1) + x];
     }
   }
   for (size_t k = 1; k < cellFrom_.size(); ++k) cellFrom_[k] += cellFrom_[k - 1];
@@ -160,7 +158,8 @@ void TrialScreen::BuildGrid() {
   for (size_t i = 0; i < segments_.size(); ++i) {
     const Span& span = spans[i];
     for (size_t y = span.y0; y <= span.y1 && span.x0 <= span.x1; ++y) {
-      for (size_t x = span.x0; x <= span.x1; ++x) inCells_[next[y * nx_ + x]++] = static_cast<int>(i);
+      for (size_t x = span.x0; x <= span.x1; ++x)
+        inCells_[next[y * nx_ + x]++] = static_cast<int>(i);
     }
   }
 }

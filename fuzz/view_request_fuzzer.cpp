@@ -82,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // there, and the fuzzer's own folder is back before it reads its next input by a relative name.
   // Never freed, so that it outlives the exit handler that removes it.
   static const std::string* const folder = [] {
-    auto* made = new std::string(
-        (std::filesystem::temp_directory_path() / "twinfind-fuzz-XXXXXX").string());
+    auto* made =
+        new std::string((std::filesystem::temp_directory_path() / "twinfind-fuzz-XXXXXX").string());
     if (mkdtemp(made->data()) == nullptr) std::abort();
     std::atexit([] {
       std::error_code ec;

@@ -37,7 +37,8 @@ class CommentBox {
       : comment_(other.comment_ ? std::make_unique<Comment>(*other.comment_) : nullptr) {}
   CommentBox(CommentBox&&) noexcept = default;
   CommentBox& operator=(const CommentBox& other) {
-    if (this != &other) comment_ = other.comment_ ? std::make_unique<Comment>(*other.comment_) : nullptr;
+    if (this != &other)
+      comment_ = other.comment_ ? std::make_unique<Comment>(*other.comment_) : nullptr;
     return *this;
   }
   CommentBox& operator=(CommentBox&&) noexcept = default;

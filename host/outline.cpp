@@ -156,7 +156,8 @@ Outline::Outline(const FigureRecord* figures, int count)
   for (const FigureRecord& f : figures_) {
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
     if (f.kind == VEX_FIG_LINE) {
-      pieces_.push_back({{f.u.line.x1, f.u.line.y1}, {f.u.line.x2, f.u.line.y2}, false, 0, 0, 0, 0});
+      pieces_.push_back(
+          {{f.u.line.x1, f.u.line.y1}, {f.u.line.x2, f.u.line.y2}, false, 0, 0, 0, 0});
       minX = std::min(f.u.line.x1, f.u.line.x2), maxX = std::max(f.u.line.x1, f.u.line.x2);
       minY = std::min(f.u.line.y1, f.u.line.y2), maxY = std::max(f.u.line.y1, f.u.line.y2);
     } else if (f.kind == VEX_FIG_ARC) {

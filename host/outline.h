@@ -45,9 +45,7 @@ class Outline {
   // A box around a figure, or the whole outline, outside which no point lies on it.
   struct Reach {
     double minX, minY, maxX, maxY;
-    bool Excludes(double x, double y) const {
-      return x < minX || x > maxX || y < minY || y > maxY;
-    }
+    bool Excludes(double x, double y) const { return x < minX || x > maxX || y < minY || y > maxY; }
   };
   std::vector<FigureRecord> figures_;
   std::vector<Reach> reaches_;  // one per figure

@@ -62,11 +62,10 @@ std::vector<int> SelectSegments(const Drawing& drawing, const VexBox* area,
                                 VexElementFilter filter) {
   std::vector<int> found = SearchSegments(drawing, area, filter, SearchMode::kWindow);
   if (drawing.hiddenLayers().empty()) return found;
-  found.erase(std::remove_if(found.begin(), found.end(),
-                             [&](int id) {
-                               return !drawing.LayerVisible(drawing.FindSegment(id)->layer);
-                             }),
-              found.end());
+  found.erase(
+      std::remove_if(found.begin(), found.end(),
+                     [&](int id) { return !drawing.LayerVisible(drawing.FindSegment(id)->layer); }),
+      found.end());
   return found;
 }
 

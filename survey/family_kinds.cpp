@@ -71,11 +71,10 @@ int RankAndKeepParts(const vexhost::Drawing& drawing, std::vector<Family>& famil
   });
   if (all) return 0;
   const size_t before = families.size();
-  families.erase(std::remove_if(families.begin(), families.end(),
-                                [&](const Family& f) {
-                                  return KindOf(drawing, f) == FamilyKind::kStroke;
-                                }),
-                 families.end());
+  families.erase(
+      std::remove_if(families.begin(), families.end(),
+                     [&](const Family& f) { return KindOf(drawing, f) == FamilyKind::kStroke; }),
+      families.end());
   return static_cast<int>(before - families.size());
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -33,7 +33,10 @@ class Surveyor {
  public:
   Surveyor(const vexhost::Drawing& drawing, const std::vector<int>& range,
            const SearchOptions& options, const SurveyProgress& progress)
-      : drawing_(drawing), options_(options), search_(drawing, options, range), progress_(progress) {
+      : drawing_(drawing),
+        options_(options),
+        search_(drawing, options, range),
+        progress_(progress) {
     result_.segments = static_cast<int>(range.size());
     forest_ = FormCandidates(drawing, range, std::max(COINCIDE_EPS, options.tolerance));
   }
@@ -58,7 +61,8 @@ class Surveyor {
       held[p].fill(0);
       held[p][0] = static_cast<int64_t>(forest_.parts[p].own.size());
       for (const int id : forest_.parts[p].own) {
-        for (const FigureRecord& f : FiguresOf(drawing_, id)) ++held[p][1 + std::clamp(f.kind, 0, 9)];
+        for (const FigureRecord& f : FiguresOf(drawing_, id))
+          ++held[p][1 + std::clamp(f.kind, 0, 9)];
       }
     }
     for (size_t i = downward.size(); i-- > 0;) {
@@ -178,12 +182,12 @@ class Surveyor {
         // order): no pass over the whole bucket per search.
         const double reach = slack * static_cast<double>(c.signature.sizes.size() + 1);
         size_t lo = k, hi = k;
-        while (lo > 0 &&
-               std::fabs(candidates[members[lo - 1]].signature.total - c.signature.total) <= reach) {
+        while (lo > 0 && std::fabs(candidates[members[lo - 1]].signature.total -
+                                   c.signature.total) <= reach) {
           --lo;
         }
-        while (hi + 1 < members.size() &&
-               std::fabs(candidates[members[hi + 1]].signature.total - c.signature.total) <= reach) {
+        while (hi + 1 < members.size() && std::fabs(candidates[members[hi + 1]].signature.total -
+                                                    c.signature.total) <= reach) {
           ++hi;
         }
         for (size_t other = lo; other <= hi; ++other) {
@@ -354,9 +358,9 @@ VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) 
 
 std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area,
                                bool hiddenLayers) {
-  return hiddenLayers
-             ? vexhost::SearchSegments(drawing, area, CompareElementType, vexhost::SearchMode::kWindow)
-             : vexhost::SelectSegments(drawing, area, CompareElementType);
+  return hiddenLayers ? vexhost::SearchSegments(drawing, area, CompareElementType,
+                                                vexhost::SearchMode::kWindow)
+                      : vexhost::SelectSegments(drawing, area, CompareElementType);
 }
 
 static_assert(kCommandRangeCapacity == kTargetCapacity);

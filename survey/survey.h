@@ -28,11 +28,11 @@ struct SurveyResult {
   // Parts and holes (family_kinds.h), members times figures largest first (then more members,
   // more figures, lower left); with every family asked for, strokes too.
   std::vector<Family> families;
-  int strokeFamilies = 0;        // families of strokes left out
-  int segments = 0;              // segments the range holds
-  int candidates = 0;            // candidate parts looked at
-  int searches = 0;              // searches made
-  long long trials = 0;          // trial placements of those searches
+  int strokeFamilies = 0;  // families of strokes left out
+  int segments = 0;        // segments the range holds
+  int candidates = 0;      // candidate parts looked at
+  int searches = 0;        // searches made
+  long long trials = 0;    // trial placements of those searches
   int refused = 0;  // candidates with an equal invariant that the part step refuses (no line)
   bool cancelled = false;  // stopped by its progress callback: the families found so far
 };

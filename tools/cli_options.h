@@ -25,8 +25,8 @@ struct Options {
   std::optional<std::string>
       memoryLimit;  // megabytes the drawing's import may bring the process to
   bool noGrid = false;
-  bool allFamilies = false;   // survey --all
-  bool hiddenLayers = false;  // survey --hidden-layers
+  bool allFamilies = false;        // survey --all
+  bool hiddenLayers = false;       // survey --hidden-layers
   std::optional<int> port;         // view: the loopback port (0 or none: a free one)
   std::optional<int> idleSeconds;  // view: stop after this long without a page's request
   std::vector<double> range;       // survey: X1 Y1 X2 Y2, or empty for the whole drawing

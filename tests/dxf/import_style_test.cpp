@@ -178,11 +178,16 @@ TEST(ImportStyleTest, EmbeddedObjectsDoNotPlaceOrSizeTheirTexts) {
                                        {41, "0"}});
   const std::string entities =
       Groups({{0, "INSERT"}, {8, "0"}, {66, "1"}, {2, "TB"}, {10, "0"}, {20, "0"}}) +
-      Groups({{0, "ATTRIB"}, {8, "0"}, {10, "20"}, {20, "30"}, {40, "2"}, {1, "TITLE"},
-              {2, "T"}, {70, "0"}}) +
+      Groups({{0, "ATTRIB"},
+              {8, "0"},
+              {10, "20"},
+              {20, "30"},
+              {40, "2"},
+              {1, "TITLE"},
+              {2, "T"},
+              {70, "0"}}) +
       embedded + Groups({{0, "SEQEND"}, {8, "0"}}) +
-      Groups({{0, "MTEXT"}, {8, "0"}, {10, "40"}, {20, "60"}, {40, "3"}, {71, "1"},
-              {1, "NOTE"}}) +
+      Groups({{0, "MTEXT"}, {8, "0"}, {10, "40"}, {20, "60"}, {40, "3"}, {71, "1"}, {1, "NOTE"}}) +
       embedded;
   const auto d = Imported(File(entities, dxftest::Block("TB", dxftest::Line(0, 0, 100, 0))));
   double right = 0;

@@ -52,8 +52,12 @@ TEST_F(GeometryTest, PointsAgainstAnOutlineOfLinesAndArcs) {
   EXPECT_EQ(outside(-5e-10, 10 + 5e-10), 0);
   // One outline prepared once answers as the one-point call does.
   const vexhost::Outline prepared(outline.data(), 4);
-  for (const auto& [x, y] : {std::pair{5.0, 5.0}, {14.0, 9.0}, {15.0, 5.0}, {15 + 5e-10, 5.0},
-                             {-3.0, 10.0}, {5.0, 10.0000001}}) {
+  for (const auto& [x, y] : {std::pair{5.0, 5.0},
+                             {14.0, 9.0},
+                             {15.0, 5.0},
+                             {15 + 5e-10, 5.0},
+                             {-3.0, 10.0},
+                             {5.0, 10.0000001}}) {
     EXPECT_EQ(prepared.IsOutside(x, y), outside(x, y) == 1) << x << ", " << y;
   }
   // A circle as the outline.

@@ -8,12 +8,12 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 
-#include "testkit/twin_drawing.h"
+#include "../host/host_test_util.h"
 #include "dxf/dxf_export.h"
 #include "host/host.h"
 #include "survey/survey.h"
+#include "testkit/twin_drawing.h"
 #include "tool_run.h"
-#include "../host/host_test_util.h"
 
 namespace {
 
@@ -274,10 +274,10 @@ TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
     AddSegment({Line(x, 0, x, 8)});  // a slot of three lines: two sides and the bottom
     AddSegment({Line(x, 0, x + 4, 0)});
     AddSegment({Line(x + 4, 0, x + 4, 8)});
-    AddSegment({Line(x, 40, x + 7, 40)});                         // lone lines
-    AddSegment({Arc(x + 2, 60, 3, x + 5, 60, x + 2, 63)});        // lone arcs
+    AddSegment({Line(x, 40, x + 7, 40)});                              // lone lines
+    AddSegment({Arc(x + 2, 60, 3, x + 5, 60, x + 2, 63)});             // lone arcs
     AddSegment({Line(x, 80, x + 5, 80), Line(x + 5, 80, x + 5, 84)});  // corners
-    if (i < 3) AddSegment({Circle(x + 2, 100, 1.5)});             // holes
+    if (i < 3) AddSegment({Circle(x + 2, 100, 1.5)});                  // holes
   }
   std::string error;
   const auto drawing = folder.path() / "noise.dxf";
@@ -289,10 +289,12 @@ TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
     std::vector<std::string> counts;  // "N parts" of each family listed, in order
     std::string closing;              // the closing line, or empty
   };
-  for (const Case& c : {Case{"", {"4 parts", "3 parts"},
-                             "not listed: 3 families of single lines, points and loose strokes "
-                             "(--all lists them)"},
-                        Case{" --all", {"4 parts", "4 parts", "4 parts", "4 parts", "3 parts"}, ""}}) {
+  for (const Case& c :
+       {Case{"",
+             {"4 parts", "3 parts"},
+             "not listed: 3 families of single lines, points and loose strokes "
+             "(--all lists them)"},
+        Case{" --all", {"4 parts", "4 parts", "4 parts", "4 parts", "3 parts"}, ""}}) {
     SCOPED_TRACE(c.flags);
     const auto r = RunTool(folder, "survey '" + drawing.string() + "' --settings '" +
                                        settings.string() + "'" + c.flags);
@@ -333,14 +335,15 @@ TEST(Survey, LeavesHiddenLayersOutUnlessAsked) {
   ASSERT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, drawing.string(), error))
       << error;
   const auto settings = folder.Write("s.reg", Settings(true, true, false));
-  for (const auto& [flags, families] : {std::pair<std::string, int>{"", 1},
-                                        std::pair<std::string, int>{" --hidden-layers", 2}}) {
+  for (const auto& [flags, families] :
+       {std::pair<std::string, int>{"", 1}, std::pair<std::string, int>{" --hidden-layers", 2}}) {
     SCOPED_TRACE(flags);
-    const auto r = RunTool(folder, "survey '" + drawing.string() + "' --settings '" +
-                                       settings.string() + "'" + flags);
+    const auto r = RunTool(
+        folder, "survey '" + drawing.string() + "' --settings '" + settings.string() + "'" + flags);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("(hidden)"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("total: " + std::to_string(families) + (families == 1 ? " family, " : " families, ")),
+    EXPECT_NE(r.out.find("total: " + std::to_string(families) +
+                         (families == 1 ? " family, " : " families, ")),
               std::string::npos)
         << r.out;
   }

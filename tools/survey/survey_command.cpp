@@ -19,7 +19,7 @@ bool WriteSurveyPicture(const std::string& path, const picture::RenderOptions& o
                         std::string& error) {
   const auto& drawing = vexhost::TheHost().drawing;
   return path.ends_with(".png") ? picture::RenderPng(drawing, path, error, options)
-                           : picture::RenderSvg(drawing, path, error, options);
+                                : picture::RenderSvg(drawing, path, error, options);
 }
 
 }  // namespace

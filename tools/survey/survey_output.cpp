@@ -69,15 +69,16 @@ std::vector<std::string> SurveyLines(const SurveyResult& result) {
       Counted(static_cast<size_t>(result.candidates), "candidate part", "candidate parts") +
       " of " + Counted(static_cast<size_t>(result.segments), "segment", "segments"));
   if (result.strokeFamilies > 0) {
-    lines.push_back("not listed: " +
-                    Counted(static_cast<size_t>(result.strokeFamilies), "family", "families") +
-                    " of single lines, points and loose strokes (--all lists them)");
+    lines.push_back(
+        "not listed: " + Counted(static_cast<size_t>(result.strokeFamilies), "family", "families") +
+        " of single lines, points and loose strokes (--all lists them)");
   }
   lines.push_back(
       "searched: " + Counted(static_cast<size_t>(result.searches), "search", "searches") + ", " +
       std::to_string(result.trials) + " trial placements" +
       (result.refused > 0
-           ? ", " + std::to_string(result.refused) + " parts the part step refuses (no line, circle or arc, or over 1000 segments)"
+           ? ", " + std::to_string(result.refused) +
+                 " parts the part step refuses (no line, circle or arc, or over 1000 segments)"
            : std::string()));
   return lines;
 }

@@ -29,12 +29,12 @@ nlohmann::json StepJson(const vexhost::StepDriver& driver) {
   const uint32_t mask = driver.active() ? driver.mask() : 0;
   const bool window = (mask & VEX_MASK_RANGE) != 0, point = (mask & vexhost::kPointBit) != 0;
   const bool keyin = (mask & VEX_MASK_KEYIN) != 0;
-  const char* step = !driver.active()    ? "none"
+  const char* step = !driver.active()        ? "none"
                      : AtSearchRange(driver) ? "range"
-                     : window            ? "window"
-                     : point             ? "point"
-                     : keyin             ? "keyin"
-                                         : "end";
+                     : window                ? "window"
+                     : point                 ? "point"
+                     : keyin                 ? "keyin"
+                                             : "end";
   return {{"step", step},
           {"window", window},
           {"point", point},
@@ -177,7 +177,8 @@ std::string ViewSession::Act(const nlohmann::json& request) {
 }
 
 std::string ViewSession::SurveyProgress() const {
-  return nlohmann::json{{"ok", true}, {"surveying", surveying_.load()}, {"done", surveyDone_.load()}}
+  return nlohmann::json{
+      {"ok", true}, {"surveying", surveying_.load()}, {"done", surveyDone_.load()}}
       .dump();
 }
 
