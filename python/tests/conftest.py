@@ -1,9 +1,13 @@
 """What the module's tests share: the checkout, the twinfind tool to compare with, and runs of
-the tool in a test's own temporary folder (its home and settings file there too)."""
+the tool in a test's own temporary folder (its home and settings file there too). The session
+itself runs with a home of its own, which must stay empty: nothing the module or ezdxf does may
+write the user's settings or caches."""
 
 import json
 import os
+import shutil
 import subprocess
+import tempfile
 from pathlib import Path
 
 import pytest
@@ -56,6 +60,20 @@ class Tool:
 @pytest.fixture
 def tool(tmp_path):
     return Tool(tmp_path)
+
+
+HOME = Path(tempfile.mkdtemp(prefix="twinfind-pytest-home-"))
+os.environ["HOME"] = str(HOME)
+for variable in ("TWINFIND_SETTINGS", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"):
+    os.environ.pop(variable, None)
+
+
+@pytest.fixture(scope="session", autouse=True)
+def home_left_empty():
+    yield
+    left = sorted(p.name for p in HOME.iterdir())
+    shutil.rmtree(HOME)
+    assert not left, f"the tests wrote into their home: {left}"
 
 
 def pytest_configure(config):

@@ -71,8 +71,11 @@ def test_find_gives_the_twins_of_twinfind_run(tool, name, rules, area, window, c
 SURVEY_CASES = [
     ("Ceco.NET-Architecture-Tm-53.dxf", TURNS, None),
     ("crkbd-Edge.Cuts.dxf", dict(TURNS, tolerance=0.001), None),
-    ("crkbd-F.Cu.dxf", dict(TURNS, tolerance=0.001), (128, -108, 162, -60)),
+    ("crkbd-F.Cu.dxf", TURNS, None),
     ("JR-3099-V2-LTCSL-4X-S.DXF", {}, None),
+    ("api-cw750-details.dxf", TURNS, (100, 100, 800, 600)),
+    ("floorplan.dxf", TURNS, None),
+    ("wipeout_door.dxf", TURNS, None),
 ]
 
 
