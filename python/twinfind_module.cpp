@@ -29,8 +29,31 @@ namespace {
 PyObject* errorType = nullptr;    // twinfind.Error
 PyObject* warningType = nullptr;  // twinfind.TwinfindWarning
 
+// A text of the tool (a message, a handle, a path) as Python's str. The tool's texts are UTF-8
+// but may carry bytes of a file or a path that are not: messages show them as \xNN, handles and
+// paths keep them as Python keeps undecodable bytes (surrogateescape), so that they go back
+// into find() or open() as they came.
+py::str Text(const std::string& text, const char* errors = "backslashreplace") {
+  PyObject* decoded = PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()),
+                                           errors);
+  if (decoded == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::str>(decoded);
+}
+
+// The other way, for handles given back.
+std::string Bytes(py::handle text) {
+  PyObject* encoded = PyUnicode_AsEncodedString(text.ptr(), "utf-8", "surrogateescape");
+  if (encoded == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::bytes>(encoded).cast<std::string>();
+}
+
 void Warn(const std::string& text) {
-  if (PyErr_WarnEx(warningType, text.c_str(), 1) != 0) throw py::error_already_set();
+  const std::string message = Text(text).cast<std::string>();  // valid UTF-8 now
+  if (PyErr_WarnEx(warningType, message.c_str(), 1) != 0) throw py::error_already_set();
+}
+
+void Raise(PyObject* type, const std::string& text) {
+  PyErr_SetObject(type, Text(text).ptr());
 }
 
 std::string TypeName(py::handle value) { return Py_TYPE(value.ptr())->tp_name; }
@@ -92,7 +115,7 @@ PartSpec PartOf(py::handle part) {
   for (const py::handle item : items) texts = texts && py::isinstance<py::str>(item);
   if (!texts) return WindowOf(part, "part");
   std::vector<std::string> handles;
-  for (const py::handle item : items) handles.push_back(item.cast<std::string>());
+  for (const py::handle item : items) handles.push_back(Bytes(item));
   return handles;
 }
 
@@ -199,9 +222,9 @@ The compiled core of the package ``twinfind``; use it through that package.)";
     try {
       if (p) std::rethrow_exception(p);
     } catch (const BadArgument& e) {
-      PyErr_SetString(PyExc_ValueError, e.what());
+      Raise(PyExc_ValueError, e.what());
     } catch (const Refused& e) {
-      PyErr_SetString(errorType, e.what());
+      Raise(errorType, e.what());
     }
   });
 
@@ -212,7 +235,12 @@ Twins come from Drawing.find and Drawing.survey and are read only. A twin
 belongs to the drawing that found it; Drawing.delete and Drawing.recolour
 take it.)")
       .def_property_readonly(
-          "handles", [](const Twin& t) { return t.handles; },
+          "handles",
+          [](const Twin& t) {
+            py::list handles;
+            for (const std::string& h : t.handles) handles.append(Text(h, "surrogateescape"));
+            return handles;
+          },
           "The handles (DXF group 5) of the entities its segments came from, each once, in the "
           "order of the file: what ezdxf's ``doc.entitydb[handle]`` finds.")
       .def_property_readonly(
@@ -232,7 +260,7 @@ take it.)")
       .def_property_readonly(
           "is_part", [](const Twin& t) { return t.isPart; },
           "True when it is the part itself (the segments searched from).")
-      .def("__repr__", &TwinRepr);
+      .def("__repr__", [](const Twin& t) { return Text(TwinRepr(t)); });
 
   py::class_<Family>(m, "Family", R"(One family of the survey: every twin of one part, the member
 searched from first.)")
@@ -269,7 +297,10 @@ Every method may be called from any thread: the calls of all drawings run
 one at a time, each with the interpreter lock released, so that other
 Python threads go on meanwhile.)")
       .def_property_readonly(
-          "path", [](const DrawingSession& d) { return d.path(); },
+          "path",
+          [](const DrawingSession& d) {
+            return py::module_::import("os").attr("fsdecode")(py::bytes(d.path()));
+          },
           "The file the drawing was read from, as it was given.")
       .def(
           "find",
@@ -439,8 +470,8 @@ added: {"kept": N, "deleted": D, "changed": C, "added": A}.)")
           py::gil_scoped_release unlocked;
           segments = d.SegmentCount();
         }
-        return "<twinfind.Drawing '" + d.path() + "': " + std::to_string(segments) +
-               " segments>";
+        return Text("<twinfind.Drawing '" + d.path() + "': " + std::to_string(segments) +
+                    " segments>");
       });
 
   m.def(

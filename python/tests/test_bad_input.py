@@ -135,3 +135,22 @@ def test_changes_and_saves_refused_lose_nothing(tmp_path):
         plate.save(tmp_path / "blocks.dxf", blocks=True)
     assert PLATE.read_bytes() == original
     assert sorted(p.name for p in tmp_path.iterdir()) == ["link.dxf", "once.dxf", "same.dxf"]
+
+
+def test_handles_and_paths_that_are_no_utf8_go_back_in_as_they_came(tmp_path):
+    def line(handle, y):
+        return b"0\nLINE\n5\n%s\n8\n0\n10\n0\n20\n%d\n11\n1\n21\n%d\n" % (handle, y, y)
+
+    path = os.fsencode(tmp_path) + b"/caf\xe9.dxf"
+    with open(path, "wb") as file:
+        file.write(b"0\nSECTION\n2\nENTITIES\n" + line(b"\xff1", 0) + line(b"A\xe92", 5) +
+                   b"0\nENDSEC\n0\nEOF\n")
+    drawing = twinfind.open(path)
+    assert os.fsencode(drawing.path) == path and "caf\\xe9.dxf" in repr(drawing)
+    twins = drawing.find((-0.1, -0.1, 1.1, 0.1))
+    assert [t.handles for t in twins] == [["\udcff1"], ["A\udce92"]]
+    assert "\\xff1" in repr(twins[0])
+    assert [t.is_part for t in drawing.find(twins[1].handles)] == [False, True]
+    with pytest.raises(twinfind.Error, match=r"caf\\xe9\.dxf is the input drawing"):
+        drawing.save(path)
+    assert drawing.save(os.fsencode(tmp_path) + b"/out\xe9.dxf")["kept"] == 2
