@@ -88,7 +88,8 @@ class InHost {
 const char* Version() { return TWINFIND_VERSION; }
 
 void KeepSettingsInMemory() {
-  static MemorySettingsStore* const store = new MemorySettingsStore;  // never freed: in use to the end
+  static MemorySettingsStore* const store =
+      new MemorySettingsStore;  // never freed: in use to the end
   InstallSettingsStore(store);
 }
 
@@ -230,8 +231,8 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const std::optional
     std::vector<int> sorted = segments;
     std::sort(sorted.begin(), sorted.end());
     const auto g = grouped.find(sorted);
-    Twin twin = MakeTwin(g != grouped.end() ? g->second->segments : segments,
-                         match.mirrored != 0, partIds);
+    Twin twin =
+        MakeTwin(g != grouped.end() ? g->second->segments : segments, match.mirrored != 0, partIds);
     if (g != grouped.end()) twin.angleDegrees = g->second->angleDegrees;
     twins.push_back(std::move(twin));
   }
@@ -244,8 +245,8 @@ std::vector<Family> DrawingSession::Survey(const std::optional<VexBox>& range,
   InHost in(*this);
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   const std::vector<int> rangeIds = survey::RangeSegments(drawing, range ? &*range : nullptr);
-  const survey::SurveyResult result = survey::Survey(
-      drawing, rangeIds, options, [&goOn](double) { return !goOn || goOn(); });
+  const survey::SurveyResult result =
+      survey::Survey(drawing, rangeIds, options, [&goOn](double) { return !goOn || goOn(); });
   if (result.cancelled) throw Stopped();
   std::vector<Family> families;
   for (const survey::Family& found : result.families) {

@@ -52,13 +52,13 @@ class Stopped : public std::runtime_error {
 
 // One twin, as the report tells it.
 struct Twin {
-  uint64_t drawing = 0;                // the session it belongs to
-  std::vector<int> segments;           // in the order of the part's segments they match
-  std::vector<std::string> handles;    // of the DXF entities they came from, in file order
-  VexBox box{};                        // the extent of its figures
-  double angleDegrees = 0;             // the turn that takes the part onto it, 0 <= a < 360
-  bool mirrored = false;               // a mirror image of the part
-  bool isPart = false;                 // the part itself
+  uint64_t drawing = 0;              // the session it belongs to
+  std::vector<int> segments;         // in the order of the part's segments they match
+  std::vector<std::string> handles;  // of the DXF entities they came from, in file order
+  VexBox box{};                      // the extent of its figures
+  double angleDegrees = 0;           // the turn that takes the part onto it, 0 <= a < 360
+  bool mirrored = false;             // a mirror image of the part
+  bool isPart = false;               // the part itself
 };
 
 struct Family {

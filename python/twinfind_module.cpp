@@ -34,8 +34,8 @@ PyObject* warningType = nullptr;  // twinfind.TwinfindWarning
 // paths keep them as Python keeps undecodable bytes (surrogateescape), so that they go back
 // into find() or open() as they came.
 py::str Text(const std::string& text, const char* errors = "backslashreplace") {
-  PyObject* decoded = PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()),
-                                           errors);
+  PyObject* decoded =
+      PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), errors);
   if (decoded == nullptr) throw py::error_already_set();
   return py::reinterpret_steal<py::str>(decoded);
 }
@@ -52,9 +52,7 @@ void Warn(const std::string& text) {
   if (PyErr_WarnEx(warningType, message.c_str(), 1) != 0) throw py::error_already_set();
 }
 
-void Raise(PyObject* type, const std::string& text) {
-  PyErr_SetObject(type, Text(text).ptr());
-}
+void Raise(PyObject* type, const std::string& text) { PyErr_SetObject(type, Text(text).ptr()); }
 
 std::string TypeName(py::handle value) { return Py_TYPE(value.ptr())->tp_name; }
 
@@ -103,7 +101,8 @@ PartSpec PartOf(py::handle part) {
   if (py::isinstance<py::str>(part) || py::isinstance<py::bytes>(part)) {
     throw py::type_error(
         "part takes a window (x1, y1, x2, y2) or a list of DXF handles; put a single handle in "
-        "a list: ['" + py::str(part).cast<std::string>() + "']");
+        "a list: ['" +
+        py::str(part).cast<std::string>() + "']");
   }
   if (!py::isinstance<py::sequence>(part)) {
     throw py::type_error("part takes a window (x1, y1, x2, y2) or a list of DXF handles, not a " +
@@ -144,8 +143,7 @@ std::optional<uint64_t> MemoryLimitOf(py::handle megabytes) {
   if (megabytes.is_none()) return std::nullopt;
   const std::string text = py::str(megabytes).cast<std::string>();
   if (PyBool_Check(megabytes.ptr()) || !PyLong_Check(megabytes.ptr())) {
-    throw BadArgument("memory_limit_mb takes a whole number of megabytes (1 or more), not " +
-                      text);
+    throw BadArgument("memory_limit_mb takes a whole number of megabytes (1 or more), not " + text);
   }
   const std::optional<uint64_t> bytes = twinfind::dxf::ParseMemoryLimitMb(text);
   if (!bytes) {
@@ -282,9 +280,8 @@ searched from first.)")
       .def("__repr__", [](const Family& f) {
         const double w = f.box.maxX - f.box.minX, h = f.box.maxY - f.box.minY;
         return "<twinfind.Family count=" + std::to_string(f.members.size()) +
-               " mirrored=" + std::to_string(f.mirrored) +
-               " figures=" + std::to_string(f.figures) + " box " + Number(w) + " x " +
-               Number(h) + ">";
+               " mirrored=" + std::to_string(f.mirrored) + " figures=" + std::to_string(f.figures) +
+               " box " + Number(w) + " x " + Number(h) + ">";
       });
 
   py::class_<DrawingSession>(m, "Drawing", R"(A drawing read from a DXF file by twinfind.open.
@@ -318,9 +315,9 @@ Python threads go on meanwhile.)")
             for (const std::string& note : notes) Warn(note);
             return twins;
           },
-          py::arg("part"), py::kw_only(), py::arg("range") = py::none(),
-          py::arg("rotate") = false, py::arg("mirror") = false, py::arg("same_layer") = false,
-          py::arg("same_line") = false, py::arg("tolerance") = py::none(),
+          py::arg("part"), py::kw_only(), py::arg("range") = py::none(), py::arg("rotate") = false,
+          py::arg("mirror") = false, py::arg("same_layer") = false, py::arg("same_line") = false,
+          py::arg("tolerance") = py::none(),
           R"(find(part, *, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None) -> list[Twin]
 
 Finds the twins of a part, as the command's general method finds them.
