@@ -116,10 +116,10 @@ size_t DrawingSession::SegmentCount() {
   return drawing_.SegmentCount();
 }
 
-std::vector<int> DrawingSession::PartSegments(const PartSpec& part) const {
+std::vector<int> DrawingSession::PartSegments(const PartSpec& part, bool hiddenLayers) const {
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   if (const VexBox* window = std::get_if<VexBox>(&part)) {
-    return survey::RangeSegments(drawing, window);
+    return survey::RangeSegments(drawing, window, hiddenLayers);
   }
   const auto& handles = std::get<std::vector<std::string>>(part);
   const std::vector<std::vector<int>> given = source_->SegmentsOfHandles(handles);
@@ -131,13 +131,19 @@ std::vector<int> DrawingSession::PartSegments(const PartSpec& part) const {
                         "or is of a kind the import leaves out)");
     }
     for (const int id : given[h]) {
-      if (!drawing.FindSegment(id)) {
+      const vexhost::Segment* segment = drawing.FindSegment(id);
+      if (!segment) {
         throw BadArgument("the entity with the handle " + handles[h] + " was deleted");
+      }
+      if (!hiddenLayers && !drawing.LayerVisible(segment->layer)) {
+        throw BadArgument("the entity with the handle " + handles[h] +
+                          " lies on a layer that is off or frozen in the file; hidden_layers=True "
+                          "takes such layers in");
       }
       // A window over the segment alone selects it when the part step can take it.
       const std::optional<VexBox> bounds = drawing.SegmentBounds(id);
       const std::vector<int> selected =
-          bounds ? survey::RangeSegments(drawing, &*bounds) : std::vector<int>{};
+          bounds ? survey::RangeSegments(drawing, &*bounds, true) : std::vector<int>{};
       if (!std::binary_search(selected.begin(), selected.end(), id)) {
         throw BadArgument("the entity with the handle " + handles[h] +
                           " holds no figure a part may hold (lines, circles, arcs, points)");
@@ -165,13 +171,14 @@ Twin DrawingSession::MakeTwin(const std::vector<int>& segments, bool mirrored,
   return twin;
 }
 
-std::vector<Twin> DrawingSession::Find(const PartSpec& part, const std::optional<VexBox>& range,
+std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
                                        const SearchOptions& options,
                                        std::vector<std::string>& notes) {
   InHost in(*this);
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
-  const std::vector<int> rangeIds = survey::RangeSegments(drawing, range ? &*range : nullptr);
-  const std::vector<int> partIds = PartSegments(part);
+  const std::vector<int> rangeIds =
+      survey::RangeSegments(drawing, area.range ? &*area.range : nullptr, area.hiddenLayers);
+  const std::vector<int> partIds = PartSegments(part, area.hiddenLayers);
   TwinRequest request;
   for (const int id : rangeIds) request.range.push_back({vexhost::Drawing::kDrawingId, id});
   for (const int id : partIds) request.part.push_back({vexhost::Drawing::kDrawingId, id});
@@ -239,14 +246,14 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const std::optional
   return twins;
 }
 
-std::vector<Family> DrawingSession::Survey(const std::optional<VexBox>& range,
-                                           const SearchOptions& options, bool all,
+std::vector<Family> DrawingSession::Survey(const Area& area, const SearchOptions& options, bool all,
                                            const std::function<bool()>& goOn) {
   InHost in(*this);
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
-  const std::vector<int> rangeIds = survey::RangeSegments(drawing, range ? &*range : nullptr);
-  const survey::SurveyResult result =
-      survey::Survey(drawing, rangeIds, options, [&goOn](double) { return !goOn || goOn(); }, all);
+  const std::vector<int> rangeIds =
+      survey::RangeSegments(drawing, area.range ? &*area.range : nullptr, area.hiddenLayers);
+  const survey::SurveyResult result = survey::Survey(
+      drawing, rangeIds, options, [&goOn](double) { return !goOn || goOn(); }, all);
   if (result.cancelled) throw Stopped();
   std::vector<Family> families;
   for (const survey::Family& found : result.families) {

@@ -68,8 +68,16 @@ struct Family {
   VexBox box{};               // the extent of the member searched from
 };
 
+// What a call looks at: the segments lying wholly inside the range (nothing: the whole
+// drawing), as the command's range step selects them, on the layers the file shows unless
+// `hiddenLayers` (layers that are off or frozen taken in too).
+struct Area {
+  std::optional<VexBox> range;
+  bool hiddenLayers = false;
+};
+
 // The part of a search: a window (segments lying wholly inside it, as the part step's window
-// selects them) or DXF handles.
+// selects them, on the layers the area looks at) or DXF handles.
 using PartSpec = std::variant<VexBox, std::vector<std::string>>;
 
 struct SaveResult {
@@ -87,17 +95,16 @@ class DrawingSession {
   DrawingSession(const DrawingSession&) = delete;
   DrawingSession& operator=(const DrawingSession&) = delete;
 
-  // The twins of the part in the range (nothing: the whole drawing), found as the general
-  // method finds them: one search, overlapping twins thinned. `notes` gets what the search told
-  // the user on the way (twins left out beyond the 499 one search keeps).
-  std::vector<Twin> Find(const PartSpec& part, const std::optional<VexBox>& range,
-                         const SearchOptions& options, std::vector<std::string>& notes);
+  // The twins of the part in the area, found as the general method finds them: one search,
+  // overlapping twins thinned. `notes` gets what the search told the user on the way (twins
+  // left out beyond the 499 one search keeps).
+  std::vector<Twin> Find(const PartSpec& part, const Area& area, const SearchOptions& options,
+                         std::vector<std::string>& notes);
 
-  // Every family of twins in the range (nothing: the whole drawing), as the tool's survey lists
-  // them (`all`: strokes too). `goOn` is asked now and then whether to go on; when it says no,
-  // Stopped is thrown.
-  std::vector<Family> Survey(const std::optional<VexBox>& range, const SearchOptions& options,
-                             bool all, const std::function<bool()>& goOn);
+  // Every family of twins in the area, as the tool's survey lists them (`all`: strokes too).
+  // `goOn` is asked now and then whether to go on; when it says no, Stopped is thrown.
+  std::vector<Family> Survey(const Area& area, const SearchOptions& options, bool all,
+                             const std::function<bool()>& goOn);
 
   // Deletes the segments of the twins, as the general method's delete action does; the number
   // of segments deleted. Nothing is deleted when any twin is of another drawing or already gone.
@@ -121,7 +128,7 @@ class DrawingSession {
   // The segments the twins name, each once, in drawing order, after checking that every twin
   // is of this drawing and every segment is still in it (the drawing is in the host).
   std::vector<int> SegmentsOfTwins(const std::vector<const Twin*>& twins) const;
-  std::vector<int> PartSegments(const PartSpec& part) const;
+  std::vector<int> PartSegments(const PartSpec& part, bool hiddenLayers) const;
   // A twin of the segments, its handles, box and whether it is the part (in drawing order).
   Twin MakeTwin(const std::vector<int>& segments, bool mirrored,
                 const std::vector<int>& sortedPart) const;

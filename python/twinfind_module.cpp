@@ -92,9 +92,11 @@ VexBox WindowOf(py::handle value, const std::string& what) {
   return {std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3])};
 }
 
-std::optional<VexBox> RangeOf(py::handle value) {
-  if (value.is_none()) return std::nullopt;
-  return WindowOf(value, "range");
+twinfind::python::Area AreaOf(py::handle range, bool hiddenLayers) {
+  twinfind::python::Area area;
+  if (!range.is_none()) area.range = WindowOf(range, "range");
+  area.hiddenLayers = hiddenLayers;
+  return area;
 }
 
 PartSpec PartOf(py::handle part) {
@@ -302,9 +304,9 @@ Python threads go on meanwhile.)")
       .def(
           "find",
           [](DrawingSession& d, py::handle part, py::handle range, bool rotate, bool mirror,
-             bool sameLayer, bool sameLine, std::optional<double> tolerance) {
+             bool sameLayer, bool sameLine, std::optional<double> tolerance, bool hiddenLayers) {
             const PartSpec spec = PartOf(part);
-            const std::optional<VexBox> area = RangeOf(range);
+            const twinfind::python::Area area = AreaOf(range, hiddenLayers);
             const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
             std::vector<Twin> twins;
             std::vector<std::string> notes;
@@ -317,8 +319,8 @@ Python threads go on meanwhile.)")
           },
           py::arg("part"), py::kw_only(), py::arg("range") = py::none(), py::arg("rotate") = false,
           py::arg("mirror") = false, py::arg("same_layer") = false, py::arg("same_line") = false,
-          py::arg("tolerance") = py::none(),
-          R"(find(part, *, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None) -> list[Twin]
+          py::arg("tolerance") = py::none(), py::arg("hidden_layers") = false,
+          R"(find(part, *, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None, hidden_layers=False) -> list[Twin]
 
 Finds the twins of a part, as the command's general method finds them.
 
@@ -328,6 +330,10 @@ part: a window (x1, y1, x2, y2), whose part is every segment lying wholly
 range: the window (x1, y1, x2, y2) searched, its segments lying wholly
     inside it; None searches the whole drawing. One search takes at most
     10000 segments.
+hidden_layers: the part's window and the range take in the layers that are
+    off or frozen in the file too; without it they are left out, as the
+    command's window leaves them out (a part named by handles on such a
+    layer is refused).
 rotate: twins may be turned.
 mirror: twins may be mirror images (only where no unturned placement fits).
 same_layer: twins lie on the part's layer.
@@ -347,8 +353,8 @@ window that is no four finite numbers or a handle that gave no segment.)")
       .def(
           "survey",
           [](DrawingSession& d, py::handle range, bool rotate, bool mirror, bool sameLayer,
-             bool sameLine, std::optional<double> tolerance, bool all) {
-            const std::optional<VexBox> area = RangeOf(range);
+             bool sameLine, std::optional<double> tolerance, bool all, bool hiddenLayers) {
+            const twinfind::python::Area area = AreaOf(range, hiddenLayers);
             const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
             // Asked now and then by the survey: an interrupt (Ctrl-C) stops it.
             const auto goOn = [] {
@@ -367,7 +373,8 @@ window that is no four finite numbers or a handle that gave no segment.)")
           py::kw_only(), py::arg("range") = py::none(), py::arg("rotate") = false,
           py::arg("mirror") = false, py::arg("same_layer") = false, py::arg("same_line") = false,
           py::arg("tolerance") = py::none(), py::arg("all") = false,
-          R"(survey(*, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None, all=False) -> list[Family]
+          py::arg("hidden_layers") = false,
+          R"(survey(*, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None, all=False, hidden_layers=False) -> list[Family]
 
 Finds every family of twins in the drawing without a part being indicated,
 as `twinfind survey` does: every part (a closed outline with what lies inside
@@ -381,8 +388,11 @@ rotate, mirror, same_layer, same_line, tolerance: the twin rules, as for
     find.
 all: keeps the families of strokes too (single lines, points, two loose
     figures), as `twinfind survey --all` does.
+hidden_layers: surveys the layers that are off or frozen in the file too, as
+    `twinfind survey --hidden-layers` does.
 
-Returns the families by members times figures, largest first. An interrupt (Ctrl-C) stops the survey and is raised.)")
+Returns the families by members times figures, largest first. An interrupt
+(Ctrl-C) stops the survey and is raised.)")
       .def(
           "delete",
           [](DrawingSession& d, py::handle twins) {

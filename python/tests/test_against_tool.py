@@ -18,8 +18,10 @@ FIND_CASES = [
      (68.165, -111.985, 71.835, -107.315), 9, False),
     ("crkbd-F.Cu.dxf", ROTATE, (128, -108, 162, -60), (140.27, -68.6927, 141.29, -67.6573), 8,
      False),
-    ("api-cw750-details.dxf", TURNS, (100, 100, 800, 600), (514.986, 334.972, 516.131, 336.117),
-     19, True),
+    ("api-cw750-details.dxf", TURNS, (100, 100, 800, 600), (550.8, 315.58, 557.33, 318.09), 3,
+     True),
+    ("wipeout_door.dxf", TURNS, (9000, 3000, 16000, 8000), (11637, 4705.8, 11652.2, 4749.9), 4,
+     True),
     ("Ceco.NET-Architecture-Tm-53.dxf", TURNS, (-1, -1, 44.1, 33.6), (17.2, 12.6, 18.1, 13.5),
      10, True),
 ]
@@ -67,26 +69,32 @@ def test_find_gives_the_twins_of_twinfind_run(tool, name, rules, area, window, c
         assert module_twins(drawing.find(handles, range=area, **rules)) == expected
 
 
-# Drawing, twin rules, range (None: the whole drawing).
+# Drawing, twin rules, range (None: the whole drawing), what else the survey takes in (strokes,
+# layers that are off or frozen).
 SURVEY_CASES = [
-    ("Ceco.NET-Architecture-Tm-53.dxf", TURNS, None),
-    ("crkbd-Edge.Cuts.dxf", dict(TURNS, tolerance=0.001), None),
-    ("crkbd-F.Cu.dxf", TURNS, None),
-    ("JR-3099-V2-LTCSL-4X-S.DXF", {}, None),
-    ("api-cw750-details.dxf", TURNS, (100, 100, 800, 600)),
-    ("floorplan.dxf", TURNS, None),
-    ("wipeout_door.dxf", TURNS, None),
+    ("Ceco.NET-Architecture-Tm-53.dxf", TURNS, None, {}),
+    ("crkbd-Edge.Cuts.dxf", dict(TURNS, tolerance=0.001), None, {}),
+    ("crkbd-F.Cu.dxf", TURNS, None, {}),
+    ("JR-3099-V2-LTCSL-4X-S.DXF", {}, None, {"all": True}),
+    ("api-cw750-details.dxf", TURNS, (100, 100, 800, 600), {}),
+    ("api-cw750-details.dxf", TURNS, None, {"hidden_layers": True}),
+    ("floorplan.dxf", TURNS, None, {}),
+    ("floorplan.dxf", TURNS, None, {"all": True}),
+    ("wipeout_door.dxf", TURNS, None, {}),
 ]
+OPTIONS = {"all": "--all", "hidden_layers": "--hidden-layers"}
 
 
-@pytest.mark.parametrize("name, rules, area", SURVEY_CASES, ids=[case[0] for case in SURVEY_CASES])
-def test_survey_gives_the_families_of_twinfind_survey(tool, name, rules, area):
-    args = ["--range", *area] if area else []
+@pytest.mark.parametrize("name, rules, area, more", SURVEY_CASES,
+                         ids=[name + "".join(OPTIONS[k] for k in more)
+                              for name, _, _, more in SURVEY_CASES])
+def test_survey_gives_the_families_of_twinfind_survey(tool, name, rules, area, more):
+    args = (["--range", *area] if area else []) + [OPTIONS[k] for k in more]
     report = tool.report("survey", REAL / name, rules, *args)
     expected = [(len(s["twins"]), sum(t["mirrored"] for t in s["twins"]), report_twins(s))
                 for s in report["searches"]]
 
-    families = twinfind.open(REAL / name).survey(range=area, **rules)
+    families = twinfind.open(REAL / name).survey(range=area, **rules, **more)
     found = [(f.count, f.mirrored_count, module_twins(f.members)) for f in families]
     assert found == expected
     assert len(found) >= 2

@@ -73,6 +73,7 @@ class Drawing:
         same_layer: bool = False,
         same_line: bool = False,
         tolerance: Optional[float] = None,
+        hidden_layers: bool = False,
     ) -> list[Twin]:
         """The twins of a part (a window or DXF handles) in the range."""
     def survey(
@@ -85,6 +86,7 @@ class Drawing:
         same_line: bool = False,
         tolerance: Optional[float] = None,
         all: bool = False,
+        hidden_layers: bool = False,
     ) -> list[Family]:
         """Every family of parts and holes in the range, members times figures largest first
         (strokes too with all)."""
