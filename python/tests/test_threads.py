@@ -67,6 +67,31 @@ def test_two_threads_search_two_drawings_at_once():
     assert together == {name: [alone[name]] * rounds[name] for name in jobs}
 
 
+# A thread that waits for the lock is woken when a call lets it go, but on a busy machine it
+# may come to run only after a short call has ended and taken the lock back. So a call that lets
+# the lock go shows it in one of a few tries; one that keeps it never does.
+TRIES = 10
+
+
+def other_thread_ran_during(call):
+    """Whether this thread ran while another thread made the call."""
+    started, returned = threading.Event(), []
+
+    def worker():
+        started.set()  # that thread holds the lock on until the call lets it go
+        call()
+        returned.append(True)
+
+    thread = threading.Thread(target=worker)
+    thread.start()
+    started.wait()
+    # This thread has the lock again: had the call kept it, it would have returned first.
+    ran = returned == []
+    thread.join()
+    assert returned == [True]
+    return ran
+
+
 @pytest.mark.parametrize("call", [
     lambda board, folder: twinfind.open(BOARD),
     lambda board, folder: board.survey(tolerance=0.001),
@@ -76,30 +101,18 @@ def test_two_threads_search_two_drawings_at_once():
 ], ids=["open", "survey", "find", "save"])
 def test_a_call_lets_the_other_threads_run(tmp_path, lock_held_until_let_go, call):
     board = twinfind.open(BOARD)
-    started, returned = threading.Event(), []
-
-    def worker():
-        started.set()  # this thread holds the lock on until the call lets it go
-        call(board, tmp_path)
-        returned.append(True)
-
-    thread = threading.Thread(target=worker)
-    thread.start()
-    started.wait()
-    # This thread has the lock again: had the call kept it, it would have returned first.
-    assert returned == []
-    thread.join()
-    assert returned == [True]
+    assert any(other_thread_ran_during(lambda: call(board, tmp_path)) for _ in range(TRIES))
 
 
-def test_an_interrupt_stops_a_survey_and_keeps_the_drawing(lock_held_until_let_go):
-    board = twinfind.open(BOARD)
+def interrupted_survey(board):
+    """The survey's call and how it ended (c_return, c_exception: it raised itself) and an
+    interrupt sent once the survey has let the lock go, in the order they came."""
     surveying = threading.Event()
-    told = []  # the survey's call and its end, and the interrupt, in the order they came
+    told = []
 
     def interrupter():
         surveying.wait()
-        _thread.interrupt_main()  # runs once the survey has let the lock go
+        _thread.interrupt_main()
 
     def on_interrupt(number, frame):
         told.append("interrupt")
@@ -113,15 +126,26 @@ def test_an_interrupt_stops_a_survey_and_keeps_the_drawing(lock_held_until_let_g
     thread.start()
     handler = signal.signal(signal.SIGINT, on_interrupt)
     try:
-        surveying.set()
-        sys.setprofile(profile)
-        with pytest.raises(KeyboardInterrupt):
+        try:
+            surveying.set()
+            sys.setprofile(profile)
             board.survey(tolerance=0.001)
-    finally:
-        sys.setprofile(None)
-        signal.signal(signal.SIGINT, handler)
-    thread.join()
+        finally:
+            sys.setprofile(None)
+    except KeyboardInterrupt:
+        pass
+    try:
+        thread.join()  # an interrupt that came too late to stop the survey is taken here
+    except KeyboardInterrupt:
+        pass
+    signal.signal(signal.SIGINT, handler)
+    return told
+
+
+def test_an_interrupt_stops_a_survey_and_keeps_the_drawing(lock_held_until_let_go):
+    board = twinfind.open(BOARD)
     # Taken inside the survey, which then ended: not after it had run to its end.
-    assert told == ["c_call", "interrupt", "c_exception"]
+    assert any(interrupted_survey(board) == ["c_call", "interrupt", "c_exception"]
+               for _ in range(TRIES))
     area = (128, -108, 162, -60)
     assert families(board.survey(range=area)) == families(twinfind.open(BOARD).survey(range=area))
