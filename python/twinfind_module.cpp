@@ -356,7 +356,10 @@ window that is no four finite numbers or a handle that gave no segment.)")
              bool sameLine, std::optional<double> tolerance, bool all, bool hiddenLayers) {
             const twinfind::python::Area area = AreaOf(range, hiddenLayers);
             const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
-            // Asked now and then by the survey: an interrupt (Ctrl-C) stops it.
+            // Asked now and then by the survey: an interrupt (Ctrl-C) stops it. It takes the
+            // interpreter lock while the survey holds the host's, so every call of this module
+            // that waits for the host's lock must have let the interpreter lock go first, or the
+            // two would wait for each other.
             const auto goOn = [] {
               py::gil_scoped_acquire locked;
               return PyErr_CheckSignals() == 0;
