@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "dxf/group_reader.h"
@@ -43,6 +45,30 @@ std::string ReasonForType(const std::string& type) {
 
 std::string Plural(int n, const std::string& type) {
   return std::to_string(n) + " " + type + (n == 1 ? " entity" : " entities");
+}
+
+// What a drawing given as a file is when it is no regular file; nothing when it is one, or when
+// it is not there at all (which the import reports). Found from its entry alone.
+std::optional<std::string> NotAFile(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  switch (fs::status(path, ec).type()) {
+    case fs::file_type::directory:
+      return "a directory";
+    case fs::file_type::fifo:
+      return "a FIFO (a named pipe)";
+    case fs::file_type::character:
+    case fs::file_type::block:
+      return "a device";
+    case fs::file_type::socket:
+      return "a socket";
+    case fs::file_type::regular:
+    case fs::file_type::not_found:
+    case fs::file_type::none:
+      return std::nullopt;
+    default:
+      return "not a regular file";
+  }
 }
 
 }  // namespace
@@ -146,6 +172,19 @@ ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing,
   if (!ReadFileBytes(path, bytes, result.error)) return result;
   result = ImportDxfText(std::move(bytes), drawing, options);
   if (!result.ok) result.error = path + ": " + result.error;
+  return result;
+}
+
+ImportResult OpenDrawingFile(const std::string& path, vexhost::Drawing& drawing,
+                             const ImportOptions& options) {
+  ImportResult result;
+  if (const std::optional<std::string> kind = NotAFile(path)) {
+    result.error = "cannot read the drawing " + path + ": it is " + *kind +
+                   "; a drawing is read from a DXF file";
+    return result;
+  }
+  result = ImportDxf(path, drawing, options);
+  if (!result.ok) result.error = "cannot read the drawing " + path + ": " + result.error;
   return result;
 }
 

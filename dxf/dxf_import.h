@@ -50,6 +50,14 @@ struct ImportResult {
 ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing,
                        const ImportOptions& options = {});
 
+// Reads the file a user names as a drawing, as every command of the tool opens one: a path that
+// is no regular file (a directory, a FIFO, a device, a socket) is refused from its entry before
+// anything opens it, since opening a FIFO would wait for a writer, maybe for ever; then
+// ImportDxf. When it cannot be read, `error` is the whole message the user is told: "cannot
+// read the drawing PATH: why".
+ImportResult OpenDrawingFile(const std::string& path, vexhost::Drawing& drawing,
+                             const ImportOptions& options = {});
+
 // The same for DXF text already in memory.
 ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
                            const ImportOptions& options = {});

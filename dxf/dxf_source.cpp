@@ -1,6 +1,8 @@
 #include "dxf/dxf_source.h"
 
 #include <algorithm>
+#include <cctype>
+#include <unordered_map>
 
 namespace twinfind::dxf {
 
@@ -41,6 +43,31 @@ std::vector<std::string> DxfSource::SourceHandles(std::span<const int> segmentId
     if (entities_[i].handleLength > 0) handles.emplace_back(HandleOf(entities_[i]));
   }
   return handles;
+}
+
+std::vector<std::vector<int>> DxfSource::SegmentsOfHandles(
+    std::span<const std::string> handles) const {
+  const auto upper = [](std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+  };
+  std::unordered_map<std::string, size_t> wanted;  // upper-case handle -> its first place
+  for (size_t i = 0; i < handles.size(); ++i) wanted.emplace(upper(handles[i]), i);
+  std::vector<std::vector<int>> segments(handles.size());
+  for (const SourceEntity& entity : entities_) {
+    if (entity.handleLength == 0 || entity.segmentCount == 0) continue;
+    const auto it = wanted.find(upper(HandleOf(entity)));
+    if (it == wanted.end()) continue;
+    for (int s = 0; s < entity.segmentCount; ++s) {
+      segments[it->second].push_back(entity.firstSegment + s);
+    }
+  }
+  for (size_t i = 0; i < handles.size(); ++i) {
+    const size_t first = wanted.at(upper(handles[i]));
+    if (first != i) segments[i] = segments[first];  // the same handle given twice
+  }
+  return segments;
 }
 
 }  // namespace twinfind::dxf

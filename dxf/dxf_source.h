@@ -46,6 +46,11 @@ class DxfSource {
   // Segments the file did not give, and entities without a handle, add none.
   std::vector<std::string> SourceHandles(std::span<const int> segmentIds) const;
 
+  // The other way: for each handle, the segments the entity with that handle gave (handles
+  // compared ignoring letter case, as they are hexadecimal numbers), ascending; empty for a
+  // handle no entity of the section has, or whose entity gave none.
+  std::vector<std::vector<int>> SegmentsOfHandles(std::span<const std::string> handles) const;
+
  private:
   std::string text_;
   std::vector<SourceEntity> entities_;

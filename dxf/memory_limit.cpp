@@ -40,6 +40,17 @@ std::optional<uint64_t> ParseMemoryLimitMb(std::string_view text) {
   return mb * kMb;
 }
 
+bool MemoryLimitOfVariable(std::optional<uint64_t>& limit, std::string& error) {
+  const char* set = std::getenv(kMemoryLimitVariable);
+  if (set == nullptr) return true;
+  limit = ParseMemoryLimitMb(set);
+  if (!limit) {
+    error = std::string(kMemoryLimitVariable) + " takes a number of megabytes (1 or more), not " +
+            set;
+  }
+  return limit.has_value();
+}
+
 uint64_t MachineMemoryBytes() {
 #ifdef _WIN32
   MEMORYSTATUSEX status{};

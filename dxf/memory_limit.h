@@ -18,6 +18,10 @@ inline constexpr const char* kMemoryLimitVariable = "TWINFIND_MEMORY_LIMIT_MB";
 // bytes; nothing when it is not one.
 std::optional<uint64_t> ParseMemoryLimitMb(std::string_view text);
 
+// The limit TWINFIND_MEMORY_LIMIT_MB sets, into `limit` (left as it is when the variable is not
+// set); false, with the reason, when it is set to something that is no number of megabytes.
+bool MemoryLimitOfVariable(std::optional<uint64_t>& limit, std::string& error);
+
 // The machine's memory (or the lower limit of the control group the process runs in); 0 when
 // it cannot be told.
 uint64_t MachineMemoryBytes();

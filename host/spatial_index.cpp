@@ -31,6 +31,8 @@ struct SpatialIndex::Tree {
 
 SpatialIndex::SpatialIndex() : tree_(std::make_unique<Tree>()) {}
 SpatialIndex::~SpatialIndex() = default;
+SpatialIndex::SpatialIndex(SpatialIndex&&) noexcept = default;
+SpatialIndex& SpatialIndex::operator=(SpatialIndex&&) noexcept = default;
 
 void SpatialIndex::Put(int segmentId, const VexBox& box) {
   if (deferred_) {

@@ -23,6 +23,11 @@ class SpatialIndex {
   ~SpatialIndex();
   SpatialIndex(const SpatialIndex&) = delete;
   SpatialIndex& operator=(const SpatialIndex&) = delete;
+  // Moving hands the whole index over, so that a drawing can be moved (a caller that keeps
+  // several drawings swaps one into the host). An index moved from is only assigned to or
+  // destroyed.
+  SpatialIndex(SpatialIndex&&) noexcept;
+  SpatialIndex& operator=(SpatialIndex&&) noexcept;
 
   // Sets the extent of a segment, replacing the one it had.
   void Put(int segmentId, const VexBox& box);

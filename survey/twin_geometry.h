@@ -4,6 +4,7 @@
 #ifndef SURVEY_TWIN_GEOMETRY_H
 #define SURVEY_TWIN_GEOMETRY_H
 
+#include <algorithm>
 #include <vector>
 
 #include "host/drawing.h"
@@ -21,6 +22,13 @@ struct TwinGrouping {
   std::vector<GroupedTwin> twins;
   std::vector<int> unmatched;  // segments that belong to no twin of the part
 };
+
+// The tolerance the twins of a search are grouped with: the search's coordinate tolerance (the
+// larger of 0.001 and its own tolerance), doubled for the turn read off a line whose ends were
+// rounded.
+inline double GroupingTolerance(double searchTolerance) {
+  return 2 * std::max(0.001, searchTolerance);
+}
 
 // Groups `candidates` into twins of `part`. The part's longest line is its reference: every
 // candidate line of its length is tried in both directions, first unmirrored, then mirrored;

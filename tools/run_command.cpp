@@ -1,6 +1,5 @@
 #include "tools/run_command.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -34,30 +33,6 @@ picture::RenderOptions PictureOptions(bool grid) {
   picture::RenderOptions options;
   options.grid = grid;
   return options;
-}
-
-// What a drawing given as a file is when it is no regular file; nothing when it is one, or when
-// it is not there at all (which the import reports). Found from its entry alone: opening a FIFO
-// to look at it would wait for a writer, maybe for ever.
-std::optional<std::string> NotAFile(const std::string& path) {
-  std::error_code ec;
-  switch (fs::status(path, ec).type()) {
-    case fs::file_type::directory:
-      return "a directory";
-    case fs::file_type::fifo:
-      return "a FIFO (a named pipe)";
-    case fs::file_type::character:
-    case fs::file_type::block:
-      return "a device";
-    case fs::file_type::socket:
-      return "a socket";
-    case fs::file_type::regular:
-    case fs::file_type::not_found:
-    case fs::file_type::none:
-      return std::nullopt;
-    default:
-      return "not a regular file";
-  }
 }
 
 // The highest number a rescue file takes before the tool gives up looking for a free name.
@@ -132,18 +107,11 @@ bool OpenSession(Session& session) {
 bool OpenDrawing(Session& session) {
   auto& drawing = vexhost::TheHost().drawing;
   if (session.drawing) {
-    // A drawing is read whole before anything is done with it: only a file can be.
-    if (const std::optional<std::string> kind = NotAFile(*session.drawing)) {
-      std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": it is " << *kind
-                << "; a drawing is read from a DXF file\n";
-      return false;
-    }
     dxf::ImportOptions options;
     options.memoryLimit = session.memoryLimit;
-    const dxf::ImportResult imported = dxf::ImportDxf(*session.drawing, drawing, options);
+    const dxf::ImportResult imported = dxf::OpenDrawingFile(*session.drawing, drawing, options);
     if (!imported.ok) {
-      std::cerr << "twinfind: cannot read the drawing " << *session.drawing << ": "
-                << imported.error << '\n';
+      std::cerr << "twinfind: " << imported.error << '\n';
       return false;
     }
     for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
@@ -250,14 +218,9 @@ bool SetMemoryLimit(const Options& options, Session& session, std::string& error
     if (!session.memoryLimit) {
       error = "--memory-limit takes a number of megabytes (1 or more), not " + *options.memoryLimit;
     }
-  } else if (const char* set = std::getenv(dxf::kMemoryLimitVariable)) {
-    session.memoryLimit = dxf::ParseMemoryLimitMb(set);
-    if (!session.memoryLimit) {
-      error = std::string(dxf::kMemoryLimitVariable) +
-              " takes a number of megabytes (1 or more), not " + set;
-    }
+    return error.empty();
   }
-  return error.empty();
+  return dxf::MemoryLimitOfVariable(session.memoryLimit, error);
 }
 
 int RunCommand(const Options& options) {

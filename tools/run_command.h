@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "common/output_claims.h"
 #include "dxf/dxf_source.h"
 #include "tools/cli_options.h"
-#include "tools/output_claims.h"
 #include "tools/search_recorder.h"
 #include "tools/segment_handles.h"
 

@@ -58,9 +58,8 @@ bool Inside(const VexBox& box, double x, double y, double margin) {
          y <= box.maxY + margin;
 }
 
-// The coordinate tolerance of the search (the larger of 0.001 and mTolerance), doubled for the
-// turn read off a line whose ends were rounded.
-double Tolerance() { return 2 * std::max(0.001, SearchToleranceOf(Stored(u"mTolerance"))); }
+// The tolerance the twins are grouped with, from the search's mTolerance.
+double Tolerance() { return survey::GroupingTolerance(SearchToleranceOf(Stored(u"mTolerance"))); }
 
 }  // namespace
 

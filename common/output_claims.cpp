@@ -1,8 +1,8 @@
-#include "tools/output_claims.h"
+#include "common/output_claims.h"
 
 #include <filesystem>
 
-namespace twinfind::tool {
+namespace twinfind {
 namespace fs = std::filesystem;
 
 namespace {
@@ -46,4 +46,4 @@ bool OutputClaims::Claim(const std::string& path, const std::string& owner, std:
   return true;
 }
 
-}  // namespace twinfind::tool
+}  // namespace twinfind

@@ -1,14 +1,15 @@
-// The files one run writes. Each output is claimed before it is written; a claim is refused when
-// the file is the input drawing, by whatever path it is named (a hard or symbolic link, "./"),
-// or the file of another output of the run.
-#ifndef TOOLS_OUTPUT_CLAIMS_H
-#define TOOLS_OUTPUT_CLAIMS_H
+// The files one run writes (a run of the tool, or the saves of one drawing opened from Python).
+// Each output is claimed before it is written; a claim is refused when the file is the input
+// drawing, by whatever path it is named (a hard or symbolic link, "./"), or the file of another
+// output of the run.
+#ifndef COMMON_OUTPUT_CLAIMS_H
+#define COMMON_OUTPUT_CLAIMS_H
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace twinfind::tool {
+namespace twinfind {
 
 // True when the two names lead to one file: the same file when both exist, else the same path
 // once links, "." and ".." are resolved.
@@ -32,6 +33,6 @@ class OutputClaims {
   std::vector<Claimed> claimed_;
 };
 
-}  // namespace twinfind::tool
+}  // namespace twinfind
 
-#endif  // TOOLS_OUTPUT_CLAIMS_H
+#endif  // COMMON_OUTPUT_CLAIMS_H

@@ -1,0 +1,524 @@
+// The Python module twinfind._twinfind: Python's arguments checked and converted, the calls of
+// drawing_session.h made with the interpreter lock released, their results and messages handed
+// back as Python objects, warnings and exceptions. The package twinfind re-exports it.
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dxf/memory_limit.h"
+#include "python/drawing_session.h"
+
+namespace py = pybind11;
+using twinfind::SearchOptions;
+using twinfind::python::BadArgument;
+using twinfind::python::DrawingSession;
+using twinfind::python::Family;
+using twinfind::python::PartSpec;
+using twinfind::python::Refused;
+using twinfind::python::SaveResult;
+using twinfind::python::Stopped;
+using twinfind::python::Twin;
+
+namespace {
+
+PyObject* errorType = nullptr;    // twinfind.Error
+PyObject* warningType = nullptr;  // twinfind.TwinfindWarning
+
+// A text of the tool (a message, a handle, a path) as Python's str. The tool's texts are UTF-8
+// but may carry bytes of a file or a path that are not: messages show them as \xNN, handles and
+// paths keep them as Python keeps undecodable bytes (surrogateescape), so that they go back
+// into find() or open() as they came.
+py::str Text(const std::string& text, const char* errors = "backslashreplace") {
+  PyObject* decoded =
+      PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), errors);
+  if (decoded == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::str>(decoded);
+}
+
+// The other way, for handles given back.
+std::string Bytes(py::handle text) {
+  PyObject* encoded = PyUnicode_AsEncodedString(text.ptr(), "utf-8", "surrogateescape");
+  if (encoded == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::bytes>(encoded).cast<std::string>();
+}
+
+void Warn(const std::string& text) {
+  const std::string message = Text(text).cast<std::string>();  // valid UTF-8 now
+  if (PyErr_WarnEx(warningType, message.c_str(), 1) != 0) throw py::error_already_set();
+}
+
+void Raise(PyObject* type, const std::string& text) { PyErr_SetObject(type, Text(text).ptr()); }
+
+std::string TypeName(py::handle value) { return Py_TYPE(value.ptr())->tp_name; }
+
+std::string Number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", v == 0 ? 0.0 : v);
+  return text;
+}
+
+py::tuple BoxTuple(const VexBox& box) {
+  return py::make_tuple(box.minX, box.minY, box.maxX, box.maxY);
+}
+
+bool IsRealNumber(py::handle value) {
+  return !PyBool_Check(value.ptr()) && (PyFloat_Check(value.ptr()) || PyIndex_Check(value.ptr()));
+}
+
+// A window (x1, y1, x2, y2) in either corner order, as a range step takes it.
+VexBox WindowOf(py::handle value, const std::string& what) {
+  if (py::isinstance<py::str>(value) || !py::isinstance<py::sequence>(value)) {
+    throw py::type_error(what + " takes a window (x1, y1, x2, y2), not a " + TypeName(value));
+  }
+  const auto items = py::reinterpret_borrow<py::sequence>(value);
+  if (py::len(items) != 4) {
+    throw BadArgument(what + " takes a window of four numbers (x1, y1, x2, y2), not " +
+                      std::to_string(py::len(items)));
+  }
+  double v[4];
+  for (size_t i = 0; i < 4; ++i) {
+    const py::object item = items[i];
+    if (!IsRealNumber(item)) {
+      throw py::type_error(what + " takes four numbers, not a " + TypeName(item));
+    }
+    v[i] = py::float_(item).cast<double>();
+    if (!std::isfinite(v[i])) throw BadArgument(what + " takes four finite numbers");
+  }
+  return {std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3])};
+}
+
+twinfind::python::Area AreaOf(py::handle range, bool hiddenLayers) {
+  twinfind::python::Area area;
+  if (!range.is_none()) area.range = WindowOf(range, "range");
+  area.hiddenLayers = hiddenLayers;
+  return area;
+}
+
+PartSpec PartOf(py::handle part) {
+  if (py::isinstance<py::str>(part) || py::isinstance<py::bytes>(part)) {
+    throw py::type_error(
+        "part takes a window (x1, y1, x2, y2) or a list of DXF handles; put a single handle in "
+        "a list: ['" +
+        py::str(part).cast<std::string>() + "']");
+  }
+  if (!py::isinstance<py::sequence>(part)) {
+    throw py::type_error("part takes a window (x1, y1, x2, y2) or a list of DXF handles, not a " +
+                         TypeName(part));
+  }
+  const auto items = py::reinterpret_borrow<py::sequence>(part);
+  if (py::len(items) == 0) throw BadArgument("the part is empty: give a window or handles");
+  bool texts = true;
+  for (const py::handle item : items) texts = texts && py::isinstance<py::str>(item);
+  if (!texts) return WindowOf(part, "part");
+  std::vector<std::string> handles;
+  for (const py::handle item : items) handles.push_back(Bytes(item));
+  return handles;
+}
+
+SearchOptions OptionsOf(bool rotate, bool mirror, bool sameLayer, bool sameLine,
+                        std::optional<double> tolerance) {
+  SearchOptions options;
+  options.rotate = rotate;
+  options.mirror = mirror;
+  options.sameLayer = sameLayer;
+  options.sameLineAttr = sameLine;
+  if (tolerance) {
+    if (!std::isfinite(*tolerance) || *tolerance <= 0) {
+      throw BadArgument("tolerance takes a number above 0, not " + Number(*tolerance));
+    }
+    options.tolerance = *tolerance;
+  }
+  return options;
+}
+
+// A path as the file system takes it: str, bytes or os.PathLike.
+std::string PathOf(py::handle path) {
+  return py::module_::import("os").attr("fsencode")(path).cast<std::string>();
+}
+
+std::optional<uint64_t> MemoryLimitOf(py::handle megabytes) {
+  if (megabytes.is_none()) return std::nullopt;
+  const std::string text = py::str(megabytes).cast<std::string>();
+  if (PyBool_Check(megabytes.ptr()) || !PyLong_Check(megabytes.ptr())) {
+    throw BadArgument("memory_limit_mb takes a whole number of megabytes (1 or more), not " + text);
+  }
+  const std::optional<uint64_t> bytes = twinfind::dxf::ParseMemoryLimitMb(text);
+  if (!bytes) {
+    throw BadArgument("memory_limit_mb takes a number of megabytes (1 or more), not " + text);
+  }
+  return bytes;
+}
+
+// The twins an action takes: a Twin, a Family (its members), or an iterable of them. The
+// objects are kept in `keep` for the duration of the call, which reads them without the lock.
+std::vector<const Twin*> TwinsOf(py::handle value, std::vector<py::object>& keep,
+                                 const char* action) {
+  std::vector<const Twin*> twins;
+  const auto add = [&](py::handle item) {
+    if (py::isinstance<Twin>(item)) {
+      keep.push_back(py::reinterpret_borrow<py::object>(item));
+      twins.push_back(&item.cast<const Twin&>());
+    } else if (py::isinstance<Family>(item)) {
+      keep.push_back(py::reinterpret_borrow<py::object>(item));
+      for (const Twin& twin : item.cast<const Family&>().members) twins.push_back(&twin);
+    } else {
+      throw py::type_error(std::string(action) + " takes twins (Twin or Family objects), not a " +
+                           TypeName(item));
+    }
+  };
+  if (py::isinstance<Twin>(value) || py::isinstance<Family>(value)) {
+    add(value);
+  } else if (py::isinstance<py::iterable>(value) && !py::isinstance<py::str>(value)) {
+    for (const py::handle item : value) add(item);
+  } else {
+    throw py::type_error(std::string(action) +
+                         " takes twins (a Twin, a Family, or a list of them), not a " +
+                         TypeName(value));
+  }
+  return twins;
+}
+
+std::string TwinRepr(const Twin& t) {
+  std::string handles;
+  for (size_t i = 0; i < t.handles.size() && i < 4; ++i) {
+    handles += (i ? ", '" : "'") + t.handles[i] + "'";
+  }
+  if (t.handles.size() > 4) handles += ", ...";
+  return "<twinfind.Twin handles=[" + handles + "] angle=" + Number(t.angleDegrees) +
+         (t.mirrored ? " mirrored" : "") + (t.isPart ? " part" : "") + ">";
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_twinfind, m) {
+  m.doc() = R"(Twinfind's search for equal parts ("twins") in DXF drawings.
+
+The compiled core of the package ``twinfind``; use it through that package.)";
+  twinfind::python::KeepSettingsInMemory();
+  // The docstrings begin with their own signatures, in Python's words (the argument types are
+  // in _twinfind.pyi).
+  py::options options;
+  options.disable_function_signatures();
+  m.attr("__version__") = twinfind::python::Version();
+
+  errorType = PyErr_NewExceptionWithDoc(
+      "twinfind.Error",
+      "What twinfind refuses, with the message the twinfind tool gives: a drawing that cannot be "
+      "read, a part the command's part step would not take, a save over the input drawing.",
+      PyExc_Exception, nullptr);
+  warningType = PyErr_NewExceptionWithDoc(
+      "twinfind.TwinfindWarning",
+      "What the import, the search or the save tells beside its result, as the twinfind tool "
+      "tells it in its warning lines: entities the host does not hold, twins left out.",
+      PyExc_UserWarning, nullptr);
+  m.attr("Error") = py::handle(errorType);
+  m.attr("TwinfindWarning") = py::handle(warningType);
+  py::register_exception_translator([](std::exception_ptr p) {
+    try {
+      if (p) std::rethrow_exception(p);
+    } catch (const BadArgument& e) {
+      Raise(PyExc_ValueError, e.what());
+    } catch (const Refused& e) {
+      Raise(errorType, e.what());
+    }
+  });
+
+  py::class_<Twin>(m, "Twin", R"(One twin of a part: a group of segments of the drawing that is the
+part after a move, and where the search allowed it a turn or a mirroring.
+
+Twins come from Drawing.find and Drawing.survey and are read only. A twin
+belongs to the drawing that found it; Drawing.delete and Drawing.recolour
+take it.)")
+      .def_property_readonly(
+          "handles",
+          [](const Twin& t) {
+            py::list handles;
+            for (const std::string& h : t.handles) handles.append(Text(h, "surrogateescape"));
+            return handles;
+          },
+          "The handles (DXF group 5) of the entities its segments came from, each once, in the "
+          "order of the file: what ezdxf's ``doc.entitydb[handle]`` finds.")
+      .def_property_readonly(
+          "segments", [](const Twin& t) { return t.segments; },
+          "The ids of its segments in twinfind's drawing, in the order of the part's segments "
+          "they match (the numbers of the tool's report).")
+      .def_property_readonly(
+          "box", [](const Twin& t) { return BoxTuple(t.box); },
+          "The extent of its figures: (min_x, min_y, max_x, max_y).")
+      .def_property_readonly(
+          "angle", [](const Twin& t) { return t.angleDegrees; },
+          "The turn in degrees, counter-clockwise, 0 <= angle < 360, that takes the part onto "
+          "it (after the mirroring, for a mirror image).")
+      .def_property_readonly(
+          "mirrored", [](const Twin& t) { return t.mirrored; },
+          "True when it is a mirror image of the part.")
+      .def_property_readonly(
+          "is_part", [](const Twin& t) { return t.isPart; },
+          "True when it is the part itself (the segments searched from).")
+      .def("__repr__", [](const Twin& t) { return Text(TwinRepr(t)); });
+
+  py::class_<Family>(m, "Family", R"(One family of the survey: every twin of one part, the member
+searched from first.)")
+      .def_property_readonly(
+          "members", [](const Family& f) { return f.members; },
+          "The twins (Twin objects), the member searched from first.")
+      .def_property_readonly(
+          "count", [](const Family& f) { return f.members.size(); },
+          "How many twins the family holds (the quantity of the part).")
+      .def_property_readonly(
+          "mirrored_count", [](const Family& f) { return f.mirrored; },
+          "How many of them are mirror images of the first.")
+      .def_property_readonly(
+          "figures", [](const Family& f) { return f.figures; },
+          "The figures (lines, arcs, circles, points) of one member.")
+      .def_property_readonly(
+          "box", [](const Family& f) { return BoxTuple(f.box); },
+          "The extent of the member searched from: (min_x, min_y, max_x, max_y).")
+      .def("__repr__", [](const Family& f) {
+        const double w = f.box.maxX - f.box.minX, h = f.box.maxY - f.box.minY;
+        return "<twinfind.Family count=" + std::to_string(f.members.size()) +
+               " mirrored=" + std::to_string(f.mirrored) + " figures=" + std::to_string(f.figures) +
+               " box " + Number(w) + " x " + Number(h) + ">";
+      });
+
+  py::class_<DrawingSession>(m, "Drawing", R"(A drawing read from a DXF file by twinfind.open.
+
+It holds what twinfind's host holds of the file (lines, arcs, circles,
+points, texts and what block references place) and the file itself, so
+that save writes the file back with only the changes made here.
+
+Every method may be called from any thread: the calls of all drawings run
+one at a time, each with the interpreter lock released, so that other
+Python threads go on meanwhile.)")
+      .def_property_readonly(
+          "path",
+          [](const DrawingSession& d) {
+            return py::module_::import("os").attr("fsdecode")(py::bytes(d.path()));
+          },
+          "The file the drawing was read from, as it was given.")
+      .def(
+          "find",
+          [](DrawingSession& d, py::handle part, py::handle range, bool rotate, bool mirror,
+             bool sameLayer, bool sameLine, std::optional<double> tolerance, bool hiddenLayers) {
+            const PartSpec spec = PartOf(part);
+            const twinfind::python::Area area = AreaOf(range, hiddenLayers);
+            const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
+            std::vector<Twin> twins;
+            std::vector<std::string> notes;
+            {
+              py::gil_scoped_release unlocked;
+              twins = d.Find(spec, area, options, notes);
+            }
+            for (const std::string& note : notes) Warn(note);
+            return twins;
+          },
+          py::arg("part"), py::kw_only(), py::arg("range") = py::none(), py::arg("rotate") = false,
+          py::arg("mirror") = false, py::arg("same_layer") = false, py::arg("same_line") = false,
+          py::arg("tolerance") = py::none(), py::arg("hidden_layers") = false,
+          R"(find(part, *, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None, hidden_layers=False) -> list[Twin]
+
+Finds the twins of a part, as the command's general method finds them.
+
+part: a window (x1, y1, x2, y2), whose part is every segment lying wholly
+    inside it as the command's window selection takes it; or a list of DXF
+    handles, whose part is every segment those entities gave.
+range: the window (x1, y1, x2, y2) searched, its segments lying wholly
+    inside it; None searches the whole drawing. One search takes at most
+    10000 segments.
+hidden_layers: the part's window and the range take in the layers that are
+    off or frozen in the file too; without it they are left out, as the
+    command's window leaves them out (a part named by handles on such a
+    layer is refused).
+rotate: twins may be turned.
+mirror: twins may be mirror images (only where no unturned placement fits).
+same_layer: twins lie on the part's layer.
+same_line: twins have the part's colour and line type.
+tolerance: how far lengths, angles and coordinates may differ (None: the
+    command's default, 0.000001).
+
+Returns the twins in the order the search found them; the part itself is
+among them when it lies in the range. Twins that share a segment with a
+later one are dropped, as the general method drops them. Each call is one
+search of its own: no segment is taken by an earlier call.
+
+Raises twinfind.Error when the command would refuse the part or the range
+(an empty window, a part of more than 1000 segments, no line, circle or arc
+to search from, a range of more than 10000 segments), ValueError for a
+window that is no four finite numbers or a handle that gave no segment.)")
+      .def(
+          "survey",
+          [](DrawingSession& d, py::handle range, bool rotate, bool mirror, bool sameLayer,
+             bool sameLine, std::optional<double> tolerance, bool all, bool hiddenLayers) {
+            const twinfind::python::Area area = AreaOf(range, hiddenLayers);
+            const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
+            // Asked now and then by the survey: an interrupt (Ctrl-C) stops it. It takes the
+            // interpreter lock while the survey holds the host's, so every call of this module
+            // that waits for the host's lock must have let the interpreter lock go first, or the
+            // two would wait for each other.
+            const auto goOn = [] {
+              py::gil_scoped_acquire locked;
+              return PyErr_CheckSignals() == 0;
+            };
+            std::vector<Family> families;
+            try {
+              py::gil_scoped_release unlocked;
+              families = d.Survey(area, options, all, goOn);
+            } catch (const Stopped&) {
+              throw py::error_already_set();  // what stopped it, raised by the signal check
+            }
+            return families;
+          },
+          py::kw_only(), py::arg("range") = py::none(), py::arg("rotate") = false,
+          py::arg("mirror") = false, py::arg("same_layer") = false, py::arg("same_line") = false,
+          py::arg("tolerance") = py::none(), py::arg("all") = false,
+          py::arg("hidden_layers") = false,
+          R"(survey(*, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None, all=False, hidden_layers=False) -> list[Family]
+
+Finds every family of twins in the drawing without a part being indicated,
+as `twinfind survey` does: every part (a closed outline with what lies inside
+it, three or more touching figures) and every hole that occurs at least
+twice, on the layers that are shown.
+
+range: the window (x1, y1, x2, y2) surveyed, its segments lying wholly
+    inside it; None surveys the whole drawing (the survey has no limit of
+    segments).
+rotate, mirror, same_layer, same_line, tolerance: the twin rules, as for
+    find.
+all: keeps the families of strokes too (single lines, points, two loose
+    figures), as `twinfind survey --all` does.
+hidden_layers: surveys the layers that are off or frozen in the file too, as
+    `twinfind survey --hidden-layers` does.
+
+Returns the families by members times figures, largest first. An interrupt
+(Ctrl-C) stops the survey and is raised.)")
+      .def(
+          "delete",
+          [](DrawingSession& d, py::handle twins) {
+            std::vector<py::object> keep;
+            const std::vector<const Twin*> given = TwinsOf(twins, keep, "delete");
+            py::gil_scoped_release unlocked;
+            return d.Delete(given);
+          },
+          py::arg("twins"),
+          R"(delete(twins) -> int
+
+Deletes the segments of the twins, as the general method's delete action
+does. twins: a Twin, a Family (its members) or an iterable of them.
+
+Returns the number of segments deleted. Raises ValueError, deleting nothing,
+when a twin is of another drawing or was deleted before. save writes the
+file without the entities they came from.)")
+      .def(
+          "recolour",
+          [](DrawingSession& d, py::handle twins, const std::string& colour,
+             const std::string& lineType) {
+            std::vector<py::object> keep;
+            const std::vector<const Twin*> given = TwinsOf(twins, keep, "recolour");
+            py::gil_scoped_release unlocked;
+            return d.Recolour(given, colour, lineType);
+          },
+          py::arg("twins"), py::arg("colour"), py::arg("line_type"),
+          R"(recolour(twins, colour, line_type) -> int
+
+Gives every figure of the twins a colour and a line type, as the general
+method's recolour action does.
+
+twins: a Twin, a Family (its members) or an iterable of them.
+colour: "MAINCOLOR01" to "MAINCOLOR16", the host colours of the settings.
+line_type: "LINETYPE01" to "LINETYPE10", the host line types of the
+    settings.
+
+Returns the number of segments recoloured. Raises ValueError, changing
+nothing, for another name, a twin of another drawing or one deleted
+before. save writes the entities with the ACI colour and the line type the
+host colour and type stand for.)")
+      .def(
+          "save",
+          [](DrawingSession& d, py::handle path, bool blocks) {
+            if (blocks) {
+              PyErr_SetString(PyExc_NotImplementedError,
+                              "twinfind has no save of twins as block references yet; "
+                              "save(path) writes the drawing with its changes");
+              throw py::error_already_set();
+            }
+            const std::string file = PathOf(path);
+            SaveResult saved;
+            {
+              py::gil_scoped_release unlocked;
+              saved = d.Save(file);
+            }
+            for (const std::string& warning : saved.warnings) Warn(warning);
+            py::dict counts;
+            counts["kept"] = saved.counts.kept;
+            counts["deleted"] = saved.counts.deleted;
+            counts["changed"] = saved.counts.changed;
+            counts["added"] = saved.counts.added;
+            return counts;
+          },
+          py::arg("path"), py::kw_only(), py::arg("blocks") = false,
+          R"(save(path, *, blocks=False) -> dict[str, int]
+
+Saves the drawing as DXF: the file it was read from, byte for byte, with
+only the changes made here (deleted and recoloured entities), as the
+tool's --out does. Written to a temporary name, then renamed: a failed save
+leaves no half-written file.
+
+path: str, bytes or os.PathLike. It is never the input drawing, by any name
+    (a link, "./"): that raises twinfind.Error, as the tool refuses it.
+blocks: write the twins as block references. Twinfind has no such save
+    yet: True raises NotImplementedError.
+
+Returns how many entities of the file were kept, deleted, changed and
+added: {"kept": N, "deleted": D, "changed": C, "added": A}.)")
+      .def("__repr__", [](DrawingSession& d) {
+        size_t segments = 0;
+        {
+          py::gil_scoped_release unlocked;
+          segments = d.SegmentCount();
+        }
+        return Text("<twinfind.Drawing '" + d.path() + "': " + std::to_string(segments) +
+                    " segments>");
+      });
+
+  m.def(
+      "open",
+      [](py::handle path, py::handle memoryLimitMb) {
+        const std::string file = PathOf(path);
+        const std::optional<uint64_t> limit = MemoryLimitOf(memoryLimitMb);
+        std::vector<std::string> warnings;
+        std::unique_ptr<DrawingSession> drawing;
+        {
+          py::gil_scoped_release unlocked;
+          drawing = std::make_unique<DrawingSession>(file, limit, warnings);
+        }
+        for (const std::string& warning : warnings) Warn(warning);
+        return drawing;
+      },
+      py::arg("path"), py::kw_only(), py::arg("memory_limit_mb") = py::none(),
+      R"(open(path, *, memory_limit_mb=None) -> Drawing
+
+Reads a DXF drawing, as `twinfind run DRAWING` reads it.
+
+path: str, bytes or os.PathLike of a DXF file (ASCII DXF of any version).
+memory_limit_mb: the most memory, in megabytes, the process may hold while
+    the file is read; a larger drawing is refused before the system runs
+    out. None: TWINFIND_MEMORY_LIMIT_MB, else half of the machine's memory.
+
+What the host cannot hold (hatches, dimensions, splines, ...) is left out and
+told as a TwinfindWarning, one per kind and reason, as the tool's warning
+lines tell it; it stays in the file that save writes.
+
+Raises twinfind.Error with the tool's message when the drawing cannot be
+read ("cannot read the drawing PATH: ..."): no such file, no regular file, a
+broken or binary DXF, too large for the memory limit.)");
+
+  // The names read as the package's own.
+  for (const char* name : {"Twin", "Family", "Drawing", "open"}) {
+    m.attr(name).attr("__module__") = "twinfind";
+  }
+}
