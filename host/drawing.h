@@ -22,6 +22,8 @@
 
 namespace vexhost {
 
+struct DrawingState;
+
 // The hole record a segment may carry: the record's fixed fields and its items.
 struct HoleRecord {
   HoleData header{};  // items and itemCount are filled when the record is handed out
@@ -196,6 +198,13 @@ class Drawing {
   // Where a segment made since the baseline comes from, when it is a placed copy of a baseline
   // segment on that segment's layer with its attributes; nothing otherwise.
   std::optional<CopyOrigin> CopyOriginOf(int segmentId) const;
+
+  // Undo and redo (drawing_restore.cpp): the lasting content as it is now, and that content
+  // taken back whole. A restore keeps the layers' visibility, the current layer and line
+  // attribute and the baseline; nothing blinks after it, the temporary drawing is gone, and
+  // ids go on counting past every id either state used.
+  DrawingState SaveState() const;
+  void RestoreState(const DrawingState& state);
 
   // The blinking segments.
   const std::set<std::pair<int, int>>& blinking() const { return blink_; }  // {auxId, id}

@@ -11,6 +11,7 @@
 #include "host/id_lists.h"
 #include "host/step_driver.h"
 #include "host/transcript.h"
+#include "host/undo_history.h"
 
 namespace vexhost {
 
@@ -27,6 +28,7 @@ class Host {
   DialogInput dialogInput;
   FaultSwitch faults;
   StepDriver driver;
+  UndoHistory undo;
 };
 
 // The process-wide host.

@@ -110,6 +110,7 @@ std::string ReportJson(const ReportInput& input) {
     j += s ? ",\n" : "\n";
     j += "    {\n      \"number\": " + std::to_string(s + 1) + ",\n";
     j += "      \"method\": " + JsonText(r.method) + ",\n";
+    j += std::string("      \"undone\": ") + (r.undone ? "true" : "false") + ",\n";
     j += "      \"range\": " + (r.range ? JsonBox(*r.range) : std::string("null")) + ",\n";
     j += "      \"part\": {\"segments\": " + Ids(r.part) +
          ", \"handles\": " + Texts(HandlesOf(input, r.part)) + ", \"box\": " + JsonBox(r.partExtent) +
@@ -153,7 +154,7 @@ std::string ReportCsv(const ReportInput& input) {
   std::string csv =
       "search,method,rotate,mirror,same_layer,same_colour,tolerance,twin,is_part,segments,"
       "handles,min_x,min_y,max_x,max_y,angle,mirrored,action,copy,balloons,part_number,"
-      "material,depth,count,mirrored_count\n";
+      "material,depth,count,mirrored_count,undone\n";
   const auto& searches = *input.searches;
   for (size_t s = 0; s < searches.size(); ++s) {
     const SearchRecord& r = searches[s];
@@ -182,7 +183,8 @@ std::string ReportCsv(const ReportInput& input) {
              Field(Joined(HandlesOf(input, w.segments), " ")) + "," + Number(w.box.minX) + "," +
              Number(w.box.minY) + "," + Number(w.box.maxX) + "," + Number(w.box.maxY) + "," +
              Number(w.angleDegrees) + "," + (w.mirrored ? "1" : "0") + "," + w.action + "," +
-             Joined(Strings(w.copy), " ") + "," + Field(Joined(balloons, "; ")) + "," + tail + "\n";
+             Joined(Strings(w.copy), " ") + "," + Field(Joined(balloons, "; ")) + "," + tail + "," +
+             (r.undone ? "1" : "0") + "\n";
     }
   }
   return csv;

@@ -123,6 +123,8 @@ bool OpenDrawing(Session& session) {
       };
     }
   }
+  // The states kept for undo may take a quarter of the memory limit.
+  vexhost::TheHost().undo.SetByteLimit(session.memoryLimit.value_or(dxf::DefaultMemoryLimit()) / 4);
   return true;
 }
 

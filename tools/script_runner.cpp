@@ -14,6 +14,7 @@
 #include "host/host.h"
 #include "host/search.h"
 #include "tools/drawing_summary.h"
+#include "tools/step_kind.h"
 #include "tools/svg_to_png.h"
 
 namespace twinfind::tool {
@@ -109,8 +110,8 @@ bool ScriptRunner::Refuse(int lineNumber, const std::string& why) {
 namespace {
 
 const char kActions[] =
-    "range X1 Y1 X2 Y2, point X Y, move X Y, key TEXT, end, start, snapshot FILE.svg|.png, help "
-    "or ?, # comment";
+    "range X1 Y1 X2 Y2, point X Y, move X Y, key TEXT, end, start, undo, redo, snapshot "
+    "FILE.svg|.png, help or ?, # comment";
 const char kDialogActions[] =
     "dialog click ID, dialog dblclick ID, dialog text ID VALUE, dialog select ID INDEX, dialog "
     "key enter|space|escape|CODE, dialog ok, dialog cancel, dialog picture FILE.svg|.png";
@@ -159,7 +160,9 @@ bool ScriptRunner::Deliver(UserAction action, int lineNumber,
     if (o.before) o.before(action);
   }
   const bool wasActive = vexhost::TheHost().driver.active();
+  NoteBeforeAction(action);
   const vexhost::Delivery delivery = deliver();
+  SettleAfterAction();
   if (!delivery.taken) {
     const bool ended = delivery.reason == "no command is running";
     return Refuse(lineNumber, delivery.reason + (ended ? " (start runs it again)" : ""));
@@ -173,6 +176,24 @@ bool ScriptRunner::Deliver(UserAction action, int lineNumber,
     out_.flush();
   }
   return true;
+}
+
+bool ScriptRunner::DeliverRange(const VexBox& window, int lineNumber) {
+  vexhost::Host& host = vexhost::TheHost();
+  vexhost::StepDriver& driver = host.driver;
+  UserAction action;
+  action.kind = UserAction::Kind::kRange;
+  action.window = window;
+  if (driver.active() && (driver.mask() & VEX_MASK_RANGE) != 0) {
+    // What the window selects at this step, told before the command acts on it.
+    action.selected = vexhost::SelectSegments(host.drawing, &action.window, driver.compare());
+    out_ << SelectionLine(host.drawing, action.selected) << "\n";
+    out_.flush();
+  }
+  const bool searchRange = StepKindOf(driver) == StepKind::kRange;
+  const bool taken = Deliver(action, lineNumber, [&] { return driver.Range(action.window); });
+  if (taken && searchRange) searchRange_ = window;
+  return taken;
 }
 
 bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
@@ -189,16 +210,9 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
   if (verb == "range") {
     if (!ParseNumbers(rest, 4, v))
       return Refuse(lineNumber, "range needs four numbers: X1 Y1 X2 Y2");
-    action.kind = UserAction::Kind::kRange;
-    action.window = {std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
-                     std::max(v[1], v[3])};
-    if (driver.active() && (driver.mask() & VEX_MASK_RANGE) != 0) {
-      // What the window selects at this step, told before the command acts on it.
-      action.selected = vexhost::SelectSegments(host.drawing, &action.window, driver.compare());
-      out_ << SelectionLine(host.drawing, action.selected) << "\n";
-      out_.flush();
-    }
-    return Deliver(action, lineNumber, [&] { return driver.Range(action.window); });
+    return DeliverRange({std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
+                         std::max(v[1], v[3])},
+                        lineNumber);
   }
   if (verb == "point" || verb == "move") {
     if (!ParseNumbers(rest, 2, v)) return Refuse(lineNumber, verb + " needs two numbers: X Y");
@@ -225,6 +239,10 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
       return driver.Start() ? vexhost::Delivery{true, {}}
                             : vexhost::Delivery{false, "the command could not start"};
     });
+  }
+  if (verb == "undo" || verb == "redo") {
+    if (!rest.empty()) return Refuse(lineNumber, verb + " takes nothing after it");
+    return UndoOrRedo(verb == "undo", lineNumber);
   }
   if (verb == "help" || verb == "?") {
     Help();

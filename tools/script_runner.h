@@ -22,7 +22,7 @@ std::string QuoteForMessage(std::string_view text, size_t limit = 80);
 
 // One action of the user that reaches the host.
 struct UserAction {
-  enum class Kind { kRange, kPoint, kMotion, kKeyin, kEnd, kStart };
+  enum class Kind { kRange, kPoint, kMotion, kKeyin, kEnd, kStart, kUndo, kRedo };
   Kind kind = Kind::kEnd;
   VexBox window{};            // a range's, corners in order
   std::vector<int> selected;  // what a range selects at this step
@@ -75,6 +75,17 @@ class ScriptRunner {
                const std::function<vexhost::Delivery()>& deliver);
   // "help" and "?": what the current step takes, its prompt again, the lines the tool reads.
   void Help();
+  // A range line: the selection line, then the range handed to the step.
+  bool DeliverRange(const VexBox& window, int lineNumber);
+  // "undo" and "redo" (script_undo.cpp): the drawing taken back to the state before the last
+  // result action, or forward again, at a step where no result action is under way; a command
+  // past its first step starts again over the same search range.
+  bool UndoOrRedo(bool undo, int lineNumber);
+  // Around every action handed to the host: the drawing is noted before an action at a step of
+  // a result (a point, the end button alone), and the note kept once the command is back at
+  // rest, when the drawing changed.
+  void NoteBeforeAction(const UserAction& action);
+  void SettleAfterAction();
   // The next action for an open dialog from the stream; nothing at its end.
   std::optional<std::u16string> NextDialogAction();
   // "picture FILE.png": the dialog writes FILE.svg; once it has, the tool makes the PNG of it.
@@ -88,6 +99,8 @@ class ScriptRunner {
   Claim claim_;
   std::vector<Observer> observers_;
   std::u16string lastPrompt_;
+  std::optional<VexBox> searchRange_;  // the last window given at the search range's step
+  uint64_t digestAtMark_ = 0;          // the drawing when the result action was noted
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;

@@ -1,6 +1,7 @@
 #include "tools/search_recorder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <variant>
 
 #include "common/utf.h"
@@ -74,8 +75,24 @@ void SearchRecorder::CommandStarted() {
   depth_.clear();  // the depth typed last is forgotten at every start
 }
 
+void SearchRecorder::UndoOrRedo(bool undo) {
+  std::vector<size_t>& from = undo ? done_ : undone_;
+  std::vector<size_t>& to = undo ? undone_ : done_;
+  if (from.empty()) return;
+  const size_t search = from.back();
+  from.pop_back();
+  to.push_back(search);
+  if (search < searches_.size()) searches_[search].undone = undo;
+}
+
 void SearchRecorder::Before(const UserAction& action) {
   const vexhost::Host& host = vexhost::TheHost();
+  keptBefore_ = host.undo.kept();
+  if (action.kind == UserAction::Kind::kUndo) {
+    CloseSearch();  // what the action did is read while it is still in the drawing
+    return;
+  }
+  if (action.kind == UserAction::Kind::kRedo) return;
   blinkBefore_ = host.drawing.blinking();
   wasActive_ = host.driver.active();
   keyinStep_ = wasActive_ && (host.driver.mask() & VEX_MASK_KEYIN) != 0;
@@ -88,6 +105,16 @@ void SearchRecorder::Before(const UserAction& action) {
 
 void SearchRecorder::After(const UserAction& action) {
   const vexhost::Host& host = vexhost::TheHost();
+  if (action.kind == UserAction::Kind::kUndo || action.kind == UserAction::Kind::kRedo) {
+    UndoOrRedo(action.kind == UserAction::Kind::kUndo);
+    return;
+  }
+  if (host.undo.kept() != keptBefore_) {
+    // A result action was kept for undo: it belongs to the last search.
+    done_.push_back(searches_.empty() ? SIZE_MAX : searches_.size() - 1);
+    undone_.clear();
+    while (done_.size() > host.undo.undoSteps()) done_.erase(done_.begin());
+  }
   if (!wasActive_ && action.kind != UserAction::Kind::kStart) return;
   if (keyinStep_ &&
       (action.kind == UserAction::Kind::kKeyin || action.kind == UserAction::Kind::kEnd)) {

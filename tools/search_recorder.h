@@ -43,6 +43,7 @@ struct SearchRecord {
   std::vector<TwinRecord> twins;
   std::vector<int> unmatched;  // blinking segments that are no twin of the part
   std::optional<PartsListEntry> partsList;
+  bool undone = false;  // its result action was taken back (undo) and not redone
 };
 
 class SearchRecorder {
@@ -59,6 +60,8 @@ class SearchRecorder {
   void CloseSearch();
   // The command (re)started: the next range is the search range.
   void CommandStarted();
+  // An undo or redo: the search whose result action it takes back or brings again.
+  void UndoOrRedo(bool undo);
 
   std::vector<SearchRecord> searches_;
   bool open_ = false;
@@ -74,6 +77,10 @@ class SearchRecorder {
   // end button.
   std::vector<std::optional<std::u16string>> answers_;
   std::string material_, depth_;
+  // The searches whose result actions can be undone (the newest last) and redone (the next
+  // last), as the host's undo history keeps them; the kept-state counter before an action.
+  std::vector<size_t> done_, undone_;
+  uint64_t keptBefore_ = 0;
 };
 
 }  // namespace twinfind::tool

@@ -9,6 +9,7 @@
 #include "host/host.h"
 #include "tools/drawing_summary.h"
 #include "tools/report_writer.h"
+#include "tools/step_kind.h"
 #include "tools/view/view_survey.h"
 
 namespace twinfind::tool::view {
@@ -19,7 +20,7 @@ constexpr size_t kLongestKeyin = 1000;
 
 // Whether the command waits at the step its start entered: the search range's.
 bool AtSearchRange(const vexhost::StepDriver& driver) {
-  return driver.active() && driver.stepsTaken() == 0 && (driver.mask() & VEX_MASK_RANGE) != 0;
+  return StepKindOf(driver) == StepKind::kRange;
 }
 
 // What the current step takes, and which step it is, for the page: "range" the search range
@@ -29,13 +30,9 @@ nlohmann::json StepJson(const vexhost::StepDriver& driver) {
   const uint32_t mask = driver.active() ? driver.mask() : 0;
   const bool window = (mask & VEX_MASK_RANGE) != 0, point = (mask & vexhost::kPointBit) != 0;
   const bool keyin = (mask & VEX_MASK_KEYIN) != 0;
-  const char* step = !driver.active()        ? "none"
-                     : AtSearchRange(driver) ? "range"
-                     : window                ? "window"
-                     : point                 ? "point"
-                     : keyin                 ? "keyin"
-                                             : "end";
-  return {{"step", step},
+  const StepKind kind = StepKindOf(driver);
+  return {{"step", StepKindName(kind)},
+          {"rest", AtRest(kind)},
           {"window", window},
           {"point", point},
           {"snap", point && (mask & (VEX_MASK_BALLOON_POINT & ~VEX_MASK_POINT)) != 0},
@@ -160,8 +157,9 @@ std::string ViewSession::Act(const nlohmann::json& request) {
       if (c < 0x20 || c == 0x7F) return Refusal("typed input cannot hold control characters");
     }
     refused = RunLine(text.empty() ? "key" : "key " + text);
-  } else if (what == "end" || what == "start" || what == "help") {
-    if (what == "start") pendingPart_.reset();
+  } else if (what == "end" || what == "start" || what == "help" || what == "undo" ||
+             what == "redo") {
+    if (what != "end" && what != "help") pendingPart_.reset();
     refused = RunLine(what);
   } else if (what == "save") {
     refused = Save(request);
@@ -388,6 +386,7 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["active"] = driver.active();
   state["takes"] = StepJson(driver);
   state["defaultInput"] = ToUtf8(driver.defaultInput());
+  state["history"] = {{"undo", host.undo.undoSteps()}, {"redo", host.undo.redoSteps()}};
   state["prompt"] = prompt_;
   if (replaceAsked_) {
     state["confirm"] = {{"replace", *replaceAsked_}};

@@ -90,6 +90,15 @@ TF.command = (() => {
       document.addEventListener('keydown', (event) => {
         if (modal || TF.dialogs.open() || event.defaultPrevented) return;
         const inField = event.target instanceof HTMLInputElement;
+        const key = event.key.toLowerCase();
+        if ((event.ctrlKey || event.metaKey) && !event.altKey && (key === 'z' || key === 'y') &&
+            !(inField && event.target.value)) {
+          // Ctrl+Z undoes the last result action, Ctrl+Y and Ctrl+Shift+Z redo it (a text
+          // being typed keeps the field's own undo).
+          event.preventDefault();
+          if (key === 'z' && !event.shiftKey) handlers.undo(); else handlers.redo();
+          return;
+        }
         if (event.key === 'Escape' && !inField) {
           event.preventDefault();
           handlers.end();

@@ -126,6 +126,14 @@ window.TF = window.TF || {};
     document.getElementById('saved').textContent =
       (state.unsaved ? 'changes not saved' : 'no unsaved changes') + (state.out ? ` · Save writes ${state.out}` : '');
     TF.survey.stale(state.surveyed && !state.surveyFresh);
+    // Undo and Redo: offered while there is a state to go to; at a step of a result action the
+    // tool says that it waits for the step to finish.
+    const undo = document.getElementById('undo'), redo = document.getElementById('redo');
+    undo.disabled = !state.history.undo;
+    redo.disabled = !state.history.redo;
+    const waits = state.takes.rest ? '' : ' (waits until the command asks for a range, a part or typed input)';
+    undo.title = `Undo the last result action (Ctrl+Z): ${state.history.undo} to undo${waits}`;
+    redo.title = `Redo it (Ctrl+Y, Ctrl+Shift+Z): ${state.history.redo} to redo${waits}`;
     document.body.dataset.searches = String(state.searches);
     document.body.dataset.active = state.active ? '1' : '0';
   }
@@ -199,6 +207,8 @@ window.TF = window.TF || {};
     TF.drawing.on('point', (x, y) => { pendingMove = null; act({ do: 'point', x, y }); });
     TF.drawing.on('move', move);
     TF.dialogs.init(document.getElementById('dialogs'), dialogAct);
+    const undo = () => { TF.command.addLine('typed', '› (Undo)'); act({ do: 'undo' }); };
+    const redo = () => { TF.command.addLine('typed', '› (Redo)'); act({ do: 'redo' }); };
     TF.command.init({
       keyin: (text) => {
         // The typed answer stays in the command line's history, after its prompt.
@@ -206,7 +216,11 @@ window.TF = window.TF || {};
         act({ do: 'key', text });
       },
       end: () => { TF.command.addLine('typed', '› (End)'); act({ do: 'end' }); },
+      undo,
+      redo,
     });
+    document.getElementById('undo').addEventListener('click', undo);
+    document.getElementById('redo').addEventListener('click', redo);
     document.getElementById('fit').addEventListener('click', () => TF.drawing.fit(last && last.extent));
     const hand = document.getElementById('hand');
     hand.addEventListener('click', () => {
