@@ -112,6 +112,9 @@ Delivery StepDriver::Deliver(VexEvent& event) {
     const VexReadyFunc ready = ready_;
     const std::u16string text = readyText_;
     ++stepsTaken_;
+    // The temporary drawing belongs to the step that drew it (a row's preview, drawn once more
+    // at the click that placed the row): the next step starts without it.
+    drawing_.EraseTemporary();
     ready(text.c_str(), pointer_.x, pointer_.y);
     return {true, {}};
   }

@@ -110,8 +110,8 @@ bool ScriptRunner::Refuse(int lineNumber, const std::string& why) {
 namespace {
 
 const char kActions[] =
-    "range X1 Y1 X2 Y2, point X Y, move X Y, key TEXT, end, start, undo, redo, snapshot "
-    "FILE.svg|.png, help or ?, # comment";
+    "range X1 Y1 X2 Y2, pick X Y, point X Y, move X Y, key TEXT, end, start, undo, redo, "
+    "snapshot FILE.svg|.png, help or ?, # comment";
 const char kDialogActions[] =
     "dialog click ID, dialog dblclick ID, dialog text ID VALUE, dialog select ID INDEX, dialog "
     "key enter|space|escape|CODE, dialog ok, dialog cancel, dialog picture FILE.svg|.png";
@@ -131,7 +131,11 @@ void ScriptRunner::Help() {
         driver.defaultInput().empty()
             ? ""
             : "; key alone gives '" + QuoteForMessage(ToUtf8(driver.defaultInput())) + "'";
-    if (mask & VEX_MASK_RANGE) takes.push_back("a range (range X1 Y1 X2 Y2)");
+    if (mask & VEX_MASK_RANGE) {
+      takes.push_back(StepKindOf(driver) == StepKind::kWindow
+                          ? "a window (range X1 Y1 X2 Y2, or pick X Y: the part at a point)"
+                          : "a range (range X1 Y1 X2 Y2)");
+    }
     if (mask & VEX_MASK_KEYIN) {
       takes.push_back("typed input (key TEXT" + typedDefault + ")");
     } else if (mask & vexhost::kPointBit) {
@@ -239,6 +243,12 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
       return driver.Start() ? vexhost::Delivery{true, {}}
                             : vexhost::Delivery{false, "the command could not start"};
     });
+  }
+  if (verb == "pick") {
+    if (!ParseNumbers(rest, 2, v) && !ParseNumbers(rest, 3, v)) {
+      return Refuse(lineNumber, "pick needs two numbers, X Y, and the reach if you like");
+    }
+    return PickPart(v[0], v[1], v.size() == 3 ? v[2] : DefaultPickReach(host.drawing), lineNumber);
   }
   if (verb == "undo" || verb == "redo") {
     if (!rest.empty()) return Refuse(lineNumber, verb + " takes nothing after it");

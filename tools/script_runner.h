@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/step_driver.h"
+#include "tools/part_pick.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind::tool {
@@ -63,6 +64,9 @@ class ScriptRunner {
   };
   void AddObserver(Observer observer) { observers_.push_back(std::move(observer)); }
 
+  // The parts a click picks (the view's hover asks it too).
+  PartPicker& picker() { return picker_; }
+
   // The lines read that were actions (not blank, not comments), and those refused.
   int actionLines() const { return actionLines_; }
   int refusedLines() const { return refused_; }
@@ -81,6 +85,10 @@ class ScriptRunner {
   // result action, or forward again, at a step where no result action is under way; a command
   // past its first step starts again over the same search range.
   bool UndoOrRedo(bool undo, int lineNumber);
+  // "pick X Y [REACH]" (script_pick.cpp): at the part prompt, the part whose figure lies
+  // nearest the point is indicated by the window around it; at the search range's prompt it is
+  // refused, saying that the range is a drag.
+  bool PickPart(double x, double y, double reach, int lineNumber);
   // Around every action handed to the host: the drawing is noted before an action at a step of
   // a result (a point, the end button alone), and the note kept once the command is back at
   // rest, when the drawing changed.
@@ -101,6 +109,7 @@ class ScriptRunner {
   std::u16string lastPrompt_;
   std::optional<VexBox> searchRange_;  // the last window given at the search range's step
   uint64_t digestAtMark_ = 0;          // the drawing when the result action was noted
+  PartPicker picker_;
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;

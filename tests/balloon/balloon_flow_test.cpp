@@ -302,10 +302,8 @@ TEST_F(PlacementTest, OfTwoBalloonsAsFarAwayTheLaterDecides) {
   ExistingBalloon(100, 50);
   ExistingBalloon(100, 110);
   ToPlacement();
-  driver().Point({101, 80});  // 30 from each
-  EXPECT_DOUBLE_EQ(Placed().centerX, 100);
-  EXPECT_DOUBLE_EQ(Placed().centerY, 80);
-  // Which one decided shows in the mark left by the click: the later balloon's circle.
+  // Which one decides shows in the mark the pointer there draws: the later balloon's circle.
+  driver().Motion({101, 80});  // 30 from each
   FigureRecord mark{};
   for (const int id : All()) {
     if (host().drawing.FindSegment(id)->life == VEX_LIFE_TEMPORARY &&
@@ -315,6 +313,9 @@ TEST_F(PlacementTest, OfTwoBalloonsAsFarAwayTheLaterDecides) {
     }
   }
   EXPECT_DOUBLE_EQ(mark.u.circle.cy, 110);
+  driver().Point({101, 80});
+  EXPECT_DOUBLE_EQ(Placed().centerX, 100);
+  EXPECT_DOUBLE_EQ(Placed().centerY, 80);
 }
 
 TEST_F(PlacementTest, TheLeaderGoesToTheNearestSide) {

@@ -160,13 +160,18 @@ TEST_F(StepDriverTest, EventsOutsideTheMaskNeverReachThePlugin) {
   EXPECT_EQ(rec.calls, (std::vector<std::string>{"start", "A5"}));
 }
 
-TEST_F(StepDriverTest, TemporarySegmentsAreGoneBeforeTheNextEvent) {
-  rec.resultA = VEX_STEP_NEXT;
+TEST_F(StepDriverTest, TemporarySegmentsAreGoneBeforeTheNextEventAndWithTheirStep) {
   ASSERT_TRUE(driver().Start());
   driver().Range({0, 0, 1, 1});
-  ASSERT_EQ(VexSgmGetType(rec.temporaryId), VEX_SEGMENT_FIGURES);  // still shown
+  const int first = rec.temporaryId;
+  ASSERT_EQ(VexSgmGetType(first), VEX_SEGMENT_FIGURES);  // still shown: the step stays
+  rec.resultA = VEX_STEP_NEXT;
+  driver().Range({0, 0, 1, 1});
+  EXPECT_EQ(VexSgmGetType(first), -1);  // erased before the event
+  // What the step drew at the event that handed over is gone with it, before step B waits.
+  EXPECT_EQ(VexSgmGetType(rec.temporaryId), -1);
   driver().Motion({2, 2});
-  EXPECT_EQ(rec.temporarySeenByB, -1);  // erased before step B ran
+  EXPECT_EQ(rec.temporarySeenByB, -1);
 }
 
 TEST_F(StepDriverTest, PointStepsTellClicksFromMotionAndReadTypedCoordinates) {

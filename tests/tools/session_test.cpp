@@ -68,7 +68,7 @@ TEST(Session, EveryStepTellsWhatItTookAndWhatItTakes) {
   EXPECT_NE(out.find("prompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
                      "help: this step takes a range (range X1 Y1 X2 Y2) or the end button (end)\n"
                      "help: prompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
-                     "help: lines: range X1 Y1 X2 Y2, point X Y, move X Y, key TEXT, end, start,"),
+                     "help: lines: range X1 Y1 X2 Y2, pick X Y, point X Y, move X Y, key TEXT, end,"),
             std::string::npos)
       << out;
   EXPECT_NE(out.find("selected 3 segments: 1 line, 1 circle, 1 polyline of 3 figures\n"
@@ -109,8 +109,9 @@ TEST(Session, EveryStepTellsWhatItTookAndWhatItTakes) {
               "range -6 -1 23 8\nrange 19 -1 23 3\nend\npoint 0 -10\nrnage\n");
   EXPECT_EQ(second.status, 3);
   EXPECT_EQ(second.err,
-            "twinfind: line 5: unknown action 'rnage' (expected range X1 Y1 X2 Y2, point X Y, move "
-            "X Y, key TEXT, end, start, undo, redo, snapshot FILE.svg|.png, help or ?, # comment)\n"
+            "twinfind: line 5: unknown action 'rnage' (expected range X1 Y1 X2 Y2, pick X Y, point "
+            "X Y, move X Y, key TEXT, end, start, undo, redo, snapshot FILE.svg|.png, help or ?, "
+            "# comment)\n"
             "twinfind: 1 of 5 lines were refused\n");
   EXPECT_TRUE(fs::exists(saved));
   EXPECT_EQ(ReadFile(bare).find("<text"), std::string::npos);

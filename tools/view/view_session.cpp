@@ -17,6 +17,8 @@ namespace {
 
 constexpr size_t kKeptLines = 2000;
 constexpr size_t kLongestKeyin = 1000;
+// The part a click would pick, drawn over the drawing (an orange that no layer colour is).
+constexpr uint32_t kHoverColour = 0xFF9F1C;
 
 // Whether the command waits at the step its start entered: the search range's.
 bool AtSearchRange(const vexhost::StepDriver& driver) {
@@ -139,7 +141,7 @@ std::string ViewSession::Act(const nlohmann::json& request) {
   const std::string what = Text(request, "do");
   std::optional<std::string> refused;
   // A window or a point of the user's own: a picked family's part waits no longer.
-  if (what == "range" || what == "point") pendingPart_.reset();
+  if (what == "range" || what == "point" || what == "pickAt") pendingPart_.reset();
   if (what == "range") {
     const auto x1 = Number(request, "x1"), y1 = Number(request, "y1");
     const auto x2 = Number(request, "x2"), y2 = Number(request, "y2");
@@ -149,6 +151,12 @@ std::string ViewSession::Act(const nlohmann::json& request) {
     const auto x = Number(request, "x"), y = Number(request, "y");
     if (!x || !y) return Refusal("a point needs two finite numbers");
     refused = RunLine(what + " " + *x + " " + *y, what == "move");
+  } else if (what == "pickAt") {
+    const auto x = Number(request, "x"), y = Number(request, "y"), reach = Number(request, "reach");
+    if (!x || !y || !reach) return Refusal("a pick needs a point and a reach, finite numbers");
+    refused = RunLine("pick " + *x + " " + *y + " " + *reach);
+  } else if (what == "hover") {
+    return Hover(request);
   } else if (what == "key") {
     const std::string text = Text(request, "text");
     const std::u16string typed = ToUtf16(text);
@@ -172,6 +180,26 @@ std::string ViewSession::Act(const nlohmann::json& request) {
   }
   if (!refused && what != "move" && what != "state") IndicatePendingPart();
   return State(request, refused.value_or(""));
+}
+
+std::string ViewSession::Hover(const nlohmann::json& request) {
+  const auto number = [&](const char* name) {
+    const auto at = request.find(name);
+    return at != request.end() && at->is_number() ? at->get<double>() : std::nan("");
+  };
+  nlohmann::json answer{{"ok", true}, {"hover", ""}};
+  const vexhost::Host& host = vexhost::TheHost();
+  if (StepKindOf(host.driver) != StepKind::kWindow || dialogs_.open()) return answer.dump();
+  const auto part = runner_->picker().At(host.drawing, layers_.lastingDigest(), number("x"),
+                                         number("y"), number("reach"));
+  if (!part) return answer.dump();
+  if (part->segments != hovered_) {
+    hovered_ = part->segments;
+    hoverSvg_ = layers_.Highlight({part->segments.begin(), part->segments.end()}, kHoverColour);
+  }
+  answer["hover"] = hoverSvg_;
+  answer["segments"] = part->segments.size();
+  return answer.dump();
 }
 
 std::string ViewSession::SurveyProgress() const {
@@ -420,9 +448,30 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["out"] = session_.out ? nlohmann::json(*session_.out) : nlohmann::json(nullptr);
   state["unsaved"] = unsaved();
   state["searches"] = session_.searches->searches().size();
+  state["found"] = FoundJson(haveRevision("found"));
   state["surveyed"] = survey_.has_value();
   state["surveyFresh"] = survey_.has_value() && layers_.lastingDigest() == surveyDigest_;
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+nlohmann::json ViewSession::FoundJson(int have) const {
+  // The last search's twins, sent again only when they changed (a new search, an undo).
+  const std::vector<SearchRecord>& searches = session_.searches->searches();
+  if (searches.empty()) return {{"rev", 0}};
+  const SearchRecord& last = searches.back();
+  const int rev = static_cast<int>((searches.size() * 1000 + last.twins.size()) * 2 + last.undone);
+  nlohmann::json found = {{"rev", rev}, {"undone", last.undone}};
+  if (have == rev) return found;
+  nlohmann::json twins = nlohmann::json::array();
+  for (const TwinRecord& t : last.twins) {
+    twins.push_back({{"box",
+                      {{"minX", t.box.minX}, {"minY", t.box.minY}, {"maxX", t.box.maxX}, {"maxY", t.box.maxY}}},
+                     {"angle", t.angleDegrees},
+                     {"mirrored", t.mirrored},
+                     {"isPart", t.isPart}});
+  }
+  found["twins"] = std::move(twins);
+  return found;
 }
 
 void ViewSession::Finish() {

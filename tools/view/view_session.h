@@ -78,6 +78,12 @@ class ViewSession {
   std::string Survey(const nlohmann::json& request);
   // A family picked: the command is driven to find it as a user would indicate it.
   std::optional<std::string> Pick(const nlohmann::json& request);
+  // The part a click at the pointer would pick at the part prompt, highlighted: {"ok": true,
+  // "hover": SVG elements, or "" when there is none}.
+  std::string Hover(const nlohmann::json& request);
+  // What the last search found, for the page's list: {"rev", "undone", "twins": [{box, angle,
+  // mirrored, isPart}]}, the twins left out when the page has this revision already.
+  nlohmann::json FoundJson(int have) const;
   // The picked family's part, indicated once the command asks for a part.
   void IndicatePendingPart();
 
@@ -99,6 +105,8 @@ class ViewSession {
   std::optional<std::string> replaceAsked_;     // a Save waits for the user to say replace
   std::atomic<double> surveyDone_{0};
   std::optional<VexBox> pendingPart_;  // a picked family's part window, not yet indicated
+  std::vector<int> hovered_;           // the part highlighted last, and its highlight
+  std::string hoverSvg_;
 };
 
 }  // namespace twinfind::tool::view

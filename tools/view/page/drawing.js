@@ -9,6 +9,7 @@
 window.TF = window.TF || {};
 TF.drawing = (() => {
   const DRAG_PIXELS = 4;
+  const PICK_PIXELS = 6;  // how near a click must be to a figure to pick its part
   let canvas, plane, svg, viewGroup, layers, band, echo, cursorText, coordsOut;
   let mapping = { scale: 1, left: 0, top: 0, minX: 0, maxY: 0, width: 1600, height: 1000 };
   // The committed view: canvas = k * picture + t. The live gesture on top: canvas = ls * c + l.
@@ -21,7 +22,8 @@ TF.drawing = (() => {
   let gesture = null;  // {kind: 'pan'|'band'|'click', ...}
   let commitTimer = 0;
   let fitted = false;
-  const handlers = { range: null, point: null, move: null };
+  let rings = [];  // boxes of twins, ringed where they are too small to see
+  const handlers = { range: null, point: null, move: null, pick: null, hover: null };
 
   // Picture pixels and drawing units.
   const toDrawing = (px, py) => ({ x: mapping.minX + (px - mapping.left) / mapping.scale,
@@ -49,7 +51,20 @@ TF.drawing = (() => {
     viewGroup.setAttribute('transform',
       `translate(${margin.x + view.tx} ${margin.y + view.ty}) scale(${view.k})`);
     plane.style.transform = `translate(${live.x}px, ${live.y}px) scale(${live.s})`;
+    drawRings();
     drawMarks();
+  }
+  // A ring of a fixed size on the screen around each twin smaller than a few pixels at the
+  // committed zoom, so that it is seen where its own lines are a dot.
+  function drawRings() {
+    if (!layers) return;
+    const parts = [];
+    for (const b of rings) {
+      const a = toPicture(b.minX, b.maxY), c = toPicture(b.maxX, b.minY);
+      if (Math.max(c.px - a.px, c.py - a.py) * view.k >= 14) continue;
+      parts.push(`<circle cx="${(a.px + c.px) / 2}" cy="${(a.py + c.py) / 2}" r="${11 / view.k}"/>`);
+    }
+    parseInto(layers.rings, parts.join(''));
   }
   function sizeToCanvas() {
     const w = canvas.clientWidth, h = canvas.clientHeight;
@@ -113,6 +128,10 @@ TF.drawing = (() => {
   }
 
   function takesRange() { return step.active && step.takes.window; }
+  // The part prompt: a window, but not the search range's (the first step).
+  function takesPart() { return takesRange() && step.takes.step === 'window'; }
+  // Drawing units per canvas pixel, at the current zoom.
+  function reach() { return PICK_PIXELS / (mapping.scale * view.k * live.s); }
   function takesPoint() { return step.active && step.takes.point; }
   function panning(event) {
     return event.button === 1 || hand || (event.button === 0 && !takesRange() && !takesPoint());
@@ -183,6 +202,11 @@ TF.drawing = (() => {
       const d = drawingAt(at.cx, at.cy);
       handlers.move(d.x, d.y);
     }
+    // At the part prompt the part a click would take is highlighted.
+    if (takesPart() && handlers.hover && !gesture && !hand) {
+      const d = drawingAt(at.cx, at.cy);
+      handlers.hover(d.x, d.y, reach());
+    }
   }
   function onUp(event) {
     if (!gesture) return;
@@ -196,6 +220,11 @@ TF.drawing = (() => {
     if (g.kind === 'band' && moved && handlers.range) {
       const a = drawingAt(g.start.cx, g.start.cy), b = drawingAt(at.cx, at.cy);
       handlers.range(Math.min(a.x, b.x), Math.min(a.y, b.y), Math.max(a.x, b.x), Math.max(a.y, b.y));
+    } else if (g.kind === 'band' && !moved && handlers.pick) {
+      // A single click: the part under it at the part prompt; at the search range's prompt
+      // the command says that the range is a drag.
+      const d = drawingAt(at.cx, at.cy);
+      handlers.pick(d.x, d.y, reach());
     } else if (g.kind === 'click' && takesPoint() && handlers.point && !moved) {
       const d = drawingAt(at.cx, at.cy);
       handlers.point(d.x, d.y);
@@ -224,7 +253,8 @@ TF.drawing = (() => {
       svg = document.getElementById('drawing');
       viewGroup = document.getElementById('view');
       layers = { lasting: document.getElementById('lasting'), blink: document.getElementById('blink'),
-                 surveyed: document.getElementById('surveyed'), temp: document.getElementById('temp') };
+                 surveyed: document.getElementById('surveyed'), hover: document.getElementById('hover'),
+                 rings: document.getElementById('rings'), temp: document.getElementById('temp') };
       band = document.getElementById('band');
       echo = document.getElementById('echo');
       cursorText = document.getElementById('cursorText');
@@ -233,7 +263,10 @@ TF.drawing = (() => {
       canvas.addEventListener('pointermove', onMove);
       canvas.addEventListener('pointerup', onUp);
       canvas.addEventListener('pointercancel', onUp);
-      canvas.addEventListener('pointerleave', () => { pointer = null; showCoords(); drawMarks(); });
+      canvas.addEventListener('pointerleave', () => {
+        pointer = null; showCoords(); drawMarks();
+        if (handlers.hover) handlers.hover(null);
+      });
       canvas.addEventListener('wheel', onWheel, { passive: false });
       canvas.addEventListener('auxclick', (e) => e.preventDefault());
       canvas.addEventListener('contextmenu', (e) => e.preventDefault());
@@ -258,6 +291,10 @@ TF.drawing = (() => {
     setTemp(elements) { parseInto(layers.temp, elements); },
     // A surveyed family's members, highlighted over the drawing (empty: none).
     setSurveyed(elements) { parseInto(layers.surveyed, elements); },
+    // Rings around the twins that are too small to see (their boxes, drawing units).
+    setRings(boxes) { rings = boxes; drawRings(); },
+    // The part a click would pick, highlighted (empty: none).
+    setHover(elements) { parseInto(layers.hover, elements); },
     fit,
     // For tests and benchmarks: where a drawing point lies on the screen (client pixels), and
     // a pan of `frames` animation frames through the same path a drag takes.

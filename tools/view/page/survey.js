@@ -74,6 +74,13 @@ TF.survey = (() => {
       for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
         panel.addEventListener(type, (event) => event.stopPropagation());
       }
+      // The fold button leaves the title alone over the drawing; a click there opens it again.
+      const fold = document.getElementById('surveyFold');
+      fold.addEventListener('click', () => {
+        const folded = panel.classList.toggle('folded');
+        fold.textContent = folded ? '+' : '–';
+        fold.title = folded ? 'Show the list' : 'Fold the list away';
+      });
       document.getElementById('surveyClose').addEventListener('click', () => {
         panel.hidden = true;
         hovered = picked = -1;

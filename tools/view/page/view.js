@@ -11,7 +11,7 @@ window.TF = window.TF || {};
   sessionStorage.setItem('twinfindPage', pageId);
 
   let seq = 0;
-  const have = { lasting: 0, blink: -1, temp: -1 };
+  const have = { lasting: 0, blink: -1, temp: -1, found: -1 };
   let last = null;        // the last state
   let chain = Promise.resolve();
   let pendingMove = null; // a pointer position not yet sent
@@ -77,6 +77,31 @@ window.TF = window.TF || {};
     next();
   }
 
+  // The part under the pointer at the part prompt: one request at a time, the latest position
+  // only; the answer is shown unless the pointer has moved on meanwhile.
+  let pendingHover = null;
+  let hovering = false;
+  function hover(x, y, reach) {
+    pendingHover = x === null ? { clear: true } : { x, y, reach };
+    if (hovering) return;
+    hovering = true;
+    const next = async () => {
+      const h = pendingHover;
+      pendingHover = null;
+      if (!h) { hovering = false; return; }
+      if (h.clear || stopped || !last || !last.active || last.takes.step !== 'window') {
+        TF.drawing.setHover('');
+      } else {
+        try {
+          const answer = await post('api/act', { do: 'hover', x: h.x, y: h.y, reach: h.reach });
+          if (!pendingHover && answer && answer.ok) TF.drawing.setHover(answer.hover || '');
+        } catch (e) { /* the view has stopped */ }
+      }
+      next();
+    };
+    next();
+  }
+
   async function loadLasting(rev) {
     if (lastingLoading === rev) return;
     lastingLoading = rev;
@@ -117,6 +142,7 @@ window.TF = window.TF || {};
     if (state.layers.lasting !== have.lasting) loadLasting(state.layers.lasting);
     TF.drawing.setStep({ active: state.active && !state.dialogs.length, takes: state.takes, echo: state.echo,
                          cursor: state.cursor });
+    if (!state.active || state.takes.step !== 'window') TF.drawing.setHover('');
     TF.command.show(state);
     TF.dialogs.render(state.dialogs);
     document.getElementById('file').textContent = state.drawing || '(empty drawing)';
@@ -126,6 +152,7 @@ window.TF = window.TF || {};
     document.getElementById('saved').textContent =
       (state.unsaved ? 'changes not saved' : 'no unsaved changes') + (state.out ? ` · Save writes ${state.out}` : '');
     TF.survey.stale(state.surveyed && !state.surveyFresh);
+    if (state.found && state.found.twins) { TF.found.show(state.found); have.found = state.found.rev; }
     // Undo and Redo: offered while there is a state to go to; at a step of a result action the
     // tool says that it waits for the step to finish.
     const undo = document.getElementById('undo'), redo = document.getElementById('redo');
@@ -206,7 +233,13 @@ window.TF = window.TF || {};
     TF.drawing.on('range', (x1, y1, x2, y2) => act({ do: 'range', x1, y1, x2, y2 }));
     TF.drawing.on('point', (x, y) => { pendingMove = null; act({ do: 'point', x, y }); });
     TF.drawing.on('move', move);
+    TF.drawing.on('hover', hover);
+    TF.drawing.on('pick', (x, y, reach) => {
+      TF.drawing.setHover('');
+      act({ do: 'pickAt', x, y, reach });
+    });
     TF.dialogs.init(document.getElementById('dialogs'), dialogAct);
+    TF.found.init();
     const undo = () => { TF.command.addLine('typed', '› (Undo)'); act({ do: 'undo' }); };
     const redo = () => { TF.command.addLine('typed', '› (Redo)'); act({ do: 'redo' }); };
     TF.command.init({

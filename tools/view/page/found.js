@@ -1,0 +1,76 @@
+// What the last search found: the Zoom button frames all the twins, a list of them (number,
+// place, turn, mirrored) zooms to one when a row is clicked, and rings mark twins too small to
+// see at the current zoom. The list folds away to its title.
+'use strict';
+window.TF = window.TF || {};
+TF.found = (() => {
+  let panel, rows, title, zoom, fold;
+  let twins = [];
+  let rev = -1;
+
+  function union(boxes) {
+    const u = { minX: Infinity, minY: Infinity, maxX: -Infinity, maxY: -Infinity };
+    for (const b of boxes) {
+      u.minX = Math.min(u.minX, b.minX); u.minY = Math.min(u.minY, b.minY);
+      u.maxX = Math.max(u.maxX, b.maxX); u.maxY = Math.max(u.maxY, b.maxY);
+    }
+    return u;
+  }
+  // A box with room around it: a single twin is shown at a third of the window.
+  function roomy(b, share) {
+    const w = Math.max(b.maxX - b.minX, 1e-9), h = Math.max(b.maxY - b.minY, 1e-9);
+    return { minX: b.minX - w * share, minY: b.minY - h * share, maxX: b.maxX + w * share, maxY: b.maxY + h * share };
+  }
+  function zoomAll() { if (twins.length) TF.drawing.fit(roomy(union(twins.map((t) => t.box)), 0.05)); }
+
+  function show(found) {
+    if (!found || found.rev === rev) return;
+    rev = found.rev;
+    twins = found.twins || [];
+    rows.replaceChildren();
+    twins.forEach((t, i) => {
+      const row = document.createElement('tr');
+      const cx = (t.box.minX + t.box.maxX) / 2, cy = (t.box.minY + t.box.maxY) / 2;
+      const cells = [String(i + 1) + (t.isPart ? ' (part)' : ''), `${TF.number(cx)}, ${TF.number(cy)}`,
+                     `${TF.number(t.angle)}°`, t.mirrored ? 'yes' : ''];
+      for (const text of cells) {
+        const cell = document.createElement('td');
+        cell.textContent = text;
+        row.append(cell);
+      }
+      row.title = `Twin ${i + 1}: centre ${TF.number(cx)} ${TF.number(cy)}, turned ${TF.number(t.angle)}°` +
+                  (t.mirrored ? ', mirrored' : '') + '. Click to zoom to it.';
+      row.addEventListener('click', () => {
+        for (const r of rows.children) r.classList.toggle('shown', r === row);
+        TF.drawing.fit(roomy(t.box, 1));
+      });
+      rows.append(row);
+    });
+    const n = twins.length;
+    title.textContent = n ? `Found: ${n} twin${n === 1 ? '' : 's'}${found.undone ? ' (undone)' : ''}` : 'Found';
+    zoom.disabled = n === 0;
+    panel.hidden = n === 0;
+    TF.drawing.setRings(twins.map((t) => t.box));
+  }
+
+  return {
+    init() {
+      panel = document.getElementById('foundPanel');
+      rows = document.getElementById('foundRows');
+      title = document.getElementById('foundTitle');
+      zoom = document.getElementById('zoomFound');
+      fold = document.getElementById('foundFold');
+      zoom.addEventListener('click', zoomAll);
+      for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
+        panel.addEventListener(type, (event) => event.stopPropagation());
+      }
+      fold.addEventListener('click', () => {
+        panel.classList.toggle('folded');
+        fold.textContent = panel.classList.contains('folded') ? '+' : '–';
+        fold.title = panel.classList.contains('folded') ? 'Show the list' : 'Fold the list away';
+      });
+    },
+    show,
+    zoomAll,
+  };
+})();
