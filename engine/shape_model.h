@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/table.h"
+#include "settings/settings.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind {
@@ -27,7 +28,9 @@ struct TargetEntry {
   uint8_t hasAttr5 = 0;  // 1: the segment carries attribute 5 and is carried along uncounted
 };
 
-inline constexpr int kTargetCapacity = 10000;
+// The search range holds what the setting mRangeLimit allows (10000 unless it is set), up to
+// this many segments.
+inline constexpr int kTargetCapacity = kMostRangeLimit;
 inline constexpr int kPartCapacity = 1000;
 inline constexpr int kWorkCapacity = 1000;
 inline constexpr int kMatchCapacity = 499;

@@ -55,7 +55,7 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
                                bool dropOverlaps) {
   TwinResult result;
   result.anchor = anchorLine;
-  if (range.size() > static_cast<size_t>(kTargetCapacity)) {
+  if (range.size() > static_cast<size_t>(options.rangeLimit)) {
     result.failure = TwinFailure::kRangeOverCapacity;
     return result;
   }
@@ -78,7 +78,7 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
 }
 
 TwinResult FindTwins(const TwinRequest& request) {
-  if (request.range.size() > static_cast<size_t>(kTargetCapacity)) {
+  if (request.range.size() > static_cast<size_t>(request.options.rangeLimit)) {
     TwinResult result;
     result.failure = TwinFailure::kRangeOverCapacity;
     result.taken = request.taken;

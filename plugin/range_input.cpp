@@ -1,6 +1,7 @@
 #include "plugin/range_input.h"
 
 #include "engine/host_lists.h"
+#include "settings/settings.h"
 
 namespace twinfind {
 
@@ -21,7 +22,7 @@ bool CollectTargets(const char16_t* overflowBox, const char16_t* emptyError) {
   VexIdRecord record{};
   for (int r = VexIddGetHeadSelIdData(selection, &record); r != -1;
        r = VexIddGetNextSelIdData(selection, &record)) {
-    if (searchRange.segments.size() == static_cast<size_t>(kTargetCapacity)) {
+    if (searchRange.segments.size() == static_cast<size_t>(RangeLimitOf(Settings().mRangeLimit))) {
       // The range keeps what it holds; the selection is closed and forgotten all the same.
       searchRange.taken.assign(searchRange.segments.size(), 0);
       CloseSelection(selection);

@@ -9,6 +9,7 @@ SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
   options.sameLayer = s.mIsLayer != 0;
   options.sameLineAttr = s.mIsColor != 0;
   options.tolerance = SearchToleranceOf(s.mTolerance);
+  options.rangeLimit = RangeLimitOf(s.mRangeLimit);
   return options;
 }
 

@@ -16,6 +16,8 @@ struct SearchOptions {
   // a trial copy and the drawing within this or the comparison's own 0.001, whichever is
   // larger (mTolerance).
   double tolerance = kDefaultSearchTolerance;
+  // How many segments the search range may hold (mRangeLimit).
+  int rangeLimit = kDefaultRangeLimit;
 };
 
 // The search options a settings record gives.

@@ -45,9 +45,19 @@ bool IsNumber(std::u16string_view text) {
 }
 
 // The settings held as text whose text is a number where they are used.
-enum class Takes { kAnyText, kFlag, kWholeNumber, kNumber, kPositiveNumber, kColour, kLineType };
+enum class Takes {
+  kAnyText,
+  kFlag,
+  kWholeNumber,
+  kNumber,
+  kPositiveNumber,
+  kColour,
+  kLineType,
+  kRangeLimit,
+};
 
 Takes WhatItTakes(const SettingDefinition& d) {
+  if (d.name == u"mRangeLimit") return Takes::kRangeLimit;
   switch (d.kind) {
     case SettingKind::kFlag:
       return Takes::kFlag;
@@ -81,6 +91,10 @@ std::string SettingValueProblem(const SettingDefinition& definition, std::u16str
       return IsWholeNumber(text) ? std::string() : "takes a whole number, such as 0 or 801";
     case Takes::kNumber:
       return IsNumber(text) ? std::string() : "takes a number, such as 5.0";
+    case Takes::kRangeLimit:
+      return RangeLimitOf(text) == TextToInt(text) && Digits(text, 0) == text.size()
+                 ? std::string()
+                 : "takes a whole number of segments from 1 to 1000000 (10000 when not set)";
     case Takes::kPositiveNumber:
       return IsNumber(text) && TextToDouble(text) > 0
                  ? std::string()

@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "settings/settings_store.h"
@@ -37,9 +38,20 @@ const std::array<SettingDefinition, 24> kSettingDefinitions = {{
     {u"mBalloonStr", u"101", SettingKind::kText},
 }};
 
-const std::array<SettingDefinition, 1> kOptionalSettingDefinitions = {{
+const std::array<SettingDefinition, 2> kOptionalSettingDefinitions = {{
     {u"mTolerance", u"0.000001", SettingKind::kText},
+    {u"mRangeLimit", u"10000", SettingKind::kInteger},
 }};
+
+int RangeLimitOf(std::u16string_view text) {
+  if (text.empty() || text.size() > 7) return kDefaultRangeLimit;
+  int value = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return kDefaultRangeLimit;
+    value = value * 10 + (c - u'0');
+  }
+  return value >= 1 && value <= kMostRangeLimit ? value : kDefaultRangeLimit;
+}
 
 double SearchToleranceOf(std::u16string_view text) {
   const double value = TextToLength(text);
@@ -166,9 +178,13 @@ TwinfindSettings ReadRecord(bool writeMissing) {
     }
     StoreIntoRecord(record, i, text);
   }
-  const SettingDefinition& tolerance = kOptionalSettingDefinitions[0];
-  if (!ReadSetting(kSettingsSubkey, tolerance.name, record.mTolerance)) {
-    record.mTolerance = tolerance.defaultText;
+  std::u16string* const optional[] = {&record.mTolerance, &record.mRangeLimit};
+  static_assert(std::size(optional) == kOptionalSettingDefinitions.size());
+  for (size_t i = 0; i < kOptionalSettingDefinitions.size(); ++i) {
+    const SettingDefinition& definition = kOptionalSettingDefinitions[i];
+    if (!ReadSetting(kSettingsSubkey, definition.name, *optional[i])) {
+      *optional[i] = definition.defaultText;
+    }
   }
   return record;
 }

@@ -36,6 +36,7 @@ struct TwinfindSettings {
   int32_t mLTypeIndex = 0;  // host line-type number of the stored name mLTypeName
   std::u16string mBalloonStr;
   std::u16string mTolerance;  // optional: the search's tolerance (see SearchToleranceOf)
+  std::u16string mRangeLimit;  // optional: how many segments the search range holds (RangeLimitOf)
 };
 
 // How a stored text becomes a field of the record.
@@ -52,8 +53,16 @@ extern const std::array<SettingDefinition, 24> kSettingDefinitions;
 
 // The optional settings, beyond the 24: read when the store holds them, their default when it
 // does not, and never written back by the loader, so a store that never had them keeps exactly
-// the 24 values. mTolerance, the search's tolerance for drawings with rounded coordinates.
-extern const std::array<SettingDefinition, 1> kOptionalSettingDefinitions;
+// the 24 values. mTolerance, the search's tolerance for drawings with rounded coordinates;
+// mRangeLimit, how many segments the search range may hold.
+extern const std::array<SettingDefinition, 2> kOptionalSettingDefinitions;
+
+// How many segments the search range holds when mRangeLimit is not set, and at most.
+inline constexpr int kDefaultRangeLimit = 10000;
+inline constexpr int kMostRangeLimit = 1000000;
+
+// The limit mRangeLimit gives: a whole number from 1 to 1,000,000, else the default 10000.
+int RangeLimitOf(std::u16string_view text);
 
 // The search's tolerance when mTolerance is not set.
 inline constexpr double kDefaultSearchTolerance = 1.0 / 1000000.0;

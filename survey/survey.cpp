@@ -363,7 +363,7 @@ std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* ar
                       : vexhost::SelectSegments(drawing, area, CompareElementType);
 }
 
-static_assert(kCommandRangeCapacity == kTargetCapacity);
+static_assert(kCommandRangeCapacity == kDefaultRangeLimit);
 
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
                     const SearchOptions& options, const SurveyProgress& progress, bool all) {

@@ -54,7 +54,7 @@ VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);
 std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* area,
                                bool hiddenLayers = false);
 
-// The most segments the command's range takes.
+// The most segments the command's range takes unless the setting mRangeLimit says otherwise.
 inline constexpr int kCommandRangeCapacity = 10000;
 
 }  // namespace twinfind::survey

@@ -13,6 +13,7 @@
 #include "common/utf.h"
 #include "host/host.h"
 #include "host/search.h"
+#include "settings/settings.h"
 #include "tools/drawing_summary.h"
 #include "tools/step_kind.h"
 #include "tools/svg_to_png.h"
@@ -174,6 +175,7 @@ bool ScriptRunner::Deliver(UserAction action, int lineNumber,
   for (const Observer& o : observers_) {
     if (o.after) o.after(action);
   }
+  out_ << afterDelivery_;
   if ((wasActive || action.kind == UserAction::Kind::kStart) &&
       !vexhost::TheHost().driver.active()) {
     out_ << "ended: the command has ended; start runs it again\n";
@@ -195,7 +197,20 @@ bool ScriptRunner::DeliverRange(const VexBox& window, int lineNumber) {
     out_.flush();
   }
   const bool searchRange = StepKindOf(driver) == StepKind::kRange;
+  const size_t selected = action.selected.size();
+  const int limit = RangeLimitOf(ReadSettings().mRangeLimit);
+  if (searchRange && selected > static_cast<size_t>(limit)) {
+    // The command refuses the range for its size with its own message: how to make it fit,
+    // right after that message.
+    std::ostringstream line;
+    line << "limit: the range selected " << selected << " segments, more than the " << limit
+         << " the search range holds; twinfind settings set mRangeLimit "
+         << std::min<size_t>(selected, kMostRangeLimit) << " raises the limit (at most "
+         << kMostRangeLimit << ")\n";
+    afterDelivery_ = line.str();
+  }
   const bool taken = Deliver(action, lineNumber, [&] { return driver.Range(action.window); });
+  afterDelivery_.clear();
   if (taken && searchRange) searchRange_ = window;
   return taken;
 }

@@ -110,6 +110,7 @@ class ScriptRunner {
   std::optional<VexBox> searchRange_;  // the last window given at the search range's step
   uint64_t digestAtMark_ = 0;          // the drawing when the result action was noted
   PartPicker picker_;
+  std::string afterDelivery_;  // a line the tool adds to what the host said about an action
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;

@@ -77,10 +77,13 @@ TEST(Tool, SettingsAreListedReadAndWritten) {
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("mMethod 0\nmBalloonSize 5.0\n", 0), 0u);
   EXPECT_NE(r.out.find("\nmBalloonStr 101\n"), std::string::npos);
-  // The 24 values, then the optional tolerance with its default; listing it does not store it.
-  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 25);
-  EXPECT_NE(r.out.find("\nmBalloonStr 101\nmTolerance 0.000001\n"), std::string::npos);
+  // The 24 values, then the optional tolerance and range limit with their defaults; listing
+  // them does not store them.
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 26);
+  EXPECT_NE(r.out.find("\nmBalloonStr 101\nmTolerance 0.000001\nmRangeLimit 10000\n"),
+            std::string::npos);
   EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mTolerance"), std::string::npos);
+  EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mRangeLimit"), std::string::npos);
   ASSERT_EQ(RunTool(folder, "settings set mTolerance 0.001" + with).status, 0);
   EXPECT_EQ(RunTool(folder, "settings get mTolerance" + with).out, "0.001\n");
   ASSERT_EQ(RunTool(folder, "settings set mBalloonStr 'A-009 \"x\"'" + with).status, 0);

@@ -62,7 +62,7 @@ nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLay
 PickWindows WindowsFor(const vexhost::Drawing& drawing, const survey::Family& family) {
   const std::vector<int> all = survey::RangeSegments(drawing, nullptr);
   std::vector<int> area = all;
-  if (all.size() > static_cast<size_t>(survey::kCommandRangeCapacity)) {
+  if (all.size() > static_cast<size_t>(SearchOptionsOf(ReadSettings()).rangeLimit)) {
     area.clear();
     for (const survey::FoundTwin& twin : family.members) {
       area.insert(area.end(), twin.segments.begin(), twin.segments.end());
