@@ -104,8 +104,10 @@ int OnBalloonArrangePoint(int code, const VexEvent* event) {
     VexPoint p{};
     if (VexEvtGetPoint(code, event, &p) != 0) {
       if (code != VEX_EVENT_END) return VEX_STEP_STAY;
-      // The part is skipped: the depth typed for it must not label the next part's row.
+      // The part is skipped: the depth typed for it must not label the next part's row, and
+      // the next row asks for the point this one never got.
       depthText.clear();
+      arrangeRowCount = 0;
       return GoToPartStart();
     }
     DrawRowPreview(p);

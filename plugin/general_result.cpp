@@ -29,7 +29,11 @@ int OnGeneralPlace(int code, const VexEvent* event) {
       ApplyFigureAction(DeleteCall::kDeleteSegment2);
       return BackToPart();
     }
-    if (code == VEX_EVENT_END) return BackToPart();
+    if (code == VEX_EVENT_END) {
+      // The first row is skipped: no row origin was set, so the next row asks for its point.
+      arrangeRowCount = 0;
+      return BackToPart();
+    }
     return VEX_STEP_STAY;
   });
 }

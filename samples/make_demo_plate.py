@@ -41,6 +41,7 @@ def add_part(msp, outline, holes, px, py, degrees=0, mirrored=False, layer="PART
 
 def main(path):
     doc = ezdxf.new("R2010", setup=True)
+    doc.header["$INSUNITS"] = 4  # millimetres
     doc.layers.add("PLATE", color=8)
     doc.layers.add("PARTS", color=7)
     doc.layers.add("SPARE", color=3)

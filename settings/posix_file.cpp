@@ -59,12 +59,29 @@ FileRead ReadRegularFile(const std::string& path, size_t maxBytes) {
 
 UniqueFd LockFile(const std::string& path, bool exclusive, bool create) {
   const int access = create ? (O_RDWR | O_CREAT) : O_RDONLY;
-  UniqueFd fd(open(path.c_str(), access | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666));
-  if (!fd) return fd;
-  while (flock(fd.get(), exclusive ? LOCK_EX : LOCK_SH) != 0) {
-    if (errno != EINTR) return UniqueFd();
+  for (;;) {
+    UniqueFd fd(open(path.c_str(), access | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666));
+    if (!fd) return fd;
+    while (flock(fd.get(), exclusive ? LOCK_EX : LOCK_SH) != 0) {
+      if (errno != EINTR) return UniqueFd();
+    }
+    // The holder before us may have removed the lock file (RemoveLockFile) while we waited:
+    // a lock on a file no longer at the path locks nothing, so open it afresh.
+    struct stat held {}, named {};
+    if (fstat(fd.get(), &held) != 0) return UniqueFd();
+    if (lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+        named.st_ino == held.st_ino) {
+      return fd;
+    }
   }
-  return fd;
+}
+
+void RemoveLockFile(const std::string& path, UniqueFd& lock) {
+  if (!lock) return;
+  // Removed while the exclusive lock is held, so no one holds it on this file; who waits for it
+  // sees that the file left the path and opens the path again.
+  unlink(path.c_str());
+  lock = UniqueFd();
 }
 
 bool MakeDirectories(const std::string& path, mode_t mode) {

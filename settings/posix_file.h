@@ -46,7 +46,11 @@ FileRead ReadRegularFile(const std::string& path, size_t maxBytes);
 
 // Opens the lock file and takes a shared or exclusive flock on it, waiting for other holders.
 // Without `create` a missing lock file is not made. An empty UniqueFd when it cannot.
+// A lock whose file the previous holder removed is taken afresh on the file at the path.
 UniqueFd LockFile(const std::string& path, bool exclusive, bool create);
+// Removes the lock file of an exclusive lock and lets the lock go, so that no lock file stays
+// beside the settings file after a write.
+void RemoveLockFile(const std::string& path, UniqueFd& lock);
 
 // Creates a directory and its missing parents; true when it exists afterwards.
 bool MakeDirectories(const std::string& path, mode_t mode);

@@ -93,8 +93,14 @@ bool FileSettingsStore::WriteValue(std::u16string_view keyPath, std::u16string_v
     return false;
   }
 
-  const pf::UniqueFd lock = pf::LockFile(*path + ".lock", true, true);
-  if (!lock) return false;
+  // The lock file goes again when the write is over, whatever its outcome: no ".lock" file is
+  // left beside the settings.
+  struct HeldLock {
+    std::string path;
+    pf::UniqueFd fd;
+    ~HeldLock() { pf::RemoveLockFile(path, fd); }
+  } lock{*path + ".lock", pf::LockFile(*path + ".lock", true, true)};
+  if (!lock.fd) return false;
   const pf::FileRead current = pf::ReadRegularFile(*path, kMaxRegFileBytes);
   // What cannot be read (no permission, not a regular file) is left alone: replacing it could
   // destroy what it holds.

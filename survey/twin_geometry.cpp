@@ -462,11 +462,19 @@ std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& drawing,
                                               const std::vector<std::vector<int>>& twins,
                                               const std::vector<int>& candidates,
                                               double tolerance) {
+  return FindMovedCopies(drawing, twins, drawing, candidates, tolerance);
+}
+
+std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& twinsDrawing,
+                                              const std::vector<std::vector<int>>& twins,
+                                              const vexhost::Drawing& drawing,
+                                              const std::vector<int>& candidates,
+                                              double tolerance) {
   std::vector<std::vector<int>> copies(twins.size());
   CandidateSet set(drawing, candidates);
   for (size_t t = 0; t < twins.size(); ++t) {
     std::vector<std::vector<Shape>> shapes;
-    for (const int id : twins[t]) shapes.push_back(ShapesOf(drawing, id));
+    for (const int id : twins[t]) shapes.push_back(ShapesOf(twinsDrawing, id));
     if (shapes.empty() || shapes[0].empty()) continue;
     const Vec first = Centre(shapes[0]);
     // Each candidate like the twin's first segment gives the move to try.

@@ -43,6 +43,12 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
 std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& drawing,
                                               const std::vector<std::vector<int>>& twins,
                                               const std::vector<int>& candidates, double tolerance);
+// The same with the twins read from `twinsDrawing` (their figures kept from before a result
+// action deleted them), the candidates from `drawing`.
+std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& twinsDrawing,
+                                              const std::vector<std::vector<int>>& twins,
+                                              const vexhost::Drawing& drawing,
+                                              const std::vector<int>& candidates, double tolerance);
 
 }  // namespace twinfind::survey
 

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "tools/script_runner.h"
+
 namespace twinfind::tool {
 namespace {
 
@@ -171,6 +173,18 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     if (std::string(argv[i]) == "--") {
       parsed = i;
       break;
+    }
+  }
+  // A first word that names no command is told as such, with the commands there are (CLI11
+  // would say only that a command is required).
+  if (parsed > 1 && argv[1][0] != '-') {
+    const std::string first = argv[1];
+    bool known = first == "help";
+    for (const CLI::App* sub : {run, demo, view, survey, settings}) known |= sub->get_name() == first;
+    if (!known) {
+      return BadArguments("unknown command '" + QuoteForMessage(first) +
+                              "'; the commands are run, demo, view, survey and settings",
+                          "");
     }
   }
   try {

@@ -66,10 +66,13 @@ std::optional<std::string> SaveRescue(const Session& session, const std::string&
 
 }  // namespace
 
-bool WritePicture(const std::string& path, bool grid, std::string& error) {
+bool WritePicture(const std::string& path, bool grid, std::string& error,
+                  const std::optional<VexBox>& window) {
   const auto& drawing = vexhost::TheHost().drawing;
-  return path.ends_with(".png") ? picture::RenderPng(drawing, path, error, PictureOptions(grid))
-                                : picture::RenderSvg(drawing, path, error, PictureOptions(grid));
+  picture::RenderOptions options = PictureOptions(grid);
+  options.frame = window;  // a window of the drawing, zoomed in
+  return path.ends_with(".png") ? picture::RenderPng(drawing, path, error, options)
+                                : picture::RenderSvg(drawing, path, error, options);
 }
 
 bool CheckOutput(const Session& session, const std::string& path, const std::string& owner,
@@ -135,8 +138,9 @@ ScriptResult RunScript(const Session& session, std::istream& script) {
   runner.SetClaim([claims](const std::string& path, const std::string& owner, std::string& error) {
     return claims->Claim(path, owner, error);
   });
-  runner.SetSnapshot([claims, grid](const std::string& path, std::string& error) {
-    return claims->Claim(path, "snapshot", error) && WritePicture(path, grid, error);
+  runner.SetSnapshot([claims, grid](const std::string& path, const std::optional<VexBox>& window,
+                                    std::string& error) {
+    return claims->Claim(path, "snapshot", error) && WritePicture(path, grid, error, window);
   });
   runner.AddObserver(session.searches->Observer());
   int confirmations = 0;

@@ -88,8 +88,10 @@ bool WriteOutputs(const Session& session);
 bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
                  std::string& error);
 
-// Writes a picture, SVG or PNG by the file's extension.
-bool WritePicture(const std::string& path, bool grid, std::string& error);
+// Writes a picture, SVG or PNG by the file's extension: the whole drawing, or a window of it
+// zoomed in.
+bool WritePicture(const std::string& path, bool grid, std::string& error,
+                  const std::optional<VexBox>& window = std::nullopt);
 
 int RunCommand(const Options& options);
 int DemoCommand(const Options& options);

@@ -276,9 +276,22 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
   if (verb == "dialog") return Refuse(lineNumber, "no dialog is open");
   if (verb == "snapshot") {
     if (rest.empty()) return Refuse(lineNumber, "snapshot needs a file name");
+    // FILE, or FILE X1 Y1 X2 Y2: a picture of that window. A name with blanks in it is one
+    // file name unless it ends in four numbers.
+    std::string file(rest);
+    std::optional<VexBox> window;
+    const size_t blank = rest.find_first_of(" \t");
+    if (blank != std::string_view::npos && ParseNumbers(rest.substr(blank), 4, v)) {
+      file = std::string(Trim(rest.substr(0, blank)));
+      if (v[0] == v[2] || v[1] == v[3]) {
+        return Refuse(lineNumber, "a snapshot's window needs a width and a height");
+      }
+      window = VexBox{std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
+                      std::max(v[1], v[3])};
+    }
     std::string error = "pictures are not available in this run";
-    if (!snapshot_ || !snapshot_(std::string(rest), error)) return Refuse(lineNumber, error);
-    out_ << "wrote " << rest << "\n";
+    if (!snapshot_ || !snapshot_(file, window, error)) return Refuse(lineNumber, error);
+    out_ << "wrote " << file << "\n";
     out_.flush();
     return true;
   }

@@ -48,9 +48,10 @@ class ScriptRunner {
   // The run ends: a command still running is left as the user would leave it.
   void Finish();
 
-  // What a "snapshot FILE" line does (write a picture of the drawing); false and a reason
-  // when it could not.
-  using Snapshot = std::function<bool(const std::string& path, std::string& error)>;
+  // What a "snapshot FILE [X1 Y1 X2 Y2]" line does (write a picture of the drawing, or of that
+  // window of it, zoomed in); false and a reason when it could not.
+  using Snapshot = std::function<bool(const std::string& path, const std::optional<VexBox>& window,
+                                      std::string& error)>;
   void SetSnapshot(Snapshot snapshot) { snapshot_ = std::move(snapshot); }
   // Claims a file that a dialog picture line writes (owner "dialog picture"); false and a
   // reason when the file is not free.

@@ -8,6 +8,7 @@
 #include "host/geometry.h"
 #include "host/host.h"
 #include "settings/settings.h"
+#include "survey/candidate_parts.h"
 #include "survey/twin_geometry.h"
 
 namespace twinfind::tool {
@@ -172,7 +173,15 @@ void SearchRecorder::OpenSearch(const UserAction& range,
   std::vector<int> part = record.part;
   std::sort(part.begin(), part.end());
   looks_.clear();
+  auto kept = std::make_shared<vexhost::Drawing>();
+  keptTwinIds_.clear();
   for (const survey::GroupedTwin& g : grouping.twins) {
+    std::vector<int>& keptIds = keptTwinIds_.emplace_back();
+    for (const int id : g.segments) {
+      const int copy = kept->CreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
+      for (const FigureRecord& f : survey::FiguresOf(drawing, id)) kept->AddFigure(copy, f);
+      keptIds.push_back(copy);
+    }
     TwinRecord twin;
     twin.segments = g.segments;
     twin.box = BoxOf(drawing, g.segments);
@@ -184,6 +193,7 @@ void SearchRecorder::OpenSearch(const UserAction& range,
     for (const int id : g.segments) looks_[id] = LookOf(drawing, id);
     record.twins.push_back(std::move(twin));
   }
+  keptTwins_ = std::move(kept);
   record.unmatched = grouping.unmatched;
   if (balloon) {
     // The answers at the typed-input steps, in the order the balloon method asks: material
@@ -242,7 +252,11 @@ void SearchRecorder::CloseSearch() {
                   : restyled                                     ? "recoloured"
                                                                  : "kept";
   }
-  const auto copies = survey::FindMovedCopies(drawing, twins, made, Tolerance());
+  // The twins as they were found: a result action may have deleted them.
+  const auto copies = keptTwins_ != nullptr && keptTwinIds_.size() == twins.size()
+                          ? survey::FindMovedCopies(*keptTwins_, keptTwinIds_, drawing, made,
+                                                    Tolerance())
+                          : survey::FindMovedCopies(drawing, twins, made, Tolerance());
   for (size_t i = 0; i < copies.size(); ++i) record.twins[i].copy = copies[i];
   // Balloons made since: on a twin (anchored on one of its elements, or lying on its box) or on
   // its copy.

@@ -7,12 +7,14 @@
 #define TOOLS_SEARCH_RECORDER_H
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "host/drawing.h"
 #include "tools/script_runner.h"
 
 namespace twinfind::tool {
@@ -67,6 +69,10 @@ class SearchRecorder {
   bool open_ = false;
   int lastIdAtOpen_ = 0;                        // segments made later are the action's
   std::map<int, std::vector<LineAttr>> looks_;  // the twins' line attributes at the search
+  // The twins' figures as found, kept apart (each twin's segments there, in its order), so
+  // that their copies are known after a result action deleted them.
+  std::shared_ptr<const vexhost::Drawing> keptTwins_;
+  std::vector<std::vector<int>> keptTwinIds_;
   bool awaitingSearchRange_ = true;
   std::optional<VexBox> searchRange_;
   std::set<std::pair<int, int>> blinkBefore_;

@@ -90,7 +90,7 @@ TEST_F(BalloonFlowTest, TheAutomaticRowLabelsPlainCopiesAndCountsMirrorImagesApa
   EXPECT_EQ(store.Get(plugintest::kKey, u"mBalloonStr"), u"A-010");
 }
 
-TEST_F(BalloonFlowTest, LaterRowsGoBelowWithoutAskingAndTheEndButtonSkipsARow) {
+TEST_F(BalloonFlowTest, TheEndButtonSkipsARowAndTheNextRowAsksForItsPoint) {
   Set(u"mIsBalloonAssy", u"0");
   TwinDrawing a(22), b(23);
   const auto partA = a.Place({}).segments;
@@ -107,17 +107,18 @@ TEST_F(BalloonFlowTest, LaterRowsGoBelowWithoutAskingAndTheEndButtonSkipsARow) {
   driver().End();  // the arrangement prompt's end button: no row, no labels, no number
   EXPECT_EQ(LastPrompt(), u"부품번호입력 (현재:101) :");
   EXPECT_EQ(static_cast<int>(host().drawing.SegmentCount()), beforeSkip);
-  EXPECT_EQ(twinfind::arrangeRowCount, 1);
-  twinfind::arrangeOrigin = {0, -2000};
+  EXPECT_EQ(twinfind::arrangeRowCount, 0);  // no row was placed
   driver().End();
   driver().Range({-0.5, y0 - 0.5, b.width() + 0.5, y0 + b.height() + 0.5});
   const int last = LastSegmentId();
-  driver().End();  // confirm: the row goes straight below the stored origin
+  driver().End();  // confirm: the row asks for its point, as a command's first row does
+  EXPECT_EQ(LastPrompt(), u" 배치좌표 :");
+  driver().Point({0, -2000});
   EXPECT_EQ(LastPrompt(), u"부품번호입력 (현재:102) :");
   const auto added = SegmentsAfter(last);
   const auto texts = Comments(added, VEX_ELEMENT_TEXT);
   ASSERT_EQ(texts.size(), 2u);
-  EXPECT_DOUBLE_EQ(texts[0].text.y, -2000 - 5 - b.height());
+  EXPECT_DOUBLE_EQ(texts[0].text.y, -2000);
   EXPECT_DOUBLE_EQ(texts[0].text.x, -50);
   EXPECT_EQ(std::u16string(texts[0].text.text), u"2EA");
   (void)partA;
@@ -146,7 +147,8 @@ TEST_F(BalloonFlowTest, ADepthTypedForASkippedPartIsNotWrittenForTheNext) {
   driver().End();  // no depth for this part
   driver().Range({-0.5, y0 - 0.5, b.width() + 0.5, y0 + b.height() + 0.5});
   const int last = LastSegmentId();
-  driver().End();  // confirm: the row goes below the stored origin
+  driver().End();  // confirm: the row asks for its point
+  driver().Point({0, -2000});
   EXPECT_EQ(Texts(SegmentsAfter(last)), (std::vector<std::u16string>{u"2EA", u"101"}));
 }
 

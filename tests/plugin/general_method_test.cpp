@@ -204,7 +204,7 @@ TEST_F(GeneralMethodTest, RecolouringLeavesElementsWithoutALineTypeAlone) {
   }
 }
 
-TEST_F(GeneralMethodTest, TheEndButtonAtThePlacementSkipsTheRowAndTheNextRowGoesBelow) {
+TEST_F(GeneralMethodTest, TheEndButtonAtThePlacementSkipsTheRowAndTheNextRowAsksForItsPoint) {
   // A second, different part with one twin, far from the first.
   TwinDrawing other(12);
   const double x0 = 0, y0 = -3 * drawing.spacing();
@@ -218,23 +218,25 @@ TEST_F(GeneralMethodTest, TheEndButtonAtThePlacementSkipsTheRowAndTheNextRowGoes
   driver().End();  // no point: nothing copied, nothing deleted
   EXPECT_EQ(LastPrompt(), u"부품형상 범위지시 :");
   EXPECT_EQ(SegmentCount(), before);
-  EXPECT_EQ(twinfind::arrangeRowCount, 1);
+  EXPECT_EQ(twinfind::arrangeRowCount, 0);  // no row was placed
 
-  // The next search of the command places its row at once at confirmation, below the stored
-  // origin by the vertical gap and the new row's height.
+  // The next search's row asks for its point, as a command's first row does, rather than
+  // going below an origin the user never gave.
   driver().Range({x0 - 0.5, y0 - 0.5, x0 + other.width() + 0.5, y0 + other.height() + 0.5});
   ASSERT_EQ(twinfind::foundParts.count(), 2);
   const int last = LastSegmentId();
   driver().End();
+  EXPECT_EQ(LastPrompt(), u" 배치좌표 :");
+  driver().Point({-500, -600});
   EXPECT_EQ(LastPrompt(), u"부품형상 범위지시 :");
   const auto copies = SegmentsAfter(last);
   const size_t n = otherPart.size();
   ASSERT_EQ(copies.size(), 2 * n);
   const VexBox first = BoundsOf({copies.begin(), copies.begin() + n});
-  EXPECT_NEAR(first.minX, 1000, 1e-9);
-  EXPECT_NEAR(first.minY, 2000 - 5 - other.height(), 1e-9);
+  EXPECT_NEAR(first.minX, -500, 1e-9);
+  EXPECT_NEAR(first.minY, -600, 1e-9);
   for (const int id : otherPart) EXPECT_FALSE(Exists(id));  // deleted after the copy
-  EXPECT_EQ(twinfind::arrangeRowCount, 2);
+  EXPECT_EQ(twinfind::arrangeRowCount, 1);
 }
 
 TEST_F(GeneralMethodTest, APartTooBigOrRefusedByTheWorkListEndsTheCommandTidily) {

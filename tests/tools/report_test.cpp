@@ -70,6 +70,10 @@ TEST(Report, TheSofasOfARealPlanWithTheirTurnsMirroringAndFate) {
       {"a turned sofa, deleted", "14.7 13.55 15.55 14.45",
        "\"mFigure\"=\"1\"\n\"mIsArrange\"=\"0\"\n", "end\n",
        "twins 10 angles 0x3 270x7 mirrored 5 mismatches 0", "deleted", false},
+      // Deleted after their row was laid out: each still lists its copy.
+      {"a turned sofa, deleted and laid out", "14.7 13.55 15.55 14.45",
+       "\"mFigure\"=\"1\"\n\"mIsArrange\"=\"1\"\n", "end\npoint 0 -20\n",
+       "twins 10 angles 0x3 270x7 mirrored 5 mismatches 0", "deleted", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -223,7 +223,10 @@ TEST(Tool, TheCommandLineFollowsTheUsualConventions) {
        "twinfind: The following argument was not expected: --bogus\nusage: "
        "twinfind run [DRAWING.dxf]"},
       {"run --script", 2, "", "Run 'twinfind run --help' for more.\n"},
-      {"frobnicate", 2, "", "Run 'twinfind --help' for more.\n"},
+      {"frobnicate", 2, "",
+       "twinfind: unknown command 'frobnicate'; the commands are run, demo, view, survey and "
+       "settings\nusage: twinfind run|demo|view|survey|settings ...\nRun 'twinfind --help' for "
+       "more.\n"},
       {"settings", 2, "", "usage: twinfind settings list|get NAME|set NAME VALUE"},
   };
   for (const Case& c : cases) {
