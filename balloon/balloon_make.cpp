@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "balloon/balloon_texts.h"
+#include "balloon/drawing_scale.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
 #include "engine/found_parts.h"
@@ -38,7 +39,8 @@ std::unique_ptr<char16_t[]> CopyWideText(std::u16string_view text) {
 
 BalloonPlace AutomaticPlace(const BalloonAnchor& anchor, bool attached) {
   const TwinfindSettings& s = Settings();
-  const double reach = TextToLength(s.mBalloonLeaderSize) + TextToLength(s.mBalloonSize) * 0.5;
+  const double reach =
+      Scaled(TextToLength(s.mBalloonLeaderSize)) + Scaled(TextToLength(s.mBalloonSize)) * 0.5;
   BalloonPlace place;
   place.anchor = anchor.point;
   place.centre = {anchor.point.x + reach * std::cos(anchor.leaderAngle),
@@ -68,7 +70,7 @@ int CreateBalloon(const BalloonPlace& place, int life) {
     buffers.push_back(CopyWideText(rows[i]));
     data.rows[i] = buffers.back().get();
   }
-  data.diameter = TextToLength(s.mBalloonSize);
+  data.diameter = Scaled(TextToLength(s.mBalloonSize));
   const int segment = VexSgmCreateSegment(VEX_SEGMENT_COMMENTS, life);
   const int element = VexCmtCreateBalloon(segment, &data);
   if (element == -1) {

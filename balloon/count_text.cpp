@@ -2,6 +2,7 @@
 
 #include "balloon/balloon_make.h"
 #include "balloon/balloon_texts.h"
+#include "balloon/drawing_scale.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
 #include "engine/found_parts.h"
@@ -41,18 +42,18 @@ void CreateText(VexPoint at, const std::u16string& text, double size1, double si
 
 void CreateCountTexts(VexPoint origin, int32_t firstCount, int32_t secondCount) {
   const TwinfindSettings& s = Settings();
-  VexPoint at{origin.x - 50.0, origin.y};
+  VexPoint at{origin.x - Scaled(50.0), origin.y};
   if (!depthText.empty()) {
-    CreateText(at, s.mDPChar + depthText, 7.0, 5.5);
+    CreateText(at, s.mDPChar + depthText, Scaled(7.0), Scaled(5.5));
     depthText.clear();  // a depth is written once per typed value
-    at.y += 10.0;
+    at.y += Scaled(10.0);
   }
   const std::u16string count =
       secondCount != 0 ? FormatInt(FormatInt(texts::kCountPairFormat, firstCount), secondCount)
                        : FormatInt(texts::kCountFormat, foundParts.count());
-  CreateText(at, count, 10.0, 7.0);
-  at.y += 10.0;
-  if (!s.mBalloonStr.empty()) CreateText(at, s.mBalloonStr, 10.0, 7.0);
+  CreateText(at, count, Scaled(10.0), Scaled(7.0));
+  at.y += Scaled(10.0);
+  if (!s.mBalloonStr.empty()) CreateText(at, s.mBalloonStr, Scaled(10.0), Scaled(7.0));
 }
 
 std::u16string NextPartNumber(std::u16string_view text) {

@@ -1,5 +1,6 @@
 #include "plugin/arrangement.h"
 
+#include "balloon/drawing_scale.h"
 #include "engine/found_parts.h"
 #include "engine/host_lists.h"
 #include "engine/match_extents.h"
@@ -38,8 +39,8 @@ bool CopyMatch(const MatchRecord& match, VexPoint at) {
 
 }  // namespace
 
-double ArrangeGap() { return TextToLength(Settings().mArrangeWidth); }
-double ArrangeRowGap() { return TextToLength(Settings().mArrangeHeight); }
+double ArrangeGap() { return Scaled(TextToLength(Settings().mArrangeWidth)); }
+double ArrangeRowGap() { return Scaled(TextToLength(Settings().mArrangeHeight)); }
 
 void DrawRowPreview(VexPoint p) {
   const double w = rowExtent.width, h = rowExtent.height;
@@ -88,7 +89,7 @@ RowResult PlaceRow(VexPoint origin, const RowHooks& hooks) {
                                {end, origin.y},
                                {separator, origin.y + tallest},
                                {end, origin.y + tallest}};
-    const auto drawFrame = [&corners] { CreateFrameRectangle(corners, 2.0); };
+    const auto drawFrame = [&corners] { CreateFrameRectangle(corners, Scaled(2.0)); };
     if (hooks.frame) {
       hooks.frame(drawFrame);
     } else {

@@ -3,6 +3,7 @@
 #include "balloon/balloon_make.h"
 #include "balloon/balloon_snap.h"
 #include "balloon/balloon_texts.h"
+#include "balloon/drawing_scale.h"
 #include "balloon/count_text.h"
 #include "common/message_format.h"
 #include "plugin/balloon_chain.h"
@@ -38,7 +39,7 @@ int OnBalloonPlacement(int code, const VexEvent* event) {
   }
   return Guarded([code, event, p]() mutable -> int {
     VexIdClearBlink();
-    const double diameter = TextToLength(Settings().mBalloonSize);
+    const double diameter = Scaled(TextToLength(Settings().mBalloonSize));
     p = SnapToBalloons(p, diameter);
     const bool motion = VexEvtIsMouseMotion(code, event) != 0;
     BalloonPlace preview{p, p, 0, 0, false};

@@ -1,6 +1,10 @@
 #include "plugin/range_input.h"
 
+#include <algorithm>
+
+#include "balloon/drawing_scale.h"
 #include "engine/host_lists.h"
+#include "engine/part_checks.h"
 #include "settings/settings.h"
 
 namespace twinfind {
@@ -39,6 +43,15 @@ bool CollectTargets(const char16_t* overflowBox, const char16_t* emptyError) {
     VexMsgPutErrorMessage(emptyError);
     return false;
   }
+  // The sizes of balloons, texts and gaps for results over this range: "auto" fits them to the
+  // range's extent, which stands for the drawing the user works on.
+  double larger = 0;
+  if (Settings().mDrawingScale == u"auto") {
+    VexBox box{1, 1, -1, -1};
+    for (const SegmentRef& ref : searchRange.segments) ExtendBoxBySegment(ref, box);
+    if (box.maxX >= box.minX) larger = std::max(box.maxX - box.minX, box.maxY - box.minY);
+  }
+  drawingScale = DrawingScaleOf(Settings().mDrawingScale, larger);
   return true;
 }
 

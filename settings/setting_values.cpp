@@ -54,10 +54,12 @@ enum class Takes {
   kColour,
   kLineType,
   kRangeLimit,
+  kDrawingScale,
 };
 
 Takes WhatItTakes(const SettingDefinition& d) {
   if (d.name == u"mRangeLimit") return Takes::kRangeLimit;
+  if (d.name == u"mDrawingScale") return Takes::kDrawingScale;
   switch (d.kind) {
     case SettingKind::kFlag:
       return Takes::kFlag;
@@ -95,6 +97,10 @@ std::string SettingValueProblem(const SettingDefinition& definition, std::u16str
       return RangeLimitOf(text) == TextToInt(text) && Digits(text, 0) == text.size()
                  ? std::string()
                  : "takes a whole number of segments from 1 to 1000000 (10000 when not set)";
+    case Takes::kDrawingScale:
+      return text == u"auto" || (IsNumber(text) && TextToDouble(text) > 0)
+                 ? std::string()
+                 : "takes auto (sizes that fit the drawing) or a factor above 0, such as 0.1";
     case Takes::kPositiveNumber:
       return IsNumber(text) && TextToDouble(text) > 0
                  ? std::string()

@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <vector>
 
@@ -38,10 +39,21 @@ const std::array<SettingDefinition, 24> kSettingDefinitions = {{
     {u"mBalloonStr", u"101", SettingKind::kText},
 }};
 
-const std::array<SettingDefinition, 2> kOptionalSettingDefinitions = {{
+const std::array<SettingDefinition, 3> kOptionalSettingDefinitions = {{
     {u"mTolerance", u"0.000001", SettingKind::kText},
     {u"mRangeLimit", u"10000", SettingKind::kInteger},
+    {u"mDrawingScale", u"", SettingKind::kText},
 }};
+
+double DrawingScaleOf(std::u16string_view text, double largerSide) {
+  if (text == u"auto") {
+    if (!(largerSide > 0) || !std::isfinite(largerSide)) return 1.0;
+    return std::pow(10.0, std::round(std::log10(largerSide / 1000.0)));
+  }
+  if (text.empty()) return 1.0;
+  const double value = TextToLength(text);
+  return value > 0 && std::isfinite(value) ? value : 1.0;
+}
 
 int RangeLimitOf(std::u16string_view text) {
   if (text.empty() || text.size() > 7) return kDefaultRangeLimit;
@@ -178,7 +190,8 @@ TwinfindSettings ReadRecord(bool writeMissing) {
     }
     StoreIntoRecord(record, i, text);
   }
-  std::u16string* const optional[] = {&record.mTolerance, &record.mRangeLimit};
+  std::u16string* const optional[] = {&record.mTolerance, &record.mRangeLimit,
+                                      &record.mDrawingScale};
   static_assert(std::size(optional) == kOptionalSettingDefinitions.size());
   for (size_t i = 0; i < kOptionalSettingDefinitions.size(); ++i) {
     const SettingDefinition& definition = kOptionalSettingDefinitions[i];

@@ -37,6 +37,7 @@ struct TwinfindSettings {
   std::u16string mBalloonStr;
   std::u16string mTolerance;  // optional: the search's tolerance (see SearchToleranceOf)
   std::u16string mRangeLimit;  // optional: how many segments the search range holds (RangeLimitOf)
+  std::u16string mDrawingScale;  // optional: the sizes of balloons, texts, gaps (DrawingScaleOf)
 };
 
 // How a stored text becomes a field of the record.
@@ -54,8 +55,9 @@ extern const std::array<SettingDefinition, 24> kSettingDefinitions;
 // The optional settings, beyond the 24: read when the store holds them, their default when it
 // does not, and never written back by the loader, so a store that never had them keeps exactly
 // the 24 values. mTolerance, the search's tolerance for drawings with rounded coordinates;
-// mRangeLimit, how many segments the search range may hold.
-extern const std::array<SettingDefinition, 2> kOptionalSettingDefinitions;
+// mRangeLimit, how many segments the search range may hold; mDrawingScale, a factor for the
+// sizes of what the command draws of its own (absent: none).
+extern const std::array<SettingDefinition, 3> kOptionalSettingDefinitions;
 
 // How many segments the search range holds when mRangeLimit is not set, and at most.
 inline constexpr int kDefaultRangeLimit = 10000;
@@ -63,6 +65,11 @@ inline constexpr int kMostRangeLimit = 1000000;
 
 // The limit mRangeLimit gives: a whole number from 1 to 1,000,000, else the default 10000.
 int RangeLimitOf(std::u16string_view text);
+
+// The factor mDrawingScale gives: a number above 0 as it is; "auto" the power of ten that makes
+// a count text (10 high) about a hundredth of `largerSide`, the drawing's larger side; 1 for
+// anything else, an absent setting among them.
+double DrawingScaleOf(std::u16string_view text, double largerSide);
 
 // The search's tolerance when mTolerance is not set.
 inline constexpr double kDefaultSearchTolerance = 1.0 / 1000000.0;

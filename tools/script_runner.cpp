@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/utf.h"
+#include "host/geometry.h"
 #include "host/host.h"
 #include "host/search.h"
 #include "settings/settings.h"
@@ -209,10 +210,31 @@ bool ScriptRunner::DeliverRange(const VexBox& window, int lineNumber) {
          << kMostRangeLimit << ")\n";
     afterDelivery_ = line.str();
   }
+  if (searchRange) afterDelivery_ += ScaleAdvice();
   const bool taken = Deliver(action, lineNumber, [&] { return driver.Range(action.window); });
   afterDelivery_.clear();
   if (taken && searchRange) searchRange_ = window;
   return taken;
+}
+
+std::string ScriptRunner::ScaleAdvice() {
+  if (scaleAdvised_) return {};
+  const TwinfindSettings settings = ReadSettings();
+  if (settings.mMethod == 0 || !settings.mDrawingScale.empty()) return {};
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  VexBox box = vexhost::EmptyBox();
+  for (const int id : drawing.SegmentIds()) {
+    if (const auto b = drawing.SegmentBounds(id)) vexhost::Include(box, *b);
+  }
+  if (vexhost::IsEmpty(box)) return {};
+  const double larger = std::max(box.maxX - box.minX, box.maxY - box.minY);
+  if (!(10.0 > larger / 20)) return {};
+  scaleAdvised_ = true;
+  std::ostringstream line;
+  line << "scale: the balloon method writes texts 10 high, more than a twentieth of this drawing ("
+       << larger << " across); twinfind settings set mDrawingScale auto sizes balloons, texts "
+       << "and gaps to it\n";
+  return line.str();
 }
 
 bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {

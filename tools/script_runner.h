@@ -82,6 +82,10 @@ class ScriptRunner {
   void Help();
   // A range line: the selection line, then the range handed to the step.
   bool DeliverRange(const VexBox& window, int lineNumber);
+  // Once a run, at a balloon method's search range: a line saying how to fit the sizes of
+  // balloons and texts to a drawing whose texts 10 high would be more than a twentieth of it;
+  // empty otherwise (or once said, or when mDrawingScale is set).
+  std::string ScaleAdvice();
   // "undo" and "redo" (script_undo.cpp): the drawing taken back to the state before the last
   // result action, or forward again, at a step where no result action is under way; a command
   // past its first step starts again over the same search range.
@@ -112,6 +116,7 @@ class ScriptRunner {
   uint64_t digestAtMark_ = 0;          // the drawing when the result action was noted
   PartPicker picker_;
   std::string afterDelivery_;  // a line the tool adds to what the host said about an action
+  bool scaleAdvised_ = false;  // the advice on mDrawingScale was given
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;

@@ -79,8 +79,8 @@ TEST(Tool, SettingsAreListedReadAndWritten) {
   EXPECT_NE(r.out.find("\nmBalloonStr 101\n"), std::string::npos);
   // The 24 values, then the optional tolerance and range limit with their defaults; listing
   // them does not store them.
-  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 26);
-  EXPECT_NE(r.out.find("\nmBalloonStr 101\nmTolerance 0.000001\nmRangeLimit 10000\n"),
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 27);
+  EXPECT_NE(r.out.find("\nmBalloonStr 101\nmTolerance 0.000001\nmRangeLimit 10000\nmDrawingScale \n"),
             std::string::npos);
   EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mTolerance"), std::string::npos);
   EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mRangeLimit"), std::string::npos);
