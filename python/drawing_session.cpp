@@ -190,7 +190,7 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
       break;
     case TwinFailure::kRangeOverCapacity:
       throw Refused("the range holds " + std::to_string(rangeIds.size()) +
-                    " segments, more than the " + std::to_string(survey::kCommandRangeCapacity) +
+                    " segments, more than the " + std::to_string(options.rangeLimit) +
                     " one search takes; give a smaller range");
     case TwinFailure::kPartEmpty: {
       const VexBox* window = std::get_if<VexBox>(&part);
