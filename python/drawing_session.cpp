@@ -261,6 +261,7 @@ std::vector<Family> DrawingSession::Survey(const Area& area, const SearchOptions
     family.mirrored = found.mirrored;
     family.figures = found.figures;
     family.box = found.box;
+    family.found = found.found;
     for (size_t m = 0; m < found.members.size(); ++m) {
       const survey::FoundTwin& member = found.members[m];
       Twin twin = MakeTwin(member.segments, member.mirrored, {});

@@ -66,6 +66,7 @@ struct Family {
   int mirrored = 0;           // members that are mirror images of the first
   int figures = 0;            // figures of one member
   VexBox box{};               // the extent of the member searched from
+  int found = 0;  // twins the search finds from that member, those in other families too
 };
 
 // What a call looks at: the segments lying wholly inside the range (nothing: the whole

@@ -262,14 +262,19 @@ take it.)")
           "True when it is the part itself (the segments searched from).")
       .def("__repr__", [](const Twin& t) { return Text(TwinRepr(t)); });
 
-  py::class_<Family>(m, "Family", R"(One family of the survey: every twin of one part, the member
-searched from first.)")
+  py::class_<Family>(m, "Family", R"(One family of the survey: the twins of one part that lie in
+no part of another family, the member searched from first.)")
       .def_property_readonly(
           "members", [](const Family& f) { return f.members; },
           "The twins (Twin objects), the member searched from first.")
       .def_property_readonly(
           "count", [](const Family& f) { return f.members.size(); },
-          "How many twins the family holds (the quantity of the part).")
+          "How many parts the family holds (the quantity of the part); a segment is in one\n"
+          "family's part at most.")
+      .def_property_readonly(
+          "found_count", [](const Family& f) { return f.found; },
+          "How many twins the search finds from the member searched from: more than count\n"
+          "when some lie in parts of other families (the holes of a plate), which keep them.")
       .def_property_readonly(
           "mirrored_count", [](const Family& f) { return f.mirrored; },
           "How many of them are mirror images of the first.")
@@ -394,7 +399,8 @@ all: keeps the families of strokes too (single lines, points, two loose
 hidden_layers: surveys the layers that are off or frozen in the file too, as
     `twinfind survey --hidden-layers` does.
 
-Returns the families by members times figures, largest first. An interrupt
+Returns the families by members times their size (one more for each doubling of a
+member's figures), largest first; a segment is in one family's part at most. An interrupt
 (Ctrl-C) stops the survey and is raised.)")
       .def(
           "delete",

@@ -64,11 +64,21 @@ FamilyKind KindOf(const vexhost::Drawing& drawing, const Family& family) {
   return Closed(figures, near) ? FamilyKind::kPart : FamilyKind::kStroke;
 }
 
+namespace {
+
+// What a person looks for first: parts that repeat often, then larger ones. A part's size counts
+// one more for each doubling of its figures, so that a tree drawn in a thousand strokes that
+// occurs twice does not come before ten chairs.
+double Weight(const Family& family) {
+  return static_cast<double>(family.members.size()) *
+         (1.0 + std::log2(static_cast<double>(std::max(family.figures, 1))));
+}
+
+}  // namespace
+
 int RankAndKeepParts(const vexhost::Drawing& drawing, std::vector<Family>& families, bool all) {
-  std::stable_sort(families.begin(), families.end(), [](const Family& a, const Family& b) {
-    return a.members.size() * static_cast<size_t>(std::max(a.figures, 1)) >
-           b.members.size() * static_cast<size_t>(std::max(b.figures, 1));
-  });
+  std::stable_sort(families.begin(), families.end(),
+                   [](const Family& a, const Family& b) { return Weight(a) > Weight(b); });
   if (all) return 0;
   const size_t before = families.size();
   families.erase(

@@ -17,7 +17,8 @@ enum class FamilyKind { kPart, kHoles, kStroke };
 // The kind of a family, told by its searched member.
 FamilyKind KindOf(const vexhost::Drawing& drawing, const Family& family);
 
-// Ranks the families by what a person looks for first (members times figures, largest first),
+// Ranks the families by what a person looks for first (members times their size, largest
+// first; the size grows by one for each doubling of a member's figures),
 // and without `all` leaves out the families of strokes. Returns how many were left out.
 int RankAndKeepParts(const vexhost::Drawing& drawing, std::vector<Family>& families, bool all);
 

@@ -14,6 +14,7 @@
 #include "engine/shape_model.h"
 #include "host/search.h"
 #include "survey/candidate_parts.h"
+#include "survey/family_claims.h"
 #include "survey/family_kinds.h"
 #include "survey/part_signature.h"
 #include "survey/twin_geometry.h"
@@ -315,6 +316,7 @@ class Surveyor {
       ids.push_back(members_.size());
       members_.push_back(std::move(member));
     }
+    family.found = static_cast<int>(twins.size());
     family.members = std::move(twins);
     result_.families.push_back(std::move(family));
     familyMembers_.push_back(std::move(ids));
@@ -368,6 +370,7 @@ static_assert(kCommandRangeCapacity == kDefaultRangeLimit);
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
                     const SearchOptions& options, const SurveyProgress& progress, bool all) {
   SurveyResult result = Surveyor(drawing, range, options, progress).Run();
+  ClaimSegments(result.families);
   result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
   return result;
 }

@@ -17,7 +17,8 @@ namespace twinfind::survey {
 
 struct Family {
   std::vector<int> part;           // the member searched from, in drawing order
-  std::vector<FoundTwin> members;  // every twin found, the searched one first
+  std::vector<FoundTwin> members;  // its parts, the searched one first when it is one of them
+  int found = 0;  // twins the search finds from the searched member, in other families' too
   bool partFound = false;          // the searched member is among them (the first)
   int mirrored = 0;                // members that are mirror images of the searched one
   int figures = 0;                 // figures of one member
@@ -25,8 +26,9 @@ struct Family {
 };
 
 struct SurveyResult {
-  // Parts and holes (family_kinds.h), members times figures largest first (then more members,
-  // more figures, lower left); with every family asked for, strokes too.
+  // Parts and holes (family_kinds.h), members times their size largest first; with every family
+  // asked for, strokes too. A segment lies in one member of one family at most
+  // (family_claims.h).
   std::vector<Family> families;
   int strokeFamilies = 0;  // families of strokes left out
   int segments = 0;        // segments the range holds

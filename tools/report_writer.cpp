@@ -113,8 +113,8 @@ std::string ReportJson(const ReportInput& input) {
     j += std::string("      \"undone\": ") + (r.undone ? "true" : "false") + ",\n";
     j += "      \"range\": " + (r.range ? JsonBox(*r.range) : std::string("null")) + ",\n";
     j += "      \"part\": {\"segments\": " + Ids(r.part) +
-         ", \"handles\": " + Texts(HandlesOf(input, r.part)) + ", \"box\": " + JsonBox(r.partExtent) +
-         "},\n";
+         ", \"handles\": " + Texts(HandlesOf(input, r.part)) +
+         ", \"box\": " + JsonBox(r.partExtent) + "},\n";
     j += "      \"settings\": {";
     for (size_t i = 0; i < r.settings.size(); ++i) {
       j += (i ? ", " : "") + JsonText(r.settings[i].first) + ": " + JsonText(r.settings[i].second);
@@ -133,7 +133,9 @@ std::string ReportJson(const ReportInput& input) {
            ", \"balloons\": " + JsonList(w.balloons, Texts) + "}";
     }
     j += r.twins.empty() ? "],\n" : "\n      ],\n";
-    j += "      \"unmatched\": " + Ids(r.unmatched) + "\n    }";
+    j += "      \"unmatched\": " + Ids(r.unmatched);
+    if (r.found) j += ",\n      \"found\": " + std::to_string(*r.found);
+    j += "\n    }";
     if (r.partsList) parts.push_back({s + 1, &*r.partsList});
   }
   j += searches.empty() ? "],\n" : "\n  ],\n";

@@ -44,6 +44,9 @@ struct SearchRecord {
   std::vector<std::pair<std::string, std::string>> settings;  // name, stored text
   std::vector<TwinRecord> twins;
   std::vector<int> unmatched;  // blinking segments that are no twin of the part
+  // A survey's family: the twins the command finds from the part, those in parts of other
+  // families (which the family does not list) too.
+  std::optional<int> found;
   std::optional<PartsListEntry> partsList;
   bool undone = false;  // its result action was taken back (undo) and not redone
 };

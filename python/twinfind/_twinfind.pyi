@@ -46,7 +46,11 @@ class Family:
         """The twins, the member searched from first."""
     @property
     def count(self) -> int:
-        """How many twins the family holds."""
+        """How many parts the family holds."""
+    @property
+    def found_count(self) -> int:
+        """How many twins the search finds from the member searched from, those lying in parts of
+        other families too."""
     @property
     def mirrored_count(self) -> int:
         """How many of them are mirror images of the first."""
@@ -88,7 +92,7 @@ class Drawing:
         all: bool = False,
         hidden_layers: bool = False,
     ) -> list[Family]:
-        """Every family of parts and holes in the range, members times figures largest first
+        """Every family of parts and holes in the range, members times their size largest first
         (strokes too with all)."""
     def delete(self, twins: Twins) -> int:
         """Deletes the segments of the twins; the number deleted."""

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <set>
 #include <unordered_map>
 
 #include "common/utf.h"
@@ -36,36 +35,29 @@ std::vector<std::pair<std::string, std::string>> SearchSettingTexts() {
 
 std::vector<std::string> SurveyLines(const SurveyResult& result) {
   std::vector<std::string> lines;
-  // A part that two families list (the holes of a plate, listed with their plates and as holes)
-  // is counted once in the total.
-  std::set<std::vector<int>> parts, twice;
-  size_t mirrored = 0;
+  size_t parts = 0, mirrored = 0;
   for (size_t f = 0; f < result.families.size(); ++f) {
     const Family& family = result.families[f];
-    for (const FoundTwin& member : family.members) {
-      std::vector<int> part = member.segments;
-      std::sort(part.begin(), part.end());
-      if (!parts.insert(part).second) {
-        twice.insert(part);
-      } else if (member.mirrored) {
-        ++mirrored;
-      }
-    }
+    parts += family.members.size();
+    mirrored += static_cast<size_t>(family.mirrored);
     const VexBox& b = family.box;
+    const size_t elsewhere = static_cast<size_t>(family.found) > family.members.size()
+                                 ? static_cast<size_t>(family.found) - family.members.size()
+                                 : 0;
     lines.push_back(
         "family " + std::to_string(f + 1) + ": " + Counted(family.members.size(), "part", "parts") +
         ", " + std::to_string(family.mirrored) + " mirrored; " +
         Counted(static_cast<size_t>(family.figures), "figure", "figures") + " in " +
         Counted(family.part.size(), "segment", "segments") + "; box " + Number(b.maxX - b.minX) +
         " x " + Number(b.maxY - b.minY) + "; one at " + Number(b.minX) + " " + Number(b.minY) +
-        " to " + Number(b.maxX) + " " + Number(b.maxY));
+        " to " + Number(b.maxX) + " " + Number(b.maxY) +
+        (elsewhere == 0 ? std::string()
+                        : "; the command finds " + std::to_string(family.found) + ", " +
+                              std::to_string(elsewhere) + " of them in parts of other families"));
   }
   lines.push_back(
       "total: " + Counted(result.families.size(), "family", "families") + ", " +
-      Counted(parts.size(), "part", "parts") + " (" + std::to_string(mirrored) + " mirrored" +
-      (twice.empty() ? std::string()
-                     : ", " + std::to_string(twice.size()) + " of them in more than one family") +
-      "), among " +
+      Counted(parts, "part", "parts") + " (" + std::to_string(mirrored) + " mirrored), among " +
       Counted(static_cast<size_t>(result.candidates), "candidate part", "candidate parts") +
       " of " + Counted(static_cast<size_t>(result.segments), "segment", "segments"));
   if (result.strokeFamilies > 0) {
@@ -94,6 +86,7 @@ std::vector<tool::SearchRecord> SurveyRecords(
     record.part = family.part;
     record.partExtent = family.box;
     record.settings = settings;
+    record.found = family.found;
     for (size_t m = 0; m < family.members.size(); ++m) {
       const FoundTwin& member = family.members[m];
       tool::TwinRecord twin;
