@@ -16,6 +16,7 @@
 #include "survey/candidate_parts.h"
 #include "survey/family_claims.h"
 #include "survey/family_kinds.h"
+#include "survey/near_families.h"
 #include "survey/part_signature.h"
 #include "survey/twin_geometry.h"
 
@@ -372,6 +373,7 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
   SurveyResult result = Surveyor(drawing, range, options, progress).Run();
   ClaimSegments(result.families);
   result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
+  if (!result.cancelled) result.near = FindNearFamilies(drawing, range, result.families, options);
   return result;
 }
 

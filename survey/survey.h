@@ -19,10 +19,18 @@ struct Family {
   std::vector<int> part;           // the member searched from, in drawing order
   std::vector<FoundTwin> members;  // its parts, the searched one first when it is one of them
   int found = 0;  // twins the search finds from the searched member, in other families' too
-  bool partFound = false;          // the searched member is among them (the first)
-  int mirrored = 0;                // members that are mirror images of the searched one
-  int figures = 0;                 // figures of one member
-  VexBox box{};                    // the extent of the searched member
+  bool partFound = false;  // the searched member is among them (the first)
+  int mirrored = 0;        // members that are mirror images of the searched one
+  int figures = 0;         // figures of one member
+  VexBox box{};            // the extent of the searched member
+};
+
+// Families that differ only by rounding (near_families.h).
+struct NearFamilies {
+  std::vector<int> families;  // indexes into the survey's families, in their order
+  double within = 0;          // the largest difference between sizes of their searched members
+  double tolerance = 0;       // an mTolerance at which one search finds them all; 0: none tried did
+  int count = 0;              // the twins that search finds
 };
 
 struct SurveyResult {
@@ -30,11 +38,12 @@ struct SurveyResult {
   // asked for, strokes too. A segment lies in one member of one family at most
   // (family_claims.h).
   std::vector<Family> families;
-  int strokeFamilies = 0;  // families of strokes left out
-  int segments = 0;        // segments the range holds
-  int candidates = 0;      // candidate parts looked at
-  int searches = 0;        // searches made
-  long long trials = 0;    // trial placements of those searches
+  std::vector<NearFamilies> near;  // among the families listed
+  int strokeFamilies = 0;          // families of strokes left out
+  int segments = 0;                // segments the range holds
+  int candidates = 0;              // candidate parts looked at
+  int searches = 0;                // searches made
+  long long trials = 0;            // trial placements of those searches
   int refused = 0;  // candidates with an equal invariant that the part step refuses (no line)
   bool cancelled = false;  // stopped by its progress callback: the families found so far
 };

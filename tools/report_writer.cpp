@@ -148,7 +148,20 @@ std::string ReportJson(const ReportInput& input) {
          ", \"depth\": " + JsonText(e.depth) + ", \"count\": " + std::to_string(e.count) +
          ", \"mirroredCount\": " + std::to_string(e.mirroredCount) + "}";
   }
-  j += parts.empty() ? "]\n}\n" : "\n  ]\n}\n";
+  j += parts.empty() ? "]" : "\n  ]";
+  if (!input.near.empty()) {
+    j += ",\n  \"near\": [";
+    for (size_t n = 0; n < input.near.size(); ++n) {
+      const NearRecord& r = input.near[n];
+      std::string searches;
+      for (const int s : r.searches) searches += (searches.empty() ? "" : ", ") + std::to_string(s);
+      j += (n ? ",\n" : "\n") + std::string("    {\"searches\": [") + searches +
+           "], \"within\": " + Number(r.within) + ", \"tolerance\": " + Number(r.tolerance) +
+           ", \"count\": " + std::to_string(r.count) + "}";
+    }
+    j += "\n  ]";
+  }
+  j += "\n}\n";
   return j;
 }
 

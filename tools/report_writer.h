@@ -21,10 +21,19 @@ enum class ReportFormat { kJson, kCsv };
 // another name.
 std::optional<ReportFormat> ReportFormatOf(const std::string& path);
 
+// A survey's families that differ only by rounding: their searches (counted from 1), the
+// largest difference of their sizes, and the tolerance at which they are one family of `count`.
+struct NearRecord {
+  std::vector<int> searches;
+  double within = 0, tolerance = 0;
+  int count = 0;
+};
+
 struct ReportInput {
   std::optional<std::string> drawing;  // the file read, if any
   const std::vector<SearchRecord>* searches = nullptr;
-  SegmentHandles handles;  // empty: no handles known
+  std::vector<NearRecord> near;  // a survey's; none: no "near" in the JSON
+  SegmentHandles handles;        // empty: no handles known
 };
 
 std::string ReportJson(const ReportInput& input);

@@ -366,3 +366,48 @@ TEST(Survey, LeavesHiddenLayersOutUnlessAsked) {
 }
 
 }  // namespace
+
+// One plate drawn by two exporters, the second rounding the notch 0.004 higher, and a plate
+// with a deeper notch: the first two make two families that the survey names as near, with a
+// tolerance at which a survey finds them as one family; the deep one is no near family.
+TEST(Survey, NamesFamiliesThatDifferOnlyByRounding) {
+  using hosttest::AddSegment;
+  using hosttest::Line;
+  ScratchFolder folder;
+  vexhost::ResetHost();
+  const auto plate = [](double x, double notch) {
+    const double pts[][2] = {{0, 0},     {20, 0}, {20, 10}, {12, 10}, {12, notch},
+                             {8, notch}, {8, 10}, {0, 10},  {0, 0}};
+    for (int i = 0; i + 1 < 9; ++i) {
+      AddSegment({Line(x + pts[i][0], pts[i][1], x + pts[i + 1][0], pts[i + 1][1])});
+    }
+  };
+  for (int i = 0; i < 3; ++i) plate(30.0 * i, 6);
+  for (int i = 3; i < 6; ++i) plate(30.0 * i, 6.004);
+  for (int i = 6; i < 8; ++i) plate(30.0 * i, 5);
+  std::string error;
+  const auto drawing = folder.path() / "rounded.dxf";
+  ASSERT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, drawing.string(), error))
+      << error;
+  const auto survey = [&](const char* tolerance) {
+    const auto s = folder.Write("s.reg", Settings(true, true, false, tolerance));
+    const auto r =
+        RunTool(folder, "survey '" + drawing.string() + "' --settings '" + s.string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const std::string out = survey("0.000001");
+  std::smatch near;
+  ASSERT_TRUE(std::regex_search(out, near,
+                                std::regex(R"(near: families ([0-9]) and ([0-9]) agree within )"
+                                           R"(([0-9.e-]+); with mTolerance ([0-9.e-]+) they are )"
+                                           R"(one family of 6\n)")))
+      << out;
+  EXPECT_NEAR(std::stod(near[3]), 0.004, 1e-6) << out;
+  EXPECT_EQ(out.find("near:", near.position(0) + 1), std::string::npos) << "one group: " << out;
+  // At that tolerance the two are one family of six, and the deep-notched plates stay apart.
+  const std::string joined = survey(std::string(near[4]).c_str());
+  EXPECT_NE(joined.find("family 1: 6 parts"), std::string::npos) << joined;
+  EXPECT_NE(joined.find("family 2: 2 parts"), std::string::npos) << joined;
+  EXPECT_EQ(joined.find("near:"), std::string::npos) << joined;
+}

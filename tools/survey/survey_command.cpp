@@ -90,6 +90,11 @@ int SurveyCommand(const Options& options) {
     input.drawing = session.drawing;
     input.searches = &records;
     input.handles = session.handles;
+    for (const survey::NearFamilies& near : result.near) {
+      NearRecord record{{}, near.within, near.tolerance, near.count};
+      for (const int f : near.families) record.searches.push_back(f + 1);
+      input.near.push_back(std::move(record));
+    }
     written(WriteReport(*session.report, input, error), *session.report);
   }
   return ok ? 0 : kOutputFailed;

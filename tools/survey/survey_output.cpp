@@ -22,7 +22,33 @@ std::string Counted(size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// "1, 3 and 5" of family numbers counted from 1.
+std::string Listed(const std::vector<int>& families) {
+  std::string text;
+  for (size_t i = 0; i < families.size(); ++i) {
+    text += (i == 0                     ? ""
+             : i + 1 == families.size() ? " and "
+                                        : ", ") +
+            std::to_string(families[i] + 1);
+  }
+  return text;
+}
+
 }  // namespace
+
+std::vector<std::string> NearLines(const SurveyResult& result) {
+  std::vector<std::string> lines;
+  for (const NearFamilies& near : result.near) {
+    char within[32];
+    std::snprintf(within, sizeof within, "%.2g", near.within);
+    lines.push_back("near: families " + Listed(near.families) + " agree within " + within +
+                    (near.tolerance > 0
+                         ? "; with mTolerance " + Number(near.tolerance) +
+                               " they are one family of " + std::to_string(near.count)
+                         : "; no tolerance up to 100 times that makes them one family"));
+  }
+  return lines;
+}
 
 std::vector<std::pair<std::string, std::string>> SearchSettingTexts() {
   std::vector<std::pair<std::string, std::string>> texts;
@@ -60,6 +86,7 @@ std::vector<std::string> SurveyLines(const SurveyResult& result) {
       Counted(parts, "part", "parts") + " (" + std::to_string(mirrored) + " mirrored), among " +
       Counted(static_cast<size_t>(result.candidates), "candidate part", "candidate parts") +
       " of " + Counted(static_cast<size_t>(result.segments), "segment", "segments"));
+  for (const std::string& line : NearLines(result)) lines.push_back(line);
   if (result.strokeFamilies > 0) {
     lines.push_back(
         "not listed: " + Counted(static_cast<size_t>(result.strokeFamilies), "family", "families") +

@@ -17,6 +17,10 @@ namespace twinfind::survey {
 // One line per family ("family 1: 10 parts, 5 mirrored; ..."), then the total line.
 std::vector<std::string> SurveyLines(const SurveyResult& result);
 
+// One line for each group of families that differ only by rounding: which, within what, and
+// the tolerance that makes them one family ("near: families 1, 3 and 5 agree within ...").
+std::vector<std::string> NearLines(const SurveyResult& result);
+
 // One search record per family: the searched member as the part, every member as a twin with
 // the turn and mirroring that take the part onto it.
 std::vector<tool::SearchRecord> SurveyRecords(

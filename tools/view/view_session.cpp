@@ -10,6 +10,7 @@
 #include "tools/drawing_summary.h"
 #include "tools/report_writer.h"
 #include "tools/step_kind.h"
+#include "tools/survey/survey_output.h"
 #include "tools/view/view_survey.h"
 
 namespace twinfind::tool::view {
@@ -235,6 +236,7 @@ std::string ViewSession::Survey(const nlohmann::json& request) {
   state["survey"] = {{"families", FamiliesJson(*survey_, layers_)},
                      {"segments", survey_->segments},
                      {"candidates", survey_->candidates},
+                     {"near", survey::NearLines(*survey_)},
                      {"seconds", seconds}};
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -464,11 +466,12 @@ nlohmann::json ViewSession::FoundJson(int have) const {
   if (have == rev) return found;
   nlohmann::json twins = nlohmann::json::array();
   for (const TwinRecord& t : last.twins) {
-    twins.push_back({{"box",
-                      {{"minX", t.box.minX}, {"minY", t.box.minY}, {"maxX", t.box.maxX}, {"maxY", t.box.maxY}}},
-                     {"angle", t.angleDegrees},
-                     {"mirrored", t.mirrored},
-                     {"isPart", t.isPart}});
+    twins.push_back(
+        {{"box",
+          {{"minX", t.box.minX}, {"minY", t.box.minY}, {"maxX", t.box.maxX}, {"maxY", t.box.maxY}}},
+         {"angle", t.angleDegrees},
+         {"mirrored", t.mirrored},
+         {"isPart", t.isPart}});
   }
   found["twins"] = std::move(twins);
   return found;

@@ -1,0 +1,150 @@
+#include "survey/near_families.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numeric>
+#include <unordered_set>
+
+#include "engine/segment_compare.h"
+#include "survey/part_signature.h"
+#include "survey/twin_search.h"
+
+namespace twinfind::survey {
+namespace {
+
+// Differences above this part of a member's extent are no rounding.
+constexpr double kRounding = 0.002;
+// The largest tolerance tried, as a part of a member's extent: a short anchor line turns a
+// small difference in its length into a larger one at the far end of the part.
+constexpr double kWidest = 0.01;
+// Groups checked by searches at most, in the order of their first family: a drawing of many
+// rounded shapes costs no more than this many groups' searches.
+constexpr size_t kMostChecked = 20;
+
+double LargestDifference(const PartSignature& a, const PartSignature& b) {
+  double d = 0;
+  for (size_t i = 0; i < a.sizes.size(); ++i) d = std::max(d, std::fabs(a.sizes[i] - b.sizes[i]));
+  return d;
+}
+
+// 1, 2 or 5 times a power of ten, the smallest not below v.
+double RoundUp(double v) {
+  const double ten = std::pow(10.0, std::floor(std::log10(v)));
+  for (const double step : {1.0, 2.0, 5.0, 10.0}) {
+    if (step * ten >= v * (1 - 1e-9)) return step * ten;
+  }
+  return 10 * ten;
+}
+
+double NextRound(double v) {
+  const double ten = std::pow(10.0, std::floor(std::log10(v) + 1e-9));
+  const double step = v / ten;
+  return step < 1.5 ? 2 * ten : step < 3.5 ? 5 * ten : 10 * ten;
+}
+
+struct Finder {
+  int Find(int i) { return parent[i] == i ? i : parent[i] = Find(parent[i]); }
+  std::vector<int> parent;
+};
+
+}  // namespace
+
+std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
+                                           const std::vector<int>& range,
+                                           const std::vector<Family>& families,
+                                           const SearchOptions& options) {
+  const int n = static_cast<int>(families.size());
+  std::vector<PartSignature> signatures;
+  std::map<std::string, std::vector<int>> byExact;
+  for (int f = 0; f < n; ++f) {
+    signatures.push_back(SignatureOf(drawing, families[f].part, options));
+    byExact[signatures.back().exact].push_back(f);
+  }
+  const double slack = SizeSlack(options);
+  Finder sets{std::vector<int>(static_cast<size_t>(n))};
+  std::iota(sets.parent.begin(), sets.parent.end(), 0);
+  for (const auto& [exact, alike] : byExact) {
+    for (size_t i = 0; i < alike.size(); ++i) {
+      for (size_t j = i + 1; j < alike.size(); ++j) {
+        const Family& a = families[alike[i]];
+        const double extent = std::max(a.box.maxX - a.box.minX, a.box.maxY - a.box.minY);
+        const double d = LargestDifference(signatures[alike[i]], signatures[alike[j]]);
+        // Equal sizes are no rounding: such families are other shapes of the same strokes.
+        if (d > 0 && d <= std::max(slack, kRounding * extent)) {
+          sets.parent[sets.Find(alike[j])] = sets.Find(alike[i]);
+        }
+      }
+    }
+  }
+  std::map<int, std::vector<int>> groups;
+  for (int f = 0; f < n; ++f) groups[sets.Find(f)].push_back(f);
+
+  std::vector<NearFamilies> near;
+  std::unordered_set<int> inRange(range.begin(), range.end());
+  size_t checked = 0;
+  for (const auto& [root, members] : groups) {
+    if (members.size() < 2) continue;
+    NearFamilies group;
+    group.families = members;
+    for (size_t i = 0; i < members.size(); ++i) {
+      for (size_t j = i + 1; j < members.size(); ++j) {
+        group.within = std::max(group.within,
+                                LargestDifference(signatures[members[i]], signatures[members[j]]));
+      }
+    }
+    if (checked++ < kMostChecked) {
+      // From the searched member of the family with the most parts, over the places of the
+      // group's members and what lies around them: as many segments as the group holds, not
+      // the drawing's, and the count is of the group's places.
+      const int largest = *std::max_element(members.begin(), members.end(), [&](int a, int b) {
+        return families[a].members.size() < families[b].members.size();
+      });
+      const Family& most = families[static_cast<size_t>(largest)];
+      const double extent = std::max(most.box.maxX - most.box.minX, most.box.maxY - most.box.minY);
+      const double widest = kWidest * extent;
+      std::unordered_set<int> wanted, near;
+      for (const int f : members) {
+        for (const FoundTwin& t : families[f].members) {
+          wanted.insert(t.segments.begin(), t.segments.end());
+          VexBox b = BoxOf(drawing, t.segments);
+          b = {b.minX - widest, b.minY - widest, b.maxX + widest, b.maxY + widest};
+          for (const int id : drawing.SegmentsNear(b)) {
+            const auto within = drawing.SegmentBounds(id);
+            if (inRange.count(id) != 0 && within && within->minX >= b.minX &&
+                within->minY >= b.minY && within->maxX <= b.maxX && within->maxY <= b.maxY) {
+              near.insert(id);
+            }
+          }
+        }
+      }
+      std::vector<int> area(near.begin(), near.end());
+      std::sort(area.begin(), area.end());
+      const double inForce = std::max(COINCIDE_EPS, options.tolerance);
+      for (double t = RoundUp(group.within / 2); t <= widest; t = NextRound(t)) {
+        if (t <= inForce) continue;
+        SearchOptions wider = options;
+        wider.tolerance = t;
+        TwinSearch search(drawing, wider, area);
+        const auto twins = search.Search(most.part);
+        if (!twins) break;
+        size_t held = 0;
+        for (const FoundTwin& twin : *twins) {
+          for (const int id : twin.segments) held += wanted.count(id);
+        }
+        if (held == wanted.size()) {
+          group.tolerance = t;
+          group.count = static_cast<int>(twins->size());
+          break;
+        }
+      }
+    }
+    // Only families that one search finds together are reported.
+    if (group.tolerance > 0) near.push_back(std::move(group));
+  }
+  std::sort(near.begin(), near.end(),
+            [](const NearFamilies& a, const NearFamilies& b) { return a.families < b.families; });
+  return near;
+}
+
+}  // namespace twinfind::survey
