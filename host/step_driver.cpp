@@ -122,21 +122,31 @@ Delivery StepDriver::Deliver(VexEvent& event) {
   return {true, {}};
 }
 
-Delivery StepDriver::Range(const VexBox& area) {
+Delivery StepDriver::Range(const VexBox& area) { return Range(std::vector<VexBox>{area}); }
+
+Delivery StepDriver::Range(const std::vector<VexBox>& windows) {
   if (!active_) return {false, "no command is running"};
   if ((mask_ & VEX_MASK_RANGE) == 0) return {false, "this step does not take a range"};
+  if (windows.empty()) return {false, "a range needs a window"};
   drawing_.EraseTemporary();
-  const VexBox window{std::min(area.minX, area.maxX), std::min(area.minY, area.maxY),
-                      std::max(area.minX, area.maxX), std::max(area.minY, area.maxY)};
-  std::vector<VexIdRecord> selected;
-  for (const int id : SelectSegments(drawing_, &window, compare_)) {
-    selected.push_back({id, drawing_.FindSegment(id)->auxId});
+  std::vector<int> ids;
+  for (const VexBox& area : windows) {
+    const VexBox window{std::min(area.minX, area.maxX), std::min(area.minY, area.maxY),
+                        std::max(area.minX, area.maxX), std::max(area.minY, area.maxY)};
+    const std::vector<int> taken = SelectSegments(drawing_, &window, compare_);
+    ids.insert(ids.end(), taken.begin(), taken.end());
   }
+  if (windows.size() > 1) {
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  }
+  std::vector<VexIdRecord> selected;
+  for (const int id : ids) selected.push_back({id, drawing_.FindSegment(id)->auxId});
   lists_.SetSelection(std::move(selected));
   VexEvent event;
   event.code = VEX_EVENT_INPUT;
   event.hasPoint = false;
-  pointer_ = {area.maxX, area.maxY};
+  pointer_ = {windows.back().maxX, windows.back().maxY};
   return Deliver(event);
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vexlib/vexlib.h"
 
@@ -56,6 +57,9 @@ class StepDriver {
   // declines to give way.
   bool Start();
   Delivery Range(const VexBox& area);
+  // Windows added to one selection, as a user adds windows with a held key: the segments each
+  // takes, each once.
+  Delivery Range(const std::vector<VexBox>& windows);
   Delivery Point(VexPoint point);
   Delivery Motion(VexPoint point);
   // A typed text: a key-in at a step that takes key-ins; at a step that takes points, the

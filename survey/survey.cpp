@@ -343,6 +343,52 @@ class Surveyor {
   SurveyResult result_;
 };
 
+// Members tried as a family's new lead at most.
+constexpr size_t kMostLeads = 8;
+
+// A family whose searched member went to another family (claims) is led by one of its own
+// parts from which the command, over the family's parts, finds them all: so that indicating
+// its first part finds what it lists. The members then are that search's, turned and mirrored
+// from the new lead. A family none of whose first parts finds them all keeps its members.
+void LeadWithOwnPart(const vexhost::Drawing& drawing, const SearchOptions& options,
+                     std::vector<Family>& families) {
+  for (Family& family : families) {
+    if (family.partFound) continue;
+    std::vector<int> area;
+    for (const FoundTwin& t : family.members)
+      area.insert(area.end(), t.segments.begin(), t.segments.end());
+    std::sort(area.begin(), area.end());
+    TwinSearch search(drawing, options, area);
+    for (size_t k = 0; k < std::min(kMostLeads, family.members.size()); ++k) {
+      std::vector<int> lead = family.members[k].segments;
+      std::sort(lead.begin(), lead.end());
+      auto twins = search.Search(lead);
+      if (!twins || twins->size() != family.members.size()) continue;
+      const auto self = std::find_if(twins->begin(), twins->end(), [&](const FoundTwin& t) {
+        std::vector<int> sorted = t.segments;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted == lead;
+      });
+      if (self == twins->end()) continue;
+      std::rotate(twins->begin(), self, self + 1);
+      family.part = lead;
+      family.box = BoxOf(drawing, lead);
+      family.mirrored = 0;
+      for (FoundTwin& t : *twins) {
+        const TwinGrouping grouped = GroupTwins(drawing, lead, t.segments, options.tolerance);
+        if (grouped.twins.size() == 1) {
+          t.segments = grouped.twins[0].segments;
+          t.angleDegrees = grouped.twins[0].angleDegrees;
+        }
+        family.mirrored += t.mirrored ? 1 : 0;
+      }
+      family.members = std::move(*twins);
+      family.partFound = true;
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) {
@@ -372,6 +418,7 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
                     const SearchOptions& options, const SurveyProgress& progress, bool all) {
   SurveyResult result = Surveyor(drawing, range, options, progress).Run();
   ClaimSegments(result.families);
+  LeadWithOwnPart(drawing, options, result.families);
   result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
   if (!result.cancelled) result.near = FindNearFamilies(drawing, range, result.families, options);
   return result;

@@ -31,6 +31,7 @@ const char kRunFooter[] =
     "  end                   the end button         start            start the command again\n"
     "  snapshot FILE         a picture (.svg/.png)  help, ?          what this step takes\n"
     "  # ...                 a comment\n"
+    "A range line with more windows (range X1 Y1 X2 Y2 X1 Y1 X2 Y2 ...) selects what each takes.\n"
     "While a dialog is open: dialog click ID | dblclick ID | text ID VALUE | select ID INDEX |\n"
     "key enter|space|escape|CODE | ok | cancel | picture FILE.svg|.png\n"
     "\n"

@@ -185,15 +185,22 @@ bool ScriptRunner::Deliver(UserAction action, int lineNumber,
   return true;
 }
 
-bool ScriptRunner::DeliverRange(const VexBox& window, int lineNumber) {
+bool ScriptRunner::DeliverRange(const std::vector<VexBox>& windows, int lineNumber) {
   vexhost::Host& host = vexhost::TheHost();
   vexhost::StepDriver& driver = host.driver;
   UserAction action;
   action.kind = UserAction::Kind::kRange;
-  action.window = window;
+  action.window = vexhost::EmptyBox();
+  for (const VexBox& w : windows) vexhost::Include(action.window, w);
   if (driver.active() && (driver.mask() & VEX_MASK_RANGE) != 0) {
-    // What the window selects at this step, told before the command acts on it.
-    action.selected = vexhost::SelectSegments(host.drawing, &action.window, driver.compare());
+    // What the windows select at this step, told before the command acts on it.
+    for (const VexBox& w : windows) {
+      const std::vector<int> taken = vexhost::SelectSegments(host.drawing, &w, driver.compare());
+      action.selected.insert(action.selected.end(), taken.begin(), taken.end());
+    }
+    std::sort(action.selected.begin(), action.selected.end());
+    action.selected.erase(std::unique(action.selected.begin(), action.selected.end()),
+                          action.selected.end());
     out_ << SelectionLine(host.drawing, action.selected) << "\n";
     out_.flush();
   }
@@ -211,9 +218,9 @@ bool ScriptRunner::DeliverRange(const VexBox& window, int lineNumber) {
     afterDelivery_ = line.str();
   }
   if (searchRange) afterDelivery_ += ScaleAdvice();
-  const bool taken = Deliver(action, lineNumber, [&] { return driver.Range(action.window); });
+  const bool taken = Deliver(action, lineNumber, [&] { return driver.Range(windows); });
   afterDelivery_.clear();
-  if (taken && searchRange) searchRange_ = window;
+  if (taken && searchRange) searchRange_ = windows;
   return taken;
 }
 
@@ -249,11 +256,17 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
   std::vector<double> v;
   UserAction action;
   if (verb == "range") {
-    if (!ParseNumbers(rest, 4, v))
-      return Refuse(lineNumber, "range needs four numbers: X1 Y1 X2 Y2");
-    return DeliverRange({std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
-                         std::max(v[1], v[3])},
-                        lineNumber);
+    ParseNumbers(rest, 0, v);
+    if (v.empty() || v.size() % 4 != 0 || !ParseNumbers(rest, v.size(), v)) {
+      return Refuse(lineNumber,
+                    "range needs four numbers, X1 Y1 X2 Y2, for each window it adds to the range");
+    }
+    std::vector<VexBox> windows;
+    for (size_t i = 0; i < v.size(); i += 4) {
+      windows.push_back({std::min(v[i], v[i + 2]), std::min(v[i + 1], v[i + 3]),
+                         std::max(v[i], v[i + 2]), std::max(v[i + 1], v[i + 3])});
+    }
+    return DeliverRange(windows, lineNumber);
   }
   if (verb == "point" || verb == "move") {
     if (!ParseNumbers(rest, 2, v)) return Refuse(lineNumber, verb + " needs two numbers: X Y");

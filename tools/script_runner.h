@@ -25,7 +25,7 @@ std::string QuoteForMessage(std::string_view text, size_t limit = 80);
 struct UserAction {
   enum class Kind { kRange, kPoint, kMotion, kKeyin, kEnd, kStart, kUndo, kRedo };
   Kind kind = Kind::kEnd;
-  VexBox window{};            // a range's, corners in order
+  VexBox window{};            // a range's, corners in order (of several windows: their extent)
   std::vector<int> selected;  // what a range selects at this step
   std::u16string text;        // a key-in's text
 };
@@ -81,7 +81,11 @@ class ScriptRunner {
   // "help" and "?": what the current step takes, its prompt again, the lines the tool reads.
   void Help();
   // A range line: the selection line, then the range handed to the step.
-  bool DeliverRange(const VexBox& window, int lineNumber);
+  bool DeliverRange(const VexBox& window, int lineNumber) {
+    return DeliverRange(std::vector<VexBox>{window}, lineNumber);
+  }
+  // Several windows of one range line: one selection of what each takes.
+  bool DeliverRange(const std::vector<VexBox>& windows, int lineNumber);
   // Once a run, at a balloon method's search range: a line saying how to fit the sizes of
   // balloons and texts to a drawing whose texts 10 high would be more than a twentieth of it;
   // empty otherwise (or once said, or when mDrawingScale is set).
@@ -112,11 +116,11 @@ class ScriptRunner {
   Claim claim_;
   std::vector<Observer> observers_;
   std::u16string lastPrompt_;
-  std::optional<VexBox> searchRange_;  // the last window given at the search range's step
-  uint64_t digestAtMark_ = 0;          // the drawing when the result action was noted
+  std::vector<VexBox> searchRange_;  // the last windows given at the search range's step
+  uint64_t digestAtMark_ = 0;        // the drawing when the result action was noted
   PartPicker picker_;
-  std::string afterDelivery_;  // a line the tool adds to what the host said about an action
-  bool scaleAdvised_ = false;  // the advice on mDrawingScale was given
+  std::string afterDelivery_;   // a line the tool adds to what the host said about an action
+  bool scaleAdvised_ = false;   // the advice on mDrawingScale was given
   std::istream* in_ = nullptr;  // the stream RunAll reads
   int lineNumber_ = 0;
   int refused_ = 0;

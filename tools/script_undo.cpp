@@ -76,8 +76,8 @@ bool ScriptRunner::UndoOrRedo(bool undo, int lineNumber) {
       return host.driver.Start() ? vexhost::Delivery{true, {}}
                                  : vexhost::Delivery{false, "the command could not start"};
     });
-    if (searchRange_ && StepKindOf(host.driver) == StepKind::kRange) {
-      DeliverRange(*searchRange_, lineNumber);
+    if (!searchRange_.empty() && StepKindOf(host.driver) == StepKind::kRange) {
+      DeliverRange(searchRange_, lineNumber);
     }
   }
   return true;

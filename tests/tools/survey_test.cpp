@@ -127,6 +127,36 @@ void CheckEachSegmentListedOnce(const SurveyRun& run) {
   EXPECT_NE(run.out.find(", " + std::to_string(parts) + " parts ("), std::string::npos) << run.out;
 }
 
+// The two range lines printed under each family, given to run one family after the other: the
+// command finds the family's parts each time, unless the line says that a window over the part
+// takes more than the part.
+void CheckPrintedRangeLines(const ScratchFolder& folder, const std::filesystem::path& drawing,
+                            const std::string& settings, const SurveyRun& run) {
+  std::string lines;
+  std::vector<int> expected;
+  const std::regex family(R"(family [0-9]+: ([0-9]+) parts?,.*\n  (range .*)\n  (range .*)\n)");
+  for (auto m = std::sregex_iterator(run.out.begin(), run.out.end(), family);
+       m != std::sregex_iterator(); ++m) {
+    if (m->str().find("more segments lying in its box") != std::string::npos) continue;
+    expected.push_back(std::stoi((*m)[1]));
+    lines += (lines.empty() ? "" : "start\n") + std::string((*m)[2]) + "\n" + std::string((*m)[3]) +
+             "\nend\nend\n";
+  }
+  const auto s = folder.Write("p.reg", settings);
+  const auto script = folder.Write("p.script", lines);
+  const auto report = folder.path() / "picked.json";
+  const auto r =
+      RunTool(folder, "run '" + drawing.string() + "' --script '" + script.string() +
+                          "' --settings '" + s.string() + "' --report '" + report.string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::vector<int> counts;
+  const nlohmann::json picked = nlohmann::json::parse(tooltest::ReadFile(report));
+  for (const auto& search : picked["searches"]) {
+    counts.push_back(static_cast<int>(search["twins"].size()));
+  }
+  EXPECT_EQ(counts, expected) << run.out << r.out;
+}
+
 // Every family against the command, indicated at each of its members in turn.
 void CheckAgainstCommand(const ScratchFolder& folder, const std::filesystem::path& drawing,
                          const std::string& settings, const SurveyRun& run,
@@ -175,6 +205,7 @@ TEST(Survey, FindsEveryKnownFamilyOfTheGeneratedDrawingUnderEachRule) {
         }
         EXPECT_EQ(counts, expected) << run.out;
         CheckEachSegmentListedOnce(run);
+        CheckPrintedRangeLines(folder, drawing, settings, run);
         CheckAgainstCommand(folder, drawing, settings, run, "-1e6 -1e6 1e6 1e6");
       }
     }
@@ -224,6 +255,22 @@ TEST(Survey, FindsTheFamiliesOfRealDrawingsAsTheCommandDoes) {
       }
     }
     EXPECT_TRUE(seen) << run.out;
+  }
+}
+
+// On every real drawing, turns and mirror images counting: no segment is listed twice, and the
+// range lines printed under each family have run find its parts, a board's 268 vias too.
+TEST(Survey, EveryFamilyOfTheRealDrawingsCanBeHadFromItsLines) {
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(TWINFIND_SAMPLES_DIR) / "real")) {
+    const std::string name = entry.path().filename().string();
+    if (!name.ends_with(".dxf") && !name.ends_with(".DXF")) continue;
+    SCOPED_TRACE(name);
+    ScratchFolder folder;
+    const std::string settings = Settings(true, true, false);
+    const SurveyRun run = Survey(folder, entry.path(), settings);
+    CheckEachSegmentListedOnce(run);
+    CheckPrintedRangeLines(folder, entry.path(), settings, run);
   }
 }
 

@@ -79,11 +79,12 @@ class SurveyInBrowserTest(unittest.TestCase):
         page.wait(lambda: page.js("return document.querySelectorAll('#surveyed path').length") == 0,
                   "the highlight gone")
 
-        # A pick from the range step: the command is told the whole drawing and the searched
-        # member's window, and finds the four plates, which blink.
+        # A pick from the range step: the command is told a window over each member for the
+        # range and the first member's window for the part, and finds the four plates, which
+        # blink.
         first.click()
         page.settle()
-        self.assertIn("selected 8 segments", page.history())
+        self.assertIn("selected 4 segments", page.history())
         self.assertIn("총 4개의 동일한 부품을 발견하였습니다.", page.history())
         self.assertIn("형상확인을 하셨습니까?", page.prompt())
         self.assertGreater(page.js("return document.querySelectorAll('#blink path').length"), 0)

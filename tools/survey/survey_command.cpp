@@ -69,7 +69,7 @@ int SurveyCommand(const Options& options) {
   }
   // The search's own messages (a working table full, say) are not this command's lines.
   vexhost::TheHost().transcript.Clear();
-  for (const std::string& line : survey::SurveyLines(result)) std::cout << line << '\n';
+  for (const std::string& line : survey::SurveyLines(result, &drawing)) std::cout << line << '\n';
 
   bool ok = true;
   const auto written = [&](bool done, const std::string& path) {

@@ -7,6 +7,7 @@
 
 #include "common/utf.h"
 #include "settings/settings.h"
+#include "tools/survey/family_pick.h"
 
 namespace twinfind::survey {
 namespace {
@@ -59,7 +60,7 @@ std::vector<std::pair<std::string, std::string>> SearchSettingTexts() {
   return texts;
 }
 
-std::vector<std::string> SurveyLines(const SurveyResult& result) {
+std::vector<std::string> SurveyLines(const SurveyResult& result, const vexhost::Drawing* drawing) {
   std::vector<std::string> lines;
   size_t parts = 0, mirrored = 0;
   for (size_t f = 0; f < result.families.size(); ++f) {
@@ -80,6 +81,16 @@ std::vector<std::string> SurveyLines(const SurveyResult& result) {
         (elsewhere == 0 ? std::string()
                         : "; the command finds " + std::to_string(family.found) + ", " +
                               std::to_string(elsewhere) + " of them in parts of other families"));
+    if (drawing) {
+      const FamilyPick pick = PickOf(*drawing, family);
+      if (pick.extra > 0) {
+        // A window cannot take the part alone: the command's part would be larger.
+        lines.back() += "; a window over it takes " + std::to_string(pick.extra) +
+                        " more segments lying in its box";
+      }
+      lines.push_back("  " + RangeLine(pick.range));
+      lines.push_back("  " + RangeLine({pick.part}));
+    }
   }
   lines.push_back(
       "total: " + Counted(result.families.size(), "family", "families") + ", " +

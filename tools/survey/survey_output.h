@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "picture/render.h"
-#include "tools/search_recorder.h"
 #include "survey/survey.h"
+#include "tools/search_recorder.h"
 
 namespace twinfind::survey {
 
 // One line per family ("family 1: 10 parts, 5 mirrored; ..."), then the total line.
-std::vector<std::string> SurveyLines(const SurveyResult& result);
+// With the drawing, each family's line is followed by the two range lines that have run find
+// it (family_pick.h), indented.
+std::vector<std::string> SurveyLines(const SurveyResult& result,
+                                     const vexhost::Drawing* drawing = nullptr);
 
 // One line for each group of families that differ only by rounding: which, within what, and
 // the tolerance that makes them one family ("near: families 1, 3 and 5 agree within ...").

@@ -10,6 +10,7 @@
 #include "tools/drawing_summary.h"
 #include "tools/report_writer.h"
 #include "tools/step_kind.h"
+#include "tools/survey/family_pick.h"
 #include "tools/survey/survey_output.h"
 #include "tools/view/view_survey.h"
 
@@ -57,10 +58,7 @@ std::optional<std::string> Number(const nlohmann::json& request, const char* nam
   return Shortest(v);
 }
 
-std::string RangeLine(const VexBox& b) {
-  return "range " + Shortest(b.minX) + " " + Shortest(b.minY) + " " + Shortest(b.maxX) + " " +
-         Shortest(b.maxY);
-}
+std::string RangeLine(const VexBox& b) { return survey::RangeLine({b}); }
 
 std::string Text(const nlohmann::json& request, const char* name) {
   const auto at = request.find(name);
@@ -257,6 +255,17 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
   if (layers_.lastingDigest() != surveyDigest_) {
     return refuse("the drawing has changed since the survey: press Survey again");
   }
+  const size_t index = at->get<size_t>();
+  const survey::Family& family = survey_->families[index];
+  const survey::FamilyPick pick = survey::PickOf(vexhost::TheHost().drawing, family);
+  const int limit = SearchOptionsOf(ReadSettings()).rangeLimit;
+  if (pick.selected > static_cast<size_t>(limit)) {
+    // Said before the command is touched: the range would be refused for its size.
+    return refuse("family " + std::to_string(index + 1) + "'s parts hold " +
+                  std::to_string(pick.selected) + " segments, more than the " +
+                  std::to_string(limit) + " the search range takes; twinfind settings set " +
+                  "mRangeLimit " + std::to_string(pick.selected) + " raises the limit");
+  }
   const vexhost::StepDriver& driver = vexhost::TheHost().driver;
   if (driver.active() && !AtSearchRange(driver)) {
     // Only a step that waits for a part may be left: the end button there ends the command
@@ -275,13 +284,11 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
   if (!AtSearchRange(driver)) {
     return refuse("the command does not ask for a search range");
   }
-  const size_t index = at->get<size_t>();
-  const survey::Family& family = survey_->families[index];
-  const PickWindows windows = WindowsFor(vexhost::TheHost().drawing, family);
   Add("tool", "survey: family " + std::to_string(index + 1) + ", " +
-                  std::to_string(family.members.size()) + " parts: its range and part indicated");
-  if (auto refused = RunLine(RangeLine(windows.range))) return refused;
-  pendingPart_ = windows.part;
+                  std::to_string(family.members.size()) +
+                  " parts: a window over each for the range, the first for the part");
+  if (auto refused = RunLine(survey::RangeLine(pick.range))) return refused;
+  pendingPart_ = pick.part;
   return std::nullopt;
 }
 

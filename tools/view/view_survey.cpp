@@ -9,13 +9,6 @@
 namespace twinfind::tool::view {
 namespace {
 
-// A box grown by a share of its size on every side, and by at least `least`.
-VexBox Grown(const VexBox& box, double share, double least) {
-  const double dx = std::max((box.maxX - box.minX) * share, least);
-  const double dy = std::max((box.maxY - box.minY) * share, least);
-  return {box.minX - dx, box.minY - dy, box.maxX + dx, box.maxY + dy};
-}
-
 nlohmann::json BoxJson(const VexBox& b) {
   return {{"minX", b.minX}, {"minY", b.minY}, {"maxX", b.maxX}, {"maxY", b.maxY}};
 }
@@ -57,27 +50,6 @@ nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLay
                         {"svg", layers.Highlight(members, colour)}});
   }
   return families;
-}
-
-PickWindows WindowsFor(const vexhost::Drawing& drawing, const survey::Family& family) {
-  const std::vector<int> all = survey::RangeSegments(drawing, nullptr);
-  std::vector<int> area = all;
-  if (all.size() > static_cast<size_t>(SearchOptionsOf(ReadSettings()).rangeLimit)) {
-    area.clear();
-    for (const survey::FoundTwin& twin : family.members) {
-      area.insert(area.end(), twin.segments.begin(), twin.segments.end());
-    }
-  }
-  PickWindows windows;
-  const VexBox range = survey::BoxOf(drawing, area);
-  const double unit = std::max({range.maxX - range.minX, range.maxY - range.minY, 1e-6});
-  windows.range = Grown(range, 0.01, unit * 1e-6);
-  // Enlarged by a little, so that a window drag takes the member wholly, but not so much that
-  // it takes a neighbour that touches it.
-  const VexBox& b = family.box;
-  const double size = std::max({b.maxX - b.minX, b.maxY - b.minY, 1e-6});
-  windows.part = Grown(b, 0.02, size * 1e-4);
-  return windows;
 }
 
 }  // namespace twinfind::tool::view

@@ -39,15 +39,6 @@ survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProg
 // member, and the members drawn highlighted in the family's colour (SVG elements).
 nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLayers& layers);
 
-// The two windows that have the command find a family: the search range (the whole drawing,
-// or, when it holds more segments than the command's range takes, the family's members) and
-// the part (the searched member's box, slightly enlarged).
-struct PickWindows {
-  VexBox range{};
-  VexBox part{};
-};
-PickWindows WindowsFor(const vexhost::Drawing& drawing, const survey::Family& family);
-
 }  // namespace twinfind::tool::view
 
 #endif  // TOOLS_VIEW_VIEW_SURVEY_H
