@@ -12,6 +12,7 @@
 #include "host/host.h"
 #include "picture/render.h"
 #include "tools/drawing_summary.h"
+#include "tools/layer_list.h"
 #include "tools/plugin_loader.h"
 #include "tools/report_writer.h"
 #include "tools/script_runner.h"
@@ -120,6 +121,7 @@ bool OpenDrawing(Session& session) {
     for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
     std::cout << LoadLine(drawing, *session.drawing) << '\n';
     session.source = imported.source;
+    session.hiddenAtLoad = drawing.hiddenLayers();
     if (const std::shared_ptr<const dxf::DxfSource> source = imported.source) {
       session.handles = [source](const std::vector<int>& segments) {
         return source->SourceHandles(segments);
@@ -169,6 +171,8 @@ ScriptResult RunScript(const Session& session, std::istream& script) {
 
 bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
                  std::string& error) {
+  // Each layer is saved shown or hidden as it was read.
+  const LayersShownAs asRead(vexhost::TheHost().drawing, session.hiddenAtLoad);
   const auto& drawing = vexhost::TheHost().drawing;
   dxf::SaveCounts counts;
   const bool saved = session.source

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ struct Session {
   uint64_t digestAtLoad = 0;
   // The file as read, which the drawing is saved back into.
   std::shared_ptr<const dxf::DxfSource> source;
+  // The layers hidden as the drawing was read: a drawing is saved with them, whatever the user
+  // showed or hid since (a setting of the view, not of the drawing).
+  std::set<int> hiddenAtLoad;
 };
 
 // Checks the outputs before anything runs, so that a run never ends in an output that could

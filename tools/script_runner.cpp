@@ -113,7 +113,7 @@ namespace {
 
 const char kActions[] =
     "range X1 Y1 X2 Y2, pick X Y, point X Y, move X Y, key TEXT, end, start, undo, redo, "
-    "snapshot FILE.svg|.png, help or ?, # comment";
+    "layer [N on|off], snapshot FILE.svg|.png [X1 Y1 X2 Y2], help or ?, # comment";
 const char kDialogActions[] =
     "dialog click ID, dialog dblclick ID, dialog text ID VALUE, dialog select ID INDEX, dialog "
     "key enter|space|escape|CODE, dialog ok, dialog cancel, dialog picture FILE.svg|.png";
@@ -291,6 +291,7 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
     if (!rest.empty()) return Refuse(lineNumber, verb + " takes nothing after it");
     return UndoOrRedo(verb == "undo", lineNumber);
   }
+  if (verb == "layer") return LayerLine(rest, lineNumber);
   if (verb == "help" || verb == "?") {
     Help();
     return true;

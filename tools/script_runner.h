@@ -94,6 +94,9 @@ class ScriptRunner {
   // nearest the point is indicated by the window around it; at the search range's prompt it is
   // refused, saying that the range is a drag.
   bool PickPart(double x, double y, double reach, int lineNumber);
+  // "layer" (script_layers.cpp): the layers listed with their state; "layer N on|off" shows or
+  // hides one (a view setting: saving keeps the file's own).
+  bool LayerLine(std::string_view rest, int lineNumber);
   // Around every action handed to the host: the drawing is noted before an action at a step of
   // a result (a point, the end button alone), and the note kept once the command is back at
   // rest, when the drawing changed.

@@ -32,7 +32,8 @@ TF.survey = (() => {
     const n = families.length;
     title.textContent = n ? `Survey: ${n} ${n === 1 ? 'family' : 'families'}` : 'Survey';
     note.textContent = n
-      ? `Among ${survey.candidates} candidate parts of ${survey.segments} segments, in ${survey.seconds.toFixed(2)} s. ` +
+      ? `Among ${survey.candidates} candidate parts of ${survey.segments} segments` +
+        (survey.hiddenLayers ? ' (hidden layers included)' : '') + `, in ${survey.seconds.toFixed(2)} s. ` +
         'Point at a row to see its members; click it to have the command find them.'
       : 'No repeated parts: no part of this drawing occurs twice under the current settings.';
     families.forEach((f, i) => {
@@ -115,7 +116,7 @@ TF.survey = (() => {
       if (!families.length || panel.hidden) return;
       if (isStale && !panel.classList.contains('stale')) {
         panel.classList.add('stale');
-        note.textContent = 'The drawing has changed since this survey: press Survey again to see it as it is now.';
+        note.textContent = 'The drawing or its shown layers have changed since this survey: press Survey again to see it as it is now.';
       }
     },
   };

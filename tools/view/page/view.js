@@ -11,7 +11,7 @@ window.TF = window.TF || {};
   sessionStorage.setItem('twinfindPage', pageId);
 
   let seq = 0;
-  const have = { lasting: 0, blink: -1, temp: -1, found: -1 };
+  const have = { lasting: 0, blink: -1, temp: -1, found: -1, drawingLayers: -1 };
   let last = null;        // the last state
   let chain = Promise.resolve();
   let pendingMove = null; // a pointer position not yet sent
@@ -153,6 +153,10 @@ window.TF = window.TF || {};
       (state.unsaved ? 'changes not saved' : 'no unsaved changes') + (state.out ? ` · Save writes ${state.out}` : '');
     TF.survey.stale(state.surveyed && !state.surveyFresh);
     if (state.found && state.found.twins) { TF.found.show(state.found); have.found = state.found.rev; }
+    if (state.drawingLayers && state.drawingLayers.list) {
+      TF.layers.show(state.drawingLayers);
+      have.drawingLayers = state.drawingLayers.rev;
+    }
     // Undo and Redo: offered while there is a state to go to; at a step of a result action the
     // tool says that it waits for the step to finish.
     const undo = document.getElementById('undo'), redo = document.getElementById('redo');
@@ -213,7 +217,7 @@ window.TF = window.TF || {};
       }
     };
     poll();
-    const state = await act({ do: 'survey' });
+    const state = await act({ do: 'survey', hiddenLayers: document.getElementById('surveyHidden').checked });
     surveying = false;
     if (state && state.survey) TF.survey.show(state.survey);
     else TF.survey.failed((state && state.error) || 'The survey could not run now.');
@@ -240,6 +244,12 @@ window.TF = window.TF || {};
     });
     TF.dialogs.init(document.getElementById('dialogs'), dialogAct);
     TF.found.init();
+    TF.layers.init({
+      toggle: (layer, visible) => {
+        TF.command.addLine('typed', `› (${TF.t('Layer')} ${layer}: ${TF.t(visible ? 'on' : 'off')})`);
+        act({ do: 'layer', layer, visible });
+      },
+    });
     const undo = () => { TF.command.addLine('typed', '› (Undo)'); act({ do: 'undo' }); };
     const redo = () => { TF.command.addLine('typed', '› (Redo)'); act({ do: 'redo' }); };
     TF.command.init({
@@ -262,6 +272,8 @@ window.TF = window.TF || {};
     });
     document.getElementById('start').addEventListener('click', () => act({ do: 'start' }));
     document.getElementById('survey').addEventListener('click', survey);
+    // The survey takes the hidden layers in, or leaves them out again: surveyed once more.
+    document.getElementById('surveyHidden').addEventListener('change', survey);
     TF.survey.init({
       pick: (family) => {
         TF.command.addLine('typed', `› (Survey: family ${family + 1})`);
