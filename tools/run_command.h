@@ -3,6 +3,7 @@
 #define TOOLS_RUN_COMMAND_H
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -75,8 +76,10 @@ struct ScriptResult {
   int refused = 0;  // of them refused
 };
 
-// Starts the command and feeds it the lines of the stream.
+// Starts the command and feeds it the lines of the stream, or of the source.
 ScriptResult RunScript(const Session& session, std::istream& script);
+ScriptResult RunScript(const Session& session,
+                       const std::function<std::optional<std::string>()>& lines);
 
 // Writes the requested outputs (drawing, pictures, report), each with a line saying what was
 // written; false (the messages printed) when one could not be written. A drawing read from a

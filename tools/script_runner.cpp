@@ -324,8 +324,10 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
 
 std::optional<std::u16string> ScriptRunner::NextDialogAction() {
   MakeRequestedPng();  // the dialog has carried out the action before this one
-  std::string raw;
-  while (in_ != nullptr && std::getline(*in_, raw)) {
+  while (lines_ != nullptr) {
+    const std::optional<std::string> next = (*lines_)();
+    if (!next) break;
+    const std::string& raw = *next;
     ++lineNumber_;
     const std::string_view line = Trim(raw);
     if (line.empty() || line.front() == '#') continue;
@@ -395,16 +397,23 @@ void ScriptRunner::MakeRequestedPng() {
   }
 }
 
-int ScriptRunner::RunAll(std::istream& in) {
-  in_ = &in;
+int ScriptRunner::RunAll(const LineSource& lines) {
+  lines_ = &lines;
   lineNumber_ = 0;
   vexhost::TheHost().dialogInput.SetSource([this] { return NextDialogAction(); });
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!RunLine(line, ++lineNumber_)) ++refused_;
+  while (const std::optional<std::string> line = lines()) {
+    if (!RunLine(*line, ++lineNumber_)) ++refused_;
   }
-  in_ = nullptr;
+  lines_ = nullptr;
   return refused_;
+}
+
+int ScriptRunner::RunAll(std::istream& in) {
+  return RunAll([&in]() -> std::optional<std::string> {
+    std::string line;
+    if (!std::getline(in, line)) return std::nullopt;
+    return line;
+  });
 }
 
 void ScriptRunner::Finish() { vexhost::TheHost().driver.Abandon(); }

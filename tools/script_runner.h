@@ -41,8 +41,12 @@ class ScriptRunner {
   // "twinfind: line N: ..." and the result is false; the run goes on.
   bool RunLine(std::string_view line, int lineNumber);
 
-  // Runs every line of a stream; the number of refused lines. While a dialog is open inside a
-  // step, the dialog takes its actions from the following "dialog ..." lines of the stream.
+  // Where lines come from: the next line, nothing at the end.
+  using LineSource = std::function<std::optional<std::string>()>;
+  // Runs every line of a source; the number of refused lines. While a dialog is open inside a
+  // step, the dialog takes its actions from the following "dialog ..." lines of the source.
+  int RunAll(const LineSource& lines);
+  // The same for the lines of a stream.
   int RunAll(std::istream& in);
 
   // The run ends: a command still running is left as the user would leave it.
@@ -120,7 +124,8 @@ class ScriptRunner {
   PartPicker picker_;
   std::string afterDelivery_;  // a line the tool adds to what the host said about an action
   bool scaleAdvised_ = false;  // the advice on mDrawingScale was given
-  std::istream* in_ = nullptr;  // the stream RunAll reads
+  // What RunAll reads.
+  const LineSource* lines_ = nullptr;
   int lineNumber_ = 0;
   int refused_ = 0;
   int actionLines_ = 0;
