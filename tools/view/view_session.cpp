@@ -270,7 +270,9 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
   }
   layers_.Update();
   if (!SurveyFresh()) {
-    return refuse("the drawing or its shown layers changed since the survey: press Survey again");
+    return refuse(
+        "the drawing has changed since the survey (or its layers were switched): press Survey "
+        "again");
   }
   // The command's windows take no segment of a hidden layer: it would find fewer.
   std::vector<int> members;
