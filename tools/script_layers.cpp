@@ -1,6 +1,8 @@
 // "layer" and "layer N on|off": the drawing's layers listed, and one shown or hidden. A hidden
 // layer is neither drawn nor selected by a window, at any step (the host's own visibility);
 // saving keeps each layer as the file had it.
+#include <algorithm>
+#include <exception>
 #include <ostream>
 #include <sstream>
 #include <string>
