@@ -118,6 +118,7 @@ class ReadlineInput final : public TerminalInput {
   }
 
   ~ReadlineInput() override {
+    Remove();
     sigaction(SIGINT, &oldInterrupt_, nullptr);
     sigaction(SIGWINCH, &oldResize_, nullptr);
     if (history_) history_truncate_file(history_->c_str(), kHistoryLines);
@@ -127,12 +128,20 @@ class ReadlineInput final : public TerminalInput {
   std::optional<std::string> ReadLine() override {
     std::cout.flush();
     std::cerr.flush();
-    if (interrupted) return std::nullopt;  // Ctrl-C while the last line was carried out
     current_ = this;
+    if (interrupted) {  // Ctrl-C while the last line was carried out
+      Remove();
+      return std::nullopt;
+    }
     line_.reset();
     done_ = false;
     atPrompt = 1;
-    rl_callback_handler_install("", OnLine);
+    // Installed once and kept while lines are carried out: the terminal stays as readline
+    // wants it, so that what is typed meanwhile reaches the next line as typed (Ctrl-D too).
+    if (!installed_) {
+      rl_callback_handler_install("", OnLine);
+      installed_ = true;
+    }
     while (!done_) {
       fd_set in;
       FD_ZERO(&in);
@@ -153,13 +162,17 @@ class ReadlineInput final : public TerminalInput {
       }
       rl_callback_read_char();
     }
-    if (!done_) rl_callback_handler_remove();
     atPrompt = 0;
-    current_ = nullptr;
+    if (!line_) Remove();  // the run ends: the terminal as it was
     return line_;
   }
 
  private:
+  void Remove() {
+    if (installed_) rl_callback_handler_remove();
+    installed_ = false;
+  }
+
   // Ctrl-C at the prompt: the line is cancelled; at an empty line after a Ctrl-C, the run
   // ends. True when it ends.
   bool Interrupt() {
@@ -169,7 +182,7 @@ class ReadlineInput final : public TerminalInput {
     rl_replace_line("", 0);
     rl_point = rl_end = 0;
     if (armed_ && empty) {
-      rl_callback_handler_remove();
+      Remove();
       std::fputs("^C\n", rl_outstream ? rl_outstream : stdout);
       std::fflush(rl_outstream ? rl_outstream : stdout);
       return true;
@@ -184,7 +197,6 @@ class ReadlineInput final : public TerminalInput {
 
   static void OnLine(char* text) {
     ReadlineInput& self = *current_;
-    rl_callback_handler_remove();
     self.done_ = true;
     if (text == nullptr) {
       // Ctrl-D: readline leaves the cursor after the prompt.
@@ -210,7 +222,8 @@ class ReadlineInput final : public TerminalInput {
   std::optional<fs::path> history_;
   std::optional<std::string> line_;
   bool done_ = false;
-  bool armed_ = false;  // a Ctrl-C cancelled the line, and none was typed since
+  bool installed_ = false;  // readline's handler, and its terminal settings
+  bool armed_ = false;      // a Ctrl-C cancelled the line, and none was typed since
   struct sigaction oldInterrupt_ {};
   struct sigaction oldResize_ {};
 };
