@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "dxf/aci_palette.h"
 #include "dxf/layer_numbers.h"
 #include "dxf/line_type_names.h"
 #include "dxf/style_resolver.h"
@@ -78,7 +79,12 @@ class Builder {
       if (!drawing_.layerNames().count(number)) drawing_.SetLayerName(number, name);
     }
     for (const LayerRecord& layer : model_.layers) {
-      if (layer.hidden) drawing_.SetLayerVisible(numbers.at(UpperCase(layer.name)), false);
+      const int number = numbers.at(UpperCase(layer.name));
+      if (layer.hidden) drawing_.SetLayerVisible(number, false);
+      drawing_.SetLayerColor(
+          number,
+          NearestHostColor(layer.trueColor >= 0 ? static_cast<uint32_t>(layer.trueColor) & 0xFFFFFF
+                                                : AciRgb(layer.aci)));
     }
     for (const Item& item : model_.modelSpace.items) {
       const char* key = item.style.layer.data();

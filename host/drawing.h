@@ -181,6 +181,9 @@ class Drawing {
   // Names of layers that came with a drawing (a layer without one is named by its number).
   void SetLayerName(int layer, std::string name) { layerNames_[layer] = std::move(name); }
   const std::map<int, std::string>& layerNames() const { return layerNames_; }
+  // Colour numbers (0..15) of layers that came with a drawing with a colour of their own.
+  void SetLayerColor(int layer, int color) { layerColors_[layer] = color; }
+  const std::map<int, int>& layerColors() const { return layerColors_; }
 
   // The line attribute new figures get.
   const LineAttr& currentLineAttr() const { return currentLineAttr_; }
@@ -234,6 +237,7 @@ class Drawing {
   LineAttr currentLineAttr_{};
   std::set<int> hiddenLayers_;
   std::map<int, std::string> layerNames_;
+  std::map<int, int> layerColors_;
   std::set<std::pair<int, int>> blink_;
   bool hasBaseline_ = false;
   std::vector<std::pair<int, SegmentFingerprint>> baseline_;  // by ascending id

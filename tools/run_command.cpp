@@ -12,9 +12,11 @@
 #include "host/host.h"
 #include "picture/render.h"
 #include "tools/drawing_summary.h"
+#include "tools/layer_list.h"
 #include "tools/plugin_loader.h"
 #include "tools/report_writer.h"
 #include "tools/script_runner.h"
+#include "tools/terminal_input.h"
 
 namespace twinfind::tool {
 namespace fs = std::filesystem;
@@ -120,6 +122,7 @@ bool OpenDrawing(Session& session) {
     for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
     std::cout << LoadLine(drawing, *session.drawing) << '\n';
     session.source = imported.source;
+    session.hiddenAtLoad = drawing.hiddenLayers();
     if (const std::shared_ptr<const dxf::DxfSource> source = imported.source) {
       session.handles = [source](const std::vector<int>& segments) {
         return source->SourceHandles(segments);
@@ -132,6 +135,15 @@ bool OpenDrawing(Session& session) {
 }
 
 ScriptResult RunScript(const Session& session, std::istream& script) {
+  return RunScript(session, [&script]() -> std::optional<std::string> {
+    std::string line;
+    if (!std::getline(script, line)) return std::nullopt;
+    return line;
+  });
+}
+
+ScriptResult RunScript(const Session& session,
+                       const std::function<std::optional<std::string>()>& lines) {
   ScriptRunner runner(std::cout, std::cerr);
   const std::shared_ptr<OutputClaims> claims = session.claims;
   const bool grid = session.grid;
@@ -161,7 +173,7 @@ ScriptResult RunScript(const Session& session, std::istream& script) {
                         }});
   }
   vexhost::TheHost().driver.Start();
-  runner.RunAll(script);
+  runner.RunAll(lines);
   runner.Finish();
   session.searches->Finish();
   return {runner.actionLines(), runner.refusedLines()};
@@ -169,6 +181,8 @@ ScriptResult RunScript(const Session& session, std::istream& script) {
 
 bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
                  std::string& error) {
+  // Each layer is saved shown or hidden as it was read.
+  const LayersShownAs asRead(vexhost::TheHost().drawing, session.hiddenAtLoad);
   const auto& drawing = vexhost::TheHost().drawing;
   dxf::SaveCounts counts;
   const bool saved = session.source
@@ -254,7 +268,12 @@ int RunCommand(const Options& options) {
   if (!OpenSession(session)) return kBadArguments;
   // Only a run that saves nothing tells whether it changed the drawing.
   if (!session.out) session.digestAtLoad = DrawingDigest(vexhost::TheHost().drawing);
-  const ScriptResult result = RunScript(session, options.script ? scriptFile : std::cin);
+  // Typed at a terminal: line editing, history and Ctrl-C, where the build has them.
+  std::unique_ptr<TerminalInput> terminal = options.script ? nullptr : OpenTerminalInput();
+  const ScriptResult result = terminal
+                                  ? RunScript(session, [&terminal] { return terminal->ReadLine(); })
+                                  : RunScript(session, options.script ? scriptFile : std::cin);
+  terminal.reset();
   const bool written = WriteOutputs(session);
   if (!session.out && DrawingDigest(vexhost::TheHost().drawing) != session.digestAtLoad) {
     std::cerr << "twinfind: the drawing was changed and the changes were not saved; give --out "

@@ -3,9 +3,11 @@
 #define TOOLS_RUN_COMMAND_H
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,9 @@ struct Session {
   uint64_t digestAtLoad = 0;
   // The file as read, which the drawing is saved back into.
   std::shared_ptr<const dxf::DxfSource> source;
+  // The layers hidden as the drawing was read: a drawing is saved with them, whatever the user
+  // showed or hid since (a setting of the view, not of the drawing).
+  std::set<int> hiddenAtLoad;
 };
 
 // Checks the outputs before anything runs, so that a run never ends in an output that could
@@ -71,8 +76,10 @@ struct ScriptResult {
   int refused = 0;  // of them refused
 };
 
-// Starts the command and feeds it the lines of the stream.
+// Starts the command and feeds it the lines of the stream, or of the source.
 ScriptResult RunScript(const Session& session, std::istream& script);
+ScriptResult RunScript(const Session& session,
+                       const std::function<std::optional<std::string>()>& lines);
 
 // Writes the requested outputs (drawing, pictures, report), each with a line saying what was
 // written; false (the messages printed) when one could not be written. A drawing read from a

@@ -113,7 +113,7 @@ namespace {
 
 const char kActions[] =
     "range X1 Y1 X2 Y2, pick X Y, point X Y, move X Y, key TEXT, end, start, undo, redo, "
-    "snapshot FILE.svg|.png, help or ?, # comment";
+    "layer [N on|off], snapshot FILE.svg|.png [X1 Y1 X2 Y2], help or ?, # comment";
 const char kDialogActions[] =
     "dialog click ID, dialog dblclick ID, dialog text ID VALUE, dialog select ID INDEX, dialog "
     "key enter|space|escape|CODE, dialog ok, dialog cancel, dialog picture FILE.svg|.png";
@@ -304,6 +304,7 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
     if (!rest.empty()) return Refuse(lineNumber, verb + " takes nothing after it");
     return UndoOrRedo(verb == "undo", lineNumber);
   }
+  if (verb == "layer") return LayerLine(rest, lineNumber);
   if (verb == "help" || verb == "?") {
     Help();
     return true;
@@ -336,8 +337,10 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
 
 std::optional<std::u16string> ScriptRunner::NextDialogAction() {
   MakeRequestedPng();  // the dialog has carried out the action before this one
-  std::string raw;
-  while (in_ != nullptr && std::getline(*in_, raw)) {
+  while (lines_ != nullptr) {
+    const std::optional<std::string> next = (*lines_)();
+    if (!next) break;
+    const std::string& raw = *next;
     ++lineNumber_;
     const std::string_view line = Trim(raw);
     if (line.empty() || line.front() == '#') continue;
@@ -407,16 +410,23 @@ void ScriptRunner::MakeRequestedPng() {
   }
 }
 
-int ScriptRunner::RunAll(std::istream& in) {
-  in_ = &in;
+int ScriptRunner::RunAll(const LineSource& lines) {
+  lines_ = &lines;
   lineNumber_ = 0;
   vexhost::TheHost().dialogInput.SetSource([this] { return NextDialogAction(); });
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!RunLine(line, ++lineNumber_)) ++refused_;
+  while (const std::optional<std::string> line = lines()) {
+    if (!RunLine(*line, ++lineNumber_)) ++refused_;
   }
-  in_ = nullptr;
+  lines_ = nullptr;
   return refused_;
+}
+
+int ScriptRunner::RunAll(std::istream& in) {
+  return RunAll([&in]() -> std::optional<std::string> {
+    std::string line;
+    if (!std::getline(in, line)) return std::nullopt;
+    return line;
+  });
 }
 
 void ScriptRunner::Finish() { vexhost::TheHost().driver.Abandon(); }

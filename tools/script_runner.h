@@ -41,8 +41,12 @@ class ScriptRunner {
   // "twinfind: line N: ..." and the result is false; the run goes on.
   bool RunLine(std::string_view line, int lineNumber);
 
-  // Runs every line of a stream; the number of refused lines. While a dialog is open inside a
-  // step, the dialog takes its actions from the following "dialog ..." lines of the stream.
+  // Where lines come from: the next line, nothing at the end.
+  using LineSource = std::function<std::optional<std::string>()>;
+  // Runs every line of a source; the number of refused lines. While a dialog is open inside a
+  // step, the dialog takes its actions from the following "dialog ..." lines of the source.
+  int RunAll(const LineSource& lines);
+  // The same for the lines of a stream.
   int RunAll(std::istream& in);
 
   // The run ends: a command still running is left as the user would leave it.
@@ -98,6 +102,9 @@ class ScriptRunner {
   // nearest the point is indicated by the window around it; at the search range's prompt it is
   // refused, saying that the range is a drag.
   bool PickPart(double x, double y, double reach, int lineNumber);
+  // "layer" (script_layers.cpp): the layers listed with their state; "layer N on|off" shows or
+  // hides one (a view setting: saving keeps the file's own).
+  bool LayerLine(std::string_view rest, int lineNumber);
   // Around every action handed to the host: the drawing is noted before an action at a step of
   // a result (a point, the end button alone), and the note kept once the command is back at
   // rest, when the drawing changed.
@@ -119,9 +126,10 @@ class ScriptRunner {
   std::vector<VexBox> searchRange_;  // the last windows given at the search range's step
   uint64_t digestAtMark_ = 0;        // the drawing when the result action was noted
   PartPicker picker_;
-  std::string afterDelivery_;   // a line the tool adds to what the host said about an action
-  bool scaleAdvised_ = false;   // the advice on mDrawingScale was given
-  std::istream* in_ = nullptr;  // the stream RunAll reads
+  std::string afterDelivery_;  // a line the tool adds to what the host said about an action
+  bool scaleAdvised_ = false;  // the advice on mDrawingScale was given
+  // What RunAll reads.
+  const LineSource* lines_ = nullptr;
   int lineNumber_ = 0;
   int refused_ = 0;
   int actionLines_ = 0;

@@ -110,8 +110,8 @@ TEST(Session, EveryStepTellsWhatItTookAndWhatItTakes) {
   EXPECT_EQ(second.status, 3);
   EXPECT_EQ(second.err,
             "twinfind: line 5: unknown action 'rnage' (expected range X1 Y1 X2 Y2, pick X Y, point "
-            "X Y, move X Y, key TEXT, end, start, undo, redo, snapshot FILE.svg|.png, help or ?, "
-            "# comment)\n"
+            "X Y, move X Y, key TEXT, end, start, undo, redo, layer [N on|off], snapshot "
+            "FILE.svg|.png [X1 Y1 X2 Y2], help or ?, # comment)\n"
             "twinfind: 1 of 5 lines were refused\n");
   EXPECT_TRUE(fs::exists(saved));
   EXPECT_EQ(ReadFile(bare).find("<text"), std::string::npos);

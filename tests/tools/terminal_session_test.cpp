@@ -1,10 +1,14 @@
 // The tool driven at a terminal, as a user drives it: inside tmux (send-keys, capture-pane), on a
 // real plan, reading the coordinates off the load line and the grid picture, asking for help,
-// opening the settings dialog, starting again, searching and saving. Skipped without tmux.
+// opening the settings dialog, starting again, searching and saving; editing a line, finding
+// earlier ones (this run's and the last run's), the End key as the end button, Ctrl-C at a
+// prompt and during a search. The history is kept in the test's folder (XDG_STATE_HOME).
+// Skipped without tmux.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -19,8 +23,9 @@ using tooltest::Shell;
 // One tmux server of the test's own, on a socket in its folder, without the user's tmux.conf.
 class Terminal {
  public:
-  Terminal(const ScratchFolder& folder, const std::string& command)
-      : tmux_("tmux -S '" + (folder.path() / "tmux.sock").string() + "' -f /dev/null") {
+  Terminal(const ScratchFolder& folder, const std::string& command,
+           const std::string& socket = "tmux")
+      : tmux_("tmux -S '" + (folder.path() / (socket + ".sock")).string() + "' -f /dev/null") {
     std::system((tmux_ + " new-session -d -s user -x 180 -y 50 \"" + command + "\"").c_str());
   }
   ~Terminal() { std::system((tmux_ + " kill-server 2>/dev/null").c_str()); }
@@ -32,6 +37,10 @@ class Terminal {
   }
   void Keys(const std::string& keys) {
     std::system((tmux_ + " send-keys -t user " + keys).c_str());
+  }
+  // Types text without pressing Enter.
+  void Text(const std::string& text) {
+    std::system((tmux_ + " send-keys -t user -l '" + text + "'").c_str());
   }
   // What the terminal shows, its history included, wrapped lines joined.
   std::string Screen() { return Shell(tmux_ + " capture-pane -p -J -S -3000 -t user"); }
@@ -55,17 +64,28 @@ class Terminal {
   std::string tmux_;
 };
 
+bool HaveTmux() { return std::system("command -v tmux > /dev/null 2>&1") == 0; }
+
+// The tool run in the folder, its history kept there; the shell says its exit status after it.
+std::string RunIn(const ScratchFolder& folder, const std::string& arguments) {
+  const std::string dir = folder.path().string();
+  return "cd '" + dir + "' && XDG_STATE_HOME='" + dir + "/state' '" + TWINFIND_TOOL_PATH +
+         "' run " + arguments + "; echo exit status \\$?; sleep 60";
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 TEST(TerminalSession, AUserFindsTheSofasOfARealPlanAndSavesThem) {
-  if (std::system("command -v tmux > /dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "tmux is not installed";
-  }
+  if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
   ScratchFolder folder;
   const std::string dir = folder.path().string();
   const std::string plan =
       std::string(TWINFIND_SAMPLES_DIR) + "/real/Ceco.NET-Architecture-Tm-53.dxf";
-  Terminal terminal(folder,
-                    "cd '" + dir + "' && '" + TWINFIND_TOOL_PATH + "' run '" + plan +
-                        "' --settings s.reg --out saved.dxf; echo exit status \\$?; sleep 60");
+  Terminal terminal(folder, RunIn(folder, "'" + plan + "' --settings s.reg --out saved.dxf"));
   // The load line tells where the drawing lies; the search range is a little larger.
   std::string screen = terminal.WaitFor("prompt: 검색대상 범위지시");
   std::smatch m;
@@ -111,6 +131,120 @@ TEST(TerminalSession, AUserFindsTheSofasOfARealPlanAndSavesThem) {
   EXPECT_NE(screen.find("1 of "), std::string::npos) << screen;
   EXPECT_TRUE(fs::exists(folder.path() / "saved.dxf"));
   EXPECT_EQ(screen.find("changes were not saved"), std::string::npos) << screen;
+}
+
+TEST(TerminalSession, LinesAreEditedAndRecalledAndTheEndKeyIsTheEndButton) {
+  if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
+  ScratchFolder folder;
+  const std::string plate = std::string(TWINFIND_SAMPLES_DIR) + "/demo-plate.dxf";
+  const std::string arguments =
+      "'" + plate + "' --settings s.reg --out saved.dxf --report found.json";
+  {
+    Terminal terminal(folder, RunIn(folder, arguments));
+    terminal.WaitFor("prompt: 검색대상 범위지시");
+    terminal.Type("range -20 -20 440 280");
+    terminal.WaitFor("selected 49 segments");
+    // A picture of the flange's corner of the plate, zoomed in.
+    terminal.Type("snapshot zoom.png 25 175 71 221");
+    terminal.WaitFor("wrote zoom.png");
+    EXPECT_TRUE(fs::exists(folder.path() / "zoom.png"));
+    // The line typed without its first letter, which is put in after Home.
+    terminal.Text("ange 25 175 71 221");
+    terminal.Keys("Home");
+    terminal.Text("r");
+    terminal.Keys("Enter");
+    terminal.WaitFor("총 4개의 동일한 부품을 발견하였습니다.");
+    // The End key alone on the line: the end button, which confirms the twins.
+    terminal.Keys("End");
+    terminal.WaitFor("prompt:  배치좌표 :");
+    // Ctrl-C cancels the line typed: the step still asks for the row's place.
+    terminal.Text("point 0 -9999");
+    terminal.Keys("C-c");
+    terminal.Type("help");
+    terminal.WaitFor("help: this step takes a point");
+    terminal.Type("point 0 -60");
+    terminal.WaitFor("prompt: 부품형상 범위지시", 2);
+    // Ctrl-R finds the snapshot line, the Up arrow gives it again.
+    terminal.Keys("C-r");
+    terminal.Text("snap");
+    terminal.Keys("Enter");
+    terminal.WaitFor("wrote zoom.png", 2);
+    terminal.Keys("Up");
+    terminal.Keys("Enter");
+    terminal.WaitFor("wrote zoom.png", 3);
+    // Ctrl-C at an empty line says what a second one does; the second ends the run as Ctrl-D
+    // does: the drawing and the report are written.
+    terminal.Keys("C-c");
+    terminal.WaitFor("Ctrl-C again, or Ctrl-D, ends the run");
+    terminal.Keys("C-c");
+    const std::string screen = terminal.WaitFor("exit status");
+    EXPECT_NE(screen.find("exit status 0"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("wrote saved.dxf: "), std::string::npos) << screen;
+    EXPECT_NE(screen.find("wrote found.json"), std::string::npos) << screen;
+    EXPECT_EQ(Count(screen, "\nprompt:  배치좌표 :"), 1u) << screen;
+    EXPECT_NE(screen.find("부품배치)\nend\nprompt:  배치좌표 :"), std::string::npos) << screen;
+  }
+  // The history: the lines entered, not the one cancelled, for the user alone.
+  const fs::path history = folder.path() / "state" / "twinfind" / "history";
+  const std::string kept = tooltest::ReadFile(history);
+  EXPECT_NE(kept.find("range 25 175 71 221\nend\n"), std::string::npos) << kept;
+  EXPECT_EQ(kept.find("9999"), std::string::npos) << kept;
+  EXPECT_EQ(fs::status(history).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  // The next run finds the last run's lines.
+  Terminal again(folder, RunIn(folder, "'" + plate + "' --settings s.reg"), "again");
+  again.WaitFor("prompt: 검색대상 범위지시");
+  again.Keys("C-r");
+  again.Text("range -20");
+  again.Keys("Enter");
+  again.WaitFor("selected 49 segments");
+  again.Keys("C-d");
+  const std::string screen = again.WaitFor("exit status");
+  EXPECT_NE(screen.find("exit status 0"), std::string::npos) << screen;
+}
+
+TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
+  if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
+  ScratchFolder folder;
+  // A comb of teeth as the part and more lines of its teeth's length in the range: a trial copy
+  // of the comb on every one of them takes the search a few seconds (a smaller comb in the
+  // sanitizer build, which runs it some 25 times slower).
+#ifdef __SANITIZE_ADDRESS__
+  const int teeth = 300, others = 2000;
+#else
+  const int teeth = 1000, others = 8000;
+#endif
+  {
+    std::ofstream dxf(folder.path() / "combs.dxf");
+    dxf << "0\nSECTION\n2\nENTITIES\n";
+    const auto line = [&dxf](double x, double y) {
+      dxf << "0\nLINE\n8\n0\n10\n"
+          << x << "\n20\n"
+          << y << "\n11\n"
+          << x << "\n21\n"
+          << y + 10 << "\n";
+    };
+    for (int i = 0; i < teeth; ++i) line(i, 0);
+    for (int k = 0; k < others; ++k) line((k % 300) * 3.0, 100 + (k / 300) * 20.0);
+    dxf << "0\nENDSEC\n0\nEOF\n";
+  }
+  Terminal terminal(
+      folder, RunIn(folder, "combs.dxf --settings s.reg --out saved.dxf --report found.json"));
+  terminal.WaitFor("prompt: 검색대상 범위지시");
+  terminal.Type("range -1 -1 2000 2000");
+  terminal.WaitFor("selected " + std::to_string(teeth + others) + " segments");
+  terminal.Type("range -0.5 -0.5 " + std::to_string(teeth) + " 10.5");
+  terminal.WaitFor("selected " + std::to_string(teeth) + " segments");
+  terminal.Keys("C-c");
+  const std::string screen = terminal.WaitFor("exit status");
+  const size_t interrupted = screen.find("interrupted: the run ends once this line is done");
+  const size_t found = screen.find("총 1개의 동일한 부품을 발견하였습니다.");
+  ASSERT_NE(interrupted, std::string::npos) << screen;
+  ASSERT_NE(found, std::string::npos) << screen;
+  EXPECT_LT(interrupted, found) << screen;
+  EXPECT_NE(screen.find("wrote saved.dxf: "), std::string::npos) << screen;
+  EXPECT_NE(screen.find("wrote found.json"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("exit status 0"), std::string::npos) << screen;
 }
 
 }  // namespace

@@ -26,7 +26,10 @@ CHROMIUM = "/usr/bin/chromium"
 
 
 class ViewPage:
-    def __init__(self, tool, drawing, settings=None, out=None, shots=None, size=(1400, 900)):
+    def __init__(self, tool, drawing, settings=None, out=None, shots=None, size=(1400, 900),
+                 language="en"):
+        """language: the page's language as the browser has it stored ("en", "ko"), or None
+        for a browser that has none stored (the page's own default, Korean)."""
         self.scratch = tempfile.TemporaryDirectory(prefix="twinfind-browser-")
         self.folder = self.scratch.name
         self.home = os.path.join(self.folder, "home")
@@ -75,6 +78,10 @@ class ViewPage:
         self.driver = webdriver.Chrome(service=service, options=options)
         self.driver.execute_cdp_cmd("Page.setDownloadBehavior",
                                     {"behavior": "allow", "downloadPath": self.downloads})
+        if language:
+            # Stored before the page's scripts run, as a user's earlier choice is.
+            self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+                "source": f"localStorage.setItem('twinfindLang', '{language}');"})
         self.driver.get(self.url)
         self.wait(lambda: self.js("return document.body.dataset.ready") == "1", "the first picture")
         self.settle()

@@ -249,6 +249,40 @@ TEST(ViewServerTest, SurveyChangesNothingAndBadPicksAreRefused) {
   EXPECT_NE(state["prompt"].get<std::string>().find("검색대상 범위지시"), std::string::npos);
 }
 
+TEST(ViewServerTest, ALayerSwitchedRedrawsAndStalesTheSurveyButChangesNothingToSave) {
+  Scratch scratch;
+  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"});
+  ASSERT_TRUE(view.started()) << view.printed();
+  const Page page{view};
+  json state = page.State({{"do", "survey"}});
+  ASSERT_TRUE(state["surveyFresh"]) << state.dump();
+  const int lasting = state["layers"]["lasting"];
+  const json spare = state["drawingLayers"]["list"][4];
+  EXPECT_EQ(spare["name"], "SPARE");
+  EXPECT_EQ(spare["segments"], 6);
+  EXPECT_TRUE(spare["visible"]);
+  // Bad switches are refused and change nothing.
+  for (const json& bad : {json{{"do", "layer"}, {"layer", "4"}, {"visible", false}},
+                          json{{"do", "layer"}, {"layer", 4}, {"visible", 0}},
+                          json{{"do", "layer"}, {"layer", 4.5}, {"visible", false}},
+                          json{{"do", "layer"}, {"layer", 99}, {"visible", false}}}) {
+    SCOPED_TRACE(bad.dump());
+    state = page.State(bad);
+    EXPECT_FALSE(state["ok"]);
+    if (state.contains("layers")) {
+      EXPECT_EQ(state["layers"]["lasting"], lasting);
+    }
+  }
+  // SPARE off: drawn anew, listed off, the survey stale, nothing to save.
+  state = page.State({{"do", "layer"}, {"layer", 4}, {"visible", false}});
+  ASSERT_TRUE(state["ok"]) << state.dump();
+  EXPECT_GT(state["layers"]["lasting"].get<int>(), lasting);
+  EXPECT_FALSE(state["drawingLayers"]["list"][4]["visible"]);
+  EXPECT_FALSE(state["surveyFresh"]);
+  EXPECT_FALSE(state["unsaved"]);
+  EXPECT_TRUE(HasLine(state, "tool", "layer: 4 SPARE off")) << state["lines"].dump();
+}
+
 TEST(ViewServerTest, SaveWritesOnlyTheDxfFileItIsGiven) {
   Scratch scratch;
   fs::copy_file(Plate(), scratch.path() / "plate.dxf");

@@ -29,6 +29,7 @@ DrawingLayers::DrawingLayers(const vexhost::Drawing& drawing) : drawing_(drawing
   base_.frame = VexBox{minX, maxY - height, minX + width, maxY};
   picture::MappingOf(drawing_, base_, mapping_, error);
   lastingDigest_ = DrawingDigest(drawing_);
+  hidden_ = drawing_.hiddenLayers();
   Update(false);
 }
 
@@ -42,8 +43,9 @@ std::string DrawingLayers::Render(const picture::RenderOptions& options) const {
 void DrawingLayers::Update(bool lasting) {
   if (lasting) {
     const uint64_t digest = DrawingDigest(drawing_);
-    if (digest != lastingDigest_) {
+    if (digest != lastingDigest_ || drawing_.hiddenLayers() != hidden_) {
       lastingDigest_ = digest;
+      hidden_ = drawing_.hiddenLayers();
       ++lastingRevision_;
     }
   }

@@ -7,6 +7,7 @@
 #define TOOLS_VIEW_DRAWING_LAYERS_H
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <unordered_set>
 
@@ -22,7 +23,8 @@ class DrawingLayers {
   // The mapping is the pictures' one for the drawing as it is now, 1600 pixels wide.
   explicit DrawingLayers(const vexhost::Drawing& drawing);
 
-  // Looks at the drawing after an action: each layer that changed gets a new revision.
+  // Looks at the drawing after an action: each layer that changed gets a new revision (the
+  // lasting one also when a layer of the drawing was shown or hidden).
   // `lasting` false skips the look at the lasting drawing (pointer motion draws only
   // temporary segments).
   void Update(bool lasting = true);
@@ -53,6 +55,7 @@ class DrawingLayers {
   picture::RenderOptions base_;
   picture::PictureMapping mapping_;
   uint64_t lastingDigest_ = 0;
+  std::set<int> hidden_;  // the drawing's hidden layers at the last look
   int lastingRevision_ = 1;
   std::string lastingSvg_;
   int lastingSvgRevision_ = 0;  // the revision lastingSvg_ shows

@@ -168,6 +168,16 @@ std::string ViewSession::Act(const nlohmann::json& request) {
              what == "redo") {
     if (what != "end" && what != "help") pendingPart_.reset();
     refused = RunLine(what);
+  } else if (what == "layer") {
+    // A layer of the drawing shown or hidden: the tool's own line, as at the terminal.
+    const auto layer = request.find("layer");
+    const auto visible = request.find("visible");
+    if (layer == request.end() || !layer->is_number_integer() || visible == request.end() ||
+        !visible->is_boolean()) {
+      return Refusal("a layer action needs a layer number and visible true or false");
+    }
+    refused = RunLine("layer " + std::to_string(layer->get<int64_t>()) +
+                      (visible->get<bool>() ? " on" : " off"));
   } else if (what == "save") {
     refused = Save(request);
   } else if (what == "survey") {
@@ -214,10 +224,15 @@ std::string ViewSession::Survey(const nlohmann::json& request) {
   surveyCancel_ = false;
   surveyDone_ = 0;
   surveying_ = true;
-  survey::SurveyResult result = SurveyDrawing(vexhost::TheHost(), [this](double done) {
-    surveyDone_ = done;
-    return !surveyCancel_.load();
-  });
+  const auto hidden = request.find("hiddenLayers");
+  const bool hiddenLayers = hidden != request.end() && hidden->is_boolean() && hidden->get<bool>();
+  survey::SurveyResult result = SurveyDrawing(
+      vexhost::TheHost(),
+      [this](double done) {
+        surveyDone_ = done;
+        return !surveyCancel_.load();
+      },
+      hiddenLayers);
   surveying_ = false;
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -230,11 +245,13 @@ std::string ViewSession::Survey(const nlohmann::json& request) {
   survey_ = std::move(result);
   layers_.Update();
   surveyDigest_ = layers_.lastingDigest();
+  surveyHidden_ = vexhost::TheHost().drawing.hiddenLayers();
   nlohmann::json state = nlohmann::json::parse(State(request));
   state["survey"] = {{"families", FamiliesJson(*survey_, layers_)},
                      {"segments", survey_->segments},
                      {"candidates", survey_->candidates},
                      {"near", survey::NearLines(*survey_)},
+                     {"hiddenLayers", hiddenLayers},
                      {"seconds", seconds}};
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -252,8 +269,21 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
     return refuse("no such family in the survey");
   }
   layers_.Update();
-  if (layers_.lastingDigest() != surveyDigest_) {
-    return refuse("the drawing has changed since the survey: press Survey again");
+  if (!SurveyFresh()) {
+    return refuse(
+        "the drawing has changed since the survey (or its layers were switched): press Survey "
+        "again");
+  }
+  // The command's windows take no segment of a hidden layer: it would find fewer.
+  std::vector<int> members;
+  for (const survey::FoundTwin& twin : survey_->families[at->get<size_t>()].members) {
+    members.insert(members.end(), twin.segments.begin(), twin.segments.end());
+  }
+  if (const std::string hidden = HiddenLayersOf(vexhost::TheHost().drawing, members);
+      !hidden.empty()) {
+    return refuse("family " + std::to_string(at->get<size_t>() + 1) +
+                  " has parts on layers that are off (" + hidden +
+                  "): the command selects none of them; switch them on, then pick it");
   }
   const size_t index = at->get<size_t>();
   const survey::Family& family = survey_->families[index];
@@ -388,6 +418,11 @@ std::string ViewSession::Refusal(const std::string& error) {
   return nlohmann::json{{"ok", false}, {"error", error}}.dump();
 }
 
+bool ViewSession::SurveyFresh() const {
+  return survey_.has_value() && layers_.lastingDigest() == surveyDigest_ &&
+         vexhost::TheHost().drawing.hiddenLayers() == surveyHidden_;
+}
+
 bool ViewSession::unsaved() const { return layers_.lastingDigest() != savedDigest_; }
 
 std::string ViewSession::ReportJson() const {
@@ -459,7 +494,9 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["searches"] = session_.searches->searches().size();
   state["found"] = FoundJson(haveRevision("found"));
   state["surveyed"] = survey_.has_value();
-  state["surveyFresh"] = survey_.has_value() && layers_.lastingDigest() == surveyDigest_;
+  state["surveyFresh"] = SurveyFresh();
+  state["drawingLayers"] =
+      layerPanel_.Json(host.drawing, layers_.lastingRevision(), haveRevision("drawingLayers"));
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -24,6 +25,7 @@
 #include "tools/view/dialog_view.h"
 #include "tools/view/drawing_layers.h"
 #include "tools/view/host_worker.h"
+#include "tools/view/layer_panel.h"
 
 namespace twinfind::tool::view {
 
@@ -74,7 +76,10 @@ class ViewSession {
   std::optional<std::string> Save(const nlohmann::json& request);
   // Whether the view wrote the file in this run, or the user named it with --out.
   bool WrittenHere(const std::filesystem::path& file) const;
-  // The Survey button: the families of the drawing as it is now, stored for a pick.
+  // Whether the survey is of the drawing as it stands, with its layers shown as they are now.
+  bool SurveyFresh() const;
+  // The Survey button: the families of the drawing as it is now, stored for a pick (the layers
+  // shown, or all with "hiddenLayers": true).
   std::string Survey(const nlohmann::json& request);
   // A family picked: the command is driven to find it as a user would indicate it.
   std::optional<std::string> Pick(const nlohmann::json& request);
@@ -100,6 +105,8 @@ class ViewSession {
   uint64_t savedDigest_ = 0;
   std::optional<survey::SurveyResult> survey_;
   uint64_t surveyDigest_ = 0;          // the drawing the survey looked at
+  std::set<int> surveyHidden_;         // and its hidden layers then
+  LayerPanel layerPanel_;
   std::atomic<bool> surveying_{false}, surveyCancel_{false};
   std::vector<std::filesystem::path> written_;  // files this view may replace without asking
   std::optional<std::string> replaceAsked_;     // a Save waits for the user to say replace

@@ -23,8 +23,9 @@ KeptLists::~KeptLists() {
   for (int i = 0; i < vexhost::IdLists::kListCount; ++i) lists_.Replace(i, std::move(kept_[i]));
 }
 
-survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress) {
-  const std::vector<int> segments = survey::RangeSegments(host.drawing, nullptr);
+survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress,
+                                   bool hiddenLayers) {
+  const std::vector<int> segments = survey::RangeSegments(host.drawing, nullptr, hiddenLayers);
   KeptLists kept(host.lists);
   return survey::Survey(host.drawing, segments, SearchOptionsOf(ReadSettings()), progress);
 }

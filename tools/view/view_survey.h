@@ -32,8 +32,10 @@ class KeptLists {
 };
 
 // The survey of the whole drawing with the stored settings (the session's settings file),
-// telling its progress (false from it cancels the survey).
-survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress);
+// telling its progress (false from it cancels the survey): the layers shown, or with
+// `hiddenLayers` the hidden ones too.
+survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress,
+                                   bool hiddenLayers = false);
 
 // The families as the page lists them: count, mirrored, figures, the box of the searched
 // member, and the members drawn highlighted in the family's colour (SVG elements).

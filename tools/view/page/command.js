@@ -28,10 +28,10 @@ TF.command = (() => {
 
   function describeTakes(takes) {
     const parts = [];
-    if (takes.window) parts.push('drag a window');
-    if (takes.point) parts.push('click a point' + (takes.snap ? ' (balloons snap)' : ''));
-    if (takes.keyin) parts.push('type and press Enter');
-    parts.push('End or Escape: the end button');
+    if (takes.window) parts.push(TF.t('drag a window'));
+    if (takes.point) parts.push(TF.t('click a point') + (takes.snap ? TF.t(' (balloons snap)') : ''));
+    if (takes.keyin) parts.push(TF.t('type and press Enter'));
+    parts.push(TF.t('End or Escape: the end button'));
     return parts.join(' · ');
   }
 
@@ -126,7 +126,7 @@ TF.command = (() => {
         keyin.placeholder = state.defaultInput ? `Enter: ${state.defaultInput}` : '';
         takes.textContent = describeTakes(state.takes);
       } else {
-        prompt.textContent = 'The command has ended: Start runs it again.';
+        prompt.textContent = TF.t('The command has ended: Start runs it again.');
         prompt.classList.add('ended');
         keyin.placeholder = '';
         takes.textContent = '';

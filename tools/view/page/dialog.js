@@ -50,7 +50,7 @@ TF.dialogs = (() => {
     const close = document.createElement('button');
     close.className = 'close';
     close.textContent = '\u2715';
-    close.title = 'Close (Cancel)';
+    close.title = TF.t('Close (Cancel)');
     close.addEventListener('click', () => send(depth, { action: 'cancel' }));
     bar.append(caption, close);
     const client = document.createElement('div');

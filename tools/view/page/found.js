@@ -31,15 +31,15 @@ TF.found = (() => {
     twins.forEach((t, i) => {
       const row = document.createElement('tr');
       const cx = (t.box.minX + t.box.maxX) / 2, cy = (t.box.minY + t.box.maxY) / 2;
-      const cells = [String(i + 1) + (t.isPart ? ' (part)' : ''), `${TF.number(cx)}, ${TF.number(cy)}`,
-                     `${TF.number(t.angle)}°`, t.mirrored ? 'yes' : ''];
+      const cells = [String(i + 1) + (t.isPart ? TF.t(' (part)') : ''), `${TF.number(cx)}, ${TF.number(cy)}`,
+                     `${TF.number(t.angle)}°`, t.mirrored ? TF.t('yes') : ''];
       for (const text of cells) {
         const cell = document.createElement('td');
         cell.textContent = text;
         row.append(cell);
       }
-      row.title = `Twin ${i + 1}: centre ${TF.number(cx)} ${TF.number(cy)}, turned ${TF.number(t.angle)}°` +
-                  (t.mirrored ? ', mirrored' : '') + '. Click to zoom to it.';
+      row.title = TF.t('Twin {i}: centre {x} {y}, turned {a}°', { i: i + 1, x: TF.number(cx), y: TF.number(cy), a: TF.number(t.angle) }) +
+                  (t.mirrored ? TF.t(', mirrored') : '') + TF.t('. Click to zoom to it.');
       row.addEventListener('click', () => {
         for (const r of rows.children) r.classList.toggle('shown', r === row);
         TF.drawing.fit(roomy(t.box, 1));
@@ -47,7 +47,8 @@ TF.found = (() => {
       rows.append(row);
     });
     const n = twins.length;
-    title.textContent = n ? `Found: ${n} twin${n === 1 ? '' : 's'}${found.undone ? ' (undone)' : ''}` : 'Found';
+    title.textContent = n ? TF.t(n === 1 ? 'Found: 1 twin' : 'Found: {n} twins', { n }) + (found.undone ? TF.t(' (undone)') : '')
+                          : TF.t('Found');
     zoom.disabled = n === 0;
     panel.hidden = n === 0;
     TF.drawing.setRings(twins.map((t) => t.box));
@@ -67,7 +68,7 @@ TF.found = (() => {
       fold.addEventListener('click', () => {
         panel.classList.toggle('folded');
         fold.textContent = panel.classList.contains('folded') ? '+' : '–';
-        fold.title = panel.classList.contains('folded') ? 'Show the list' : 'Fold the list away';
+        fold.title = TF.t(panel.classList.contains('folded') ? 'Show the list' : 'Fold the list away');
       });
     },
     show,

@@ -30,13 +30,14 @@ TF.survey = (() => {
     hovered = -1;
     rows.replaceChildren();
     const n = families.length;
-    title.textContent = n ? `Survey: ${n} ${n === 1 ? 'family' : 'families'}` : 'Survey';
+    title.textContent = n ? TF.t(n === 1 ? 'Survey: 1 family' : 'Survey: {n} families', { n }) : TF.t('Survey');
     note.textContent = n
-      ? `Among ${survey.candidates} candidate parts of ${survey.segments} segments, in ${survey.seconds.toFixed(2)} s. ` +
-        'Point at a row to see its members; click it to have the command find them.'
-      : 'No repeated parts: no part of this drawing occurs twice under the current settings.';
+      ? TF.t('Among {c} candidate parts of {s} segments', { c: survey.candidates, s: survey.segments }) +
+        (survey.hiddenLayers ? TF.t(' (hidden layers included)') : '') + TF.t(', in {t} s. ', { t: survey.seconds.toFixed(2) }) +
+        TF.t('Point at a row to see its members; click it to have the command find them.')
+      : TF.t('No repeated parts: no part of this drawing occurs twice under the current settings.');
     // Families that differ only by rounding, and the tolerance that would make them one.
-    for (const line of survey.near || []) note.append(document.createElement('br'), line);
+    for (const line of survey.near || []) note.append(document.createElement(\'br\'), line);
     families.forEach((f, i) => {
       const row = document.createElement('tr');
       row.dataset.family = String(i);
@@ -47,9 +48,9 @@ TF.survey = (() => {
         if (c === 0) cell.style.borderLeft = `4px solid ${f.colour}`;
         row.append(cell);
       });
-      row.title = `Family ${i + 1}: ${f.count} parts, ${f.mirrored} mirrored; ${f.figures} figures in ` +
-                  `${f.segments} segment${f.segments === 1 ? '' : 's'}; one at ${TF.number(f.box.minX)} ` +
-                  `${TF.number(f.box.minY)} to ${TF.number(f.box.maxX)} ${TF.number(f.box.maxY)}`;
+      row.title = TF.t('Family {i}: {n} parts, {m} mirrored; {f} figures in {s} segments; one at {x1} {y1} to {x2} {y2}', {
+        i: i + 1, n: f.count, m: f.mirrored, f: f.figures, s: f.segments, x1: TF.number(f.box.minX),
+        y1: TF.number(f.box.minY), x2: TF.number(f.box.maxX), y2: TF.number(f.box.maxY) });
       row.addEventListener('pointerenter', () => { hovered = i; highlight(); });
       row.addEventListener('pointerleave', () => { if (hovered === i) hovered = -1; highlight(); });
       row.addEventListener('click', () => {
@@ -81,7 +82,7 @@ TF.survey = (() => {
       fold.addEventListener('click', () => {
         const folded = panel.classList.toggle('folded');
         fold.textContent = folded ? '+' : '–';
-        fold.title = folded ? 'Show the list' : 'Fold the list away';
+        fold.title = TF.t(folded ? 'Show the list' : 'Fold the list away');
       });
       document.getElementById('surveyClose').addEventListener('click', () => {
         panel.hidden = true;
@@ -92,11 +93,11 @@ TF.survey = (() => {
     // A survey under way: its progress, and a button that cancels it.
     busy(cancel) {
       panel.hidden = false;
-      title.textContent = 'Survey';
-      note.textContent = 'Surveying the drawing…';
+      title.textContent = TF.t('Survey');
+      note.textContent = TF.t('Surveying the drawing…');
       const stop = document.createElement('button');
       stop.id = 'surveyCancel';
-      stop.textContent = 'Cancel';
+      stop.textContent = TF.t('Cancel');
       stop.addEventListener('click', () => { stop.disabled = true; cancel(); });
       note.append(' ', stop);
       rows.replaceChildren();
@@ -106,7 +107,7 @@ TF.survey = (() => {
     progress(done) {
       const first = note.firstChild;
       if (first && first.nodeType === Node.TEXT_NODE) {
-        first.textContent = `Surveying the drawing… ${Math.round(done * 100)} %`;
+        first.textContent = TF.t('Surveying the drawing… {p} %', { p: Math.round(done * 100) });
       }
     },
     show,
@@ -117,7 +118,7 @@ TF.survey = (() => {
       if (!families.length || panel.hidden) return;
       if (isStale && !panel.classList.contains('stale')) {
         panel.classList.add('stale');
-        note.textContent = 'The drawing has changed since this survey: press Survey again to see it as it is now.';
+        note.textContent = TF.t('The drawing has changed since this survey (or its layers were switched): press Survey again to see it as it is now.');
       }
     },
   };

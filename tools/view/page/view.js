@@ -11,7 +11,7 @@ window.TF = window.TF || {};
   sessionStorage.setItem('twinfindPage', pageId);
 
   let seq = 0;
-  const have = { lasting: 0, blink: -1, temp: -1, found: -1 };
+  const have = { lasting: 0, blink: -1, temp: -1, found: -1, drawingLayers: -1 };
   let last = null;        // the last state
   let chain = Promise.resolve();
   let pendingMove = null; // a pointer position not yet sent
@@ -35,7 +35,7 @@ window.TF = window.TF || {};
     try {
       response = await fetch(path, { method: 'POST', headers: headers(true), body: JSON.stringify(body) });
     } catch (e) {
-      stop('The view has stopped (the tool is no longer running). You can close this page.');
+      stop(TF.t('The view has stopped (the tool is no longer running). You can close this page.'));
       throw e;
     }
     const answer = await response.json().catch(() => ({ ok: false, error: `answer ${response.status}` }));
@@ -148,19 +148,25 @@ window.TF = window.TF || {};
     document.getElementById('file').textContent = state.drawing || '(empty drawing)';
     const save = document.getElementById('save');
     save.classList.toggle('unsaved', state.unsaved);
-    save.title = state.out ? `Save the drawing as ${state.out}` : 'Save the drawing as DXF (asks for a name)';
+    save.title = state.out ? TF.t('Save the drawing as {name}', { name: state.out })
+                           : TF.t('Save the drawing as DXF (asks for a name)');
     document.getElementById('saved').textContent =
-      (state.unsaved ? 'changes not saved' : 'no unsaved changes') + (state.out ? ` · Save writes ${state.out}` : '');
+      TF.t(state.unsaved ? 'changes not saved' : 'no unsaved changes') +
+      (state.out ? TF.t(' · Save writes {name}', { name: state.out }) : '');
     TF.survey.stale(state.surveyed && !state.surveyFresh);
     if (state.found && state.found.twins) { TF.found.show(state.found); have.found = state.found.rev; }
+    if (state.drawingLayers && state.drawingLayers.list) {
+      TF.layers.show(state.drawingLayers);
+      have.drawingLayers = state.drawingLayers.rev;
+    }
     // Undo and Redo: offered while there is a state to go to; at a step of a result action the
     // tool says that it waits for the step to finish.
     const undo = document.getElementById('undo'), redo = document.getElementById('redo');
     undo.disabled = !state.history.undo;
     redo.disabled = !state.history.redo;
-    const waits = state.takes.rest ? '' : ' (waits until the command asks for a range, a part or typed input)';
-    undo.title = `Undo the last result action (Ctrl+Z): ${state.history.undo} to undo${waits}`;
-    redo.title = `Redo it (Ctrl+Y, Ctrl+Shift+Z): ${state.history.redo} to redo${waits}`;
+    const waits = state.takes.rest ? '' : TF.t(' (waits until the command asks for a range, a part or typed input)');
+    undo.title = TF.t('Undo the last result action (Ctrl+Z): {n} to undo{waits}', { n: state.history.undo, waits });
+    redo.title = TF.t('Redo it (Ctrl+Y, Ctrl+Shift+Z): {n} to redo{waits}', { n: state.history.redo, waits });
     document.body.dataset.searches = String(state.searches);
     document.body.dataset.active = state.active ? '1' : '0';
   }
@@ -174,14 +180,14 @@ window.TF = window.TF || {};
   async function save() {
     let name;
     if (!last || !last.out) {
-      name = await TF.command.ask({ caption: 'Save', text: 'Save the drawing as (a .dxf file, relative to the folder twinfind view runs in):',
+      name = await TF.command.ask({ caption: TF.t('Save'), text: TF.t('Save the drawing as (a .dxf file, relative to the folder twinfind view runs in):'),
                                     input: suggestedName(), cancel: true });
       if (!name) return;
     }
     const state = await act(name ? { do: 'save', name } : { do: 'save' });
     const replace = state && state.confirm && state.confirm.replace;
     if (replace) {
-      const sure = await TF.command.ask({ caption: 'Save', text: `${replace} exists. Replace it?`, cancel: true });
+      const sure = await TF.command.ask({ caption: TF.t('Save'), text: TF.t('{name} exists. Replace it?', { name: replace }), cancel: true });
       if (sure) act({ do: 'save', name: replace, replace: true });
     }
   }
@@ -213,19 +219,19 @@ window.TF = window.TF || {};
       }
     };
     poll();
-    const state = await act({ do: 'survey' });
+    const state = await act({ do: 'survey', hiddenLayers: document.getElementById('surveyHidden').checked });
     surveying = false;
     if (state && state.survey) TF.survey.show(state.survey);
-    else TF.survey.failed((state && state.error) || 'The survey could not run now.');
+    else TF.survey.failed((state && state.error) || TF.t('The survey could not run now.'));
   }
   async function quit() {
     if (last && last.unsaved) {
-      const sure = await TF.command.ask({ caption: 'Quit', text: 'The drawing has changes that no Save has written. Quit anyway?', cancel: true });
+      const sure = await TF.command.ask({ caption: TF.t('Quit'), text: TF.t('The drawing has changes that no Save has written. Quit anyway?'), cancel: true });
       if (!sure) return;
     }
     await chain;
     try { await post('api/quit', {}); } catch (e) { /* stopped already */ }
-    stop('The view has stopped. You can close this page.');
+    stop(TF.t('The view has stopped. You can close this page.'));
   }
 
   window.addEventListener('DOMContentLoaded', () => {
@@ -240,15 +246,21 @@ window.TF = window.TF || {};
     });
     TF.dialogs.init(document.getElementById('dialogs'), dialogAct);
     TF.found.init();
-    const undo = () => { TF.command.addLine('typed', '› (Undo)'); act({ do: 'undo' }); };
-    const redo = () => { TF.command.addLine('typed', '› (Redo)'); act({ do: 'redo' }); };
+    TF.layers.init({
+      toggle: (layer, visible) => {
+        TF.command.addLine('typed', '› ' + TF.t(visible ? '(Layer {n}: on)' : '(Layer {n}: off)', { n: layer }));
+        act({ do: 'layer', layer, visible });
+      },
+    });
+    const undo = () => { TF.command.addLine('typed', '› ' + TF.t('(Undo)')); act({ do: 'undo' }); };
+    const redo = () => { TF.command.addLine('typed', '› ' + TF.t('(Redo)')); act({ do: 'redo' }); };
     TF.command.init({
       keyin: (text) => {
         // The typed answer stays in the command line's history, after its prompt.
         TF.command.addLine('typed', '› ' + (text || '(Enter)'));
         act({ do: 'key', text });
       },
-      end: () => { TF.command.addLine('typed', '› (End)'); act({ do: 'end' }); },
+      end: () => { TF.command.addLine('typed', '› ' + TF.t('(End)')); act({ do: 'end' }); },
       undo,
       redo,
     });
@@ -262,9 +274,11 @@ window.TF = window.TF || {};
     });
     document.getElementById('start').addEventListener('click', () => act({ do: 'start' }));
     document.getElementById('survey').addEventListener('click', survey);
+    // The survey takes the hidden layers in, or leaves them out again: surveyed once more.
+    document.getElementById('surveyHidden').addEventListener('change', survey);
     TF.survey.init({
       pick: (family) => {
-        TF.command.addLine('typed', `› (Survey: family ${family + 1})`);
+        TF.command.addLine('typed', '› ' + TF.t('(Survey: family {n})', { n: family + 1 }));
         act({ do: 'pick', family });
       },
     });

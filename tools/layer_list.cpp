@@ -1,0 +1,53 @@
+#include "tools/layer_list.h"
+
+#include <map>
+
+namespace twinfind::tool {
+
+std::vector<LayerInfo> ListLayers(const vexhost::Drawing& drawing) {
+  std::map<int, size_t> counts;
+  for (const int id : drawing.SegmentIds()) {
+    const vexhost::Segment* s = drawing.FindSegment(id);
+    if (s != nullptr && s->life == VEX_LIFE_LASTING) ++counts[s->layer];
+  }
+  for (const auto& [layer, name] : drawing.layerNames()) counts.try_emplace(layer, 0);
+  for (const int layer : drawing.hiddenLayers()) counts.try_emplace(layer, 0);
+  std::vector<LayerInfo> layers;
+  layers.reserve(counts.size());
+  for (const auto& [number, segments] : counts) {
+    LayerInfo info;
+    info.number = number;
+    const auto named = drawing.layerNames().find(number);
+    info.name = named != drawing.layerNames().end() ? named->second : std::to_string(number);
+    if (const auto color = drawing.layerColors().find(number);
+        color != drawing.layerColors().end()) {
+      info.color = color->second;
+    }
+    info.segments = segments;
+    info.visible = drawing.LayerVisible(number);
+    layers.push_back(std::move(info));
+  }
+  return layers;
+}
+
+std::string LayerLabel(const LayerInfo& layer) {
+  const std::string number = std::to_string(layer.number);
+  return layer.name == number ? number : number + " " + layer.name;
+}
+
+LayersShownAs::LayersShownAs(vexhost::Drawing& drawing, const std::set<int>& hidden)
+    : drawing_(drawing), kept_(drawing.hiddenLayers()) {
+  Show(hidden);
+}
+
+LayersShownAs::~LayersShownAs() { Show(kept_); }
+
+void LayersShownAs::Show(const std::set<int>& hidden) {
+  const std::set<int> now = drawing_.hiddenLayers();
+  for (const int layer : now) {
+    if (!hidden.count(layer)) drawing_.SetLayerVisible(layer, true);
+  }
+  for (const int layer : hidden) drawing_.SetLayerVisible(layer, false);
+}
+
+}  // namespace twinfind::tool
