@@ -114,6 +114,68 @@ BENCHMARK(BM_SurveyGenerated)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
+// A drawing as an architectural plan is: 160 distinct part shapes of 5 to 12 segments
+// (furniture, fittings, symbols), each placed 2 to 8 times plainly, turned or mirrored, among
+// 2,000 long lines and big circles of walls; about 8,000 entities. Every shape must come out as
+// one family of its count (and the small holes that shapes share, as one family of holes).
+void BM_SurveyPlanLike(benchmark::State& state) {
+  vexhost::ResetHost();
+  constexpr int kPlanShapes = 160;
+  std::vector<drawgen::TwinDrawing> shapes;
+  double step = 0;
+  for (int s = 0; s < kPlanShapes; ++s) {
+    shapes.emplace_back(static_cast<uint32_t>(1001 + s), 5 + s % 8);
+    step = std::max(step, shapes.back().spacing());
+  }
+  std::vector<int> expected;
+  int placed = 0;
+  for (int s = 0; s < kPlanShapes; ++s) {
+    const int copies = 2 + (s * 5) % 7;
+    expected.push_back(copies);
+    for (int k = 0; k < copies; ++k, ++placed) {
+      drawgen::Placement p;
+      p.x = (placed % 30) * step;
+      p.y = (placed / 30) * step;
+      p.degrees = k % 3 == 1 ? 90.0 * (1 + k % 3) : 0;
+      p.mirrored = k % 3 == 2;
+      shapes[static_cast<size_t>(s)].Place(p);
+    }
+  }
+  shapes.front().AddClutter(2000, 0, 0, 30 * step, (placed / 30 + 1) * step);
+  auto& drawing = vexhost::TheHost().drawing;
+  const std::vector<int> range = drawgen::AllSegments();
+  std::string wrong;
+  size_t families = 0;
+  int searches = 0;
+  long long trials = 0;
+  for (auto _ : state) {
+    const auto result = twinfind::survey::Survey(drawing, range, TurnsAndMirrors());
+    searches = result.searches;
+    trials = result.trials;
+    std::vector<int> found;
+    families = result.families.size();
+    // The shapes' families; the small holes that several shapes share are one more.
+    for (const auto& family : result.families) {
+      if (family.part.size() > 1) found.push_back(static_cast<int>(family.members.size()));
+    }
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    if (found != expected) {
+      size_t same = 0;
+      while (same < found.size() && same < expected.size() && found[same] == expected[same]) ++same;
+      wrong = "the survey found " + std::to_string(found.size()) + " families, not the plan's " +
+              std::to_string(expected.size()) + " (sorted counts agree up to " +
+              std::to_string(same) + ", then " + std::to_string(found.back()) + ")";
+    }
+  }
+  if (!wrong.empty()) state.SkipWithError(wrong.c_str());
+  state.counters["segments"] = static_cast<double>(range.size());
+  state.counters["families"] = static_cast<double>(families);
+  state.counters["searches"] = searches;
+  state.counters["trials"] = static_cast<double>(trials);
+}
+BENCHMARK(BM_SurveyPlanLike)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 }  // namespace
 
 BENCHMARK_MAIN();
