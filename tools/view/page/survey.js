@@ -37,7 +37,7 @@ TF.survey = (() => {
         TF.t('Point at a row to see its members; click it to have the command find them.')
       : TF.t('No repeated parts: no part of this drawing occurs twice under the current settings.');
     // Families that differ only by rounding, and the tolerance that would make them one.
-    for (const line of survey.near || []) note.append(document.createElement(\'br\'), line);
+    for (const line of survey.near || []) note.append(document.createElement('br'), line);
     families.forEach((f, i) => {
       const row = document.createElement('tr');
       row.dataset.family = String(i);
