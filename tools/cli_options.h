@@ -30,6 +30,9 @@ struct Options {
   std::optional<int> port;         // view: the loopback port (0 or none: a free one)
   std::optional<int> idleSeconds;  // view: stop after this long without a page's request
   std::vector<double> range;       // survey: X1 Y1 X2 Y2, or empty for the whole drawing
+  bool blocks = false;             // run, survey: --out writes the twins as block references
+  std::optional<std::string> split;  // survey: the folder of one DXF file per family
+  bool splitHands = false;           // survey: mirror images in files of their own
 };
 
 // Parses the whole command line into `options`. Nothing when the sub-command is to run; else

@@ -11,6 +11,7 @@
 
 #include "common/output_claims.h"
 #include "dxf/dxf_source.h"
+#include "parts/part_family.h"
 #include "tools/cli_options.h"
 #include "tools/search_recorder.h"
 #include "tools/segment_handles.h"
@@ -27,6 +28,10 @@ struct Session {
   std::optional<std::string> drawing;  // the DXF file read first
   std::optional<std::string> out, svg, png, svgAtConfirm, report;
   bool grid = true;                     // pictures carry the coordinate grid
+  bool blocks = false;  // the drawing is saved with each search's twins as block references
+  // The families saved as blocks instead of the run's searches (the survey's); nothing: the
+  // searches.
+  std::shared_ptr<const std::vector<parts::PartFamily>> families;
   std::optional<uint64_t> memoryLimit;  // bytes the import may bring the process to
   // The files the run writes, claimed as they are named (shared by copies of the session).
   std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();
@@ -83,7 +88,8 @@ ScriptResult RunScript(const Session& session, std::istream& script);
 bool WriteOutputs(const Session& session);
 
 // Saves the drawing as DXF: a drawing read from a file back into that file's text with only its
-// changes, one started empty afresh. `lines` gets the warnings and then the line saying what was
+// changes (with `blocks`, the twins of the families or searches as block references), one
+// started empty afresh. `lines` gets the warnings and then the line saying what was
 // written; false and a reason when it could not be written.
 bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
                  std::string& error);

@@ -1,0 +1,98 @@
+#include "dxf/entity_pieces.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "dxf/entity_shift.h"
+#include "dxf/group_editor.h"
+#include "dxf/line_type_names.h"
+#include "dxf/reference_writer.h"
+
+namespace twinfind::dxf {
+
+int CellCount(const DxfSource& source, const SourceEntity& entity) {
+  if (entity.segmentCount == 0) return 1;
+  return source.CellOf(entity.firstSegment + entity.segmentCount - 1) + 1;
+}
+
+std::vector<EntityPiece> PiecesOf(const DxfSource& source, std::span<const int> segments) {
+  std::map<size_t, std::set<int>> cells;
+  for (const int id : segments) {
+    if (const auto index = source.EntityOf(id)) cells[*index].insert(source.CellOf(id));
+  }
+  std::vector<EntityPiece> pieces;
+  for (const auto& [index, taken] : cells) {
+    EntityPiece piece;
+    piece.entity = index;
+    if (CellCount(source, source.entities()[index]) > static_cast<int>(taken.size())) {
+      piece.cells.assign(taken.begin(), taken.end());
+    }
+    pieces.push_back(std::move(piece));
+  }
+  return pieces;
+}
+
+bool PiecesHoldOnly(const DxfSource& source, const std::vector<EntityPiece>& pieces,
+                    std::span<const int> segments) {
+  const std::set<int> given(segments.begin(), segments.end());
+  for (const EntityPiece& piece : pieces) {
+    const SourceEntity& e = source.entities()[piece.entity];
+    for (int id = e.firstSegment; id < e.firstSegment + e.segmentCount; ++id) {
+      const bool taken = piece.cells.empty() ||
+                         std::binary_search(piece.cells.begin(), piece.cells.end(),
+                                            source.CellOf(id));
+      if (taken && given.count(id) == 0) return false;
+    }
+  }
+  return true;
+}
+
+std::string HeadValue(const GroupList& file, size_t begin, size_t end, int code) {
+  for (size_t i = begin + 1; i < end && file.groups[i].code != 0; ++i) {
+    if (file.groups[i].code == 1001) break;
+    if (file.groups[i].code == code) return std::string(Trimmed(file.groups[i].value));
+  }
+  return {};
+}
+
+std::string ReferencedBlock(const DxfSource& source, const EntityPiece& piece) {
+  const SourceEntity& e = source.entities()[piece.entity];
+  GroupStream stream(std::string_view(source.text()).substr(e.begin, e.end - e.begin));
+  Group g;
+  if (!stream.Next(g) || g.code != 0 || UpperCase(Trimmed(g.value)) != "INSERT") return {};
+  while (stream.Next(g) && g.code != 0 && g.code != 1001) {
+    if (g.code == 2) return std::string(Trimmed(g.value));
+  }
+  return {};
+}
+
+std::string MovedPieceText(const GroupList& file, const FileMap& map, OutputFormat& format,
+                           const DxfSource& source, const EntityPiece& piece, double dx,
+                           double dy) {
+  const SourceEntity& e = source.entities()[piece.entity];
+  const size_t begin = GroupAt(file, e.begin), end = GroupAt(file, e.end);
+  if (piece.cells.empty()) {
+    GroupEditor editor(file, begin, end, map.lineEnd);
+    ShiftEntities(editor, dx, dy);
+    return editor.Text();
+  }
+  const int columns = std::max(1, std::atoi(HeadValue(file, begin, end, 70).c_str()));
+  ReferenceWriter references(file, map, format);
+  std::string text;
+  for (size_t k = 0; k < piece.cells.size(); ++k) {
+    ReferenceWriter::How how;
+    how.cell = true;
+    how.column = piece.cells[k] % columns;
+    how.row = piece.cells[k] / columns;
+    how.dx = dx;
+    how.dy = dy;
+    how.keepParts = piece.cells[k] == 0;
+    how.newHandles = k > 0;
+    text += references.Write(begin, end, how);
+  }
+  return text;
+}
+
+}  // namespace twinfind::dxf
