@@ -382,6 +382,9 @@ SaveResult DrawingSession::Save(const std::string& path, const std::vector<TwinG
   InHost in(*this);
   const std::vector<TwinGroup> foundGroups = found ? FoundGroups() : std::vector<TwinGroup>{};
   if (found) blocks = &foundGroups;
+  // Twins deleted since are left out by the planning, as the tool leaves out deleted ones.
+  const std::vector<parts::PartFamily> families =
+      blocks ? PartFamilies(*blocks, false) : std::vector<parts::PartFamily>{};
   std::string error;
   if (!claims_.Claim(path, "save", error)) throw Refused(error);
   SaveResult saved;
@@ -390,8 +393,7 @@ SaveResult DrawingSession::Save(const std::string& path, const std::vector<TwinG
   parts::BlockPlanning planning;
   dxf::BlockSave blockSave;
   if (blocks) {
-    // Twins deleted since are left out by the planning, as the tool leaves out deleted ones.
-    planning = parts::PlanBlocks(drawing, *source_, PartFamilies(*blocks, false), 0);
+    planning = parts::PlanBlocks(drawing, *source_, families, 0);
     blockSave.plan = &planning.plan;
     for (const std::string& note : planning.notes) warnings.push_back(note);
   }
