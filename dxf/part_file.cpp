@@ -6,6 +6,7 @@
 
 #include "dxf/file_additions.h"
 #include "dxf/file_edits.h"
+#include "dxf/line_type_names.h"
 #include "dxf/output_format.h"
 #include "dxf/owned_objects.h"
 
@@ -35,11 +36,28 @@ std::string PartFileWriter::Text(const std::vector<EntityPiece>& pieces, double 
     }
     owned.Replaced(GroupAt(file_, e.begin), GroupAt(file_, e.end), texts[i]);
   }
+  // The paper-space layouts' contents are no part either: their blocks are left empty.
+  std::vector<std::pair<size_t, size_t>> layouts;
+  for (const MappedBlock& b : map_.blocks) {
+    if (UpperCase(b.name).rfind("*PAPER_SPACE", 0) != 0) continue;
+    size_t head = b.begin + 1;
+    while (head < b.end && file_.groups[head].code != 0) ++head;
+    while (head < b.end && UpperCase(Trimmed(file_.groups[head].value)) != "ENDBLK") {
+      size_t next = head + 1;
+      while (next < b.end && file_.groups[next].code != 0) ++next;
+      owned.Replaced(head, next, "");
+      layouts.emplace_back(head, next);
+      head = next;
+    }
+  }
   owned.Settle();
   FileEdits edits;
   for (size_t i = 0; i < source_.entities().size(); ++i) {
     const SourceEntity& e = source_.entities()[i];
     edits.Replace(e.begin, e.end, owned.Cleaned(std::move(texts[i])));
+  }
+  for (const auto& [begin, end] : layouts) {
+    edits.Replace(OffsetOf(file_, begin), OffsetOf(file_, end), "");
   }
   owned.AddEdits(edits);
   HeaderEdits header(file_, map_, edits);

@@ -21,6 +21,7 @@ using PieceKey = std::pair<size_t, int>;  // entity, copy (-1: the whole entity)
 struct KeyPoint {
   int kind = 0;
   double x = 0, y = 0, size = 0;
+  double direction = 0;  // a line's, in radians
 };
 
 std::vector<KeyPoint> KeyPointsOf(const vexhost::Drawing& drawing,
@@ -36,7 +37,8 @@ std::vector<KeyPoint> KeyPointsOf(const vexhost::Drawing& drawing,
       switch (f.kind) {
         case VEX_FIG_LINE:
           points.push_back({f.kind, (f.u.line.x1 + f.u.line.x2) / 2, (f.u.line.y1 + f.u.line.y2) / 2,
-                            vexhost::Distance(f.u.line.x1, f.u.line.y1, f.u.line.x2, f.u.line.y2)});
+                            vexhost::Distance(f.u.line.x1, f.u.line.y1, f.u.line.x2, f.u.line.y2),
+                            std::atan2(f.u.line.y2 - f.u.line.y1, f.u.line.x2 - f.u.line.x1)});
           break;
         case VEX_FIG_CIRCLE:
           points.push_back({f.kind, f.u.circle.cx, f.u.circle.cy, f.u.circle.r});
@@ -115,6 +117,34 @@ std::optional<dxf::PlaneMap> PlacementBetween(const std::vector<KeyPoint>& from,
     if (!found) return std::nullopt;
   }
   return m;
+}
+
+// The placement that takes `from` onto `to`: with the turn the search told, else with the first
+// turn that lays the longest line of `from` on a line of `to` of its length (either way round,
+// as it is, then mirrored) and puts every other figure in its place too.
+std::optional<dxf::PlaneMap> PlaceTwin(const std::vector<KeyPoint>& from,
+                                       const std::vector<KeyPoint>& to, const Turn& told,
+                                       double tolerance) {
+  if (const auto placed = PlacementBetween(from, to, told, tolerance)) return placed;
+  const KeyPoint* longest = nullptr;
+  for (const KeyPoint& p : from) {
+    if (p.kind == VEX_FIG_LINE && (!longest || p.size > longest->size)) longest = &p;
+  }
+  if (longest == nullptr) return std::nullopt;
+  for (const bool mirrored : {false, true}) {
+    const double own = mirrored ? std::numbers::pi - longest->direction : longest->direction;
+    for (const KeyPoint& q : to) {
+      if (q.kind != VEX_FIG_LINE || std::fabs(q.size - longest->size) > tolerance) continue;
+      for (const double half : {0.0, std::numbers::pi}) {
+        double degrees = (q.direction + half - own) * 180 / std::numbers::pi;
+        degrees = std::fmod(std::fmod(degrees, 360.0) + 360.0, 360.0);
+        if (const auto placed = PlacementBetween(from, to, Turn{degrees, mirrored}, tolerance)) {
+          return placed;
+        }
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 // True when the segments are as the file gave them: in the drawing, of the same shape and
@@ -246,9 +276,8 @@ BlockPlanning PlanBlocks(const vexhost::Drawing& drawing, const dxf::DxfSource& 
           ++looks;  // a reference would draw it on the member's layers, in its colours
           continue;
         }
-        const auto placement =
-            PlacementBetween(fromPoints, KeyPointsOf(drawing, c.member->segments),
-                             TurnBetween(*from->member, *c.member), reach);
+        const auto placement = PlaceTwin(fromPoints, KeyPointsOf(drawing, c.member->segments),
+                                         TurnBetween(*from->member, *c.member), reach);
         if (!placement && !twin.stays) {
           ++unplaced;
           continue;
