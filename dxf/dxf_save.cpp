@@ -15,6 +15,7 @@
 #include "dxf/block_save.h"
 #include "dxf/block_writer.h"
 #include "dxf/entity_fates.h"
+#include "dxf/entity_pieces.h"
 #include "dxf/file_additions.h"
 #include "dxf/file_edits.h"
 #include "dxf/file_layers.h"
@@ -270,10 +271,36 @@ class Saver {
         continue;
       }
       const vexhost::Segment* s = drawing_.FindSegment(id);
+      if (const auto curve = CurveCopy(id)) {
+        text += *curve;
+        ++counts_.added;
+        continue;
+      }
       counts_.added += writer_->Write(*s, layers_->NameOf(s->layer));
       text += Flush(entities_);
     }
     return text;
+  }
+
+  // A moved copy of a spline or an ellipse (the host holds it as lines) is the curve's own
+  // entity moved, in the copy's colour and line type; nothing for any other segment.
+  std::optional<std::string> CurveCopy(int id) {
+    const auto origin = drawing_.CopyOriginOf(id);
+    if (!origin || !IsTranslation(origin->placement)) return std::nullopt;
+    const auto index = source_.EntityOf(origin->source);
+    if (!index) return std::nullopt;
+    const std::string type = EntityType(source_, *index);
+    if (type != "SPLINE" && type != "ELLIPSE") return std::nullopt;
+    std::string text = MovedCopyText(file_, map_, format_, source_, *index, origin->placement.tx,
+                                     origin->placement.ty);
+    if (!origin->restyled) return text;
+    GroupList copy;
+    copy.text = std::move(text);
+    GroupStream stream(copy.text);
+    for (Group g; stream.Next(g);) copy.groups.push_back(g);
+    GroupEditor editor(copy, 0, copy.groups.size(), map_.lineEnd);
+    if (const auto look = LookOf(id)) SetEntityStyle(editor, 0, look->aci, look->lineType);
+    return editor.Text();
   }
 
   int ColumnsOf(const SourceEntity& e) const {

@@ -68,6 +68,42 @@ std::string ReferencedBlock(const DxfSource& source, const EntityPiece& piece) {
   return {};
 }
 
+std::string EntityType(const DxfSource& source, size_t entity) {
+  const SourceEntity& e = source.entities()[entity];
+  GroupStream stream(std::string_view(source.text()).substr(e.begin, e.end - e.begin));
+  Group g;
+  return stream.Next(g) && g.code == 0 ? UpperCase(Trimmed(g.value)) : std::string();
+}
+
+std::string MovedCopyText(const GroupList& file, const FileMap& map, OutputFormat& format,
+                          const DxfSource& source, size_t entity, double dx, double dy) {
+  const SourceEntity& e = source.entities()[entity];
+  GroupEditor editor(file, GroupAt(file, e.begin), GroupAt(file, e.end), map.lineEnd);
+  RemoveOwnedGroups(editor);
+  ShiftEntities(editor, dx, dy);
+  const std::vector<size_t> heads = editor.Heads();
+  std::vector<std::string> handles;
+  for (size_t k = 0; k < heads.size(); ++k) handles.push_back(format.NewHandle());
+  // From the last head back, so that the indices of earlier heads hold.
+  for (size_t k = heads.size(); k-- > 0;) {
+    const size_t head = heads[k];
+    size_t end = editor.HeadEnd(head);
+    const std::string& owner = k == 0 ? format.modelSpace() : handles.front();
+    const size_t ownerAt = editor.Find(330, head + 1, editor.Find(100, head + 1, end));
+    if (ownerAt < end && !owner.empty()) editor.Set(ownerAt, owner);
+    end = editor.HeadEnd(head);
+    const size_t at = editor.Find(5, head + 1, end);
+    if (at < end && !handles[k].empty()) {
+      editor.Set(at, handles[k]);
+    } else if (at < end) {
+      editor.Erase(at);
+    } else if (!handles[k].empty()) {
+      editor.Insert(head + 1, 5, handles[k]);
+    }
+  }
+  return editor.Text();
+}
+
 std::string MovedPieceText(const GroupList& file, const FileMap& map, OutputFormat& format,
                            const DxfSource& source, const EntityPiece& piece, double dx,
                            double dy) {

@@ -42,6 +42,15 @@ std::string MovedPieceText(const GroupList& file, const FileMap& map, OutputForm
 // for any other entity.
 std::string ReferencedBlock(const DxfSource& source, const EntityPiece& piece);
 
+// The type of an entity of the source ("LINE", "SPLINE", ...), in capitals.
+std::string EntityType(const DxfSource& source, size_t entity);
+
+// A new entity made from an entity's own text, moved by (dx, dy): new handles from `format`
+// for it and its parts, owned by the model space, without what the entity owned (its
+// extension dictionary, reactors).
+std::string MovedCopyText(const GroupList& file, const FileMap& map, OutputFormat& format,
+                          const DxfSource& source, size_t entity, double dx, double dy);
+
 // The value of the first group of the code in the head of the entity at [begin, end) of the
 // file's groups (before its extended data), trimmed; empty when it has none.
 std::string HeadValue(const GroupList& file, size_t begin, size_t end, int code);

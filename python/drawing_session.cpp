@@ -95,12 +95,13 @@ void KeepSettingsInMemory() {
 }
 
 DrawingSession::DrawingSession(const std::string& path, std::optional<uint64_t> memoryLimit,
-                               std::vector<std::string>& warnings)
+                               std::vector<std::string>& warnings, double chordTolerance)
     : path_(path), id_(nextSessionId++) {
   std::string error;
   if (!memoryLimit && !dxf::MemoryLimitOfVariable(memoryLimit, error)) throw Refused(error);
   dxf::ImportOptions options;
   options.memoryLimit = memoryLimit;
+  options.chordTolerance = chordTolerance;
   // The drawing is this session's alone until the constructor returns: no lock is needed, and
   // drawings are read in parallel.
   const dxf::ImportResult imported = dxf::OpenDrawingFile(path, drawing_, options);

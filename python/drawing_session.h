@@ -23,6 +23,7 @@
 
 #include "common/output_claims.h"
 #include "dxf/block_plan.h"
+#include "dxf/curve_flattening.h"
 #include "dxf/dxf_save.h"
 #include "dxf/dxf_source.h"
 #include "host/drawing.h"
@@ -95,9 +96,11 @@ class DrawingSession {
  public:
   // Reads the drawing as `twinfind run` reads it, within the memory limit (nothing: as run
   // takes it, TWINFIND_MEMORY_LIMIT_MB or the import's default). Throws Refused with the tool's
-  // message; `warnings` gets the import's warnings, without their "warning: ".
+  // message; `warnings` gets the import's warnings, without their "warning: ". Splines and
+  // ellipses become lines within `chordTolerance` of them, as with the tool's --chord-tolerance.
   DrawingSession(const std::string& path, std::optional<uint64_t> memoryLimit,
-                 std::vector<std::string>& warnings);
+                 std::vector<std::string>& warnings,
+                 double chordTolerance = dxf::kDefaultChordTolerance);
   DrawingSession(const DrawingSession&) = delete;
   DrawingSession& operator=(const DrawingSession&) = delete;
 

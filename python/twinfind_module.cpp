@@ -591,20 +591,25 @@ twin of another drawing or one deleted before.)")
 
   m.def(
       "open",
-      [](py::handle path, py::handle memoryLimitMb) {
+      [](py::handle path, py::handle memoryLimitMb, std::optional<double> chordTolerance) {
         const std::string file = PathOf(path);
         const std::optional<uint64_t> limit = MemoryLimitOf(memoryLimitMb);
+        const double chord = chordTolerance.value_or(twinfind::dxf::kDefaultChordTolerance);
+        if (!(chord > 0) || !std::isfinite(chord)) {
+          throw BadArgument("chord_tolerance takes a distance above 0, not " + Number(chord));
+        }
         std::vector<std::string> warnings;
         std::unique_ptr<DrawingSession> drawing;
         {
           py::gil_scoped_release unlocked;
-          drawing = std::make_unique<DrawingSession>(file, limit, warnings);
+          drawing = std::make_unique<DrawingSession>(file, limit, warnings, chord);
         }
         for (const std::string& warning : warnings) Warn(warning);
         return drawing;
       },
       py::arg("path"), py::kw_only(), py::arg("memory_limit_mb") = py::none(),
-      R"(open(path, *, memory_limit_mb=None) -> Drawing
+      py::arg("chord_tolerance") = py::none(),
+      R"(open(path, *, memory_limit_mb=None, chord_tolerance=None) -> Drawing
 
 Reads a DXF drawing, as `twinfind run DRAWING` reads it.
 
@@ -612,8 +617,11 @@ path: str, bytes or os.PathLike of a DXF file (ASCII DXF of any version).
 memory_limit_mb: the most memory, in megabytes, the process may hold while
     the file is read; a larger drawing is refused before the system runs
     out. None: TWINFIND_MEMORY_LIMIT_MB, else half of the machine's memory.
+chord_tolerance: splines and ellipses are read as lines that lie within this
+    distance (drawing units) of the curve, as the tool's --chord-tolerance
+    (None: 0.01).
 
-What the host cannot hold (hatches, dimensions, splines, ...) is left out and
+What the host cannot hold (hatches, dimensions, ...) is left out and
 told as a TwinfindWarning, one per kind and reason, as the tool's warning
 lines tell it; it stays in the file that save writes.
 

@@ -12,16 +12,16 @@ const char kRunUsage[] =
     "twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf [--blocks]] [--svg OUT.svg]\n"
     "             [--png OUT.png] [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] "
     "[--no-grid]\n"
-    "             [--settings FILE] [--memory-limit MB]";
+    "             [--settings FILE] [--memory-limit MB] [--chord-tolerance D]";
 const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
 const char kViewUsage[] =
     "twinfind view [DRAWING.dxf] [--port N] [--settings FILE] [--out OUT.dxf] [--idle SECONDS]\n"
-    "              [--memory-limit MB]";
+    "              [--memory-limit MB] [--chord-tolerance D]";
 const char kSurveyUsage[] =
     "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
     "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--all] [--hidden-layers]\n"
     "                [--split DIR [--split-hands]] [--out OUT.dxf --blocks]\n"
-    "                [--settings FILE] [--memory-limit MB]";
+    "                [--settings FILE] [--memory-limit MB] [--chord-tolerance D]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
 const char kRunFooter[] =
@@ -82,13 +82,18 @@ std::string UsageOf(const std::string& command) {
   return "twinfind run|demo|view|survey|settings ...";
 }
 
-// The same limit on every command that opens a drawing.
+// The same limit and curve tolerance on every command that opens a drawing.
 void AddMemoryLimit(CLI::App& command, Options& options) {
   command
       .add_option("--memory-limit", options.memoryLimit,
                   "refuse a drawing whose import would take the process past MB megabytes "
                   "(default: $TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory)")
       ->type_name("MB");
+  command
+      .add_option("--chord-tolerance", options.chordTolerance,
+                  "draw splines and ellipses as lines within D drawing units of the curve "
+                  "(default 0.01)")
+      ->type_name("D");
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ struct Options {
   std::optional<std::string> report;
   std::optional<std::string>
       memoryLimit;  // megabytes the drawing's import may bring the process to
+  std::optional<double> chordTolerance;  // splines and ellipses as lines this close to them
   bool noGrid = false;
   bool allFamilies = false;        // survey --all
   bool hiddenLayers = false;       // survey --hidden-layers

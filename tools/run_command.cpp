@@ -1,5 +1,6 @@
 #include "tools/run_command.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -115,6 +116,7 @@ bool OpenDrawing(Session& session) {
   if (session.drawing) {
     dxf::ImportOptions options;
     options.memoryLimit = session.memoryLimit;
+    options.chordTolerance = session.chordTolerance;
     const dxf::ImportResult imported = dxf::OpenDrawingFile(*session.drawing, drawing, options);
     if (!imported.ok) {
       std::cerr << "twinfind: " << imported.error << '\n';
@@ -240,6 +242,14 @@ bool WriteOutputs(const Session& session) {
 }
 
 bool SetMemoryLimit(const Options& options, Session& session, std::string& error) {
+  if (options.chordTolerance) {
+    const double d = *options.chordTolerance;
+    if (!(d > 0) || !std::isfinite(d)) {
+      error = "--chord-tolerance takes a distance above 0";
+      return false;
+    }
+    session.chordTolerance = d;
+  }
   if (options.memoryLimit) {
     session.memoryLimit = dxf::ParseMemoryLimitMb(*options.memoryLimit);
     if (!session.memoryLimit) {

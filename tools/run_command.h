@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/output_claims.h"
+#include "dxf/curve_flattening.h"
 #include "dxf/dxf_source.h"
 #include "parts/part_family.h"
 #include "tools/cli_options.h"
@@ -33,6 +34,7 @@ struct Session {
   // searches.
   std::shared_ptr<const std::vector<parts::PartFamily>> families;
   std::optional<uint64_t> memoryLimit;  // bytes the import may bring the process to
+  double chordTolerance = dxf::kDefaultChordTolerance;  // splines and ellipses as lines
   // The files the run writes, claimed as they are named (shared by copies of the session).
   std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();
   // The searches of the run, for the report (shared by copies of the session).
@@ -58,7 +60,8 @@ bool CheckOutput(const Session& session, const std::string& path, const std::str
                  std::string& error);
 
 // The import's memory limit: --memory-limit, else TWINFIND_MEMORY_LIMIT_MB, else none (the
-// import's default). False, with the reason, when the one given is no number of megabytes.
+// import's default); and its chord tolerance (--chord-tolerance). False, with the reason, when
+// the limit given is no number of megabytes or the tolerance no number above 0.
 bool SetMemoryLimit(const Options& options, Session& session, std::string& error);
 
 // Loads the plug-in and opens the drawing (OpenDrawing); false (the message printed) when

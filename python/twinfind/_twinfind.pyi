@@ -103,5 +103,7 @@ class Drawing:
     ) -> list[dict[str, object]]:
         """One DXF file per family and parts.csv, parts.json in a new or empty folder."""
 
-def open(path: PathLike, *, memory_limit_mb: Optional[int] = None) -> Drawing:
+def open(
+    path: PathLike, *, memory_limit_mb: Optional[int] = None, chord_tolerance: Optional[float] = None
+) -> Drawing:
     """Reads a DXF drawing, as `twinfind run DRAWING` reads it."""

@@ -1,7 +1,8 @@
 """A laser part sheet for the tests of the outputs that hand parts on (survey --split, --blocks,
-the module's split and save(blocks=...)): four part shapes, each placed plainly, turned and
-mirrored the way CAD programs mirror (entities in their own plane get extrusion 0, 0, -1), one of
-them as references of a block, among a sheet border, a title and a part that has no twin. Every
+the module's split and save(blocks=...)) and of the curves read as lines: six part shapes (one
+with a spline edge, one with an ellipse hole), each placed plainly, turned and mirrored the way
+CAD programs mirror (entities in their own plane get extrusion 0, 0, -1), one of them as
+references of a block, among a sheet border, a title and a part that has no twin. Every
 quantity a parts list gives (size, cut length, closed loops, area inside the outer outline) is
 worked out here from the shapes' own definitions, not from what any program reads back.
 
@@ -73,6 +74,52 @@ def washer(msp, layer):
     ]
 
 
+# The tab's top edge: a cubic spline from (40, 20) to (0, 20), one Bezier span.
+TAB_CONTROL = [(40, 20), (30, 35), (10, 5), (0, 20)]
+
+
+def bezier(points, t):
+    (x0, y0), (x1, y1), (x2, y2), (x3, y3) = points
+    a, b, c, d = (1 - t) ** 3, 3 * t * (1 - t) ** 2, 3 * t * t * (1 - t), t ** 3
+    return (a * x0 + b * x1 + c * x2 + d * x3, a * y0 + b * y1 + c * y2 + d * y3)
+
+
+TAB_EDGE = [bezier(TAB_CONTROL, k / 20000) for k in range(20001)]
+TAB_EDGE_LENGTH = sum(math.dist(TAB_EDGE[k], TAB_EDGE[k + 1]) for k in range(20000))
+# Ellipse of semi-axes 10 and 5: its perimeter by the sum of many chords.
+ELLIPSE_PERIMETER = sum(
+    math.dist((10 * math.cos(k * math.tau / 20000), 5 * math.sin(k * math.tau / 20000)),
+              (10 * math.cos((k + 1) * math.tau / 20000), 5 * math.sin((k + 1) * math.tau / 20000)))
+    for k in range(20000))
+
+
+def shoelace(points):
+    return abs(sum(points[i][0] * points[i - 1][1] - points[i - 1][0] * points[i][1]
+                   for i in range(len(points)))) / 2
+
+
+def tab(msp, layer):
+    """40 wide, straight sides and bottom, an S-shaped spline top, a round hole."""
+    return [
+        msp.add_line((0, 0), (40, 0), dxfattribs={"layer": layer}),
+        msp.add_line((40, 0), (40, 20), dxfattribs={"layer": layer}),
+        msp.add_spline(dxfattribs={"layer": layer, "color": 3}).apply_construction_tool(
+            ezdxf.math.BSpline(TAB_CONTROL, order=4)),
+        msp.add_line((0, 20), (0, 0), dxfattribs={"layer": layer}),
+        msp.add_circle((20, 8), 3, dxfattribs={"layer": layer}),
+    ]
+
+
+def eyelet(msp, layer):
+    """50 x 30 with an elliptical hole (semi-axes 10 and 5) and a round one off its middle."""
+    return [
+        msp.add_lwpolyline([(0, 0), (50, 0), (50, 30), (0, 30)], close=True,
+                           dxfattribs={"layer": layer}),
+        msp.add_ellipse((18, 15), (10, 0), 0.5, dxfattribs={"layer": layer, "color": 5}),
+        msp.add_circle((40, 8), 2, dxfattribs={"layer": layer}),
+    ]
+
+
 def hexagon_points(radius):
     return [(radius * math.cos(k * math.pi / 3), radius * math.sin(k * math.pi / 3))
             for k in range(6)]
@@ -92,10 +139,18 @@ def shapes():
               30 * 12 + 36 * math.pi, True),
         Shape("flange", "FLANGES", 30, 15 * ROOT3, 6 * 15 + 10 * math.pi, 2,
               1.5 * ROOT3 * 15 * 15, True, block="FLANGE"),
+        Shape("tab", "TABS", 40, max(y for _, y in TAB_EDGE), 80 + TAB_EDGE_LENGTH + 6 * math.pi,
+              2, shoelace([(0, 0), (40, 0)] + TAB_EDGE), False),
+        Shape("eyelet", "EYELETS", 50, 30, 160 + ELLIPSE_PERIMETER + 4 * math.pi, 3, 1500, False),
     ]
 
 
-DRAW = {"plate": plate, "bracket": bracket, "washer": washer}
+# How far the parts list may be from the shapes' own values: a curve read as lines within the
+# chord tolerance (0.01) is a little shorter, and encloses a little more or less.
+CURVE_LENGTH = {"tab": TAB_EDGE_LENGTH, "eyelet": ELLIPSE_PERIMETER}
+
+
+DRAW = {"plate": plate, "bracket": bracket, "washer": washer, "tab": tab, "eyelet": eyelet}
 
 
 def arc_points(cx, cy, r, start, end, step=0.05):
@@ -117,6 +172,12 @@ def outline_points(shape):
     if shape.name == "washer":
         return (arc_points(30, 6, 6, -90, 90) + arc_points(0, 6, 6, 90, 270) +
                 arc_points(15, 6, 3, 0, 360))
+    if shape.name == "tab":
+        return [(0, 0), (40, 0)] + TAB_EDGE + arc_points(20, 8, 3, 0, 360)
+    if shape.name == "eyelet":
+        return ([(0, 0), (50, 0), (50, 30), (0, 30)] + arc_points(40, 8, 2, 0, 360) +
+                [(18 + 10 * math.cos(k * math.tau / 3600), 15 + 5 * math.sin(k * math.tau / 3600))
+                 for k in range(3600)])
     return hexagon_points(15) + arc_points(0, 0, 5, 0, 360)
 
 
@@ -141,7 +202,7 @@ def write_sheet(path):
     """Writes the sheet (R2010, millimetres); the shapes with the handles of each placement."""
     doc = ezdxf.new("R2010", setup=True)
     doc.header["$INSUNITS"] = 4
-    for name in ("PLATES", "BRACKETS", "WASHERS", "FLANGES", "SHEET", "NOTES"):
+    for name in ("PLATES", "BRACKETS", "WASHERS", "FLANGES", "TABS", "EYELETS", "SHEET", "NOTES"):
         doc.layers.add(name)
     msp = doc.modelspace()
     flange = doc.blocks.new("FLANGE")
@@ -170,10 +231,10 @@ def write_sheet(path):
             shape.members.append([e.dxf.handle for e in entities])
             shape.matrices.append(m)
     # What no family holds: the sheet's border, its title, a part without a twin.
-    msp.add_lwpolyline([(-10, -10), (800, -10), (800, 460), (-10, 460)], close=True,
+    msp.add_lwpolyline([(-10, -10), (800, -10), (800, 680), (-10, 680)], close=True,
                        dxfattribs={"layer": "SHEET"})
     msp.add_text("SHEET 1 - 2 MM STEEL", dxfattribs={"layer": "NOTES", "height": 5,
-                                                      "insert": (0, 450)})
+                                                      "insert": (0, 670)})
     msp.add_lwpolyline([(690, 360), (750, 360), (690, 410)], close=True,
                        dxfattribs={"layer": "PLATES"})
     doc.saveas(path)
