@@ -115,7 +115,8 @@ std::optional<std::vector<FigureRecord>> FlattenSpline(const SplineData& s, doub
   }
   const size_t n = s.controlPoints.size();
   const int p = s.degree;
-  if (p < 1 || p > 25 || n < static_cast<size_t>(p) + 1 || n > kMostCurveLines) return std::nullopt;
+  if (p < 1 || p > kMostSplineDegree || n < static_cast<size_t>(p) + 1 || n > kMostCurveLines)
+    return std::nullopt;
   if (s.knots.size() != n + static_cast<size_t>(p) + 1) return std::nullopt;
   if (!s.weights.empty() && s.weights.size() != n) return std::nullopt;
   for (size_t i = 0; i < s.knots.size(); ++i) {

@@ -17,6 +17,8 @@ namespace twinfind::dxf {
 inline constexpr double kDefaultChordTolerance = 0.01;
 // The most lines one curve becomes; a curve that needs more is not drawn.
 inline constexpr size_t kMostCurveLines = 100000;
+// The highest degree of a spline read (CAD programs make splines of degree 11 at most).
+inline constexpr int kMostSplineDegree = 11;
 
 struct SplineData {
   int degree = 3;
@@ -33,10 +35,10 @@ std::optional<std::vector<FigureRecord>> FlattenSpline(const SplineData& spline,
 
 struct EllipseData {
   VexPoint centre{};
-  VexPoint majorAxis{};  // from the centre to one end of the major axis
-  double ratio = 1;      // minor to major axis, 0 < ratio <= 1
+  VexPoint majorAxis{};                         // from the centre to one end of the major axis
+  double ratio = 1;                             // minor to major axis, 0 < ratio <= 1
   double startParameter = 0, endParameter = 0;  // radians; equal ends: the whole ellipse
-  double side = 1;       // -1: seen from below (extrusion 0, 0, -1), it runs clockwise
+  double side = 1;  // -1: seen from below (extrusion 0, 0, -1), it runs clockwise
 };
 
 // The lines of an ellipse or elliptical arc; nothing for one whose data do not make one.

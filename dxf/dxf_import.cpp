@@ -113,8 +113,8 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
   BuildCounts counts;
   try {
     auto model = std::make_unique<Model>();
-    const ReadOutcome read =
-        ReadModel(text, *model, [&watch] { return watch.Fits(); }, options.chordTolerance);
+    const ReadOutcome read = ReadModel(
+        text, *model, [&watch] { return watch.Fits(); }, options.chordTolerance);
     if (!read.ok) {
       result.error = watch.exceeded() ? watch.Refusal() : read.error;
       return result;

@@ -86,7 +86,8 @@ class Saver {
     for (const auto& [index, fate] : fates) {
       const SourceEntity& e = source_.entities()[index];
       std::string text = Rewrite(index, fate);
-      if (const auto it = references.referencesAt.find(index); it != references.referencesAt.end()) {
+      if (const auto it = references.referencesAt.find(index);
+          it != references.referencesAt.end()) {
         text += it->second;
       }
       owned.Replaced(GroupOf(e.begin), GroupOf(e.end), text);

@@ -20,9 +20,9 @@ constexpr int kFrameControlPoint = 16;
 constexpr int kFaceRecord = 128, kMeshVertex = 64;
 
 // The entity types decoded here, as lasting names for the items.
-constexpr std::string_view kTypeNames[] = {"LINE",   "ARC",    "CIRCLE", "POINT",  "LWPOLYLINE",
-                                           "POLYLINE", "INSERT", "TEXT", "MTEXT",  "ATTRIB",
-                                           "VERTEX", "SEQEND", "SPLINE", "ELLIPSE"};
+constexpr std::string_view kTypeNames[] = {"LINE",     "ARC",    "CIRCLE", "POINT",  "LWPOLYLINE",
+                                           "POLYLINE", "INSERT", "TEXT",   "MTEXT",  "ATTRIB",
+                                           "VERTEX",   "SEQEND", "SPLINE", "ELLIPSE"};
 
 std::string_view LastingName(std::string_view type) {
   for (const std::string_view name : kTypeNames) {

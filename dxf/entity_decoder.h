@@ -1,8 +1,8 @@
 // The entities the host can hold, from their groups into the reader's model: layers, block base
 // points, lines, arcs, circles, points, polylines with their vertices, block references with
-// their attributes, texts, and splines and ellipses as lines. Numbers are read from the groups' characters (dxf/number_text.h).
-// An entity whose number groups hold no number, or that lacks a group it cannot do without, is
-// left out and counted, never placed at the origin.
+// their attributes, texts, and splines and ellipses as lines. Numbers are read from the groups'
+// characters (dxf/number_text.h). An entity whose number groups hold no number, or that lacks a
+// group it cannot do without, is left out and counted, never placed at the origin.
 #ifndef DXF_ENTITY_DECODER_H
 #define DXF_ENTITY_DECODER_H
 
@@ -80,7 +80,7 @@ class EntityDecoder {
   void Insert();
   void Text(std::string_view type);
   void MText();
-  void Spline();   // entity_decoder_curves.cpp
+  void Spline();  // entity_decoder_curves.cpp
   void Ellipse();
   std::optional<TextLine> TextOf(std::string_view type, bool attribute);
   void FinishPolyline();

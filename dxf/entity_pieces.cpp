@@ -40,9 +40,9 @@ bool PiecesHoldOnly(const DxfSource& source, const std::vector<EntityPiece>& pie
   for (const EntityPiece& piece : pieces) {
     const SourceEntity& e = source.entities()[piece.entity];
     for (int id = e.firstSegment; id < e.firstSegment + e.segmentCount; ++id) {
-      const bool taken = piece.cells.empty() ||
-                         std::binary_search(piece.cells.begin(), piece.cells.end(),
-                                            source.CellOf(id));
+      const bool taken =
+          piece.cells.empty() ||
+          std::binary_search(piece.cells.begin(), piece.cells.end(), source.CellOf(id));
       if (taken && given.count(id) == 0) return false;
     }
   }

@@ -35,8 +35,7 @@ int CellCount(const DxfSource& source, const SourceEntity& entity);
 // with its points shifted, or for copies of an array one reference per copy (the first keeping
 // the array's handle and attributes, later ones new handles from `format`).
 std::string MovedPieceText(const GroupList& file, const FileMap& map, OutputFormat& format,
-                           const DxfSource& source, const EntityPiece& piece, double dx,
-                           double dy);
+                           const DxfSource& source, const EntityPiece& piece, double dx, double dy);
 
 // The block name of a piece that is a block reference (INSERT, or copies of an array); empty
 // for any other entity.

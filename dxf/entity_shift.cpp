@@ -14,7 +14,8 @@ namespace {
 
 bool ReadNumber(std::string_view text, double& value) {
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return result.ec == std::errc{} && result.ptr == text.data() + text.size() && std::isfinite(value);
+  return result.ec == std::errc{} && result.ptr == text.data() + text.size() &&
+         std::isfinite(value);
 }
 
 // +1 for an entity seen from above, -1 from below (its plane's x runs against the world's).

@@ -228,9 +228,8 @@ class Reader {
 }  // namespace
 
 bool IsReadEntityType(std::string_view type) {
-  for (const std::string_view t :
-       {"LINE", "ARC", "CIRCLE", "POINT", "LWPOLYLINE", "POLYLINE", "INSERT", "TEXT", "MTEXT",
-        "SPLINE", "ELLIPSE"}) {
+  for (const std::string_view t : {"LINE", "ARC", "CIRCLE", "POINT", "LWPOLYLINE", "POLYLINE",
+                                   "INSERT", "TEXT", "MTEXT", "SPLINE", "ELLIPSE"}) {
     if (type == t) return true;
   }
   return false;

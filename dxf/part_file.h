@@ -2,8 +2,9 @@
 // holding only the part's entities, moved along the drawing plane, their own text (types,
 // layers, colours, line types, curves, attributes, extended data) kept, and its paper-space
 // layouts empty. Everything else of the file stays: its version, units and other header
-// variables, its tables and block definitions, so that the part reads as the input did. What the left-out entities owned leaves with them
-// (owned_objects.h); $EXTMIN and $EXTMAX become the part's extent.
+// variables, its tables and block definitions, so that the part reads as the input did. What the
+// left-out entities owned leaves with them (owned_objects.h); $EXTMIN and $EXTMAX become the part's
+// extent.
 #ifndef DXF_PART_FILE_H
 #define DXF_PART_FILE_H
 

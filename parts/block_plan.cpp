@@ -36,7 +36,8 @@ std::vector<KeyPoint> KeyPointsOf(const vexhost::Drawing& drawing,
       const FigureRecord& f = e->figure;
       switch (f.kind) {
         case VEX_FIG_LINE:
-          points.push_back({f.kind, (f.u.line.x1 + f.u.line.x2) / 2, (f.u.line.y1 + f.u.line.y2) / 2,
+          points.push_back({f.kind, (f.u.line.x1 + f.u.line.x2) / 2,
+                            (f.u.line.y1 + f.u.line.y2) / 2,
                             vexhost::Distance(f.u.line.x1, f.u.line.y1, f.u.line.x2, f.u.line.y2),
                             std::atan2(f.u.line.y2 - f.u.line.y1, f.u.line.x2 - f.u.line.x1)});
           break;
@@ -199,9 +200,8 @@ std::string BlockNameOf(const PartFamily& family) {
   std::string name;
   for (const char c : family.partNumber) {
     const unsigned char u = static_cast<unsigned char>(c);
-    name += u < 0x20 || std::string_view("<>/\\\":;?*|=,`").find(c) != std::string_view::npos
-                ? '_'
-                : c;
+    name +=
+        u < 0x20 || std::string_view("<>/\\\":;?*|=,`").find(c) != std::string_view::npos ? '_' : c;
   }
   return name;
 }
@@ -266,8 +266,8 @@ BlockPlanning PlanBlocks(const vexhost::Drawing& drawing, const dxf::DxfSource& 
       for (const Candidate& c : candidates) {
         dxf::BlockTwin twin;
         twin.pieces = c.pieces;
-        twin.stays = existing && !c.block.empty() &&
-                     dxf::UpperCase(c.block) == dxf::UpperCase(from->block);
+        twin.stays =
+            existing && !c.block.empty() && dxf::UpperCase(c.block) == dxf::UpperCase(from->block);
         if (!twin.stays && !c.holdsOnly) {
           ++more;
           continue;

@@ -8,8 +8,8 @@ Turn TurnBetween(const PartMember& base, const PartMember& member) {
   // member = R(a) M^m part and base = R(b) M^n part, so member = R(a) M^m M^-n R(-b) base; a
   // mirroring taken past a turn turns it the other way.
   const bool mirrored = member.mirrored != base.mirrored;
-  double angle = mirrored ? member.angleDegrees + base.angleDegrees
-                          : member.angleDegrees - base.angleDegrees;
+  double angle =
+      mirrored ? member.angleDegrees + base.angleDegrees : member.angleDegrees - base.angleDegrees;
   angle = std::fmod(angle, 360.0);
   if (angle < 0) angle += 360;
   if (angle >= 360) angle = 0;

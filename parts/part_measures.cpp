@@ -31,8 +31,7 @@ double TwiceArea(const FigureRecord& f, bool backwards) {
   const double start = std::atan2(a.sy - a.cy, a.sx - a.cx);
   const double signedSweep = a.direction == VEX_ARC_CW ? -sweep : sweep;
   const double end = start + signedSweep;
-  const double value = a.r * a.r * signedSweep +
-                       a.cx * a.r * (std::sin(end) - std::sin(start)) -
+  const double value = a.r * a.r * signedSweep + a.cx * a.r * (std::sin(end) - std::sin(start)) -
                        a.cy * a.r * (std::cos(end) - std::cos(start));
   return backwards ? -value : value;
 }
@@ -140,11 +139,11 @@ PartMeasures MeasurePart(const vexhost::Drawing& drawing, const std::vector<int>
         ++m.loops;
         areas.push_back(std::numbers::pi * f.u.circle.r * f.u.circle.r);
       } else if (f.kind == VEX_FIG_LINE) {
-        edges.push_back({points.Of(f.u.line.x1, f.u.line.y1), points.Of(f.u.line.x2, f.u.line.y2),
-                         f, false});
+        edges.push_back(
+            {points.Of(f.u.line.x1, f.u.line.y1), points.Of(f.u.line.x2, f.u.line.y2), f, false});
       } else if (f.kind == VEX_FIG_ARC) {
-        edges.push_back({points.Of(f.u.arc.sx, f.u.arc.sy), points.Of(f.u.arc.ex, f.u.arc.ey), f,
-                         false});
+        edges.push_back(
+            {points.Of(f.u.arc.sx, f.u.arc.sy), points.Of(f.u.arc.ex, f.u.arc.ey), f, false});
       }
     }
   }

@@ -11,11 +11,11 @@
 namespace twinfind::parts {
 
 struct PartMeasures {
-  VexBox box{};           // the extent of its figures
-  double cutLength = 0;   // the length of all its lines, arcs and circles
-  int loops = 0;          // closed loops: circles, and groups of lines and arcs whose every end
-                          // meets another end (a closed outline)
-  double outerArea = 0;   // the area inside the largest closed loop (holes not taken off)
+  VexBox box{};          // the extent of its figures
+  double cutLength = 0;  // the length of all its lines, arcs and circles
+  int loops = 0;         // closed loops: circles, and groups of lines and arcs whose every end
+                         // meets another end (a closed outline)
+  double outerArea = 0;  // the area inside the largest closed loop (holes not taken off)
   std::vector<std::string> layers;  // the names of the layers it lies on, in drawing order
 };
 

@@ -237,8 +237,8 @@ std::string PartsCsv(const std::vector<SplitRow>& rows) {
 }
 
 std::string PartsJson(const std::vector<SplitRow>& rows, const std::string& drawing) {
-  std::string out = "{\n  \"version\": 1,\n  \"drawing\": " + JsonText(drawing) +
-                    ",\n  \"parts\": [";
+  std::string out =
+      "{\n  \"version\": 1,\n  \"drawing\": " + JsonText(drawing) + ",\n  \"parts\": [";
   for (size_t i = 0; i < rows.size(); ++i) {
     const SplitRow& r = rows[i];
     const PartMeasures& m = r.measures;
@@ -252,8 +252,7 @@ std::string PartsJson(const std::vector<SplitRow>& rows, const std::string& draw
                         ", \"mirrored\": " + (member.mirrored ? "true" : "false") + "}");
     }
     out += std::string(i ? "," : "") + "\n    {\"file\": " + JsonText(r.file) +
-           ", \"family\": " + std::to_string(r.family) +
-           ", \"count\": " + std::to_string(r.count) +
+           ", \"family\": " + std::to_string(r.family) + ", \"count\": " + std::to_string(r.count) +
            ", \"mirrored\": " + std::to_string(r.mirrored) +
            ", \"width\": " + Number(m.box.maxX - m.box.minX) +
            ", \"height\": " + Number(m.box.maxY - m.box.minY) +

@@ -16,7 +16,7 @@
 namespace twinfind::parts {
 
 struct SplitOptions {
-  bool hands = false;  // mirror images in a second file of their own
+  bool hands = false;   // mirror images in a second file of their own
   std::string drawing;  // the input's name, for parts.json
 };
 

@@ -85,7 +85,7 @@ using PartSpec = std::variant<VexBox, std::vector<std::string>>;
 
 struct SaveResult {
   dxf::SaveCounts counts;
-  std::vector<std::string> warnings;  // without their "warning: "
+  std::vector<std::string> warnings;      // without their "warning: "
   std::vector<dxf::BlockOutcome> blocks;  // saved as blocks: what each family became
 };
 

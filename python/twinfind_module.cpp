@@ -190,7 +190,8 @@ std::vector<twinfind::python::TwinGroup> GroupsOf(py::handle value, std::vector<
   if (py::isinstance<py::str>(value) || !py::isinstance<py::iterable>(value)) {
     throw py::type_error(std::string(action) +
                          " takes a list of families (Family objects, or lists of Twin objects), "
-                         "not a " + TypeName(value));
+                         "not a " +
+                         TypeName(value));
   }
   std::vector<twinfind::python::TwinGroup> groups;
   for (const py::handle item : value) {

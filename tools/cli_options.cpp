@@ -184,9 +184,10 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
                    "list families of strokes too (single lines, points, two loose figures)");
   survey->add_flag("--hidden-layers", options.hiddenLayers,
                    "survey the layers that are off or frozen in the file too");
-  survey->add_option("--split", options.split,
-                     "write one DXF file per family and parts.csv, parts.json into DIR (a new "
-                     "or empty folder)")
+  survey
+      ->add_option("--split", options.split,
+                   "write one DXF file per family and parts.csv, parts.json into DIR (a new "
+                   "or empty folder)")
       ->type_name("DIR");
   survey->add_flag("--split-hands", options.splitHands,
                    "with --split: mirror images in a file of their own");
@@ -217,7 +218,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   if (parsed > 1 && argv[1][0] != '-') {
     const std::string first = argv[1];
     bool known = first == "help";
-    for (const CLI::App* sub : {run, demo, view, survey, settings}) known |= sub->get_name() == first;
+    for (const CLI::App* sub : {run, demo, view, survey, settings})
+      known |= sub->get_name() == first;
     if (!known) {
       return BadArguments("unknown command '" + QuoteForMessage(first) +
                               "'; the commands are run, demo, view, survey and settings",

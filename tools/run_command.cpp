@@ -188,9 +188,8 @@ bool SaveDrawing(const Session& session, const std::string& path, std::vector<st
   }
   const std::vector<parts::PartFamily> families =
       session.families ? *session.families : FamiliesOfSearches(session.searches->searches());
-  const parts::BlockPlanning planning =
-      parts::PlanBlocks(drawing, *session.source, families,
-                        SearchOptionsOf(ReadSettings()).tolerance);
+  const parts::BlockPlanning planning = parts::PlanBlocks(
+      drawing, *session.source, families, SearchOptionsOf(ReadSettings()).tolerance);
   dxf::BlockSave blocks;
   blocks.plan = &planning.plan;
   const bool saved = dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines, &blocks);
@@ -275,7 +274,8 @@ int RunCommand(const Options& options) {
   session.blocks = options.blocks;
   std::string error;
   if (options.blocks && !options.out) {
-    return BadArguments("--blocks goes with --out OUT.dxf: the file the blocks are saved in", "run");
+    return BadArguments("--blocks goes with --out OUT.dxf: the file the blocks are saved in",
+                        "run");
   }
   if (!SetMemoryLimit(options, session, error) || !UseSettingsFile(options.settings, error) ||
       !CheckOutputs(session, error)) {

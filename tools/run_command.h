@@ -28,12 +28,12 @@ inline constexpr int kOutputFailed = 1;
 struct Session {
   std::optional<std::string> drawing;  // the DXF file read first
   std::optional<std::string> out, svg, png, svgAtConfirm, report;
-  bool grid = true;                     // pictures carry the coordinate grid
+  bool grid = true;     // pictures carry the coordinate grid
   bool blocks = false;  // the drawing is saved with each search's twins as block references
   // The families saved as blocks instead of the run's searches (the survey's); nothing: the
   // searches.
   std::shared_ptr<const std::vector<parts::PartFamily>> families;
-  std::optional<uint64_t> memoryLimit;  // bytes the import may bring the process to
+  std::optional<uint64_t> memoryLimit;                  // bytes the import may bring the process to
   double chordTolerance = dxf::kDefaultChordTolerance;  // splines and ellipses as lines
   // The files the run writes, claimed as they are named (shared by copies of the session).
   std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();

@@ -26,7 +26,8 @@ Read ImportOne(const std::string& entity, double tolerance) {
   options.chordTolerance = tolerance;
   Read read{twinfind::dxf::ImportDxfText(File(entity), d, options), {}};
   for (const int id : d.SegmentIds()) {
-    for (const int e : d.FindSegment(id)->elements) read.figures.push_back(d.FindElement(e)->figure);
+    for (const int e : d.FindSegment(id)->elements)
+      read.figures.push_back(d.FindElement(e)->figure);
   }
   return read;
 }
@@ -55,9 +56,15 @@ TEST(ImportCurvesTest, CurvesBecomeLinesWithinTheChordTolerance) {
   // from above and from below; a circle drawn as a rational spline (a quarter per span).
   const double turn = std::numbers::pi / 6;
   const auto ellipse = [&](double side, double start, double end) {
-    return Groups({{0, "ELLIPSE"}, {8, "0"}, {10, "5"}, {20, "-3"},
-                   {11, std::to_string(20 * std::cos(turn))}, {21, std::to_string(20 * std::sin(turn))},
-                   {40, "0.4"}, {41, std::to_string(start)}, {42, std::to_string(end)},
+    return Groups({{0, "ELLIPSE"},
+                   {8, "0"},
+                   {10, "5"},
+                   {20, "-3"},
+                   {11, std::to_string(20 * std::cos(turn))},
+                   {21, std::to_string(20 * std::sin(turn))},
+                   {40, "0.4"},
+                   {41, std::to_string(start)},
+                   {42, std::to_string(end)},
                    {230, side < 0 ? "-1" : "1"}});
   };
   const auto onEllipse = [&](double x, double y) {
@@ -80,7 +87,7 @@ TEST(ImportCurvesTest, CurvesBecomeLinesWithinTheChordTolerance) {
   for (const char* knot : {"0", "0", "0", "1", "1", "2", "2", "3", "3", "4", "4", "4"}) {
     circle.emplace_back(40, knot);
   }
-  const double corners[9][3] = {{10, 0, 1}, {10, 10, w}, {0, 10, 1}, {-10, 10, w}, {-10, 0, 1},
+  const double corners[9][3] = {{10, 0, 1},    {10, 10, w}, {0, 10, 1},   {-10, 10, w}, {-10, 0, 1},
                                 {-10, -10, w}, {0, -10, 1}, {10, -10, w}, {10, 0, 1}};
   for (const auto& c : corners) {
     circle.emplace_back(10, std::to_string(c[0]));
@@ -121,20 +128,47 @@ TEST(ImportCurvesTest, CurvesWhoseDataMakeNoneAreCountedWithTheReason) {
   } cases[] = {
       {Groups({{0, "SPLINE"}, {8, "0"}, {72, "99999999"}, {73, "0"}}),
        "SPLINE (a required group missing)"},
-      {Groups({{0, "SPLINE"}, {8, "0"}, {71, "3"}, {40, "0"}, {40, "1"}, {10, "0"}, {20, "0"},
-               {10, "1"}, {20, "1"}}),
+      {Groups({{0, "SPLINE"},
+               {8, "0"},
+               {71, "3"},
+               {40, "0"},
+               {40, "1"},
+               {10, "0"},
+               {20, "0"},
+               {10, "1"},
+               {20, "1"}}),
        "SPLINE (invalid geometry)"},  // two knots for two points of degree 3
-      {Groups({{0, "SPLINE"}, {8, "0"}, {71, "1"}, {40, "0"}, {40, "0"}, {40, "1"}, {40, "1"},
-               {10, "0"}, {20, "nan"}, {10, "1"}, {20, "1"}}),
+      {Groups({{0, "SPLINE"},
+               {8, "0"},
+               {71, "1"},
+               {40, "0"},
+               {40, "0"},
+               {40, "1"},
+               {40, "1"},
+               {10, "0"},
+               {20, "nan"},
+               {10, "1"},
+               {20, "1"}}),
        "SPLINE (text where a number belongs)"},
-      {Groups({{0, "SPLINE"}, {8, "0"}, {71, "1"}, {40, "0"}, {40, "0"}, {40, "1"}, {40, "1"},
-               {10, "0"}, {20, "0"}, {10, "1"}, {20, "1"}, {210, "1"}, {230, "0"}}),
+      {Groups({{0, "SPLINE"},
+               {8, "0"},
+               {71, "1"},
+               {40, "0"},
+               {40, "0"},
+               {40, "1"},
+               {40, "1"},
+               {10, "0"},
+               {20, "0"},
+               {10, "1"},
+               {20, "1"},
+               {210, "1"},
+               {230, "0"}}),
        "SPLINE (not in the drawing plane)"},
       {Groups({{0, "ELLIPSE"}, {8, "0"}}), "ELLIPSE (a required group missing)"},
       {Groups({{0, "ELLIPSE"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "5"}, {21, "0"}, {40, "0"}}),
        "ELLIPSE (invalid geometry)"},
-      {Groups({{0, "ELLIPSE"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "1e300"}, {21, "0"},
-               {40, "0.5"}}),
+      {Groups(
+           {{0, "ELLIPSE"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "1e300"}, {21, "0"}, {40, "0.5"}}),
        "ELLIPSE (invalid geometry)"},
   };
   for (const auto& c : cases) {

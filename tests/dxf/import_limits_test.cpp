@@ -23,10 +23,10 @@ TEST(ImportLimitsTest, EntitiesTheHostCannotHoldAreCountedByTypeAndTold) {
   const std::string blocks = dxftest::Block("H", hatch + dxftest::Line(0, 0, 1, 0));
   const std::string refs = Groups({{0, "INSERT"}, {8, "0"}, {2, "H"}, {10, "0"}, {20, "0"}});
   vexhost::Drawing d;
-  const auto result = Import(
-      File(hatch + wipeout + wipeout + paper + refs + refs + Groups({{0, "RAY"}, {8, "0"}}),
-           blocks),
-      d);
+  const auto result =
+      Import(File(hatch + wipeout + wipeout + paper + refs + refs + Groups({{0, "RAY"}, {8, "0"}}),
+                  blocks),
+             d);
   EXPECT_EQ(result.segments, 2);  // the two references' lines
   // One HATCH of model space and one in each reference.
   const std::map<std::string, int> expected = {
