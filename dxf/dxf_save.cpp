@@ -292,26 +292,13 @@ class Saver {
     if (!index) return std::nullopt;
     const std::string type = EntityType(source_, *index);
     if (type != "SPLINE" && type != "ELLIPSE") return std::nullopt;
-    std::string text = MovedCopyText(file_, map_, format_, source_, *index, origin->placement.tx,
-                                     origin->placement.ty);
-    if (!origin->restyled) return text;
-    GroupList copy;
-    copy.text = std::move(text);
-    GroupStream stream(copy.text);
-    for (Group g; stream.Next(g);) copy.groups.push_back(g);
-    GroupEditor editor(copy, 0, copy.groups.size(), map_.lineEnd);
-    if (const auto look = LookOf(id)) SetEntityStyle(editor, 0, look->aci, look->lineType);
-    return editor.Text();
+    return MovedCopyText(file_, map_, format_, source_, *index, origin->placement.tx,
+                         origin->placement.ty, origin->restyled ? LookOf(id) : std::nullopt);
   }
 
   int ColumnsOf(const SourceEntity& e) const {
-    const size_t begin = GroupOf(e.begin);
-    for (size_t i = begin + 1; i < file_.groups.size() && file_.groups[i].code != 0; ++i) {
-      if (file_.groups[i].code == 70) {
-        return std::max(1, std::atoi(std::string(Trimmed(file_.groups[i].value)).c_str()));
-      }
-    }
-    return 1;
+    const std::string columns = HeadValue(file_, GroupOf(e.begin), GroupOf(e.end), 70);
+    return std::max(1, std::atoi(columns.c_str()));
   }
 
   TableAdditions Additions() {
@@ -349,8 +336,9 @@ class Saver {
       if (const auto box = drawing_.ComputeBounds(id)) vexhost::Include(extent, *box);
     }
     double oldMin[2], oldMax[2];
-    if (HeaderPoint("$EXTMIN", oldMin) && HeaderPoint("$EXTMAX", oldMax) &&
-        oldMin[0] <= oldMax[0] && oldMin[1] <= oldMax[1]) {
+    if (ReadHeaderPoint(file_, map_, "$EXTMIN", oldMin) &&
+        ReadHeaderPoint(file_, map_, "$EXTMAX", oldMax) && oldMin[0] <= oldMax[0] &&
+        oldMin[1] <= oldMax[1]) {
       vexhost::Include(extent, oldMin[0], oldMin[1]);
       vexhost::Include(extent, oldMax[0], oldMax[1]);
       if (extent.minX != oldMin[0] || extent.minY != oldMin[1]) {
@@ -368,22 +356,6 @@ class Saver {
       header.Handle("$HANDSEED", HandleText(format_.nextHandle()));
     }
     header.Finish();
-  }
-
-  bool HeaderPoint(const std::string& name, double out[2]) const {
-    const auto it = map_.header.find(name);
-    if (it == map_.header.end()) return false;
-    bool x = false, y = false;
-    for (size_t i = it->second + 1;
-         i < file_.groups.size() && file_.groups[i].code != 9 && file_.groups[i].code != 0; ++i) {
-      const std::string value(Trimmed(file_.groups[i].value));
-      char* end = nullptr;
-      const double v = std::strtod(value.c_str(), &end);
-      const bool number = end != value.c_str() && *end == '\0' && std::isfinite(v);
-      if (file_.groups[i].code == 10) x = number, out[0] = v;
-      if (file_.groups[i].code == 20) y = number, out[1] = v;
-    }
-    return x && y;
   }
 
   const vexhost::Drawing& drawing_;

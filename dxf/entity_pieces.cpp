@@ -76,7 +76,8 @@ std::string EntityType(const DxfSource& source, size_t entity) {
 }
 
 std::string MovedCopyText(const GroupList& file, const FileMap& map, OutputFormat& format,
-                          const DxfSource& source, size_t entity, double dx, double dy) {
+                          const DxfSource& source, size_t entity, double dx, double dy,
+                          const std::optional<EntityLook>& look) {
   const SourceEntity& e = source.entities()[entity];
   GroupEditor editor(file, GroupAt(file, e.begin), GroupAt(file, e.end), map.lineEnd);
   RemoveOwnedGroups(editor);
@@ -101,6 +102,7 @@ std::string MovedCopyText(const GroupList& file, const FileMap& map, OutputForma
       editor.Insert(head + 1, 5, handles[k]);
     }
   }
+  if (look) SetEntityStyle(editor, 0, look->aci, look->lineType);
   return editor.Text();
 }
 

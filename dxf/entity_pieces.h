@@ -4,6 +4,7 @@
 #ifndef DXF_ENTITY_PIECES_H
 #define DXF_ENTITY_PIECES_H
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "dxf/file_map.h"
 #include "dxf/group_reader.h"
 #include "dxf/output_format.h"
+#include "dxf/reference_writer.h"
 
 namespace twinfind::dxf {
 
@@ -46,9 +48,10 @@ std::string EntityType(const DxfSource& source, size_t entity);
 
 // A new entity made from an entity's own text, moved by (dx, dy): new handles from `format`
 // for it and its parts, owned by the model space, without what the entity owned (its
-// extension dictionary, reactors).
+// extension dictionary, reactors); in the look given, when one is.
 std::string MovedCopyText(const GroupList& file, const FileMap& map, OutputFormat& format,
-                          const DxfSource& source, size_t entity, double dx, double dy);
+                          const DxfSource& source, size_t entity, double dx, double dy,
+                          const std::optional<EntityLook>& look = std::nullopt);
 
 // The value of the first group of the code in the head of the entity at [begin, end) of the
 // file's groups (before its extended data), trimmed; empty when it has none.
