@@ -26,8 +26,6 @@ std::string ReasonForType(const std::string& type) {
       {"HATCH", "the host holds no hatch patterns or fills"},
       {"SOLID", "the host holds no filled areas"},
       {"WIPEOUT", "the host holds no masking areas"},
-      {"SPLINE", "the host holds no splines"},
-      {"ELLIPSE", "the host holds no ellipses"},
       {"DIMENSION", "the host holds no dimensions"},
       {"LEADER", "the host holds no leaders"},
       {"MULTILEADER", "the host holds no leaders"},
@@ -115,7 +113,8 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
   BuildCounts counts;
   try {
     auto model = std::make_unique<Model>();
-    const ReadOutcome read = ReadModel(text, *model, [&watch] { return watch.Fits(); });
+    const ReadOutcome read = ReadModel(
+        text, *model, [&watch] { return watch.Fits(); }, options.chordTolerance);
     if (!read.ok) {
       result.error = watch.exceeded() ? watch.Refusal() : read.error;
       return result;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/curve_flattening.h"
 #include "dxf/dxf_source.h"
 #include "host/drawing.h"
 
@@ -24,6 +25,8 @@ struct ImportOptions {
   // The memory the process may hold while importing, in bytes; nothing: DefaultMemoryLimit()
   // (dxf/memory_limit.h: TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory).
   std::optional<uint64_t> memoryLimit;
+  // How far (drawing units) the lines a spline or an ellipse becomes may lie from the curve.
+  double chordTolerance = kDefaultChordTolerance;
 };
 
 struct ImportResult {

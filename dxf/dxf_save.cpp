@@ -12,7 +12,10 @@
 
 #include "common/atomic_file.h"
 #include "dxf/aci_palette.h"
+#include "dxf/block_save.h"
+#include "dxf/block_writer.h"
 #include "dxf/entity_fates.h"
+#include "dxf/entity_pieces.h"
 #include "dxf/file_additions.h"
 #include "dxf/file_edits.h"
 #include "dxf/file_layers.h"
@@ -35,15 +38,17 @@ bool IsTranslation(const vexhost::Placement& p) {
 
 class Saver {
  public:
-  Saver(const vexhost::Drawing& drawing, const DxfSource& source, SaveCounts& counts)
-      : drawing_(drawing), source_(source), counts_(counts) {}
+  Saver(const vexhost::Drawing& drawing, const DxfSource& source, SaveCounts& counts,
+        BlockSave* blocks)
+      : drawing_(drawing), source_(source), counts_(counts), blockSave_(blocks) {}
 
   std::string Run(std::vector<std::string>* warnings) {
     counts_ = SaveCounts{};
     const vexhost::BaselineChanges changes = drawing_.ChangesSinceBaseline();
     const int entityCount = static_cast<int>(source_.entities().size());
+    const bool planned = blockSave_ && blockSave_->plan && !blockSave_->plan->families.empty();
     if (changes.deleted.empty() && changes.restyled.empty() && changes.reshaped.empty() &&
-        changes.added.empty()) {
+        changes.added.empty() && !planned) {
       counts_.kept = entityCount;
       return source_.text();  // nothing changed: the file as it was, byte for byte
     }
@@ -69,10 +74,22 @@ class Saver {
     // to it (owned_objects.h).
     OwnedObjects owned(file_, map_.lineEnd);
     std::vector<std::tuple<uint32_t, uint32_t, std::string>> rewritten;
-    const auto fates = EntityFates(drawing_, source_, changes);
+    auto fates = EntityFates(drawing_, source_, changes);
+    BlockWriter blockWriter(file_, map_, format_);
+    PlannedBlocks references;
+    if (planned) {
+      references = ApplyBlockPlan(*blockSave_->plan, source_, file_, blockWriter, fates,
+                                  [&](size_t index) { return StayingText(index, fates); });
+      blockSave_->outcomes = references.outcomes;
+      counts_.added += references.added;
+    }
     for (const auto& [index, fate] : fates) {
       const SourceEntity& e = source_.entities()[index];
       std::string text = Rewrite(index, fate);
+      if (const auto it = references.referencesAt.find(index);
+          it != references.referencesAt.end()) {
+        text += it->second;
+      }
       owned.Replaced(GroupOf(e.begin), GroupOf(e.end), text);
       rewritten.emplace_back(e.begin, e.end, std::move(text));
     }
@@ -84,7 +101,7 @@ class Saver {
     counts_.kept = entityCount - counts_.deleted - counts_.changed;
     std::string added = WriteAdded(changes.added);
     Place("ENTITIES", std::move(added));
-    Place("BLOCKS", refs_->TakeBlockCopies() + Flush(blocks_));
+    Place("BLOCKS", refs_->TakeBlockCopies() + Flush(blocks_) + blockWriter.TakeDefinitions());
     AddTables(file_, map_, format_, Additions(), edits_);
     SetHeader();
     if (warnings && notes_.figuresWithoutForm > 0) {
@@ -148,18 +165,35 @@ class Saver {
       afreshCount_ = 0;
       text = Afresh(e, -1);
       counts_.added += std::max(0, afreshCount_ - 1);
-    } else if (e.reference) {
-      ReferenceWriter::How how;
-      how.look = LookOf(fate.restyledSegment);
-      text = refs_->Write(begin, end, how);
     } else {
-      GroupEditor editor(file_, begin, end, map_.lineEnd);
-      if (const auto look = LookOf(fate.restyledSegment)) {
-        SetEntityStyle(editor, 0, look->aci, look->lineType);
-      }
-      text = editor.Text();
+      text = RestyledText(index, fate);
     }
     return text;
+  }
+
+  // An entity recoloured (or kept: as it was) in its own groups.
+  std::string RestyledText(size_t index, const EntityFate& fate) {
+    const SourceEntity& e = source_.entities()[index];
+    const size_t begin = GroupOf(e.begin), end = GroupOf(e.end);
+    if (fate.fate != Fate::kRestyled) {
+      return GroupEditor(file_, begin, end, map_.lineEnd).Text();
+    }
+    if (e.reference) {
+      ReferenceWriter::How how;
+      how.look = LookOf(fate.restyledSegment);
+      return refs_->Write(begin, end, how);
+    }
+    GroupEditor editor(file_, begin, end, map_.lineEnd);
+    if (const auto look = LookOf(fate.restyledSegment)) {
+      SetEntityStyle(editor, 0, look->aci, look->lineType);
+    }
+    return editor.Text();
+  }
+
+  // The text of an entity that stays whole, as it is written now.
+  std::string StayingText(size_t index, const std::map<size_t, EntityFate>& fates) {
+    const auto it = fates.find(index);
+    return RestyledText(index, it == fates.end() ? EntityFate{} : it->second);
   }
 
   // An array whose copies fared differently: one reference per copy that is left, the first
@@ -238,20 +272,33 @@ class Saver {
         continue;
       }
       const vexhost::Segment* s = drawing_.FindSegment(id);
+      if (const auto curve = CurveCopy(id)) {
+        text += *curve;
+        ++counts_.added;
+        continue;
+      }
       counts_.added += writer_->Write(*s, layers_->NameOf(s->layer));
       text += Flush(entities_);
     }
     return text;
   }
 
+  // A moved copy of a spline or an ellipse (the host holds it as lines) is the curve's own
+  // entity moved, in the copy's colour and line type; nothing for any other segment.
+  std::optional<std::string> CurveCopy(int id) {
+    const auto origin = drawing_.CopyOriginOf(id);
+    if (!origin || !IsTranslation(origin->placement)) return std::nullopt;
+    const auto index = source_.EntityOf(origin->source);
+    if (!index) return std::nullopt;
+    const std::string type = EntityType(source_, *index);
+    if (type != "SPLINE" && type != "ELLIPSE") return std::nullopt;
+    return MovedCopyText(file_, map_, format_, source_, *index, origin->placement.tx,
+                         origin->placement.ty, origin->restyled ? LookOf(id) : std::nullopt);
+  }
+
   int ColumnsOf(const SourceEntity& e) const {
-    const size_t begin = GroupOf(e.begin);
-    for (size_t i = begin + 1; i < file_.groups.size() && file_.groups[i].code != 0; ++i) {
-      if (file_.groups[i].code == 70) {
-        return std::max(1, std::atoi(std::string(Trimmed(file_.groups[i].value)).c_str()));
-      }
-    }
-    return 1;
+    const std::string columns = HeadValue(file_, GroupOf(e.begin), GroupOf(e.end), 70);
+    return std::max(1, std::atoi(columns.c_str()));
   }
 
   TableAdditions Additions() {
@@ -289,8 +336,9 @@ class Saver {
       if (const auto box = drawing_.ComputeBounds(id)) vexhost::Include(extent, *box);
     }
     double oldMin[2], oldMax[2];
-    if (HeaderPoint("$EXTMIN", oldMin) && HeaderPoint("$EXTMAX", oldMax) &&
-        oldMin[0] <= oldMax[0] && oldMin[1] <= oldMax[1]) {
+    if (ReadHeaderPoint(file_, map_, "$EXTMIN", oldMin) &&
+        ReadHeaderPoint(file_, map_, "$EXTMAX", oldMax) && oldMin[0] <= oldMax[0] &&
+        oldMin[1] <= oldMax[1]) {
       vexhost::Include(extent, oldMin[0], oldMin[1]);
       vexhost::Include(extent, oldMax[0], oldMax[1]);
       if (extent.minX != oldMin[0] || extent.minY != oldMin[1]) {
@@ -310,22 +358,6 @@ class Saver {
     header.Finish();
   }
 
-  bool HeaderPoint(const std::string& name, double out[2]) const {
-    const auto it = map_.header.find(name);
-    if (it == map_.header.end()) return false;
-    bool x = false, y = false;
-    for (size_t i = it->second + 1;
-         i < file_.groups.size() && file_.groups[i].code != 9 && file_.groups[i].code != 0; ++i) {
-      const std::string value(Trimmed(file_.groups[i].value));
-      char* end = nullptr;
-      const double v = std::strtod(value.c_str(), &end);
-      const bool number = end != value.c_str() && *end == '\0' && std::isfinite(v);
-      if (file_.groups[i].code == 10) x = number, out[0] = v;
-      if (file_.groups[i].code == 20) y = number, out[1] = v;
-    }
-    return x && y;
-  }
-
   const vexhost::Drawing& drawing_;
   const DxfSource& source_;
   SaveCounts& counts_;
@@ -340,19 +372,23 @@ class Saver {
   int afreshCount_ = 0;
   std::unique_ptr<FileLayers> layers_;
   std::vector<int> newLineTypes_;
+  BlockSave* blockSave_ = nullptr;
 };
 
 }  // namespace
 
 std::string SavedDxfText(const vexhost::Drawing& drawing, const DxfSource& source,
-                         SaveCounts& counts, std::vector<std::string>* warnings) {
-  return Saver(drawing, source, counts).Run(warnings);
+                         SaveCounts& counts, std::vector<std::string>* warnings,
+                         BlockSave* blocks) {
+  return Saver(drawing, source, counts, blocks).Run(warnings);
 }
 
 bool SaveDxf(const vexhost::Drawing& drawing, const DxfSource& source, const std::string& path,
-             SaveCounts& counts, std::string& error, std::vector<std::string>* warnings) {
+             SaveCounts& counts, std::string& error, std::vector<std::string>* warnings,
+             BlockSave* blocks) {
   try {
-    return WriteFileAtomically(path, SavedDxfText(drawing, source, counts, warnings), error);
+    return WriteFileAtomically(path, SavedDxfText(drawing, source, counts, warnings, blocks),
+                               error);
   } catch (const std::exception& e) {
     error = "cannot write " + path + ": " + e.what();
     return false;

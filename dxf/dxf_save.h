@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/block_plan.h"
 #include "dxf/dxf_source.h"
 #include "host/drawing.h"
 
@@ -19,14 +20,23 @@ struct SaveCounts {
   int added = 0;    // new: copies, frames, balloons, texts
 };
 
-// The text of the file with the drawing's changes since the import that gave `source`.
-// Throws (std::exception) when it cannot be made; nothing is written then.
+// Twins to be written as block references, and what became of each family (block_plan.h).
+struct BlockSave {
+  const BlockPlan* plan = nullptr;
+  std::vector<BlockOutcome> outcomes;
+};
+
+// The text of the file with the drawing's changes since the import that gave `source`, and
+// with the twins of `blocks` made references when given. Throws (std::exception) when it cannot
+// be made; nothing is written then.
 std::string SavedDxfText(const vexhost::Drawing& drawing, const DxfSource& source,
-                         SaveCounts& counts, std::vector<std::string>* warnings = nullptr);
+                         SaveCounts& counts, std::vector<std::string>* warnings = nullptr,
+                         BlockSave* blocks = nullptr);
 
 // Writes it (to a temporary name, then renamed); false and a reason on failure.
 bool SaveDxf(const vexhost::Drawing& drawing, const DxfSource& source, const std::string& path,
-             SaveCounts& counts, std::string& error, std::vector<std::string>* warnings = nullptr);
+             SaveCounts& counts, std::string& error, std::vector<std::string>* warnings = nullptr,
+             BlockSave* blocks = nullptr);
 
 // "wrote OUT.dxf: N entities kept, D deleted, C changed, A added"
 std::string SaveLine(const std::string& path, const SaveCounts& counts);

@@ -20,9 +20,9 @@ constexpr int kFrameControlPoint = 16;
 constexpr int kFaceRecord = 128, kMeshVertex = 64;
 
 // The entity types decoded here, as lasting names for the items.
-constexpr std::string_view kTypeNames[] = {"LINE",       "ARC",      "CIRCLE", "POINT",
-                                           "LWPOLYLINE", "POLYLINE", "INSERT", "TEXT",
-                                           "MTEXT",      "ATTRIB",   "VERTEX", "SEQEND"};
+constexpr std::string_view kTypeNames[] = {"LINE",     "ARC",    "CIRCLE", "POINT",  "LWPOLYLINE",
+                                           "POLYLINE", "INSERT", "TEXT",   "MTEXT",  "ATTRIB",
+                                           "VERTEX",   "SEQEND", "SPLINE", "ELLIPSE"};
 
 std::string_view LastingName(std::string_view type) {
   for (const std::string_view name : kTypeNames) {
@@ -151,6 +151,8 @@ void EntityDecoder::Decode(std::string_view type, std::span<const Group> groups,
   if (type == "INSERT") return Insert();
   if (type == "TEXT" || type == "ATTRIB") return Text(type);
   if (type == "MTEXT") return MText();
+  if (type == "SPLINE") return Spline();
+  if (type == "ELLIPSE") return Ellipse();
 }
 
 void EntityDecoder::DecodeLayer(std::span<const Group> groups) {

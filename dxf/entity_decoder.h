@@ -1,8 +1,8 @@
 // The entities the host can hold, from their groups into the reader's model: layers, block base
 // points, lines, arcs, circles, points, polylines with their vertices, block references with
-// their attributes, texts. Numbers are read from the groups' characters (dxf/number_text.h).
-// An entity whose number groups hold no number, or that lacks a group it cannot do without, is
-// left out and counted, never placed at the origin.
+// their attributes, texts, and splines and ellipses as lines. Numbers are read from the groups'
+// characters (dxf/number_text.h). An entity whose number groups hold no number, or that lacks a
+// group it cannot do without, is left out and counted, never placed at the origin.
 #ifndef DXF_ENTITY_DECODER_H
 #define DXF_ENTITY_DECODER_H
 
@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dxf/curve_flattening.h"
 #include "dxf/dxf_model.h"
 #include "dxf/field_index.h"
 #include "dxf/figure_geometry.h"
@@ -30,6 +31,8 @@ class EntityDecoder {
   explicit EntityDecoder(Model& model) : model_(model) {}
 
   void SetEncoding(const TextEncoding& encoding) { encoding_ = encoding; }
+  // How far the lines a spline or an ellipse becomes may lie from the curve.
+  void SetChordTolerance(double tolerance) { chordTolerance_ = tolerance; }
   // Where the entities decoded next belong (model space or a block), or nowhere. An open
   // polyline is finished where it began.
   void SetTarget(Container* target);
@@ -77,6 +80,8 @@ class EntityDecoder {
   void Insert();
   void Text(std::string_view type);
   void MText();
+  void Spline();  // entity_decoder_curves.cpp
+  void Ellipse();
   std::optional<TextLine> TextOf(std::string_view type, bool attribute);
   void FinishPolyline();
 
@@ -91,6 +96,7 @@ class EntityDecoder {
 
   Model& model_;
   TextEncoding encoding_;
+  double chordTolerance_ = kDefaultChordTolerance;
   Container* target_ = nullptr;
   FieldIndex fields_;
   std::span<const Group> groups_;

@@ -265,4 +265,21 @@ uint32_t PlaceOfNewSection(const GroupList& file, const FileMap& map, const std:
   return static_cast<uint32_t>(file.text.size());
 }
 
+bool ReadHeaderPoint(const GroupList& file, const FileMap& map, const std::string& name,
+                     double out[2]) {
+  const auto it = map.header.find(name);
+  if (it == map.header.end()) return false;
+  bool x = false, y = false;
+  for (size_t i = it->second + 1;
+       i < file.groups.size() && file.groups[i].code != 9 && file.groups[i].code != 0; ++i) {
+    const std::string value(Trimmed(file.groups[i].value));
+    char* end = nullptr;
+    const double v = std::strtod(value.c_str(), &end);
+    const bool number = end != value.c_str() && *end == '\0' && std::isfinite(v);
+    if (file.groups[i].code == 10) x = number, out[0] = v;
+    if (file.groups[i].code == 20) y = number, out[1] = v;
+  }
+  return x && y;
+}
+
 }  // namespace twinfind::dxf

@@ -46,6 +46,11 @@ class HeaderEdits {
   std::string missing_;  // "\n" line ends
 };
 
+// The x and y of a point variable of the file's header ($EXTMIN); false when the file has none
+// or they are no numbers.
+bool ReadHeaderPoint(const GroupList& file, const FileMap& map, const std::string& name,
+                     double out[2]);
+
 // Where a new section of the name goes: before the first section that follows it in the
 // usual order (HEADER, CLASSES, TABLES, BLOCKS, ENTITIES, OBJECTS, ...), else before the end
 // marker, else at the end.

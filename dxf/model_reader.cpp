@@ -32,7 +32,10 @@ bool IsSubEntity(std::string_view type) {
 
 class Reader {
  public:
-  Reader(std::string_view text, Model& model) : text_(text), model_(model), decoder_(model) {}
+  Reader(std::string_view text, Model& model, double chordTolerance)
+      : text_(text), model_(model), decoder_(model) {
+    decoder_.SetChordTolerance(chordTolerance);
+  }
 
   ReadOutcome Run(const std::function<bool()>& keepGoing) {
     ReadOutcome outcome;
@@ -225,15 +228,16 @@ class Reader {
 }  // namespace
 
 bool IsReadEntityType(std::string_view type) {
-  for (const std::string_view t :
-       {"LINE", "ARC", "CIRCLE", "POINT", "LWPOLYLINE", "POLYLINE", "INSERT", "TEXT", "MTEXT"}) {
+  for (const std::string_view t : {"LINE", "ARC", "CIRCLE", "POINT", "LWPOLYLINE", "POLYLINE",
+                                   "INSERT", "TEXT", "MTEXT", "SPLINE", "ELLIPSE"}) {
     if (type == t) return true;
   }
   return false;
 }
 
-ReadOutcome ReadModel(std::string_view text, Model& model, const std::function<bool()>& keepGoing) {
-  return Reader(text, model).Run(keepGoing);
+ReadOutcome ReadModel(std::string_view text, Model& model, const std::function<bool()>& keepGoing,
+                      double chordTolerance) {
+  return Reader(text, model, chordTolerance).Run(keepGoing);
 }
 
 }  // namespace twinfind::dxf

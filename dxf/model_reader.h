@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "dxf/curve_flattening.h"
 #include "dxf/dxf_model.h"
 #include "dxf/group_reader.h"
 
@@ -30,8 +31,10 @@ struct ReadOutcome {
 // Reads the text (which must have passed CheckDxfText and must outlive the model, whose
 // records point into it) into the model. `keepGoing`, asked now and then, stops the reading
 // when it says false (memory running short); the outcome then is not ok, without an error.
+// Splines and ellipses become lines within `chordTolerance` of them.
 ReadOutcome ReadModel(std::string_view text, Model& model,
-                      const std::function<bool()>& keepGoing = nullptr);
+                      const std::function<bool()>& keepGoing = nullptr,
+                      double chordTolerance = kDefaultChordTolerance);
 
 }  // namespace twinfind::dxf
 

@@ -12,6 +12,7 @@
 #include "dxf/memory_limit.h"
 #include "engine/twin_finder.h"
 #include "host/host.h"
+#include "parts/block_plan.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "settings/store_memory.h"
@@ -94,12 +95,13 @@ void KeepSettingsInMemory() {
 }
 
 DrawingSession::DrawingSession(const std::string& path, std::optional<uint64_t> memoryLimit,
-                               std::vector<std::string>& warnings)
+                               std::vector<std::string>& warnings, double chordTolerance)
     : path_(path), id_(nextSessionId++) {
   std::string error;
   if (!memoryLimit && !dxf::MemoryLimitOfVariable(memoryLimit, error)) throw Refused(error);
   dxf::ImportOptions options;
   options.memoryLimit = memoryLimit;
+  options.chordTolerance = chordTolerance;
   // The drawing is this session's alone until the constructor returns: no lock is needed, and
   // drawings are read in parallel.
   const dxf::ImportResult imported = dxf::OpenDrawingFile(path, drawing_, options);
@@ -243,6 +245,7 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
     if (g != grouped.end()) twin.angleDegrees = g->second->angleDegrees;
     twins.push_back(std::move(twin));
   }
+  if (twins.size() >= 2) found_.push_back(twins);
   return twins;
 }
 
@@ -269,9 +272,63 @@ std::vector<Family> DrawingSession::Survey(const Area& area, const SearchOptions
       twin.isPart = m == 0 && found.partFound;
       family.members.push_back(std::move(twin));
     }
+    found_.push_back(family.members);
     families.push_back(std::move(family));
   }
   return families;
+}
+
+std::vector<TwinGroup> DrawingSession::FoundGroups() const {
+  std::vector<TwinGroup> groups;
+  for (const std::vector<Twin>& twins : found_) {
+    TwinGroup group;
+    for (const Twin& twin : twins) group.push_back(&twin);
+    groups.push_back(std::move(group));
+  }
+  return groups;
+}
+
+std::vector<parts::PartFamily> DrawingSession::PartFamilies(const std::vector<TwinGroup>& groups,
+                                                            bool present) const {
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  std::vector<parts::PartFamily> families;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    parts::PartFamily family;
+    family.number = static_cast<int>(i) + 1;
+    for (const Twin* twin : groups[i]) {
+      if (twin->drawing != id_) throw BadArgument("a twin of another drawing was given");
+      for (const int id : twin->segments) {
+        if (present && !drawing.FindSegment(id)) {
+          throw BadArgument("a twin was given whose segment " + std::to_string(id) +
+                            " is no longer in the drawing (deleted before)");
+        }
+      }
+      const parts::PartMember member{twin->segments, twin->angleDegrees, twin->mirrored};
+      if (twin->isPart) {
+        family.members.insert(family.members.begin(), member);
+      } else {
+        family.members.push_back(member);
+      }
+    }
+    if (family.members.empty()) throw BadArgument("a family without twins was given");
+    families.push_back(std::move(family));
+  }
+  return families;
+}
+
+std::vector<parts::SplitRow> DrawingSession::Split(const std::vector<TwinGroup>& families,
+                                                   const std::string& folder, bool hands) {
+  InHost in(*this);
+  const std::vector<parts::PartFamily> parts = PartFamilies(families, true);
+  std::string error;
+  if (!parts::CheckSplitFolder(folder, error)) throw Refused(error);
+  parts::SplitOptions options;
+  options.hands = hands;
+  options.drawing = path_;
+  const parts::SplitResult result =
+      parts::SplitParts(vexhost::TheHost().drawing, *source_, parts, folder, options);
+  if (!result.ok) throw Refused(result.error);
+  return result.rows;
 }
 
 std::vector<int> DrawingSession::SegmentsOfTwins(const std::vector<const Twin*>& twins) const {
@@ -322,15 +379,31 @@ int DrawingSession::Recolour(const std::vector<const Twin*>& twins, const std::s
   return static_cast<int>(segments.size());
 }
 
-SaveResult DrawingSession::Save(const std::string& path) {
-  const std::lock_guard<std::mutex> lock(HostMutex());
+SaveResult DrawingSession::Save(const std::string& path, const std::vector<TwinGroup>* blocks,
+                                bool found) {
+  InHost in(*this);
+  const std::vector<TwinGroup> foundGroups = found ? FoundGroups() : std::vector<TwinGroup>{};
+  if (found) blocks = &foundGroups;
+  // Twins deleted since are left out by the planning, as the tool leaves out deleted ones.
+  const std::vector<parts::PartFamily> families =
+      blocks ? PartFamilies(*blocks, false) : std::vector<parts::PartFamily>{};
   std::string error;
   if (!claims_.Claim(path, "save", error)) throw Refused(error);
   SaveResult saved;
   std::vector<std::string> warnings;
-  if (!dxf::SaveDxf(drawing_, *source_, path, saved.counts, error, &warnings)) {
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  parts::BlockPlanning planning;
+  dxf::BlockSave blockSave;
+  if (blocks) {
+    planning = parts::PlanBlocks(drawing, *source_, families, 0);
+    blockSave.plan = &planning.plan;
+    for (const std::string& note : planning.notes) warnings.push_back(note);
+  }
+  if (!dxf::SaveDxf(drawing, *source_, path, saved.counts, error, &warnings,
+                    blocks ? &blockSave : nullptr)) {
     throw Refused(error);
   }
+  saved.blocks = blockSave.outcomes;
   for (const std::string& line : warnings) saved.warnings.push_back(WithoutWarningWord(line));
   return saved;
 }

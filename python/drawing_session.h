@@ -22,10 +22,13 @@
 #include <vector>
 
 #include "common/output_claims.h"
+#include "dxf/block_plan.h"
+#include "dxf/curve_flattening.h"
 #include "dxf/dxf_save.h"
 #include "dxf/dxf_source.h"
 #include "host/drawing.h"
 #include "host/id_lists.h"
+#include "parts/part_split.h"
 #include "settings/search_options.h"
 
 namespace twinfind::python {
@@ -83,16 +86,22 @@ using PartSpec = std::variant<VexBox, std::vector<std::string>>;
 
 struct SaveResult {
   dxf::SaveCounts counts;
-  std::vector<std::string> warnings;  // without their "warning: "
+  std::vector<std::string> warnings;      // without their "warning: "
+  std::vector<dxf::BlockOutcome> blocks;  // saved as blocks: what each family became
 };
+
+// A family as a caller names it: its twins (the part, when among them, is taken first).
+using TwinGroup = std::vector<const Twin*>;
 
 class DrawingSession {
  public:
   // Reads the drawing as `twinfind run` reads it, within the memory limit (nothing: as run
   // takes it, TWINFIND_MEMORY_LIMIT_MB or the import's default). Throws Refused with the tool's
-  // message; `warnings` gets the import's warnings, without their "warning: ".
+  // message; `warnings` gets the import's warnings, without their "warning: ". Splines and
+  // ellipses become lines within `chordTolerance` of them, as with the tool's --chord-tolerance.
   DrawingSession(const std::string& path, std::optional<uint64_t> memoryLimit,
-                 std::vector<std::string>& warnings);
+                 std::vector<std::string>& warnings,
+                 double chordTolerance = dxf::kDefaultChordTolerance);
   DrawingSession(const DrawingSession&) = delete;
   DrawingSession& operator=(const DrawingSession&) = delete;
 
@@ -118,8 +127,23 @@ class DrawingSession {
                const std::string& lineType);
 
   // Saves the drawing into the file it was read from, with only its changes, as the tool's
-  // --out does; never over the input drawing. Throws Refused with the reason.
-  SaveResult Save(const std::string& path);
+  // --out does; never over the input drawing. With `blocks`, the twins of each family are saved
+  // as references of one block, as --out --blocks does (the notes on twins left as they are
+  // go to the warnings); with `found`, the families of FoundGroups. Throws Refused with the
+  // reason.
+  SaveResult Save(const std::string& path, const std::vector<TwinGroup>* blocks = nullptr,
+                  bool found = false);
+
+  // Writes one DXF file per family and the lists parts.csv and parts.json into `folder` (a new
+  // or empty one), as `twinfind survey --split` does; the rows written. Families are numbered
+  // from 1 in the order given. Throws Refused with the reason, BadArgument for a twin of
+  // another drawing or one deleted before.
+  std::vector<parts::SplitRow> Split(const std::vector<TwinGroup>& families,
+                                     const std::string& folder, bool hands);
+
+  // Every family the survey returned and every search's twins (two or more), in the order they
+  // were returned: what save(blocks=True) makes blocks of. Read under the host's lock.
+  std::vector<TwinGroup> FoundGroups() const;
 
   const std::string& path() const { return path_; }
   uint64_t id() const { return id_; }
@@ -133,6 +157,10 @@ class DrawingSession {
   // A twin of the segments, its handles, box and whether it is the part (in drawing order).
   Twin MakeTwin(const std::vector<int>& segments, bool mirrored,
                 const std::vector<int>& sortedPart) const;
+  // The families for the parts outputs, checked as SegmentsOfTwins checks (`present`: every
+  // segment still in the drawing).
+  std::vector<parts::PartFamily> PartFamilies(const std::vector<TwinGroup>& groups,
+                                              bool present) const;
 
   std::string path_;
   uint64_t id_;
@@ -140,6 +168,8 @@ class DrawingSession {
   vexhost::IdLists lists_;
   std::shared_ptr<const dxf::DxfSource> source_;
   OutputClaims claims_;  // the files saved, never the input
+  // Copies of the twins the calls returned, family by family, for FoundGroups.
+  std::vector<std::vector<Twin>> found_;
 
   friend class InHost;
 };

@@ -183,6 +183,58 @@ std::vector<const Twin*> TwinsOf(py::handle value, std::vector<py::object>& keep
   return twins;
 }
 
+// Families as a caller names them: Family objects, or iterables of Twin objects (the twins of
+// one find). Kept in `keep` for the duration of the call.
+std::vector<twinfind::python::TwinGroup> GroupsOf(py::handle value, std::vector<py::object>& keep,
+                                                  const char* action) {
+  if (py::isinstance<py::str>(value) || !py::isinstance<py::iterable>(value)) {
+    throw py::type_error(std::string(action) +
+                         " takes a list of families (Family objects, or lists of Twin objects), "
+                         "not a " +
+                         TypeName(value));
+  }
+  std::vector<twinfind::python::TwinGroup> groups;
+  for (const py::handle item : value) {
+    if (py::isinstance<Twin>(item)) {
+      throw py::type_error(std::string(action) +
+                           " takes a list of families: put the twins of one family in a list "
+                           "of their own");
+    }
+    groups.push_back(TwinsOf(item, keep, action));
+  }
+  return groups;
+}
+
+py::dict RowDict(const twinfind::parts::SplitRow& row) {
+  const auto& m = row.measures;
+  py::dict d;
+  d["file"] = Text(row.file);
+  d["family"] = row.family;
+  d["count"] = row.count;
+  d["mirrored"] = row.mirrored;
+  d["width"] = m.box.maxX - m.box.minX;
+  d["height"] = m.box.maxY - m.box.minY;
+  d["cut_length"] = m.cutLength;
+  d["pierces"] = m.loops;
+  d["area"] = m.outerArea;
+  py::list layers;
+  for (const std::string& layer : m.layers) layers.append(Text(layer));
+  d["layers"] = layers;
+  d["block"] = row.block.empty() ? py::object(py::none()) : py::object(Text(row.block));
+  py::list members;
+  for (const auto& member : row.members) {
+    py::dict md;
+    py::list handles;
+    for (const std::string& h : member.handles) handles.append(Text(h, "surrogateescape"));
+    md["handles"] = handles;
+    md["angle"] = member.angleDegrees;
+    md["mirrored"] = member.mirrored;
+    members.append(md);
+  }
+  d["members"] = members;
+  return d;
+}
+
 std::string TwinRepr(const Twin& t) {
   std::string handles;
   for (size_t i = 0; i < t.handles.size() && i < 4; ++i) {
@@ -445,18 +497,17 @@ before. save writes the entities with the ACI colour and the line type the
 host colour and type stand for.)")
       .def(
           "save",
-          [](DrawingSession& d, py::handle path, bool blocks) {
-            if (blocks) {
-              PyErr_SetString(PyExc_NotImplementedError,
-                              "twinfind has no save of twins as block references yet; "
-                              "save(path) writes the drawing with its changes");
-              throw py::error_already_set();
-            }
+          [](DrawingSession& d, py::handle path, py::handle blocks) {
             const std::string file = PathOf(path);
+            std::vector<py::object> keep;
+            std::vector<twinfind::python::TwinGroup> groups;
+            const bool found = PyBool_Check(blocks.ptr()) && blocks.ptr() == Py_True;
+            const bool given = !blocks.is_none() && !PyBool_Check(blocks.ptr());
+            if (given) groups = GroupsOf(blocks, keep, "save(blocks=...)");
             SaveResult saved;
             {
               py::gil_scoped_release unlocked;
-              saved = d.Save(file);
+              saved = d.Save(file, given ? &groups : nullptr, found);
             }
             for (const std::string& warning : saved.warnings) Warn(warning);
             py::dict counts;
@@ -464,6 +515,12 @@ host colour and type stand for.)")
             counts["deleted"] = saved.counts.deleted;
             counts["changed"] = saved.counts.changed;
             counts["added"] = saved.counts.added;
+            if (found || given) {
+              int references = 0;
+              for (const auto& outcome : saved.blocks) references += outcome.references;
+              counts["blocks"] = static_cast<int>(saved.blocks.size());
+              counts["references"] = references;
+            }
             return counts;
           },
           py::arg("path"), py::kw_only(), py::arg("blocks") = false,
@@ -476,11 +533,59 @@ leaves no half-written file.
 
 path: str, bytes or os.PathLike. It is never the input drawing, by any name
     (a link, "./"): that raises twinfind.Error, as the tool refuses it.
-blocks: write the twins as block references. Twinfind has no such save
-    yet: True raises NotImplementedError.
+blocks: True saves the twins as block references, as `twinfind survey
+    --out OUT.dxf --blocks` does: every family this drawing's survey
+    returned and the twins of every find (two or more), in the order they
+    were returned, each one block (TWINFIND_PART_<n>, n counting them from
+    1) made from its first member, every twin's entities replaced by one
+    reference of it at the twin's place and turn (a mirror image with x
+    scale -1). A list of families (Family objects, or lists of Twin
+    objects) makes blocks of those alone. Twins left as they are (inside a
+    twin of an earlier family, deleted, holding texts) are told as a
+    TwinfindWarning.
 
 Returns how many entities of the file were kept, deleted, changed and
-added: {"kept": N, "deleted": D, "changed": C, "added": A}.)")
+added: {"kept": N, "deleted": D, "changed": C, "added": A}; saved as blocks,
+also how many blocks were made or used and how many references they have
+("blocks", "references").)")
+      .def(
+          "split",
+          [](DrawingSession& d, py::handle families, py::handle folder, bool hands) {
+            const std::string path = PathOf(folder);
+            std::vector<py::object> keep;
+            const std::vector<twinfind::python::TwinGroup> groups =
+                GroupsOf(families, keep, "split");
+            std::vector<twinfind::parts::SplitRow> rows;
+            {
+              py::gil_scoped_release unlocked;
+              rows = d.Split(groups, path, hands);
+            }
+            py::list result;
+            for (const auto& row : rows) result.append(RowDict(row));
+            return result;
+          },
+          py::arg("families"), py::arg("folder"), py::kw_only(), py::arg("hands") = false,
+          R"(split(families, folder, *, hands=False) -> list[dict]
+
+Writes one DXF file per family into folder, and the parts lists
+parts.csv and parts.json, as `twinfind survey --split` writes them: each file
+holds the family's first member as the file has it (its entities, layers,
+colours, line types), moved so that its box starts at the origin, in the
+drawing's version and units, named part-NN.dxf (part-NN-BLOCK.dxf when the
+member is a reference of the block BLOCK), NN counting the families given
+from 1.
+
+families: Family objects (from survey), or lists of Twin objects (from find).
+folder: str, bytes or os.PathLike of a new or an empty folder.
+hands: mirror images in a file of their own (part-NN-mirrored.dxf); without
+    it they are counted in their family's file as mirrored.
+
+Returns one dict per file, as parts.json lists them: file, family, count,
+mirrored, width, height, cut_length, pierces (closed loops), area (inside
+the outer outline), layers, block (or None), members (each with its handles,
+angle and mirrored). With no family nothing is written and [] is returned.
+Raises twinfind.Error for a folder that is not new or empty, ValueError for a
+twin of another drawing or one deleted before.)")
       .def("__repr__", [](DrawingSession& d) {
         size_t segments = 0;
         {
@@ -493,20 +598,25 @@ added: {"kept": N, "deleted": D, "changed": C, "added": A}.)")
 
   m.def(
       "open",
-      [](py::handle path, py::handle memoryLimitMb) {
+      [](py::handle path, py::handle memoryLimitMb, std::optional<double> chordTolerance) {
         const std::string file = PathOf(path);
         const std::optional<uint64_t> limit = MemoryLimitOf(memoryLimitMb);
+        const double chord = chordTolerance.value_or(twinfind::dxf::kDefaultChordTolerance);
+        if (!(chord > 0) || !std::isfinite(chord)) {
+          throw BadArgument("chord_tolerance takes a distance above 0, not " + Number(chord));
+        }
         std::vector<std::string> warnings;
         std::unique_ptr<DrawingSession> drawing;
         {
           py::gil_scoped_release unlocked;
-          drawing = std::make_unique<DrawingSession>(file, limit, warnings);
+          drawing = std::make_unique<DrawingSession>(file, limit, warnings, chord);
         }
         for (const std::string& warning : warnings) Warn(warning);
         return drawing;
       },
       py::arg("path"), py::kw_only(), py::arg("memory_limit_mb") = py::none(),
-      R"(open(path, *, memory_limit_mb=None) -> Drawing
+      py::arg("chord_tolerance") = py::none(),
+      R"(open(path, *, memory_limit_mb=None, chord_tolerance=None) -> Drawing
 
 Reads a DXF drawing, as `twinfind run DRAWING` reads it.
 
@@ -514,8 +624,11 @@ path: str, bytes or os.PathLike of a DXF file (ASCII DXF of any version).
 memory_limit_mb: the most memory, in megabytes, the process may hold while
     the file is read; a larger drawing is refused before the system runs
     out. None: TWINFIND_MEMORY_LIMIT_MB, else half of the machine's memory.
+chord_tolerance: splines and ellipses are read as lines that lie within this
+    distance (drawing units) of the curve, as the tool's --chord-tolerance
+    (None: 0.01).
 
-What the host cannot hold (hatches, dimensions, splines, ...) is left out and
+What the host cannot hold (hatches, dimensions, ...) is left out and
 told as a TwinfindWarning, one per kind and reason, as the tool's warning
 lines tell it; it stays in the file that save writes.
 

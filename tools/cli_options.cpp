@@ -9,19 +9,19 @@ namespace twinfind::tool {
 namespace {
 
 const char kRunUsage[] =
-    "twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf] [--svg OUT.svg] [--png OUT.png]\n"
-    "             [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] [--no-grid] "
-    "[--settings FILE]\n"
-    "             [--memory-limit MB]";
+    "twinfind run [DRAWING.dxf] [--script FILE] [--out OUT.dxf [--blocks]] [--svg OUT.svg]\n"
+    "             [--png OUT.png] [--svg-at-confirm OUT.svg] [--report FILE.csv|.json] "
+    "[--no-grid]\n"
+    "             [--settings FILE] [--memory-limit MB] [--chord-tolerance D]";
 const char kDemoUsage[] = "twinfind demo [--out DIR] [--no-grid]";
 const char kViewUsage[] =
     "twinfind view [DRAWING.dxf] [--port N] [--settings FILE] [--out OUT.dxf] [--idle SECONDS]\n"
-    "              [--memory-limit MB]";
+    "              [--memory-limit MB] [--chord-tolerance D]";
 const char kSurveyUsage[] =
     "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
     "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--all] [--hidden-layers]\n"
-    "                [--settings FILE] "
-    "[--memory-limit MB]";
+    "                [--split DIR [--split-hands]] [--out OUT.dxf --blocks]\n"
+    "                [--settings FILE] [--memory-limit MB] [--chord-tolerance D]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
 const char kRunFooter[] =
@@ -34,6 +34,10 @@ const char kRunFooter[] =
     "A range line with more windows (range X1 Y1 X2 Y2 X1 Y1 X2 Y2 ...) selects what each takes.\n"
     "While a dialog is open: dialog click ID | dblclick ID | text ID VALUE | select ID INDEX |\n"
     "key enter|space|escape|CODE | ok | cancel | picture FILE.svg|.png\n"
+    "\n"
+    "--out OUT.dxf --blocks saves the twins of each search as references of one block, made\n"
+    "from the part (named by the balloon method's part number, else TWINFIND_PART_N), each at\n"
+    "its twin's place and turn; twins the result action deleted get none.\n"
     "\n"
     "Exit status: 0 every line taken; 3 some lines refused; 1 an output could not be written;\n"
     "2 bad arguments or an unreadable drawing or script.";
@@ -49,7 +53,22 @@ const char kSurveyFooter[] =
     "Finds every part of the drawing (or of the range) that occurs at least twice, by the\n"
     "settings' twin rules (mIsRotate, mIsSymmetry, mIsLayer, mIsColor, mTolerance), and prints\n"
     "one line per family, largest first, and a total line. The report has one search per\n"
-    "family; the picture colours each family and writes its count beside one member.";
+    "family; the picture colours each family and writes its count beside one member.\n"
+    "\n"
+    "--split DIR (a new or empty folder) writes one DXF file per family, holding the member\n"
+    "searched from as the drawing has it (its entities, layers, colours, line types, curves),\n"
+    "moved so that its box starts at 0,0, in the drawing's version and units; and\n"
+    "DIR/parts.csv and DIR/parts.json: file, count, mirrored, width, height, cut length,\n"
+    "pierces (closed loops), area inside the outer outline, layer (the JSON adds every\n"
+    "member's handles). A file is named part-NN.dxf, part-NN-BLOCK.dxf when the member is a\n"
+    "reference of the block BLOCK. Mirror images are counted in their family's file as\n"
+    "mirrored (cut it flipped); --split-hands writes them in a file of their own,\n"
+    "part-NN-mirrored.dxf. With no family nothing is written.\n"
+    "\n"
+    "--out OUT.dxf --blocks saves the drawing with each family one block (TWINFIND_PART_N)\n"
+    "made from the member searched from, every twin's entities replaced by one reference of\n"
+    "it at the twin's place and turn (a mirror image with x scale -1); everything else is\n"
+    "kept byte for byte. A twin that is a reference of the family's block already stays.";
 
 const char kSettingsFooter[] =
     "The settings file is --settings FILE, else $TWINFIND_SETTINGS, else\n"
@@ -64,13 +83,18 @@ std::string UsageOf(const std::string& command) {
   return "twinfind run|demo|view|survey|settings ...";
 }
 
-// The same limit on every command that opens a drawing.
+// The same limit and curve tolerance on every command that opens a drawing.
 void AddMemoryLimit(CLI::App& command, Options& options) {
   command
       .add_option("--memory-limit", options.memoryLimit,
                   "refuse a drawing whose import would take the process past MB megabytes "
                   "(default: $TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory)")
       ->type_name("MB");
+  command
+      .add_option("--chord-tolerance", options.chordTolerance,
+                  "draw splines and ellipses as lines within D drawing units of the curve "
+                  "(default 0.01)")
+      ->type_name("D");
 }
 
 }  // namespace
@@ -101,6 +125,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   run->add_option("--script", options.script, "read the actions from FILE, not the terminal")
       ->type_name("FILE");
   run->add_option("--out", options.out, "save the drawing as DXF at the end")->type_name("FILE");
+  run->add_flag("--blocks", options.blocks,
+                "with --out: each search's twins saved as references of one block (its part "
+                "number, else TWINFIND_PART_N)");
   run->add_option("--svg", options.svg, "an SVG picture of the drawing at the end")
       ->type_name("FILE");
   run->add_option("--png", options.png, "a PNG picture of the drawing at the end")
@@ -158,6 +185,17 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
                    "list families of strokes too (single lines, points, two loose figures)");
   survey->add_flag("--hidden-layers", options.hiddenLayers,
                    "survey the layers that are off or frozen in the file too");
+  survey
+      ->add_option("--split", options.split,
+                   "write one DXF file per family and parts.csv, parts.json into DIR (a new "
+                   "or empty folder)")
+      ->type_name("DIR");
+  survey->add_flag("--split-hands", options.splitHands,
+                   "with --split: mirror images in a file of their own");
+  survey->add_option("--out", options.out, "with --blocks: save the drawing as DXF")
+      ->type_name("FILE");
+  survey->add_flag("--blocks", options.blocks,
+                   "with --out: each family saved as references of one block");
   survey->add_option("--settings", options.settings, "the settings file")->type_name("FILE");
   AddMemoryLimit(*survey, options);
   survey->footer(kSurveyFooter);
@@ -181,7 +219,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   if (parsed > 1 && argv[1][0] != '-') {
     const std::string first = argv[1];
     bool known = first == "help";
-    for (const CLI::App* sub : {run, demo, view, survey, settings}) known |= sub->get_name() == first;
+    for (const CLI::App* sub : {run, demo, view, survey, settings})
+      known |= sub->get_name() == first;
     if (!known) {
       return BadArguments("unknown command '" + QuoteForMessage(first) +
                               "'; the commands are run, demo, view, survey and settings",

@@ -23,13 +23,17 @@ struct Options {
   std::optional<std::string> svgAtConfirm;
   std::optional<std::string> report;
   std::optional<std::string>
-      memoryLimit;  // megabytes the drawing's import may bring the process to
+      memoryLimit;                       // megabytes the drawing's import may bring the process to
+  std::optional<double> chordTolerance;  // splines and ellipses as lines this close to them
   bool noGrid = false;
-  bool allFamilies = false;        // survey --all
-  bool hiddenLayers = false;       // survey --hidden-layers
-  std::optional<int> port;         // view: the loopback port (0 or none: a free one)
-  std::optional<int> idleSeconds;  // view: stop after this long without a page's request
-  std::vector<double> range;       // survey: X1 Y1 X2 Y2, or empty for the whole drawing
+  bool allFamilies = false;          // survey --all
+  bool hiddenLayers = false;         // survey --hidden-layers
+  std::optional<int> port;           // view: the loopback port (0 or none: a free one)
+  std::optional<int> idleSeconds;    // view: stop after this long without a page's request
+  std::vector<double> range;         // survey: X1 Y1 X2 Y2, or empty for the whole drawing
+  bool blocks = false;               // run, survey: --out writes the twins as block references
+  std::optional<std::string> split;  // survey: the folder of one DXF file per family
+  bool splitHands = false;           // survey: mirror images in files of their own
 };
 
 // Parses the whole command line into `options`. Nothing when the sub-command is to run; else

@@ -1,5 +1,6 @@
 #include "tools/run_command.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,7 +11,10 @@
 #include "dxf/dxf_save.h"
 #include "dxf/memory_limit.h"
 #include "host/host.h"
+#include "parts/block_plan.h"
 #include "picture/render.h"
+#include "settings/search_options.h"
+#include "tools/block_families.h"
 #include "tools/drawing_summary.h"
 #include "tools/layer_list.h"
 #include "tools/plugin_loader.h"
@@ -114,6 +118,7 @@ bool OpenDrawing(Session& session) {
   if (session.drawing) {
     dxf::ImportOptions options;
     options.memoryLimit = session.memoryLimit;
+    options.chordTolerance = session.chordTolerance;
     const dxf::ImportResult imported = dxf::OpenDrawingFile(*session.drawing, drawing, options);
     if (!imported.ok) {
       std::cerr << "twinfind: " << imported.error << '\n';
@@ -185,11 +190,28 @@ bool SaveDrawing(const Session& session, const std::string& path, std::vector<st
   const LayersShownAs asRead(vexhost::TheHost().drawing, session.hiddenAtLoad);
   const auto& drawing = vexhost::TheHost().drawing;
   dxf::SaveCounts counts;
-  const bool saved = session.source
-                         ? dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines)
-                         : dxf::ExportDxf(drawing, path, error, &lines, &counts.added);
-  if (saved) lines.push_back(dxf::SaveLine(path, counts));
-  return saved;
+  if (!session.source) {
+    const bool saved = dxf::ExportDxf(drawing, path, error, &lines, &counts.added);
+    if (saved) lines.push_back(dxf::SaveLine(path, counts));
+    return saved;
+  }
+  if (!session.blocks) {
+    const bool saved = dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines);
+    if (saved) lines.push_back(dxf::SaveLine(path, counts));
+    return saved;
+  }
+  const std::vector<parts::PartFamily> families =
+      session.families ? *session.families : FamiliesOfSearches(session.searches->searches());
+  const parts::BlockPlanning planning = parts::PlanBlocks(
+      drawing, *session.source, families, SearchOptionsOf(ReadSettings()).tolerance);
+  dxf::BlockSave blocks;
+  blocks.plan = &planning.plan;
+  const bool saved = dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines, &blocks);
+  if (!saved) return false;
+  for (const std::string& line : BlockLines(planning.notes, blocks.outcomes)) lines.push_back(line);
+  if (families.empty()) lines.push_back("no family of twins: no blocks were made");
+  lines.push_back(dxf::SaveLine(path, counts));
+  return true;
 }
 
 bool WriteOutputs(const Session& session) {
@@ -233,6 +255,14 @@ bool WriteOutputs(const Session& session) {
 }
 
 bool SetMemoryLimit(const Options& options, Session& session, std::string& error) {
+  if (options.chordTolerance) {
+    const double d = *options.chordTolerance;
+    if (!(d > 0) || !std::isfinite(d)) {
+      error = "--chord-tolerance takes a distance above 0";
+      return false;
+    }
+    session.chordTolerance = d;
+  }
   if (options.memoryLimit) {
     session.memoryLimit = dxf::ParseMemoryLimitMb(*options.memoryLimit);
     if (!session.memoryLimit) {
@@ -255,7 +285,12 @@ int RunCommand(const Options& options) {
   session.svgAtConfirm = options.svgAtConfirm;
   session.report = options.report;
   session.grid = !options.noGrid;
+  session.blocks = options.blocks;
   std::string error;
+  if (options.blocks && !options.out) {
+    return BadArguments("--blocks goes with --out OUT.dxf: the file the blocks are saved in",
+                        "run");
+  }
   if (!SetMemoryLimit(options, session, error) || !UseSettingsFile(options.settings, error) ||
       !CheckOutputs(session, error)) {
     return BadArguments(error, "run");

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "common/output_claims.h"
+#include "dxf/curve_flattening.h"
 #include "dxf/dxf_source.h"
+#include "parts/part_family.h"
 #include "tools/cli_options.h"
 #include "tools/search_recorder.h"
 #include "tools/segment_handles.h"
@@ -28,8 +30,13 @@ inline constexpr int kOutputFailed = 1;
 struct Session {
   std::optional<std::string> drawing;  // the DXF file read first
   std::optional<std::string> out, svg, png, svgAtConfirm, report;
-  bool grid = true;                     // pictures carry the coordinate grid
-  std::optional<uint64_t> memoryLimit;  // bytes the import may bring the process to
+  bool grid = true;     // pictures carry the coordinate grid
+  bool blocks = false;  // the drawing is saved with each search's twins as block references
+  // The families saved as blocks instead of the run's searches (the survey's); nothing: the
+  // searches.
+  std::shared_ptr<const std::vector<parts::PartFamily>> families;
+  std::optional<uint64_t> memoryLimit;                  // bytes the import may bring the process to
+  double chordTolerance = dxf::kDefaultChordTolerance;  // splines and ellipses as lines
   // The files the run writes, claimed as they are named (shared by copies of the session).
   std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();
   // The searches of the run, for the report (shared by copies of the session).
@@ -58,7 +65,8 @@ bool CheckOutput(const Session& session, const std::string& path, const std::str
                  std::string& error);
 
 // The import's memory limit: --memory-limit, else TWINFIND_MEMORY_LIMIT_MB, else none (the
-// import's default). False, with the reason, when the one given is no number of megabytes.
+// import's default); and its chord tolerance (--chord-tolerance). False, with the reason, when
+// the limit given is no number of megabytes or the tolerance no number above 0.
 bool SetMemoryLimit(const Options& options, Session& session, std::string& error);
 
 // Loads the plug-in and opens the drawing (OpenDrawing); false (the message printed) when
@@ -90,7 +98,8 @@ ScriptResult RunScript(const Session& session,
 bool WriteOutputs(const Session& session);
 
 // Saves the drawing as DXF: a drawing read from a file back into that file's text with only its
-// changes, one started empty afresh. `lines` gets the warnings and then the line saying what was
+// changes (with `blocks`, the twins of the families or searches as block references), one
+// started empty afresh. `lines` gets the warnings and then the line saying what was
 // written; false and a reason when it could not be written.
 bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
                  std::string& error);

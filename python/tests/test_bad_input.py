@@ -133,8 +133,8 @@ def test_changes_and_saves_refused_lose_nothing(tmp_path):
             plate.save(name)
     with pytest.raises(twinfind.Error, match="does not exist"):
         plate.save(tmp_path / "no" / "such.dxf")
-    with pytest.raises(NotImplementedError, match="block"):
-        plate.save(tmp_path / "blocks.dxf", blocks=True)
+    with pytest.raises(TypeError, match="a list of families"):
+        plate.save(tmp_path / "blocks.dxf", blocks="the brackets")
     assert PLATE.read_bytes() == original
     assert sorted(p.name for p in tmp_path.iterdir()) == ["link.dxf", "once.dxf", "same.dxf"]
 

@@ -9,6 +9,7 @@ Box = Tuple[float, float, float, float]
 Window = Tuple[float, float, float, float]
 PathLike = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
 Twins = Union["Twin", "Family", Iterable[Union["Twin", "Family"]]]
+Families = Iterable[Union["Family", Iterable["Twin"]]]
 
 class Error(Exception):
     """What twinfind refuses, with the message the twinfind tool gives."""
@@ -98,8 +99,15 @@ class Drawing:
         """Deletes the segments of the twins; the number deleted."""
     def recolour(self, twins: Twins, colour: str, line_type: str) -> int:
         """Gives the twins' figures a colour and a line type; the segments recoloured."""
-    def save(self, path: PathLike, *, blocks: bool = False) -> dict[str, int]:
-        """Saves the file it was read from with only the changes made here."""
+    def save(self, path: PathLike, *, blocks: Union[bool, Families] = False) -> dict[str, int]:
+        """Saves the file it was read from with only the changes made here (blocks: the twins
+        as block references)."""
+    def split(
+        self, families: Families, folder: PathLike, *, hands: bool = False
+    ) -> list[dict[str, object]]:
+        """One DXF file per family and parts.csv, parts.json in a new or empty folder."""
 
-def open(path: PathLike, *, memory_limit_mb: Optional[int] = None) -> Drawing:
+def open(
+    path: PathLike, *, memory_limit_mb: Optional[int] = None, chord_tolerance: Optional[float] = None
+) -> Drawing:
     """Reads a DXF drawing, as `twinfind run DRAWING` reads it."""

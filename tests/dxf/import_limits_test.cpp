@@ -18,27 +18,27 @@ twinfind::dxf::ImportResult Import(const std::string& text, vexhost::Drawing& d)
 
 TEST(ImportLimitsTest, EntitiesTheHostCannotHoldAreCountedByTypeAndTold) {
   const std::string hatch = Groups({{0, "HATCH"}, {8, "0"}, {2, "SOLID"}, {91, "0"}});
-  const std::string spline = Groups({{0, "SPLINE"}, {8, "0"}, {72, "99999999"}, {73, "0"}});
+  const std::string wipeout = Groups({{0, "WIPEOUT"}, {8, "0"}, {91, "99999999"}});
   const std::string paper = dxftest::Line(0, 0, 1, 1, {{8, "0"}, {67, "1"}});
   const std::string blocks = dxftest::Block("H", hatch + dxftest::Line(0, 0, 1, 0));
   const std::string refs = Groups({{0, "INSERT"}, {8, "0"}, {2, "H"}, {10, "0"}, {20, "0"}});
   vexhost::Drawing d;
-  const auto result = Import(
-      File(hatch + spline + spline + paper + refs + refs + Groups({{0, "ELLIPSE"}, {8, "0"}}),
-           blocks),
-      d);
+  const auto result =
+      Import(File(hatch + wipeout + wipeout + paper + refs + refs + Groups({{0, "RAY"}, {8, "0"}}),
+                  blocks),
+             d);
   EXPECT_EQ(result.segments, 2);  // the two references' lines
   // One HATCH of model space and one in each reference.
   const std::map<std::string, int> expected = {
-      {"ELLIPSE", 1}, {"HATCH", 3}, {"LINE (paper space)", 1}, {"SPLINE", 2}};
+      {"HATCH", 3}, {"LINE (paper space)", 1}, {"RAY", 1}, {"WIPEOUT", 2}};
   EXPECT_EQ(result.notHeld, expected);
   EXPECT_EQ(
       result.WarningLines(),
       (std::vector<std::string>{
-          "warning: 1 ELLIPSE entity not imported: the host holds no ellipses",
           "warning: 3 HATCH entities not imported: the host holds no hatch patterns or fills",
           "warning: 1 LINE entity in paper space not imported: the host holds model space only",
-          "warning: 2 SPLINE entities not imported: the host holds no splines"}));
+          "warning: 1 RAY entity not imported: the host holds no infinite lines",
+          "warning: 2 WIPEOUT entities not imported: the host holds no masking areas"}));
 }
 
 TEST(ImportLimitsTest, PaperSpaceLayoutsAndTheirPolylinePartsStayOut) {

@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <iostream>
 
+#include <filesystem>
+
 #include "host/host.h"
+#include "parts/part_split.h"
 #include "settings/search_options.h"
 #include "survey/survey.h"
 #include "tools/progress_line.h"
@@ -14,6 +17,65 @@
 
 namespace twinfind::tool {
 namespace {
+
+// Refuses what cannot go together, before anything is read: the outputs for cutting and for
+// blocks each need their partner option, and no other output may lie in the split's folder.
+bool CheckPartOutputs(const Options& options, std::string& error) {
+  if (options.blocks != options.out.has_value()) {
+    error = options.blocks ? "--blocks goes with --out OUT.dxf: the file the blocks are saved in"
+                           : "--out goes with --blocks: the survey changes nothing else";
+    return false;
+  }
+  if (options.splitHands && !options.split) {
+    error = "--split-hands goes with --split DIR";
+    return false;
+  }
+  if (!options.split) return true;
+  if (!parts::CheckSplitFolder(*options.split, error)) return false;
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path folder = fs::weakly_canonical(fs::absolute(*options.split, ec), ec);
+  for (const auto* output : {&options.out, &options.svg, &options.png, &options.report}) {
+    if (!*output) continue;
+    const fs::path file = fs::weakly_canonical(fs::absolute(**output, ec), ec);
+    if (file.parent_path() == folder) {
+      error = **output + " lies in the --split folder " + *options.split +
+              ", which holds the part files and their lists alone";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes the part files and lists, and tells what was written; false when they could not be.
+bool WriteSplit(const Session& session, const std::vector<parts::PartFamily>& families,
+                const Options& options) {
+  if (families.empty()) {
+    std::cout << "no family of twins: nothing was written to " << *options.split << '\n';
+    return true;
+  }
+  parts::SplitOptions split;
+  split.hands = options.splitHands;
+  split.drawing = *session.drawing;
+  const auto& drawing = vexhost::TheHost().drawing;
+  const parts::SplitResult result =
+      parts::SplitParts(drawing, *session.source, families, *options.split, split);
+  if (!result.ok) {
+    std::cerr << "twinfind: " << result.error << '\n';
+    return false;
+  }
+  for (size_t i = 0; i < result.rows.size(); ++i) {
+    const parts::SplitRow& row = result.rows[i];
+    std::cout << "wrote " << result.written[i] << ": " << row.count
+              << (row.count == 1 ? " part" : " parts")
+              << (row.mirrored > 0 ? ", " + std::to_string(row.mirrored) + " mirrored" : "")
+              << '\n';
+  }
+  for (size_t i = result.rows.size(); i < result.written.size(); ++i) {
+    std::cout << "wrote " << result.written[i] << '\n';
+  }
+  return true;
+}
 
 bool WriteSurveyPicture(const std::string& path, const picture::RenderOptions& options,
                         std::string& error) {
@@ -45,9 +107,11 @@ int SurveyCommand(const Options& options) {
   session.svg = options.svg;
   session.png = options.png;
   session.report = options.report;
+  session.out = options.out;
+  session.blocks = options.blocks;
   std::string error;
-  if (!SetMemoryLimit(options, session, error) || !UseSettingsFile(options.settings, error) ||
-      !CheckOutputs(session, error)) {
+  if (!CheckPartOutputs(options, error) || !SetMemoryLimit(options, session, error) ||
+      !UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
     return BadArguments(error, "survey");
   }
   if (!OpenDrawing(session)) return kBadArguments;
@@ -80,6 +144,19 @@ int SurveyCommand(const Options& options) {
       ok = false;
     }
   };
+  const auto families =
+      std::make_shared<const std::vector<parts::PartFamily>>(parts::FamiliesOf(result));
+  if (options.split && !WriteSplit(session, *families, options)) ok = false;
+  if (session.out) {
+    session.families = families;
+    std::vector<std::string> lines;
+    const bool saved = SaveDrawing(session, *session.out, lines, error);
+    for (const std::string& line : lines) std::cout << line << '\n';
+    if (!saved) {
+      std::cerr << "twinfind: " << error << '\n';
+      ok = false;
+    }
+  }
   const picture::RenderOptions picture = survey::SurveyPicture(result, !options.noGrid);
   if (session.svg) written(WriteSurveyPicture(*session.svg, picture, error), *session.svg);
   if (session.png) written(WriteSurveyPicture(*session.png, picture, error), *session.png);

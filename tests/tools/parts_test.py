@@ -1,0 +1,300 @@
+#!/usr/bin/python3
+"""The outputs that hand parts on, run as a user runs them on a generated part sheet
+(part_sheet.py) and read back with ezdxf: `survey --split` (with and without --split-hands)
+gives one file per family whose entities are the member's own, moved to the origin, and a parts
+list whose counts, sizes, cut lengths, pierces and areas are the sheet's own geometry;
+`survey --out --blocks` and `run --out --blocks` give one block per family with one reference
+per twin at the twin's place, every other entity unchanged; what cannot be done is refused.
+
+    /usr/bin/python3 tests/tools/parts_test.py TOOL
+"""
+import csv
+import json
+import math
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+from collections import Counter
+from pathlib import Path
+
+import ezdxf
+from ezdxf import path as ezpath
+from ezdxf.math import Vec3
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import part_sheet  # noqa: E402
+
+TOOL = None
+SETTINGS = ("Windows Registry Editor Version 5.00\n\n"
+            "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n"
+            "\"mIsArrange\"=\"0\"\n\"mIsRotate\"=\"1\"\n\"mIsSymmetry\"=\"1\"\n")
+
+
+def run(folder, *args, script=None):
+    env = dict(os.environ, HOME=str(folder))
+    env.pop("TWINFIND_SETTINGS", None)
+    return subprocess.run([TOOL, *map(str, args)], input=script, capture_output=True, text=True,
+                          cwd=folder, env=env, timeout=300)
+
+
+def audit_clean(test, path):
+    doc = ezdxf.readfile(path)
+    auditor = doc.audit()
+    test.assertEqual([e.message for e in auditor.errors] + [f.message for f in auditor.fixes], [],
+                     f"{path} does not audit clean")
+    return doc
+
+
+def wcs_points(e):
+    """The points of an entity in world coordinates, and what else fixes its shape."""
+    t = e.dxftype()
+    if t == "LINE":
+        return [e.dxf.start, e.dxf.end], ()
+    if t in ("CIRCLE", "ARC"):
+        rest = (e.dxf.radius,) + ((e.dxf.start_angle, e.dxf.end_angle) if t == "ARC" else ())
+        return [e.ocs().to_wcs(e.dxf.center)], rest + tuple(e.dxf.extrusion)
+    if t == "LWPOLYLINE":
+        return list(e.vertices_in_wcs()), tuple(b for *_, b in e.get_points()) + (e.closed,)
+    if t == "INSERT":
+        return [e.ocs().to_wcs(e.dxf.insert)], (e.dxf.name, e.dxf.rotation, e.dxf.xscale,
+                                                e.dxf.yscale)
+    if t == "SPLINE":
+        return [Vec3(p) for p in e.control_points], (tuple(e.knots), e.dxf.degree,
+                                                     tuple(e.weights))
+    if t == "ELLIPSE":
+        return [e.dxf.center], (tuple(e.dxf.major_axis), e.dxf.ratio, e.dxf.start_param,
+                                e.dxf.end_param, tuple(e.dxf.extrusion))
+    raise AssertionError(f"no geometry for {t}")
+
+
+def look(e):
+    return (e.dxftype(), e.dxf.layer, e.dxf.get("color", 256), e.dxf.get("linetype", "BYLAYER"))
+
+
+def curves(entities):
+    """The entities' curves as polylines (references exploded), within 0.01 of them: ezdxf
+    draws arcs as cubic curves, up to 0.0003 of the radius off."""
+    lines = []
+    for e in entities:
+        if e.dxftype() == "INSERT":
+            lines += curves(list(e.virtual_entities()))
+        else:
+            lines.append([(v.x, v.y) for v in ezpath.make_path(e).flattening(0.002, segments=8)])
+    return lines
+
+
+def middle(lines):
+    points = [p for line in lines for p in line]
+    return (sum(x for x, _ in points) / len(points), sum(y for _, y in points) / len(points))
+
+
+def far_apart(a, b):
+    """The most that a point of the one set of polylines lies from the other's lines."""
+    def to_segment(p, s, t):
+        dx, dy = t[0] - s[0], t[1] - s[1]
+        k = max(0.0, min(1.0, ((p[0] - s[0]) * dx + (p[1] - s[1]) * dy) / (dx * dx + dy * dy or 1)))
+        return math.dist(p, (s[0] + k * dx, s[1] + k * dy))
+
+    def one_way(p, q):
+        segments = [(l[i], l[i + 1]) for l in q for i in range(len(l) - 1)] or [(l[0], l[0]) for l in q]
+        return max(min(to_segment(x, *seg) for seg in segments) for line in p for x in line)
+    return max(one_way(a, b), one_way(b, a))
+
+
+class Sheet:
+    """The sheet written once into a folder, with its shapes and handles."""
+
+    def __init__(self, folder):
+        self.folder = Path(folder)
+        self.path = self.folder / "sheet.dxf"
+        self.shapes = part_sheet.write_sheet(self.path)
+        self.settings = self.folder / "s.reg"
+        self.settings.write_text(SETTINGS)
+        self.doc = ezdxf.readfile(self.path)
+
+    def shape_of(self, handles):
+        """The shape and placement a member with these handles is."""
+        for shape in self.shapes:
+            for i, member in enumerate(shape.members):
+                if sorted(member) == sorted(handles):
+                    return shape, i
+        raise AssertionError(f"no placement has the handles {handles}")
+
+
+class SplitTest(unittest.TestCase):
+    def test_split_gives_each_family_its_file_and_the_sheets_quantities(self):
+        # --split-hands: the mirror images of the plate and the bracket in files of their own.
+        for hands in (False, True):
+            with self.subTest(hands=hands), tempfile.TemporaryDirectory() as folder:
+                sheet = Sheet(folder)
+                out = sheet.folder / "parts"
+                args = ["survey", sheet.path, "--settings", sheet.settings, "--split", out]
+                done = run(folder, *args, *(["--split-hands"] if hands else []))
+                self.assertEqual(done.returncode, 0, done.stderr)
+                self.check_split(sheet, out, hands)
+
+    def check_split(self, sheet, out, hands):
+        rows = list(csv.DictReader((out / "parts.csv").open()))
+        listed = json.loads((out / "parts.json").read_text())["parts"]
+        files = sorted(p.name for p in out.iterdir())
+        self.assertEqual(files, sorted([r["file"] for r in rows] + ["parts.csv", "parts.json"]))
+        expected_rows = sum(2 if hands and s.mirrored else 1 for s in sheet.shapes)
+        self.assertEqual(len(rows), expected_rows)
+        counted = Counter()
+        for row, entry in zip(rows, listed):
+            self.assertEqual(row["file"], entry["file"])
+            shape, searched = sheet.shape_of(entry["members"][0]["handles"])
+            members = {tuple(sorted(m["handles"])) for m in entry["members"]}
+            counted[shape.name] += int(row["count"])
+            self.assertEqual(len(members), int(row["count"]))
+            self.assertTrue(members <= {tuple(sorted(m)) for m in shape.members})
+            mirrored_file = row["file"].endswith("-mirrored.dxf")
+            self.assertEqual(mirrored_file, hands and shape.placements[searched][3])
+            self.assertEqual(int(row["mirrored"]), 0 if hands else shape.mirrored, row)
+            if hands and shape.mirrored:
+                self.assertEqual(int(row["count"]),
+                                 shape.mirrored if mirrored_file else shape.count - shape.mirrored)
+            block = f"-{shape.block}" if shape.block else ""
+            self.assertRegex(row["file"], rf"^part-0\d{block}(-mirrored)?\.dxf$")
+            # A curve read as lines (within 0.01 of it) is a little shorter than the curve, its
+            # box may be smaller by as much, and it encloses a little more or less.
+            curve = part_sheet.CURVE_LENGTH.get(shape.name, 0)
+            chord = 0.01 if curve else 0
+            x1, y1, x2, y2 = part_sheet.placed_box(shape, searched)
+            self.assertAlmostEqual(float(row["width"]), x2 - x1, delta=1e-4 + 2 * chord)
+            self.assertAlmostEqual(float(row["height"]), y2 - y1, delta=1e-4 + 2 * chord)
+            self.assertLessEqual(float(row["cut_length"]), shape.cut_length + 1e-6)
+            self.assertAlmostEqual(float(row["cut_length"]), shape.cut_length,
+                                   delta=1e-6 + 0.001 * curve)
+            self.assertEqual(int(row["pierces"]), shape.pierces)
+            self.assertAlmostEqual(float(row["area"]), shape.area, delta=1e-6 + 0.01 * curve)
+            self.assertEqual(row["layer"], shape.layer)
+            self.check_part_file(sheet, out / row["file"], shape, searched,
+                                 entry["members"][0]["handles"], chord)
+        self.assertEqual(counted, Counter({s.name: s.count for s in sheet.shapes}))
+
+    def check_part_file(self, sheet, path, shape, searched, handles, chord):
+        """The file holds the member's own entities, all moved alike, its box at the origin, in
+        the sheet's version and units."""
+        doc = audit_clean(self, path)
+        self.assertEqual(doc.dxfversion, sheet.doc.dxfversion)
+        self.assertEqual(doc.header["$INSUNITS"], 4)
+        entities = list(doc.modelspace())
+        self.assertEqual(sorted(e.dxf.handle for e in entities), sorted(handles))
+        moves = set()
+        for e in entities:
+            before = sheet.doc.entitydb[e.dxf.handle]
+            self.assertEqual(look(e), look(before))
+            moved, rest = wcs_points(e)
+            original, rest_before = wcs_points(before)
+            self.assertEqual(rest, rest_before)
+            self.assertEqual(len(moved), len(original))
+            moves |= {(round(p.x - q.x, 9), round(p.y - q.y, 9)) for p, q in zip(moved, original)}
+        self.assertEqual(len(moves), 1, "the entities moved alike")
+        (dx, dy), = moves
+        x1, y1, _, _ = part_sheet.placed_box(shape, searched)
+        self.assertAlmostEqual(dx, -x1, delta=1e-5 + chord)  # the box starts at the origin
+        self.assertAlmostEqual(dy, -y1, delta=1e-5 + chord)
+
+
+class RefusalTest(unittest.TestCase):
+    def test_what_cannot_be_split_is_refused_or_told_and_nothing_is_written(self):
+        with tempfile.TemporaryDirectory() as folder:
+            folder = Path(folder)
+            sheet = Sheet(folder)
+            lonely = folder / "lonely.dxf"
+            doc = ezdxf.new("R2010")
+            part_sheet.plate(doc.modelspace(), "0")
+            doc.saveas(lonely)
+            full = folder / "full"
+            full.mkdir()
+            (full / "mine.txt").write_text("mine")
+            cases = [  # arguments, exit status, words of the message, what the folder holds
+                ([sheet.path, "--split", full], 2, "is not empty", ["mine.txt"]),
+                ([sheet.path, "--split", sheet.path], 2, "is not a folder", None),
+                ([lonely, "--split", folder / "new"], 0, "no family of twins", None),
+                ([sheet.path, "--split", folder / "new", "--report", folder / "new" / "r.json"],
+                 2, "lies in the --split folder", None),
+                ([sheet.path, "--split-hands"], 2, "--split-hands goes with --split", None),
+                ([sheet.path, "--blocks"], 2, "--blocks goes with --out", None),
+            ]
+            for args, status, words, holds in cases:
+                with self.subTest(args=[str(a) for a in args]):
+                    done = run(folder, "survey", *args, "--settings", sheet.settings)
+                    self.assertEqual(done.returncode, status, done.stderr)
+                    self.assertIn(words, done.stdout + done.stderr)
+                    self.assertFalse((folder / "new").exists())
+                    if holds is not None:
+                        self.assertEqual(sorted(p.name for p in full.iterdir()), holds)
+
+
+class BlocksTest(unittest.TestCase):
+    def test_survey_blocks_give_one_reference_per_twin_and_keep_everything_else(self):
+        with tempfile.TemporaryDirectory() as folder:
+            sheet = Sheet(folder)
+            out = sheet.folder / "blocks.dxf"
+            done = run(folder, "survey", sheet.path, "--settings", sheet.settings, "--out", out,
+                       "--blocks", "--split", sheet.folder / "parts")
+            self.assertEqual(done.returncode, 0, done.stderr)
+            listed = json.loads((sheet.folder / "parts" / "parts.json").read_text())["parts"]
+            expected = {}
+            for entry in listed:
+                shape, _ = sheet.shape_of(entry["members"][0]["handles"])
+                name = shape.block or f"TWINFIND_PART_{entry['family']}"
+                expected[name] = (shape, [m["handles"] for m in entry["members"]])
+            self.check_blocks(sheet, out, expected)
+
+    def test_run_blocks_name_each_search_by_its_part_number_else_its_number(self):
+        # The plate, found from its first placement by the general method and by the balloon
+        # method with a part number.
+        general = "range -20 -20 820 470\nrange 24 34 86 76\nend\nend\n"
+        balloon = "range -20 -20 820 470\nkey SS400\nkey P-100\nkey 2\nrange 24 34 86 76\nend\n"
+        for method, script, name in (("0", general, "TWINFIND_PART_1"), ("1", balloon, "P-100")):
+            with self.subTest(method=method), tempfile.TemporaryDirectory() as folder:
+                sheet = Sheet(folder)
+                sheet.settings.write_text(SETTINGS + f'"mMethod"="{method}"\n"mIsArrange"="0"\n')
+                out = sheet.folder / "blocks.dxf"
+                done = run(folder, "run", sheet.path, "--settings", sheet.settings, "--out", out,
+                           "--blocks", script=script)
+                self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+                plate = next(s for s in sheet.shapes if s.name == "plate")
+                self.check_blocks(sheet, out, {name: (plate, plate.members)}, partial=True)
+
+    def check_blocks(self, sheet, out, expected, partial=False):
+        doc = audit_clean(self, out)
+        msp = list(doc.modelspace())
+        references = Counter(e.dxf.name for e in msp if e.dxftype() == "INSERT")
+        for name, (shape, twins) in expected.items():
+            self.assertEqual(references[name], len(twins), name)
+        # Every twin is drawn by one reference of its family's block, at its place and turn.
+        for name, (shape, twins) in expected.items():
+            inserts = [curves([e]) for e in msp if e.dxftype() == "INSERT" and e.dxf.name == name]
+            for handles in twins:
+                drawn = curves([sheet.doc.entitydb[h] for h in handles])
+                nearest = min(inserts, key=lambda i: math.dist(middle(i), middle(drawn)))
+                self.assertLess(far_apart(drawn, nearest), 0.01, f"{name}: twin {handles}")
+        # Everything else is as it was, handle by handle.
+        taken = {h for _, twins in expected.values() for handles in twins for h in handles}
+        kept = {e.dxf.handle: e for e in msp}
+        for e in sheet.doc.modelspace():
+            if e.dxf.handle in taken:
+                continue
+            if partial and e.dxftype() == "INSERT" or e.dxf.layer == "801":
+                continue  # the balloons' and the other families' own
+            self.assertIn(e.dxf.handle, kept)
+            self.assertEqual(kept[e.dxf.handle].dxfattribs(), e.dxfattribs())
+            self.assertEqual(wcs_points(kept[e.dxf.handle]) if e.dxftype() != "TEXT" else None,
+                             wcs_points(e) if e.dxftype() != "TEXT" else None)
+        # $HANDSEED lies beyond every handle of the file (ezdxf makes objects of its own).
+        lines = out.read_text().splitlines()
+        after_header = lines.index("ENDSEC")
+        handles = [int(lines[i + 1], 16) for i in range(after_header + 1, len(lines) - 1, 2)
+                   if lines[i].strip() in ("5", "105")]
+        self.assertLess(max(handles), int(doc.header["$HANDSEED"], 16))
+
+
+if __name__ == "__main__":
+    TOOL = sys.argv.pop(1)
+    unittest.main(verbosity=2)
