@@ -24,10 +24,12 @@ found_parts() {  # the count the general method reports on the demo plate
 }
 
 # The first start writes all 24 values, every one REG_SZ, with the defaults the tool lists; the
-# list ends with the optional tolerance, which is not written.
+# list ends with the optional settings (the tolerance, the range limit, the drawing scale),
+# which are not written.
 tool settings list > all.txt
-[ "$(wc -l < all.txt)" = 25 ] || fail "settings list did not show 24 settings and the tolerance"
-[ "$(tail -n 1 all.txt)" = "mTolerance 0.000001" ] || fail "the tolerance is not listed last"
+[ "$(wc -l < all.txt)" = 27 ] || fail "settings list did not show 24 settings and the 3 optional"
+[ "$(tail -n 3 all.txt | cut -d' ' -f1 | tr '\n' ' ')" = "mTolerance mRangeLimit mDrawingScale " ] ||
+  fail "the optional settings are not listed last"
 head -n 24 all.txt > defaults.txt
 wine reg query "$key" | tr -d '\r' | grep -E '^    ' > query.txt
 [ "$(wc -l < query.txt)" = 24 ] || fail "the key holds $(wc -l < query.txt) values, not 24"
