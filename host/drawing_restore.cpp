@@ -10,7 +10,8 @@ uint64_t DrawingState::Bytes() const {
   // Each entry with what it points to; a text's characters and a balloon's rows count too.
   uint64_t bytes = sizeof(DrawingState) + segments.capacity() * sizeof(Segment) +
                    elements.capacity() * sizeof(Element) +
-                   holes.capacity() * sizeof(holes.front()) + origins.capacity() * sizeof(origins.front());
+                   holes.capacity() * sizeof(holes.front()) +
+                   origins.capacity() * sizeof(origins.front());
   for (const Segment& s : segments) bytes += s.elements.capacity() * sizeof(int);
   for (const Element& e : elements) {
     if (!e.comment) continue;

@@ -1,8 +1,8 @@
 // The drawing as it was before each of the command's result actions, so that the user can take
 // an action back (undo) and have it again (redo). The tool notes the drawing when a result
 // action may begin and hands the note in once the action is over; each kept state is the
-// drawing's whole lasting content (host/drawing_state.h), restored whole. At most 20 states are kept, and no more than the bytes
-// allowed (a quarter of the memory limit): the oldest go first.
+// drawing's whole lasting content (host/drawing_state.h), restored whole. At most 20 states are
+// kept, and no more than the bytes allowed (a quarter of the memory limit): the oldest go first.
 #ifndef HOST_UNDO_HISTORY_H
 #define HOST_UNDO_HISTORY_H
 

@@ -67,7 +67,8 @@ UniqueFd LockFile(const std::string& path, bool exclusive, bool create) {
     }
     // The holder before us may have removed the lock file (RemoveLockFile) while we waited:
     // a lock on a file no longer at the path locks nothing, so open it afresh.
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     if (fstat(fd.get(), &held) != 0) return UniqueFd();
     if (lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
         named.st_ino == held.st_ino) {

@@ -35,7 +35,7 @@ struct TwinfindSettings {
   int32_t mColorIndex = 0;  // host colour number of the stored name m_ColorMain
   int32_t mLTypeIndex = 0;  // host line-type number of the stored name mLTypeName
   std::u16string mBalloonStr;
-  std::u16string mTolerance;  // optional: the search's tolerance (see SearchToleranceOf)
+  std::u16string mTolerance;   // optional: the search's tolerance (see SearchToleranceOf)
   std::u16string mRangeLimit;  // optional: how many segments the search range holds (RangeLimitOf)
   std::u16string mDrawingScale;  // optional: the sizes of balloons, texts, gaps (DrawingScaleOf)
 };

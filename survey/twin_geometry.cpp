@@ -403,7 +403,7 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
     // mirror image fits its twins both ways, and is a mirror image of none of them. The search
     // decides the same way.
     std::vector<std::pair<size_t, GroupedTwin>> made;  // by the placement that made each
-    std::vector<size_t> fitted;  // figures that made a twin: tried no further
+    std::vector<size_t> fitted;                        // figures that made a twin: tried no further
     for (const bool mirrored : {false, true}) {
       for (size_t l = 0; l < anchors.size(); ++l) {
         const auto& [owner, anchor] = anchors[l];

@@ -39,7 +39,8 @@ void PartPicker::Form(const vexhost::Drawing& drawing, uint64_t digest) {
   if (digest_ == digest && hidden_ == drawing.hiddenLayers()) return;
   // What a window takes: figures of lasting segments on layers that are shown.
   std::vector<int> segments = survey::RangeSegments(drawing, nullptr);
-  std::erase_if(segments, [&](int id) { return !drawing.LayerVisible(drawing.FindSegment(id)->layer); });
+  std::erase_if(segments,
+                [&](int id) { return !drawing.LayerVisible(drawing.FindSegment(id)->layer); });
   const double joint = std::max(kJoint, SearchOptionsOf(ReadSettings()).tolerance);
   forest_ = survey::FormCandidates(drawing, segments, joint);
   partOf_.clear();
@@ -50,8 +51,8 @@ void PartPicker::Form(const vexhost::Drawing& drawing, uint64_t digest) {
   hidden_ = drawing.hiddenLayers();
 }
 
-std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64_t digest,
-                                         double x, double y, double reach) {
+std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64_t digest, double x,
+                                         double y, double reach) {
   if (!std::isfinite(x) || !std::isfinite(y) || !(reach > 0)) return std::nullopt;
   Form(drawing, digest);
   int nearest = -1;
@@ -70,7 +71,8 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
   PickedPart part;
   part.segments = survey::SegmentsOf(forest_, partOf_.at(nearest));
   part.box = survey::BoxOf(drawing, part.segments);
-  const double size = std::max({part.box.maxX - part.box.minX, part.box.maxY - part.box.minY, 1e-9});
+  const double size =
+      std::max({part.box.maxX - part.box.minX, part.box.maxY - part.box.minY, 1e-9});
   const double hair = size * 1e-6;
   part.window = {part.box.minX - hair, part.box.minY - hair, part.box.maxX + hair,
                  part.box.maxY + hair};

@@ -27,8 +27,8 @@ class PartPicker {
   // The part whose figure lies nearest to (x, y), no farther than `reach` (drawing units);
   // nothing when no figure of a visible lasting segment is that near. The parts are formed once
   // per state of the drawing (`digest`, a fingerprint of it) and of its hidden layers, and kept.
-  std::optional<PickedPart> At(const vexhost::Drawing& drawing, uint64_t digest, double x,
-                               double y, double reach);
+  std::optional<PickedPart> At(const vexhost::Drawing& drawing, uint64_t digest, double x, double y,
+                               double reach);
 
  private:
   void Form(const vexhost::Drawing& drawing, uint64_t digest);

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/atomic_file.h"
+#include "common/text_fields.h"
 
 namespace twinfind::tool {
 namespace {
@@ -23,24 +24,6 @@ std::string Number(double value) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
-}
-
-std::string JsonText(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", u);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 template <typename T, typename Format>
@@ -65,14 +48,6 @@ std::vector<std::string> HandlesOf(const ReportInput& input, const std::vector<i
 }
 
 std::string Texts(const std::vector<std::string>& texts) { return JsonList(texts, JsonText); }
-
-// A CSV field: quoted when it holds a comma, a quote or a line break.
-std::string Field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (const char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
-}
 
 std::string Joined(const std::vector<std::string>& words, const char* separator) {
   std::string out;
@@ -179,14 +154,14 @@ std::string ReportCsv(const ReportInput& input) {
       }
       return std::string();
     };
-    const std::string head = std::to_string(s + 1) + "," + r.method + "," +
-                             Field(setting("mIsRotate")) + "," + Field(setting("mIsSymmetry")) +
-                             "," + Field(setting("mIsLayer")) + "," + Field(setting("mIsColor")) +
-                             "," + Field(setting("mTolerance")) + ",";
+    const std::string head =
+        std::to_string(s + 1) + "," + r.method + "," + CsvField(setting("mIsRotate")) + "," +
+        CsvField(setting("mIsSymmetry")) + "," + CsvField(setting("mIsLayer")) + "," +
+        CsvField(setting("mIsColor")) + "," + CsvField(setting("mTolerance")) + ",";
     std::string tail = ",,,,";
     if (r.partsList) {
       const PartsListEntry& e = *r.partsList;
-      tail = Field(e.partNumber) + "," + Field(e.material) + "," + Field(e.depth) + "," +
+      tail = CsvField(e.partNumber) + "," + CsvField(e.material) + "," + CsvField(e.depth) + "," +
              std::to_string(e.count) + "," + std::to_string(e.mirroredCount);
     }
     for (size_t t = 0; t < r.twins.size(); ++t) {
@@ -195,11 +170,11 @@ std::string ReportCsv(const ReportInput& input) {
       for (const auto& rows : w.balloons) balloons.push_back(Joined(rows, "/"));
       csv += head + std::to_string(t + 1) + "," + (w.isPart ? "1" : "0") + "," +
              Joined(Strings(w.segments), " ") + "," +
-             Field(Joined(HandlesOf(input, w.segments), " ")) + "," + Number(w.box.minX) + "," +
+             CsvField(Joined(HandlesOf(input, w.segments), " ")) + "," + Number(w.box.minX) + "," +
              Number(w.box.minY) + "," + Number(w.box.maxX) + "," + Number(w.box.maxY) + "," +
              Number(w.angleDegrees) + "," + (w.mirrored ? "1" : "0") + "," + w.action + "," +
-             Joined(Strings(w.copy), " ") + "," + Field(Joined(balloons, "; ")) + "," + tail + "," +
-             (r.undone ? "1" : "0") + "\n";
+             Joined(Strings(w.copy), " ") + "," + CsvField(Joined(balloons, "; ")) + "," + tail +
+             "," + (r.undone ? "1" : "0") + "\n";
     }
   }
   return csv;

@@ -21,8 +21,9 @@ bool ScriptRunner::PickPart(double x, double y, double reach, int lineNumber) {
                   "part at the part prompt");
   }
   if (step != StepKind::kWindow) {
-    return Refuse(lineNumber, step == StepKind::kNone ? "no command is running (start runs it again)"
-                                                      : "this step does not take a part");
+    return Refuse(lineNumber, step == StepKind::kNone
+                                  ? "no command is running (start runs it again)"
+                                  : "this step does not take a part");
   }
   if (!(reach > 0)) return Refuse(lineNumber, "the reach of a pick is a number above 0");
   const auto part = picker_.At(host.drawing, DrawingDigest(host.drawing), x, y, reach);

@@ -169,7 +169,8 @@ void SearchRecorder::OpenSearch(const UserAction& range,
   }
   std::vector<int> blinkingIds;
   for (const auto& [aux, id] : blinking) blinkingIds.push_back(id);
-  const survey::TwinGrouping grouping = survey::GroupTwins(drawing, record.part, blinkingIds, Tolerance());
+  const survey::TwinGrouping grouping =
+      survey::GroupTwins(drawing, record.part, blinkingIds, Tolerance());
   std::vector<int> part = record.part;
   std::sort(part.begin(), part.end());
   looks_.clear();
@@ -253,10 +254,10 @@ void SearchRecorder::CloseSearch() {
                                                                  : "kept";
   }
   // The twins as they were found: a result action may have deleted them.
-  const auto copies = keptTwins_ != nullptr && keptTwinIds_.size() == twins.size()
-                          ? survey::FindMovedCopies(*keptTwins_, keptTwinIds_, drawing, made,
-                                                    Tolerance())
-                          : survey::FindMovedCopies(drawing, twins, made, Tolerance());
+  const auto copies =
+      keptTwins_ != nullptr && keptTwinIds_.size() == twins.size()
+          ? survey::FindMovedCopies(*keptTwins_, keptTwinIds_, drawing, made, Tolerance())
+          : survey::FindMovedCopies(drawing, twins, made, Tolerance());
   for (size_t i = 0; i < copies.size(); ++i) record.twins[i].copy = copies[i];
   // Balloons made since: on a twin (anchored on one of its elements, or lying on its box) or on
   // its copy.

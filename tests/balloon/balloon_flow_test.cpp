@@ -2,10 +2,10 @@
 // automatic row with balloons and texts, or manual placement with snapping.
 #include <cmath>
 
-#include "testkit/twin_drawing.h"
 #include "engine/found_parts.h"
 #include "host/host_test_util.h"
 #include "plugin/plugin_fixture.h"
+#include "testkit/twin_drawing.h"
 
 namespace {
 

@@ -56,7 +56,8 @@ TEST_F(UndoHistoryTest, UndoAndRedoTakeEachStateBackWhole) {
   // and a segment blinking.
   history.Mark(drawing());
   const int copy = drawing().CopySegment(square);
-  ASSERT_TRUE(drawing().PlaceSegment(copy, vexhost::Placement::MoveTurnScale({0, 0}, {100, 100}, 0, 1)));
+  ASSERT_TRUE(
+      drawing().PlaceSegment(copy, vexhost::Placement::MoveTurnScale({0, 0}, {100, 100}, 0, 1)));
   ASSERT_TRUE(drawing().DeleteSegment(hole));
   drawing().FindElement(drawing().FindSegment(square)->elements[0])->lineAttr->color = 5;
   history.Settle(true);
@@ -117,7 +118,8 @@ TEST_F(UndoHistoryTest, KeepsTwentyStepsAndNoMoreBytesThanAllowedOldestFirst) {
     }
     for (int i = 0; i < c.actions; ++i) {
       const bool undone = i >= c.actions - static_cast<int>(c.kept);
-      const FigureRecord& f = drawing().FindElement(drawing().FindSegment(i + 1)->elements[0])->figure;
+      const FigureRecord& f =
+          drawing().FindElement(drawing().FindSegment(i + 1)->elements[0])->figure;
       EXPECT_EQ(f.u.line.x2, undone ? i : i + 0.5) << i;
     }
     // Redo it all again for the next case.

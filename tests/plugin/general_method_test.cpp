@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "testkit/twin_drawing.h"
 #include "engine/found_parts.h"
 #include "plugin/plugin_fixture.h"
+#include "testkit/twin_drawing.h"
 
 namespace {
 

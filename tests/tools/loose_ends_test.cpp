@@ -32,8 +32,8 @@ TEST(LooseEnds, ASkippedFirstRowLeavesTheNextRowToAskForItsPoint) {
   const Case cases[] = {
       {"general method", "",
        "range -20 -20 440 280\n"
-       "range 18 18 62 52\nend\nend\n"       // the brackets' row skipped at its placement prompt
-       "range 28 178 68 218\nend\n"          // the flanges: their row asks for its point
+       "range 18 18 62 52\nend\nend\n"  // the brackets' row skipped at its placement prompt
+       "range 28 178 68 218\nend\n"     // the flanges: their row asks for its point
        "point 0 -120\n"},
       {"balloon method", "\"mMethod\"=\"1\"\n\"mIsBalloonAutoArrange\"=\"1\"\n",
        "range -5 -5 425 265\nkey SS400\nkey A-009\nkey 12\n"
@@ -49,9 +49,9 @@ TEST(LooseEnds, ASkippedFirstRowLeavesTheNextRowToAskForItsPoint) {
         "s.reg", std::string("Windows Registry Editor Version 5.00\n\n"
                              "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n") +
                      c.settings);
-    const auto r = RunTool(folder, "run " + Quote(kPlate) + " --out out.dxf --settings " +
-                                       Quote(settings) + " --script " +
-                                       Quote(folder.Write("run.script", c.script)),
+    const auto r = RunTool(folder,
+                           "run " + Quote(kPlate) + " --out out.dxf --settings " + Quote(settings) +
+                               " --script " + Quote(folder.Write("run.script", c.script)),
                            "", folder.path().string());
     EXPECT_EQ(r.status, 0) << r.err;
     // Both rows asked for their place; the one placed lies where the user put it, below the
@@ -81,8 +81,9 @@ TEST(LooseEnds, ASnapshotOfAWindowIsThatWindowZoomedIn) {
                          "snapshot flat.svg 18 18 62 18\n",
                          folder.path().string());
   EXPECT_NE(r.out.find("wrote whole.svg\nwrote bracket.svg\n"), std::string::npos) << r.out;
-  EXPECT_EQ(r.err, "twinfind: line 3: a snapshot's window needs a width and a height\n"
-                   "twinfind: 1 of 3 lines were refused\n");
+  EXPECT_EQ(r.err,
+            "twinfind: line 3: a snapshot's window needs a width and a height\n"
+            "twinfind: 1 of 3 lines were refused\n");
   ASSERT_TRUE(fs::exists(folder.path() / "bracket.svg"));
   // The window fills the picture: the bracket's holes (radius 2.5) are drawn ten times as large
   // as in the whole plate's picture (a window 44 wide against a plate 440 wide).

@@ -15,7 +15,8 @@ using tooltest::RunTool;
 using tooltest::ScratchFolder;
 
 const std::string kPlate = std::string(TWINFIND_SAMPLES_DIR) + "/demo-plate.dxf";
-const std::string kPlan = std::string(TWINFIND_SAMPLES_DIR) + "/real/Ceco.NET-Architecture-Tm-53.dxf";
+const std::string kPlan =
+    std::string(TWINFIND_SAMPLES_DIR) + "/real/Ceco.NET-Architecture-Tm-53.dxf";
 
 std::string Settings(const ScratchFolder& folder, const std::string& values) {
   const auto path = folder.Write("settings.reg",
@@ -80,15 +81,15 @@ TEST(Pick, AClickTakesThePartUnderItAsTheDraggedWindowWould) {
 TEST(Pick, TakesNothingWhereAClickIndicatesNoPartAndSaysWhy) {
   ScratchFolder folder;
   const auto script = folder.Write("run.script",
-                                   "pick 40 20.05\n"          // the search range's prompt
+                                   "pick 40 20.05\n"  // the search range's prompt
                                    "range -20 -20 440 280\n"
-                                   "pick 40 40\n"             // inside the bracket, far from lines
-                                   "pick 40 20 -1\n"          // no reach
+                                   "pick 40 40\n"     // inside the bracket, far from lines
+                                   "pick 40 20 -1\n"  // no reach
                                    "pick 40\n"
-                                   "pick 40 20.05\n"          // the bracket, found
-                                   "pick 40 20.05\n");        // the twins blink: no part step
-  const auto r = RunTool(folder, "run " + Quote(kPlate) + " --script " + Quote(script) +
-                                     Settings(folder, ""));
+                                   "pick 40 20.05\n"    // the bracket, found
+                                   "pick 40 20.05\n");  // the twins blink: no part step
+  const auto r =
+      RunTool(folder, "run " + Quote(kPlate) + " --script " + Quote(script) + Settings(folder, ""));
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err,
             "twinfind: line 1: the search range is a window: drag it (range X1 Y1 X2 Y2); a "

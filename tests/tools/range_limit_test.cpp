@@ -38,7 +38,8 @@ TEST(RangeLimit, AWholeBoardIsRefusedWithHowToRaiseTheLimitAndSearchedOnceRaised
     ASSERT_EQ(RunTool(folder, "settings set mIsRotate 1" + with).status, 0);
     ASSERT_EQ(RunTool(folder, "settings set mTolerance 0.001" + with).status, 0);
     if (c.limit) {
-      ASSERT_EQ(RunTool(folder, std::string("settings set mRangeLimit ") + c.limit + with).status, 0);
+      ASSERT_EQ(RunTool(folder, std::string("settings set mRangeLimit ") + c.limit + with).status,
+                0);
     }
     const auto script = folder.Write("run.script",
                                      "range 61 -153 195 -61\n"

@@ -65,11 +65,12 @@ TEST(Session, EveryStepTellsWhatItTookAndWhatItTakes) {
             0u)
       << out;
   // Help at the first step: what it takes, the prompt again, the lines.
-  EXPECT_NE(out.find("prompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
-                     "help: this step takes a range (range X1 Y1 X2 Y2) or the end button (end)\n"
-                     "help: prompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
-                     "help: lines: range X1 Y1 X2 Y2, pick X Y, point X Y, move X Y, key TEXT, end,"),
-            std::string::npos)
+  EXPECT_NE(
+      out.find("prompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
+               "help: this step takes a range (range X1 Y1 X2 Y2) or the end button (end)\n"
+               "help: prompt: 검색대상 범위지시(종료버튼:Dialog) :\n"
+               "help: lines: range X1 Y1 X2 Y2, pick X Y, point X Y, move X Y, key TEXT, end,"),
+      std::string::npos)
       << out;
   EXPECT_NE(out.find("selected 3 segments: 1 line, 1 circle, 1 polyline of 3 figures\n"
                      "cursor: 부품\n"),

@@ -80,8 +80,9 @@ TEST(Tool, SettingsAreListedReadAndWritten) {
   // The 24 values, then the optional tolerance and range limit with their defaults; listing
   // them does not store them.
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 27);
-  EXPECT_NE(r.out.find("\nmBalloonStr 101\nmTolerance 0.000001\nmRangeLimit 10000\nmDrawingScale \n"),
-            std::string::npos);
+  EXPECT_NE(
+      r.out.find("\nmBalloonStr 101\nmTolerance 0.000001\nmRangeLimit 10000\nmDrawingScale \n"),
+      std::string::npos);
   EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mTolerance"), std::string::npos);
   EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mRangeLimit"), std::string::npos);
   ASSERT_EQ(RunTool(folder, "settings set mTolerance 0.001" + with).status, 0);
@@ -133,8 +134,7 @@ TEST(Tool, TheMemoryLimitRefusesADrawingTooLargeForIt) {
     EXPECT_NE(r.err.find("beyond the import's limit of 1 MB"), std::string::npos) << r.err;
     r = RunTool(folder, command + " --memory-limit 2GB" + with);
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("--memory-limit takes a number of megabytes"), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find("--memory-limit takes a number of megabytes"), std::string::npos) << r.err;
     setenv("TWINFIND_MEMORY_LIMIT_MB", "1", 1);
     r = RunTool(folder, command + with);
     EXPECT_EQ(r.status, 2);

@@ -54,8 +54,8 @@ TEST(Undo, TakesBackWholeResultActionsAndTheSaveIsTheDrawingAsItStands) {
   const Case cases[] = {
       {"a row undone", "\"mIsSymmetry\"=\"1\"\n", std::string(kBracketRow) + "undo\n",
        "wrote out.dxf: 51 entities kept, 0 deleted, 0 changed, 0 added", true},
-      {"deleted twins and their row undone, then redone", "\"mIsSymmetry\"=\"1\"\n\"mFigure\"=\"1\"\n",
-       std::string(kBracketRow) + "undo\nredo\n",
+      {"deleted twins and their row undone, then redone",
+       "\"mIsSymmetry\"=\"1\"\n\"mFigure\"=\"1\"\n", std::string(kBracketRow) + "undo\nredo\n",
        "wrote out.dxf: 36 entities kept, 15 deleted, 0 changed, 16 added", false},
       {"recoloured twins and their row undone", "\"mIsSymmetry\"=\"1\"\n\"mFigure\"=\"2\"\n",
        std::string(kBracketRow) + "undo\n",
@@ -73,8 +73,7 @@ TEST(Undo, TakesBackWholeResultActionsAndTheSaveIsTheDrawingAsItStands) {
     const auto script = folder.Write("run.script", c.script);
     const auto r = RunTool(folder,
                            "run " + Quote(kPlate) + " --script " + Quote(script) +
-                               " --out out.dxf --report report.json" +
-                               Settings(folder, c.settings),
+                               " --out out.dxf --report report.json" + Settings(folder, c.settings),
                            "", folder.path().string());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find(c.saved), std::string::npos) << r.out;

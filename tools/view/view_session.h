@@ -10,18 +10,18 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
-#include <vector>
 #include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "survey/survey.h"
 #include "tools/run_command.h"
 #include "tools/script_runner.h"
-#include "survey/survey.h"
 #include "tools/view/dialog_view.h"
 #include "tools/view/drawing_layers.h"
 #include "tools/view/host_worker.h"
@@ -104,8 +104,8 @@ class ViewSession {
   std::optional<std::string> lastRefusal_;
   uint64_t savedDigest_ = 0;
   std::optional<survey::SurveyResult> survey_;
-  uint64_t surveyDigest_ = 0;          // the drawing the survey looked at
-  std::set<int> surveyHidden_;         // and its hidden layers then
+  uint64_t surveyDigest_ = 0;   // the drawing the survey looked at
+  std::set<int> surveyHidden_;  // and its hidden layers then
   LayerPanel layerPanel_;
   std::atomic<bool> surveying_{false}, surveyCancel_{false};
   std::vector<std::filesystem::path> written_;  // files this view may replace without asking
