@@ -295,7 +295,10 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   copyTable.Clear();
   for (const CopySource& source : copySources) copyTable.Append({source.ref, 0, source.hasAttr5});
   pairing.Pair(options_, copyFigures);
-  if (!pairing.CopyFits(copySources, copyFigures)) return Trial::kFailed;
+  if (!pairing.CopyFits(copySources, copyFigures)) {
+    if (pairing.CopyPaired()) stats.crowded.push_back(PairedWindow());
+    return Trial::kFailed;
+  }
   if (mirrored) return MirrorAccepted();
   Accept(PairedWindow(), false);
   return Trial::kAccepted;

@@ -3,7 +3,10 @@
 #ifndef ENGINE_FIND_MATCHES_H
 #define ENGINE_FIND_MATCHES_H
 
+#include <vector>
+
 #include "settings/search_options.h"
+#include "vexlib/vexlib.h"
 
 namespace twinfind {
 
@@ -26,6 +29,10 @@ struct SearchStats {
   int candidates = 0;          // trial placements (direct trials), reversed ones included
   int reversedCandidates = 0;  // of which from a candidate line's end point (rotation on)
   int mirrorTrials = 0;        // of which went on to the mirror trial
+  // The segments of every placement whose copy found each of its segments in the drawing but
+  // whose window held more (something inside the part or across it): a twin in shape that its
+  // surroundings kept out.
+  std::vector<std::vector<SegmentRef>> crowded;
 };
 const SearchStats& LastSearchStats();
 

@@ -116,12 +116,17 @@ int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
   return forgiven;
 }
 
+bool TrialPairing::CopyPaired() const {
+  const Counts k = Count();
+  // A trial decides only on a whole copy: one copy for every segment of the part.
+  return copyTable.count() == partTable.count() && k.nC - k.aC == k.pW - k.aW;
+}
+
 bool TrialPairing::CopyFits(const std::vector<CopySource>& sources,
                             const std::vector<SegmentFigures>& copies) {
+  if (!CopyPaired()) return false;
   const Counts k = Count();
   const int counted = k.nC - k.aC;
-  // A trial decides only on a whole copy: one copy for every segment of the part.
-  if (copyTable.count() != partTable.count() || counted != k.pW - k.aW) return false;
   return counted == k.nW - k.aW || counted == k.nW - k.aW - Forgiven(sources, copies);
 }
 

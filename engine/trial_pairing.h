@@ -36,6 +36,8 @@ class TrialPairing {
   // segment, and the window holds nothing else but what is forgiven (a duplicate of a paired
   // segment, or a segment outside the copy's closed outline).
   bool CopyFits(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
+  // Whether every counted copy segment found its own drawing segment (the window may hold more).
+  bool CopyPaired() const;
 
   double tolerance = COINCIDE_EPS;
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -29,6 +31,11 @@ struct Candidate {
   PartSignature signature;
   int depth = 0;      // how many outlines it lies inside
   bool done = false;  // searched, or taken by a family
+  // The searched candidate whose search laid a whole copy on this one's segments and passed it
+  // over for what more lay in its window (something inside it or across it); -1: none. Its own
+  // search is then likely to find those twins again.
+  int echoOf = -1;
+  std::vector<std::vector<int>> found;  // when searched: its twins, each sorted, in order
 };
 
 class Surveyor {
@@ -165,12 +172,9 @@ class Surveyor {
         if (c.done || Covered(c.segments)) continue;
         if (!AnotherAgrees(candidates, members, k, slack)) continue;
         c.done = true;
-        ++result_.searches;
-        const auto twins = search_.Search(c.segments);
-        if (!twins) {
-          ++result_.refused;
-          continue;
-        }
+        const auto twins = SearchFrom(candidates, members[k]);
+        if (!twins) continue;
+        MarkEchoes(candidates, members, k, slack);
         if (!OwnFamily(*twins)) continue;
         size_t family = AddFamily(c.segments, *twins);
         if (family == kNoFamily) continue;
@@ -178,8 +182,9 @@ class Surveyor {
         // miss the length tolerance where another member's does not): left-over candidates
         // that agree with the family, then a mirrored and a turned member, are searched from
         // as well, and the larger family that holds the first one is kept.
-        // Each with whether it is a member of the family (searched even so).
-        std::vector<std::pair<std::vector<int>, bool>> from;
+        // Each with the candidate it is (kNotCandidate: a member of the family, searched even
+        // so).
+        std::vector<std::pair<std::vector<int>, size_t>> from;
         // Only members whose sizes' sums lie within reach can agree (the bucket is in their
         // order): no pass over the whole bucket per search.
         const double reach = slack * static_cast<double>(c.signature.sizes.size() + 1);
@@ -197,7 +202,7 @@ class Surveyor {
           if (o.done || Covered(o.segments) || !SizesAgree(c.signature, o.signature, slack)) {
             continue;
           }
-          from.push_back({o.segments, false});
+          from.push_back({o.segments, members[other]});
         }
         if (!from.empty()) {
           const Family& first = result_.families[family];
@@ -209,15 +214,21 @@ class Surveyor {
             if (it == first.members.end()) continue;
             std::vector<int> part = it->segments;
             std::sort(part.begin(), part.end());
-            from.push_back({part, true});
+            from.push_back({part, kNotCandidate});
           }
         }
-        for (const auto& [part, member] : from) {
+        for (const auto& [part, candidate] : from) {
           if (family == kNoFamily) break;
+          const bool member = candidate == kNotCandidate;
           // A left-over taken by a family found from another left-over finds that family.
           if (!member && Covered(part)) continue;
-          ++result_.searches;
-          const auto more = search_.Search(part);
+          std::optional<std::vector<FoundTwin>> more;
+          if (member) {
+            ++result_.searches;
+            more = search_.Search(part);
+          } else {
+            more = SearchFrom(candidates, candidate);
+          }
           if (!more || more->size() < 2) continue;
           std::unordered_set<int> found;
           for (const FoundTwin& t : *more) found.insert(t.segments.begin(), t.segments.end());
@@ -237,6 +248,59 @@ class Surveyor {
           if (!holds || more->size() <= result_.families[family].members.size()) continue;
           DropFamily(family);
           family = AddFamily(part, *more);
+        }
+      }
+    }
+  }
+
+  static constexpr size_t kNotCandidate = SIZE_MAX;
+
+  // Searches from the candidate and keeps its twins; nothing (and no search) when it echoes a
+  // candidate one of whose echoes was searched and found the same twins: the other left-overs
+  // passed over for what lies around them are then passed over for good, not searched one by
+  // one (a thousand wall circles of one radius, most with something inside or across them, are
+  // two searches, not hundreds).
+  std::optional<std::vector<FoundTwin>> SearchFrom(std::vector<Candidate>& candidates,
+                                                   size_t index) {
+    Candidate& c = candidates[index];
+    const int echo = c.echoOf;
+    if (echo >= 0 && echoConfirmed_.count(echo) != 0) return std::nullopt;
+    ++result_.searches;
+    auto twins = search_.Search(c.segments);
+    if (!twins) {
+      ++result_.refused;
+      return std::nullopt;
+    }
+    c.found.clear();
+    for (const FoundTwin& t : *twins) {
+      std::vector<int> sorted = t.segments;
+      std::sort(sorted.begin(), sorted.end());
+      c.found.push_back(std::move(sorted));
+    }
+    if (echo >= 0 && c.found == candidates[static_cast<size_t>(echo)].found) {
+      echoConfirmed_.insert(echo);
+    }
+    return twins;
+  }
+
+  // After the k-th candidate of the bucket was searched: the left-overs within reach where its
+  // search found the whole part but something more around it echo it.
+  void MarkEchoes(std::vector<Candidate>& candidates, const std::vector<size_t>& members, size_t k,
+                  double slack) {
+    if (search_.crowded().empty()) return;
+    const std::set<std::vector<int>> crowded(search_.crowded().begin(), search_.crowded().end());
+    const Candidate& c = candidates[members[k]];
+    const double reach = slack * static_cast<double>(c.signature.sizes.size() + 1);
+    for (int step : {-1, 1}) {
+      for (long j = static_cast<long>(k) + step; j >= 0 && j < static_cast<long>(members.size());
+           j += step) {
+        Candidate& other = candidates[members[static_cast<size_t>(j)]];
+        if (std::fabs(other.signature.total - c.signature.total) > reach) break;
+        // Sizes equal within the search's own tolerance: the searches from both weigh every
+        // candidate alike (one of a rounding apart can find twins of its own).
+        if (!other.done && other.echoOf < 0 && crowded.count(other.segments) != 0 &&
+            SizesAgree(c.signature, other.signature, options_.tolerance)) {
+          other.echoOf = static_cast<int>(members[k]);
         }
       }
     }
@@ -340,6 +404,7 @@ class Surveyor {
   std::vector<std::vector<int>> members_;  // every family's members, sorted (emptied: dropped)
   std::vector<std::vector<size_t>> familyMembers_;         // per family, its members' numbers
   std::unordered_map<int, std::vector<size_t>> memberOf_;  // segment: members holding it
+  std::unordered_set<int> echoConfirmed_;  // candidates an echo of which found the same twins
   SurveyResult result_;
 };
 

@@ -68,6 +68,7 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
   // as the command marks its range entries taken.
   std::vector<FoundTwin> found;
   std::vector<int> taken;  // sorted segment ids of the twins so far
+  crowded_.clear();
   size_t next = 0;
   while (next < candidates.size()) {
     std::vector<SegmentRef> run;
@@ -81,6 +82,12 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
     const TwinResult result = SearchIndicatedPart(run, {}, options_, false);
     candidates_ += result.stats.candidates;
     if (!result.ok()) return std::nullopt;
+    for (const std::vector<SegmentRef>& place : result.stats.crowded) {
+      std::vector<int> ids;
+      for (const SegmentRef& ref : place) ids.push_back(ref.segmentId);
+      std::sort(ids.begin(), ids.end());
+      crowded_.push_back(std::move(ids));
+    }
     for (const MatchRecord& match : result.twins) {
       FoundTwin twin;
       twin.mirrored = match.mirrored != 0;

@@ -34,6 +34,10 @@ class TwinSearch {
 
   // Trial placements the searches made, for the cost.
   long long candidates() const { return candidates_; }
+  // The places where the last search found the whole part but something more in its window
+  // (inside the part or across it), each as its segments, sorted: twins in shape that their
+  // surroundings kept out.
+  const std::vector<std::vector<int>>& crowded() const { return crowded_; }
 
  private:
   SearchOptions options_;
@@ -43,6 +47,7 @@ class TwinSearch {
   std::vector<std::pair<double, int>> lines_, circles_, arcs_;
   HolderFilter holders_;  // of those, the segments whose group can hold a twin
   long long candidates_ = 0;
+  std::vector<std::vector<int>> crowded_;
 };
 
 }  // namespace twinfind::survey

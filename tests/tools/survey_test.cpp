@@ -5,14 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <regex>
 #include <set>
 
 #include "../host/host_test_util.h"
 #include "dxf/dxf_export.h"
 #include "host/host.h"
+#include "survey/candidate_parts.h"
 #include "survey/survey.h"
+#include "survey/twin_search.h"
 #include "testkit/twin_drawing.h"
 #include "tool_run.h"
 
@@ -457,4 +461,57 @@ TEST(Survey, NamesFamiliesThatDifferOnlyByRounding) {
   EXPECT_NE(joined.find("family 1: 6 parts"), std::string::npos) << joined;
   EXPECT_NE(joined.find("family 2: 2 parts"), std::string::npos) << joined;
   EXPECT_EQ(joined.find("near:"), std::string::npos) << joined;
+}
+
+// Wall circles of one radius, crossing each other and holding lines and parts, among which
+// the command's search finds only some from any of them: every other circle is one it passes
+// over for what lies around it, and a search from it finds the same circles again. The survey
+// lists the family the command finds from each circle, and searches from a few of them, not
+// from each; under each rule.
+TEST(Survey, SearchesOnceForPartsPassedOverForWhatLiesAroundThem) {
+  for (const bool turns : {false, true}) {
+    vexhost::ResetHost();
+    drawgen::TwinDrawing shape(7);
+    const double step = shape.spacing();
+    for (int i = 0; i < 30; ++i) shape.Place({.x = i % 6 * step, .y = i / 6 * step});
+    const double wall = shape.width() * 2.5;
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> x(0, 6 * step), y(0, 5 * step);
+    for (int i = 0; i < 200; ++i)
+      hosttest::AddSegment({hosttest::Circle(x(random), y(random), wall)});
+    const auto& drawing = vexhost::TheHost().drawing;
+    const std::vector<int> range = twinfind::survey::RangeSegments(drawing, nullptr);
+    twinfind::SearchOptions options;
+    options.rotate = options.mirror = turns;
+    const auto result = twinfind::survey::Survey(drawing, range, options, {}, true);
+    std::vector<int> circles, listed;
+    for (const int id : range) {
+      const auto figures = twinfind::survey::FiguresOf(drawing, id);
+      if (figures.size() == 1 && figures[0].kind == VEX_FIG_CIRCLE &&
+          std::fabs(figures[0].u.circle.r - wall) < 1e-6) {
+        circles.push_back(id);
+      }
+    }
+    for (const auto& family : result.families) {
+      if (family.part.size() != 1 ||
+          !std::binary_search(circles.begin(), circles.end(), family.part[0])) {
+        continue;
+      }
+      for (const auto& member : family.members) listed.push_back(member.segments.at(0));
+    }
+    std::sort(listed.begin(), listed.end());
+    ASSERT_GE(listed.size(), 2u);
+    ASSERT_LT(listed.size() + 100, circles.size()) << "most circles are passed over";
+    twinfind::survey::TwinSearch search(drawing, options, range);
+    for (size_t i = 0; i < circles.size(); i += 20) {
+      const auto twins = search.Search({circles[i]});
+      ASSERT_TRUE(twins);
+      std::vector<int> found;
+      for (const auto& twin : *twins) found.push_back(twin.segments.at(0));
+      std::sort(found.begin(), found.end());
+      EXPECT_EQ(found, listed) << "from circle " << circles[i];
+    }
+    // Over 150 circles are passed over; searching from each would be as many searches.
+    EXPECT_LT(result.searches, 60) << "the circles are searched once, not one by one";
+  }
 }
