@@ -15,6 +15,7 @@
 #include "engine/segment_compare.h"
 #include "engine/shape_model.h"
 #include "host/search.h"
+#include "survey/alike_families.h"
 #include "survey/candidate_parts.h"
 #include "survey/family_claims.h"
 #include "survey/family_kinds.h"
@@ -485,7 +486,10 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
   ClaimSegments(result.families);
   LeadWithOwnPart(drawing, options, result.families);
   result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
-  if (!result.cancelled) result.near = FindNearFamilies(drawing, range, result.families, options);
+  if (!result.cancelled) {
+    result.near = FindNearFamilies(drawing, range, result.families, options);
+    result.alike = FindAlikeFamilies(drawing, result.families, result.near, options);
+  }
   return result;
 }
 

@@ -25,12 +25,16 @@ struct Family {
   VexBox box{};            // the extent of the searched member
 };
 
-// Families that differ only by rounding (near_families.h).
+// Families that differ only by rounding (near_families.h), or that look the same but are drawn
+// with other strokes (alike_families.h).
 struct NearFamilies {
   std::vector<int> families;  // indexes into the survey's families, in their order
-  double within = 0;          // the largest difference between sizes of their searched members
-  double tolerance = 0;       // an mTolerance at which one search finds them all; 0: none tried did
-  int count = 0;              // the twins that search finds
+  // Near: the largest difference between sizes of their searched members; alike: the farthest a
+  // figure of one searched member lies from another's.
+  double within = 0;
+  double tolerance = 0;  // near: an mTolerance at which one search finds them all; alike: 0
+  int count = 0;         // near: the twins that search finds; alike: their parts in all
+  bool alike = false;    // drawn with other strokes: no tolerance of the search joins them
 };
 
 struct SurveyResult {
@@ -38,12 +42,13 @@ struct SurveyResult {
   // asked for, strokes too. A segment lies in one member of one family at most
   // (family_claims.h).
   std::vector<Family> families;
-  std::vector<NearFamilies> near;  // among the families listed
-  int strokeFamilies = 0;          // families of strokes left out
-  int segments = 0;                // segments the range holds
-  int candidates = 0;              // candidate parts looked at
-  int searches = 0;                // searches made
-  long long trials = 0;            // trial placements of those searches
+  std::vector<NearFamilies> near;   // among the families listed
+  std::vector<NearFamilies> alike;  // among the families listed
+  int strokeFamilies = 0;           // families of strokes left out
+  int segments = 0;                 // segments the range holds
+  int candidates = 0;               // candidate parts looked at
+  int searches = 0;                 // searches made
+  long long trials = 0;             // trial placements of those searches
   int refused = 0;  // candidates with an equal invariant that the part step refuses (no line)
   bool cancelled = false;  // stopped by its progress callback: the families found so far
 };

@@ -124,14 +124,16 @@ std::string ReportJson(const ReportInput& input) {
          ", \"mirroredCount\": " + std::to_string(e.mirroredCount) + "}";
   }
   j += parts.empty() ? "]" : "\n  ]";
-  if (!input.near.empty()) {
-    j += ",\n  \"near\": [";
-    for (size_t n = 0; n < input.near.size(); ++n) {
-      const NearRecord& r = input.near[n];
+  for (const auto& [key, groups] : {std::pair{"near", &input.near}, {"alike", &input.alike}}) {
+    if (groups->empty()) continue;
+    j += ",\n  \"" + std::string(key) + "\": [";
+    for (size_t n = 0; n < groups->size(); ++n) {
+      const NearRecord& r = (*groups)[n];
       std::string searches;
       for (const int s : r.searches) searches += (searches.empty() ? "" : ", ") + std::to_string(s);
       j += (n ? ",\n" : "\n") + std::string("    {\"searches\": [") + searches +
-           "], \"within\": " + Number(r.within) + ", \"tolerance\": " + Number(r.tolerance) +
+           "], \"within\": " + Number(r.within) +
+           (groups == &input.near ? ", \"tolerance\": " + Number(r.tolerance) : "") +
            ", \"count\": " + std::to_string(r.count) + "}";
     }
     j += "\n  ]";

@@ -33,6 +33,9 @@ struct ReportInput {
   std::optional<std::string> drawing;  // the file read, if any
   const std::vector<SearchRecord>* searches = nullptr;
   std::vector<NearRecord> near;  // a survey's; none: no "near" in the JSON
+  // A survey's families that look the same but are drawn with other strokes (tolerance 0, count
+  // their parts in all); none: no "alike" in the JSON.
+  std::vector<NearRecord> alike;
   SegmentHandles handles;        // empty: no handles known
 };
 

@@ -515,3 +515,52 @@ TEST(Survey, SearchesOnceForPartsPassedOverForWhatLiesAroundThem) {
     EXPECT_LT(result.searches, 60) << "the circles are searched once, not one by one";
   }
 }
+
+// One rounded plate written by two exporters, one drawing each corner with 6 lines and the
+// other with 9, and a plate 3 percent wider: the first two make two families that no tolerance
+// joins; the survey names them as alike, with their parts in all, in its lines and its report,
+// and leaves the wider plate out of the group.
+TEST(Survey, NamesFamiliesDrawnWithOtherStrokes) {
+  ScratchFolder folder;
+  vexhost::ResetHost();
+  const auto plate = [](double x, int chords, double width) {
+    const double r = 1, h = 6, pi = 3.14159265358979323846;
+    const double corners[4][2] = {{width - r, r}, {width - r, h - r}, {r, h - r}, {r, r}};
+    std::vector<std::pair<double, double>> points;
+    for (int c = 0; c < 4; ++c) {
+      for (int i = 0; i <= chords; ++i) {
+        const double t = (c - 1) * pi / 2 + (pi / 2) * i / chords;
+        points.push_back({x + corners[c][0] + r * std::cos(t), corners[c][1] + r * std::sin(t)});
+      }
+    }
+    for (size_t i = 0; i < points.size(); ++i) {
+      const auto& [x1, y1] = points[i];
+      const auto& [x2, y2] = points[(i + 1) % points.size()];
+      hosttest::AddSegment({hosttest::Line(x1, y1, x2, y2)});
+    }
+    hosttest::AddSegment({hosttest::Circle(x + 3, 3, 1)});
+  };
+  for (int i = 0; i < 3; ++i) plate(20.0 * i, 6, 10);
+  for (int i = 3; i < 5; ++i) plate(20.0 * i, 9, 10);
+  for (int i = 5; i < 7; ++i) plate(20.0 * i, 9, 10.3);
+  std::string error;
+  const auto drawing = folder.path() / "chords.dxf";
+  ASSERT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, drawing.string(), error))
+      << error;
+  for (const bool turns : {false, true}) {
+    const SurveyRun run = Survey(folder, drawing, Settings(turns, turns, false, "0.01"));
+    EXPECT_NE(run.out.find("family 1: 3 parts"), std::string::npos) << run.out;
+    std::smatch alike;
+    ASSERT_TRUE(std::regex_search(
+        run.out, alike,
+        std::regex(R"(alike: families ([0-9]) and ([0-9]) look the same within ([0-9.e-]+) but )"
+                   R"(are drawn with 29 and 41 segments; the command counts them apart: 5 parts)"
+                   R"( in all\n)")))
+        << run.out;
+    EXPECT_LT(std::stod(alike[3]), 0.1) << run.out;
+    const nlohmann::json& group = run.report.at("alike").at(0);
+    EXPECT_EQ(group["count"], 5);
+    EXPECT_EQ(group["searches"], nlohmann::json({std::stoi(alike[1]), std::stoi(alike[2])}));
+    EXPECT_EQ(run.report.at("alike").size(), 1u) << run.out;
+  }
+}

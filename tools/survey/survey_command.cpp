@@ -172,6 +172,11 @@ int SurveyCommand(const Options& options) {
       for (const int f : near.families) record.searches.push_back(f + 1);
       input.near.push_back(std::move(record));
     }
+    for (const survey::NearFamilies& alike : result.alike) {
+      NearRecord record{{}, alike.within, 0, alike.count};
+      for (const int f : alike.families) record.searches.push_back(f + 1);
+      input.alike.push_back(std::move(record));
+    }
     written(WriteReport(*session.report, input, error), *session.report);
   }
   return ok ? 0 : kOutputFailed;

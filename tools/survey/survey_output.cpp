@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <unordered_map>
 
 #include "common/utf.h"
@@ -47,6 +48,20 @@ std::vector<std::string> NearLines(const SurveyResult& result) {
                          ? "; with mTolerance " + Number(near.tolerance) +
                                " they are one family of " + std::to_string(near.count)
                          : "; no tolerance up to 100 times that makes them one family"));
+  }
+  for (const NearFamilies& alike : result.alike) {
+    char within[32];
+    std::snprintf(within, sizeof within, "%.2g", alike.within);
+    std::set<size_t> sizes;
+    for (const int f : alike.families)
+      sizes.insert(result.families[static_cast<size_t>(f)].part.size());
+    std::vector<int> counts(sizes.begin(), sizes.end());
+    for (int& c : counts) --c;  // Listed counts from 1
+    lines.push_back("alike: families " + Listed(alike.families) + " look the same within " +
+                    within + " but are drawn with " +
+                    (sizes.size() > 1 ? Listed(counts) + " segments" : "other figures") +
+                    "; the command counts them apart: " +
+                    Counted(static_cast<size_t>(alike.count), "part", "parts") + " in all");
   }
   return lines;
 }

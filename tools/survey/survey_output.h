@@ -21,7 +21,8 @@ std::vector<std::string> SurveyLines(const SurveyResult& result,
                                      const vexhost::Drawing* drawing = nullptr);
 
 // One line for each group of families that differ only by rounding: which, within what, and
-// the tolerance that makes them one family ("near: families 1, 3 and 5 agree within ...").
+// the tolerance that makes them one family ("near: families 1, 3 and 5 agree within ...");
+// then one for each group that looks the same but is drawn with other strokes ("alike: ...").
 std::vector<std::string> NearLines(const SurveyResult& result);
 
 // One search record per family: the searched member as the part, every member as a twin with

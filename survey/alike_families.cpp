@@ -1,0 +1,218 @@
+#include "survey/alike_families.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <numeric>
+
+#include "host/geometry.h"
+#include "survey/candidate_parts.h"
+#include "survey/part_signature.h"
+
+namespace twinfind::survey {
+namespace {
+
+// Outlines that lie farther apart than this part of their extent are other shapes.
+constexpr double kAlike = 0.01;
+// Chords an arc or circle is drawn with for the comparison, per full turn: they leave the
+// curve by less than a thousandth of its radius.
+constexpr int kChordsPerTurn = 96;
+constexpr double kPi = 3.14159265358979323846;
+
+struct Point {
+  double x = 0, y = 0;
+};
+struct Piece {
+  Point a, b;
+};
+
+// The member's figures as straight pieces, relative to its box's lower left corner.
+std::vector<Piece> PiecesOf(const vexhost::Drawing& drawing, const std::vector<int>& part,
+                            const VexBox& box) {
+  std::vector<Piece> pieces;
+  const auto at = [&](double x, double y) { return Point{x - box.minX, y - box.minY}; };
+  const auto curve = [&](double cx, double cy, double r, double from, double sweep) {
+    const int n = std::max(2, static_cast<int>(std::ceil(kChordsPerTurn * sweep / (2 * kPi))));
+    for (int i = 0; i < n; ++i) {
+      const double t0 = from + sweep * i / n, t1 = from + sweep * (i + 1) / n;
+      pieces.push_back({at(cx + r * std::cos(t0), cy + r * std::sin(t0)),
+                        at(cx + r * std::cos(t1), cy + r * std::sin(t1))});
+    }
+  };
+  for (const int id : part) {
+    for (const FigureRecord& f : FiguresOf(drawing, id)) {
+      if (f.kind == VEX_FIG_LINE) {
+        pieces.push_back({at(f.u.line.x1, f.u.line.y1), at(f.u.line.x2, f.u.line.y2)});
+      } else if (f.kind == VEX_FIG_CIRCLE) {
+        curve(f.u.circle.cx, f.u.circle.cy, f.u.circle.r, 0, 2 * kPi);
+      } else if (f.kind == VEX_FIG_ARC) {
+        const vexhost::ArcSweep s = vexhost::SweepOf(f.u.arc);
+        curve(f.u.arc.cx, f.u.arc.cy, f.u.arc.r, s.from, s.sweep);
+      } else if (f.kind == VEX_FIG_POINT) {
+        const Point p = at(f.u.point.x, f.u.point.y);
+        pieces.push_back({p, p});
+      }
+    }
+  }
+  return pieces;
+}
+
+double DistanceTo(const Point& p, const Piece& s) {
+  const double dx = s.b.x - s.a.x, dy = s.b.y - s.a.y, length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? ((p.x - s.a.x) * dx + (p.y - s.a.y) * dy) / length2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(p.x - (s.a.x + t * dx), p.y - (s.a.y + t * dy));
+}
+
+// The pieces of one member in square cells as wide as the largest distance looked for, so that
+// the pieces near a point are read from the nine cells around it.
+class PieceCells {
+ public:
+  PieceCells(const std::vector<Piece>& pieces, double cell) : pieces_(pieces), cell_(cell) {
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      const Piece& s = pieces[i];
+      const long x0 = Cell(std::min(s.a.x, s.b.x)), x1 = Cell(std::max(s.a.x, s.b.x));
+      const long y0 = Cell(std::min(s.a.y, s.b.y)), y1 = Cell(std::max(s.a.y, s.b.y));
+      for (long x = x0; x <= x1; ++x) {
+        for (long y = y0; y <= y1; ++y) cells_[{x, y}].push_back(i);
+      }
+    }
+  }
+
+  // The distance from p to the nearest piece, when one lies within a cell's width.
+  double Nearest(const Point& p) const {
+    double nearest = INFINITY;
+    const long cx = Cell(p.x), cy = Cell(p.y);
+    for (long x = cx - 1; x <= cx + 1; ++x) {
+      for (long y = cy - 1; y <= cy + 1; ++y) {
+        const auto it = cells_.find({x, y});
+        if (it == cells_.end()) continue;
+        for (const size_t i : it->second) nearest = std::min(nearest, DistanceTo(p, pieces_[i]));
+      }
+    }
+    return nearest;
+  }
+
+ private:
+  long Cell(double v) const { return static_cast<long>(std::floor(v / cell_)); }
+
+  const std::vector<Piece>& pieces_;
+  double cell_;
+  std::map<std::pair<long, long>, std::vector<size_t>> cells_;
+};
+
+// The farthest any point of `from` (taken every `step` along its pieces) lies from the pieces
+// of `to`, when within `limit`; above it otherwise (the first point found farther).
+double Farthest(const std::vector<Piece>& from, const std::vector<Piece>& to, double step,
+                double limit) {
+  const PieceCells cells(to, limit);
+  double farthest = 0;
+  for (const Piece& s : from) {
+    const double length = std::hypot(s.b.x - s.a.x, s.b.y - s.a.y);
+    const int n = std::max(1, static_cast<int>(std::ceil(length / step)));
+    for (int i = 0; i <= n; ++i) {
+      const Point p{s.a.x + (s.b.x - s.a.x) * i / n, s.a.y + (s.b.y - s.a.y) * i / n};
+      farthest = std::max(farthest, cells.Nearest(p));
+      if (farthest > limit) return farthest;
+    }
+  }
+  return farthest;
+}
+
+// The pieces turned by `quarter` quarter turns (and mirrored first when asked), laid back in
+// the box they then fill, of width w and height h before the turn.
+std::vector<Piece> Oriented(const std::vector<Piece>& pieces, int quarter, bool mirrored, double w,
+                            double h) {
+  const auto move = [&](Point p) {
+    if (mirrored) p.x = w - p.x;
+    for (int q = 0; q < quarter; ++q) {
+      p = {(q % 2 == 0 ? h : w) - p.y, p.x};
+    }
+    return p;
+  };
+  std::vector<Piece> out;
+  out.reserve(pieces.size());
+  for (const Piece& s : pieces) out.push_back({move(s.a), move(s.b)});
+  return out;
+}
+
+struct Finder {
+  int Find(int i) { return parent[i] == i ? i : parent[i] = Find(parent[i]); }
+  std::vector<int> parent;
+};
+
+}  // namespace
+
+std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
+                                            const std::vector<Family>& families,
+                                            const std::vector<NearFamilies>& near,
+                                            const SearchOptions& options) {
+  const int n = static_cast<int>(families.size());
+  Finder sets{std::vector<int>(static_cast<size_t>(n))};
+  std::iota(sets.parent.begin(), sets.parent.end(), 0);
+  // Families of a near group are one shape already.
+  std::vector<int> nearGroup(static_cast<size_t>(n), -1);
+  for (size_t g = 0; g < near.size(); ++g) {
+    for (const int f : near[g].families) nearGroup[static_cast<size_t>(f)] = static_cast<int>(g);
+  }
+  std::vector<std::string> exact;
+  std::vector<std::vector<Piece>> pieces;
+  for (const Family& family : families) {
+    exact.push_back(SignatureOf(drawing, family.part, options).exact);
+    pieces.push_back(PiecesOf(drawing, family.part, family.box));
+  }
+  std::vector<double> within(static_cast<size_t>(n), 0);  // per group root, the farthest
+  for (int i = 0; i < n; ++i) {
+    const VexBox& a = families[static_cast<size_t>(i)].box;
+    const double w = a.maxX - a.minX, h = a.maxY - a.minY;
+    const double extent = std::max(w, h), limit = kAlike * extent;
+    if (extent <= 0) continue;
+    for (int j = i + 1; j < n; ++j) {
+      if (exact[static_cast<size_t>(i)] == exact[static_cast<size_t>(j)]) continue;
+      if (nearGroup[static_cast<size_t>(i)] >= 0 &&
+          nearGroup[static_cast<size_t>(i)] == nearGroup[static_cast<size_t>(j)]) {
+        continue;
+      }
+      const VexBox& b = families[static_cast<size_t>(j)].box;
+      const double bw = b.maxX - b.minX, bh = b.maxY - b.minY;
+      double best = INFINITY;
+      for (const bool mirrored : {false, true}) {
+        if (mirrored && !options.mirror) continue;
+        for (int quarter = 0; quarter < (options.rotate ? 4 : 1); ++quarter) {
+          const double ow = quarter % 2 ? bh : bw, oh = quarter % 2 ? bw : bh;
+          if (std::fabs(ow - w) > limit || std::fabs(oh - h) > limit) continue;
+          const std::vector<Piece> other =
+              Oriented(pieces[static_cast<size_t>(j)], quarter, mirrored, bw, bh);
+          const double step = limit / 2;
+          const double d = std::max(Farthest(pieces[static_cast<size_t>(i)], other, step, limit),
+                                    Farthest(other, pieces[static_cast<size_t>(i)], step, limit));
+          best = std::min(best, d);
+        }
+      }
+      if (best > limit) continue;
+      const int ri = sets.Find(i), rj = sets.Find(j);
+      const double farthest =
+          std::max({best, within[static_cast<size_t>(ri)], within[static_cast<size_t>(rj)]});
+      sets.parent[static_cast<size_t>(rj)] = ri;
+      within[static_cast<size_t>(ri)] = farthest;
+    }
+  }
+  std::map<int, std::vector<int>> groups;
+  for (int f = 0; f < n; ++f) groups[sets.Find(f)].push_back(f);
+  std::vector<NearFamilies> alike;
+  for (const auto& [root, members] : groups) {
+    if (members.size() < 2) continue;
+    NearFamilies group;
+    group.families = members;
+    group.within = within[static_cast<size_t>(root)];
+    group.alike = true;
+    for (const int f : members) {
+      group.count += static_cast<int>(families[static_cast<size_t>(f)].members.size());
+    }
+    alike.push_back(std::move(group));
+  }
+  return alike;
+}
+
+}  // namespace twinfind::survey
