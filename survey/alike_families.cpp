@@ -156,10 +156,14 @@ std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
   for (size_t g = 0; g < near.size(); ++g) {
     for (const int f : near[g].families) nearGroup[static_cast<size_t>(f)] = static_cast<int>(g);
   }
+  // Figure counts and kinds only: families apart for their layers or colours are not drawn
+  // otherwise.
+  SearchOptions strokes = options;
+  strokes.sameLayer = strokes.sameLineAttr = false;
   std::vector<std::string> exact;
   std::vector<std::vector<Piece>> pieces;
   for (const Family& family : families) {
-    exact.push_back(SignatureOf(drawing, family.part, options).exact);
+    exact.push_back(SignatureOf(drawing, family.part, strokes).exact);
     pieces.push_back(PiecesOf(drawing, family.part, family.box));
   }
   std::vector<double> within(static_cast<size_t>(n), 0);  // per group root, the farthest

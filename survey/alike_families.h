@@ -15,10 +15,10 @@
 namespace twinfind::survey {
 
 // The groups of two or more of `families` whose searched members have other figure counts or
-// kinds, equal boxes, and figures that lie within 1 percent of their extent of each other's
-// once their boxes are laid on each other (turned by quarter turns, or mirrored, when the
-// options let twins be), families of a near group counting as one. Each group with the
-// farthest any figure of one lies from the other's, and its parts in all.
+// kinds (layers and colours aside), equal boxes, and figures that lie within 1 percent of their
+// extent of each other's once their boxes are laid on each other (turned by quarter turns, or
+// mirrored, when the options let twins be), families of a near group counting as one. Each group
+// with the farthest any figure of one lies from the other's, and its parts in all.
 std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
                                             const std::vector<Family>& families,
                                             const std::vector<NearFamilies>& near,
