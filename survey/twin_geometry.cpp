@@ -252,6 +252,14 @@ double Degrees(double radians) {
   return d >= 360 ? d - 360 : d;
 }
 
+// Whether turn a goes less far than turn b either way, or as far but counter-clockwise (90
+// before 270).
+bool SmallerTurn(double a, double b) {
+  const double da = Degrees(a), db = Degrees(b);
+  const double sa = std::min(da, 360 - da), sb = std::min(db, 360 - db);
+  return sa < sb - 1e-9 || (sa < sb + 1e-9 && da < db - 1e-9);
+}
+
 }  // namespace
 
 namespace {
@@ -402,6 +410,31 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
     // Every placement is tried unmirrored before any is tried mirrored: a part that is its own
     // mirror image fits its twins both ways, and is a mirror image of none of them. The search
     // decides the same way.
+    // The motion that lays the part's reference on an anchor, mirrored first when asked.
+    const auto motionOnto = [&](const Anchor& anchor, bool mirrored) {
+      Vec partDirection = reference.direction;
+      if (mirrored) partDirection.x = -partDirection.x;
+      Motion motion;
+      motion.origin = reference.origin;
+      motion.target = anchor.from;
+      motion.mirrored = mirrored;
+      const Vec to = anchor.to - anchor.from;
+      motion.angle = std::atan2(to.y, to.x) - std::atan2(partDirection.y, partDirection.x);
+      return motion;
+    };
+    // The candidates the part's segments land on under the motion, in the part's order; fewer
+    // than the part's segments when one lands on none.
+    const auto placed = [&](const Motion& motion) {
+      std::vector<size_t> chosen;
+      for (const auto& shapes : partShapes) {
+        std::vector<Shape> moved;
+        for (const Shape& s : shapes) moved.push_back(Moved(s, motion));
+        const auto found = set.Find(moved, Centre(moved), tolerance, chosen);
+        if (!found) break;
+        chosen.push_back(*found);
+      }
+      return chosen;
+    };
     std::vector<std::pair<size_t, GroupedTwin>> made;  // by the placement that made each
     std::vector<size_t> fitted;                        // figures that made a twin: tried no further
     for (const bool mirrored : {false, true}) {
@@ -411,14 +444,7 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
             std::find(fitted.begin(), fitted.end(), anchor.figure) != fitted.end()) {
           continue;
         }
-        Vec partDirection = reference.direction;
-        if (mirrored) partDirection.x = -partDirection.x;
-        Motion motion;
-        motion.origin = reference.origin;
-        motion.target = anchor.from;
-        motion.mirrored = mirrored;
-        const Vec to = anchor.to - anchor.from;
-        motion.angle = std::atan2(to.y, to.x) - std::atan2(partDirection.y, partDirection.x);
+        Motion motion = motionOnto(anchor, mirrored);
         const bool samplesLand = std::all_of(samples.begin(), samples.end(), [&](const Shape* p) {
           const Shape moved = Moved(*p, motion);
           return cells.Near(moved, [&](const Shape& t, size_t c) {
@@ -426,15 +452,28 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
           });
         });
         if (!samplesLand) continue;
-        std::vector<size_t> chosen;
-        for (const auto& shapes : partShapes) {
-          std::vector<Shape> moved;
-          for (const Shape& s : shapes) moved.push_back(Moved(s, motion));
-          const auto found = set.Find(moved, Centre(moved), tolerance, chosen);
-          if (!found) break;
-          chosen.push_back(*found);
-        }
+        std::vector<size_t> chosen = placed(motion);
         if (chosen.size() != partShapes.size()) continue;
+        // A part that looks the same after a turn (a rounded pad after a half turn) fits its
+        // twin under each such turn: the smallest is told (counter-clockwise on a tie), so that a
+        // twin placed as the part is (the part itself among them) is told unturned, whichever line
+        // was drawn first.
+        if (reference.turns) {
+          std::vector<size_t> sorted = chosen;
+          std::sort(sorted.begin(), sorted.end());
+          for (size_t other = l + 1; other < anchors.size(); ++other) {
+            if (!std::binary_search(sorted.begin(), sorted.end(), anchors[other].first)) continue;
+            const Motion turn = motionOnto(anchors[other].second, mirrored);
+            if (!SmallerTurn(turn.angle, motion.angle)) continue;
+            std::vector<size_t> again = placed(turn);
+            if (again.size() != chosen.size()) continue;
+            std::vector<size_t> same = again;
+            std::sort(same.begin(), same.end());
+            if (same != sorted) continue;
+            motion = turn;
+            chosen = std::move(again);
+          }
+        }
         GroupedTwin twin;
         for (const size_t index : chosen) {
           set.all()[index].taken = true;

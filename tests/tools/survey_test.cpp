@@ -564,3 +564,39 @@ TEST(Survey, NamesFamiliesDrawnWithOtherStrokes) {
     EXPECT_EQ(run.report.at("alike").size(), 1u) << run.out;
   }
 }
+
+// A plate that looks the same after a half turn, placed three times as drawn (its lines written
+// starting from another side each time) and once a quarter turn: each twin is told the
+// smallest turn that fits it, 0 for the three and 90 for the last, whichever line comes first.
+TEST(Survey, TellsTheSmallestTurnOfAPartThatLooksTheSameTurned) {
+  ScratchFolder folder;
+  vexhost::ResetHost();
+  const auto plate = [](double x, int first, bool quarter) {
+    // Corners counter-clockwise, a rectangle 10 x 4 with a 1 x 1 notch cut from two opposite
+    // corners: the same after a half turn only.
+    const double pts[][2] = {{1, 0}, {10, 0}, {10, 3}, {9, 3}, {9, 4}, {0, 4}, {0, 1}, {1, 1}};
+    for (int k = 0; k < 8; ++k) {
+      const auto* a = pts[(first + k) % 8];
+      const auto* b = pts[(first + k + 1) % 8];
+      if (quarter) {
+        hosttest::AddSegment({hosttest::Line(x + 4 - a[1], a[0], x + 4 - b[1], b[0])});
+      } else {
+        hosttest::AddSegment({hosttest::Line(x + a[0], a[1], x + b[0], b[1])});
+      }
+    }
+  };
+  plate(0, 0, false);
+  plate(20, 4, false);
+  plate(40, 5, false);
+  plate(60, 2, true);
+  std::string error;
+  const auto drawing = folder.path() / "plates.dxf";
+  ASSERT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, drawing.string(), error))
+      << error;
+  const SurveyRun run = Survey(folder, drawing, Settings(true, false, false));
+  ASSERT_EQ(run.report["searches"].size(), 1u) << run.out;
+  std::multiset<double> angles;
+  for (const auto& twin : run.report["searches"][0]["twins"])
+    angles.insert(twin["angle"].get<double>());
+  EXPECT_EQ(angles, (std::multiset<double>{0, 0, 0, 90})) << run.out;
+}
