@@ -407,9 +407,6 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
     for (size_t i = 0; i < std::min(kSamples, all.size()); ++i) {
       samples.push_back(all[i * all.size() / std::min(kSamples, all.size())]);
     }
-    // Every placement is tried unmirrored before any is tried mirrored: a part that is its own
-    // mirror image fits its twins both ways, and is a mirror image of none of them. The search
-    // decides the same way.
     // The motion that lays the part's reference on an anchor, mirrored first when asked.
     const auto motionOnto = [&](const Anchor& anchor, bool mirrored) {
       Vec partDirection = reference.direction;
@@ -435,6 +432,18 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
       }
       return chosen;
     };
+    // Whether the sample figures, moved, each land on a figure of a candidate not yet taken.
+    const auto landsSamples = [&](const Motion& motion) {
+      return std::all_of(samples.begin(), samples.end(), [&](const Shape* p) {
+        const Shape moved = Moved(*p, motion);
+        return cells.Near(moved, [&](const Shape& t, size_t c) {
+          return !set.all()[c].taken && SameShape(moved, t, tolerance);
+        });
+      });
+    };
+    // Every placement is tried unmirrored before any is tried mirrored: a part that is its own
+    // mirror image fits its twins both ways, and is a mirror image of none of them. The search
+    // decides the same way.
     std::vector<std::pair<size_t, GroupedTwin>> made;  // by the placement that made each
     std::vector<size_t> fitted;                        // figures that made a twin: tried no further
     for (const bool mirrored : {false, true}) {
@@ -445,13 +454,7 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
           continue;
         }
         Motion motion = motionOnto(anchor, mirrored);
-        const bool samplesLand = std::all_of(samples.begin(), samples.end(), [&](const Shape* p) {
-          const Shape moved = Moved(*p, motion);
-          return cells.Near(moved, [&](const Shape& t, size_t c) {
-            return !set.all()[c].taken && SameShape(moved, t, tolerance);
-          });
-        });
-        if (!samplesLand) continue;
+        if (!landsSamples(motion)) continue;
         std::vector<size_t> chosen = placed(motion);
         if (chosen.size() != partShapes.size()) continue;
         // A part that looks the same after a turn (a rounded pad after a half turn) fits its
@@ -461,17 +464,28 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
         if (reference.turns) {
           std::vector<size_t> sorted = chosen;
           std::sort(sorted.begin(), sorted.end());
-          for (size_t other = l + 1; other < anchors.size(); ++other) {
+          int last = 0;  // the twin's last segment in drawing order, where its anchors end
+          for (const size_t index : chosen) last = std::max(last, set.all()[index].id);
+          std::vector<Motion> turns;  // the smaller turns onto the twin's own lines
+          for (size_t other = l + 1;
+               other < anchors.size() && set.all()[anchors[other].first].id <= last; ++other) {
             if (!std::binary_search(sorted.begin(), sorted.end(), anchors[other].first)) continue;
             const Motion turn = motionOnto(anchors[other].second, mirrored);
-            if (!SmallerTurn(turn.angle, motion.angle)) continue;
+            if (SmallerTurn(turn.angle, motion.angle)) turns.push_back(turn);
+          }
+          // Smallest first: the first that lays the part on the same segments is the one.
+          std::stable_sort(turns.begin(), turns.end(), [](const Motion& a, const Motion& b) {
+            return SmallerTurn(a.angle, b.angle);
+          });
+          for (const Motion& turn : turns) {
+            if (!landsSamples(turn)) continue;
             std::vector<size_t> again = placed(turn);
-            if (again.size() != chosen.size()) continue;
             std::vector<size_t> same = again;
             std::sort(same.begin(), same.end());
             if (same != sorted) continue;
             motion = turn;
             chosen = std::move(again);
+            break;
           }
         }
         GroupedTwin twin;
