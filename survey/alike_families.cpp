@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <numeric>
+#include <unordered_map>
 
 #include "host/geometry.h"
 #include "survey/candidate_parts.h"
@@ -65,28 +67,38 @@ double DistanceTo(const Point& p, const Piece& s) {
   return std::hypot(p.x - (s.a.x + t * dx), p.y - (s.a.y + t * dy));
 }
 
-// The pieces of one member in square cells as wide as the largest distance looked for, so that
-// the pieces near a point are read from the nine cells around it.
+// The pieces of one member in square cells as wide as the largest distance looked for, each
+// piece in the cells of points taken every half cell along it (not every cell of its box: a
+// long slanted line would fill a square of them): a piece within a cell's width of a point has
+// such a point within a cell and a quarter, in the 25 cells around the point's.
 class PieceCells {
  public:
   PieceCells(const std::vector<Piece>& pieces, double cell) : pieces_(pieces), cell_(cell) {
     for (size_t i = 0; i < pieces.size(); ++i) {
       const Piece& s = pieces[i];
-      const long x0 = Cell(std::min(s.a.x, s.b.x)), x1 = Cell(std::max(s.a.x, s.b.x));
-      const long y0 = Cell(std::min(s.a.y, s.b.y)), y1 = Cell(std::max(s.a.y, s.b.y));
-      for (long x = x0; x <= x1; ++x) {
-        for (long y = y0; y <= y1; ++y) cells_[{x, y}].push_back(i);
+      const double length = std::hypot(s.b.x - s.a.x, s.b.y - s.a.y);
+      const int n = std::max(1, static_cast<int>(std::ceil(2 * length / cell)));
+      uint64_t last = UINT64_MAX;
+      for (int k = 0; k <= n; ++k) {
+        const uint64_t key =
+            Key(Cell(s.a.x + (s.b.x - s.a.x) * k / n), Cell(s.a.y + (s.b.y - s.a.y) * k / n));
+        if (key != last) cells_[key].push_back(i);
+        last = key;
       }
+    }
+    for (auto& [key, list] : cells_) {
+      std::sort(list.begin(), list.end());
+      list.erase(std::unique(list.begin(), list.end()), list.end());
     }
   }
 
   // The distance from p to the nearest piece, when one lies within a cell's width.
   double Nearest(const Point& p) const {
     double nearest = INFINITY;
-    const long cx = Cell(p.x), cy = Cell(p.y);
-    for (long x = cx - 1; x <= cx + 1; ++x) {
-      for (long y = cy - 1; y <= cy + 1; ++y) {
-        const auto it = cells_.find({x, y});
+    const int64_t cx = Cell(p.x), cy = Cell(p.y);
+    for (int64_t x = cx - 2; x <= cx + 2; ++x) {
+      for (int64_t y = cy - 2; y <= cy + 2; ++y) {
+        const auto it = cells_.find(Key(x, y));
         if (it == cells_.end()) continue;
         for (const size_t i : it->second) nearest = std::min(nearest, DistanceTo(p, pieces_[i]));
       }
@@ -95,11 +107,14 @@ class PieceCells {
   }
 
  private:
-  long Cell(double v) const { return static_cast<long>(std::floor(v / cell_)); }
+  int64_t Cell(double v) const { return static_cast<int64_t>(std::floor(v / cell_)); }
+  static uint64_t Key(int64_t x, int64_t y) {
+    return (static_cast<uint64_t>(x) << 32) ^ static_cast<uint64_t>(y & 0xFFFFFFFF);
+  }
 
   const std::vector<Piece>& pieces_;
   double cell_;
-  std::map<std::pair<long, long>, std::vector<size_t>> cells_;
+  std::unordered_map<uint64_t, std::vector<size_t>> cells_;
 };
 
 // The farthest any point of `from` (taken every `step` along its pieces) lies from the pieces
