@@ -4,12 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <map>
-#include <numeric>
 #include <unordered_map>
 
 #include "host/geometry.h"
 #include "survey/candidate_parts.h"
+#include "survey/family_sets.h"
 #include "survey/part_signature.h"
 
 namespace twinfind::survey {
@@ -152,11 +151,6 @@ std::vector<Piece> Oriented(const std::vector<Piece>& pieces, int quarter, bool 
   return out;
 }
 
-struct Finder {
-  int Find(int i) { return parent[i] == i ? i : parent[i] = Find(parent[i]); }
-  std::vector<int> parent;
-};
-
 }  // namespace
 
 std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
@@ -164,8 +158,7 @@ std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
                                             const std::vector<NearFamilies>& near,
                                             const SearchOptions& options) {
   const int n = static_cast<int>(families.size());
-  Finder sets{std::vector<int>(static_cast<size_t>(n))};
-  std::iota(sets.parent.begin(), sets.parent.end(), 0);
+  FamilySets sets(n);
   // Families of a near group are one shape already.
   std::vector<int> nearGroup(static_cast<size_t>(n), -1);
   for (size_t g = 0; g < near.size(); ++g) {
@@ -210,21 +203,16 @@ std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
         }
       }
       if (best > limit) continue;
-      const int ri = sets.Find(i), rj = sets.Find(j);
-      const double farthest =
-          std::max({best, within[static_cast<size_t>(ri)], within[static_cast<size_t>(rj)]});
-      sets.parent[static_cast<size_t>(rj)] = ri;
-      within[static_cast<size_t>(ri)] = farthest;
+      const double farthest = std::max({best, within[static_cast<size_t>(sets.Find(i))],
+                                        within[static_cast<size_t>(sets.Find(j))]});
+      within[static_cast<size_t>(sets.Join(i, j))] = farthest;
     }
   }
-  std::map<int, std::vector<int>> groups;
-  for (int f = 0; f < n; ++f) groups[sets.Find(f)].push_back(f);
   std::vector<NearFamilies> alike;
-  for (const auto& [root, members] : groups) {
-    if (members.size() < 2) continue;
+  for (const std::vector<int>& members : sets.Groups()) {
     NearFamilies group;
     group.families = members;
-    group.within = within[static_cast<size_t>(root)];
+    group.within = within[static_cast<size_t>(sets.Find(members.front()))];
     group.alike = true;
     for (const int f : members) {
       group.count += static_cast<int>(families[static_cast<size_t>(f)].members.size());

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numeric>
 #include <unordered_set>
 
 #include "engine/segment_compare.h"
+#include "survey/family_sets.h"
 #include "survey/part_signature.h"
 #include "survey/twin_search.h"
 
@@ -43,11 +43,6 @@ double NextRound(double v) {
   return step < 1.5 ? 2 * ten : step < 3.5 ? 5 * ten : 10 * ten;
 }
 
-struct Finder {
-  int Find(int i) { return parent[i] == i ? i : parent[i] = Find(parent[i]); }
-  std::vector<int> parent;
-};
-
 }  // namespace
 
 std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
@@ -62,8 +57,7 @@ std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
     byExact[signatures.back().exact].push_back(f);
   }
   const double slack = SizeSlack(options);
-  Finder sets{std::vector<int>(static_cast<size_t>(n))};
-  std::iota(sets.parent.begin(), sets.parent.end(), 0);
+  FamilySets sets(n);
   for (const auto& [exact, alike] : byExact) {
     for (size_t i = 0; i < alike.size(); ++i) {
       for (size_t j = i + 1; j < alike.size(); ++j) {
@@ -72,19 +66,15 @@ std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
         const double d = LargestDifference(signatures[alike[i]], signatures[alike[j]]);
         // Equal sizes are no rounding: such families are other shapes of the same strokes.
         if (d > 0 && d <= std::max(slack, kRounding * extent)) {
-          sets.parent[sets.Find(alike[j])] = sets.Find(alike[i]);
+          sets.Join(alike[i], alike[j]);
         }
       }
     }
   }
-  std::map<int, std::vector<int>> groups;
-  for (int f = 0; f < n; ++f) groups[sets.Find(f)].push_back(f);
-
   std::vector<NearFamilies> near;
   std::unordered_set<int> inRange(range.begin(), range.end());
   size_t checked = 0;
-  for (const auto& [root, members] : groups) {
-    if (members.size() < 2) continue;
+  for (const std::vector<int>& members : sets.Groups()) {
     NearFamilies group;
     group.families = members;
     for (size_t i = 0; i < members.size(); ++i) {

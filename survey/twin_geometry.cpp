@@ -375,6 +375,21 @@ std::vector<std::pair<size_t, Anchor>> AnchorsOf(const Reference& ref, Candidate
   return anchors;
 }
 
+// The candidates the segments' figures land on under the motion, one a segment in their order;
+// fewer than the segments when one lands on none.
+std::vector<size_t> LandOn(CandidateSet& set, const std::vector<std::vector<Shape>>& segments,
+                           const Motion& motion, double tolerance) {
+  std::vector<size_t> chosen;
+  for (const auto& shapes : segments) {
+    std::vector<Shape> moved;
+    for (const Shape& s : shapes) moved.push_back(Moved(s, motion));
+    const auto found = set.Find(moved, Centre(moved), tolerance, chosen);
+    if (!found) break;
+    chosen.push_back(*found);
+  }
+  return chosen;
+}
+
 }  // namespace
 
 TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>& part,
@@ -419,19 +434,6 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
       motion.angle = std::atan2(to.y, to.x) - std::atan2(partDirection.y, partDirection.x);
       return motion;
     };
-    // The candidates the part's segments land on under the motion, in the part's order; fewer
-    // than the part's segments when one lands on none.
-    const auto placed = [&](const Motion& motion) {
-      std::vector<size_t> chosen;
-      for (const auto& shapes : partShapes) {
-        std::vector<Shape> moved;
-        for (const Shape& s : shapes) moved.push_back(Moved(s, motion));
-        const auto found = set.Find(moved, Centre(moved), tolerance, chosen);
-        if (!found) break;
-        chosen.push_back(*found);
-      }
-      return chosen;
-    };
     // Whether the sample figures, moved, each land on a figure of a candidate not yet taken.
     const auto landsSamples = [&](const Motion& motion) {
       return std::all_of(samples.begin(), samples.end(), [&](const Shape* p) {
@@ -455,7 +457,7 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
         }
         Motion motion = motionOnto(anchor, mirrored);
         if (!landsSamples(motion)) continue;
-        std::vector<size_t> chosen = placed(motion);
+        std::vector<size_t> chosen = LandOn(set, partShapes, motion, tolerance);
         if (chosen.size() != partShapes.size()) continue;
         // A part that looks the same after a turn (a rounded pad after a half turn) fits its
         // twin under each such turn: the smallest is told (counter-clockwise on a tie), so that a
@@ -479,7 +481,7 @@ TwinGrouping GroupTwins(const vexhost::Drawing& drawing, const std::vector<int>&
           });
           for (const Motion& turn : turns) {
             if (!landsSamples(turn)) continue;
-            std::vector<size_t> again = placed(turn);
+            std::vector<size_t> again = LandOn(set, partShapes, turn, tolerance);
             std::vector<size_t> same = again;
             std::sort(same.begin(), same.end());
             if (same != sorted) continue;
@@ -537,14 +539,7 @@ std::vector<std::vector<int>> FindMovedCopies(const vexhost::Drawing& twinsDrawi
       Motion motion;
       motion.origin = first;
       motion.target = c.centre;
-      std::vector<size_t> chosen;
-      for (const auto& segment : shapes) {
-        std::vector<Shape> moved;
-        for (const Shape& s : segment) moved.push_back(Moved(s, motion));
-        const auto found = set.Find(moved, Centre(moved), tolerance, chosen);
-        if (!found) break;
-        chosen.push_back(*found);
-      }
+      const std::vector<size_t> chosen = LandOn(set, shapes, motion, tolerance);
       if (chosen.size() != shapes.size()) continue;
       for (const size_t index : chosen) {
         set.all()[index].taken = true;

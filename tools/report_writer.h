@@ -36,7 +36,7 @@ struct ReportInput {
   // A survey's families that look the same but are drawn with other strokes (tolerance 0, count
   // their parts in all); none: no "alike" in the JSON.
   std::vector<NearRecord> alike;
-  SegmentHandles handles;        // empty: no handles known
+  SegmentHandles handles;  // empty: no handles known
 };
 
 std::string ReportJson(const ReportInput& input);

@@ -94,17 +94,13 @@ std::string IndicateLines(const std::string& range, const nlohmann::json& box) {
          std::to_string(box["maxY"].get<double>() + m) + "\nend\nend\n";
 }
 
-// The counts the command reports for parts indicated by windows over `boxes`, one search
-// after the other in one run, as its report records them.
-std::vector<int> CommandCounts(const ScratchFolder& folder, const std::filesystem::path& drawing,
-                               const std::string& settings, const std::string& range,
-                               const std::vector<nlohmann::json>& boxes) {
-  std::string lines;
-  for (const auto& box : boxes)
-    lines += (lines.empty() ? "" : "start\n") + IndicateLines(range, box);
-  const auto s = folder.Write("c.reg", settings);
-  const auto script = folder.Write("c.script", lines);
-  const auto report = folder.path() / "command.json";
+// The counts the command reports for the searches of the script's lines, in one run, as its
+// report records them.
+std::vector<int> RunCounts(const ScratchFolder& folder, const std::filesystem::path& drawing,
+                           const std::string& settings, const std::string& lines) {
+  const auto s = folder.Write("run.reg", settings);
+  const auto script = folder.Write("run.script", lines);
+  const auto report = folder.path() / "run.json";
   const auto r =
       RunTool(folder, "run '" + drawing.string() + "' --script '" + script.string() +
                           "' --settings '" + s.string() + "' --report '" + report.string() + "'");
@@ -115,6 +111,17 @@ std::vector<int> CommandCounts(const ScratchFolder& folder, const std::filesyste
     counts.push_back(static_cast<int>(search["twins"].size()));
   }
   return counts;
+}
+
+// The counts the command reports for parts indicated by windows over `boxes`, one search
+// after the other in one run.
+std::vector<int> CommandCounts(const ScratchFolder& folder, const std::filesystem::path& drawing,
+                               const std::string& settings, const std::string& range,
+                               const std::vector<nlohmann::json>& boxes) {
+  std::string lines;
+  for (const auto& box : boxes)
+    lines += (lines.empty() ? "" : "start\n") + IndicateLines(range, box);
+  return RunCounts(folder, drawing, settings, lines);
 }
 
 // No segment is listed in two parts: the holes of plates with twins are the plates', and the
@@ -146,19 +153,7 @@ void CheckPrintedRangeLines(const ScratchFolder& folder, const std::filesystem::
     lines += (lines.empty() ? "" : "start\n") + std::string((*m)[2]) + "\n" + std::string((*m)[3]) +
              "\nend\nend\n";
   }
-  const auto s = folder.Write("p.reg", settings);
-  const auto script = folder.Write("p.script", lines);
-  const auto report = folder.path() / "picked.json";
-  const auto r =
-      RunTool(folder, "run '" + drawing.string() + "' --script '" + script.string() +
-                          "' --settings '" + s.string() + "' --report '" + report.string() + "'");
-  EXPECT_EQ(r.status, 0) << r.err;
-  std::vector<int> counts;
-  const nlohmann::json picked = nlohmann::json::parse(tooltest::ReadFile(report));
-  for (const auto& search : picked["searches"]) {
-    counts.push_back(static_cast<int>(search["twins"].size()));
-  }
-  EXPECT_EQ(counts, expected) << run.out << r.out;
+  EXPECT_EQ(RunCounts(folder, drawing, settings, lines), expected) << run.out;
 }
 
 // Every family against the command, indicated at each of its members in turn.

@@ -13,10 +13,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(ViewServerTest, RefusesWhatCarriesNoTokenComesFromElsewhereOrLiesOutsideItsOwnPaths) {
+// The view of the demo plate with a settings file of its own in a scratch folder, started.
+class PlateViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(view.started()) << view.printed(); }
+
   Scratch scratch;
-  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"});
-  ASSERT_TRUE(view.started()) << view.printed();
+  ViewProcess view{scratch.path(), {Plate(), "--settings", "s.reg"}};
+};
+
+TEST_F(PlateViewTest, RefusesWhatCarriesNoTokenComesFromElsewhereOrLiesOutsideItsOwnPaths) {
   const std::string port = std::to_string(view.port());
   const std::string base = view.base();
   const std::string token = view.token();
@@ -101,10 +107,7 @@ TEST(ViewServerTest, RefusesWhatCarriesNoTokenComesFromElsewhereOrLiesOutsideIts
   EXPECT_EQ(view.printed().find("0.0.0.0"), std::string::npos);
 }
 
-TEST(ViewServerTest, OnePageDrivesTheCommandAndASecondOneIsToldSo) {
-  Scratch scratch;
-  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"});
-  ASSERT_TRUE(view.started()) << view.printed();
+TEST_F(PlateViewTest, OnePageDrivesTheCommandAndASecondOneIsToldSo) {
   const Page first{view, "first"};
   const Page second{view, "second"};
   EXPECT_EQ(first.Act({{"do", "state"}}).first, 200);
@@ -120,10 +123,7 @@ TEST(ViewServerTest, OnePageDrivesTheCommandAndASecondOneIsToldSo) {
   EXPECT_EQ(state["prompt"], "부품형상 범위지시 :");
 }
 
-TEST(ViewServerTest, TheCommandAndItsDialogTakeThePagesActionsInTurn) {
-  Scratch scratch;
-  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"});
-  ASSERT_TRUE(view.started()) << view.printed();
+TEST_F(PlateViewTest, TheCommandAndItsDialogTakeThePagesActionsInTurn) {
   const Page page{view};
   json state = page.State({{"do", "state"}});
   EXPECT_EQ(state["prompt"], "검색대상 범위지시(종료버튼:Dialog) :");
@@ -217,10 +217,7 @@ TEST(ViewServerTest, TheCommandAndItsDialogTakeThePagesActionsInTurn) {
 
 // What a page never sends but a request may: a pick before any survey, of no family, of a
 // family beyond the list; and the survey itself leaves the drawing as it was.
-TEST(ViewServerTest, SurveyChangesNothingAndBadPicksAreRefused) {
-  Scratch scratch;
-  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"});
-  ASSERT_TRUE(view.started()) << view.printed();
+TEST_F(PlateViewTest, SurveyChangesNothingAndBadPicksAreRefused) {
   const Page page{view};
   json state = page.State({{"do", "pick"}, {"family", 0}});
   EXPECT_FALSE(state["ok"]);
@@ -249,10 +246,7 @@ TEST(ViewServerTest, SurveyChangesNothingAndBadPicksAreRefused) {
   EXPECT_NE(state["prompt"].get<std::string>().find("검색대상 범위지시"), std::string::npos);
 }
 
-TEST(ViewServerTest, ALayerSwitchedRedrawsAndStalesTheSurveyButChangesNothingToSave) {
-  Scratch scratch;
-  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"});
-  ASSERT_TRUE(view.started()) << view.printed();
+TEST_F(PlateViewTest, ALayerSwitchedRedrawsAndStalesTheSurveyButChangesNothingToSave) {
   const Page page{view};
   json state = page.State({{"do", "survey"}});
   ASSERT_TRUE(state["surveyFresh"]) << state.dump();

@@ -7,6 +7,15 @@
 // drawing is painted once more, sharp, at its new scale.
 'use strict';
 window.TF = window.TF || {};
+
+// A panel that lies over the drawing keeps its pointer and wheel: the drawing would capture the
+// pointer and take the click.
+TF.overDrawing = (panel) => {
+  for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
+    panel.addEventListener(type, (event) => event.stopPropagation());
+  }
+};
+
 TF.drawing = (() => {
   const DRAG_PIXELS = 4;
   const PICK_PIXELS = 6;  // how near a click must be to a figure to pick its part

@@ -62,9 +62,7 @@ TF.found = (() => {
       zoom = document.getElementById('zoomFound');
       fold = document.getElementById('foundFold');
       zoom.addEventListener('click', zoomAll);
-      for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
-        panel.addEventListener(type, (event) => event.stopPropagation());
-      }
+      TF.overDrawing(panel);
       fold.addEventListener('click', () => {
         panel.classList.toggle('folded');
         fold.textContent = panel.classList.contains('folded') ? '+' : '–';

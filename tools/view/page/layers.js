@@ -46,9 +46,7 @@ TF.layers = (() => {
       rows = document.getElementById('layerRows');
       title = document.getElementById('layerTitle');
       button = document.getElementById('layersButton');
-      for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
-        panel.addEventListener(type, (event) => event.stopPropagation());
-      }
+      TF.overDrawing(panel);
       const showPanel = (shown) => {
         panel.hidden = !shown;
         button.setAttribute('aria-pressed', String(shown));

@@ -72,11 +72,7 @@ TF.survey = (() => {
       rows = document.getElementById('surveyRows');
       note = document.getElementById('surveyNote');
       title = document.getElementById('surveyTitle');
-      // The list lies over the drawing: its pointer and wheel are the list's, not the drawing's
-      // (the drawing would capture the pointer and take the click).
-      for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
-        panel.addEventListener(type, (event) => event.stopPropagation());
-      }
+      TF.overDrawing(panel);
       // The fold button leaves the title alone over the drawing; a click there opens it again.
       const fold = document.getElementById('surveyFold');
       fold.addEventListener('click', () => {
