@@ -8,12 +8,26 @@
 'use strict';
 window.TF = window.TF || {};
 
-// A panel that lies over the drawing keeps its pointer and wheel: the drawing would capture the
-// pointer and take the click.
-TF.overDrawing = (panel) => {
+// A list panel over the drawing, by its name: its elements NAMEPanel, NAMERows and NAMETitle.
+// It keeps its pointer and wheel (the drawing would capture the pointer and take the click),
+// and its fold button (NAMEFold) leaves the title alone over the drawing, a click there opening
+// it again.
+TF.panel = (name) => {
+  const parts = {
+    panel: document.getElementById(name + 'Panel'),
+    rows: document.getElementById(name + 'Rows'),
+    title: document.getElementById(name + 'Title'),
+  };
   for (const type of ['pointerdown', 'pointermove', 'pointerup', 'wheel', 'dblclick']) {
-    panel.addEventListener(type, (event) => event.stopPropagation());
+    parts.panel.addEventListener(type, (event) => event.stopPropagation());
   }
+  const fold = document.getElementById(name + 'Fold');
+  fold.addEventListener('click', () => {
+    const folded = parts.panel.classList.toggle('folded');
+    fold.textContent = folded ? '+' : '–';
+    fold.title = TF.t(folded ? 'Show the list' : 'Fold the list away');
+  });
+  return parts;
 };
 
 TF.drawing = (() => {

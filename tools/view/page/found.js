@@ -4,7 +4,7 @@
 'use strict';
 window.TF = window.TF || {};
 TF.found = (() => {
-  let panel, rows, title, zoom, fold;
+  let panel, rows, title, zoom;
   let twins = [];
   let rev = -1;
 
@@ -56,18 +56,9 @@ TF.found = (() => {
 
   return {
     init() {
-      panel = document.getElementById('foundPanel');
-      rows = document.getElementById('foundRows');
-      title = document.getElementById('foundTitle');
+      ({ panel, rows, title } = TF.panel('found'));
       zoom = document.getElementById('zoomFound');
-      fold = document.getElementById('foundFold');
       zoom.addEventListener('click', zoomAll);
-      TF.overDrawing(panel);
-      fold.addEventListener('click', () => {
-        panel.classList.toggle('folded');
-        fold.textContent = panel.classList.contains('folded') ? '+' : '–';
-        fold.title = TF.t(panel.classList.contains('folded') ? 'Show the list' : 'Fold the list away');
-      });
     },
     show,
     zoomAll,

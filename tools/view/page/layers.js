@@ -42,23 +42,14 @@ TF.layers = (() => {
   return {
     init(h) {
       handlers = h;
-      panel = document.getElementById('layerPanel');
-      rows = document.getElementById('layerRows');
-      title = document.getElementById('layerTitle');
+      ({ panel, rows, title } = TF.panel('layer'));
       button = document.getElementById('layersButton');
-      TF.overDrawing(panel);
       const showPanel = (shown) => {
         panel.hidden = !shown;
         button.setAttribute('aria-pressed', String(shown));
       };
       button.addEventListener('click', () => showPanel(panel.hidden));
       document.getElementById('layerClose').addEventListener('click', () => showPanel(false));
-      const fold = document.getElementById('layerFold');
-      fold.addEventListener('click', () => {
-        const folded = panel.classList.toggle('folded');
-        fold.textContent = folded ? '+' : '–';
-        fold.title = TF.t(folded ? 'Show the list' : 'Fold the list away');
-      });
     },
     // The layers as the state tells them, when they changed.
     show(layers) {

@@ -68,18 +68,8 @@ TF.survey = (() => {
   return {
     init(h) {
       handlers = h;
-      panel = document.getElementById('surveyPanel');
-      rows = document.getElementById('surveyRows');
+      ({ panel, rows, title } = TF.panel('survey'));
       note = document.getElementById('surveyNote');
-      title = document.getElementById('surveyTitle');
-      TF.overDrawing(panel);
-      // The fold button leaves the title alone over the drawing; a click there opens it again.
-      const fold = document.getElementById('surveyFold');
-      fold.addEventListener('click', () => {
-        const folded = panel.classList.toggle('folded');
-        fold.textContent = folded ? '+' : '–';
-        fold.title = TF.t(folded ? 'Show the list' : 'Fold the list away');
-      });
       document.getElementById('surveyClose').addEventListener('click', () => {
         panel.hidden = true;
         hovered = picked = -1;
