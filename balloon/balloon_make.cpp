@@ -6,7 +6,7 @@
 #include "balloon/drawing_scale.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "engine/host_lists.h"
 #include "engine/shape_model.h"
 #include "settings/settings.h"

@@ -5,7 +5,7 @@
 #include "balloon/drawing_scale.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 

@@ -16,7 +16,7 @@
 #include "bench/loose_line_field.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "host/host.h"
 #include "plugin/part_search.h"
 #include "plugin/range_input.h"

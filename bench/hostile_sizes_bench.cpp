@@ -1,8 +1,9 @@
 // Inputs whose cost once grew faster than their size, at growing sizes: the survey of N
 // concentric closed squares, of N loose lines of random lengths, and of N near-equal parts (20
-// copies of each shape, shapes 0.0004 apart in size); the report's grouping of a part that is
-// one polyline of N vertices against its twin. Each row reports its time per element
-// (counter us_per_n): flat when the cost grows as n (log n).
+// copies of each shape, shapes 0.0004 apart in size); the search, turns allowed, of a part that
+// is one polyline of N equal sides against its twin (its tries of the part's turns onto itself
+// are as many as its sides). Each row reports its time per element (counter us_per_n): flat when
+// the cost grows as n (log n).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -14,7 +15,7 @@
 #include "host/figures.h"
 #include "host/host.h"
 #include "survey/survey.h"
-#include "survey/twin_geometry.h"
+#include "testkit/search_setup.h"
 
 namespace {
 
@@ -89,11 +90,11 @@ void BM_NearEqualParts(benchmark::State& state) {
   Survey(state, static_cast<size_t>(n));
 }
 
-void BM_ReportGroupsALongPolyline(benchmark::State& state) {
+void BM_SearchTellsTheTurnOfALongPolyline(benchmark::State& state) {
   vexhost::ResetHost();
   const int n = static_cast<int>(state.range(0));
   // A closed polyline of n equal sides and random turns (a wiggly outline of equal steps), and
-  // its twin moved: every side is as long as the longest.
+  // its twin moved: every side is a candidate for the anchor, on the part and on the twin.
   std::mt19937 random(3);
   std::uniform_real_distribution<double> turn(-1.0, 1.0);
   std::vector<FigureRecord> part, twin;
@@ -107,14 +108,16 @@ void BM_ReportGroupsALongPolyline(benchmark::State& state) {
     y = ny;
   }
   const std::vector<int> ids = {AddFigures(part), AddFigures(twin)};
+  twinfind::SearchOptions options;
+  options.rotate = true;
   size_t twins = 0;
   double seconds = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    twins = twinfind::survey::GroupTwins(vexhost::TheHost().drawing, {ids[0]}, ids, 0.002).twins.size();
+    twins = drawgen::SearchTwins(ids, {ids[0]}, options).twins.size();
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
-  if (twins != 2) state.SkipWithError("the polyline and its twin were not grouped");
+  if (twins != 2) state.SkipWithError("the polyline and its twin were not found");
   state.counters["us_per_n"] = 1e6 * seconds / static_cast<double>(state.iterations()) /
                                static_cast<double>(n);
 }
@@ -122,7 +125,7 @@ void BM_ReportGroupsALongPolyline(benchmark::State& state) {
 BENCHMARK(BM_NestedSquares)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_LooseLines)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_NearEqualParts)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_ReportGroupsALongPolyline)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SearchTellsTheTurnOfALongPolyline)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -40,7 +40,7 @@ std::vector<Point> JaggedPolygon(int corners, std::mt19937& random) {
   }
 }
 
-int AddLine(Point a, Point b, const vexhost::Placement& where, bool reversed) {
+int AddLine(Point a, Point b, const vexhost::PlaneMap& where, bool reversed) {
   const int id = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
   const VexPoint s = where.Apply(a.x, a.y), e = where.Apply(b.x, b.y);
   FigureRecord line =
@@ -62,7 +62,7 @@ LooseLineField BuildLooseLineField(int twins, int lines, LineOrder order) {
   std::vector<int> all;
   for (int i = 0; i < twins; ++i) {
     const double degrees = i == 0 ? 0.0 : std::fmod(23.7 * i, 360.0);
-    const vexhost::Placement where = vexhost::Placement::MoveTurnScale(
+    const vexhost::PlaneMap where = vexhost::PlaneMap::MoveTurnScale(
         {0, 0}, {cell * (i % columns), cell * (i / columns)}, degrees, 1.0);
     std::vector<int> sides(lines);
     std::iota(sides.begin(), sides.end(), 0);

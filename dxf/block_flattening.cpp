@@ -28,13 +28,6 @@ void AddCopies(BlockTotals& sum, uint64_t n, const BlockTotals& one) {
   sum.copies = Plus(sum.copies, Times(n, Plus(1, one.copies)));
 }
 
-vexhost::Placement Translation(double x, double y) {
-  vexhost::Placement p;
-  p.tx = x;
-  p.ty = y;
-  return p;
-}
-
 // The copies an array stands for; 0 for one of more than kMaxArrayCopies, which is refused.
 uint64_t CopyCount(const InsertRecord& r) {
   const long long n = static_cast<long long>(std::max(1, r.columns)) * std::max(1, r.rows);
@@ -56,43 +49,38 @@ void AddCount(std::map<std::string, int>& counts, const std::string& key, long l
   count = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(count) + n));
 }
 
-vexhost::Placement Compose(const vexhost::Placement& o, const vexhost::Placement& i) {
-  return o.After(i);
-}
-
-bool KeepsShapes(const vexhost::Placement& p) {
+bool KeepsShapes(const PlaneMap& p) {
   const double x2 = p.a * p.a + p.c * p.c, y2 = p.b * p.b + p.d * p.d;
   const double scale2 = std::max(x2, y2);
   return std::fabs(x2 - y2) <= 1e-9 * scale2 && std::fabs(p.a * p.b + p.c * p.d) <= 1e-9 * scale2;
 }
 
-vexhost::Placement PlacementOf(const InsertRecord& r, double baseX, double baseY, int column,
-                               int row) {
+PlaneMap PlacementOf(const InsertRecord& r, double baseX, double baseY, int column, int row) {
   // Block coordinates: moved off the base point, scaled, shifted to the array cell, turned,
   // moved to the insertion point; all of it mirrored in x when seen from below.
-  vexhost::Placement scale;
+  PlaneMap scale;
   scale.a = r.scaleX;
   scale.d = r.scaleY;
-  vexhost::Placement p = Compose(scale, Translation(-baseX, -baseY));
-  p = Compose(Translation(column * r.columnSpacing, row * r.rowSpacing), p);
+  PlaneMap p = scale.After(PlaneMap::Translation(-baseX, -baseY));
+  p = PlaneMap::Translation(column * r.columnSpacing, row * r.rowSpacing).After(p);
   const double t = r.degrees * std::numbers::pi / 180.0;
-  vexhost::Placement turn;
+  PlaneMap turn;
   turn.a = std::cos(t);
   turn.b = -std::sin(t);
   turn.c = std::sin(t);
   turn.d = std::cos(t);
-  p = Compose(Translation(r.x, r.y), Compose(turn, p));
+  p = PlaneMap::Translation(r.x, r.y).After(turn.After(p));
   if (r.seenFromBelow) {
-    vexhost::Placement mirror;
+    PlaneMap mirror;
     mirror.a = -1;
-    p = Compose(mirror, p);
+    p = mirror.After(p);
   }
   return p;
 }
 
-std::vector<vexhost::Placement> CopiesOf(const InsertRecord& r, double baseX, double baseY) {
+std::vector<PlaneMap> CopiesOf(const InsertRecord& r, double baseX, double baseY) {
   const int columns = std::max(1, r.columns), rows = std::max(1, r.rows);
-  std::vector<vexhost::Placement> copies;
+  std::vector<PlaneMap> copies;
   if (CopyCount(r) == 0) return copies;
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < columns; ++column) {
@@ -102,7 +90,7 @@ std::vector<vexhost::Placement> CopiesOf(const InsertRecord& r, double baseX, do
   return copies;
 }
 
-TextLine PlaceTextLine(const TextLine& line, const vexhost::Placement& p) {
+TextLine PlaceTextLine(const TextLine& line, const PlaneMap& p) {
   TextLine placed = line;
   const VexPoint at = p.Apply(line.x, line.y);
   placed.x = at.x;
@@ -112,7 +100,7 @@ TextLine PlaceTextLine(const TextLine& line, const vexhost::Placement& p) {
   return placed;
 }
 
-BalloonRecord PlaceBalloon(const BalloonRecord& balloon, const vexhost::Placement& p) {
+BalloonRecord PlaceBalloon(const BalloonRecord& balloon, const PlaneMap& p) {
   BalloonRecord placed = balloon;
   const VexPoint anchor = p.Apply(balloon.anchorX, balloon.anchorY);
   const VexPoint centre = p.Apply(balloon.centerX, balloon.centerY);
@@ -135,12 +123,12 @@ bool UsableBalloon(const BalloonRecord& b) {
 }
 
 bool CopiesWithinReach(const InsertRecord& r, const Container& block,
-                       const vexhost::Placement& parent) {
+                       const PlaneMap& parent) {
   // The copies lie on a grid: its corners are the farthest.
   const int lastColumn = std::max(1, r.columns) - 1, lastRow = std::max(1, r.rows) - 1;
   for (const int column : {0, lastColumn}) {
     for (const int row : {0, lastRow}) {
-      const auto p = Compose(parent, PlacementOf(r, block.baseX, block.baseY, column, row));
+      const auto p = parent.After(PlacementOf(r, block.baseX, block.baseY, column, row));
       const VexPoint at = p.Apply(block.baseX, block.baseY);
       if (!vexhost::WithinLimit(at.x, at.y)) return false;
     }
@@ -250,7 +238,7 @@ bool BlockFlattener::Spend(uint64_t& used, uint64_t limit, uint64_t n) {
 }
 
 bool BlockFlattener::Flatten(const Item& reference, const Container& block,
-                             const vexhost::Placement& placement, Flattened& out) {
+                             const PlaneMap& placement, Flattened& out) {
   const BlockLook look = styles_.LookOf(reference.style, nullptr);
   local_ = FlattenCounts{};
   local_.weight = counts_.weight;
@@ -273,7 +261,7 @@ bool BlockFlattener::Flatten(const Item& reference, const Container& block,
   return true;
 }
 
-void BlockFlattener::AddBlock(const Container& block, const vexhost::Placement& world,
+void BlockFlattener::AddBlock(const Container& block, const PlaneMap& world,
                               const BlockLook& look, int depth, Flattened& out) {
   if (std::find(open_.begin(), open_.end(), &block) != open_.end()) {
     ++holdsItself_;
@@ -289,7 +277,7 @@ void BlockFlattener::AddBlock(const Container& block, const vexhost::Placement& 
 }
 
 void BlockFlattener::AddItem(const Container& block, const Item& item,
-                             const vexhost::Placement& world, const BlockLook& look, int depth,
+                             const PlaneMap& world, const BlockLook& look, int depth,
                              Flattened& out) {
   const std::string type(item.type);
   switch (item.kind) {
@@ -303,7 +291,7 @@ void BlockFlattener::AddItem(const Container& block, const Item& item,
       std::vector<FigureRecord> placed;
       placed.reserve(figures.size());
       for (const FigureRecord& f : figures) {
-        placed.push_back(vexhost::Transform(f, world));
+        placed.push_back(PlaceFigure(f, world));
         if (!UsableFigure(placed.back())) {
           return AddCount(local_.notHeld, type + " (invalid geometry)", 1);
         }
@@ -341,7 +329,7 @@ void BlockFlattener::AddItem(const Container& block, const Item& item,
 }
 
 void BlockFlattener::AddReference(const Container& parent, const Item& item,
-                                  const vexhost::Placement& world, const BlockLook& look, int depth,
+                                  const PlaneMap& world, const BlockLook& look, int depth,
                                   Flattened& out) {
   const InsertRecord& r = parent.InsertOf(item);
   for (const TextLine& t : r.attributes) {
@@ -367,7 +355,7 @@ void BlockFlattener::AddReference(const Container& parent, const Item& item,
     for (int column = 0; column < std::max(1, r.columns); ++column) {
       if (!Spend(local_.copies, limits_.copies, 1)) return;
       const auto copy = PlacementOf(r, block.baseX, block.baseY, column, row);
-      AddBlock(block, Compose(world, copy), inner, depth + 1, out);
+      AddBlock(block, world.After(copy), inner, depth + 1, out);
     }
   }
 }

@@ -81,12 +81,12 @@ void AddCount(std::map<std::string, int>& counts, const std::string& key, long l
 
 // The placement of one copy of a reference (column, row of an array) in its parent's
 // coordinates.
-vexhost::Placement PlacementOf(const InsertRecord& insert, double baseX, double baseY, int column,
-                               int row);
+PlaneMap PlacementOf(const InsertRecord& insert, double baseX, double baseY, int column,
+                     int row);
 
 // The placements a reference stands for: one, or one per copy of its array; none for an array
 // of more than kMaxArrayCopies.
-std::vector<vexhost::Placement> CopiesOf(const InsertRecord& insert, double baseX, double baseY);
+std::vector<PlaneMap> CopiesOf(const InsertRecord& insert, double baseX, double baseY);
 
 class BlockFlattener {
  public:
@@ -105,15 +105,15 @@ class BlockFlattener {
   // One copy of a reference of model space, placed by `placement` (from CopiesOf); its
   // attribute texts are added by the caller. False, and nothing counted, when it placed more
   // than the import may (a block that holds itself can make it so).
-  bool Flatten(const Item& reference, const Container& block, const vexhost::Placement& placement,
+  bool Flatten(const Item& reference, const Container& block, const PlaneMap& placement,
                Flattened& out);
 
  private:
-  void AddBlock(const Container& block, const vexhost::Placement& world, const BlockLook& look,
+  void AddBlock(const Container& block, const PlaneMap& world, const BlockLook& look,
                 int depth, Flattened& out);
-  void AddItem(const Container& block, const Item& item, const vexhost::Placement& world,
+  void AddItem(const Container& block, const Item& item, const PlaneMap& world,
                const BlockLook& look, int depth, Flattened& out);
-  void AddReference(const Container& parent, const Item& item, const vexhost::Placement& world,
+  void AddReference(const Container& parent, const Item& item, const PlaneMap& world,
                     const BlockLook& look, int depth, Flattened& out);
   // Takes n from what the import may still place; false (and the flattening stops) past it.
   bool Spend(uint64_t& used, uint64_t limit, uint64_t n);
@@ -130,15 +130,12 @@ class BlockFlattener {
   bool overflow_ = false;
 };
 
-// The composition: a point goes through `inner` first, then `outer`.
-vexhost::Placement Compose(const vexhost::Placement& outer, const vexhost::Placement& inner);
-
 // True when the placement keeps shapes (turns, mirrors and scales x and y alike).
-bool KeepsShapes(const vexhost::Placement& p);
+bool KeepsShapes(const PlaneMap& p);
 
 // A text line or balloon under a placement that keeps or distorts shapes.
-TextLine PlaceTextLine(const TextLine& line, const vexhost::Placement& p);
-BalloonRecord PlaceBalloon(const BalloonRecord& balloon, const vexhost::Placement& p);
+TextLine PlaceTextLine(const TextLine& line, const PlaneMap& p);
+BalloonRecord PlaceBalloon(const BalloonRecord& balloon, const PlaneMap& p);
 
 // Every point and size of a placed text or balloon lies within the drawing's reach (the host
 // refuses the others), and a text's sizes are positive.
@@ -148,7 +145,7 @@ bool UsableBalloon(const BalloonRecord& balloon);
 // Every copy of the reference puts its block's base point within the drawing's reach under
 // `parent` (the placement of the block that holds the reference).
 bool CopiesWithinReach(const InsertRecord& insert, const Container& block,
-                       const vexhost::Placement& parent);
+                       const PlaneMap& parent);
 
 }  // namespace twinfind::dxf
 

@@ -8,15 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "common/plane_map.h"
 #include "dxf/entity_pieces.h"
 
 namespace twinfind::dxf {
-
-// A placement in the drawing plane: (x, y) -> (a x + b y + tx, c x + d y + ty), a turn or a
-// turn after a mirroring (its 2 x 2 part orthogonal).
-struct PlaneMap {
-  double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
-};
 
 struct BlockTwin {
   std::vector<EntityPiece> pieces;  // its entities, replaced by one reference

@@ -222,7 +222,7 @@ class Builder {
     if (!block) return AddCount(counts_.notHeld, "INSERT (block not defined)", 1);
     const auto copies = CopiesOf(insert, block->baseX, block->baseY);
     if (copies.empty()) return AddCount(counts_.notHeld, "INSERT (too many copies)", 1);
-    if (!CopiesWithinReach(insert, *block, vexhost::Placement{})) {
+    if (!CopiesWithinReach(insert, *block, PlaneMap{})) {
       return AddCount(counts_.notHeld, "INSERT (invalid geometry)", 1);
     }
     const std::string refusal = flattener_.Refusal(*block, copies.size());

@@ -15,6 +15,7 @@
 #include "engine/trial_copy.h"
 #include "engine/trial_pairing.h"
 #include "engine/trial_screen.h"
+#include "engine/twin_turns.h"
 
 namespace twinfind {
 namespace {
@@ -116,10 +117,18 @@ class Search {
                     std::vector<Placement>& out) const;
   void PrepareScreen(int from);
   void OrderScreening();
+  // A twin as the trial that fits found it: its segments, and for each the part segment (from
+  // 0) whose copy it paired with; the motion that laid the copy.
+  struct Found {
+    std::vector<SegmentRef> segments;
+    std::vector<int> partOf;
+    PlaneMap motion;
+  };
   Trial Place(const Placement& p, bool mirrored);
-  Trial MirrorAccepted();
-  std::vector<SegmentRef> PairedWindow() const;
-  void Accept(const std::vector<SegmentRef>& found, bool mirrored);
+  Trial MirrorAccepted(Found found);
+  Found PairedWindow(const PlaneMap& motion) const;
+  void Accept(Found found, bool mirrored);
+  void FindPartTurns();
 
   const SearchOptions options_;
   const double tolerance_;
@@ -131,6 +140,8 @@ class Search {
   std::vector<size_t> screenOrder_;     // the part's segments as the screen places them
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
   int leftOutMatches_ = 0;
+  bool turnsFound_ = false;  // the part's turns onto itself, found at the first twin
+  PartTurns partTurns_;
 };
 
 bool Search::PassesFilters(const SegmentRef& ref) const {
@@ -261,14 +272,13 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     sourcesRead_ = true;
     OrderScreening();
   }
-  const CopyPlacement turn =
-      CopyPlacement::MoveTurn(anchorLine.start, p.start, dTheta * 180.0 / kPi);
-  CopyPlacement mirror;
+  const PlaneMap turn = PlaneMap::MoveTurnScale(anchorLine.start, p.start, dTheta * 180.0 / kPi);
+  PlaneMap mirror;
   if (mirrored) {
     const double phi = LineAngle(p.start, p.end);
-    mirror = CopyPlacement::Mirror(p.start, {p.start.x + std::cos(phi), p.start.y + std::sin(phi)});
+    PlaneMap::Mirror(p.start, {p.start.x + std::cos(phi), p.start.y + std::sin(phi)}, mirror);
   }
-  const CopyPlacement* then = mirrored ? &mirror : nullptr;
+  const PlaneMap* then = mirrored ? &mirror : nullptr;
   if (screen_.on()) {
     ++screened_;
     if (!screen_.MayFit(p.start, copySources, screenOrder_, turn, then, counted_,
@@ -295,19 +305,23 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   copyTable.Clear();
   for (const CopySource& source : copySources) copyTable.Append({source.ref, 0, source.hasAttr5});
   pairing.Pair(options_, copyFigures);
+  const PlaneMap motion = mirrored ? mirror.After(turn) : turn;
   if (!pairing.CopyFits(copySources, copyFigures)) {
-    if (pairing.CopyPaired()) stats.crowded.push_back(PairedWindow());
+    if (pairing.CopyPaired()) stats.crowded.push_back(PairedWindow(motion).segments);
     return Trial::kFailed;
   }
-  if (mirrored) return MirrorAccepted();
-  Accept(PairedWindow(), false);
+  if (mirrored) return MirrorAccepted(PairedWindow(motion));
+  Accept(PairedWindow(motion), false);
   return Trial::kAccepted;
 }
 
-std::vector<SegmentRef> Search::PairedWindow() const {
-  std::vector<SegmentRef> found;
+Search::Found Search::PairedWindow(const PlaneMap& motion) const {
+  Found found;
+  found.motion = motion;
   for (int w = 1; w <= windowTable.count(); ++w) {
-    if (windowTable[w].used != 0) found.push_back(windowTable[w].ref);
+    if (windowTable[w].used == 0) continue;
+    found.segments.push_back(windowTable[w].ref);
+    found.partOf.push_back(pairing.PartnerOf(w) - 1);
   }
   return found;
 }
@@ -315,10 +329,9 @@ std::vector<SegmentRef> Search::PairedWindow() const {
 // A mirrored copy fits. The twin is a mirror image only when no unmirrored placement on its
 // own lines fits too: a part that is its own mirror image (a slot, a rectangle, a round pad)
 // is found unmirrored, whichever of its lines the search came to first.
-Search::Trial Search::MirrorAccepted() {
-  const std::vector<SegmentRef> found = PairedWindow();
+Search::Trial Search::MirrorAccepted(Found found) {
   std::vector<Placement> placements;
-  for (const SegmentRef& ref : found) {
+  for (const SegmentRef& ref : found.segments) {
     std::vector<FigureRecord> figures(kCandidateFigureCapacity);
     const int count = VexFigGetFigure2(&ref, figures.data(), kCandidateFigureCapacity);
     figures.resize(static_cast<size_t>(std::max(count, 0)));
@@ -328,18 +341,47 @@ Search::Trial Search::MirrorAccepted() {
       if (trial != Trial::kFailed) return trial;
     }
   }
-  Accept(found, true);
+  Accept(std::move(found), true);
   return Trial::kAccepted;
 }
 
-void Search::Accept(const std::vector<SegmentRef>& found, bool mirrored) {
+// The maps that lay the part's anchor on its own figures, as a trial on the part itself would
+// be placed, and of those the turns that lay the whole part on itself.
+void Search::FindPartTurns() {
+  turnsFound_ = true;
+  if (!options_.rotate || (anchorLine.kind != VEX_FIG_LINE && anchorLine.turn == AnchorTurn::kNone)) {
+    return;
+  }
+  std::vector<PlaneMap> tries;
+  std::vector<Placement> placements;
+  for (const CopySource& source : copySources) {
+    PlacementsOf(source.ref, source.figures.figures, placements);
+    for (const Placement& p : placements) {
+      tries.push_back(PlaneMap::MoveTurnScale(anchorLine.start, p.start,
+                                              (p.theta - anchorLine.angle) * 180.0 / kPi));
+    }
+  }
+  partTurns_.Find(copySources, tries, options_, tolerance_);
+}
+
+void Search::Accept(Found found, bool mirrored) {
   ++accepted_;
   const bool fits = !matchTable.full();
   if (!fits) ++leftOutMatches_;
+  if (fits) {
+    if (!turnsFound_) FindPartTurns();
+    partTurns_.TellSmallest(copySources, found.segments, found.partOf, found.motion, options_,
+                            tolerance_);
+  }
   MatchRecord record;
   record.mirrored = mirrored ? 1 : 0;
-  for (const SegmentRef& ref : found) {
-    if (fits) record.AddSegment(ref);
+  record.motion = found.motion;
+  for (size_t k = 0; k < found.segments.size(); ++k) {
+    const SegmentRef& ref = found.segments[k];
+    if (fits) {
+      record.AddSegment(ref);
+      record.partOf.push_back(found.partOf[k]);
+    }
     auto it = std::lower_bound(targetsOfSegment_.begin(), targetsOfSegment_.end(),
                                std::make_pair(ref.segmentId, 0));
     for (; it != targetsOfSegment_.end() && it->first == ref.segmentId; ++it) {

@@ -1,31 +1,28 @@
 #include "engine/match_extents.h"
 
-#include "engine/found_parts.h"
 #include "engine/geometry.h"
 #include "engine/part_checks.h"
 #include "engine/shape_model.h"
 
 namespace twinfind {
 
-RowExtent rowExtent;
-
-void ComputeMatchExtents(double gap) {
-  for (size_t r = 0; r < foundParts.twins.size(); ++r) {
-    MatchRecord& match = foundParts.twins[r];
+void ComputeMatchExtents(std::vector<MatchRecord>& twins, double gap, RowExtent& row) {
+  for (size_t r = 0; r < twins.size(); ++r) {
+    MatchRecord& match = twins[r];
     match.box = kResetBox;
     for (int i = 1; i <= match.segmentCount(); ++i) ExtendBoxBySegment(match.segment(i), match.box);
     const double width = match.box.maxX - match.box.minX;
     const double height = match.box.maxY - match.box.minY;
     if (r == 0) {
-      rowExtent.width = width;
-      rowExtent.height = height;
+      row.width = width;
+      row.height = height;
     } else {
-      rowExtent.width += gap + width;
-      if (height > rowExtent.height) rowExtent.height = height;
+      row.width += gap + width;
+      if (height > row.height) row.height = height;
     }
   }
-  const double w = rowExtent.width, h = rowExtent.height;
-  rowExtent.corners = {VexPoint{0, 0}, VexPoint{w, 0}, VexPoint{w, h}, VexPoint{0, h}};
+  const double w = row.width, h = row.height;
+  row.corners = {VexPoint{0, 0}, VexPoint{w, 0}, VexPoint{w, h}, VexPoint{0, h}};
 }
 
 int CreateFrameRectangle(const FrameCorners& c, double m) {

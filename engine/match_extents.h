@@ -4,7 +4,9 @@
 #define ENGINE_MATCH_EXTENTS_H
 
 #include <array>
+#include <vector>
 
+#include "engine/shape_model.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind {
@@ -16,11 +18,9 @@ struct RowExtent {
   std::array<VexPoint, 4> corners{};  // (0, 0), (width, 0), (width, height), (0, height)
 };
 
-extern RowExtent rowExtent;
-
-// Fills the box of every twin of foundParts and rowExtent, the twins side by side `gap` apart;
-// with no twin the row keeps its last size.
-void ComputeMatchExtents(double gap);
+// Fills the box of every twin and the row, the twins side by side `gap` apart; with no twin the
+// row keeps its last size.
+void ComputeMatchExtents(std::vector<MatchRecord>& twins, double gap, RowExtent& row);
 
 // The four corners of a frame: lower left, lower right, upper left, upper right.
 struct FrameCorners {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "engine/found_parts.h"
 #include "engine/geometry.h"
 
 namespace twinfind {
@@ -14,7 +13,6 @@ WorkTable copyTable;
 VexBox partBox{};
 AnchorLine anchorLine;
 MatchTable matchTable;
-FoundParts foundParts;
 
 double ArcLength(const FigureArc& a) {
   const double from = LineAngle({a.cx, a.cy}, {a.sx, a.sy});

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/plane_map.h"
 #include "engine/table.h"
 #include "settings/settings.h"
 #include "vexlib/vexlib.h"
@@ -72,11 +73,20 @@ double ArcLength(const FigureArc& arc);
 
 // One found part: its first 49 segments in `refs`, the rest of them (up to the 1000 a working
 // table holds) in `moreRefs`. Callers walk every segment with segmentCount() and segment(i).
+// The search tells how the twin lies as it found it: the motion that laid the part's copy on it
+// and, for each of its segments, the part segment whose copy it paired with; nobody lays the
+// part on a twin again.
 struct MatchRecord {
   Table<SegmentRef, kMatchRefCapacity> refs;  // the found drawing segments, in window order
   VexBox box{};
   uint8_t mirrored = 0;              // 1: found by the mirror trial
   std::vector<SegmentRef> moreRefs;  // the segments after the 49th, in window order
+  // Part coordinates to the twin's: a turn and a move, after a mirroring when `mirrored`. Of the
+  // turns that lay a part that looks the same turned on the same segments, the smallest.
+  PlaneMap motion;
+  // Per segment 1..segmentCount(), at i - 1: the index (from 0, in the part's order) of the part
+  // segment it paired with.
+  std::vector<int32_t> partOf;
 
   int32_t refCount() const { return refs.count(); }
   // Every segment of the part: refs, then moreRefs.

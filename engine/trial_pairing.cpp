@@ -9,15 +9,6 @@ bool SameLineAttr(const LineAttr& a, const LineAttr& b) {
   return a.color == b.color && a.lineType == b.lineType && a.attribute == b.attribute;
 }
 
-// The layer and line-attribute conditions the options ask for.
-bool AttributesAgree(const SearchOptions& options, const SegmentRef& a, const SegmentRef& b) {
-  if (options.sameLayer && VexSgmGetLayer(a.segmentId) != VexSgmGetLayer(b.segmentId)) {
-    return false;
-  }
-  return !options.sameLineAttr ||
-         SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
-}
-
 // The counts that decide a trial, taken after pairing:
 //   nC  segments of the trial copy (copyTable): one per segment of the part;
 //   aC  of those, the ones with attribute 5, which are carried along but never counted;
@@ -48,6 +39,14 @@ Counts Count() {
 
 }  // namespace
 
+bool AttributesAgree(const SearchOptions& options, const SegmentRef& a, const SegmentRef& b) {
+  if (options.sameLayer && VexSgmGetLayer(a.segmentId) != VexSgmGetLayer(b.segmentId)) {
+    return false;
+  }
+  return !options.sameLineAttr ||
+         SameLineAttr(HeadLineAttr(a.segmentId), HeadLineAttr(b.segmentId));
+}
+
 LineAttr HeadLineAttr(int segmentId) {
   LineAttr attr{};
   VexFigGetLineType2(VexSgmGetHeadElementId(segmentId), &attr);
@@ -62,6 +61,7 @@ void TrialPairing::ReadWindow() {
   const size_t n = static_cast<size_t>(windowTable.count());
   if (window_.size() < n) window_.resize(n);
   indexed_.clear();
+  partner_.assign(n + 1, 0);
   for (int w = 1; w <= windowTable.count(); ++w) {
     ReadSegmentFigures(windowTable[w].ref, window_[static_cast<size_t>(w - 1)]);
     indexed_.push_back(&window_[static_cast<size_t>(w - 1)]);
@@ -78,6 +78,7 @@ void TrialPairing::Pair(const SearchOptions& options, const std::vector<SegmentF
       if (SegmentsCoincide(copy, window_[static_cast<size_t>(w - 1)], tolerance)) {
         copyTable[c].used = 1;
         entry.used = 1;
+        partner_[static_cast<size_t>(w)] = c;
         break;
       }
     }

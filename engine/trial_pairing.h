@@ -17,6 +17,9 @@ namespace twinfind {
 LineAttr HeadLineAttr(int segmentId);
 bool SameHeadLineAttr(int segmentId, const LineAttr& attr);
 
+// The layer and line-attribute conditions the options ask for, between two segments.
+bool AttributesAgree(const SearchOptions& options, const SegmentRef& a, const SegmentRef& b);
+
 // Works on copyTable (one entry per copy segment, in the part's order) and windowTable (the
 // window's segments as the host listed them), marking the paired entries used. The storage is
 // kept from one trial to the next, so that a search allocates only while its windows grow.
@@ -38,6 +41,8 @@ class TrialPairing {
   bool CopyFits(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
   // Whether every counted copy segment found its own drawing segment (the window may hold more).
   bool CopyPaired() const;
+  // The copy segment (copyTable entry) that window entry w paired with; 0: none.
+  int PartnerOf(int w) const { return partner_[static_cast<size_t>(w)]; }
 
   double tolerance = COINCIDE_EPS;
 
@@ -46,6 +51,7 @@ class TrialPairing {
 
   std::vector<SegmentFigures> window_;  // window_[w - 1] for windowTable entry w
   std::vector<const SegmentFigures*> indexed_;
+  std::vector<int> partner_;  // per windowTable entry (from 1), the copy it paired with
   CoincidenceIndex index_;  // over window_, entry w for windowTable entry w
 };
 

@@ -199,8 +199,8 @@ bool TrialScreen::MayOverflow(const VexBox& window, int capacity) {
 }
 
 bool TrialScreen::MayFit(VexPoint start, const std::vector<CopySource>& sources,
-                         const std::vector<size_t>& order, const CopyPlacement& first,
-                         const CopyPlacement* then, int counted, int windowCapacity) {
+                         const std::vector<size_t>& order, const PlaneMap& first,
+                         const PlaneMap* then, int counted, int windowCapacity) {
   const VexBox window{start.x - windowReach_, start.y - windowReach_, start.x + windowReach_,
                       start.y + windowReach_};
   if (!on_ || !Within(Grown(window), reach_)) return true;

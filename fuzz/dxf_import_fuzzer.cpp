@@ -29,7 +29,7 @@ void ChangeDrawing(vexhost::Drawing& d) {
     for (const int e : d.FindSegment(ids.front())->elements) {
       if (auto& attr = d.FindElement(e)->lineAttr) attr->color = (attr->color + 1) % 16;
     }
-    vexhost::Placement move;
+    vexhost::PlaneMap move;
     move.tx = 10;
     d.PlaceSegment(d.CopySegment(ids.front()), move);
     if (ids.size() > 1) d.DeleteSegment(ids.back());

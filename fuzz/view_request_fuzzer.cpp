@@ -99,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   drawing.Place({});
   drawing.Place({drawing.spacing(), 0, 90, false});
   Startup(nullptr);
+  twinfind::tool::SetFoundPartsSource(TwinfindFoundParts);
   {
     Session session;
     view::ViewSession model(session);

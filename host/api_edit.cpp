@@ -8,7 +8,7 @@
 #include "host/transform.h"
 
 using vexhost::Drawing;
-using vexhost::Placement;
+using vexhost::PlaneMap;
 using vexhost::TheHost;
 
 namespace {
@@ -25,13 +25,13 @@ int Search(const VexBox* area, VexElementFilter filter, int list, vexhost::Searc
   return found ? 0 : -1;
 }
 
-bool IsIdentity(const Placement& p) {
+bool IsIdentity(const PlaneMap& p) {
   return p.a == 1 && p.b == 0 && p.c == 0 && p.d == 1 && p.tx == 0 && p.ty == 0;
 }
 
 // Applies the placement to a segment's figures in place (nothing to do for the identity, as
 // for the unmoved copies the comparison of segments makes).
-void Place(Drawing& drawing, int segmentId, const Placement& placement) {
+void Place(Drawing& drawing, int segmentId, const PlaneMap& placement) {
   if (IsIdentity(placement)) return;
   drawing.PlaceSegment(segmentId, placement);
 }
@@ -39,7 +39,7 @@ void Place(Drawing& drawing, int segmentId, const Placement& placement) {
 // Copies (move 0) or moves (move non-zero) every segment of a list under the placement; the
 // resulting segments replace the destination list. Fails, changing nothing, when a list number
 // is wrong or a listed segment no longer exists.
-int PlaceList(int list, const Placement& placement, bool move, int destinationList) {
+int PlaceList(int list, const PlaneMap& placement, bool move, int destinationList) {
   vexhost::Host& host = TheHost();
   if (!vexhost::IdLists::ValidList(list) || !vexhost::IdLists::ValidList(destinationList)) {
     return -1;
@@ -80,7 +80,7 @@ VEXAPI int VexSgmEditSegment(int segmentId, const VexPoint* base, const VexPoint
   VEXHOST_FAULT_POINT(return -1);
   Drawing& drawing = TheHost().drawing;
   if (base == nullptr || target == nullptr || drawing.FindSegment(segmentId) == nullptr) return -1;
-  const Placement placement = Placement::MoveTurnScale(*base, *target, angleDegrees, scale);
+  const PlaneMap placement = PlaneMap::MoveTurnScale(*base, *target, angleDegrees, scale);
   if (!IsIdentity(placement) && !drawing.CanPlace(segmentId, placement)) return -1;
   const int id = flag != 0 ? segmentId : drawing.CopySegment(segmentId);
   Place(drawing, id, placement);
@@ -91,15 +91,15 @@ VEXAPI int VexSgmEditSegment2(int list, const VexPoint* base, const VexPoint* ta
                               double angleDegrees, double scale, int flag, int destinationList) {
   VEXHOST_FAULT_POINT(return -1);
   if (base == nullptr || target == nullptr) return -1;
-  return PlaceList(list, Placement::MoveTurnScale(*base, *target, angleDegrees, scale), flag != 0,
+  return PlaceList(list, PlaneMap::MoveTurnScale(*base, *target, angleDegrees, scale), flag != 0,
                    destinationList);
 }
 
 VEXAPI int VexSgmMirrorSegment2(int list, const VexPoint* p1, const VexPoint* p2, int /*reserved*/,
                                 int move, int destinationList) {
   VEXHOST_FAULT_POINT(return -1);
-  Placement mirror;
-  if (p1 == nullptr || p2 == nullptr || !Placement::Mirror(*p1, *p2, mirror)) return -1;
+  PlaneMap mirror;
+  if (p1 == nullptr || p2 == nullptr || !PlaneMap::Mirror(*p1, *p2, mirror)) return -1;
   return PlaceList(list, mirror, move != 0, destinationList);
 }
 

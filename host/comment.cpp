@@ -63,7 +63,7 @@ VexBox CommentBounds(const Comment& comment) {
   return box;
 }
 
-Comment TransformComment(const Comment& comment, const Placement& placement) {
+Comment TransformComment(const Comment& comment, const PlaneMap& placement) {
   Comment moved = comment;
   if (auto* text = std::get_if<TextComment>(&moved)) {
     const VexPoint p = placement.Apply(text->record.x, text->record.y);

@@ -43,7 +43,7 @@ bool CommentWithinLimit(const Comment& comment);
 VexBox CommentBounds(const Comment& comment);
 
 // The comment under a placement: its points move, a balloon's diameter scales.
-Comment TransformComment(const Comment& comment, const Placement& placement);
+Comment TransformComment(const Comment& comment, const PlaneMap& placement);
 
 }  // namespace vexhost
 

@@ -157,7 +157,7 @@ bool Drawing::ReplaceComment(int elementId, Comment comment) {
   return true;
 }
 
-bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
+bool Drawing::PlaceSegment(int segmentId, const PlaneMap& placement) {
   if (!CanPlace(segmentId, placement)) return false;
   const Segment* s = FindSegment(segmentId);
   for (const int id : s->elements) {
@@ -165,7 +165,7 @@ bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
     if (e.comment) {
       e.comment = TransformComment(*e.comment, placement);
     } else if (ElementTypeOfFigure(e.figure.kind) == e.type) {
-      e.figure = Transform(e.figure, placement);
+      e.figure = PlaceFigure(e.figure, placement);
     }
   }
   NotePlacement(segmentId, placement);
@@ -173,7 +173,7 @@ bool Drawing::PlaceSegment(int segmentId, const Placement& placement) {
   return true;
 }
 
-bool Drawing::CanPlace(int segmentId, const Placement& placement) const {
+bool Drawing::CanPlace(int segmentId, const PlaneMap& placement) const {
   const Segment* s = FindSegment(segmentId);
   if (s == nullptr) return false;
   for (const int id : s->elements) {
@@ -181,7 +181,7 @@ bool Drawing::CanPlace(int segmentId, const Placement& placement) const {
     if (e.comment) {
       if (!CommentWithinLimit(TransformComment(*e.comment, placement))) return false;
     } else if (ElementTypeOfFigure(e.figure.kind) == e.type) {
-      if (!FigureWithinLimit(Transform(e.figure, placement))) return false;
+      if (!FigureWithinLimit(PlaceFigure(e.figure, placement))) return false;
     }
   }
   return true;

@@ -94,7 +94,7 @@ struct BaselineChanges {
 // segment's baseline figures onto it.
 struct CopyOrigin {
   int source = 0;
-  Placement placement;
+  PlaneMap placement;
   bool restyled = false;  // its colours or line types differ from the source's at the baseline
 };
 
@@ -138,8 +138,8 @@ class Drawing {
   bool ReplaceComment(int elementId, Comment comment);
   // Moves, turns, scales or mirrors every figure and comment of a segment. False, changing
   // nothing, when that would take any of them beyond the drawing's reach.
-  bool PlaceSegment(int segmentId, const Placement& placement);
-  bool CanPlace(int segmentId, const Placement& placement) const;
+  bool PlaceSegment(int segmentId, const PlaneMap& placement);
+  bool CanPlace(int segmentId, const PlaneMap& placement) const;
 
   // Replaces every figure of a segment by what `change` makes of it (a figure of the same
   // element type), and updates the segment's extent once. False for an unknown segment.
@@ -222,7 +222,7 @@ class Drawing {
   void ForgetOrigin(int segmentId) { origins_.erase(segmentId); }
   // Notes a copy, and a placement of a copy, for CopyOriginOf.
   void NoteCopy(int sourceId, int copyId);
-  void NotePlacement(int segmentId, const Placement& placement);
+  void NotePlacement(int segmentId, const PlaneMap& placement);
 
   IdTable<Segment> segments_;
   std::unordered_map<int, VexBox> bounds_;  // segments with figures

@@ -118,11 +118,11 @@ void Drawing::NoteCopy(int sourceId, int copyId) {
   }
   const auto before = BaselineFingerprintOf(sourceId);
   if (before && FingerprintOf(sourceId)->shape == before->shape) {
-    origins_[copyId] = CopyOrigin{sourceId, Placement{}, false};
+    origins_[copyId] = CopyOrigin{sourceId, PlaneMap{}, false};
   }
 }
 
-void Drawing::NotePlacement(int segmentId, const Placement& placement) {
+void Drawing::NotePlacement(int segmentId, const PlaneMap& placement) {
   const auto it = origins_.find(segmentId);
   if (it != origins_.end()) it->second.placement = placement.After(it->second.placement);
 }

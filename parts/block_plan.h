@@ -1,7 +1,8 @@
 // Families of twins turned into a plan for saving them as block references (dxf/block_plan.h):
 // for each family the member the block is made from (a member that already references a block
 // of the file, else the first member made of whole entities), and for each twin the entities
-// it replaces and the placement that takes that member onto it, checked figure by figure.
+// it replaces and the placement that takes that member onto it, from the motions the search
+// laid the part on both with.
 #ifndef PARTS_BLOCK_PLAN_H
 #define PARTS_BLOCK_PLAN_H
 
@@ -24,11 +25,9 @@ struct BlockPlanning {
 
 // The families in order: a twin whose entities an earlier family already takes stays with
 // that family. A twin whose entities changed shape since the drawing was read, or whose
-// entities hold more than the twin (a reference's texts), stays as it is. `tolerance` is the
-// search's (the larger of it and 0.001, doubled, is how far a placed figure may lie from the
-// twin's).
+// entities hold more than the twin (a reference's texts), stays as it is.
 BlockPlanning PlanBlocks(const vexhost::Drawing& drawing, const dxf::DxfSource& source,
-                         const std::vector<PartFamily>& families, double tolerance);
+                         const std::vector<PartFamily>& families);
 
 // The name wanted for a family's new block: its part number as a block name (characters a
 // name may not hold become '_'), else TWINFIND_PART_<number>.

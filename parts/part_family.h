@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "common/plane_map.h"
 #include "survey/survey.h"
 
 namespace twinfind::parts {
 
 struct PartMember {
   std::vector<int> segments;
-  // The turn (counter-clockwise) and mirroring that take the family's part onto this member:
-  // member = R(angle) * M * part, moved, M the mirroring x -> -x when `mirrored`.
-  double angleDegrees = 0;
-  bool mirrored = false;
+  // Takes the family's part onto this member, as the search laid it (a turn and a move, after
+  // a mirroring for a mirror image).
+  PlaneMap motion;
+  bool mirrored() const { return motion.flips(); }
 };
 
 struct PartFamily {
@@ -24,12 +25,10 @@ struct PartFamily {
   std::string partNumber;           // the balloon method's part number; empty: none
 };
 
-// The turn and mirroring that take `base` onto `member` (both told against the same part).
-struct Turn {
-  double angleDegrees = 0;  // 0 <= angle < 360
-  bool mirrored = false;
-};
-Turn TurnBetween(const PartMember& base, const PartMember& member);
+// The motion that takes `base` onto `member` (both laid from the same part).
+inline PlaneMap MotionBetween(const PartMember& base, const PartMember& member) {
+  return member.motion.After(base.motion.Inverse());
+}
 
 // The survey's families, numbered from 1 in its order.
 std::vector<PartFamily> FamiliesOf(const survey::SurveyResult& result);

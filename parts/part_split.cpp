@@ -54,8 +54,8 @@ struct FilePlan {
 };
 
 SplitMember MemberOf(const dxf::DxfSource& source, const PartMember& base, const PartMember& m) {
-  const Turn turn = TurnBetween(base, m);
-  return {source.SourceHandles(m.segments), turn.angleDegrees, turn.mirrored};
+  const PlaneMap between = MotionBetween(base, m);
+  return {source.SourceHandles(m.segments), TurnDegrees(between), between.flips()};
 }
 
 std::vector<FilePlan> Plans(const vexhost::Drawing& drawing, const dxf::DxfSource& source,
@@ -67,7 +67,7 @@ std::vector<FilePlan> Plans(const vexhost::Drawing& drawing, const dxf::DxfSourc
     const PartMember& searched = family.members.front();
     const PartMember* other = nullptr;  // the first of the other hand
     for (const PartMember& m : family.members) {
-      if (m.mirrored != searched.mirrored && other == nullptr) other = &m;
+      if (m.mirrored() != searched.mirrored() && other == nullptr) other = &m;
     }
     const bool twoHands = options.hands && other != nullptr;
     char number[32];
@@ -83,7 +83,7 @@ std::vector<FilePlan> Plans(const vexhost::Drawing& drawing, const dxf::DxfSourc
       row.file = std::string(number) + (word.empty() ? "" : "-" + word) +
                  (hand == 1 ? "-mirrored" : "") + ".dxf";
       for (const PartMember& m : family.members) {
-        const bool flipped = m.mirrored != plan.member->mirrored;
+        const bool flipped = m.mirrored() != plan.member->mirrored();
         if (twoHands && flipped) continue;  // cut from the other hand's file
         row.members.push_back(MemberOf(source, *plan.member, m));
         ++row.count;

@@ -1,9 +1,10 @@
 #include "plugin/arrangement.h"
 
+#include <vector>
+
 #include "balloon/drawing_scale.h"
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "engine/host_lists.h"
-#include "engine/match_extents.h"
 #include "engine/shape_model.h"
 #include "plugin/texts.h"
 #include "settings/settings.h"
@@ -13,11 +14,13 @@ namespace twinfind {
 
 int32_t arrangeRowCount = 0;
 VexPoint arrangeOrigin{};
+RowExtent rowExtent;
 
 namespace {
 
-// Copies one match so that its box's lower left corner lands on `at`; the copies fill list 2.
-bool CopyMatch(const MatchRecord& match, VexPoint at) {
+// Copies one match so that its box's lower left corner lands on `at`; the copies fill list 2 and
+// `copy`.
+bool CopyMatch(const MatchRecord& match, VexPoint at, std::vector<SegmentRef>& copy) {
   const int list = VexIddOpenApIdData(kCopyList, 1);
   VexIddInitApIdData(list);
   for (int i = 1; i <= match.segmentCount(); ++i) {
@@ -34,10 +37,19 @@ bool CopyMatch(const MatchRecord& match, VexPoint at) {
     VexMsgPutErrorMessage(texts::kCopyListError);
     return false;
   }
+  const int made = VexIddOpenApIdData(kCopyResultList, 1);
+  VexIdRecord record{};
+  for (int r = VexIddGetHeadApIdData(made, &record); r != -1;
+       r = VexIddGetNextApIdData(made, &record)) {
+    copy.push_back(RefOfRecord(record));
+  }
+  CloseList(made);
   return true;
 }
 
 }  // namespace
+
+void MeasureRow() { ComputeMatchExtents(foundParts.twins, ArrangeGap(), rowExtent); }
 
 double ArrangeGap() { return Scaled(TextToLength(Settings().mArrangeWidth)); }
 double ArrangeRowGap() { return Scaled(TextToLength(Settings().mArrangeHeight)); }
@@ -63,18 +75,21 @@ RowResult PlaceRow(VexPoint origin, const RowHooks& hooks) {
   RowResult result;
   VexPoint cursor = origin;
   auto width = [](const MatchRecord& m) { return m.box.maxX - m.box.minX; };
-  for (const MatchRecord& twin : foundParts.twins) {
+  foundParts.copies.assign(foundParts.twins.size(), {});
+  for (size_t t = 0; t < foundParts.twins.size(); ++t) {
+    const MatchRecord& twin = foundParts.twins[t];
     if (twin.mirrored != 0) continue;
-    if (!CopyMatch(twin, cursor)) return {false, result.plainCopies, 0};
+    if (!CopyMatch(twin, cursor, foundParts.copies[t])) return {false, result.plainCopies, 0};
     ++result.plainCopies;
     if (hooks.afterPlainCopy) hooks.afterPlainCopy();
     cursor.x += width(twin) + gap;
   }
   const double separator = cursor.x - gap * 0.5;
   double tallest = 0.0;
-  for (const MatchRecord& twin : foundParts.twins) {
+  for (size_t t = 0; t < foundParts.twins.size(); ++t) {
+    const MatchRecord& twin = foundParts.twins[t];
     if (twin.mirrored == 0) continue;
-    if (!CopyMatch(twin, cursor)) {
+    if (!CopyMatch(twin, cursor, foundParts.copies[t])) {
       result.copied = false;
       return result;
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/match_extents.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind {
@@ -12,6 +13,10 @@ namespace twinfind {
 // Command state shared by both methods' result flows.
 extern int32_t arrangeRowCount;  // arrangement rows started in this command
 extern VexPoint arrangeOrigin;   // base point of the last row placed
+extern RowExtent rowExtent;      // the row of the found parts, as last measured
+
+// Measures the found parts (their boxes) and the row they make with the arrangement gap.
+void MeasureRow();
 
 struct RowResult {
   bool copied = true;      // false: a copy could not be listed; the user was told
@@ -27,7 +32,8 @@ struct RowHooks {
 };
 
 // Places one copy of every match in a row from `origin`: the plain matches first, the mirror
-// images after them inside a frame. Needs the boxes of ComputeMatchExtents.
+// images after them inside a frame; each match's copy is kept in foundParts.copies. Needs the
+// boxes of MeasureRow.
 RowResult PlaceRow(VexPoint origin, const RowHooks& hooks = {});
 
 // The general method's delete variants: the first row's delete, and the other one.

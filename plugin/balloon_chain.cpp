@@ -2,7 +2,7 @@
 #include "plugin/balloon_chain.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "plugin/balloon_placement.h"
 #include "plugin/balloon_result.h"
 #include "plugin/guard.h"

@@ -76,7 +76,7 @@ int OnBalloonConfirm(int code, const VexEvent* /*event*/) {
     if (code != VEX_EVENT_END) return VEX_STEP_STAY;
     VexIdClearBlink();
     if (Settings().mIsArrange != 0) {
-      ComputeMatchExtents(ArrangeGap());
+      MeasureRow();
       if (arrangeRowCount++ == 0) {
         VexCtlSetReadyFunc(PromptBalloonArrangePoint, u"");
         return VEX_STEP_NEXT;

@@ -8,8 +8,13 @@
 #define TWINFIND_EXPORT __attribute__((visibility("default")))
 #endif
 
+#include "vexlib/found_parts_export.h"
+
 // Registers the command with the host; 0 when the host took it, -1 otherwise.
 extern "C" TWINFIND_EXPORT int Startup(void* reserved);
+
+// The command's last search, for a host of the project's own (vexlib/found_parts_export.h).
+extern "C" TWINFIND_EXPORT const TwfFoundParts* TwinfindFoundParts(void);
 
 namespace twinfind {
 

@@ -46,7 +46,7 @@ int OnGeneralConfirm(int code, const VexEvent* /*event*/) {
       ApplyFigureAction(DeleteCall::kDeleteSegment);
       return BackToPart();
     }
-    ComputeMatchExtents(ArrangeGap());
+    MeasureRow();
     if (++arrangeRowCount == 1) {
       VexCtlSetReadyFunc(GeneralPlaceStep, u"");
       return VEX_STEP_NEXT;

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "engine/host_lists.h"
 #include "plugin/range_input.h"
 #include "plugin/texts.h"
@@ -51,6 +51,8 @@ bool CollectPartAndSearch(const PartStepTexts& t, bool dropOverlaps) {
   TwinResult result = FindTwins(request);
   foundParts.part = std::move(request.part);
   foundParts.twins = std::move(result.twins);
+  foundParts.copies.clear();
+  ++foundParts.searches;
   searchRange.taken = std::move(result.taken);
   switch (result.failure) {
     case TwinFailure::kNone:

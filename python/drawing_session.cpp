@@ -17,7 +17,6 @@
 #include "settings/settings_store.h"
 #include "settings/store_memory.h"
 #include "survey/survey.h"
-#include "survey/twin_geometry.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind::python {
@@ -158,12 +157,14 @@ std::vector<int> DrawingSession::PartSegments(const PartSpec& part, bool hiddenL
   return segments;
 }
 
-Twin DrawingSession::MakeTwin(const std::vector<int>& segments, bool mirrored,
-                              const std::vector<int>& sortedPart) const {
+Twin DrawingSession::MakeTwin(const std::vector<int>& segments, const PlaneMap& motion,
+                              bool mirrored, const std::vector<int>& sortedPart) const {
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   Twin twin;
   twin.drawing = id_;
   twin.segments = segments;
+  twin.motion = motion;
+  twin.angleDegrees = TurnDegrees(motion);
   twin.mirrored = mirrored;
   twin.handles = source_->SourceHandles(segments);
   twin.box = survey::BoxOf(drawing, segments);
@@ -216,34 +217,20 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
     }
   }
   notes = in.Messages();
-  // The turn of each twin, and the order of its segments after the part's, told from the
-  // geometry of all the twins' segments together, as run's report tells them from the segments
-  // that blink.
-  std::vector<int> found;
-  for (const MatchRecord& match : result.twins) {
-    for (int i = 1; i <= match.segmentCount(); ++i) found.push_back(match.segment(i).segmentId);
-  }
-  std::sort(found.begin(), found.end());
-  found.erase(std::unique(found.begin(), found.end()), found.end());
-  std::map<std::vector<int>, const survey::GroupedTwin*> grouped;
-  const survey::TwinGrouping grouping =
-      survey::GroupTwins(drawing, partIds, found, survey::GroupingTolerance(options.tolerance));
-  for (const survey::GroupedTwin& g : grouping.twins) {
-    std::vector<int> sorted = g.segments;
-    std::sort(sorted.begin(), sorted.end());
-    grouped.emplace(std::move(sorted), &g);
-  }
+  std::vector<int> sortedPart = partIds;
+  std::sort(sortedPart.begin(), sortedPart.end());
   std::vector<Twin> twins;
   for (const MatchRecord& match : result.twins) {
+    // In the order of the part's segments they paired with.
+    std::vector<std::pair<int32_t, int>> paired;
+    for (int i = 1; i <= match.segmentCount(); ++i) {
+      paired.push_back({match.partOf[static_cast<size_t>(i - 1)], match.segment(i).segmentId});
+    }
+    std::stable_sort(paired.begin(), paired.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<int> segments;
-    for (int i = 1; i <= match.segmentCount(); ++i) segments.push_back(match.segment(i).segmentId);
-    std::vector<int> sorted = segments;
-    std::sort(sorted.begin(), sorted.end());
-    const auto g = grouped.find(sorted);
-    Twin twin =
-        MakeTwin(g != grouped.end() ? g->second->segments : segments, match.mirrored != 0, partIds);
-    if (g != grouped.end()) twin.angleDegrees = g->second->angleDegrees;
-    twins.push_back(std::move(twin));
+    for (const auto& [partSegment, id] : paired) segments.push_back(id);
+    twins.push_back(MakeTwin(segments, match.motion, match.mirrored != 0, sortedPart));
   }
   if (twins.size() >= 2) found_.push_back(twins);
   return twins;
@@ -267,8 +254,7 @@ std::vector<Family> DrawingSession::Survey(const Area& area, const SearchOptions
     family.found = found.found;
     for (size_t m = 0; m < found.members.size(); ++m) {
       const survey::FoundTwin& member = found.members[m];
-      Twin twin = MakeTwin(member.segments, member.mirrored, {});
-      twin.angleDegrees = member.angleDegrees;
+      Twin twin = MakeTwin(member.segments, member.motion, member.mirrored, {});
       twin.isPart = m == 0 && found.partFound;
       family.members.push_back(std::move(twin));
     }
@@ -303,7 +289,7 @@ std::vector<parts::PartFamily> DrawingSession::PartFamilies(const std::vector<Tw
                             " is no longer in the drawing (deleted before)");
         }
       }
-      const parts::PartMember member{twin->segments, twin->angleDegrees, twin->mirrored};
+      const parts::PartMember member{twin->segments, twin->motion};
       if (twin->isPart) {
         family.members.insert(family.members.begin(), member);
       } else {
@@ -395,7 +381,7 @@ SaveResult DrawingSession::Save(const std::string& path, const std::vector<TwinG
   parts::BlockPlanning planning;
   dxf::BlockSave blockSave;
   if (blocks) {
-    planning = parts::PlanBlocks(drawing, *source_, families, 0);
+    planning = parts::PlanBlocks(drawing, *source_, families);
     blockSave.plan = &planning.plan;
     for (const std::string& note : planning.notes) warnings.push_back(note);
   }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "common/output_claims.h"
+#include "common/plane_map.h"
 #include "dxf/block_plan.h"
 #include "dxf/curve_flattening.h"
 #include "dxf/dxf_save.h"
@@ -59,7 +60,8 @@ struct Twin {
   std::vector<int> segments;         // in the order of the part's segments they match
   std::vector<std::string> handles;  // of the DXF entities they came from, in file order
   VexBox box{};                      // the extent of its figures
-  double angleDegrees = 0;           // the turn that takes the part onto it, 0 <= a < 360
+  PlaneMap motion;                   // takes the part onto it, as the search laid it
+  double angleDegrees = 0;           // the motion's turn, 0 <= a < 360
   bool mirrored = false;             // a mirror image of the part
   bool isPart = false;               // the part itself
 };
@@ -155,7 +157,7 @@ class DrawingSession {
   std::vector<int> SegmentsOfTwins(const std::vector<const Twin*>& twins) const;
   std::vector<int> PartSegments(const PartSpec& part, bool hiddenLayers) const;
   // A twin of the segments, its handles, box and whether it is the part (in drawing order).
-  Twin MakeTwin(const std::vector<int>& segments, bool mirrored,
+  Twin MakeTwin(const std::vector<int>& segments, const PlaneMap& motion, bool mirrored,
                 const std::vector<int>& sortedPart) const;
   // The families for the parts outputs, checked as SegmentsOfTwins checks (`present`: every
   // segment still in the drawing).

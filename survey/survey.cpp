@@ -21,7 +21,6 @@
 #include "survey/family_kinds.h"
 #include "survey/near_families.h"
 #include "survey/part_signature.h"
-#include "survey/twin_geometry.h"
 
 namespace twinfind::survey {
 namespace {
@@ -367,14 +366,6 @@ class Surveyor {
     if (family.partFound) std::rotate(twins.begin(), self, self + 1);
     std::vector<size_t> ids;
     for (FoundTwin& t : twins) {
-      // Mirrored as the search found it; the turn, and the order of the segments after the
-      // part's, told from the geometry, as run's report tells them.
-      const TwinGrouping grouped =
-          GroupTwins(drawing_, family.part, t.segments, options_.tolerance);
-      if (grouped.twins.size() == 1) {
-        t.segments = grouped.twins[0].segments;
-        t.angleDegrees = grouped.twins[0].angleDegrees;
-      }
       family.mirrored += t.mirrored ? 1 : 0;
       std::vector<int> member = t.segments;
       std::sort(member.begin(), member.end());
@@ -440,14 +431,7 @@ void LeadWithOwnPart(const vexhost::Drawing& drawing, const SearchOptions& optio
       family.part = lead;
       family.box = BoxOf(drawing, lead);
       family.mirrored = 0;
-      for (FoundTwin& t : *twins) {
-        const TwinGrouping grouped = GroupTwins(drawing, lead, t.segments, options.tolerance);
-        if (grouped.twins.size() == 1) {
-          t.segments = grouped.twins[0].segments;
-          t.angleDegrees = grouped.twins[0].angleDegrees;
-        }
-        family.mirrored += t.mirrored ? 1 : 0;
-      }
+      for (const FoundTwin& t : *twins) family.mirrored += t.mirrored ? 1 : 0;
       family.members = std::move(*twins);
       family.partFound = true;
       break;

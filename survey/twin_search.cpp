@@ -91,9 +91,15 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
     for (const MatchRecord& match : result.twins) {
       FoundTwin twin;
       twin.mirrored = match.mirrored != 0;
+      twin.motion = match.motion;
+      twin.angleDegrees = TurnDegrees(match.motion);
+      std::vector<std::pair<int32_t, int>> paired;  // part segment, twin segment
       for (int i = 1; i <= match.segmentCount(); ++i) {
-        twin.segments.push_back(match.segment(i).segmentId);
+        paired.push_back({match.partOf[static_cast<size_t>(i - 1)], match.segment(i).segmentId});
       }
+      std::stable_sort(paired.begin(), paired.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (const auto& [partSegment, id] : paired) twin.segments.push_back(id);
       taken.insert(taken.end(), twin.segments.begin(), twin.segments.end());
       found.push_back(std::move(twin));
     }

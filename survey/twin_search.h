@@ -9,16 +9,19 @@
 #include <utility>
 #include <vector>
 
+#include "common/plane_map.h"
 #include "host/drawing.h"
 #include "settings/search_options.h"
 #include "survey/holder_filter.h"
 
 namespace twinfind::survey {
 
+// A twin as the search found it.
 struct FoundTwin {
-  std::vector<int> segments;  // in the order the search found them
+  std::vector<int> segments;  // in the order of the part's segments they paired with
+  PlaneMap motion;            // takes the part onto it, as the search laid it
   bool mirrored = false;      // a mirror image of the part
-  double angleDegrees = 0;    // the turn that takes the part onto it (twin_geometry.h)
+  double angleDegrees = 0;    // the motion's turn (common/plane_map.h TurnDegrees)
 };
 
 class TwinSearch {

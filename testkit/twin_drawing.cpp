@@ -24,19 +24,19 @@ FigureRecord Arc(double cx, double cy, double r, double a0, double a1) {
                           cx + r * std::cos(a1 * k), cy + r * std::sin(a1 * k));
 }
 
-vexhost::Placement PlacementOf(const Placement& p) {
-  vexhost::Placement turn = vexhost::Placement::MoveTurnScale({0, 0}, {p.x, p.y}, p.degrees, 1.0);
+twinfind::PlaneMap PlacementOf(const Placement& p) {
+  twinfind::PlaneMap turn = twinfind::PlaneMap::MoveTurnScale({0, 0}, {p.x, p.y}, p.degrees, 1.0);
   if (!p.mirrored) return turn;
-  vexhost::Placement mirror;
-  vexhost::Placement::Mirror({0, 0}, {1, 0}, mirror);
+  twinfind::PlaneMap mirror;
+  twinfind::PlaneMap::Mirror({0, 0}, {1, 0}, mirror);
   return turn.After(mirror);
 }
 
-int AddSegment(const std::vector<FigureRecord>& figures, const vexhost::Placement& where,
+int AddSegment(const std::vector<FigureRecord>& figures, const twinfind::PlaneMap& where,
                const Placement& p, bool reversed) {
   const int id = VexSgmCreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
   for (const FigureRecord& f : figures) {
-    FigureRecord placed = vexhost::Transform(f, where);
+    FigureRecord placed = twinfind::PlaceFigure(f, where);
     if (reversed) placed = vexhost::Reverse(placed);
     const int element = VexFigCreateFigure(id, &placed);
     LineAttr attr{p.color, 0, 0, 0, 0, 0};
@@ -93,7 +93,7 @@ TwinDrawing::TwinDrawing(uint32_t seed, int segmentCount) : clutterSeed_(seed * 
 }
 
 Placed TwinDrawing::Place(const Placement& p, Variant variant) {
-  const vexhost::Placement where = PlacementOf(p);
+  const twinfind::PlaneMap where = PlacementOf(p);
   Placed placed{p, variant, {}};
   const bool reversed = variant == Variant::kReversedTwin;
   for (size_t i = 0; i < part_.size(); ++i) {
@@ -124,7 +124,7 @@ void TwinDrawing::AddClutter(int count, double minX, double minY, double maxX, d
   std::mt19937 random(clutterSeed_++);
   std::uniform_real_distribution<double> x(minX, maxX), y(minY, maxY), t(0, 6.283);
   const Placement plain;
-  const vexhost::Placement identity;
+  const twinfind::PlaneMap identity;
   for (int i = 0; i < count; ++i) {
     const double ax = x(random), ay = y(random), a = t(random);
     if (i % 2 == 0) {

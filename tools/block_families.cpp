@@ -12,7 +12,7 @@ std::vector<parts::PartFamily> FamiliesOfSearches(const std::vector<SearchRecord
     if (search.partsList) family.partNumber = search.partsList->partNumber;
     for (const TwinRecord& twin : search.twins) {
       if (twin.action == "deleted") continue;
-      const parts::PartMember member{twin.segments, twin.angleDegrees, twin.mirrored};
+      const parts::PartMember member{twin.segments, twin.motion};
       if (twin.isPart) {
         family.members.insert(family.members.begin(), member);
       } else {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "vexlib/found_parts_export.h"
+
 namespace twinfind::tool {
 
 // Where the module is looked for: $TWINFIND_PLUGIN, else the module beside the running
@@ -15,9 +17,11 @@ struct LoadedPlugin {
   bool ok = false;
   int startupResult = -1;
   std::string error;  // why loading failed
+  TwfFoundPartsFunc foundParts = nullptr;  // the module's last search; nothing: it tells none
 };
 
-// Loads the module (it stays loaded for the life of the process), finds Startup and calls it.
+// Loads the module (it stays loaded for the life of the process), finds Startup and calls it,
+// and finds TwinfindFoundParts.
 LoadedPlugin LoadPlugin(const std::string& path);
 
 }  // namespace twinfind::tool

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "vexlib/found_parts_export.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind::tool {
@@ -38,6 +39,8 @@ LoadedPlugin LoadPlugin(const std::string& path) {
     result.error = "the plug-in " + path + " could not register its command";
     return result;
   }
+  result.foundParts =
+      reinterpret_cast<TwfFoundPartsFunc>(dlsym(module, TWINFIND_FOUND_PARTS_SYMBOL));
   result.ok = true;
   return result;
 }

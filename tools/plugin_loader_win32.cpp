@@ -72,6 +72,8 @@ LoadedPlugin LoadPlugin(const std::string& path) {
     result.error = "the plug-in " + path + " could not register its command";
     return result;
   }
+  result.foundParts = reinterpret_cast<TwfFoundPartsFunc>(
+      reinterpret_cast<void*>(GetProcAddress(module, TWINFIND_FOUND_PARTS_SYMBOL)));
   result.ok = true;
   return result;
 }

@@ -13,7 +13,6 @@
 #include "host/host.h"
 #include "parts/block_plan.h"
 #include "picture/render.h"
-#include "settings/search_options.h"
 #include "tools/block_families.h"
 #include "tools/drawing_summary.h"
 #include "tools/layer_list.h"
@@ -110,6 +109,7 @@ bool OpenSession(Session& session) {
     std::cerr << "twinfind: " << plugin.error << '\n';
     return false;
   }
+  SetFoundPartsSource(plugin.foundParts);
   return OpenDrawing(session);
 }
 
@@ -202,8 +202,7 @@ bool SaveDrawing(const Session& session, const std::string& path, std::vector<st
   }
   const std::vector<parts::PartFamily> families =
       session.families ? *session.families : FamiliesOfSearches(session.searches->searches());
-  const parts::BlockPlanning planning = parts::PlanBlocks(
-      drawing, *session.source, families, SearchOptionsOf(ReadSettings()).tolerance);
+  const parts::BlockPlanning planning = parts::PlanBlocks(drawing, *session.source, families);
   dxf::BlockSave blocks;
   blocks.plan = &planning.plan;
   const bool saved = dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines, &blocks);

@@ -8,8 +8,6 @@
 #include "host/geometry.h"
 #include "host/host.h"
 #include "settings/settings.h"
-#include "survey/candidate_parts.h"
-#include "survey/twin_geometry.h"
 
 namespace twinfind::tool {
 namespace {
@@ -60,10 +58,18 @@ bool Inside(const VexBox& box, double x, double y, double margin) {
          y <= box.maxY + margin;
 }
 
-// The tolerance the twins are grouped with, from the search's mTolerance.
-double Tolerance() { return survey::GroupingTolerance(SearchToleranceOf(Stored(u"mTolerance"))); }
+TwfFoundPartsFunc foundPartsSource = nullptr;
+
+// The module's last search; nothing found when no module tells it.
+const TwfFoundParts& FoundParts() {
+  static const TwfFoundParts none{};
+  const TwfFoundParts* found = foundPartsSource ? foundPartsSource() : nullptr;
+  return found ? *found : none;
+}
 
 }  // namespace
+
+void SetFoundPartsSource(TwfFoundPartsFunc source) { foundPartsSource = source; }
 
 ScriptRunner::Observer SearchRecorder::Observer() {
   return {[this](const UserAction& a) { Before(a); }, [this](const UserAction& a) { After(a); }};
@@ -89,6 +95,7 @@ void SearchRecorder::UndoOrRedo(bool undo) {
 void SearchRecorder::Before(const UserAction& action) {
   const vexhost::Host& host = vexhost::TheHost();
   keptBefore_ = host.undo.kept();
+  searchesBefore_ = FoundParts().searches;
   if (action.kind == UserAction::Kind::kUndo) {
     CloseSearch();  // what the action did is read while it is still in the drawing
     return;
@@ -116,6 +123,8 @@ void SearchRecorder::After(const UserAction& action) {
     undone_.clear();
     while (done_.size() > host.undo.undoSteps()) done_.erase(done_.begin());
   }
+  const TwfFoundParts& found = FoundParts();
+  if (open_ && found.searches == openSearch_) TakeCopies(found);
   if (!wasActive_ && action.kind != UserAction::Kind::kStart) return;
   if (keyinStep_ &&
       (action.kind == UserAction::Kind::kKeyin || action.kind == UserAction::Kind::kEnd)) {
@@ -133,22 +142,21 @@ void SearchRecorder::After(const UserAction& action) {
   }
   if (action.kind == UserAction::Kind::kRange) {
     const auto& blinking = host.drawing.blinking();
-    if (!blinking.empty() && blinking != blinkBefore_) {
-      OpenSearch(action, blinking);
-    } else if (awaitingSearchRange_) {
+    const bool searched = found.searches != searchesBefore_;
+    if (searched && ((!blinking.empty() && blinking != blinkBefore_) || host.driver.active())) {
+      OpenSearch(action, found, blinking);  // its twins blink, or it found none
+    } else if (awaitingSearchRange_ && !searched) {
       if (host.driver.active()) {
         searchRange_ = action.window;
         awaitingSearchRange_ = false;
         answers_.clear();
       }
-    } else if (host.driver.active()) {
-      OpenSearch(action, {});  // a part whose search found nothing
     }
   }
   if (!host.driver.active()) CommandStarted();
 }
 
-void SearchRecorder::OpenSearch(const UserAction& range,
+void SearchRecorder::OpenSearch(const UserAction& range, const TwfFoundParts& found,
                                 const std::set<std::pair<int, int>>& blinking) {
   CloseSearch();
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
@@ -167,35 +175,40 @@ void SearchRecorder::OpenSearch(const UserAction& range,
       record.settings.push_back({ToUtf8(name), ToUtf8(Stored(name))});
     }
   }
-  std::vector<int> blinkingIds;
-  for (const auto& [aux, id] : blinking) blinkingIds.push_back(id);
-  const survey::TwinGrouping grouping =
-      survey::GroupTwins(drawing, record.part, blinkingIds, Tolerance());
-  std::vector<int> part = record.part;
+  std::vector<int> part;
+  for (int i = 0; i < found.partCount; ++i) part.push_back(found.part[i].segmentId);
   std::sort(part.begin(), part.end());
   looks_.clear();
-  auto kept = std::make_shared<vexhost::Drawing>();
-  keptTwinIds_.clear();
-  for (const survey::GroupedTwin& g : grouping.twins) {
-    std::vector<int>& keptIds = keptTwinIds_.emplace_back();
-    for (const int id : g.segments) {
-      const int copy = kept->CreateSegment(VEX_SEGMENT_FIGURES, VEX_LIFE_LASTING);
-      for (const FigureRecord& f : survey::FiguresOf(drawing, id)) kept->AddFigure(copy, f);
-      keptIds.push_back(copy);
+  std::set<int> inTwins;
+  for (int t = 0; t < found.twinCount; ++t) {
+    const TwfTwin& f = found.twins[t];
+    // The twin's segments in the order of the part's segments they paired with.
+    std::vector<std::pair<int32_t, int>> paired;
+    for (int i = 0; i < f.segmentCount; ++i) {
+      paired.push_back({f.segments[i].partSegment, f.segments[i].ref.segmentId});
     }
+    std::stable_sort(paired.begin(), paired.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     TwinRecord twin;
-    twin.segments = g.segments;
-    twin.box = BoxOf(drawing, g.segments);
-    twin.angleDegrees = g.angleDegrees;
-    twin.mirrored = g.mirrored;
-    std::vector<int> sorted = g.segments;
+    for (const auto& [partSegment, id] : paired) twin.segments.push_back(id);
+    twin.box = BoxOf(drawing, twin.segments);
+    twin.motion = PlaneMap{f.a, f.b, f.c, f.d, f.tx, f.ty};
+    twin.angleDegrees = TurnDegrees(twin.motion);
+    twin.mirrored = f.mirrored != 0;
+    std::vector<int> sorted = twin.segments;
     std::sort(sorted.begin(), sorted.end());
     twin.isPart = sorted == part;
-    for (const int id : g.segments) looks_[id] = LookOf(drawing, id);
+    for (const int id : twin.segments) {
+      looks_[id] = LookOf(drawing, id);
+      inTwins.insert(id);
+    }
     record.twins.push_back(std::move(twin));
   }
-  keptTwins_ = std::move(kept);
-  record.unmatched = grouping.unmatched;
+  for (const auto& [aux, id] : blinking) {
+    if (inTwins.count(id) == 0) record.unmatched.push_back(id);
+  }
+  std::sort(record.unmatched.begin(), record.unmatched.end());
+  openSearch_ = found.searches;
   if (balloon) {
     // The answers at the typed-input steps, in the order the balloon method asks: material
     // (when asked for), part number, depth (when asked for). The end button keeps the
@@ -237,9 +250,7 @@ void SearchRecorder::CloseSearch() {
     const vexhost::Segment* s = drawing.FindSegment(id);
     if (id > lastIdAtOpen_ && s != nullptr && s->life == VEX_LIFE_LASTING) made.push_back(id);
   }
-  std::vector<std::vector<int>> twins;
   for (TwinRecord& twin : record.twins) {
-    twins.push_back(twin.segments);
     int gone = 0;
     bool restyled = false;
     for (const int id : twin.segments) {
@@ -253,12 +264,6 @@ void SearchRecorder::CloseSearch() {
                   : restyled                                     ? "recoloured"
                                                                  : "kept";
   }
-  // The twins as they were found: a result action may have deleted them.
-  const auto copies =
-      keptTwins_ != nullptr && keptTwinIds_.size() == twins.size()
-          ? survey::FindMovedCopies(*keptTwins_, keptTwinIds_, drawing, made, Tolerance())
-          : survey::FindMovedCopies(drawing, twins, made, Tolerance());
-  for (size_t i = 0; i < copies.size(); ++i) record.twins[i].copy = copies[i];
   // Balloons made since: on a twin (anchored on one of its elements, or lying on its box) or on
   // its copy.
   for (const int id : made) {
@@ -288,6 +293,23 @@ void SearchRecorder::CloseSearch() {
   }
 }
 
-void SearchRecorder::Finish() { CloseSearch(); }
+void SearchRecorder::TakeCopies(const TwfFoundParts& found) {
+  if (searches_.empty()) return;
+  SearchRecord& record = searches_.back();
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  for (int t = 0; t < found.twinCount && static_cast<size_t>(t) < record.twins.size(); ++t) {
+    std::vector<int> copy;
+    for (int i = 0; i < found.twins[t].copyCount; ++i) {
+      const int id = found.twins[t].copies[i].segmentId;
+      if (drawing.FindSegment(id) != nullptr) copy.push_back(id);  // not undone since
+    }
+    record.twins[static_cast<size_t>(t)].copy = std::move(copy);
+  }
+}
+
+void SearchRecorder::Finish() {
+  if (open_ && FoundParts().searches == openSearch_) TakeCopies(FoundParts());
+  CloseSearch();
+}
 
 }  // namespace twinfind::tool

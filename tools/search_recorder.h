@@ -1,28 +1,30 @@
-// What the command found and did, told from the host's side for a report: the part is what the
-// range before the search selected, the twins are the segments that blink when the search is
-// done (grouped by their geometry), and what the result action did is read from the drawing
-// afterwards (twins deleted or recoloured, copies and balloons made). The plug-in's own match
-// records are not looked at.
+// What the command found and did, for a report: the part is what the range before the search
+// selected, the twins are the search's own (the module's last search, read through
+// vexlib/found_parts_export.h: each twin's segments, the part segment each paired with, the
+// motion that laid the part on it, its copy in a row), and what the result action did is read
+// from the drawing afterwards (twins deleted or recoloured, balloons made).
 #ifndef TOOLS_SEARCH_RECORDER_H
 #define TOOLS_SEARCH_RECORDER_H
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/plane_map.h"
 #include "host/drawing.h"
 #include "tools/script_runner.h"
+#include "vexlib/found_parts_export.h"
 
 namespace twinfind::tool {
 
 struct TwinRecord {
-  std::vector<int> segments;
+  std::vector<int> segments;  // in the order of the part's segments they paired with
   VexBox box{};
-  double angleDegrees = 0;
+  PlaneMap motion;  // takes the part onto it, as the search laid it
+  double angleDegrees = 0;  // the turn of the motion (common/plane_map.h TurnDegrees)
   bool mirrored = false;
   bool isPart = false;                             // the part itself
   std::string action = "kept";                     // kept, deleted, recoloured
@@ -51,6 +53,10 @@ struct SearchRecord {
   bool undone = false;  // its result action was taken back (undo) and not redone
 };
 
+// Where the recorder reads the command's last search: the module's TwinfindFoundParts, set
+// when the module is loaded (or linked in). Unset, every search reads as finding nothing.
+void SetFoundPartsSource(TwfFoundPartsFunc source);
+
 class SearchRecorder {
  public:
   ScriptRunner::Observer Observer();
@@ -61,7 +67,10 @@ class SearchRecorder {
  private:
   void Before(const UserAction& action);
   void After(const UserAction& action);
-  void OpenSearch(const UserAction& range, const std::set<std::pair<int, int>>& blinking);
+  void OpenSearch(const UserAction& range, const TwfFoundParts& found,
+                  const std::set<std::pair<int, int>>& blinking);
+  // The copies the last search's result action made, while the module still holds them.
+  void TakeCopies(const TwfFoundParts& found);
   void CloseSearch();
   // The command (re)started: the next range is the search range.
   void CommandStarted();
@@ -72,10 +81,8 @@ class SearchRecorder {
   bool open_ = false;
   int lastIdAtOpen_ = 0;                        // segments made later are the action's
   std::map<int, std::vector<LineAttr>> looks_;  // the twins' line attributes at the search
-  // The twins' figures as found, kept apart (each twin's segments there, in its order), so
-  // that their copies are known after a result action deleted them.
-  std::shared_ptr<const vexhost::Drawing> keptTwins_;
-  std::vector<std::vector<int>> keptTwinIds_;
+  uint32_t openSearch_ = 0;    // the module's number of the open record's search
+  uint32_t searchesBefore_ = 0;  // the module's count of searches before the action
   bool awaitingSearchRange_ = true;
   std::optional<VexBox> searchRange_;
   std::set<std::pair<int, int>> blinkBefore_;

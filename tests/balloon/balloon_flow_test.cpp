@@ -2,7 +2,7 @@
 // automatic row with balloons and texts, or manual placement with snapping.
 #include <cmath>
 
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "host/host_test_util.h"
 #include "plugin/plugin_fixture.h"
 #include "testkit/twin_drawing.h"

@@ -5,7 +5,7 @@
 
 #include "balloon/balloon_make.h"
 #include "balloon/count_text.h"
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "host/host_test_util.h"
 #include "plugin/plugin_fixture.h"
 

@@ -152,7 +152,7 @@ TEST(SaveEditTest, EachFileGetsWhatItsChangesNeedAndNothingElse) {
        R12File(Insert("CELL", {}, 5), dxftest::Block("CELL", dxftest::Line(0, 0, 5, 5))),
        [](vexhost::Drawing& d) {
          const VexPoint from{0, 0}, to{0, 40};
-         vexhost::Placement move = vexhost::Placement::MoveTurnScale(from, to, 0, 1);
+         vexhost::PlaneMap move = vexhost::PlaneMap::MoveTurnScale(from, to, 0, 1);
          const int copy = d.CopySegment(1);
          d.PlaceSegment(copy, move);
          Recolour(d, copy, 4, 2);
@@ -166,7 +166,7 @@ TEST(SaveEditTest, EachFileGetsWhatItsChangesNeedAndNothingElse) {
       {"an entity changed otherwise is written as the host holds it",
        R12File(twoLines),
        [](vexhost::Drawing& d) {
-         vexhost::Placement move;
+         vexhost::PlaneMap move;
          move.tx = 3;
          d.PlaceSegment(2, move);
        },

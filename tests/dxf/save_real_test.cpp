@@ -124,7 +124,7 @@ TEST_P(SaveRealDrawingTest, ChangesTouchOnlyTheEntitiesTheyConcern) {
     const SourceEntity& e = source.entities()[*copied];
     for (int id = e.firstSegment; id < e.firstSegment + e.segmentCount; ++id) {
       const int copy = d.CopySegment(id);
-      vexhost::Placement move;
+      vexhost::PlaneMap move;
       move.tx = 100;
       move.ty = -50;
       d.PlaceSegment(copy, move);

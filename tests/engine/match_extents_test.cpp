@@ -1,7 +1,6 @@
 // Measuring found parts, the row they make, and the frame around a group.
 #include <gtest/gtest.h>
 
-#include "engine/found_parts.h"
 #include "engine/geometry.h"
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
@@ -17,34 +16,35 @@ class ExtentsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     vexhost::ResetHost();
-    foundParts.twins.clear();
   }
   // A match of one rectangle segment w by h at (x, 0).
   void AddMatch(double x, double w, double h) {
     const int id = AddSegment({Line(x, 0, x + w, 0), Line(x + w, 0, x + w, h)});
     MatchRecord record;
     record.refs.Append({1, id});
-    foundParts.twins.push_back(record);
+    twins.push_back(record);
   }
+  std::vector<MatchRecord> twins;
+  RowExtent row;
 };
 
 TEST_F(ExtentsTest, TheRowIsTheWidthsWithGapsAndTheTallestHeight) {
   AddMatch(0, 10, 5);
   AddMatch(100, 20, 8);
   AddMatch(300, 30, 5);
-  ComputeMatchExtents(5.0);
-  EXPECT_DOUBLE_EQ(rowExtent.width, 70);
-  EXPECT_DOUBLE_EQ(rowExtent.height, 8);
-  EXPECT_DOUBLE_EQ(foundParts.twins[1].box.minX, 100);
-  EXPECT_DOUBLE_EQ(foundParts.twins[1].box.maxY, 8);
-  EXPECT_DOUBLE_EQ(rowExtent.corners[2].x, 70);
-  EXPECT_DOUBLE_EQ(rowExtent.corners[3].y, 8);
+  ComputeMatchExtents(twins, 5.0, row);
+  EXPECT_DOUBLE_EQ(row.width, 70);
+  EXPECT_DOUBLE_EQ(row.height, 8);
+  EXPECT_DOUBLE_EQ(twins[1].box.minX, 100);
+  EXPECT_DOUBLE_EQ(twins[1].box.maxY, 8);
+  EXPECT_DOUBLE_EQ(row.corners[2].x, 70);
+  EXPECT_DOUBLE_EQ(row.corners[3].y, 8);
   // Without a gap the parts touch; no match keeps the last row.
-  ComputeMatchExtents(0.0);
-  EXPECT_DOUBLE_EQ(rowExtent.width, 60);
-  foundParts.twins.clear();
-  ComputeMatchExtents(5.0);
-  EXPECT_DOUBLE_EQ(rowExtent.width, 60);
+  ComputeMatchExtents(twins, 0.0, row);
+  EXPECT_DOUBLE_EQ(row.width, 60);
+  twins.clear();
+  ComputeMatchExtents(twins, 5.0, row);
+  EXPECT_DOUBLE_EQ(row.width, 60);
 }
 
 TEST_F(ExtentsTest, AMatchTheBoxSkipsKeepsTheResetBoxAndShortensTheRow) {
@@ -53,19 +53,19 @@ TEST_F(ExtentsTest, AMatchTheBoxSkipsKeepsTheResetBoxAndShortensTheRow) {
   vexhost::TheHost().drawing.FindSegment(id)->attributes |= 1u << VEX_ATTRIBUTE_5;
   MatchRecord skipped;
   skipped.refs.Append({1, id});
-  foundParts.twins.push_back(skipped);
-  ComputeMatchExtents(5.0);
-  EXPECT_EQ(foundParts.twins[1].box.minX, kBoxReset);
-  EXPECT_EQ(foundParts.twins[1].box.maxX, -kBoxReset);
-  EXPECT_DOUBLE_EQ(rowExtent.width, 10 + 5 - 2 * kBoxReset);
-  EXPECT_DOUBLE_EQ(rowExtent.height, 5);
+  twins.push_back(skipped);
+  ComputeMatchExtents(twins, 5.0, row);
+  EXPECT_EQ(twins[1].box.minX, kBoxReset);
+  EXPECT_EQ(twins[1].box.maxX, -kBoxReset);
+  EXPECT_DOUBLE_EQ(row.width, 10 + 5 - 2 * kBoxReset);
+  EXPECT_DOUBLE_EQ(row.height, 5);
 }
 
 TEST_F(ExtentsTest, PartsBeyondTheResetValuesAreMeasuredRight) {
   AddMatch(25000000, 10, 5);
-  ComputeMatchExtents(5.0);
-  EXPECT_DOUBLE_EQ(foundParts.twins[0].box.minX, 25000000);
-  EXPECT_DOUBLE_EQ(rowExtent.width, 10);
+  ComputeMatchExtents(twins, 5.0, row);
+  EXPECT_DOUBLE_EQ(twins[0].box.minX, 25000000);
+  EXPECT_DOUBLE_EQ(row.width, 10);
 }
 
 TEST_F(ExtentsTest, TheFrameIsFourLinesPushedOutInOrderAndColour) {

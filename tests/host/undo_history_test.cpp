@@ -57,7 +57,7 @@ TEST_F(UndoHistoryTest, UndoAndRedoTakeEachStateBackWhole) {
   history.Mark(drawing());
   const int copy = drawing().CopySegment(square);
   ASSERT_TRUE(
-      drawing().PlaceSegment(copy, vexhost::Placement::MoveTurnScale({0, 0}, {100, 100}, 0, 1)));
+      drawing().PlaceSegment(copy, vexhost::PlaneMap::MoveTurnScale({0, 0}, {100, 100}, 0, 1)));
   ASSERT_TRUE(drawing().DeleteSegment(hole));
   drawing().FindElement(drawing().FindSegment(square)->elements[0])->lineAttr->color = 5;
   history.Settle(true);

@@ -1,6 +1,6 @@
 // Rows of copies and the thinning of overlapping matches, on match tables made by hand.
 #include "plugin/arrangement.h"
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "engine/match_extents.h"
 #include "engine/match_overlaps.h"
 #include "plugin/part_search.h"
@@ -38,7 +38,7 @@ class RowTest : public PluginTest {
   }
   // The lower left corners of the copies the row made, in order.
   std::vector<VexPoint> PlaceAndMeasure(VexPoint origin, std::vector<int>* frame = nullptr) {
-    twinfind::ComputeMatchExtents(twinfind::ArrangeGap());
+    twinfind::MeasureRow();
     const int last = LastSegmentId();
     EXPECT_TRUE(twinfind::PlaceRow(origin).copied);
     std::vector<VexPoint> corners;
@@ -109,7 +109,7 @@ TEST_F(RowTest, ARowOfMirrorImagesOnlyStartsItsFrameHalfAGapLeftOfTheOrigin) {
 TEST_F(RowTest, ACopyListThatRefusesASegmentStopsTheRowWithItsMessage) {
   AddMatch(10, 5);
   AddMatch(10, 5);
-  twinfind::ComputeMatchExtents(twinfind::ArrangeGap());
+  twinfind::MeasureRow();
   host().lists.SetCapacity(0);
   host().transcript.Clear();
   EXPECT_FALSE(twinfind::PlaceRow({0, 0}).copied);

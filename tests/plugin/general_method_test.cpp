@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/found_parts.h"
+#include "balloon/found_parts.h"
 #include "plugin/plugin_fixture.h"
 #include "testkit/twin_drawing.h"
 

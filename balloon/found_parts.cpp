@@ -1,0 +1,7 @@
+#include "balloon/found_parts.h"
+
+namespace twinfind {
+
+FoundParts foundParts;
+
+}  // namespace twinfind
