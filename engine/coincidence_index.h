@@ -3,6 +3,8 @@
 #ifndef ENGINE_COINCIDENCE_INDEX_H
 #define ENGINE_COINCIDENCE_INDEX_H
 
+#include "engine/door_check.h"
+
 #include <cstddef>
 #include <vector>
 

@@ -2,6 +2,8 @@
 #ifndef ENGINE_ENGINE_TEXTS_H
 #define ENGINE_ENGINE_TEXTS_H
 
+#include "engine/door_check.h"
+
 namespace twinfind::texts {
 
 inline constexpr char16_t kWindowOverflowT03[] = u"검색대상이 메모리할당영역을 초과했습니다.(T03)";

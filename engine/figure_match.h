@@ -2,6 +2,8 @@
 #ifndef ENGINE_FIGURE_MATCH_H
 #define ENGINE_FIGURE_MATCH_H
 
+#include "engine/door_check.h"
+
 #include "vexlib/vexlib.h"
 
 namespace twinfind {

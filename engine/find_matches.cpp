@@ -53,12 +53,6 @@ bool ReadList(int list, WorkTable& table, const char16_t* overflowText, bool emp
   return fits;
 }
 
-// Coordinates of copies and drawing segments agree within the larger of the comparison's own
-// tolerance and the search's.
-double CoordinateTolerance(const SearchOptions& options) {
-  return std::max(COINCIDE_EPS, options.tolerance);
-}
-
 // The part as the copy call would copy it, read at a search's first trial, and the trial copy
 // placed from it (copy c of copyTable is copyFigures[c - 1]).
 std::vector<CopySource> copySources;

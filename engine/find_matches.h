@@ -3,6 +3,8 @@
 #ifndef ENGINE_FIND_MATCHES_H
 #define ENGINE_FIND_MATCHES_H
 
+#include "engine/door_check.h"
+
 #include <vector>
 
 #include "settings/search_options.h"
@@ -11,9 +13,7 @@
 namespace twinfind {
 
 // Tolerance for line lengths (drawing units) and angles (radians) of candidate lines.
-inline constexpr double SEARCH_EPS = 1.0 / 1000000.0;
-
-static_assert(SEARCH_EPS == kDefaultSearchTolerance, "the default tolerance is the anchor's");
+inline constexpr double SEARCH_EPS = kDefaultSearchTolerance;
 
 // Tries every candidate line of the unused range segments and records the twins in matchTable
 // (which the caller has emptied), marking their range entries used. With rotation on, a

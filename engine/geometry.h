@@ -2,6 +2,8 @@
 #ifndef ENGINE_GEOMETRY_H
 #define ENGINE_GEOMETRY_H
 
+#include "engine/door_check.h"
+
 #include <cmath>
 
 #include "vexlib/vexlib.h"

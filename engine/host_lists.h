@@ -2,6 +2,8 @@
 #ifndef ENGINE_HOST_LISTS_H
 #define ENGINE_HOST_LISTS_H
 
+#include "engine/door_check.h"
+
 namespace twinfind {
 
 // The host's application lists and what the engine keeps in them.

@@ -3,6 +3,8 @@
 #ifndef ENGINE_MATCH_EXTENTS_H
 #define ENGINE_MATCH_EXTENTS_H
 
+#include "engine/door_check.h"
+
 #include <array>
 #include <vector>
 

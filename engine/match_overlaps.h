@@ -2,6 +2,8 @@
 #ifndef ENGINE_MATCH_OVERLAPS_H
 #define ENGINE_MATCH_OVERLAPS_H
 
+#include "engine/door_check.h"
+
 #include <vector>
 
 #include "engine/shape_model.h"

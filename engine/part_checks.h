@@ -2,6 +2,8 @@
 #ifndef ENGINE_PART_CHECKS_H
 #define ENGINE_PART_CHECKS_H
 
+#include "engine/door_check.h"
+
 #include "engine/shape_model.h"
 
 namespace twinfind {

@@ -3,6 +3,8 @@
 #ifndef ENGINE_PLACEMENT_H
 #define ENGINE_PLACEMENT_H
 
+#include "engine/door_check.h"
+
 #include "vexlib/vexlib.h"
 
 namespace twinfind {

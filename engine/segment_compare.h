@@ -3,14 +3,18 @@
 #ifndef ENGINE_SEGMENT_COMPARE_H
 #define ENGINE_SEGMENT_COMPARE_H
 
+#include "engine/door_check.h"
+
 #include <vector>
 
+#include "settings/search_options.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind {
 
-// Two coordinates agree when they differ by less than this, in drawing units.
-inline constexpr double COINCIDE_EPS = 1.0 / 1000.0;
+// Two coordinates agree when they differ by less than this, in drawing units (the comparison's
+// own tolerance; settings/search_options.h).
+inline constexpr double COINCIDE_EPS = kCoordinateTolerance;
 
 // True when the segments hold the same figures in the same place (coordinates within the
 // tolerance), in either drawing direction; segments with comparable hole records compare their

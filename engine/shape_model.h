@@ -3,6 +3,8 @@
 #ifndef ENGINE_SHAPE_MODEL_H
 #define ENGINE_SHAPE_MODEL_H
 
+#include "engine/door_check.h"
+
 #include <cstdint>
 #include <vector>
 

@@ -3,6 +3,8 @@
 #ifndef ENGINE_TABLE_H
 #define ENGINE_TABLE_H
 
+#include "engine/door_check.h"
+
 #include <array>
 #include <stdexcept>
 #include <string>

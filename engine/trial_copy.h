@@ -5,6 +5,8 @@
 #ifndef ENGINE_TRIAL_COPY_H
 #define ENGINE_TRIAL_COPY_H
 
+#include "engine/door_check.h"
+
 #include <cstdint>
 #include <vector>
 

@@ -3,6 +3,8 @@
 #ifndef ENGINE_TRIAL_PAIRING_H
 #define ENGINE_TRIAL_PAIRING_H
 
+#include "engine/door_check.h"
+
 #include <vector>
 
 #include "engine/coincidence_index.h"

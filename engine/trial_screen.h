@@ -5,6 +5,8 @@
 #ifndef ENGINE_TRIAL_SCREEN_H
 #define ENGINE_TRIAL_SCREEN_H
 
+#include "engine/door_check.h"
+
 #include <cstddef>
 #include <deque>
 #include <vector>

@@ -9,9 +9,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/find_matches.h"
-#include "engine/shape_model.h"
 #include "settings/search_options.h"
+
+// The door's own engine headers: the records of a search and its twins (shape_model.h), its
+// counts (find_matches.h), the general method's thinning of overlapping twins
+// (match_overlaps.h).
+#define TWINFIND_THROUGH_ENGINE_DOOR
+#include "engine/find_matches.h"
+#include "engine/match_overlaps.h"
+#include "engine/shape_model.h"
+#undef TWINFIND_THROUGH_ENGINE_DOOR
 
 namespace twinfind {
 

@@ -7,6 +7,8 @@
 #ifndef ENGINE_TWIN_TURNS_H
 #define ENGINE_TWIN_TURNS_H
 
+#include "engine/door_check.h"
+
 #include <vector>
 
 #include "common/plane_map.h"

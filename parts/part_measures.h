@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/drawing.h"
+#include "settings/search_options.h"
 
 namespace twinfind::parts {
 
@@ -21,7 +22,7 @@ struct PartMeasures {
 
 // Ends closer than `joint` are one point of an outline.
 PartMeasures MeasurePart(const vexhost::Drawing& drawing, const std::vector<int>& segments,
-                         double joint = 0.001);
+                         double joint = kCoordinateTolerance);
 
 // The host's name of a layer, else its number.
 std::string LayerName(const vexhost::Drawing& drawing, int layer);

@@ -1,5 +1,7 @@
 #include "settings/search_options.h"
 
+#include <algorithm>
+
 namespace twinfind {
 
 SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
@@ -12,5 +14,11 @@ SearchOptions SearchOptionsOf(const TwinfindSettings& s) {
   options.rangeLimit = RangeLimitOf(s.mRangeLimit);
   return options;
 }
+
+double CoordinateTolerance(const SearchOptions& options) {
+  return std::max(kCoordinateTolerance, options.tolerance);
+}
+
+double SizeSlack(const SearchOptions& options) { return 3.0 * CoordinateTolerance(options); }
 
 }  // namespace twinfind

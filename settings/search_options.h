@@ -12,9 +12,8 @@ struct SearchOptions {
   bool mirror = false;        // twins may be mirror images (mIsSymmetry)
   bool sameLayer = false;     // twins lie on the part's layer (mIsLayer)
   bool sameLineAttr = false;  // twins have the part's colour and line type (mIsColor)
-  // Line lengths and angles of candidates agree with the anchor's within this; coordinates of
-  // a trial copy and the drawing within this or the comparison's own 0.001, whichever is
-  // larger (mTolerance).
+  // Line lengths and angles of candidates agree with the anchor's within this (mTolerance);
+  // coordinates within CoordinateTolerance.
   double tolerance = kDefaultSearchTolerance;
   // How many segments the search range may hold (mRangeLimit).
   int rangeLimit = kDefaultRangeLimit;
@@ -22,6 +21,19 @@ struct SearchOptions {
 
 // The search options a settings record gives.
 SearchOptions SearchOptionsOf(const TwinfindSettings& settings);
+
+// The tolerances every search and everything built on its answers use; nowhere else is one
+// worked out.
+// Two coordinates agree when they differ by less than this, in drawing units: the comparison's
+// own tolerance, which mTolerance can widen but not narrow.
+inline constexpr double kCoordinateTolerance = 1.0 / 1000.0;
+// The tolerance that coordinates of a trial copy and of the drawing agree within, and that ends
+// of figures meet within: the larger of kCoordinateTolerance and mTolerance.
+double CoordinateTolerance(const SearchOptions& options);
+// How far a size of a part (a length, a radius, a sum of them) may lie from its twin's: three
+// coordinate tolerances, for the two ends a size is measured between and its rounding. Parts
+// whose sizes differ by more are no twins, so the survey groups candidates by it.
+double SizeSlack(const SearchOptions& options);
 
 }  // namespace twinfind
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/segment_compare.h"
 #include "survey/candidate_parts.h"
 
 namespace twinfind::survey {
@@ -28,7 +27,7 @@ bool SizesHeld(const std::vector<double>& outer, const std::vector<double>& inne
 HolderFilter::HolderFilter(const vexhost::Drawing& drawing, const std::vector<int>& range,
                            const SearchOptions& options)
     : drawing_(drawing) {
-  const double tolerance = std::max(COINCIDE_EPS, options.tolerance);
+  const double tolerance = CoordinateTolerance(options);
   joint_ = tolerance;
   slack_ = SizeSlack(options);
   // Ends that meet within the joint in the part meet within the joint and the two ends'

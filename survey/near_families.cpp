@@ -5,7 +5,6 @@
 #include <map>
 #include <unordered_set>
 
-#include "engine/segment_compare.h"
 #include "survey/family_sets.h"
 #include "survey/part_signature.h"
 #include "survey/twin_search.h"
@@ -110,7 +109,7 @@ std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
       }
       std::vector<int> area(near.begin(), near.end());
       std::sort(area.begin(), area.end());
-      const double inForce = std::max(COINCIDE_EPS, options.tolerance);
+      const double inForce = CoordinateTolerance(options);
       for (double t = RoundUp(group.within / 2); t <= widest; t = NextRound(t)) {
         if (t <= inForce) continue;
         SearchOptions wider = options;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <tuple>
 
-#include "engine/segment_compare.h"
 
 namespace twinfind::survey {
 
@@ -80,10 +79,6 @@ bool SizesAgree(const PartSignature& a, const PartSignature& b, double slack) {
     if (!(std::fabs(a.sizes[i] - b.sizes[i]) <= slack)) return false;
   }
   return true;
-}
-
-double SizeSlack(const SearchOptions& options) {
-  return 3.0 * std::max(COINCIDE_EPS, options.tolerance);
 }
 
 }  // namespace twinfind::survey

@@ -39,10 +39,6 @@ PartSignature SignatureOf(const vexhost::Drawing& drawing, const std::vector<int
 // True when the sizes agree within `slack` each (the exact parts are equal).
 bool SizesAgree(const PartSignature& a, const PartSignature& b, double slack);
 
-// The slack within which the sizes of twins agree: twice the diagonal of the coordinates'
-// tolerance, with a little to spare.
-double SizeSlack(const SearchOptions& options);
-
 }  // namespace twinfind::survey
 
 #endif  // SURVEY_PART_SIGNATURE_H

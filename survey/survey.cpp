@@ -12,8 +12,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "engine/segment_compare.h"
-#include "engine/shape_model.h"
+#include "engine/twin_finder.h"
 #include "host/search.h"
 #include "survey/alike_families.h"
 #include "survey/candidate_parts.h"
@@ -47,7 +46,7 @@ class Surveyor {
         search_(drawing, options, range),
         progress_(progress) {
     result_.segments = static_cast<int>(range.size());
-    forest_ = FormCandidates(drawing, range, std::max(COINCIDE_EPS, options.tolerance));
+    forest_ = FormCandidates(drawing, range, CoordinateTolerance(options));
   }
 
   SurveyResult Run() {

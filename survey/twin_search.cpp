@@ -4,7 +4,6 @@
 #include <climits>
 #include <cmath>
 
-#include "engine/match_overlaps.h"
 #include "engine/twin_finder.h"
 #include "survey/candidate_parts.h"
 

@@ -12,10 +12,6 @@
 namespace twinfind::tool {
 namespace {
 
-// Figure ends this near are one joint, as the survey joins them (the command's coordinate
-// tolerance, or the setting's when larger).
-constexpr double kJoint = 1.0 / 1000.0;
-
 // How far a figure lies from a point: its curve for lines, circles and arcs, its extent for
 // the other kinds.
 double FigureDistance(const FigureRecord& figure, double x, double y) {
@@ -41,7 +37,7 @@ void PartPicker::Form(const vexhost::Drawing& drawing, uint64_t digest) {
   std::vector<int> segments = survey::RangeSegments(drawing, nullptr);
   std::erase_if(segments,
                 [&](int id) { return !drawing.LayerVisible(drawing.FindSegment(id)->layer); });
-  const double joint = std::max(kJoint, SearchOptionsOf(ReadSettings()).tolerance);
+  const double joint = CoordinateTolerance(SearchOptionsOf(ReadSettings()));
   forest_ = survey::FormCandidates(drawing, segments, joint);
   partOf_.clear();
   for (size_t p = 0; p < forest_.parts.size(); ++p) {
