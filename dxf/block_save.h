@@ -1,4 +1,4 @@
-// A block plan (block_plan.h) worked into a save: the blocks defined, the twins' entities taken
+// A block plan (block_request.h) worked into a save: the blocks defined, the twins' entities taken
 // out (of an array reference, their copies), and one reference per twin written where its first
 // entity stood.
 #ifndef DXF_BLOCK_SAVE_H
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/block_plan.h"
+#include "dxf/block_request.h"
 #include "dxf/block_writer.h"
 #include "dxf/dxf_source.h"
 #include "dxf/entity_fates.h"

@@ -1,4 +1,4 @@
-// The text a save writes for twins made block references (block_plan.h): the definition of a
+// The text a save writes for twins made block references (block_request.h): the definition of a
 // new block from a member's entity text (moved so the member's base point lies at the block's
 // origin, new handles, owned by the block's record), and the reference that stands for a twin.
 #ifndef DXF_BLOCK_WRITER_H
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/block_plan.h"
+#include "dxf/block_request.h"
 #include "dxf/file_map.h"
 #include "dxf/group_reader.h"
 #include "dxf/output_format.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/block_plan.h"
+#include "dxf/block_request.h"
 #include "dxf/dxf_source.h"
 #include "host/drawing.h"
 
@@ -20,7 +20,7 @@ struct SaveCounts {
   int added = 0;    // new: copies, frames, balloons, texts
 };
 
-// Twins to be written as block references, and what became of each family (block_plan.h).
+// Twins to be written as block references, and what became of each family (block_request.h).
 struct BlockSave {
   const BlockPlan* plan = nullptr;
   std::vector<BlockOutcome> outcomes;

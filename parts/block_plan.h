@@ -1,4 +1,4 @@
-// Families of twins turned into a plan for saving them as block references (dxf/block_plan.h):
+// Families of twins turned into a plan for saving them as block references (dxf/block_request.h):
 // for each family the member the block is made from (a member that already references a block
 // of the file, else the first member made of whole entities), and for each twin the entities
 // it replaces and the placement that takes that member onto it, from the motions the search
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/block_plan.h"
+#include "dxf/block_request.h"
 #include "dxf/dxf_source.h"
 #include "host/drawing.h"
 #include "parts/part_family.h"

@@ -23,7 +23,7 @@
 
 #include "common/output_claims.h"
 #include "common/plane_map.h"
-#include "dxf/block_plan.h"
+#include "dxf/block_request.h"
 #include "dxf/curve_flattening.h"
 #include "dxf/dxf_save.h"
 #include "dxf/dxf_source.h"

@@ -6,7 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace twinfind::survey {
+namespace twinfind::tool {
+
+using survey::BoxOf;
+using survey::Family;
+using survey::FoundTwin;
+using survey::RangeSegments;
 namespace {
 
 // A number as an action line carries it: the shortest text that reads back as the same double.
@@ -71,4 +76,4 @@ std::string RangeLine(const std::vector<VexBox>& windows) {
   return line;
 }
 
-}  // namespace twinfind::survey
+}  // namespace twinfind::tool

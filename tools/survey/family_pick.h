@@ -12,7 +12,7 @@
 #include "host/drawing.h"
 #include "survey/survey.h"
 
-namespace twinfind::survey {
+namespace twinfind::tool {
 
 struct FamilyPick {
   std::vector<VexBox> range;  // one window a member
@@ -21,11 +21,11 @@ struct FamilyPick {
   size_t extra = 0;  // segments the part's window takes beyond the member (lying in its box)
 };
 
-FamilyPick PickOf(const vexhost::Drawing& drawing, const Family& family);
+FamilyPick PickOf(const vexhost::Drawing& drawing, const survey::Family& family);
 
 // "range X1 Y1 X2 Y2 [X1 Y1 X2 Y2 ...]", numbers in their shortest exact form.
 std::string RangeLine(const std::vector<VexBox>& windows);
 
-}  // namespace twinfind::survey
+}  // namespace twinfind::tool
 
 #endif  // TOOLS_SURVEY_FAMILY_PICK_H

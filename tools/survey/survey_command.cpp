@@ -133,7 +133,7 @@ int SurveyCommand(const Options& options) {
   }
   // The search's own messages (a working table full, say) are not this command's lines.
   vexhost::TheHost().transcript.Clear();
-  for (const std::string& line : survey::SurveyLines(result, &drawing)) std::cout << line << '\n';
+  for (const std::string& line : SurveyLines(result, &drawing)) std::cout << line << '\n';
 
   bool ok = true;
   const auto written = [&](bool done, const std::string& path) {
@@ -157,12 +157,12 @@ int SurveyCommand(const Options& options) {
       ok = false;
     }
   }
-  const picture::RenderOptions picture = survey::SurveyPicture(result, !options.noGrid);
+  const picture::RenderOptions picture = SurveyPicture(result, !options.noGrid);
   if (session.svg) written(WriteSurveyPicture(*session.svg, picture, error), *session.svg);
   if (session.png) written(WriteSurveyPicture(*session.png, picture, error), *session.png);
   if (session.report) {
     const std::vector<SearchRecord> records =
-        survey::SurveyRecords(drawing, result, range, survey::SearchSettingTexts());
+        SurveyRecords(drawing, result, range, SearchSettingTexts());
     ReportInput input;
     input.drawing = session.drawing;
     input.searches = &records;

@@ -10,7 +10,13 @@
 #include "settings/settings.h"
 #include "tools/survey/family_pick.h"
 
-namespace twinfind::survey {
+namespace twinfind::tool {
+
+using survey::BoxOf;
+using survey::Family;
+using survey::FoundTwin;
+using survey::NearFamilies;
+using survey::SurveyResult;
 namespace {
 
 // Six significant figures, as the tool's other lines write coordinates.
@@ -128,12 +134,12 @@ std::vector<std::string> SurveyLines(const SurveyResult& result, const vexhost::
   return lines;
 }
 
-std::vector<tool::SearchRecord> SurveyRecords(
+std::vector<SearchRecord> SurveyRecords(
     const vexhost::Drawing& drawing, const SurveyResult& result, std::optional<VexBox> range,
     const std::vector<std::pair<std::string, std::string>>& settings) {
-  std::vector<tool::SearchRecord> records;
+  std::vector<SearchRecord> records;
   for (const Family& family : result.families) {
-    tool::SearchRecord record;
+    SearchRecord record;
     record.method = "survey";
     record.range = range;
     record.part = family.part;
@@ -206,4 +212,4 @@ picture::RenderOptions SurveyPicture(const SurveyResult& result, bool grid) {
   return options;
 }
 
-}  // namespace twinfind::survey
+}  // namespace twinfind::tool

@@ -52,7 +52,7 @@ std::string ViewSession::Survey(const nlohmann::json& request) {
   state["survey"] = {{"families", FamiliesJson(*survey_, layers_)},
                      {"segments", survey_->segments},
                      {"candidates", survey_->candidates},
-                     {"near", survey::NearLines(*survey_)},
+                     {"near", NearLines(*survey_)},
                      {"hiddenLayers", hiddenLayers},
                      {"seconds", seconds}};
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -89,7 +89,7 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
   }
   const size_t index = at->get<size_t>();
   const survey::Family& family = survey_->families[index];
-  const survey::FamilyPick pick = survey::PickOf(vexhost::TheHost().drawing, family);
+  const FamilyPick pick = PickOf(vexhost::TheHost().drawing, family);
   const int limit = SearchOptionsOf(ReadSettings()).rangeLimit;
   if (pick.selected > static_cast<size_t>(limit)) {
     // Said before the command is touched: the range would be refused for its size.
@@ -119,7 +119,7 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
   Add("tool", "survey: family " + std::to_string(index + 1) + ", " +
                   std::to_string(family.members.size()) +
                   " parts: a window over each for the range, the first for the part");
-  if (auto refused = RunLine(survey::RangeLine(pick.range))) return refused;
+  if (auto refused = RunLine(RangeLine(pick.range))) return refused;
   pendingPart_ = pick.part;
   return std::nullopt;
 }
@@ -134,7 +134,7 @@ void ViewSession::IndicatePendingPart() {
   } else if ((driver.mask() & VEX_MASK_RANGE) != 0) {
     const VexBox part = *pendingPart_;
     pendingPart_.reset();
-    RunLine(survey::RangeLine({part}));
+    RunLine(RangeLine({part}));
   }
 }
 

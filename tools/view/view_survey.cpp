@@ -39,7 +39,7 @@ nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLay
     for (const survey::FoundTwin& twin : family.members) {
       members.insert(twin.segments.begin(), twin.segments.end());
     }
-    const uint32_t colour = survey::FamilyColour(f);
+    const uint32_t colour = FamilyColour(f);
     char hex[8];
     std::snprintf(hex, sizeof hex, "#%06x", colour & 0xFFFFFFu);
     families.push_back({{"count", family.members.size()},

@@ -2,8 +2,8 @@
 // definition (made from one member's entities, or a block of the file that a member already
 // references), and each twin's own entities are replaced by one reference of it, at the twin's
 // place and turn (a mirror image with a negative x scale).
-#ifndef DXF_BLOCK_PLAN_H
-#define DXF_BLOCK_PLAN_H
+#ifndef DXF_BLOCK_REQUEST_H
+#define DXF_BLOCK_REQUEST_H
 
 #include <string>
 #include <vector>
@@ -42,4 +42,4 @@ struct BlockOutcome {
 
 }  // namespace twinfind::dxf
 
-#endif  // DXF_BLOCK_PLAN_H
+#endif  // DXF_BLOCK_REQUEST_H
