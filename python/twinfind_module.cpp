@@ -1,6 +1,7 @@
 // The Python module twinfind._twinfind: Python's arguments checked and converted, the calls of
-// drawing_session.h made with the interpreter lock released, their results and messages handed
-// back as Python objects, warnings and exceptions. The package twinfind re-exports it.
+// the drawing session (session/drawing_session.h) made with the interpreter lock released, their
+// results and messages handed back as Python objects, warnings and exceptions. The package
+// twinfind re-exports it.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
@@ -11,18 +12,19 @@
 #include <vector>
 
 #include "dxf/memory_limit.h"
-#include "python/drawing_session.h"
+#include "session/drawing_session.h"
+#include "settings/settings_store.h"
+#include "settings/store_memory.h"
 
 namespace py = pybind11;
 using twinfind::SearchOptions;
-using twinfind::python::BadArgument;
-using twinfind::python::DrawingSession;
-using twinfind::python::Family;
-using twinfind::python::PartSpec;
-using twinfind::python::Refused;
-using twinfind::python::SaveResult;
-using twinfind::python::Stopped;
-using twinfind::python::Twin;
+using twinfind::session::BadArgument;
+using twinfind::session::DrawingSession;
+using twinfind::session::Family;
+using twinfind::session::PartSpec;
+using twinfind::session::Refused;
+using twinfind::session::SaveResult;
+using twinfind::session::Twin;
 
 namespace {
 
@@ -53,6 +55,12 @@ void Warn(const std::string& text) {
 }
 
 void Raise(PyObject* type, const std::string& text) { PyErr_SetObject(type, Text(text).ptr()); }
+
+// A warning line of the tool ("warning: ...") as a Python warning's text.
+std::string WithoutWarningWord(const std::string& line) {
+  constexpr std::string_view kWord = "warning: ";
+  return line.starts_with(kWord) ? line.substr(kWord.size()) : line;
+}
 
 std::string TypeName(py::handle value) { return Py_TYPE(value.ptr())->tp_name; }
 
@@ -92,8 +100,8 @@ VexBox WindowOf(py::handle value, const std::string& what) {
   return {std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3])};
 }
 
-twinfind::python::Area AreaOf(py::handle range, bool hiddenLayers) {
-  twinfind::python::Area area;
+twinfind::session::Area AreaOf(py::handle range, bool hiddenLayers) {
+  twinfind::session::Area area;
   if (!range.is_none()) area.range = WindowOf(range, "range");
   area.hiddenLayers = hiddenLayers;
   return area;
@@ -185,7 +193,7 @@ std::vector<const Twin*> TwinsOf(py::handle value, std::vector<py::object>& keep
 
 // Families as a caller names them: Family objects, or iterables of Twin objects (the twins of
 // one find). Kept in `keep` for the duration of the call.
-std::vector<twinfind::python::TwinGroup> GroupsOf(py::handle value, std::vector<py::object>& keep,
+std::vector<twinfind::session::TwinGroup> GroupsOf(py::handle value, std::vector<py::object>& keep,
                                                   const char* action) {
   if (py::isinstance<py::str>(value) || !py::isinstance<py::iterable>(value)) {
     throw py::type_error(std::string(action) +
@@ -193,7 +201,7 @@ std::vector<twinfind::python::TwinGroup> GroupsOf(py::handle value, std::vector<
                          "not a " +
                          TypeName(value));
   }
-  std::vector<twinfind::python::TwinGroup> groups;
+  std::vector<twinfind::session::TwinGroup> groups;
   for (const py::handle item : value) {
     if (py::isinstance<Twin>(item)) {
       throw py::type_error(std::string(action) +
@@ -251,12 +259,16 @@ PYBIND11_MODULE(_twinfind, m) {
   m.doc() = R"(Twinfind's search for equal parts ("twins") in DXF drawings.
 
 The compiled core of the package ``twinfind``; use it through that package.)";
-  twinfind::python::KeepSettingsInMemory();
+  // The settings live in memory for the life of the process: nothing the module runs reads or
+  // writes the user's settings file or registry. Its calls take their settings as arguments.
+  static twinfind::MemorySettingsStore* const store =
+      new twinfind::MemorySettingsStore;  // never freed: in use to the end
+  twinfind::InstallSettingsStore(store);
   // The docstrings begin with their own signatures, in Python's words (the argument types are
   // in _twinfind.pyi).
   py::options options;
   options.disable_function_signatures();
-  m.attr("__version__") = twinfind::python::Version();
+  m.attr("__version__") = TWINFIND_VERSION;
 
   errorType = PyErr_NewExceptionWithDoc(
       "twinfind.Error",
@@ -355,7 +367,7 @@ Python threads go on meanwhile.)")
       .def_property_readonly(
           "path",
           [](const DrawingSession& d) {
-            return py::module_::import("os").attr("fsdecode")(py::bytes(d.path()));
+            return py::module_::import("os").attr("fsdecode")(py::bytes(d.path().value_or("")));
           },
           "The file the drawing was read from, as it was given.")
       .def(
@@ -363,7 +375,7 @@ Python threads go on meanwhile.)")
           [](DrawingSession& d, py::handle part, py::handle range, bool rotate, bool mirror,
              bool sameLayer, bool sameLine, std::optional<double> tolerance, bool hiddenLayers) {
             const PartSpec spec = PartOf(part);
-            const twinfind::python::Area area = AreaOf(range, hiddenLayers);
+            const twinfind::session::Area area = AreaOf(range, hiddenLayers);
             const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
             std::vector<Twin> twins;
             std::vector<std::string> notes;
@@ -411,7 +423,7 @@ window that is no four finite numbers or a handle that gave no segment.)")
           "survey",
           [](DrawingSession& d, py::handle range, bool rotate, bool mirror, bool sameLayer,
              bool sameLine, std::optional<double> tolerance, bool all, bool hiddenLayers) {
-            const twinfind::python::Area area = AreaOf(range, hiddenLayers);
+            const twinfind::session::Area area = AreaOf(range, hiddenLayers);
             const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
             // Asked now and then by the survey: an interrupt (Ctrl-C) stops it. It takes the
             // interpreter lock while the survey holds the host's, so every call of this module
@@ -422,12 +434,14 @@ window that is no four finite numbers or a handle that gave no segment.)")
               return PyErr_CheckSignals() == 0;
             };
             std::vector<Family> families;
-            try {
+            bool stopped = false;
+            {
               py::gil_scoped_release unlocked;
-              families = d.Survey(area, options, all, goOn);
-            } catch (const Stopped&) {
-              throw py::error_already_set();  // what stopped it, raised by the signal check
+              stopped = d.Survey(area, options, all, [&goOn](double) { return goOn(); },
+                                 &families)
+                            .cancelled;
             }
+            if (stopped) throw py::error_already_set();  // what stopped it, raised by the check
             return families;
           },
           py::kw_only(), py::arg("range") = py::none(), py::arg("rotate") = false,
@@ -500,16 +514,19 @@ host colour and type stand for.)")
           [](DrawingSession& d, py::handle path, py::handle blocks) {
             const std::string file = PathOf(path);
             std::vector<py::object> keep;
-            std::vector<twinfind::python::TwinGroup> groups;
+            std::vector<twinfind::session::TwinGroup> groups;
             const bool found = PyBool_Check(blocks.ptr()) && blocks.ptr() == Py_True;
             const bool given = !blocks.is_none() && !PyBool_Check(blocks.ptr());
             if (given) groups = GroupsOf(blocks, keep, "save(blocks=...)");
             SaveResult saved;
             {
               py::gil_scoped_release unlocked;
-              saved = d.Save(file, given ? &groups : nullptr, found);
+              saved = found   ? d.Save(file, "save", d.FoundGroups())
+                      : given ? d.Save(file, "save", groups)
+                              : d.Save(file, "save", nullptr);
             }
-            for (const std::string& warning : saved.warnings) Warn(warning);
+            for (const std::string& note : saved.notes) Warn(note);
+            for (const std::string& warning : saved.warnings) Warn(WithoutWarningWord(warning));
             py::dict counts;
             counts["kept"] = saved.counts.kept;
             counts["deleted"] = saved.counts.deleted;
@@ -553,12 +570,12 @@ also how many blocks were made or used and how many references they have
           [](DrawingSession& d, py::handle families, py::handle folder, bool hands) {
             const std::string path = PathOf(folder);
             std::vector<py::object> keep;
-            const std::vector<twinfind::python::TwinGroup> groups =
+            const std::vector<twinfind::session::TwinGroup> groups =
                 GroupsOf(families, keep, "split");
             std::vector<twinfind::parts::SplitRow> rows;
             {
               py::gil_scoped_release unlocked;
-              rows = d.Split(groups, path, hands);
+              rows = d.Split(groups, path, hands).rows;
             }
             py::list result;
             for (const auto& row : rows) result.append(RowDict(row));
@@ -592,7 +609,7 @@ twin of another drawing or one deleted before.)")
           py::gil_scoped_release unlocked;
           segments = d.SegmentCount();
         }
-        return Text("<twinfind.Drawing '" + d.path() + "': " + std::to_string(segments) +
+        return Text("<twinfind.Drawing '" + d.path().value_or("") + "': " + std::to_string(segments) +
                     " segments>");
       });
 
@@ -606,12 +623,12 @@ twin of another drawing or one deleted before.)")
           throw BadArgument("chord_tolerance takes a distance above 0, not " + Number(chord));
         }
         std::vector<std::string> warnings;
-        std::unique_ptr<DrawingSession> drawing;
+        auto drawing = std::make_unique<DrawingSession>(file);
         {
           py::gil_scoped_release unlocked;
-          drawing = std::make_unique<DrawingSession>(file, limit, warnings, chord);
+          drawing->Open({limit, chord}, warnings);
         }
-        for (const std::string& warning : warnings) Warn(warning);
+        for (const std::string& warning : warnings) Warn(WithoutWarningWord(warning));
         return drawing;
       },
       py::arg("path"), py::kw_only(), py::arg("memory_limit_mb") = py::none(),

@@ -71,7 +71,7 @@ int DemoCommand(const Options& options) {
 
   bool ok = WriteOutputs(session);
   const std::string png = (folder / "demo.png").generic_string();
-  if (!session.claims->Claim(png, "the demo's PNG", error) ||
+  if (!session.File().Claim(png, "the demo's PNG", error) ||
       !WritePicture(png, session.grid, error)) {
     std::cerr << "twinfind: no PNG picture: " << error << '\n';
   } else {

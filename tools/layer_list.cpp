@@ -35,19 +35,4 @@ std::string LayerLabel(const LayerInfo& layer) {
   return layer.name == number ? number : number + " " + layer.name;
 }
 
-LayersShownAs::LayersShownAs(vexhost::Drawing& drawing, const std::set<int>& hidden)
-    : drawing_(drawing), kept_(drawing.hiddenLayers()) {
-  Show(hidden);
-}
-
-LayersShownAs::~LayersShownAs() { Show(kept_); }
-
-void LayersShownAs::Show(const std::set<int>& hidden) {
-  const std::set<int> now = drawing_.hiddenLayers();
-  for (const int layer : now) {
-    if (!hidden.count(layer)) drawing_.SetLayerVisible(layer, true);
-  }
-  for (const int layer : hidden) drawing_.SetLayerVisible(layer, false);
-}
-
 }  // namespace twinfind::tool

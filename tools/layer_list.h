@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -28,20 +27,6 @@ std::vector<LayerInfo> ListLayers(const vexhost::Drawing& drawing);
 
 // "3 DOORS": the number, and the name when it is not the number.
 std::string LayerLabel(const LayerInfo& layer);
-
-// Sets the layers' visibility to `hidden` for as long as it lives, and puts back what it was.
-class LayersShownAs {
- public:
-  LayersShownAs(vexhost::Drawing& drawing, const std::set<int>& hidden);
-  ~LayersShownAs();
-  LayersShownAs(const LayersShownAs&) = delete;
-  LayersShownAs& operator=(const LayersShownAs&) = delete;
-
- private:
-  void Show(const std::set<int>& hidden);
-  vexhost::Drawing& drawing_;
-  std::set<int> kept_;
-};
 
 }  // namespace twinfind::tool
 

@@ -40,35 +40,6 @@ picture::RenderOptions PictureOptions(bool grid) {
   return options;
 }
 
-// The highest number a rescue file takes before the tool gives up looking for a free name.
-constexpr int kMostRescueNames = 1000;
-
-// After the drawing could not be written to `path`, saves it beside it as "PATH.rescue-N", N the
-// first number whose name is free (nothing stands there, not even a link, and it is no other
-// output of the run), through the same writer. The name written, or nothing with the reason.
-std::optional<std::string> SaveRescue(const Session& session, const std::string& path,
-                                      std::string& saveLine, std::string& error) {
-  for (int n = 1; n <= kMostRescueNames; ++n) {
-    const std::string rescue = path + ".rescue-" + std::to_string(n);
-    std::error_code ec;  // set for a name not found too
-    if (fs::symlink_status(rescue, ec).type() != fs::file_type::not_found) continue;
-    std::string refused;
-    if (!session.claims->Claim(rescue, "the rescue of --out", refused)) continue;
-    std::vector<std::string> lines;  // the warnings were told with the failed write
-    if (SaveDrawing(session, rescue, lines, error)) {
-      saveLine = lines.empty() ? "" : lines.back();
-      return rescue;
-    }
-    // Something came to stand at the name in the meantime: the next number. Else the folder
-    // takes no file at all now, and trying more names would fail the same way.
-    if (fs::symlink_status(rescue, ec).type() == fs::file_type::not_found) break;
-  }
-  if (error.empty()) {
-    error = "no free name " + path + ".rescue-N up to " + std::to_string(kMostRescueNames);
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 bool WritePicture(const std::string& path, bool grid, std::string& error,
@@ -80,13 +51,12 @@ bool WritePicture(const std::string& path, bool grid, std::string& error,
                                 : picture::RenderSvg(drawing, path, error, options);
 }
 
-bool CheckOutput(const Session& session, const std::string& path, const std::string& owner,
-                 std::string& error) {
-  return session.claims->Claim(path, owner, error) && CheckWriteTarget(path, error);
+session::DrawingSession& Session::File() const {
+  if (!file) file = std::make_shared<session::DrawingSession>(drawing);
+  return *file;
 }
 
 bool CheckOutputs(const Session& session, std::string& error) {
-  session.claims->SetInput(session.drawing);
   if (session.report && !ReportFormatOf(*session.report)) {
     error = "the report " + *session.report + " needs a name ending in .json or .csv";
     return false;
@@ -98,7 +68,7 @@ bool CheckOutputs(const Session& session, std::string& error) {
       {"--svg-at-confirm", &session.svgAtConfirm},
       {"--report", &session.report}};
   for (const auto& [owner, output] : outputs) {
-    if (*output && !CheckOutput(session, **output, owner, error)) return false;
+    if (*output && !session.File().CheckOutput(**output, owner, error)) return false;
   }
   return true;
 }
@@ -114,28 +84,17 @@ bool OpenSession(Session& session) {
 }
 
 bool OpenDrawing(Session& session) {
-  auto& drawing = vexhost::TheHost().drawing;
-  if (session.drawing) {
-    dxf::ImportOptions options;
-    options.memoryLimit = session.memoryLimit;
-    options.chordTolerance = session.chordTolerance;
-    const dxf::ImportResult imported = dxf::OpenDrawingFile(*session.drawing, drawing, options);
-    if (!imported.ok) {
-      std::cerr << "twinfind: " << imported.error << '\n';
-      return false;
-    }
-    for (const std::string& line : imported.WarningLines()) std::cout << line << '\n';
-    std::cout << LoadLine(drawing, *session.drawing) << '\n';
-    session.source = imported.source;
-    session.hiddenAtLoad = drawing.hiddenLayers();
-    if (const std::shared_ptr<const dxf::DxfSource> source = imported.source) {
-      session.handles = [source](const std::vector<int>& segments) {
-        return source->SourceHandles(segments);
-      };
-    }
+  session::DrawingSession& file = session.File();
+  std::vector<std::string> warnings;
+  try {
+    file.Open(session.open, warnings);
+  } catch (const session::Refused& refused) {
+    std::cerr << "twinfind: " << refused.what() << '\n';
+    return false;
   }
-  // The states kept for undo may take a quarter of the memory limit.
-  vexhost::TheHost().undo.SetByteLimit(session.memoryLimit.value_or(dxf::DefaultMemoryLimit()) / 4);
+  for (const std::string& line : warnings) std::cout << line << '\n';
+  file.StayInHost();
+  if (session.drawing) std::cout << LoadLine(vexhost::TheHost().drawing, *session.drawing) << '\n';
   return true;
 }
 
@@ -150,14 +109,16 @@ ScriptResult RunScript(const Session& session, std::istream& script) {
 ScriptResult RunScript(const Session& session,
                        const std::function<std::optional<std::string>()>& lines) {
   ScriptRunner runner(std::cout, std::cerr);
-  const std::shared_ptr<OutputClaims> claims = session.claims;
   const bool grid = session.grid;
-  runner.SetClaim([claims](const std::string& path, const std::string& owner, std::string& error) {
-    return claims->Claim(path, owner, error);
+  session.File();  // the claims of the lines' files are the session's
+  runner.SetClaim([file = session.file](const std::string& path, const std::string& owner,
+                                        std::string& error) {
+    return file->Claim(path, owner, error);
   });
-  runner.SetSnapshot([claims, grid](const std::string& path, const std::optional<VexBox>& window,
-                                    std::string& error) {
-    return claims->Claim(path, "snapshot", error) && WritePicture(path, grid, error, window);
+  runner.SetSnapshot([file = session.file, grid](const std::string& path,
+                                                 const std::optional<VexBox>& window,
+                                                 std::string& error) {
+    return file->Claim(path, "snapshot", error) && WritePicture(path, grid, error, window);
   });
   runner.AddObserver(session.searches->Observer());
   int confirmations = 0;
@@ -171,7 +132,7 @@ ScriptResult RunScript(const Session& session,
                           }
                           std::string error;
                           const std::string file = Numbered(*session.svgAtConfirm, ++confirmations);
-                          if (!session.claims->Claim(file, "--svg-at-confirm", error) ||
+                          if (!session.File().Claim(file, "--svg-at-confirm", error) ||
                               !WritePicture(file, session.grid, error)) {
                             std::cerr << "twinfind: " << error << '\n';
                           }
@@ -185,32 +146,27 @@ ScriptResult RunScript(const Session& session,
 }
 
 bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
-                 std::string& error) {
-  // Each layer is saved shown or hidden as it was read.
-  const LayersShownAs asRead(vexhost::TheHost().drawing, session.hiddenAtLoad);
-  const auto& drawing = vexhost::TheHost().drawing;
-  dxf::SaveCounts counts;
-  if (!session.source) {
-    const bool saved = dxf::ExportDxf(drawing, path, error, &lines, &counts.added);
-    if (saved) lines.push_back(dxf::SaveLine(path, counts));
-    return saved;
-  }
-  if (!session.blocks) {
-    const bool saved = dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines);
-    if (saved) lines.push_back(dxf::SaveLine(path, counts));
-    return saved;
-  }
+                 std::string& error, bool rescue) {
   const std::vector<parts::PartFamily> families =
-      session.families ? *session.families : FamiliesOfSearches(session.searches->searches());
-  const parts::BlockPlanning planning = parts::PlanBlocks(drawing, *session.source, families);
-  dxf::BlockSave blocks;
-  blocks.plan = &planning.plan;
-  const bool saved = dxf::SaveDxf(drawing, *session.source, path, counts, error, &lines, &blocks);
-  if (!saved) return false;
-  for (const std::string& line : BlockLines(planning.notes, blocks.outcomes)) lines.push_back(line);
-  if (families.empty()) lines.push_back("no family of twins: no blocks were made");
-  lines.push_back(dxf::SaveLine(path, counts));
-  return true;
+      !session.blocks    ? std::vector<parts::PartFamily>{}
+      : session.families ? *session.families
+                         : FamiliesOfSearches(session.searches->searches());
+  session::SaveResult saved;
+  try {
+    saved = session.File().Save(path, "--out", session.blocks ? &families : nullptr, rescue);
+  } catch (const session::Refused& refused) {
+    error = refused.what();
+    return false;
+  }
+  lines = saved.warnings;
+  if (session.blocks) {
+    for (const std::string& line : BlockLines(saved.notes, saved.blocks)) lines.push_back(line);
+    if (families.empty()) lines.push_back("no family of twins: no blocks were made");
+  }
+  lines.push_back(saved.line);
+  if (!saved.rescue) return true;
+  error = saved.failure + "\ntwinfind: the drawing was saved as " + *saved.rescue + " instead";
+  return false;
 }
 
 bool WriteOutputs(const Session& session) {
@@ -226,19 +182,11 @@ bool WriteOutputs(const Session& session) {
   };
   if (session.out) {
     std::vector<std::string> lines;
-    const bool saved = SaveDrawing(session, *session.out, lines, error);
+    const bool saved = SaveDrawing(session, *session.out, lines, error, true);
     for (const std::string& line : lines) std::cout << line << '\n';
     if (!saved) {
       std::cerr << "twinfind: " << error << '\n';
       ok = false;
-      std::string saveLine, rescueError;
-      if (const auto rescue = SaveRescue(session, *session.out, saveLine, rescueError)) {
-        std::cout << saveLine << '\n';
-        std::cerr << "twinfind: the drawing was saved as " << *rescue << " instead\n";
-      } else {
-        std::cerr << "twinfind: the drawing could not be saved beside it either: " << rescueError
-                  << '\n';
-      }
     }
   }
   if (session.svg) report(WritePicture(*session.svg, session.grid, error), *session.svg);
@@ -247,7 +195,9 @@ bool WriteOutputs(const Session& session) {
     ReportInput input;
     input.drawing = session.drawing;
     input.searches = &session.searches->searches();
-    input.handles = session.handles;
+    input.handles = [file = session.file](const std::vector<int>& segments) {
+      return file ? file->Handles(segments) : std::vector<std::string>{};
+    };
     report(WriteReport(*session.report, input, error), *session.report);
   }
   return ok;
@@ -260,16 +210,16 @@ bool SetMemoryLimit(const Options& options, Session& session, std::string& error
       error = "--chord-tolerance takes a distance above 0";
       return false;
     }
-    session.chordTolerance = d;
+    session.open.chordTolerance = d;
   }
   if (options.memoryLimit) {
-    session.memoryLimit = dxf::ParseMemoryLimitMb(*options.memoryLimit);
-    if (!session.memoryLimit) {
+    session.open.memoryLimit = dxf::ParseMemoryLimitMb(*options.memoryLimit);
+    if (!session.open.memoryLimit) {
       error = "--memory-limit takes a number of megabytes (1 or more), not " + *options.memoryLimit;
     }
     return error.empty();
   }
-  return dxf::MemoryLimitOfVariable(session.memoryLimit, error);
+  return dxf::MemoryLimitOfVariable(session.open.memoryLimit, error);
 }
 
 int RunCommand(const Options& options) {

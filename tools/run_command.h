@@ -7,17 +7,13 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "common/output_claims.h"
-#include "dxf/curve_flattening.h"
-#include "dxf/dxf_source.h"
 #include "parts/part_family.h"
+#include "session/drawing_session.h"
 #include "tools/cli_options.h"
 #include "tools/search_recorder.h"
-#include "tools/segment_handles.h"
 
 namespace twinfind::tool {
 
@@ -35,22 +31,16 @@ struct Session {
   // The families saved as blocks instead of the run's searches (the survey's); nothing: the
   // searches.
   std::shared_ptr<const std::vector<parts::PartFamily>> families;
-  std::optional<uint64_t> memoryLimit;                  // bytes the import may bring the process to
-  double chordTolerance = dxf::kDefaultChordTolerance;  // splines and ellipses as lines
-  // The files the run writes, claimed as they are named (shared by copies of the session).
-  std::shared_ptr<OutputClaims> claims = std::make_shared<OutputClaims>();
+  session::OpenOptions open;  // the memory limit and chord tolerance the drawing is read with
+  // The drawing: its file, the outputs claimed against it, its saves and part files (shared by
+  // copies of the session). Made for `drawing` at the first use.
+  mutable std::shared_ptr<session::DrawingSession> file;
+  session::DrawingSession& File() const;
   // The searches of the run, for the report (shared by copies of the session).
   std::shared_ptr<SearchRecorder> searches = std::make_shared<SearchRecorder>();
-  // The DXF handles of the drawing's segments, when it came from a DXF file.
-  SegmentHandles handles;
   // The drawing as it was read, to tell whether it changed: taken after OpenSession by a run
   // that saves nothing, the only one that tells it.
   uint64_t digestAtLoad = 0;
-  // The file as read, which the drawing is saved back into.
-  std::shared_ptr<const dxf::DxfSource> source;
-  // The layers hidden as the drawing was read: a drawing is saved with them, whatever the user
-  // showed or hid since (a setting of the view, not of the drawing).
-  std::set<int> hiddenAtLoad;
 };
 
 // Checks the outputs before anything runs, so that a run never ends in an output that could
@@ -59,10 +49,6 @@ struct Session {
 // device, FIFO, socket or read-only file stands there, no link another user may have planted
 // leads there), the report's name says its format; claims them.
 bool CheckOutputs(const Session& session, std::string& error);
-
-// The same checks for one file of `owner` ("--out", ...), named at any time: claims it.
-bool CheckOutput(const Session& session, const std::string& path, const std::string& owner,
-                 std::string& error);
 
 // The import's memory limit: --memory-limit, else TWINFIND_MEMORY_LIMIT_MB, else none (the
 // import's default); and its chord tolerance (--chord-tolerance). False, with the reason, when
@@ -73,10 +59,10 @@ bool SetMemoryLimit(const Options& options, Session& session, std::string& error
 // either fails.
 bool OpenSession(Session& session);
 
-// Reads the session's drawing, if it names one, into the host under the session's memory
-// limit, keeping the file in the session: prints the import's warnings and the line telling
-// its extents, segments and layers; false (the message printed) when it cannot be read. The
-// one way run, view and survey open a drawing.
+// Reads the session's drawing, if it names one, under the session's memory limit, and keeps it
+// in the host for the command: prints the import's warnings and the line telling its extents,
+// segments and layers; false (the message printed) when it cannot be read. The one way run,
+// view and survey open a drawing.
 bool OpenDrawing(Session& session);
 
 struct ScriptResult {
@@ -90,19 +76,17 @@ ScriptResult RunScript(const Session& session,
                        const std::function<std::optional<std::string>()>& lines);
 
 // Writes the requested outputs (drawing, pictures, report), each with a line saying what was
-// written; false (the messages printed) when one could not be written. A drawing read from a
-// file is saved back into that file's text with only its changes; a drawing started empty is
-// written afresh. A drawing that cannot be written to --out after all (the disk filled, the
-// file was made read-only meanwhile) is saved beside it as OUT.rescue-N, N the first number
-// whose name is free, so that the session's work is not lost.
+// written; false (the messages printed) when one could not be written. A drawing that cannot be
+// written to --out after all (the disk filled, the file was made read-only meanwhile) is saved
+// beside it as OUT.rescue-N (session/drawing_session.h), so that the session's work is not lost.
 bool WriteOutputs(const Session& session);
 
-// Saves the drawing as DXF: a drawing read from a file back into that file's text with only its
-// changes (with `blocks`, the twins of the families or searches as block references), one
-// started empty afresh. `lines` gets the warnings and then the line saying what was
-// written; false and a reason when it could not be written.
+// Saves the drawing as DXF (session/drawing_session.h), with `blocks` the twins of the families
+// or searches as block references. `lines` gets the warnings and then the lines saying what was
+// written; false and a reason when it could not be written (`lines` then says where it was
+// rescued to, when `rescue` asked for it and that could be written).
 bool SaveDrawing(const Session& session, const std::string& path, std::vector<std::string>& lines,
-                 std::string& error);
+                 std::string& error, bool rescue = false);
 
 // Writes a picture, SVG or PNG by the file's extension: the whole drawing, or a window of it
 // zoomed in.

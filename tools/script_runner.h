@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/step_driver.h"
-#include "tools/part_pick.h"
+#include "session/part_pick.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind::tool {
@@ -70,7 +70,7 @@ class ScriptRunner {
   void AddObserver(Observer observer) { observers_.push_back(std::move(observer)); }
 
   // The parts a click picks (the view's hover asks it too).
-  PartPicker& picker() { return picker_; }
+  session::PartPicker& picker() { return picker_; }
 
   // The lines read that were actions (not blank, not comments), and those refused.
   int actionLines() const { return actionLines_; }
@@ -125,7 +125,7 @@ class ScriptRunner {
   std::u16string lastPrompt_;
   std::vector<VexBox> searchRange_;  // the last windows given at the search range's step
   uint64_t digestAtMark_ = 0;        // the drawing when the result action was noted
-  PartPicker picker_;
+  session::PartPicker picker_;
   std::string afterDelivery_;  // a line the tool adds to what the host said about an action
   bool scaleAdvised_ = false;  // the advice on mDrawingScale was given
   // What RunAll reads.

@@ -54,14 +54,11 @@ bool WriteSplit(const Session& session, const std::vector<parts::PartFamily>& fa
     std::cout << "no family of twins: nothing was written to " << *options.split << '\n';
     return true;
   }
-  parts::SplitOptions split;
-  split.hands = options.splitHands;
-  split.drawing = *session.drawing;
-  const auto& drawing = vexhost::TheHost().drawing;
-  const parts::SplitResult result =
-      parts::SplitParts(drawing, *session.source, families, *options.split, split);
-  if (!result.ok) {
-    std::cerr << "twinfind: " << result.error << '\n';
+  parts::SplitResult result;
+  try {
+    result = session.File().Split(families, *options.split, options.splitHands);
+  } catch (const session::Refused& refused) {
+    std::cerr << "twinfind: " << refused.what() << '\n';
     return false;
   }
   for (size_t i = 0; i < result.rows.size(); ++i) {
@@ -117,19 +114,14 @@ int SurveyCommand(const Options& options) {
   if (!OpenDrawing(session)) return kBadArguments;
 
   auto& drawing = vexhost::TheHost().drawing;
-  const SearchOptions search = SearchOptionsOf(ReadSettings());
-  const std::vector<int> segments =
-      survey::RangeSegments(drawing, range ? &*range : nullptr, options.hiddenLayers);
   survey::SurveyResult result;
   {
     ProgressLine progress("surveying");
-    result = survey::Survey(
-        drawing, segments, search,
-        [&progress](double done) {
-          progress.Tell(done);
-          return true;
-        },
-        options.allFamilies);
+    result = session.File().Survey({range, options.hiddenLayers}, SearchOptionsOf(ReadSettings()),
+                                   options.allFamilies, [&progress](double done) {
+                                     progress.Tell(done);
+                                     return true;
+                                   });
   }
   // The search's own messages (a working table full, say) are not this command's lines.
   vexhost::TheHost().transcript.Clear();
@@ -166,7 +158,9 @@ int SurveyCommand(const Options& options) {
     ReportInput input;
     input.drawing = session.drawing;
     input.searches = &records;
-    input.handles = session.handles;
+    input.handles = [&session](const std::vector<int>& segments) {
+      return session.File().Handles(segments);
+    };
     for (const survey::NearFamilies& near : result.near) {
       NearRecord record{{}, near.within, near.tolerance, near.count};
       for (const int f : near.families) record.searches.push_back(f + 1);

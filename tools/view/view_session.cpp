@@ -57,7 +57,7 @@ std::string Text(const nlohmann::json& request, const char* name) {
 }  // namespace
 
 ViewSession::ViewSession(Session& session)
-    : session_(session), layers_(vexhost::TheHost().drawing) {
+    : session_((session.File().StayInHost(), session)), layers_(vexhost::TheHost().drawing) {
   runner_ = std::make_unique<ScriptRunner>(out_, err_);
   runner_->AddObserver(session_.searches->Observer());
   savedDigest_ = layers_.lastingDigest();  // the drawing as it was read
@@ -217,7 +217,7 @@ std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
   // Every name the page saves to is the drawing's output: it may be saved to again. It is
   // checked as --out is when the tool starts: free for the drawing, and a file that can be
   // written (a folder that takes files, no directory or read-only file there, no planted link).
-  if (!CheckOutput(session_, path, "--out", error)) return error;
+  if (!session_.File().CheckOutput(path, "--out", error)) return error;
   // A file that stands there and that neither the user named with --out nor this view wrote
   // is replaced only when the page has asked the user.
   const auto replace = request.find("replace");
@@ -292,7 +292,9 @@ std::string ViewSession::ReportJson() const {
   ReportInput input;
   input.drawing = session_.drawing;
   input.searches = &searches.searches();
-  input.handles = session_.handles;
+  input.handles = [this](const std::vector<int>& segments) {
+    return session_.File().Handles(segments);
+  };
   return tool::ReportJson(input);
 }
 

@@ -15,21 +15,6 @@ nlohmann::json BoxJson(const VexBox& b) {
 
 }  // namespace
 
-KeptLists::KeptLists(vexhost::IdLists& lists) : lists_(lists) {
-  for (int i = 0; i < vexhost::IdLists::kListCount; ++i) kept_[i] = lists_.Contents(i);
-}
-
-KeptLists::~KeptLists() {
-  for (int i = 0; i < vexhost::IdLists::kListCount; ++i) lists_.Replace(i, std::move(kept_[i]));
-}
-
-survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress,
-                                   bool hiddenLayers) {
-  const std::vector<int> segments = survey::RangeSegments(host.drawing, nullptr, hiddenLayers);
-  KeptLists kept(host.lists);
-  return survey::Survey(host.drawing, segments, SearchOptionsOf(ReadSettings()), progress);
-}
-
 nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLayers& layers) {
   nlohmann::json families = nlohmann::json::array();
   for (size_t f = 0; f < result.families.size(); ++f) {

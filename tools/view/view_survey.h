@@ -18,25 +18,6 @@
 
 namespace twinfind::tool::view {
 
-// The host's application lists as they are now, put back when this goes.
-class KeptLists {
- public:
-  explicit KeptLists(vexhost::IdLists& lists);
-  ~KeptLists();
-  KeptLists(const KeptLists&) = delete;
-  KeptLists& operator=(const KeptLists&) = delete;
-
- private:
-  vexhost::IdLists& lists_;
-  std::array<std::vector<VexIdRecord>, vexhost::IdLists::kListCount> kept_;
-};
-
-// The survey of the whole drawing with the stored settings (the session's settings file),
-// telling its progress (false from it cancels the survey): the layers shown, or with
-// `hiddenLayers` the hidden ones too.
-survey::SurveyResult SurveyDrawing(vexhost::Host& host, const survey::SurveyProgress& progress,
-                                   bool hiddenLayers = false);
-
 // The families as the page lists them: count, mirrored, figures, the box of the searched
 // member, and the members drawn highlighted in the family's colour (SVG elements).
 nlohmann::json FamiliesJson(const survey::SurveyResult& result, const DrawingLayers& layers);

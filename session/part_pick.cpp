@@ -1,4 +1,4 @@
-#include "tools/part_pick.h"
+#include "session/part_pick.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include "settings/settings.h"
 #include "survey/survey.h"
 
-namespace twinfind::tool {
+namespace twinfind::session {
 namespace {
 
 // How far a figure lies from a point: its curve for lines, circles and arcs, its extent for
@@ -75,4 +75,4 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
   return part;
 }
 
-}  // namespace twinfind::tool
+}  // namespace twinfind::session

@@ -2,8 +2,8 @@
 // point, its touching group with everything that lies inside its outline, as the survey forms
 // parts. The command is handed the window of that part's extent, as if the user had dragged it
 // exactly around it.
-#ifndef TOOLS_PART_PICK_H
-#define TOOLS_PART_PICK_H
+#ifndef SESSION_PART_PICK_H
+#define SESSION_PART_PICK_H
 
 #include <cstdint>
 #include <optional>
@@ -14,7 +14,7 @@
 #include "host/drawing.h"
 #include "survey/candidate_parts.h"
 
-namespace twinfind::tool {
+namespace twinfind::session {
 
 struct PickedPart {
   std::vector<int> segments;  // in drawing order
@@ -42,6 +42,6 @@ class PartPicker {
 // The reach a `pick X Y` line of a run takes: a two-hundredth of the drawing's larger side.
 double DefaultPickReach(const vexhost::Drawing& drawing);
 
-}  // namespace twinfind::tool
+}  // namespace twinfind::session
 
-#endif  // TOOLS_PART_PICK_H
+#endif  // SESSION_PART_PICK_H

@@ -1,7 +1,8 @@
-// The C++ side of the Python module, called as the binding calls it. It is built in every
-// preset, so that the sanitizer build runs it too (the module itself is not loaded there):
-// drawings opened side by side and searched from two threads give what each gives alone, the
-// host keeps none of them between calls, and changes and saves act on their own drawing only.
+// The drawing session as the Python module calls it (the tool's is the same, kept in the host).
+// It is built in every preset, so that the sanitizer build runs it too (the module itself is not
+// loaded there): drawings opened side by side and searched from two threads give what each gives
+// alone, the host keeps none of them between calls, and changes and saves act on their own
+// drawing only.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -13,19 +14,18 @@
 #include <vector>
 
 #include "host/host.h"
-#include "python/drawing_session.h"
+#include "session/drawing_session.h"
 
 namespace {
 
 using twinfind::SearchOptions;
-using twinfind::python::Area;
-using twinfind::python::BadArgument;
-using twinfind::python::DrawingSession;
-using twinfind::python::Family;
-using twinfind::python::PartSpec;
-using twinfind::python::Refused;
-using twinfind::python::Stopped;
-using twinfind::python::Twin;
+using twinfind::session::Area;
+using twinfind::session::BadArgument;
+using twinfind::session::DrawingSession;
+using twinfind::session::Family;
+using twinfind::session::PartSpec;
+using twinfind::session::Refused;
+using twinfind::session::Twin;
 namespace fs = std::filesystem;
 
 const fs::path kReal = TWINFIND_REAL_DRAWINGS;
@@ -44,7 +44,17 @@ SearchOptions Turns() {
 
 std::unique_ptr<DrawingSession> Open(const std::string& path) {
   std::vector<std::string> warnings;
-  return std::make_unique<DrawingSession>(path, std::nullopt, warnings);
+  auto session = std::make_unique<DrawingSession>(path);
+  session->Open({}, warnings);
+  return session;
+}
+
+std::vector<Family> Survey(DrawingSession& d, bool goOn = true) {
+  std::vector<Family> families;
+  const bool cancelled =
+      d.Survey(Area{}, Turns(), false, [goOn](double) { return goOn; }, &families).cancelled;
+  EXPECT_EQ(cancelled, !goOn);
+  return families;
 }
 
 using TwinKey = std::tuple<std::vector<int>, std::vector<std::string>, double, bool, bool>;
@@ -84,7 +94,7 @@ class Scratch {
 
 TEST(DrawingSession, TwoDrawingsSearchedFromTwoThreadsGiveWhatEachGivesAlone) {
   const auto plan = Open(kPlan), details = Open(kDetails);
-  const auto planJob = [&] { return Keys(plan->Survey(Area{}, Turns(), false, nullptr)); };
+  const auto planJob = [&] { return Keys(Survey(*plan)); };
   const auto detailsJob = [&] { return Keys(Find(*details, kFastener, kDetailsRange)); };
   const auto planAlone = planJob();
   const auto detailsAlone = detailsJob();
@@ -134,8 +144,8 @@ TEST(DrawingSession, ChangesAndSavesActOnTheirOwnDrawingOnly) {
   EXPECT_THROW(details->Delete({half[0]}), BadArgument);  // gone already
   EXPECT_EQ(Find(*other, kFastener, kDetailsRange).size(), 19u);
 
-  EXPECT_THROW(details->Save(kDetails), Refused);  // never over the input
-  const auto saved = details->Save(scratch / "out.dxf");
+  EXPECT_THROW(details->Save(kDetails, "save", nullptr), Refused);  // never over the input
+  const auto saved = details->Save(scratch / "out.dxf", "save", nullptr);
   EXPECT_EQ(saved.counts.deleted, segments);
   EXPECT_EQ(saved.counts.changed, 0);
   const auto again = Open(scratch / "out.dxf");
@@ -144,9 +154,8 @@ TEST(DrawingSession, ChangesAndSavesActOnTheirOwnDrawingOnly) {
 
 TEST(DrawingSession, AStoppedSurveyLeavesTheDrawingAsItWas) {
   const auto plan = Open(kPlan);
-  EXPECT_THROW(plan->Survey(Area{}, Turns(), false, [] { return false; }), Stopped);
-  EXPECT_EQ(Keys(plan->Survey(Area{}, Turns(), false, nullptr)),
-            Keys(Open(kPlan)->Survey(Area{}, Turns(), false, nullptr)));
+  EXPECT_TRUE(Survey(*plan, false).empty());
+  EXPECT_EQ(Keys(Survey(*plan)), Keys(Survey(*Open(kPlan))));
 }
 
 TEST(DrawingSession, AFolderIsRefusedWithTheToolsMessage) {

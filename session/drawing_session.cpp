@@ -1,35 +1,49 @@
-#include "python/drawing_session.h"
+#include "session/drawing_session.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
-#include <map>
 #include <mutex>
 #include <utility>
 
+#include "common/atomic_file.h"
 #include "common/utf.h"
 #include "dxf/dxf_import.h"
 #include "dxf/memory_limit.h"
 #include "engine/twin_finder.h"
 #include "host/host.h"
-#include "parts/block_plan.h"
-#include "settings/settings.h"
-#include "settings/settings_store.h"
-#include "settings/store_memory.h"
+#include "session/in_host.h"
 #include "survey/survey.h"
 #include "vexlib/vexlib.h"
 
-namespace twinfind::python {
-namespace {
+namespace twinfind::session {
 
-// Held by every call that reads or changes a drawing: the host and the engine's tables serve one
-// call at a time, and a drawing swapped into the host is not where its session keeps it.
 std::mutex& HostMutex() {
   static std::mutex mutex;
   return mutex;
 }
 
+namespace {
+
 std::atomic<uint64_t> nextSessionId{1};
+
+// The host's application lists as they are now, put back when this goes.
+class KeptLists {
+ public:
+  explicit KeptLists(vexhost::IdLists& lists) : lists_(lists) {
+    for (int i = 0; i < vexhost::IdLists::kListCount; ++i) kept_[i] = lists_.Contents(i);
+  }
+  ~KeptLists() {
+    for (int i = 0; i < vexhost::IdLists::kListCount; ++i) lists_.Replace(i, std::move(kept_[i]));
+  }
+  KeptLists(const KeptLists&) = delete;
+  KeptLists& operator=(const KeptLists&) = delete;
+
+ private:
+  vexhost::IdLists& lists_;
+  std::array<std::vector<VexIdRecord>, vexhost::IdLists::kListCount> kept_;
+};
 
 std::string Number(double v) {
   char text[32];
@@ -42,79 +56,90 @@ std::string WindowText(const VexBox& box) {
          Number(box.maxY);
 }
 
-std::string WithoutWarningWord(const std::string& line) {
-  constexpr std::string_view kWord = "warning: ";
-  return line.starts_with(kWord) ? line.substr(kWord.size()) : line;
-}
-
 }  // namespace
 
-// The session's drawing and id lists in the host for one call, under the host mutex; whatever
-// the host held is kept in the session meanwhile and put back at the end, on every path. The
-// host's messages of the call are the call's own.
-class InHost {
- public:
-  explicit InHost(DrawingSession& session) : lock_(HostMutex()), session_(session) {
-    Swap();
-    vexhost::TheHost().transcript.Clear();
-  }
-  ~InHost() {
-    vexhost::TheHost().transcript.Clear();
-    Swap();
-  }
-  InHost(const InHost&) = delete;
-  InHost& operator=(const InHost&) = delete;
-
-  // The messages the host was given since the call began, in UTF-8.
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const vexhost::Message& m : vexhost::TheHost().transcript.messages()) {
-      texts.push_back(ToUtf8(m.text));
-    }
-    return texts;
-  }
-
- private:
-  void Swap() {
-    vexhost::Host& host = vexhost::TheHost();
-    std::swap(host.drawing, session_.drawing_);
-    std::swap(host.lists, session_.lists_);
-  }
-
-  std::lock_guard<std::mutex> lock_;
-  DrawingSession& session_;
-};
-
-const char* Version() { return TWINFIND_VERSION; }
-
-void KeepSettingsInMemory() {
-  static MemorySettingsStore* const store =
-      new MemorySettingsStore;  // never freed: in use to the end
-  InstallSettingsStore(store);
+InHost::InHost(DrawingSession& session) : session_(session) {
+  if (session_.inHost_) return;
+  lock_ = std::unique_lock<std::mutex>(HostMutex());
+  Swap();
+  vexhost::TheHost().transcript.Clear();
 }
 
-DrawingSession::DrawingSession(const std::string& path, std::optional<uint64_t> memoryLimit,
-                               std::vector<std::string>& warnings, double chordTolerance)
-    : path_(path), id_(nextSessionId++) {
-  std::string error;
-  if (!memoryLimit && !dxf::MemoryLimitOfVariable(memoryLimit, error)) throw Refused(error);
-  dxf::ImportOptions options;
-  options.memoryLimit = memoryLimit;
-  options.chordTolerance = chordTolerance;
-  // The drawing is this session's alone until the constructor returns: no lock is needed, and
-  // drawings are read in parallel.
-  const dxf::ImportResult imported = dxf::OpenDrawingFile(path, drawing_, options);
-  if (!imported.ok) throw Refused(imported.error);
-  for (const std::string& line : imported.WarningLines()) {
-    warnings.push_back(WithoutWarningWord(line));
+InHost::~InHost() {
+  if (!lock_.owns_lock()) return;
+  vexhost::TheHost().transcript.Clear();
+  Swap();
+}
+
+std::vector<std::string> InHost::Messages() const {
+  std::vector<std::string> texts;
+  for (const vexhost::Message& m : vexhost::TheHost().transcript.messages()) {
+    texts.push_back(ToUtf8(m.text));
   }
+  return texts;
+}
+
+void InHost::Swap() {
+  vexhost::Host& host = vexhost::TheHost();
+  std::swap(host.drawing, session_.drawing_);
+  std::swap(host.lists, session_.lists_);
+}
+
+DrawingSession::DrawingSession(std::optional<std::string> path)
+    : path_(std::move(path)), id_(nextSessionId++) {
+  claims_.SetInput(path_);
+}
+
+DrawingSession::~DrawingSession() = default;
+
+void DrawingSession::Open(const OpenOptions& options, std::vector<std::string>& warnings) {
+  opened_ = true;
+  memoryLimit_ = options.memoryLimit;
+  std::string error;
+  if (!memoryLimit_ && !dxf::MemoryLimitOfVariable(memoryLimit_, error)) throw Refused(error);
+  if (!path_) return;  // a drawing started empty
+  dxf::ImportOptions import;
+  import.memoryLimit = memoryLimit_;
+  import.chordTolerance = options.chordTolerance;
+  // The drawing is this session's alone until it is in the host: no lock is needed, and
+  // drawings are read in parallel.
+  const dxf::ImportResult imported = dxf::OpenDrawingFile(*path_, drawing_, import);
+  if (!imported.ok) throw Refused(imported.error);
+  for (const std::string& line : imported.WarningLines()) warnings.push_back(line);
   source_ = imported.source;
-  claims_.SetInput(path);
+  hiddenAtLoad_ = drawing_.hiddenLayers();
+}
+
+void DrawingSession::StayInHost() {
+  const std::lock_guard<std::mutex> lock(HostMutex());
+  vexhost::Host& host = vexhost::TheHost();
+  if (inHost_) return;
+  if (opened_) {
+    std::swap(host.drawing, drawing_);
+    std::swap(host.lists, lists_);
+  }
+  inHost_ = true;
+  // The states kept for undo may take a quarter of the memory limit.
+  host.undo.SetByteLimit(memoryLimit_.value_or(dxf::DefaultMemoryLimit()) / 4);
+}
+
+bool DrawingSession::Claim(const std::string& path, const std::string& owner,
+                           std::string& error) {
+  return claims_.Claim(path, owner, error);
+}
+
+bool DrawingSession::CheckOutput(const std::string& path, const std::string& owner,
+                                 std::string& error) {
+  return claims_.Claim(path, owner, error) && CheckWriteTarget(path, error);
+}
+
+std::vector<std::string> DrawingSession::Handles(const std::vector<int>& segments) const {
+  return source_ ? source_->SourceHandles(segments) : std::vector<std::string>{};
 }
 
 size_t DrawingSession::SegmentCount() {
-  const std::lock_guard<std::mutex> lock(HostMutex());
-  return drawing_.SegmentCount();
+  InHost in(*this);
+  return vexhost::TheHost().drawing.SegmentCount();
 }
 
 std::vector<int> DrawingSession::PartSegments(const PartSpec& part, bool hiddenLayers) const {
@@ -166,7 +191,7 @@ Twin DrawingSession::MakeTwin(const std::vector<int>& segments, const PlaneMap& 
   twin.motion = motion;
   twin.angleDegrees = TurnDegrees(motion);
   twin.mirrored = mirrored;
-  twin.handles = source_->SourceHandles(segments);
+  twin.handles = Handles(segments);
   twin.box = survey::BoxOf(drawing, segments);
   std::vector<int> sorted = segments;
   std::sort(sorted.begin(), sorted.end());
@@ -236,16 +261,17 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
   return twins;
 }
 
-std::vector<Family> DrawingSession::Survey(const Area& area, const SearchOptions& options, bool all,
-                                           const std::function<bool()>& goOn) {
+survey::SurveyResult DrawingSession::Survey(const Area& area, const SearchOptions& options,
+                                            bool all, const survey::SurveyProgress& progress,
+                                            std::vector<Family>* families) {
   InHost in(*this);
-  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  vexhost::Host& host = vexhost::TheHost();
   const std::vector<int> rangeIds =
-      survey::RangeSegments(drawing, area.range ? &*area.range : nullptr, area.hiddenLayers);
-  const survey::SurveyResult result = survey::Survey(
-      drawing, rangeIds, options, [&goOn](double) { return !goOn || goOn(); }, all);
-  if (result.cancelled) throw Stopped();
-  std::vector<Family> families;
+      survey::RangeSegments(host.drawing, area.range ? &*area.range : nullptr, area.hiddenLayers);
+  // The survey's searches use the engine's lists, which a command under way may hold.
+  KeptLists kept(host.lists);
+  survey::SurveyResult result = survey::Survey(host.drawing, rangeIds, options, progress, all);
+  if (families == nullptr || result.cancelled) return result;
   for (const survey::Family& found : result.families) {
     Family family;
     family.mirrored = found.mirrored;
@@ -259,9 +285,9 @@ std::vector<Family> DrawingSession::Survey(const Area& area, const SearchOptions
       family.members.push_back(std::move(twin));
     }
     found_.push_back(family.members);
-    families.push_back(std::move(family));
+    families->push_back(std::move(family));
   }
-  return families;
+  return result;
 }
 
 std::vector<TwinGroup> DrawingSession::FoundGroups() const {
@@ -302,21 +328,6 @@ std::vector<parts::PartFamily> DrawingSession::PartFamilies(const std::vector<Tw
   return families;
 }
 
-std::vector<parts::SplitRow> DrawingSession::Split(const std::vector<TwinGroup>& families,
-                                                   const std::string& folder, bool hands) {
-  InHost in(*this);
-  const std::vector<parts::PartFamily> parts = PartFamilies(families, true);
-  std::string error;
-  if (!parts::CheckSplitFolder(folder, error)) throw Refused(error);
-  parts::SplitOptions options;
-  options.hands = hands;
-  options.drawing = path_;
-  const parts::SplitResult result =
-      parts::SplitParts(vexhost::TheHost().drawing, *source_, parts, folder, options);
-  if (!result.ok) throw Refused(result.error);
-  return result.rows;
-}
-
 std::vector<int> DrawingSession::SegmentsOfTwins(const std::vector<const Twin*>& twins) const {
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   std::vector<int> segments;
@@ -335,63 +346,4 @@ std::vector<int> DrawingSession::SegmentsOfTwins(const std::vector<const Twin*>&
   return segments;
 }
 
-int DrawingSession::Delete(const std::vector<const Twin*>& twins) {
-  InHost in(*this);
-  int deleted = 0;
-  for (const int id : SegmentsOfTwins(twins)) deleted += VexSgmDeleteSegment(id) == 0 ? 1 : 0;
-  return deleted;
-}
-
-int DrawingSession::Recolour(const std::vector<const Twin*>& twins, const std::string& colour,
-                             const std::string& lineType) {
-  const std::u16string colourName = ToUtf16(colour), lineTypeName = ToUtf16(lineType);
-  if (!IsColorName(colourName)) {
-    throw BadArgument("the colour " + colour + " is none of MAINCOLOR01 to MAINCOLOR16");
-  }
-  if (!IsLineTypeName(lineTypeName)) {
-    throw BadArgument("the line type " + lineType + " is none of LINETYPE01 to LINETYPE10");
-  }
-  InHost in(*this);
-  const std::vector<int> segments = SegmentsOfTwins(twins);
-  for (const int segment : segments) {
-    for (int e = VexSgmGetHeadElementId(segment); e != -1; e = VexElmGetNextElementId(e)) {
-      VexLineTypeData data{};
-      if (VexFigGetLineType(e, &data) == -1) continue;  // a text or balloon has none
-      data.color = ColorIndexOfName(colourName);
-      data.lineType = LineTypeIndexOfName(lineTypeName);
-      VexFigSetLineType(e, &data);
-    }
-  }
-  return static_cast<int>(segments.size());
-}
-
-SaveResult DrawingSession::Save(const std::string& path, const std::vector<TwinGroup>* blocks,
-                                bool found) {
-  InHost in(*this);
-  const std::vector<TwinGroup> foundGroups = found ? FoundGroups() : std::vector<TwinGroup>{};
-  if (found) blocks = &foundGroups;
-  // Twins deleted since are left out by the planning, as the tool leaves out deleted ones.
-  const std::vector<parts::PartFamily> families =
-      blocks ? PartFamilies(*blocks, false) : std::vector<parts::PartFamily>{};
-  std::string error;
-  if (!claims_.Claim(path, "save", error)) throw Refused(error);
-  SaveResult saved;
-  std::vector<std::string> warnings;
-  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
-  parts::BlockPlanning planning;
-  dxf::BlockSave blockSave;
-  if (blocks) {
-    planning = parts::PlanBlocks(drawing, *source_, families);
-    blockSave.plan = &planning.plan;
-    for (const std::string& note : planning.notes) warnings.push_back(note);
-  }
-  if (!dxf::SaveDxf(drawing, *source_, path, saved.counts, error, &warnings,
-                    blocks ? &blockSave : nullptr)) {
-    throw Refused(error);
-  }
-  saved.blocks = blockSave.outcomes;
-  for (const std::string& line : warnings) saved.warnings.push_back(WithoutWarningWord(line));
-  return saved;
-}
-
-}  // namespace twinfind::python
+}  // namespace twinfind::session
