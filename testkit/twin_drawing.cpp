@@ -24,13 +24,17 @@ FigureRecord Arc(double cx, double cy, double r, double a0, double a1) {
                           cx + r * std::cos(a1 * k), cy + r * std::sin(a1 * k));
 }
 
-twinfind::PlaneMap PlacementOf(const Placement& p) {
+}  // namespace
+
+twinfind::PlaneMap MapOf(const Placement& p) {
   twinfind::PlaneMap turn = twinfind::PlaneMap::MoveTurnScale({0, 0}, {p.x, p.y}, p.degrees, 1.0);
   if (!p.mirrored) return turn;
   twinfind::PlaneMap mirror;
   twinfind::PlaneMap::Mirror({0, 0}, {1, 0}, mirror);
   return turn.After(mirror);
 }
+
+namespace {
 
 int AddSegment(const std::vector<FigureRecord>& figures, const twinfind::PlaneMap& where,
                const Placement& p, bool reversed) {
@@ -93,7 +97,7 @@ TwinDrawing::TwinDrawing(uint32_t seed, int segmentCount) : clutterSeed_(seed * 
 }
 
 Placed TwinDrawing::Place(const Placement& p, Variant variant) {
-  const twinfind::PlaneMap where = PlacementOf(p);
+  const twinfind::PlaneMap where = MapOf(p);
   Placed placed{p, variant, {}};
   const bool reversed = variant == Variant::kReversedTwin;
   for (size_t i = 0; i < part_.size(); ++i) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/plane_map.h"
 #include "vexlib/vexlib.h"
 
 namespace drawgen {
@@ -20,6 +21,9 @@ struct Placement {
   int layer = 0;
   int color = 0;
 };
+
+// The map that takes the part's own coordinates to a placement's.
+twinfind::PlaneMap MapOf(const Placement& placement);
 
 // What is drawn at a placement besides (or instead of) a true twin.
 enum class Variant {

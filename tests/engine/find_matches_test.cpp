@@ -1,6 +1,7 @@
 // The same-part search over generated drawings with known twins: under every option
-// combination it finds exactly the placed twins, with the right mirrored flag, and leaves the
-// drawing as it found it.
+// combination it finds exactly the placed twins, with the right mirrored flag, the motion they
+// were placed with and each segment paired with its own part segment, and leaves the drawing as
+// it found it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -103,8 +104,25 @@ TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
       }
       for (const twinfind::MatchRecord& twin : result.twins) {
         std::set<int> ids;
-        for (int r = 1; r <= twin.refCount(); ++r) ids.insert(twin.refs[r].segmentId);
+        for (int r = 1; r <= twin.segmentCount(); ++r) ids.insert(twin.segment(r).segmentId);
         found.insert({ids, twin.mirrored != 0});
+        // The twin tells how it lies: the motion of its placement (the part has no turn onto
+        // itself, its anchor line being the only one of its length), and each segment the
+        // placed copy of the part segment it paired with.
+        for (const drawgen::Placed& placed : drawing.placed()) {
+          if (std::set<int>(placed.segments.begin(), placed.segments.end()) != ids) continue;
+          const twinfind::PlaneMap want = drawgen::MapOf(placed.placement), got = twin.motion;
+          for (const auto& [w, g] : {std::pair{want.a, got.a}, {want.b, got.b}, {want.c, got.c},
+                                     {want.d, got.d}, {want.tx, got.tx}, {want.ty, got.ty}}) {
+            EXPECT_NEAR(g, w, 1e-6);
+          }
+          ASSERT_EQ(twin.partOf.size(), placed.segments.size());
+          for (int r = 1; r <= twin.segmentCount(); ++r) {
+            const auto at = static_cast<size_t>(twin.partOf[static_cast<size_t>(r - 1)]);
+            ASSERT_LT(at, placed.segments.size());
+            EXPECT_EQ(placed.segments[at], twin.segment(r).segmentId);
+          }
+        }
       }
       EXPECT_EQ(found, expected);
       EXPECT_EQ(result.twins.size(), expected.size());
