@@ -1,4 +1,5 @@
-// The plug-in as the host really meets it: a module loaded by path, with one entry point.
+// The plug-in as the host really meets it: a module loaded by path, with one entry point, and
+// the last search for a host of our own.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "vexlib/found_parts_export.h"
 #include "vexlib/vexlib.h"
 
 namespace {
@@ -26,8 +28,13 @@ TEST(PluginModule, LoadsByPathRegistersAndShowsTheFirstPrompt) {
   ASSERT_NE(module, nullptr) << dlerror();
   auto startup = reinterpret_cast<VexStartupFunc>(dlsym(module, "Startup"));
   ASSERT_NE(startup, nullptr);
-  // Nothing but the entry point is exported.
+  // Nothing but the entry point and the last search is exported; before any search the last
+  // search holds nothing.
   EXPECT_EQ(dlsym(module, "_ZN8twinfind12StartCommandEv"), nullptr);
+  auto found = reinterpret_cast<TwfFoundPartsFunc>(dlsym(module, TWINFIND_FOUND_PARTS_SYMBOL));
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found()->searches, 0u);
+  EXPECT_EQ(found()->twinCount, 0);
 
   ASSERT_EQ(startup(nullptr), 0);
   auto& host = vexhost::TheHost();

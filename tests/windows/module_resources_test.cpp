@@ -133,7 +133,7 @@ std::u16string ClassNumber(std::u16string name) {
   return name;
 }
 
-TEST(ModuleResources, StartupIsTheOnlyExport) {
+TEST(ModuleResources, StartupAndTheLastSearchAreTheOnlyExports) {
   const Module module;
   ASSERT_NE(module.handle(), nullptr);
   const unsigned char* base = module.base();
@@ -144,9 +144,10 @@ TEST(ModuleResources, StartupIsTheOnlyExport) {
   ASSERT_NE(entry.VirtualAddress, 0u);
   const auto* exports =
       reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
-  ASSERT_EQ(exports->NumberOfNames, 1u);
+  ASSERT_EQ(exports->NumberOfNames, 2u);
   const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
   EXPECT_STREQ(reinterpret_cast<const char*>(base + names[0]), "Startup");
+  EXPECT_STREQ(reinterpret_cast<const char*>(base + names[1]), "TwinfindFoundParts");
 }
 
 TEST(ModuleResources, TheDialogTemplatesHoldEveryControlOfTheTable) {
