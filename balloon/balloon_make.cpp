@@ -4,9 +4,9 @@
 
 #include "balloon/balloon_texts.h"
 #include "balloon/drawing_scale.h"
+#include "balloon/found_parts.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "balloon/found_parts.h"
 #include "engine/host_lists.h"
 #include "engine/shape_model.h"
 #include "settings/settings.h"

@@ -1,7 +1,7 @@
 #include "balloon/balloon_snap.h"
 
-#include "engine/host_lists.h"
 #include "balloon/found_parts.h"
+#include "engine/host_lists.h"
 
 namespace twinfind {
 namespace {

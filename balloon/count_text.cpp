@@ -3,9 +3,9 @@
 #include "balloon/balloon_make.h"
 #include "balloon/balloon_texts.h"
 #include "balloon/drawing_scale.h"
+#include "balloon/found_parts.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "balloon/found_parts.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 

@@ -1,22 +1,23 @@
 // 250 twins of a part of 40 loose lines (10,000 range segments), turned, rotation on: the
 // search with the general method's dropping of overlapping twins, and everything the method
-// does after it (marking the range entries taken, blinking), against the time of loading the same drawing from
-// its DXF text, which each iteration also times (counter x_load). Once with every twin's lines
-// in the part's order and direction, once with them shuffled and half of them reversed; the
-// second row also reports its time as a multiple of the first (x_plain; search_x_plain for the
-// search alone). Each row runs for at least two seconds, several iterations once it is fast.
+// does after it (marking the range entries taken, blinking), against the time of loading the same
+// drawing from its DXF text, which each iteration also times (counter x_load). Once with every
+// twin's lines in the part's order and direction, once with them shuffled and half of them
+// reversed; the second row also reports its time as a multiple of the first (x_plain;
+// search_x_plain for the search alone). Each row runs for at least two seconds, several iterations
+// once it is fast.
 #include <benchmark/benchmark.h>
 
 #include <map>
 #include <string>
 #include <utility>
 
+#include "balloon/found_parts.h"
 #include "bench/cpu_clock.h"
 #include "bench/found_check.h"
 #include "bench/loose_line_field.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
-#include "balloon/found_parts.h"
 #include "host/host.h"
 #include "plugin/part_search.h"
 #include "plugin/range_input.h"

@@ -55,8 +55,8 @@ void Survey(benchmark::State& state, size_t n) {
   }
   state.counters["families_members"] = static_cast<double>(listed);
   state.counters["distinct_parts"] = static_cast<double>(distinct);
-  state.counters["us_per_n"] = 1e6 * seconds / static_cast<double>(state.iterations()) /
-                               static_cast<double>(n);
+  state.counters["us_per_n"] =
+      1e6 * seconds / static_cast<double>(state.iterations()) / static_cast<double>(n);
 }
 
 void BM_NestedSquares(benchmark::State& state) {
@@ -73,7 +73,8 @@ void BM_LooseLines(benchmark::State& state) {
   std::uniform_real_distribution<double> length(0.5, 100.0), angle(0, 6.283);
   const int side = static_cast<int>(std::sqrt(n)) + 1;
   for (int i = 0; i < n; ++i) {
-    const double x = 200.0 * (i % side), y = 200.0 * (i / side), l = length(random), a = angle(random);
+    const double x = 200.0 * (i % side), y = 200.0 * (i / side), l = length(random),
+                 a = angle(random);
     AddFigures({vexhost::MakeLine(x, y, x + l * std::cos(a), y + l * std::sin(a))});
   }
   Survey(state, static_cast<size_t>(n));
@@ -118,14 +119,34 @@ void BM_SearchTellsTheTurnOfALongPolyline(benchmark::State& state) {
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
   if (twins != 2) state.SkipWithError("the polyline and its twin were not found");
-  state.counters["us_per_n"] = 1e6 * seconds / static_cast<double>(state.iterations()) /
-                               static_cast<double>(n);
+  state.counters["us_per_n"] =
+      1e6 * seconds / static_cast<double>(state.iterations()) / static_cast<double>(n);
 }
 
-BENCHMARK(BM_NestedSquares)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_LooseLines)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_NearEqualParts)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_SearchTellsTheTurnOfALongPolyline)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_NestedSquares)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_LooseLines)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_NearEqualParts)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_SearchTellsTheTurnOfALongPolyline)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

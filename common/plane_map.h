@@ -15,8 +15,7 @@ struct PlaneMap {
 
   // Moves base onto target, then turns by `degrees` (counter-clockwise) and scales about it, as
   // the host's copy call does.
-  static PlaneMap MoveTurnScale(VexPoint base, VexPoint target, double degrees,
-                                double scale = 1.0);
+  static PlaneMap MoveTurnScale(VexPoint base, VexPoint target, double degrees, double scale = 1.0);
   // Mirrors across the line through p1 and p2, as the host's mirror call does; false when they
   // coincide.
   static bool Mirror(VexPoint p1, VexPoint p2, PlaneMap& out);

@@ -122,8 +122,7 @@ bool UsableBalloon(const BalloonRecord& b) {
          vexhost::WithinLimit(b.diameter);
 }
 
-bool CopiesWithinReach(const InsertRecord& r, const Container& block,
-                       const PlaneMap& parent) {
+bool CopiesWithinReach(const InsertRecord& r, const Container& block, const PlaneMap& parent) {
   // The copies lie on a grid: its corners are the farthest.
   const int lastColumn = std::max(1, r.columns) - 1, lastRow = std::max(1, r.rows) - 1;
   for (const int column : {0, lastColumn}) {
@@ -261,8 +260,8 @@ bool BlockFlattener::Flatten(const Item& reference, const Container& block,
   return true;
 }
 
-void BlockFlattener::AddBlock(const Container& block, const PlaneMap& world,
-                              const BlockLook& look, int depth, Flattened& out) {
+void BlockFlattener::AddBlock(const Container& block, const PlaneMap& world, const BlockLook& look,
+                              int depth, Flattened& out) {
   if (std::find(open_.begin(), open_.end(), &block) != open_.end()) {
     ++holdsItself_;
     return;
@@ -276,9 +275,8 @@ void BlockFlattener::AddBlock(const Container& block, const PlaneMap& world,
   open_.pop_back();
 }
 
-void BlockFlattener::AddItem(const Container& block, const Item& item,
-                             const PlaneMap& world, const BlockLook& look, int depth,
-                             Flattened& out) {
+void BlockFlattener::AddItem(const Container& block, const Item& item, const PlaneMap& world,
+                             const BlockLook& look, int depth, Flattened& out) {
   const std::string type(item.type);
   switch (item.kind) {
     case Item::Kind::kFigures: {
@@ -328,9 +326,8 @@ void BlockFlattener::AddItem(const Container& block, const Item& item,
   }
 }
 
-void BlockFlattener::AddReference(const Container& parent, const Item& item,
-                                  const PlaneMap& world, const BlockLook& look, int depth,
-                                  Flattened& out) {
+void BlockFlattener::AddReference(const Container& parent, const Item& item, const PlaneMap& world,
+                                  const BlockLook& look, int depth, Flattened& out) {
   const InsertRecord& r = parent.InsertOf(item);
   for (const TextLine& t : r.attributes) {
     TextLine placed = PlaceTextLine(t, world);

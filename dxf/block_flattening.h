@@ -81,8 +81,7 @@ void AddCount(std::map<std::string, int>& counts, const std::string& key, long l
 
 // The placement of one copy of a reference (column, row of an array) in its parent's
 // coordinates.
-PlaneMap PlacementOf(const InsertRecord& insert, double baseX, double baseY, int column,
-                     int row);
+PlaneMap PlacementOf(const InsertRecord& insert, double baseX, double baseY, int column, int row);
 
 // The placements a reference stands for: one, or one per copy of its array; none for an array
 // of more than kMaxArrayCopies.
@@ -109,8 +108,8 @@ class BlockFlattener {
                Flattened& out);
 
  private:
-  void AddBlock(const Container& block, const PlaneMap& world, const BlockLook& look,
-                int depth, Flattened& out);
+  void AddBlock(const Container& block, const PlaneMap& world, const BlockLook& look, int depth,
+                Flattened& out);
   void AddItem(const Container& block, const Item& item, const PlaneMap& world,
                const BlockLook& look, int depth, Flattened& out);
   void AddReference(const Container& parent, const Item& item, const PlaneMap& world,
@@ -144,8 +143,7 @@ bool UsableBalloon(const BalloonRecord& balloon);
 
 // Every copy of the reference puts its block's base point within the drawing's reach under
 // `parent` (the placement of the block that holds the reference).
-bool CopiesWithinReach(const InsertRecord& insert, const Container& block,
-                       const PlaneMap& parent);
+bool CopiesWithinReach(const InsertRecord& insert, const Container& block, const PlaneMap& parent);
 
 }  // namespace twinfind::dxf
 

@@ -32,9 +32,7 @@
 namespace twinfind::dxf {
 namespace {
 
-bool IsTranslation(const PlaneMap& p) {
-  return p.a == 1 && p.b == 0 && p.c == 0 && p.d == 1;
-}
+bool IsTranslation(const PlaneMap& p) { return p.a == 1 && p.b == 0 && p.c == 0 && p.d == 1; }
 
 class Saver {
  public:

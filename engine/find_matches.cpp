@@ -343,7 +343,8 @@ Search::Trial Search::MirrorAccepted(Found found) {
 // be placed, and of those the turns that lay the whole part on itself.
 void Search::FindPartTurns() {
   turnsFound_ = true;
-  if (!options_.rotate || (anchorLine.kind != VEX_FIG_LINE && anchorLine.turn == AnchorTurn::kNone)) {
+  if (!options_.rotate ||
+      (anchorLine.kind != VEX_FIG_LINE && anchorLine.turn == AnchorTurn::kNone)) {
     return;
   }
   std::vector<PlaneMap> tries;

@@ -51,8 +51,8 @@ void PlaceSegment(const CopySource& source, const PlaneMap& first, const PlaneMa
   to.spread = SpreadOfFigures(to.figures);
 }
 
-void PlaceCopy(const std::vector<CopySource>& sources, const PlaneMap& first,
-               const PlaneMap* then, std::vector<SegmentFigures>& out) {
+void PlaceCopy(const std::vector<CopySource>& sources, const PlaneMap& first, const PlaneMap* then,
+               std::vector<SegmentFigures>& out) {
   out.resize(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) PlaceSegment(sources[i], first, then, out[i]);
 }

@@ -36,8 +36,8 @@ void PlaceSegment(const CopySource& source, const PlaneMap& first, const PlaneMa
 
 // The copy's segments under the placements (the second, when given, after the first), into
 // `out` (one per source, the source's ref, hole flag and reading kept).
-void PlaceCopy(const std::vector<CopySource>& sources, const PlaneMap& first,
-               const PlaneMap* then, std::vector<SegmentFigures>& out);
+void PlaceCopy(const std::vector<CopySource>& sources, const PlaneMap& first, const PlaneMap* then,
+               std::vector<SegmentFigures>& out);
 
 }  // namespace twinfind
 

@@ -54,7 +54,7 @@ class TrialPairing {
   std::vector<SegmentFigures> window_;  // window_[w - 1] for windowTable entry w
   std::vector<const SegmentFigures*> indexed_;
   std::vector<int> partner_;  // per windowTable entry (from 1), the copy it paired with
-  CoincidenceIndex index_;  // over window_, entry w for windowTable entry w
+  CoincidenceIndex index_;    // over window_, entry w for windowTable entry w
 };
 
 }  // namespace twinfind

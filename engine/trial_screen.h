@@ -37,8 +37,8 @@ class TrialScreen {
   // segment without a partner here has none in the window either. The copy's segments are
   // placed one at a time, in `order`, until the answer is known.
   bool MayFit(VexPoint start, const std::vector<CopySource>& sources,
-              const std::vector<size_t>& order, const PlaneMap& first,
-              const PlaneMap* then, int counted, int windowCapacity);
+              const std::vector<size_t>& order, const PlaneMap& first, const PlaneMap* then,
+              int counted, int windowCapacity);
 
  private:
   void BuildGrid();

@@ -8,8 +8,8 @@
 namespace vexhost {
 
 // Motions of the plane and a figure under one are the project's one kind (common/plane_map.h).
-using twinfind::PlaneMap;
 using twinfind::PlaceFigure;
+using twinfind::PlaneMap;
 
 // The figure drawn the other way: a line's ends swap, an arc's ends swap and its direction
 // flips; other kinds have no direction and stay as they are.

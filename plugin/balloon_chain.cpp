@@ -1,8 +1,8 @@
 // The balloon array method: range, material, part number, depth, part.
 #include "plugin/balloon_chain.h"
+#include "balloon/found_parts.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
-#include "balloon/found_parts.h"
 #include "plugin/balloon_placement.h"
 #include "plugin/balloon_result.h"
 #include "plugin/guard.h"

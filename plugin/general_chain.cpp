@@ -1,7 +1,7 @@
 // The general search method: the range and the part.
 #include "plugin/general_chain.h"
-#include "common/message_format.h"
 #include "balloon/found_parts.h"
+#include "common/message_format.h"
 #include "plugin/general_result.h"
 #include "plugin/guard.h"
 #include "plugin/part_search.h"

@@ -194,7 +194,7 @@ std::vector<const Twin*> TwinsOf(py::handle value, std::vector<py::object>& keep
 // Families as a caller names them: Family objects, or iterables of Twin objects (the twins of
 // one find). Kept in `keep` for the duration of the call.
 std::vector<twinfind::session::TwinGroup> GroupsOf(py::handle value, std::vector<py::object>& keep,
-                                                  const char* action) {
+                                                   const char* action) {
   if (py::isinstance<py::str>(value) || !py::isinstance<py::iterable>(value)) {
     throw py::type_error(std::string(action) +
                          " takes a list of families (Family objects, or lists of Twin objects), "
@@ -437,8 +437,8 @@ window that is no four finite numbers or a handle that gave no segment.)")
             bool stopped = false;
             {
               py::gil_scoped_release unlocked;
-              stopped = d.Survey(area, options, all, [&goOn](double) { return goOn(); },
-                                 &families)
+              stopped = d.Survey(
+                             area, options, all, [&goOn](double) { return goOn(); }, &families)
                             .cancelled;
             }
             if (stopped) throw py::error_already_set();  // what stopped it, raised by the check
@@ -609,8 +609,8 @@ twin of another drawing or one deleted before.)")
           py::gil_scoped_release unlocked;
           segments = d.SegmentCount();
         }
-        return Text("<twinfind.Drawing '" + d.path().value_or("") + "': " + std::to_string(segments) +
-                    " segments>");
+        return Text("<twinfind.Drawing '" + d.path().value_or("") +
+                    "': " + std::to_string(segments) + " segments>");
       });
 
   m.def(

@@ -123,8 +123,7 @@ void DrawingSession::StayInHost() {
   host.undo.SetByteLimit(memoryLimit_.value_or(dxf::DefaultMemoryLimit()) / 4);
 }
 
-bool DrawingSession::Claim(const std::string& path, const std::string& owner,
-                           std::string& error) {
+bool DrawingSession::Claim(const std::string& path, const std::string& owner, std::string& error) {
   return claims_.Claim(path, owner, error);
 }
 

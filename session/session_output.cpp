@@ -89,8 +89,7 @@ bool DrawingSession::Write(const std::string& path, const std::vector<parts::Par
     const parts::BlockPlanning planning = parts::PlanBlocks(drawing, *source_, *blocks);
     dxf::BlockSave blockSave;
     blockSave.plan = &planning.plan;
-    if (!dxf::SaveDxf(drawing, *source_, path, saved.counts, error, &saved.warnings,
-                      &blockSave)) {
+    if (!dxf::SaveDxf(drawing, *source_, path, saved.counts, error, &saved.warnings, &blockSave)) {
       return false;
     }
     saved.notes = planning.notes;
@@ -101,8 +100,7 @@ bool DrawingSession::Write(const std::string& path, const std::vector<parts::Par
 }
 
 SaveResult DrawingSession::SaveInHost(const std::string& path, const std::string& owner,
-                                      const std::vector<parts::PartFamily>* blocks,
-                                      bool rescue) {
+                                      const std::vector<parts::PartFamily>* blocks, bool rescue) {
   std::string error;
   if (!claims_.Claim(path, owner, error)) throw Refused(error);
   SaveResult saved;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <tuple>
 
-
 namespace twinfind::survey {
 
 FigureSizes FigureSizesOf(const vexhost::Drawing& drawing, const std::vector<int>& segments) {

@@ -16,7 +16,7 @@ std::string DefaultPluginPath();
 struct LoadedPlugin {
   bool ok = false;
   int startupResult = -1;
-  std::string error;  // why loading failed
+  std::string error;                       // why loading failed
   TwfFoundPartsFunc foundParts = nullptr;  // the module's last search; nothing: it tells none
 };
 

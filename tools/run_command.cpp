@@ -111,10 +111,10 @@ ScriptResult RunScript(const Session& session,
   ScriptRunner runner(std::cout, std::cerr);
   const bool grid = session.grid;
   session.File();  // the claims of the lines' files are the session's
-  runner.SetClaim([file = session.file](const std::string& path, const std::string& owner,
-                                        std::string& error) {
-    return file->Claim(path, owner, error);
-  });
+  runner.SetClaim(
+      [file = session.file](const std::string& path, const std::string& owner, std::string& error) {
+        return file->Claim(path, owner, error);
+      });
   runner.SetSnapshot([file = session.file, grid](const std::string& path,
                                                  const std::optional<VexBox>& window,
                                                  std::string& error) {

@@ -298,7 +298,8 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
     if (!ParseNumbers(rest, 2, v) && !ParseNumbers(rest, 3, v)) {
       return Refuse(lineNumber, "pick needs two numbers, X Y, and the reach if you like");
     }
-    return PickPart(v[0], v[1], v.size() == 3 ? v[2] : session::DefaultPickReach(host.drawing), lineNumber);
+    return PickPart(v[0], v[1], v.size() == 3 ? v[2] : session::DefaultPickReach(host.drawing),
+                    lineNumber);
   }
   if (verb == "undo" || verb == "redo") {
     if (!rest.empty()) return Refuse(lineNumber, verb + " takes nothing after it");

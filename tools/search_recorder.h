@@ -23,7 +23,7 @@ namespace twinfind::tool {
 struct TwinRecord {
   std::vector<int> segments;  // in the order of the part's segments they paired with
   VexBox box{};
-  PlaneMap motion;  // takes the part onto it, as the search laid it
+  PlaneMap motion;          // takes the part onto it, as the search laid it
   double angleDegrees = 0;  // the turn of the motion (common/plane_map.h TurnDegrees)
   bool mirrored = false;
   bool isPart = false;                             // the part itself
@@ -81,8 +81,8 @@ class SearchRecorder {
   bool open_ = false;
   int lastIdAtOpen_ = 0;                        // segments made later are the action's
   std::map<int, std::vector<LineAttr>> looks_;  // the twins' line attributes at the search
-  uint32_t openSearch_ = 0;    // the module's number of the open record's search
-  uint32_t searchesBefore_ = 0;  // the module's count of searches before the action
+  uint32_t openSearch_ = 0;                     // the module's number of the open record's search
+  uint32_t searchesBefore_ = 0;                 // the module's count of searches before the action
   bool awaitingSearchRange_ = true;
   std::optional<VexBox> searchRange_;
   std::set<std::pair<int, int>> blinkBefore_;

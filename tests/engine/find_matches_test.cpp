@@ -112,8 +112,12 @@ TEST_F(FindMatchesTest, FindsExactlyThePlacedTwinsUnderEveryOptionCombination) {
         for (const drawgen::Placed& placed : drawing.placed()) {
           if (std::set<int>(placed.segments.begin(), placed.segments.end()) != ids) continue;
           const twinfind::PlaneMap want = drawgen::MapOf(placed.placement), got = twin.motion;
-          for (const auto& [w, g] : {std::pair{want.a, got.a}, {want.b, got.b}, {want.c, got.c},
-                                     {want.d, got.d}, {want.tx, got.tx}, {want.ty, got.ty}}) {
+          for (const auto& [w, g] : {std::pair{want.a, got.a},
+                                     {want.b, got.b},
+                                     {want.c, got.c},
+                                     {want.d, got.d},
+                                     {want.tx, got.tx},
+                                     {want.ty, got.ty}}) {
             EXPECT_NEAR(g, w, 1e-6);
           }
           ASSERT_EQ(twin.partOf.size(), placed.segments.size());

@@ -14,9 +14,7 @@ using namespace twinfind;
 
 class ExtentsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    vexhost::ResetHost();
-  }
+  void SetUp() override { vexhost::ResetHost(); }
   // A match of one rectangle segment w by h at (x, 0).
   void AddMatch(double x, double w, double h) {
     const int id = AddSegment({Line(x, 0, x + w, 0), Line(x + w, 0, x + w, h)});

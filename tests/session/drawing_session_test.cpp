@@ -51,8 +51,9 @@ std::unique_ptr<DrawingSession> Open(const std::string& path) {
 
 std::vector<Family> Survey(DrawingSession& d, bool goOn = true) {
   std::vector<Family> families;
-  const bool cancelled =
-      d.Survey(Area{}, Turns(), false, [goOn](double) { return goOn; }, &families).cancelled;
+  const bool cancelled = d.Survey(
+                              Area{}, Turns(), false, [goOn](double) { return goOn; }, &families)
+                             .cancelled;
   EXPECT_EQ(cancelled, !goOn);
   return families;
 }

@@ -28,8 +28,8 @@ std::vector<std::string> NearLines(const survey::SurveyResult& result);
 // One search record per family: the searched member as the part, every member as a twin with
 // the turn and mirroring that take the part onto it.
 std::vector<SearchRecord> SurveyRecords(
-    const vexhost::Drawing& drawing, const survey::SurveyResult& result, std::optional<VexBox> range,
-    const std::vector<std::pair<std::string, std::string>>& settings);
+    const vexhost::Drawing& drawing, const survey::SurveyResult& result,
+    std::optional<VexBox> range, const std::vector<std::pair<std::string, std::string>>& settings);
 
 // The settings that decide what a twin is, as stored (or their defaults): mIsRotate,
 // mIsSymmetry, mIsLayer, mIsColor and mTolerance, for the report.

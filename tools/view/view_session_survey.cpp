@@ -28,12 +28,11 @@ std::string ViewSession::Survey(const nlohmann::json& request) {
   surveying_ = true;
   const auto hidden = request.find("hiddenLayers");
   const bool hiddenLayers = hidden != request.end() && hidden->is_boolean() && hidden->get<bool>();
-  survey::SurveyResult result =
-      session_.File().Survey({std::nullopt, hiddenLayers}, SearchOptionsOf(ReadSettings()), false,
-                             [this](double done) {
-                               surveyDone_ = done;
-                               return !surveyCancel_.load();
-                             });
+  survey::SurveyResult result = session_.File().Survey(
+      {std::nullopt, hiddenLayers}, SearchOptionsOf(ReadSettings()), false, [this](double done) {
+        surveyDone_ = done;
+        return !surveyCancel_.load();
+      });
   surveying_ = false;
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
