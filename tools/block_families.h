@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "dxf/dxf_save.h"
-#include "dxf/dxf_source.h"
 #include "parts/part_family.h"
 #include "tools/search_recorder.h"
 

@@ -6,12 +6,8 @@
 #include <iostream>
 
 #include "common/atomic_file.h"
-#include "dxf/dxf_export.h"
-#include "dxf/dxf_import.h"
-#include "dxf/dxf_save.h"
 #include "dxf/memory_limit.h"
 #include "host/host.h"
-#include "parts/block_plan.h"
 #include "picture/render.h"
 #include "tools/block_families.h"
 #include "tools/drawing_summary.h"
