@@ -128,6 +128,7 @@ class Search {
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
   int leftOutMatches_ = 0;
   bool turnsFound_ = false;  // the part's turns onto itself, found at the first twin
+  PartHull hull_;            // of the part, once it is read
   PartTurns partTurns_;
 };
 
@@ -149,6 +150,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     if (!ReadCopySources(kWorkList, copySources)) return Trial::kStopped;
     sourcesRead_ = true;
     OrderScreening();
+    hull_.Build(copySources, tolerance_);
   }
   const PlaneMap turn = PlaneMap::MoveTurnScale(anchorLine.start, p.start, dTheta * 180.0 / kPi);
   PlaneMap mirror;
@@ -184,7 +186,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   for (const CopySource& source : copySources) copyTable.Append({source.ref, 0, source.hasAttr5});
   pairing.Pair(options_, copyFigures);
   const PlaneMap motion = mirrored ? mirror.After(turn) : turn;
-  if (!pairing.CopyFits(copySources, copyFigures)) {
+  if (!pairing.CopyFits(copySources, copyFigures, hull_, motion)) {
     if (pairing.CopyPaired()) stats.crowded.push_back(PairedWindow(motion).segments);
     return Trial::kFailed;
   }

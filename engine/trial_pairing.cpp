@@ -86,11 +86,12 @@ void TrialPairing::Pair(const SearchOptions& options, const std::vector<SegmentF
 }
 
 // The unpaired window segments that do not count against a twin: those that coincide with a
-// paired one (the same line drawn twice), and those that lie outside the outline of the first
-// copy segment able to tell (a closed one): a neighbour's geometry inside the window, beside
-// the part.
+// paired one (the same line drawn twice), those that do not lie wholly inside the part's hull
+// carried to the placement, and those that lie outside the outline of the first copy segment
+// able to tell (a closed one): a neighbour's geometry inside the window, beside the part.
 int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
-                           const std::vector<SegmentFigures>& copies) {
+                           const std::vector<SegmentFigures>& copies, const PartHull& hull,
+                           const PlaneMap& motion) {
   const std::vector<FigureRecord>* outline = nullptr;
   for (size_t c = 0; c < sources.size() && !outline; ++c) {
     if (sources[c].closed) outline = &copies[c].figures;
@@ -107,6 +108,7 @@ int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
         break;
       }
     }
+    if (!duplicate) duplicate = !hull.Holds(read, motion);
     if (!duplicate && outline) {
       const InsideAnswer answer =
           IsInsideOutline(outline->data(), static_cast<int>(outline->size()), read);
@@ -124,11 +126,12 @@ bool TrialPairing::CopyPaired() const {
 }
 
 bool TrialPairing::CopyFits(const std::vector<CopySource>& sources,
-                            const std::vector<SegmentFigures>& copies) {
+                            const std::vector<SegmentFigures>& copies, const PartHull& hull,
+                            const PlaneMap& motion) {
   if (!CopyPaired()) return false;
   const Counts k = Count();
   const int counted = k.nC - k.aC;
-  return counted == k.nW - k.aW || counted == k.nW - k.aW - Forgiven(sources, copies);
+  return counted == k.nW - k.aW || counted == k.nW - k.aW - Forgiven(sources, copies, hull, motion);
 }
 
 }  // namespace twinfind

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/coincidence_index.h"
+#include "engine/part_hull.h"
 #include "engine/shape_model.h"
 #include "engine/trial_copy.h"
 #include "settings/search_options.h"
@@ -37,10 +38,12 @@ class TrialPairing {
   // carry a hole record, compared another way) are looked at: no other can coincide.
   void Pair(const SearchOptions& options, const std::vector<SegmentFigures>& copies);
 
-  // Whether the paired copy is a twin: every counted copy segment found its own drawing
-  // segment, and the window holds nothing else but what is forgiven (a duplicate of a paired
-  // segment, or a segment outside the copy's closed outline).
-  bool CopyFits(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
+  // Whether the paired copy, placed by `motion`, is a twin: every counted copy segment found its
+  // own drawing segment, and the window holds nothing else but what is forgiven (a duplicate of
+  // a paired segment, a segment not wholly inside the part's hull, or one outside the copy's
+  // closed outline).
+  bool CopyFits(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies,
+                const PartHull& hull, const PlaneMap& motion);
   // Whether every counted copy segment found its own drawing segment (the window may hold more).
   bool CopyPaired() const;
   // The copy segment (copyTable entry) that window entry w paired with; 0: none.
@@ -49,7 +52,8 @@ class TrialPairing {
   double tolerance = COINCIDE_EPS;
 
  private:
-  int Forgiven(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies);
+  int Forgiven(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies,
+               const PartHull& hull, const PlaneMap& motion);
 
   std::vector<SegmentFigures> window_;  // window_[w - 1] for windowTable entry w
   std::vector<const SegmentFigures*> indexed_;

@@ -402,39 +402,56 @@ class Surveyor {
 // Members tried as a family's new lead at most.
 constexpr size_t kMostLeads = 8;
 
+// Leads the family with the first of the members at `tries` from which the command, over the
+// family's parts, finds them all; the members then are that search's, turned and mirrored from
+// the new lead. False when none does: the family keeps its members.
+bool Relead(const vexhost::Drawing& drawing, const SearchOptions& options, Family& family,
+            const std::vector<size_t>& tries) {
+  std::vector<int> area;
+  for (const FoundTwin& t : family.members)
+    area.insert(area.end(), t.segments.begin(), t.segments.end());
+  std::sort(area.begin(), area.end());
+  TwinSearch search(drawing, options, area);
+  for (const size_t k : tries) {
+    std::vector<int> lead = family.members[k].segments;
+    std::sort(lead.begin(), lead.end());
+    auto twins = search.Search(lead);
+    if (!twins || twins->size() != family.members.size()) continue;
+    const auto self = std::find_if(twins->begin(), twins->end(), [&](const FoundTwin& t) {
+      std::vector<int> sorted = t.segments;
+      std::sort(sorted.begin(), sorted.end());
+      return sorted == lead;
+    });
+    if (self == twins->end()) continue;
+    std::rotate(twins->begin(), self, self + 1);
+    family.part = lead;
+    family.box = BoxOf(drawing, lead);
+    family.mirrored = 0;
+    for (const FoundTwin& t : *twins) family.mirrored += t.mirrored ? 1 : 0;
+    family.members = std::move(*twins);
+    family.partFound = true;
+    return true;
+  }
+  return false;
+}
+
 // A family whose searched member went to another family (claims) is led by one of its own
-// parts from which the command, over the family's parts, finds them all: so that indicating
-// its first part finds what it lists. The members then are that search's, turned and mirrored
-// from the new lead. A family none of whose first parts finds them all keeps its members.
-void LeadWithOwnPart(const vexhost::Drawing& drawing, const SearchOptions& options,
-                     std::vector<Family>& families) {
+// parts, so that indicating its first part finds what it lists. A family with more mirror
+// images than not is led by one of the mirror images, so that which hand is told mirrored does
+// not hang on which member the survey came to first (the same drawing turned or its entities
+// in another order): the larger hand is the plain one.
+void LeadFamilies(const vexhost::Drawing& drawing, const SearchOptions& options,
+                  std::vector<Family>& families) {
   for (Family& family : families) {
-    if (family.partFound) continue;
-    std::vector<int> area;
-    for (const FoundTwin& t : family.members)
-      area.insert(area.end(), t.segments.begin(), t.segments.end());
-    std::sort(area.begin(), area.end());
-    TwinSearch search(drawing, options, area);
-    for (size_t k = 0; k < std::min(kMostLeads, family.members.size()); ++k) {
-      std::vector<int> lead = family.members[k].segments;
-      std::sort(lead.begin(), lead.end());
-      auto twins = search.Search(lead);
-      if (!twins || twins->size() != family.members.size()) continue;
-      const auto self = std::find_if(twins->begin(), twins->end(), [&](const FoundTwin& t) {
-        std::vector<int> sorted = t.segments;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted == lead;
-      });
-      if (self == twins->end()) continue;
-      std::rotate(twins->begin(), self, self + 1);
-      family.part = lead;
-      family.box = BoxOf(drawing, lead);
-      family.mirrored = 0;
-      for (const FoundTwin& t : *twins) family.mirrored += t.mirrored ? 1 : 0;
-      family.members = std::move(*twins);
-      family.partFound = true;
-      break;
+    std::vector<size_t> tries;
+    if (!family.partFound) {
+      for (size_t k = 0; k < std::min(kMostLeads, family.members.size()); ++k) tries.push_back(k);
+    } else if (2 * family.mirrored > static_cast<int>(family.members.size())) {
+      for (size_t k = 0; k < family.members.size() && tries.size() < kMostLeads; ++k) {
+        if (family.members[k].mirrored) tries.push_back(k);
+      }
     }
+    if (!tries.empty()) Relead(drawing, options, family, tries);
   }
 }
 
@@ -467,7 +484,7 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
                     const SearchOptions& options, const SurveyProgress& progress, bool all) {
   SurveyResult result = Surveyor(drawing, range, options, progress).Run();
   ClaimSegments(result.families);
-  LeadWithOwnPart(drawing, options, result.families);
+  LeadFamilies(drawing, options, result.families);
   result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
   if (!result.cancelled) {
     result.near = FindNearFamilies(drawing, range, result.families, options);
