@@ -1,13 +1,32 @@
 #include "engine/figure_match.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
 namespace twinfind {
 
-bool Within(double a, double b, double tolerance) { return std::fabs(a - b) < tolerance; }
+namespace {
+
+// What rounding adds to a difference of numbers of this size: a few units in their last place.
+double Rounding(double a, double b) {
+  return 8 * std::numeric_limits<double>::epsilon() * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+}  // namespace
+
+bool Within(double a, double b, double tolerance) {
+  return std::fabs(a - b) < tolerance + Rounding(a, b);
+}
+
+bool PointsWithin(double ax, double ay, double bx, double by, double tolerance) {
+  const double reach = tolerance + Rounding(std::max(std::fabs(ax), std::fabs(ay)),
+                                            std::max(std::fabs(bx), std::fabs(by)));
+  return std::hypot(ax - bx, ay - by) < reach;
+}
 
 bool BitEqual(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -33,33 +52,32 @@ bool FiguresAgree(const FigureRecord& fa, const FigureRecord& fb, double t) {
   switch (fa.kind) {
     case VEX_FIG_LINE: {
       const FigureLine &a = fa.u.line, &b = fb.u.line;
-      return Within(a.x1, b.x1, t) && Within(a.y1, b.y1, t) && Within(a.x2, b.x2, t) &&
-             Within(a.y2, b.y2, t);
+      return PointsWithin(a.x1, a.y1, b.x1, b.y1, t) && PointsWithin(a.x2, a.y2, b.x2, b.y2, t);
     }
     case VEX_FIG_CIRCLE: {
       const FigureCircle &a = fa.u.circle, &b = fb.u.circle;
-      return Within(a.cx, b.cx, t) && Within(a.cy, b.cy, t) && Within(a.r, b.r, t) &&
-             a.flag == b.flag && a.code == b.code && Within(a.value, b.value, t);
+      return PointsWithin(a.cx, a.cy, b.cx, b.cy, t) && Within(a.r, b.r, t) && a.flag == b.flag &&
+             a.code == b.code && Within(a.value, b.value, t);
     }
     case VEX_FIG_ARC: {
       const FigureArc &a = fa.u.arc, &b = fb.u.arc;
-      return Within(a.cx, b.cx, t) && Within(a.cy, b.cy, t) && Within(a.sx, b.sx, t) &&
-             Within(a.sy, b.sy, t) && Within(a.ex, b.ex, t) && Within(a.ey, b.ey, t) &&
-             Within(a.r, b.r, t) && a.direction == b.direction;
+      return PointsWithin(a.cx, a.cy, b.cx, b.cy, t) && PointsWithin(a.sx, a.sy, b.sx, b.sy, t) &&
+             PointsWithin(a.ex, a.ey, b.ex, b.ey, t) && Within(a.r, b.r, t) &&
+             a.direction == b.direction;
     }
     case VEX_FIG_KIND4: {
       const FigureKind4 &a = fa.u.kind4, &b = fb.u.kind4;
-      return Within(a.x1, b.x1, t) && Within(a.y1, b.y1, t) && Within(a.x2, b.x2, t) &&
-             Within(a.y2, b.y2, t) && BitEqual(a.value, b.value);
+      return PointsWithin(a.x1, a.y1, b.x1, b.y1, t) && PointsWithin(a.x2, a.y2, b.x2, b.y2, t) &&
+             BitEqual(a.value, b.value);
     }
     case VEX_FIG_KIND5: {
       const FigureKind5 &a = fa.u.kind5, &b = fb.u.kind5;
-      return Within(a.x1, b.x1, t) && Within(a.y1, b.y1, t) && Within(a.x2, b.x2, t) &&
-             Within(a.y2, b.y2, t) && Within(a.x3, b.x3, t) && Within(a.y3, b.y3, t) &&
-             Within(a.a, b.a, t) && Within(a.b, b.b, t) && BitEqual(a.c, b.c) && a.code == b.code;
+      return PointsWithin(a.x1, a.y1, b.x1, b.y1, t) && PointsWithin(a.x2, a.y2, b.x2, b.y2, t) &&
+             PointsWithin(a.x3, a.y3, b.x3, b.y3, t) && Within(a.a, b.a, t) &&
+             Within(a.b, b.b, t) && BitEqual(a.c, b.c) && a.code == b.code;
     }
     case VEX_FIG_POINT:
-      return Within(fa.u.point.x, fb.u.point.x, t) && Within(fa.u.point.y, fb.u.point.y, t);
+      return PointsWithin(fa.u.point.x, fa.u.point.y, fb.u.point.x, fb.u.point.y, t);
     default:
       return false;
   }

@@ -11,6 +11,7 @@
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
 #include "engine/placement.h"
+#include "engine/placement_fit.h"
 #include "engine/segment_compare.h"
 #include "engine/shape_model.h"
 #include "engine/trial_copy.h"
@@ -115,6 +116,7 @@ class Search {
   Found PairedWindow(const PlaneMap& motion) const;
   void Accept(Found found, bool mirrored);
   void FindPartTurns();
+  void PrepareFit();
 
   const SearchOptions options_;
   const double tolerance_;
@@ -127,8 +129,11 @@ class Search {
   std::vector<size_t> screenOrder_;     // the part's segments as the screen places them
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
   int leftOutMatches_ = 0;
-  bool turnsFound_ = false;  // the part's turns onto itself, found at the first twin
-  PartHull hull_;            // of the part, once it is read
+  bool turnsFound_ = false;          // the part's turns onto itself, found at the first twin
+  PartHull hull_;                    // of the part, once it is read
+  PlacementFit fit_;                 // the placements fitted to the whole part, once it is read
+  double fitMargin_ = 0;             // how far a fitted placement may lay the part from the trial's
+  std::vector<double> screenSlack_;  // per part segment, what the screen forgives beside
   PartTurns partTurns_;
 };
 
@@ -151,6 +156,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     sourcesRead_ = true;
     OrderScreening();
     hull_.Build(copySources, tolerance_);
+    PrepareFit();
   }
   const PlaneMap turn = PlaneMap::MoveTurnScale(anchorLine.start, p.start, dTheta * 180.0 / kPi);
   PlaneMap mirror;
@@ -162,7 +168,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   if (screen_.on()) {
     ++screened_;
     if (!screen_.MayFit(p.start, copySources, screenOrder_, turn, then, counted_,
-                        WorkTable::kCapacity)) {
+                        WorkTable::kCapacity, screenSlack_)) {
       ++screenedOut_;
       return Trial::kFailed;
     }
@@ -172,7 +178,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   }
   PlaceCopy(copySources, turn, then, copyFigures);
   const VexBox direct =
-      Widened(PlacementWindow(dTheta, anchorLine.start, p.start, partBox), tolerance_);
+      Widened(PlacementWindow(dTheta, anchorLine.start, p.start, partBox), tolerance_ + fitMargin_);
   const VexBox window = mirrored ? MirrorWindow(p.start, p.end, direct) : direct;
   ResetList(kWindowList);
   windowTable.Clear();
@@ -185,7 +191,18 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   copyTable.Clear();
   for (const CopySource& source : copySources) copyTable.Append({source.ref, 0, source.hasAttr5});
   pairing.Pair(options_, copyFigures);
-  const PlaneMap motion = mirrored ? mirror.After(turn) : turn;
+  PlaneMap motion = mirrored ? mirror.After(turn) : turn;
+  if (!pairing.CopyPaired() && fitMargin_ > 0) {
+    // Some part segment missed its twin: laid again by the fit over the whole part, the copy is
+    // paired once more.
+    if (const auto fitted =
+            fit_.Refit(motion, pairing.window(), static_cast<size_t>(windowTable.count()))) {
+      motion = *fitted;
+      PlaceCopy(copySources, motion, nullptr, copyFigures);
+      pairing.Unpair();
+      pairing.Pair(options_, copyFigures);
+    }
+  }
   if (!pairing.CopyFits(copySources, copyFigures, hull_, motion)) {
     if (pairing.CopyPaired()) stats.crowded.push_back(PairedWindow(motion).segments);
     return Trial::kFailed;
@@ -292,12 +309,31 @@ void Search::PrepareScreen(int from) {
   // A turned window spans at most the part's reach on each side of its start, 1 percent more,
   // and a mirrored one that times the square root of two: 1.5 times, with the tolerance it is
   // grown by, bounds both.
-  const double windowReach = 1.5 * partReach + 2 * tolerance_;
+  const double windowReach = 1.5 * partReach + 2 * (tolerance_ + fitMargin_);
   // A range scattered over a larger drawing (one of the survey's searches) would have the
   // screen read far more than the range: it stays off then.
   const size_t capacity = std::min(kScreenCapacity, 4 * range.size() + WorkTable::kCapacity);
   screen_.Prepare(range, windowReach + 4 * tolerance_, windowReach, kWindowList, tolerance_,
                   capacity);
+}
+
+// A placement read off the anchor line may lay a point at distance d from its start off by
+// fit_.Slack(d) where the drawing was rounded (placement_fit.h): windows are grown by that much
+// at the part's farthest point, and the screen forgives each copy segment its own.
+void Search::PrepareFit() {
+  const bool turns = anchorLine.kind == VEX_FIG_LINE || anchorLine.turn != AnchorTurn::kNone;
+  fit_.Prepare(copySources, anchorLine.start, anchorLine.length, turns, tolerance_);
+  fitMargin_ = fit_.Slack(fit_.reach()) - tolerance_;
+  screenSlack_.clear();
+  for (const CopySource& source : copySources) {
+    double farthest = 0;
+    std::vector<VexPoint> points;
+    for (const FigureRecord& f : source.figures.figures) BoundingPoints(f, points);
+    for (const VexPoint& p : points) {
+      farthest = std::max(farthest, std::hypot(p.x - anchorLine.start.x, p.y - anchorLine.start.y));
+    }
+    screenSlack_.push_back(fit_.Slack(farthest) - tolerance_);
+  }
 }
 
 // The screen stops at the first copy segment without a partner when every segment counts; the

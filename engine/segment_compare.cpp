@@ -68,7 +68,7 @@ bool HoleRecordsCoincide(HoleRecordRead& a, HoleRecordRead& b, const SegmentFigu
   for (size_t k = 0; k < fa.figures.size(); ++k) {
     if (fa.figures[k].kind != VEX_FIG_CIRCLE) continue;
     const FigureCircle &ca = fa.figures[k].u.circle, &cb = fb.figures[k].u.circle;
-    if (!Within(ca.cx, cb.cx, t) || !Within(ca.cy, cb.cy, t) || !Within(ca.r, cb.r, t)) {
+    if (!PointsWithin(ca.cx, ca.cy, cb.cx, cb.cy, t) || !Within(ca.r, cb.r, t)) {
       return false;
     }
   }
@@ -132,11 +132,15 @@ VexBox SpreadOfFigures(const std::vector<FigureRecord>& figures) {
 
 namespace {
 
-// False only when the spreads differ by the tolerance or more somewhere (not for NaN, which
-// the figures' own comparison refuses).
+// Apart by the tolerance or more, rounding forgiven (false for NaN, which the figures' own
+// comparison refuses).
+bool Apart(double p, double q, double t) { return std::fabs(p - q) >= t && !Within(p, q, t); }
+
+// False only when the spreads are apart somewhere: points within the tolerance of each other
+// have their coordinates within it too.
 bool SpreadsAgree(const VexBox& a, const VexBox& b, double t) {
-  return !(std::fabs(a.minX - b.minX) >= t || std::fabs(a.maxX - b.maxX) >= t ||
-           std::fabs(a.minY - b.minY) >= t || std::fabs(a.maxY - b.maxY) >= t);
+  return !Apart(a.minX, b.minX, t) && !Apart(a.maxX, b.maxX, t) && !Apart(a.minY, b.minY, t) &&
+         !Apart(a.maxY, b.maxY, t);
 }
 
 }  // namespace

@@ -119,6 +119,12 @@ int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
   return forgiven;
 }
 
+void TrialPairing::Unpair() {
+  for (int c = 1; c <= copyTable.count(); ++c) copyTable[c].used = 0;
+  for (int w = 1; w <= windowTable.count(); ++w) windowTable[w].used = 0;
+  std::fill(partner_.begin(), partner_.end(), 0);
+}
+
 bool TrialPairing::CopyPaired() const {
   const Counts k = Count();
   // A trial decides only on a whole copy: one copy for every segment of the part.

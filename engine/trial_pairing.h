@@ -46,6 +46,10 @@ class TrialPairing {
                 const PartHull& hull, const PlaneMap& motion);
   // Whether every counted copy segment found its own drawing segment (the window may hold more).
   bool CopyPaired() const;
+  // Takes every pairing back, for pairing a copy placed anew with the same window.
+  void Unpair();
+  // The window's segments as read, window()[w - 1] for windowTable entry w.
+  const std::vector<SegmentFigures>& window() const { return window_; }
   // The copy segment (copyTable entry) that window entry w paired with; 0: none.
   int PartnerOf(int w) const { return partner_[static_cast<size_t>(w)]; }
 

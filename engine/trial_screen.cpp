@@ -200,7 +200,8 @@ bool TrialScreen::MayOverflow(const VexBox& window, int capacity) {
 
 bool TrialScreen::MayFit(VexPoint start, const std::vector<CopySource>& sources,
                          const std::vector<size_t>& order, const PlaneMap& first,
-                         const PlaneMap* then, int counted, int windowCapacity) {
+                         const PlaneMap* then, int counted, int windowCapacity,
+                         const std::vector<double>& slack) {
   const VexBox window{start.x - windowReach_, start.y - windowReach_, start.x + windowReach_,
                       start.y + windowReach_};
   if (!on_ || !Within(Grown(window), reach_)) return true;
@@ -209,8 +210,9 @@ bool TrialScreen::MayFit(VexPoint start, const std::vector<CopySource>& sources,
     // Enough copy segments found a partner, or too few are left to reach the count.
     if (partnered >= counted || partnered + static_cast<int>(order.size() - k) < counted) break;
     PlaceSegment(sources[order[k]], first, then, placed_);
-    for (const int entry : index_.MayCoincide(placed_, tolerance_)) {
-      if (SegmentsCoincide(placed_, *segments_[static_cast<size_t>(entry - 1)], tolerance_)) {
+    const double tolerance = tolerance_ + (order[k] < slack.size() ? slack[order[k]] : 0.0);
+    for (const int entry : index_.MayCoincide(placed_, tolerance)) {
+      if (SegmentsCoincide(placed_, *segments_[static_cast<size_t>(entry - 1)], tolerance)) {
         ++partnered;
         break;
       }

@@ -36,9 +36,11 @@ class TrialScreen {
   // with any segment read. Every segment inside the window is among those read, so a copy
   // segment without a partner here has none in the window either. The copy's segments are
   // placed one at a time, in `order`, until the answer is known.
+  // Copy segment i is forgiven `slack[i]` beside the tolerance (a placement fitted to the whole
+  // part may lay it that much elsewhere).
   bool MayFit(VexPoint start, const std::vector<CopySource>& sources,
               const std::vector<size_t>& order, const PlaneMap& first, const PlaneMap* then,
-              int counted, int windowCapacity);
+              int counted, int windowCapacity, const std::vector<double>& slack);
 
  private:
   void BuildGrid();

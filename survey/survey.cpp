@@ -161,8 +161,12 @@ class Surveyor {
         result_.refused += static_cast<int>(members.size());
         continue;
       }
-      std::sort(members.begin(), members.end(), [&](size_t a, size_t b) {
-        return candidates[a].signature.total < candidates[b].signature.total;
+      // By the sums of their sizes, those equal within the slack in the order the candidates
+      // were formed: rounding noise (the drawing turned) must not change which one is searched
+      // from first.
+      std::stable_sort(members.begin(), members.end(), [&](size_t a, size_t b) {
+        return std::floor(candidates[a].signature.total / slack) <
+               std::floor(candidates[b].signature.total / slack);
       });
       for (size_t k = 0; k < members.size(); ++k) {
         ++visited;

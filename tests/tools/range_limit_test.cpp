@@ -29,7 +29,7 @@ TEST(RangeLimit, AWholeBoardIsRefusedWithHowToRaiseTheLimitAndSearchedOnceRaised
        "twinfind settings set mRangeLimit 40810 raises the limit (at most 1000000)\n",
        true},
       {"40809", "holds; twinfind settings set mRangeLimit 40810 raises", true},
-      {"40810", "info: 총 32개의 동일한 부품을 발견하였습니다.", false},
+      {"40810", "info: 총 42개의 동일한 부품을 발견하였습니다.", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.limit ? c.limit : "absent");

@@ -183,12 +183,14 @@ def gear(path):
     return kinds
 
 
-BRACKET = [(0, 0), (50, 0), (50, 10), (12, 10), (12, 35), (0, 35)]
+# Its first line, which the search lays a copy by, is the short end of an arm: the turn read off
+# it is the least sure.
+BRACKET = [(50, 0), (50, 4), (4, 4), (4, 35), (0, 35), (0, 0)]
 
 
 def rounded(path):
-    """An R12 sheet whose coordinates were rounded to 0.001: a bracket with two holes placed
-    plainly and turned by 17 and 241 degrees."""
+    """An R12 sheet whose coordinates were rounded to 0.001: an L-shaped bracket with narrow
+    arms and two holes, placed plainly and turned by 17 and 241 degrees."""
     doc = ezdxf.new("R12")
     msp = doc.modelspace()
     kinds = []
@@ -196,7 +198,7 @@ def rounded(path):
         outline = placed(BRACKET, at, degrees, digits=3)
         for i, p in enumerate(outline):
             msp.add_line(p, outline[(i + 1) % len(outline)])
-        for centre, radius in [((6, 28), 2.5), ((42, 5), 2)]:
+        for centre, radius in [((2, 28), 1), ((42, 2), 1)]:
             msp.add_circle(placed([centre], at, degrees, digits=3)[0], radius)
         if k == 0:
             kinds.append(Kind("bracket", window_of(outline, 0.05), 3))
