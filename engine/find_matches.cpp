@@ -110,10 +110,12 @@ class Search {
     std::vector<SegmentRef> segments;
     std::vector<int> partOf;
     PlaneMap motion;
+    bool ownPlaceOnly = false;
   };
   Trial Place(const Placement& p, bool mirrored);
   Trial MirrorAccepted(Found found);
   Found PairedWindow(const PlaneMap& motion) const;
+  bool OwnPlace() const;
   void Accept(Found found, bool mirrored);
   void FindPartTurns();
   void PrepareFit();
@@ -130,7 +132,7 @@ class Search {
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
   int leftOutMatches_ = 0;
   bool turnsFound_ = false;          // the part's turns onto itself, found at the first twin
-  PartHull hull_;                    // of the part, once it is read
+  PartRegion region_;                // of the part, once it is read
   PlacementFit fit_;                 // the placements fitted to the whole part, once it is read
   double fitMargin_ = 0;             // how far a fitted placement may lay the part from the trial's
   std::vector<double> screenSlack_;  // per part segment, what the screen forgives beside
@@ -155,7 +157,10 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     if (!ReadCopySources(kWorkList, copySources)) return Trial::kStopped;
     sourcesRead_ = true;
     OrderScreening();
-    hull_.Build(copySources, tolerance_);
+    region_.Build(copySources, tolerance_);
+    pairing.forgiveHidden = std::all_of(copySources.begin(), copySources.end(), [](const auto& s) {
+      return VexLyrGetVisibility(VexSgmGetLayer(s.ref.segmentId)) != 0;
+    });
     PrepareFit();
   }
   const PlaneMap turn = PlaneMap::MoveTurnScale(anchorLine.start, p.start, dTheta * 180.0 / kPi);
@@ -203,13 +208,31 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
       pairing.Pair(options_, copyFigures);
     }
   }
-  if (!pairing.CopyFits(copySources, copyFigures, hull_, motion)) {
+  const bool fits = pairing.CopyFits(region_, motion);
+  if (!fits && !OwnPlace()) {
     if (pairing.CopyPaired()) stats.crowded.push_back(PairedWindow(motion).segments);
     return Trial::kFailed;
   }
   if (mirrored) return MirrorAccepted(PairedWindow(motion));
-  Accept(PairedWindow(motion), false);
+  Found found = PairedWindow(motion);
+  found.ownPlaceOnly = !fits;
+  Accept(std::move(found), false);
   return Trial::kAccepted;
+}
+
+// The indicated part at its own place is found whatever lies around it: every copy segment
+// paired with the very part segment it was copied from. What a window over the part left out,
+// the user left out of the part.
+bool Search::OwnPlace() const {
+  if (!pairing.CopyPaired()) return false;
+  for (int w = 1; w <= windowTable.count(); ++w) {
+    const int c = pairing.PartnerOf(w);
+    if (c > 0 && !(windowTable[w].ref == copySources[static_cast<size_t>(c - 1)].ref)) return false;
+  }
+  for (int c = 1; c <= copyTable.count(); ++c) {
+    if (copyTable[c].hasAttr5 == 0 && copyTable[c].used == 0) return false;
+  }
+  return true;
 }
 
 Search::Found Search::PairedWindow(const PlaneMap& motion) const {
@@ -273,6 +296,7 @@ void Search::Accept(Found found, bool mirrored) {
   }
   MatchRecord record;
   record.mirrored = mirrored ? 1 : 0;
+  record.ownPlaceOnly = found.ownPlaceOnly ? 1 : 0;
   record.motion = found.motion;
   for (size_t k = 0; k < found.segments.size(); ++k) {
     const SegmentRef& ref = found.segments[k];

@@ -81,7 +81,10 @@ double ArcLength(const FigureArc& arc);
 struct MatchRecord {
   Table<SegmentRef, kMatchRefCapacity> refs;  // the found drawing segments, in window order
   VexBox box{};
-  uint8_t mirrored = 0;              // 1: found by the mirror trial
+  uint8_t mirrored = 0;  // 1: found by the mirror trial
+  // 1: the indicated part at its own place, found though its window holds what would keep any
+  // other placement from being a twin.
+  uint8_t ownPlaceOnly = 0;
   std::vector<SegmentRef> moreRefs;  // the segments after the 49th, in window order
   // Part coordinates to the twin's: a turn and a move, after a mirroring when `mirrored`. Of the
   // turns that lay a part that looks the same turned on the same segments, the smallest.

@@ -27,7 +27,6 @@ bool ReadCopySources(int workList, std::vector<CopySource>& sources) {
       return false;
     }
     source.hasAttr5 = VexSgmHasAttribute(ref.segmentId, VEX_ATTRIBUTE_5) != 0 ? 1 : 0;
-    source.closed = VexFigIsClosed(ref.segmentId) != 0;
     sources.push_back(std::move(source));
   }
   if (sources.size() > static_cast<size_t>(kWorkCapacity)) {

@@ -20,7 +20,6 @@ namespace twinfind {
 struct CopySource {
   SegmentRef ref{};
   uint8_t hasAttr5 = 0;
-  bool closed = false;     // its figures form one closed outline
   SegmentFigures figures;  // as read from the drawing
 };
 

@@ -86,16 +86,10 @@ void TrialPairing::Pair(const SearchOptions& options, const std::vector<SegmentF
 }
 
 // The unpaired window segments that do not count against a twin: those that coincide with a
-// paired one (the same line drawn twice), those that do not lie wholly inside the part's hull
-// carried to the placement, and those that lie outside the outline of the first copy segment
-// able to tell (a closed one): a neighbour's geometry inside the window, beside the part.
-int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
-                           const std::vector<SegmentFigures>& copies, const PartHull& hull,
-                           const PlaneMap& motion) {
-  const std::vector<FigureRecord>* outline = nullptr;
-  for (size_t c = 0; c < sources.size() && !outline; ++c) {
-    if (sources[c].closed) outline = &copies[c].figures;
-  }
+// paired one (the same line drawn twice), those the part's region forgives (part_region.h): a
+// neighbour's geometry inside the window, beside the part; and, for a part drawn on shown
+// layers, those on layers that are off, which nobody sees.
+int TrialPairing::Forgiven(const PartRegion& region, const PlaneMap& motion) {
   int forgiven = 0;
   for (int w = 1; w <= windowTable.count(); ++w) {
     if (windowTable[w].used != 0) continue;
@@ -108,13 +102,9 @@ int TrialPairing::Forgiven(const std::vector<CopySource>& sources,
         break;
       }
     }
-    if (!duplicate) duplicate = !hull.Holds(read, motion);
-    if (!duplicate && outline) {
-      const InsideAnswer answer =
-          IsInsideOutline(outline->data(), static_cast<int>(outline->size()), read);
-      duplicate = answer.handled && !answer.inside;
-    }
-    if (duplicate) ++forgiven;
+    const bool unseen =
+        forgiveHidden && VexLyrGetVisibility(VexSgmGetLayer(read.ref.segmentId)) == 0;
+    if (duplicate || unseen || region.Forgives(read, motion)) ++forgiven;
   }
   return forgiven;
 }
@@ -131,13 +121,11 @@ bool TrialPairing::CopyPaired() const {
   return copyTable.count() == partTable.count() && k.nC - k.aC == k.pW - k.aW;
 }
 
-bool TrialPairing::CopyFits(const std::vector<CopySource>& sources,
-                            const std::vector<SegmentFigures>& copies, const PartHull& hull,
-                            const PlaneMap& motion) {
+bool TrialPairing::CopyFits(const PartRegion& region, const PlaneMap& motion) {
   if (!CopyPaired()) return false;
   const Counts k = Count();
   const int counted = k.nC - k.aC;
-  return counted == k.nW - k.aW || counted == k.nW - k.aW - Forgiven(sources, copies, hull, motion);
+  return counted == k.nW - k.aW || counted == k.nW - k.aW - Forgiven(region, motion);
 }
 
 }  // namespace twinfind

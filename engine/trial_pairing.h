@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/coincidence_index.h"
-#include "engine/part_hull.h"
+#include "engine/part_region.h"
 #include "engine/shape_model.h"
 #include "engine/trial_copy.h"
 #include "settings/search_options.h"
@@ -40,10 +40,8 @@ class TrialPairing {
 
   // Whether the paired copy, placed by `motion`, is a twin: every counted copy segment found its
   // own drawing segment, and the window holds nothing else but what is forgiven (a duplicate of
-  // a paired segment, a segment not wholly inside the part's hull, or one outside the copy's
-  // closed outline).
-  bool CopyFits(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies,
-                const PartHull& hull, const PlaneMap& motion);
+  // a paired segment, or what the part's region forgives).
+  bool CopyFits(const PartRegion& region, const PlaneMap& motion);
   // Whether every counted copy segment found its own drawing segment (the window may hold more).
   bool CopyPaired() const;
   // Takes every pairing back, for pairing a copy placed anew with the same window.
@@ -54,10 +52,12 @@ class TrialPairing {
   int PartnerOf(int w) const { return partner_[static_cast<size_t>(w)]; }
 
   double tolerance = COINCIDE_EPS;
+  // Window segments on layers that are off do not count against a twin (the part lies on
+  // shown layers).
+  bool forgiveHidden = false;
 
  private:
-  int Forgiven(const std::vector<CopySource>& sources, const std::vector<SegmentFigures>& copies,
-               const PartHull& hull, const PlaneMap& motion);
+  int Forgiven(const PartRegion& region, const PlaneMap& motion);
 
   std::vector<SegmentFigures> window_;  // window_[w - 1] for windowTable entry w
   std::vector<const SegmentFigures*> indexed_;

@@ -88,6 +88,9 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
       crowded_.push_back(std::move(ids));
     }
     for (const MatchRecord& match : result.twins) {
+      // The part found at its own place only because it was indicated is no twin the survey
+      // lists: another member's search would not find it.
+      if (match.ownPlaceOnly != 0) continue;
       FoundTwin twin;
       twin.mirrored = match.mirrored != 0;
       twin.motion = match.motion;
