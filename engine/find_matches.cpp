@@ -116,6 +116,8 @@ class Search {
   Trial MirrorAccepted(Found found);
   Found PairedWindow(const PlaneMap& motion) const;
   bool OwnPlace() const;
+  // Whether the part placed by `motion` lies where a twin found before lies.
+  bool AtTwinFound(const PlaneMap& motion) const;
   void Accept(Found found, bool mirrored);
   void FindPartTurns();
   void PrepareFit();
@@ -130,7 +132,10 @@ class Search {
   int accepted_ = 0;                    // trials that found a twin
   std::vector<size_t> screenOrder_;     // the part's segments as the screen places them
   std::vector<std::pair<int, int>> targetsOfSegment_;  // (segment id, range entry), sorted
+
   int leftOutMatches_ = 0;
+  bool inTwin_ = false;              // the candidate segment lies in a twin found before
+  std::vector<VexPoint> centres_;    // of the twins found
   bool turnsFound_ = false;          // the part's turns onto itself, found at the first twin
   PartRegion region_;                // of the part, once it is read
   PlacementFit fit_;                 // the placements fitted to the whole part, once it is read
@@ -158,6 +163,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     sourcesRead_ = true;
     OrderScreening();
     region_.Build(copySources, tolerance_);
+    stats.hull = region_.hull();
     pairing.forgiveHidden = std::all_of(copySources.begin(), copySources.end(), [](const auto& s) {
       return VexLyrGetVisibility(VexSgmGetLayer(s.ref.segmentId)) != 0;
     });
@@ -170,6 +176,9 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     PlaneMap::Mirror(p.start, {p.start.x + std::cos(phi), p.start.y + std::sin(phi)}, mirror);
   }
   const PlaneMap* then = mirrored ? &mirror : nullptr;
+  // On a segment of a twin found before: only a placement elsewhere than that twin can give a
+  // new one.
+  if (inTwin_ && AtTwinFound(mirrored ? mirror.After(turn) : turn)) return Trial::kFailed;
   if (screen_.on()) {
     ++screened_;
     if (!screen_.MayFit(p.start, copySources, screenOrder_, turn, then, counted_,
@@ -213,6 +222,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     if (pairing.CopyPaired()) stats.crowded.push_back(PairedWindow(motion).segments);
     return Trial::kFailed;
   }
+  pairing.TakeDoubles();
   if (mirrored) return MirrorAccepted(PairedWindow(motion));
   Found found = PairedWindow(motion);
   found.ownPlaceOnly = !fits;
@@ -233,6 +243,14 @@ bool Search::OwnPlace() const {
     if (copyTable[c].hasAttr5 == 0 && copyTable[c].used == 0) return false;
   }
   return true;
+}
+
+bool Search::AtTwinFound(const PlaneMap& motion) const {
+  const VexPoint centre = motion.Apply(region_.centre().x, region_.centre().y);
+  const double reach = std::max(region_.inradius(), tolerance_);
+  return std::any_of(centres_.begin(), centres_.end(), [&](const VexPoint& c) {
+    return std::hypot(c.x - centre.x, c.y - centre.y) <= reach;
+  });
 }
 
 Search::Found Search::PairedWindow(const PlaneMap& motion) const {
@@ -298,6 +316,7 @@ void Search::Accept(Found found, bool mirrored) {
   record.mirrored = mirrored ? 1 : 0;
   record.ownPlaceOnly = found.ownPlaceOnly ? 1 : 0;
   record.motion = found.motion;
+  centres_.push_back(found.motion.Apply(region_.centre().x, region_.centre().y));
   for (size_t k = 0; k < found.segments.size(); ++k) {
     const SegmentRef& ref = found.segments[k];
     if (fits) {
@@ -382,8 +401,14 @@ bool Search::Run() {
   std::vector<Placement> placements;
   int visited = 0;
   bool screenTried = false;
+  std::vector<uint8_t> takenBefore;  // by the twins of earlier searches in the range
+  for (int t = 1; t <= targetTable.count(); ++t) takenBefore.push_back(targetTable[t].used);
   for (int t = 1; t <= targetTable.count(); ++t) {
-    if (targetTable[t].used != 0) continue;
+    // A segment an earlier search's twin took is no candidate. One a twin of this search took
+    // still is, for a twin of its own beside that one: parts cut with one line between them, or
+    // drawn whole side by side with their edges on each other.
+    if (takenBefore[static_cast<size_t>(t - 1)] != 0) continue;
+    inTwin_ = targetTable[t].used != 0;
     // A failing trial through the host costs about as much as reading a few dozen segments, the
     // screen a few readings of the range: it pays once one in five segments visited has made a
     // trial that failed (trials that find twins pass the screen and gain nothing from it).

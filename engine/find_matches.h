@@ -33,6 +33,9 @@ struct SearchStats {
   // whose window held more (something inside the part or across it): a twin in shape that its
   // surroundings kept out.
   std::vector<std::vector<SegmentRef>> crowded;
+  // The part's hull, in its own coordinates, counter-clockwise: where two twins sharing a
+  // segment lie on each other (match_overlaps.h).
+  std::vector<VexPoint> hull;
 };
 const SearchStats& LastSearchStats();
 

@@ -125,6 +125,7 @@ void PartRegion::Build(const std::vector<CopySource>& sources, double tolerance)
              {q.x + a.x - n.x, q.y + a.y - n.y},
              {q.x + a.x + n.x, q.y + a.y + n.y},
              {p.x - a.x + n.x, p.y - a.y + n.y}};
+    MeasureHull();
     return;
   }
   // Grown by the tolerance: each corner pushed out along the bisector of its edges' normals.
@@ -143,6 +144,32 @@ void PartRegion::Build(const std::vector<CopySource>& sources, double tolerance)
     grown[i] = {here.x + (n1.x + n2.x) * scale, here.y + (n1.y + n2.y) * scale};
   }
   hull_ = std::move(grown);
+  MeasureHull();
+}
+
+void PartRegion::MeasureHull() {
+  double area = 0, cx = 0, cy = 0;
+  for (size_t i = 0; i < hull_.size(); ++i) {
+    const VexPoint& p = hull_[i];
+    const VexPoint& q = hull_[(i + 1) % hull_.size()];
+    const double cross = p.x * q.y - q.x * p.y;
+    area += cross;
+    cx += (p.x + q.x) * cross;
+    cy += (p.y + q.y) * cross;
+  }
+  if (std::fabs(area) > 0) {
+    centre_ = {cx / (3 * area), cy / (3 * area)};
+  } else {
+    centre_ = hull_.front();
+  }
+  inradius_ = HUGE_VAL;
+  for (size_t i = 0; i < hull_.size(); ++i) {
+    const VexPoint& p = hull_[i];
+    const VexPoint& q = hull_[(i + 1) % hull_.size()];
+    const double length = std::hypot(q.x - p.x, q.y - p.y);
+    if (length > 0) inradius_ = std::min(inradius_, Cross(p, q, centre_) / length);
+  }
+  if (!std::isfinite(inradius_) || inradius_ < 0) inradius_ = 0;
 }
 
 bool PartRegion::HullHolds(const std::vector<FigureRecord>& figures) const {

@@ -29,14 +29,22 @@ class PartRegion {
   // hull, or it lies outside the outer outline.
   bool Forgives(const SegmentFigures& segment, const PlaneMap& motion) const;
 
+  // The centre of the hull (its area's), and its distance to the hull's nearest side.
+  VexPoint centre() const { return centre_; }
+  double inradius() const { return inradius_; }
+  const std::vector<VexPoint>& hull() const { return hull_; }
+
  private:
   // Whether every point of the figures (in the part's coordinates) lies inside the hull. A part
   // along one line has the thin rectangle around it as its hull; a part of no figure holds
   // everything.
   bool HullHolds(const std::vector<FigureRecord>& figures) const;
   void FindOuterOutline(const std::vector<CopySource>& sources, double tolerance);
+  void MeasureHull();
 
-  std::vector<VexPoint> hull_;         // counter-clockwise, in the part's coordinates
+  std::vector<VexPoint> hull_;  // counter-clockwise, in the part's coordinates
+  VexPoint centre_{};
+  double inradius_ = 0;
   std::vector<FigureRecord> outline_;  // in the part's coordinates; empty: none
   mutable SegmentFigures placed_;      // a segment found, in the part's coordinates
 };

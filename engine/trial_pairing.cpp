@@ -32,7 +32,7 @@ Counts Count() {
   k.nW = windowTable.count();
   for (int i = 1; i <= windowTable.count(); ++i) {
     k.aW += windowTable[i].hasAttr5;
-    k.pW += windowTable[i].used;
+    k.pW += windowTable[i].used != 0 ? 1 : 0;
   }
   return k;
 }
@@ -72,13 +72,34 @@ void TrialPairing::ReadWindow() {
 void TrialPairing::Pair(const SearchOptions& options, const std::vector<SegmentFigures>& copies) {
   for (int c = 1; c <= copyTable.count(); ++c) {
     const SegmentFigures& copy = copies[static_cast<size_t>(c - 1)];
+    int chosen = 0;
     for (const int w : index_.MayCoincide(copy, tolerance)) {
       TargetEntry& entry = windowTable[w];
       if (entry.used != 0 || !AttributesAgree(options, copyTable[c].ref, entry.ref)) continue;
-      if (SegmentsCoincide(copy, window_[static_cast<size_t>(w - 1)], tolerance)) {
-        copyTable[c].used = 1;
-        entry.used = 1;
-        partner_[static_cast<size_t>(w)] = c;
+      if (!SegmentsCoincide(copy, window_[static_cast<size_t>(w - 1)], tolerance)) continue;
+      if (chosen == 0) chosen = w;
+      if (entry.ref == copyTable[c].ref) {
+        chosen = w;  // the part's own segment, at the part's own place
+        break;
+      }
+    }
+    if (chosen != 0) {
+      copyTable[c].used = 1;
+      windowTable[chosen].used = 1;
+      partner_[static_cast<size_t>(chosen)] = c;
+    }
+  }
+}
+
+void TrialPairing::TakeDoubles() {
+  for (int w = 1; w <= windowTable.count(); ++w) {
+    if (windowTable[w].used != 0) continue;
+    const SegmentFigures& read = window_[static_cast<size_t>(w - 1)];
+    for (const int v : index_.MayCoincide(read, tolerance)) {
+      if (windowTable[v].used == 1 &&
+          SegmentsCoincide(read, window_[static_cast<size_t>(v - 1)], tolerance)) {
+        windowTable[w].used = 2;
+        partner_[static_cast<size_t>(w)] = partner_[static_cast<size_t>(v)];
         break;
       }
     }

@@ -33,10 +33,16 @@ class TrialPairing {
   void ReadWindow();
 
   // Pairs each copy segment with the first unpaired window segment (in the window's order)
-  // that passes the attribute conditions and coincides with it. Only window segments of the
-  // copy segment's figure count whose figures start within the tolerance of its own (or that
-  // carry a hole record, compared another way) are looked at: no other can coincide.
+  // that passes the attribute conditions and coincides with it: its own segment when the copy
+  // lies on the part itself. Only window segments of the copy segment's figure count whose
+  // figures start within the tolerance of its own (or that carry a hole record, compared
+  // another way) are looked at: no other can coincide.
   void Pair(const SearchOptions& options, const std::vector<SegmentFigures>& copies);
+  // Once the copy fits: every unpaired window segment that coincides with a paired one (the
+  // same line drawn twice, as where parts drawn whole lie side by side) joins the twin, paired
+  // with the same copy segment (marked used 2), so that a twin's segments do not hang on which
+  // of the two the pairing took.
+  void TakeDoubles();
 
   // Whether the paired copy, placed by `motion`, is a twin: every counted copy segment found its
   // own drawing segment, and the window holds nothing else but what is forgiven (a duplicate of

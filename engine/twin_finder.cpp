@@ -1,5 +1,6 @@
 #include "engine/twin_finder.h"
 
+#include "engine/coincidence_index.h"
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
 #include "engine/match_overlaps.h"
@@ -15,9 +16,38 @@ VexIdRecord RecordOf(const SegmentRef& ref) {
   return record;
 }
 
+// The part's segments but those that coincide with an earlier one of them: where parts are drawn
+// whole side by side, a window over one takes its neighbour's edge lying on its own too, and the
+// same line drawn twice is one line of the part.
+std::vector<SegmentRef> WithoutDoubles(const std::vector<SegmentRef>& part) {
+  std::vector<SegmentFigures> read(part.size());
+  for (size_t i = 0; i < part.size(); ++i) ReadSegmentFigures(part[i], read[i]);
+  std::vector<const SegmentFigures*> all;
+  for (const SegmentFigures& r : read) all.push_back(&r);
+  CoincidenceIndex index;
+  index.Build(all);
+  std::vector<SegmentRef> kept;
+  std::vector<char> dropped(part.size(), 0);
+  for (size_t i = 0; i < part.size(); ++i) {
+    for (const int entry : index.MayCoincide(read[i], COINCIDE_EPS)) {
+      const size_t j = static_cast<size_t>(entry - 1);
+      if (j >= i) break;  // entries come in their order
+      if (dropped[j] == 0 && SegmentsCoincide(read[i], read[j], COINCIDE_EPS)) {
+        dropped[i] = 1;
+        break;
+      }
+    }
+    if (dropped[i] == 0) kept.push_back(part[i]);
+  }
+  return kept;
+}
+
 // The part into partTable, partBox and the work list, as the part step collects it.
-TwinFailure CollectPart(const std::vector<SegmentRef>& part) {
-  if (part.size() > static_cast<size_t>(kPartCapacity)) return TwinFailure::kPartOverCapacity;
+TwinFailure CollectPart(const std::vector<SegmentRef>& indicated) {
+  if (indicated.size() > static_cast<size_t>(kPartCapacity)) {
+    return TwinFailure::kPartOverCapacity;
+  }
+  const std::vector<SegmentRef> part = WithoutDoubles(indicated);
   partBox = kResetBox;
   partTable.Clear();
   ResetList(kWorkList);
@@ -55,6 +85,7 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
                                bool dropOverlaps) {
   TwinResult result;
   result.anchor = anchorLine;
+  for (int p = 1; p <= partTable.count(); ++p) result.part.push_back(partTable[p].ref);
   if (range.size() > static_cast<size_t>(options.rangeLimit)) {
     result.failure = TwinFailure::kRangeOverCapacity;
     return result;
@@ -71,7 +102,7 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
   result.stats = LastSearchStats();
   result.twins.reserve(static_cast<size_t>(matchTable.count()));
   for (int m = 1; m <= matchTable.count(); ++m) result.twins.push_back(matchTable[m]);
-  if (result.ok() && dropOverlaps) DropOverlappingMatches(result.twins);
+  if (result.ok() && dropOverlaps) DropOverlappingMatches(result.twins, result.stats.hull);
   result.taken.reserve(range.size());
   for (int t = 1; t <= targetTable.count(); ++t) result.taken.push_back(targetTable[t].used);
   return result;

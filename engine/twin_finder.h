@@ -46,6 +46,9 @@ struct TwinRequest {
 
 struct TwinResult {
   TwinFailure failure = TwinFailure::kNone;
+  // The part searched with: the indicated one but its segments that coincide with an earlier one
+  // of them (the same line drawn twice). MatchRecord::partOf indexes it.
+  std::vector<SegmentRef> part;
   std::vector<MatchRecord> twins;  // in the order the search found them
   std::vector<uint8_t> taken;      // per range entry: taken before, or by a twin of this search
   AnchorLine anchor;               // the part's anchor line (once the part passed its checks)

@@ -49,7 +49,7 @@ bool CollectPartAndSearch(const PartStepTexts& t, bool dropOverlaps) {
   request.options = SearchOptionsOf(Settings());
   request.dropOverlaps = dropOverlaps;
   TwinResult result = FindTwins(request);
-  foundParts.part = std::move(request.part);
+  foundParts.part = result.part.empty() ? std::move(request.part) : std::move(result.part);
   foundParts.twins = std::move(result.twins);
   foundParts.copies.clear();
   ++foundParts.searches;

@@ -241,7 +241,8 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
     }
   }
   notes = in.Messages();
-  std::vector<int> sortedPart = partIds;
+  std::vector<int> sortedPart;
+  for (const SegmentRef& ref : result.part) sortedPart.push_back(ref.segmentId);
   std::sort(sortedPart.begin(), sortedPart.end());
   std::vector<Twin> twins;
   for (const MatchRecord& match : result.twins) {

@@ -66,7 +66,8 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
   // fills (an entry gives at most one twin); a segment taken by a twin is no candidate later,
   // as the command marks its range entries taken.
   std::vector<FoundTwin> found;
-  std::vector<int> taken;  // sorted segment ids of the twins so far
+  std::vector<VexPoint> hull;  // the part's, in its own coordinates
+  std::vector<int> taken;      // sorted segment ids of the twins so far
   crowded_.clear();
   size_t next = 0;
   while (next < candidates.size()) {
@@ -80,6 +81,7 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
     if (run.empty()) continue;
     const TwinResult result = SearchIndicatedPart(run, {}, options_, false);
     candidates_ += result.stats.candidates;
+    hull = result.stats.hull;
     if (!result.ok()) return std::nullopt;
     for (const std::vector<SegmentRef>& place : result.stats.crowded) {
       std::vector<int> ids;
@@ -108,8 +110,12 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
     std::sort(taken.begin(), taken.end());
   }
   std::vector<std::vector<int>> ids;
-  for (const FoundTwin& twin : found) ids.push_back(twin.segments);
-  const std::vector<bool> dropped = OverlappedMatches(ids);
+  std::vector<PlaneMap> motions;
+  for (const FoundTwin& twin : found) {
+    ids.push_back(twin.segments);
+    motions.push_back(twin.motion);
+  }
+  const std::vector<bool> dropped = OverlappedMatches(ids, motions, hull);
   std::vector<FoundTwin> kept;
   for (size_t i = 0; i < found.size(); ++i) {
     if (!dropped[i]) kept.push_back(std::move(found[i]));

@@ -130,7 +130,7 @@ std::vector<twinfind::MatchRecord> Matches(const std::vector<std::vector<int>>& 
 
 // The first segment of each match that DropOverlappingMatches keeps.
 std::vector<int> KeptFirstIds(std::vector<twinfind::MatchRecord> matches) {
-  twinfind::DropOverlappingMatches(matches);
+  twinfind::DropOverlappingMatches(matches, {});
   std::vector<int> ids;
   for (const twinfind::MatchRecord& m : matches) ids.push_back(m.refs[1].segmentId);
   return ids;
@@ -145,7 +145,7 @@ TEST(DropOverlappingMatches, AnEarlierMatchSharingASegmentWithALaterOneGoes) {
   matches[0].refs.Append({1, 4});
   matches[1].refs.Append({2, 4});
   matches[1].mirrored = 1;
-  twinfind::DropOverlappingMatches(matches);
+  twinfind::DropOverlappingMatches(matches, {});
   ASSERT_EQ(matches.size(), 1u);
   EXPECT_EQ(matches[0].mirrored, 1);  // the survivor moves whole
 }
