@@ -10,10 +10,10 @@
 namespace twinfind {
 namespace {
 
-// Corners of the polygon drawn just outside a circle (a point of the curve lies inside it), and
-// of the one drawn on it (every corner a point of the curve).
+// Corners of the polygon drawn just outside a circle (a point of the curve lies inside it): few
+// for what is tested against a hull, many for a hull.
 constexpr int kRoundCorners = 16;
-constexpr int kOnCurveCorners = 72;
+constexpr int kCloseCorners = 72;
 
 double Cross(const VexPoint& o, const VexPoint& a, const VexPoint& b) {
   return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
@@ -24,20 +24,14 @@ double Cross(const VexPoint& o, const VexPoint& a, const VexPoint& b) {
 // the arc itself.
 void ArcPoints(double cx, double cy, double r, double from, double sweep, FigureSide side,
                std::vector<VexPoint>& out) {
-  const int corners = side == FigureSide::kOutside ? kRoundCorners : kOnCurveCorners;
+  const int corners = side == FigureSide::kOutside ? kRoundCorners : kCloseCorners;
   const int steps = std::max(1, static_cast<int>(std::ceil(sweep / (2 * kPi / corners))));
   const double step = sweep / steps;
+  const double outer = r / std::cos(step / 2);  // the tangents at two samples meet there
   out.push_back({cx + r * std::cos(from), cy + r * std::sin(from)});
-  if (side == FigureSide::kOutside) {
-    const double outer = r / std::cos(step / 2);  // the tangents at two samples meet there
-    for (int i = 0; i < steps; ++i) {
-      const double middle = from + (i + 0.5) * step;
-      out.push_back({cx + outer * std::cos(middle), cy + outer * std::sin(middle)});
-    }
-  } else {
-    for (int i = 1; i < steps; ++i) {
-      out.push_back({cx + r * std::cos(from + i * step), cy + r * std::sin(from + i * step)});
-    }
+  for (int i = 0; i < steps; ++i) {
+    const double middle = from + (i + 0.5) * step;
+    out.push_back({cx + outer * std::cos(middle), cy + outer * std::sin(middle)});
   }
   out.push_back({cx + r * std::cos(from + sweep), cy + r * std::sin(from + sweep)});
 }
@@ -84,12 +78,13 @@ void BoundingPoints(const FigureRecord& f, std::vector<VexPoint>& out, FigureSid
 
 void PartRegion::Build(const std::vector<CopySource>& sources, double tolerance) {
   FindOuterOutline(sources, tolerance);
-  // Points on the curves: the hull lies within the part's own box (grown by the tolerance),
-  // so that nothing a window over the part leaves out lies wholly inside it.
+  // Corners just outside the curves, many of them: the hull holds every point of the part's
+  // curves whichever way the part is turned, and reaches past them by less than a thousandth of
+  // their radius.
   std::vector<VexPoint> points;
   for (const CopySource& s : sources) {
     for (const FigureRecord& f : s.figures.figures) {
-      BoundingPoints(f, points, FigureSide::kOnCurve);
+      BoundingPoints(f, points, FigureSide::kCloseOutside);
     }
   }
   std::erase_if(points,

@@ -50,8 +50,8 @@ class PartRegion {
 };
 
 // The points that bound a figure: a line's ends, the corners of polygons drawn just outside its
-// circle or arc (or on it), a point, the points of the other kinds.
-enum class FigureSide { kOutside, kOnCurve };
+// circle or arc (few, or many close to it), a point, the points of the other kinds.
+enum class FigureSide { kOutside, kCloseOutside };
 void BoundingPoints(const FigureRecord& figure, std::vector<VexPoint>& out,
                     FigureSide side = FigureSide::kOutside);
 

@@ -80,7 +80,6 @@ void PlacementFit::Prepare(const std::vector<CopySource>& sources, VexPoint anch
   length_ = anchorLength;
   turns_ = turns && anchorLength > 0;
   tolerance_ = tolerance;
-  cell_ = std::max(4 * tolerance, 1e-9);
   std::vector<PartPoint> all;
   for (const CopySource& s : sources) {
     for (const FigureRecord& f : s.figures.figures) {
@@ -104,37 +103,28 @@ double PlacementFit::Slack(double distance) const {
 }
 
 void PlacementFit::FileWindow(const std::vector<SegmentFigures>& window, size_t count) {
-  cells_.clear();
+  window_.clear();
   for (size_t w = 0; w < count && w < window.size(); ++w) {
     for (const FigureRecord& f : window[w].figures) {
       KeyPoints(f, [&](VexPoint p) {
-        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-        const long long cx = static_cast<long long>(std::floor(p.x / cell_));
-        const long long cy = static_cast<long long>(std::floor(p.y / cell_));
-        cells_[cx * 1000003LL + cy].push_back(p);
+        if (std::isfinite(p.x) && std::isfinite(p.y)) window_.push_back(p);
       });
     }
   }
+  std::sort(window_.begin(), window_.end(),
+            [](const VexPoint& a, const VexPoint& b) { return a.x < b.x; });
 }
 
 std::optional<VexPoint> PlacementFit::Nearest(VexPoint p, double radius) const {
-  const long long x0 = static_cast<long long>(std::floor((p.x - radius) / cell_));
-  const long long x1 = static_cast<long long>(std::floor((p.x + radius) / cell_));
-  const long long y0 = static_cast<long long>(std::floor((p.y - radius) / cell_));
-  const long long y1 = static_cast<long long>(std::floor((p.y + radius) / cell_));
+  auto it = std::lower_bound(window_.begin(), window_.end(), p.x - radius,
+                             [](const VexPoint& q, double x) { return q.x < x; });
   std::optional<VexPoint> best;
   double nearest = radius;
-  for (long long cx = x0; cx <= x1; ++cx) {
-    for (long long cy = y0; cy <= y1; ++cy) {
-      const auto it = cells_.find(cx * 1000003LL + cy);
-      if (it == cells_.end()) continue;
-      for (const VexPoint& q : it->second) {
-        const double d = Distance(p, q);
-        if (d <= nearest) {
-          nearest = d;
-          best = q;
-        }
-      }
+  for (; it != window_.end() && it->x <= p.x + radius; ++it) {
+    const double d = Distance(p, *it);
+    if (d <= nearest) {
+      nearest = d;
+      best = *it;
     }
   }
   return best;
@@ -149,6 +139,9 @@ std::optional<PlaneMap> PlacementFit::Refit(const PlaneMap& placement,
   std::vector<VexPoint> from, to;
   PlaneMap fit = placement;
   double fitted = length_;  // how far from the start the points fitted so far reach
+  // Past this many misses the fit cannot stand: most trials are no twin at all and end here.
+  const size_t mayMiss = points_.size() - static_cast<size_t>(
+                                              std::ceil(kFoundShare * static_cast<double>(points_.size())));
   size_t missed = 0;
   for (const PartPoint& p : points_) {
     // Farther than twice the points fitted so far: the fit is made again first, so that the
@@ -160,7 +153,7 @@ std::optional<PlaneMap> PlacementFit::Refit(const PlaneMap& placement,
     const double slack = tolerance_ * (1 + 2 * p.distance / std::max(fitted, length_));
     const auto found = Nearest(fit.Apply(p.at.x, p.at.y), slack);
     if (!found) {
-      ++missed;
+      if (++missed > mayMiss) return std::nullopt;
       continue;
     }
     from.push_back(p.at);

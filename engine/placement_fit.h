@@ -11,7 +11,6 @@
 #include "engine/door_check.h"
 
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "common/plane_map.h"
@@ -52,9 +51,8 @@ class PlacementFit {
   VexPoint start_{};
   double length_ = 0, tolerance_ = 0, reach_ = 0;
   bool turns_ = true;
-  // The window's points by grid cell.
-  double cell_ = 1;
-  std::unordered_map<long long, std::vector<VexPoint>> cells_;
+  // The window's points, by x.
+  std::vector<VexPoint> window_;
 };
 
 }  // namespace twinfind

@@ -58,7 +58,8 @@ class SurveyInBrowserTest(unittest.TestCase):
 
     def survey_rows(self, page):
         page.element("#survey").click()
-        page.wait(lambda: "Surveying" not in page.element("#surveyNote").text, "the survey")
+        page.wait(lambda: "Surveying" not in page.element("#surveyNote").text, "the survey",
+                  seconds=120)
         page.settle()
         return [[td.text for td in row.find_elements("css selector", "td")]
                 for row in page.driver.find_elements("css selector", "#surveyRows tr")]
