@@ -163,7 +163,7 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
     sourcesRead_ = true;
     OrderScreening();
     region_.Build(copySources, tolerance_);
-    stats.hull = region_.hull();
+    stats.cover = region_.Cover();
     pairing.forgiveHidden = std::all_of(copySources.begin(), copySources.end(), [](const auto& s) {
       return VexLyrGetVisibility(VexSgmGetLayer(s.ref.segmentId)) != 0;
     });

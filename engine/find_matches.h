@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "engine/part_cover.h"
 #include "settings/search_options.h"
 #include "vexlib/vexlib.h"
 
@@ -33,9 +34,9 @@ struct SearchStats {
   // whose window held more (something inside the part or across it): a twin in shape that its
   // surroundings kept out.
   std::vector<std::vector<SegmentRef>> crowded;
-  // The part's hull, in its own coordinates, counter-clockwise: where two twins sharing a
-  // segment lie on each other (match_overlaps.h).
-  std::vector<VexPoint> hull;
+  // The ground the part covers: where two twins sharing a segment lie on each other
+  // (match_overlaps.h).
+  PartCover cover;
 };
 const SearchStats& LastSearchStats();
 

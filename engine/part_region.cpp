@@ -203,8 +203,8 @@ struct Chain {
   bool closed = true;
 };
 
-// The chains the lines and arcs form, figure ends within the tolerance taken as joined: a chain
-// is closed when every joint holds an even number of ends.
+// The chains the lines and arcs form, figure ends within the tolerance taken as joined, strokes
+// with a free end left out: a chain is closed when every joint holds an even number of ends.
 std::vector<Chain> ChainsOf(const std::vector<const FigureRecord*>& figures, double tolerance) {
   const double cell = std::max(2 * tolerance, 1e-9);
   std::unordered_map<long long, std::vector<size_t>> grid;  // cell -> joints
@@ -227,8 +227,8 @@ std::vector<Chain> ChainsOf(const std::vector<const FigureRecord*>& figures, dou
     grid[cx * 1000003LL + cy].push_back(joints.size() - 1);
     return joints.size() - 1;
   };
-  std::vector<size_t> jointOf(figures.size(), SIZE_MAX);
-  std::vector<std::pair<size_t, size_t>> links;
+  std::vector<size_t> jointOf(figures.size(), SIZE_MAX), otherJointOf(figures.size(), SIZE_MAX);
+  std::vector<std::vector<size_t>> meeting;  // per joint, the figures ending there
   for (size_t i = 0; i < figures.size(); ++i) {
     const FigureRecord& f = *figures[i];
     const VexPoint a = f.kind == VEX_FIG_LINE ? VexPoint{f.u.line.x1, f.u.line.y1}
@@ -237,10 +237,36 @@ std::vector<Chain> ChainsOf(const std::vector<const FigureRecord*>& figures, dou
                                               : VexPoint{f.u.arc.ex, f.u.arc.ey};
     if (!std::isfinite(a.x + a.y + b.x + b.y)) continue;
     const size_t ja = jointAt(a), jb = jointAt(b);
+    meeting.resize(joints.size());
     ++ends[ja];
     ++ends[jb];
     jointOf[i] = ja;
-    links.push_back({ja, jb});
+    otherJointOf[i] = jb;
+    meeting[ja].push_back(i);
+    meeting[jb].push_back(i);
+  }
+  meeting.resize(joints.size());
+  // Strokes hanging off an outline (a tick, a line along an edge that ends on it) are no part of
+  // it: figures with a free end are left out, and those left free by that in turn.
+  std::vector<size_t> free;
+  for (size_t j = 0; j < joints.size(); ++j) {
+    if (ends[j] == 1) free.push_back(j);
+  }
+  while (!free.empty()) {
+    const size_t j = free.back();
+    free.pop_back();
+    for (const size_t i : meeting[j]) {
+      if (jointOf[i] == SIZE_MAX) continue;
+      const size_t other = jointOf[i] == j ? otherJointOf[i] : jointOf[i];
+      jointOf[i] = SIZE_MAX;
+      --ends[j];
+      if (--ends[other] == 1) free.push_back(other);
+      break;
+    }
+  }
+  std::vector<std::pair<size_t, size_t>> links;
+  for (size_t i = 0; i < figures.size(); ++i) {
+    if (jointOf[i] != SIZE_MAX) links.push_back({jointOf[i], otherJointOf[i]});
   }
   std::vector<size_t> parent(joints.size());
   for (size_t j = 0; j < parent.size(); ++j) parent[j] = j;
@@ -282,8 +308,10 @@ std::vector<Chain> ChainsOf(const std::vector<const FigureRecord*>& figures, dou
 // the part's other segments (a part drawn as loose lines).
 void PartRegion::FindOuterOutline(const std::vector<CopySource>& sources, double tolerance) {
   outline_.clear();
+  ground_.clear();
   double widest = -1;
   const auto take = [&](const std::vector<const FigureRecord*>& figures, double size) {
+    for (const FigureRecord* f : figures) ground_.push_back(*f);
     if (size <= widest) return;
     widest = size;
     outline_.clear();

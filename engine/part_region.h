@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/plane_map.h"
+#include "engine/part_cover.h"
 #include "engine/segment_compare.h"
 #include "engine/trial_copy.h"
 
@@ -33,6 +34,8 @@ class PartRegion {
   VexPoint centre() const { return centre_; }
   double inradius() const { return inradius_; }
   const std::vector<VexPoint>& hull() const { return hull_; }
+  // The ground the part covers, for the rule on overlapping twins.
+  PartCover Cover() const { return PartCover(hull_, ground_); }
 
  private:
   // Whether every point of the figures (in the part's coordinates) lies inside the hull. A part
@@ -46,6 +49,9 @@ class PartRegion {
   VexPoint centre_{};
   double inradius_ = 0;
   std::vector<FigureRecord> outline_;  // in the part's coordinates; empty: none
+  // Every closed outline of the part and its circles: inside an odd number of them is the
+  // part's material (a plate, not its holes; both of two plates).
+  std::vector<FigureRecord> ground_;
   mutable SegmentFigures placed_;      // a segment found, in the part's coordinates
 };
 

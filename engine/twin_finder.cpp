@@ -102,7 +102,7 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
   result.stats = LastSearchStats();
   result.twins.reserve(static_cast<size_t>(matchTable.count()));
   for (int m = 1; m <= matchTable.count(); ++m) result.twins.push_back(matchTable[m]);
-  if (result.ok() && dropOverlaps) DropOverlappingMatches(result.twins, result.stats.hull);
+  if (result.ok() && dropOverlaps) DropOverlappingMatches(result.twins, result.stats.cover);
   result.taken.reserve(range.size());
   for (int t = 1; t <= targetTable.count(); ++t) result.taken.push_back(targetTable[t].used);
   return result;

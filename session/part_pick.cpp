@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "host/geometry.h"
+#include "host/outline.h"
 #include "settings/search_options.h"
 #include "settings/settings.h"
 #include "survey/survey.h"
@@ -37,8 +38,9 @@ void PartPicker::Form(const vexhost::Drawing& drawing, uint64_t digest) {
   std::vector<int> segments = survey::RangeSegments(drawing, nullptr);
   std::erase_if(segments,
                 [&](int id) { return !drawing.LayerVisible(drawing.FindSegment(id)->layer); });
-  const double joint = CoordinateTolerance(SearchOptionsOf(ReadSettings()));
-  forest_ = survey::FormCandidates(drawing, segments, joint);
+  joint_ = CoordinateTolerance(SearchOptionsOf(ReadSettings()));
+  forest_ = survey::FormCandidates(drawing, segments, joint_);
+  faces_.clear();
   partOf_.clear();
   for (size_t p = 0; p < forest_.parts.size(); ++p) {
     for (const int id : forest_.parts[p].own) partOf_[id] = static_cast<int>(p);
@@ -65,7 +67,12 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
   }
   if (nearest < 0) return std::nullopt;
   PickedPart part;
-  part.segments = survey::SegmentsOf(forest_, partOf_.at(nearest));
+  const int group = partOf_.at(nearest);
+  std::optional<std::vector<int>> region;
+  if (forest_.parts[static_cast<size_t>(group)].own.size() > 1) {
+    region = RegionAt(drawing, group, nearest, x, y);
+  }
+  part.segments = region ? std::move(*region) : survey::SegmentsOf(forest_, group);
   part.box = survey::BoxOf(drawing, part.segments);
   const double size =
       std::max({part.box.maxX - part.box.minX, part.box.maxY - part.box.minY, 1e-9});
@@ -73,6 +80,67 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
   part.window = {part.box.minX - hair, part.box.minY - hair, part.box.maxX + hair,
                  part.box.maxY + hair};
   return part;
+}
+
+std::optional<std::vector<int>> PartPicker::RegionAt(const vexhost::Drawing& drawing, int group,
+                                                    int nearest, double x, double y) {
+  std::vector<FigureRecord> outline = survey::FiguresOf(drawing, nearest);
+  std::vector<int> taken = {nearest};
+  if (!vexhost::IsClosedChain(outline)) {
+    // A plan's rooms are no parts: past this many regions a group is taken whole.
+    constexpr size_t kMostRegions = 200;
+    auto formed = faces_.find(group);
+    if (formed == faces_.end()) {
+      formed = faces_.emplace(group, survey::BoundedFaces(drawing, forest_.parts[static_cast<size_t>(group)].own,
+                                                          joint_, kMostRegions))
+                   .first;
+    }
+    // The regions the clicked figure bounds: the one the click lies in, else the smallest.
+    // A group that bounds one region at most is one part, strokes and all.
+    const std::vector<survey::OutlineFace>& faces = formed->second;
+    if (faces.size() < 2) return std::nullopt;
+    const survey::OutlineFace* best = nullptr;
+    bool bestHolds = false;
+    for (const survey::OutlineFace& face : faces) {
+      if (!std::binary_search(face.segments.begin(), face.segments.end(), nearest)) continue;
+      const bool holds = !vexhost::IsOutside(face.boundary.data(),
+                                             static_cast<int>(face.boundary.size()), x, y);
+      if (!best || (holds && !bestHolds) || (holds == bestHolds && face.area < best->area)) {
+        best = &face;
+        bestHolds = holds;
+      }
+    }
+    if (!best) return std::nullopt;
+    outline = best->boundary;
+    taken = best->segments;
+  }
+  // The region's outline with what lies on it or inside it: holes, marks, a neighbour's edge
+  // drawn on its own, never a neighbour whose outline only touches it.
+  VexBox box = vexhost::EmptyBox();
+  for (const FigureRecord& f : outline) {
+    if (const auto b = vexhost::FigureBounds(f)) vexhost::Include(box, *b);
+  }
+  if (vexhost::IsEmpty(box)) return std::nullopt;
+  const VexBox near{box.minX - joint_, box.minY - joint_, box.maxX + joint_, box.maxY + joint_};
+  const vexhost::Outline inside(outline.data(), static_cast<int>(outline.size()));
+  std::vector<int> candidates = drawing.SegmentsNear(near);
+  candidates.insert(candidates.end(), taken.begin(), taken.end());
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  std::vector<int> region;
+  for (const int id : candidates) {
+    const auto bounds = drawing.SegmentBounds(id);
+    if (partOf_.count(id) == 0 || !bounds || !vexhost::Contains(near, *bounds)) continue;
+    const auto points = survey::TestPoints(survey::FiguresOf(drawing, id));
+    if (points.empty() || std::any_of(points.begin(), points.end(), [&](const auto& p) {
+          return inside.IsOutside(p.first, p.second);
+        })) {
+      continue;
+    }
+    region.push_back(id);
+  }
+  if (std::find(region.begin(), region.end(), nearest) == region.end()) return std::nullopt;
+  return region;
 }
 
 }  // namespace twinfind::session

@@ -1,7 +1,10 @@
 // The part a single click indicates at the command's part prompt: the figure nearest the
 // point, its touching group with everything that lies inside its outline, as the survey forms
-// parts. The command is handed the window of that part's extent, as if the user had dragged it
-// exactly around it.
+// parts. Where outlines touch each other (bars stacked edge on edge, crosses nested as they
+// tile, parts cut with one line between them) the group is no outline: the click then takes the
+// closed polyline clicked, or else the region of the group's lines and arcs that the clicked
+// figure bounds, with what lies inside it. The command is handed the window of that part's
+// extent, as if the user had dragged it exactly around it.
 #ifndef SESSION_PART_PICK_H
 #define SESSION_PART_PICK_H
 
@@ -13,6 +16,7 @@
 
 #include "host/drawing.h"
 #include "survey/candidate_parts.h"
+#include "survey/outline_faces.h"
 
 namespace twinfind::session {
 
@@ -32,11 +36,17 @@ class PartPicker {
 
  private:
   void Form(const vexhost::Drawing& drawing, uint64_t digest);
+  // The segments of the region the click at (x, y) on segment `nearest` indicates in a group of
+  // outlines touching each other; nothing when the group bounds one region at most.
+  std::optional<std::vector<int>> RegionAt(const vexhost::Drawing& drawing, int group, int nearest,
+                                           double x, double y);
 
   std::optional<uint64_t> digest_;
   std::set<int> hidden_;  // the layers hidden when the parts were formed
   survey::CandidateForest forest_;
   std::unordered_map<int, int> partOf_;  // segment id -> its group in the forest
+  double joint_ = 0;                     // figure ends this near meet
+  std::unordered_map<int, std::vector<survey::OutlineFace>> faces_;  // group -> its regions
 };
 
 // The reach a `pick X Y` line of a run takes: a two-hundredth of the drawing's larger side.

@@ -50,36 +50,6 @@ void AddEnds(const FigureRecord& f, size_t segment, std::vector<End>& ends) {
   }
 }
 
-// Points that must lie inside an outline for the group to lie inside it: figure ends, a
-// circle's rightmost point, points; at most 16, spread over the group.
-std::vector<std::pair<double, double>> TestPoints(const std::vector<FigureRecord>& figures) {
-  std::vector<std::pair<double, double>> points;
-  for (const FigureRecord& f : figures) {
-    switch (f.kind) {
-      case VEX_FIG_LINE:
-        points.emplace_back(f.u.line.x1, f.u.line.y1);
-        points.emplace_back(f.u.line.x2, f.u.line.y2);
-        break;
-      case VEX_FIG_ARC:
-        points.emplace_back(f.u.arc.sx, f.u.arc.sy);
-        points.emplace_back(f.u.arc.ex, f.u.arc.ey);
-        break;
-      case VEX_FIG_CIRCLE:
-        points.emplace_back(f.u.circle.cx + f.u.circle.r, f.u.circle.cy);
-        break;
-      case VEX_FIG_POINT:
-        points.emplace_back(f.u.point.x, f.u.point.y);
-        break;
-      default:
-        break;
-    }
-  }
-  if (points.size() <= 16) return points;
-  std::vector<std::pair<double, double>> spread;
-  for (size_t i = 0; i < 16; ++i) spread.push_back(points[i * points.size() / 16]);
-  return spread;
-}
-
 bool BoxHolds(const VexBox& outer, const VexBox& inner, double slack) {
   return inner.minX >= outer.minX - slack && inner.minY >= outer.minY - slack &&
          inner.maxX <= outer.maxX + slack && inner.maxY <= outer.maxY + slack;
@@ -274,6 +244,36 @@ void JoinTouching(const std::vector<End>& ends, double joint, Joins& joins) {
 }
 
 }  // namespace
+
+// Points that must lie inside an outline for the group to lie inside it: figure ends, a
+// circle's rightmost point, points; at most 16, spread over the group.
+std::vector<std::pair<double, double>> TestPoints(const std::vector<FigureRecord>& figures) {
+  std::vector<std::pair<double, double>> points;
+  for (const FigureRecord& f : figures) {
+    switch (f.kind) {
+      case VEX_FIG_LINE:
+        points.emplace_back(f.u.line.x1, f.u.line.y1);
+        points.emplace_back(f.u.line.x2, f.u.line.y2);
+        break;
+      case VEX_FIG_ARC:
+        points.emplace_back(f.u.arc.sx, f.u.arc.sy);
+        points.emplace_back(f.u.arc.ex, f.u.arc.ey);
+        break;
+      case VEX_FIG_CIRCLE:
+        points.emplace_back(f.u.circle.cx + f.u.circle.r, f.u.circle.cy);
+        break;
+      case VEX_FIG_POINT:
+        points.emplace_back(f.u.point.x, f.u.point.y);
+        break;
+      default:
+        break;
+    }
+  }
+  if (points.size() <= 16) return points;
+  std::vector<std::pair<double, double>> spread;
+  for (size_t i = 0; i < 16; ++i) spread.push_back(points[i * points.size() / 16]);
+  return spread;
+}
 
 std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing, int segmentId) {
   std::vector<FigureRecord> figures;

@@ -4,6 +4,7 @@
 #ifndef SURVEY_CANDIDATE_PARTS_H
 #define SURVEY_CANDIDATE_PARTS_H
 
+#include <utility>
 #include <vector>
 
 #include "host/drawing.h"
@@ -39,6 +40,10 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
 
 // The segments of a group with everything inside it, in drawing order.
 std::vector<int> SegmentsOf(const CandidateForest& forest, int part);
+
+// Points that must lie inside an outline for figures to lie inside it: figure ends, a circle's
+// rightmost point, points; at most 16, spread over them.
+std::vector<std::pair<double, double>> TestPoints(const std::vector<FigureRecord>& figures);
 
 // The figures of a segment, in element order.
 std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing, int segmentId);

@@ -66,7 +66,7 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
   // fills (an entry gives at most one twin); a segment taken by a twin is no candidate later,
   // as the command marks its range entries taken.
   std::vector<FoundTwin> found;
-  std::vector<VexPoint> hull;  // the part's, in its own coordinates
+  PartCover cover;             // the ground the part covers
   std::vector<int> taken;      // sorted segment ids of the twins so far
   crowded_.clear();
   size_t next = 0;
@@ -81,7 +81,7 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
     if (run.empty()) continue;
     const TwinResult result = SearchIndicatedPart(run, {}, options_, false);
     candidates_ += result.stats.candidates;
-    hull = result.stats.hull;
+    cover = result.stats.cover;
     if (!result.ok()) return std::nullopt;
     for (const std::vector<SegmentRef>& place : result.stats.crowded) {
       std::vector<int> ids;
@@ -115,7 +115,7 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
     ids.push_back(twin.segments);
     motions.push_back(twin.motion);
   }
-  const std::vector<bool> dropped = OverlappedMatches(ids, motions, hull);
+  const std::vector<bool> dropped = OverlappedMatches(ids, motions, cover);
   std::vector<FoundTwin> kept;
   for (size_t i = 0; i < found.size(); ++i) {
     if (!dropped[i]) kept.push_back(std::move(found[i]));
