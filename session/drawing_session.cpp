@@ -194,7 +194,10 @@ Twin DrawingSession::MakeTwin(const std::vector<int>& segments, const PlaneMap& 
   twin.box = survey::BoxOf(drawing, segments);
   std::vector<int> sorted = segments;
   std::sort(sorted.begin(), sorted.end());
-  twin.isPart = sorted == sortedPart;
+  // The part itself: every segment of the part (its lines drawn twice taken once), with those
+  // drawn twice over them.
+  twin.isPart = !sortedPart.empty() &&
+                std::includes(sorted.begin(), sorted.end(), sortedPart.begin(), sortedPart.end());
   return twin;
 }
 

@@ -197,7 +197,10 @@ void SearchRecorder::OpenSearch(const UserAction& range, const TwfFoundParts& fo
     twin.mirrored = f.mirrored != 0;
     std::vector<int> sorted = twin.segments;
     std::sort(sorted.begin(), sorted.end());
-    twin.isPart = sorted == part;
+    // The part itself: every segment of the part (its lines drawn twice taken once), with those
+    // drawn twice over them.
+    twin.isPart =
+        !part.empty() && std::includes(sorted.begin(), sorted.end(), part.begin(), part.end());
     for (const int id : twin.segments) {
       looks_[id] = LookOf(drawing, id);
       inTwins.insert(id);

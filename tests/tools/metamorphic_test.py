@@ -142,7 +142,7 @@ def drawings(samples, names):
 
 
 def main():
-    tool, samples, names = sys.argv[1], sys.argv[2], sys.argv[3:]
+    tool, samples, names = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3:]
     failures = []
     with tempfile.TemporaryDirectory(prefix="twinfind-metamorphic-") as folder:
         for name, path in drawings(samples, names):

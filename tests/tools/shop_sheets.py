@@ -19,7 +19,13 @@ class Kind:
     name: str
     window: tuple  # x1, y1, x2, y2 around one part (that part alone lies wholly inside)
     count: int
-    mirrored: int = 0
+    pick: tuple = None    # a point on that part's outline, for a click
+    picked: int = None    # how many a click there finds, where it indicates more than the part
+    tolerance: str = None  # the mTolerance the sheet needs (a rounded sheet)
+
+    def __post_init__(self):
+        if self.picked is None:
+            self.picked = self.count
 
 
 def placed(points, at, degrees=0.0, mirrored=False, digits=None):
@@ -36,6 +42,12 @@ def placed(points, at, degrees=0.0, mirrored=False, digits=None):
 def window_of(points, margin):
     xs, ys = [p[0] for p in points], [p[1] for p in points]
     return (min(xs) - margin, min(ys) - margin, max(xs) + margin, max(ys) + margin)
+
+
+def edge_middle(points):
+    """The middle of the first edge."""
+    (x1, y1), (x2, y2) = points[0], points[1]
+    return ((x1 + x2) / 2, (y1 + y2) / 2)
 
 
 def add_loop(msp, points, as_lines):
@@ -56,7 +68,7 @@ def bars(path):
         add_loop(msp, [(0, y), (100, y), (100, y + 10), (0, y + 10)], True)
         msp.add_circle((8, y + 5), 2)
     doc.saveas(path)
-    return [Kind("bar", (-0.5, 9.9, 100.5, 20.1), 8)]
+    return [Kind("bar", (-0.5, 9.9, 100.5, 20.1), 8, pick=(0, 15))]
 
 
 def shared_bars(path):
@@ -71,7 +83,7 @@ def shared_bars(path):
         msp.add_line((100, y), (100, y + 10))
         msp.add_circle((8, y + 5), 2)
     doc.saveas(path)
-    return [Kind("bar", (-0.5, 9.9, 100.5, 20.1), 8)]
+    return [Kind("bar", (-0.5, 9.9, 100.5, 20.1), 8, pick=(0, 15))]
 
 
 CROSS = [(1, 0), (2, 0), (2, 1), (3, 1), (3, 2), (2, 2), (2, 3), (1, 3), (1, 2), (0, 2), (0, 1),
@@ -91,7 +103,7 @@ def crosses(path):
         add_loop(msp, outline, False)
         msp.add_circle((ox + 1.5 * unit, oy + 2.5 * unit), 2)
         if not kinds:
-            kinds.append(Kind("cross", window_of(outline, 0.05), 6))
+            kinds.append(Kind("cross", window_of(outline, 0.05), 6, pick=edge_middle(outline)))
     doc.saveas(path)
     return kinds
 
@@ -113,7 +125,7 @@ def cradles(path):
             add_loop(msp, outline, True)
             msp.add_circle(placed([(5, 15)], at, degrees)[0], 1.5)
             if not kinds:
-                kinds.append(Kind("cradle", window_of(outline, 0.05), 4))
+                kinds.append(Kind("cradle", window_of(outline, 0.05), 4, pick=edge_middle(outline)))
     doc.saveas(path)
     return kinds
 
@@ -137,7 +149,7 @@ def u_slots(path):
         points = placed(U_SLOT, at, degrees)
         msp.add_lwpolyline(points, close=False)
         if not kinds:
-            kinds.append(Kind("slot", window_of(points, 0.05), 128))
+            kinds.append(Kind("slot", window_of(points, 0.05), 128, pick=edge_middle(points)))
     doc.saveas(path)
     return kinds
 
@@ -177,7 +189,8 @@ def gear(path):
         if not kinds:
             points = flank + back
             box = window_of(points, 0.02)
-            kinds.append(Kind("tooth", box, teeth))
+            # A click on a tooth takes the whole gear: its outline is one.
+            kinds.append(Kind("tooth", box, teeth, pick=edge_middle(flank), picked=1))
     msp.add_circle((0, 0), 10)
     doc.saveas(path)
     return kinds
@@ -201,7 +214,8 @@ def rounded(path):
         for centre, radius in [((2, 28), 1), ((42, 2), 1)]:
             msp.add_circle(placed([centre], at, degrees, digits=3)[0], radius)
         if k == 0:
-            kinds.append(Kind("bracket", window_of(outline, 0.05), 3))
+            kinds.append(Kind("bracket", window_of(outline, 0.05), 3, pick=edge_middle(outline),
+                              tolerance="0.002"))
     doc.saveas(path)
     return kinds
 
