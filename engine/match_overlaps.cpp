@@ -9,10 +9,8 @@
 
 namespace twinfind {
 
-
 std::vector<bool> OverlappedMatches(const std::vector<std::vector<int>>& matches,
-                                    const std::vector<PlaneMap>& motions,
-                                    const PartCover& cover) {
+                                    const std::vector<PlaneMap>& motions, const PartCover& cover) {
   // Whether the part at the two places lies on itself: with no ground to tell by (a part along
   // one line), any shared segment says so.
   const auto onEachOther = [&](size_t a, size_t b) {

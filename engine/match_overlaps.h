@@ -18,8 +18,7 @@ namespace twinfind {
 // lie side by side, share that line, and both stay; so do interlocked parts, each in the
 // other's slot. The last one always stays.
 std::vector<bool> OverlappedMatches(const std::vector<std::vector<int>>& matches,
-                                    const std::vector<PlaneMap>& motions,
-                                    const PartCover& cover);
+                                    const std::vector<PlaneMap>& motions, const PartCover& cover);
 
 // Drops every match that OverlappedMatches finds lying on a later one; the others keep their
 // order.

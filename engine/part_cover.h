@@ -1,8 +1,8 @@
 // The ground a part covers, in its own coordinates, as the rule on overlapping twins weighs it:
 // its material, inside its closed outlines (its slots, bays and holes left out) or, with none,
-// inside its hull; and points spread evenly over it. Two twins that share a segment lie on each other when many of
-// the one's points fall on the other's ground; interlocked parts, or parts side by side on a
-// common edge, share none.
+// inside its hull; and points spread evenly over it. Two twins that share a segment lie on each
+// other when many of the one's points fall on the other's ground; interlocked parts, or parts side
+// by side on a common edge, share none.
 #ifndef ENGINE_PART_COVER_H
 #define ENGINE_PART_COVER_H
 

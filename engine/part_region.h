@@ -52,7 +52,7 @@ class PartRegion {
   // Every closed outline of the part and its circles: inside an odd number of them is the
   // part's material (a plate, not its holes; both of two plates).
   std::vector<FigureRecord> ground_;
-  mutable SegmentFigures placed_;      // a segment found, in the part's coordinates
+  mutable SegmentFigures placed_;  // a segment found, in the part's coordinates
 };
 
 // The points that bound a figure: a line's ends, the corners of polygons drawn just outside its

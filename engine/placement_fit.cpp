@@ -140,8 +140,9 @@ std::optional<PlaneMap> PlacementFit::Refit(const PlaneMap& placement,
   PlaneMap fit = placement;
   double fitted = length_;  // how far from the start the points fitted so far reach
   // Past this many misses the fit cannot stand: most trials are no twin at all and end here.
-  const size_t mayMiss = points_.size() - static_cast<size_t>(
-                                              std::ceil(kFoundShare * static_cast<double>(points_.size())));
+  const size_t mayMiss =
+      points_.size() -
+      static_cast<size_t>(std::ceil(kFoundShare * static_cast<double>(points_.size())));
   size_t missed = 0;
   for (const PartPoint& p : points_) {
     // Farther than twice the points fitted so far: the fit is made again first, so that the

@@ -83,7 +83,7 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
 }
 
 std::optional<std::vector<int>> PartPicker::RegionAt(const vexhost::Drawing& drawing, int group,
-                                                    int nearest, double x, double y) {
+                                                     int nearest, double x, double y) {
   std::vector<FigureRecord> outline = survey::FiguresOf(drawing, nearest);
   std::vector<int> taken = {nearest};
   if (!vexhost::IsClosedChain(outline)) {
@@ -91,8 +91,10 @@ std::optional<std::vector<int>> PartPicker::RegionAt(const vexhost::Drawing& dra
     constexpr size_t kMostRegions = 200;
     auto formed = faces_.find(group);
     if (formed == faces_.end()) {
-      formed = faces_.emplace(group, survey::BoundedFaces(drawing, forest_.parts[static_cast<size_t>(group)].own,
-                                                          joint_, kMostRegions))
+      formed = faces_
+                   .emplace(group, survey::BoundedFaces(
+                                       drawing, forest_.parts[static_cast<size_t>(group)].own,
+                                       joint_, kMostRegions))
                    .first;
     }
     // The regions the clicked figure bounds: the one the click lies in, else the smallest.
@@ -103,8 +105,8 @@ std::optional<std::vector<int>> PartPicker::RegionAt(const vexhost::Drawing& dra
     bool bestHolds = false;
     for (const survey::OutlineFace& face : faces) {
       if (!std::binary_search(face.segments.begin(), face.segments.end(), nearest)) continue;
-      const bool holds = !vexhost::IsOutside(face.boundary.data(),
-                                             static_cast<int>(face.boundary.size()), x, y);
+      const bool holds =
+          !vexhost::IsOutside(face.boundary.data(), static_cast<int>(face.boundary.size()), x, y);
       if (!best || (holds && !bestHolds) || (holds == bestHolds && face.area < best->area)) {
         best = &face;
         bestHolds = holds;

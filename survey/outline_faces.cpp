@@ -27,8 +27,8 @@ double Dist(P a, P b) { return std::hypot(a.x - b.x, a.y - b.y); }
 struct Edge {
   int from, to;  // corners
   bool arc;
-  P a, b;        // its ends, as drawn
-  P centre;      // an arc's
+  P a, b;    // its ends, as drawn
+  P centre;  // an arc's
   double radius = 0;
   bool ccw = true;
   std::vector<int> segments;
@@ -38,7 +38,8 @@ struct Edge {
 std::vector<int> Corners(const std::vector<P>& points, double joint, std::vector<P>& at) {
   std::vector<size_t> order(points.size());
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](size_t i, size_t j) { return points[i].x < points[j].x; });
+  std::sort(order.begin(), order.end(),
+            [&](size_t i, size_t j) { return points[i].x < points[j].x; });
   std::vector<int> corner(points.size(), -1);
   for (size_t k = 0; k < order.size(); ++k) {
     const size_t i = order[k];
@@ -92,8 +93,7 @@ double AreaTerm(const Edge& e, bool forward, P o) {
 }  // namespace
 
 std::vector<OutlineFace> BoundedFaces(const vexhost::Drawing& drawing,
-                                      const std::vector<int>& segments, double joint,
-                                      size_t most) {
+                                      const std::vector<int>& segments, double joint, size_t most) {
   // The lines and arcs, each with its segment.
   std::vector<Edge> raw;
   for (const int id : segments) {
@@ -166,8 +166,9 @@ std::vector<OutlineFace> BoundedFaces(const vexhost::Drawing& drawing,
     auto& same = between[{std::min(e.from, e.to), std::max(e.from, e.to), e.arc}];
     const auto twin = std::find_if(same.begin(), same.end(), [&](size_t k) {
       const Edge& o = edges[k];
-      return !e.arc || (Dist(o.centre, e.centre) <= joint && std::abs(o.radius - e.radius) <= joint &&
-                        (o.ccw == e.ccw) == (o.from == e.from));
+      return !e.arc ||
+             (Dist(o.centre, e.centre) <= joint && std::abs(o.radius - e.radius) <= joint &&
+              (o.ccw == e.ccw) == (o.from == e.from));
     });
     if (twin != same.end()) {
       Edge& o = edges[*twin];
@@ -212,10 +213,10 @@ std::vector<OutlineFace> BoundedFaces(const vexhost::Drawing& drawing,
       const bool forward = h % 2 == 0;
       area += AreaTerm(e, forward, corner.front());
       face.segments.insert(face.segments.end(), e.segments.begin(), e.segments.end());
-      face.boundary.push_back(
-          e.arc ? vexhost::MakeArc(e.centre.x, e.centre.y, e.radius, e.a.x, e.a.y, e.b.x, e.b.y,
-                                   e.ccw ? VEX_ARC_CCW : VEX_ARC_CW)
-                : vexhost::MakeLine(e.a.x, e.a.y, e.b.x, e.b.y));
+      face.boundary.push_back(e.arc
+                                  ? vexhost::MakeArc(e.centre.x, e.centre.y, e.radius, e.a.x, e.a.y,
+                                                     e.b.x, e.b.y, e.ccw ? VEX_ARC_CCW : VEX_ARC_CW)
+                                  : vexhost::MakeLine(e.a.x, e.a.y, e.b.x, e.b.y));
       h = next(h);
     }
     // The outer side of each group of edges runs clockwise: no face; nor a walk that encloses

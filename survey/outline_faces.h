@@ -13,8 +13,8 @@
 namespace twinfind::survey {
 
 struct OutlineFace {
-  std::vector<int> segments;            // sorted
-  std::vector<FigureRecord> boundary;   // its edges' figures, one for each edge
+  std::vector<int> segments;           // sorted
+  std::vector<FigureRecord> boundary;  // its edges' figures, one for each edge
   double area = 0;
 };
 
@@ -22,8 +22,7 @@ struct OutlineFace {
 // `joint` of each other taken as one corner; at most `most` of them (nothing when there would be
 // more, so that a survey of a large plan does not split every room).
 std::vector<OutlineFace> BoundedFaces(const vexhost::Drawing& drawing,
-                                      const std::vector<int>& segments, double joint,
-                                      size_t most);
+                                      const std::vector<int>& segments, double joint, size_t most);
 
 }  // namespace twinfind::survey
 

@@ -66,8 +66,8 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
   // fills (an entry gives at most one twin); a segment taken by a twin is no candidate later,
   // as the command marks its range entries taken.
   std::vector<FoundTwin> found;
-  PartCover cover;             // the ground the part covers
-  std::vector<int> taken;      // sorted segment ids of the twins so far
+  PartCover cover;         // the ground the part covers
+  std::vector<int> taken;  // sorted segment ids of the twins so far
   crowded_.clear();
   size_t next = 0;
   while (next < candidates.size()) {
