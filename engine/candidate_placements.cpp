@@ -20,7 +20,7 @@ bool CandidatePlacements::PassesFilters(const SegmentRef& ref) const {
 // rotation an end whose direction towards the other end is the anchor's is tried as well.
 void CandidatePlacements::Line(const FigureLine& l, std::vector<Placement>& out) const {
   const VexPoint start{l.x1, l.y1}, end{l.x2, l.y2};
-  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= options_.tolerance) return;
+  if (std::fabs(VexAriLen2Pnts(&start, &end) - anchorLine.length) >= LengthSlack()) return;
   const double forward = LineAngle(start, end), backward = LineAngle(end, start);
   if (options_.rotate || std::fabs(forward - anchorLine.angle) < options_.tolerance) {
     out.push_back({start, end, forward, false, true});
@@ -35,7 +35,7 @@ void CandidatePlacements::Line(const FigureLine& l, std::vector<Placement>& out)
 void CandidatePlacements::Round(const FigureRecord& f, std::vector<Placement>& out) const {
   const bool arc = f.kind == VEX_FIG_ARC;
   const double radius = arc ? f.u.arc.r : f.u.circle.r;
-  if (std::fabs(radius - anchorLine.radius) >= options_.tolerance) return;
+  if (std::fabs(radius - anchorLine.radius) >= RadiusSlack()) return;
   if (arc && std::fabs(ArcLength(f.u.arc) - anchorLine.arcLength) >= 2 * tolerance_) return;
   const VexPoint centre =
       arc ? VexPoint{f.u.arc.cx, f.u.arc.cy} : VexPoint{f.u.circle.cx, f.u.circle.cy};
@@ -75,10 +75,10 @@ void CandidatePlacements::Round(const FigureRecord& f, std::vector<Placement>& o
       for (const FigureRecord& g : read.figures) {
         if (g.kind != anchorLine.featureKind) continue;
         if (g.kind == VEX_FIG_CIRCLE) {
-          if (std::fabs(g.u.circle.r - anchorLine.featureRadius) >= options_.tolerance) continue;
+          if (std::fabs(g.u.circle.r - anchorLine.featureRadius) >= RadiusSlack()) continue;
           points.push_back({g.u.circle.cx, g.u.circle.cy});
         } else {
-          if (std::fabs(g.u.arc.r - anchorLine.featureRadius) >= options_.tolerance ||
+          if (std::fabs(g.u.arc.r - anchorLine.featureRadius) >= RadiusSlack() ||
               std::fabs(ArcLength(g.u.arc) - anchorLine.featureArcLength) >= 2 * tolerance_) {
             continue;
           }
@@ -89,7 +89,7 @@ void CandidatePlacements::Round(const FigureRecord& f, std::vector<Placement>& o
     }
   }
   for (const VexPoint& p : points) {
-    if (std::fabs(VexAriLen2Pnts(&centre, &p) - anchorLine.length) >= options_.tolerance) continue;
+    if (std::fabs(VexAriLen2Pnts(&centre, &p) - anchorLine.length) >= LengthSlack()) continue;
     const double theta = LineAngle(centre, p);
     const bool seen = std::any_of(out.begin(), out.end(), [&](const Placement& q) {
       return std::fabs(q.end.x - p.x) < tolerance_ && std::fabs(q.end.y - p.y) < tolerance_ &&

@@ -84,23 +84,26 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
 
 std::optional<std::vector<int>> PartPicker::RegionAt(const vexhost::Drawing& drawing, int group,
                                                      int nearest, double x, double y) {
+  // A plan's rooms are no parts: past this many regions a group is taken whole.
+  constexpr size_t kMostRegions = 200;
+  auto formed = faces_.find(group);
+  if (formed == faces_.end()) {
+    formed = faces_
+                 .emplace(group, survey::BoundedFaces(drawing,
+                                                      forest_.parts[static_cast<size_t>(group)].own,
+                                                      joint_, kMostRegions))
+                 .first;
+  }
+  const std::vector<survey::OutlineFace>& faces = formed->second;
   std::vector<FigureRecord> outline = survey::FiguresOf(drawing, nearest);
   std::vector<int> taken = {nearest};
-  if (!vexhost::IsClosedChain(outline)) {
-    // A plan's rooms are no parts: past this many regions a group is taken whole.
-    constexpr size_t kMostRegions = 200;
-    auto formed = faces_.find(group);
-    if (formed == faces_.end()) {
-      formed = faces_
-                   .emplace(group, survey::BoundedFaces(
-                                       drawing, forest_.parts[static_cast<size_t>(group)].own,
-                                       joint_, kMostRegions))
-                   .first;
-    }
+  double area = 0;
+  if (vexhost::IsClosedChain(outline)) {
+    const auto own = survey::BoundedFaces(drawing, {nearest}, joint_, 1);
+    if (own.size() != 1) return std::nullopt;
+    area = own.front().area;
+  } else {
     // The regions the clicked figure bounds: the one the click lies in, else the smallest.
-    // A group that bounds one region at most is one part, strokes and all.
-    const std::vector<survey::OutlineFace>& faces = formed->second;
-    if (faces.size() < 2) return std::nullopt;
     const survey::OutlineFace* best = nullptr;
     bool bestHolds = false;
     for (const survey::OutlineFace& face : faces) {
@@ -115,7 +118,14 @@ std::optional<std::vector<int>> PartPicker::RegionAt(const vexhost::Drawing& dra
     if (!best) return std::nullopt;
     outline = best->boundary;
     taken = best->segments;
+    area = best->area;
   }
+  // Parts side by side repeat: the group bounds another region of the same area. A symbol
+  // drawn of regions that differ (a sofa's seat, back and arms) is one part, taken whole.
+  const auto sameArea = [&](const survey::OutlineFace& face) {
+    return std::abs(face.area - area) <= 1e-3 * area;
+  };
+  if (!(area > 0) || std::count_if(faces.begin(), faces.end(), sameArea) < 2) return std::nullopt;
   // The region's outline with what lies on it or inside it: holes, marks, a neighbour's edge
   // drawn on its own, never a neighbour whose outline only touches it.
   VexBox box = vexhost::EmptyBox();

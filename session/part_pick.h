@@ -1,9 +1,10 @@
 // The part a single click indicates at the command's part prompt: the figure nearest the
 // point, its touching group with everything that lies inside its outline, as the survey forms
-// parts. Where outlines touch each other (bars stacked edge on edge, crosses nested as they
-// tile, parts cut with one line between them) the group is no outline: the click then takes the
-// closed polyline clicked, or else the region of the group's lines and arcs that the clicked
-// figure bounds, with what lies inside it. The command is handed the window of that part's
+// parts. Where outlines of repeated parts touch each other (bars stacked edge on edge, crosses
+// nested as they tile, parts cut with one line between them) the group is the whole sheet: the
+// click then takes the closed polyline clicked, or else the region of the group's lines and
+// arcs that the clicked figure bounds, with what lies inside it, when the group bounds another
+// region of its area. The command is handed the window of that part's
 // extent, as if the user had dragged it exactly around it.
 #ifndef SESSION_PART_PICK_H
 #define SESSION_PART_PICK_H
@@ -37,7 +38,7 @@ class PartPicker {
  private:
   void Form(const vexhost::Drawing& drawing, uint64_t digest);
   // The segments of the region the click at (x, y) on segment `nearest` indicates in a group of
-  // outlines touching each other; nothing when the group bounds one region at most.
+  // outlines touching each other; nothing when no other region of the group has its area.
   std::optional<std::vector<int>> RegionAt(const vexhost::Drawing& drawing, int group, int nearest,
                                            double x, double y);
 
