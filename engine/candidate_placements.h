@@ -42,12 +42,12 @@ class CandidatePlacements {
   void Line(const FigureLine& line, std::vector<Placement>& out) const;
   void Round(const FigureRecord& f, std::vector<Placement>& out) const;
   // How far a candidate's length and radius may lie from the anchor's: mTolerance, and no less
-  // than the coordinates' own tolerance allows (a length between two ends each that far off, a
-  // radius that far off), so that which of a part's figures was drawn first, and so is its
-  // anchor, does not decide whether a twin is tried. (Without turns the direction is still
-  // compared within mTolerance.)
-  double LengthSlack() const { return std::max(options_.tolerance, 2 * tolerance_); }
-  double RadiusSlack() const { return std::max(options_.tolerance, tolerance_); }
+  // than the coordinates' own tolerance allows where it is smaller (a length between two ends
+  // each that far off, a radius that far off), so that which of a part's figures was drawn
+  // first, and so is its anchor, does not decide whether a rounded twin is tried. (Without
+  // turns the direction is still compared within mTolerance.)
+  double LengthSlack() const { return std::max(options_.tolerance, 2 * kCoordinateTolerance); }
+  double RadiusSlack() const { return std::max(options_.tolerance, kCoordinateTolerance); }
 
   const SearchOptions options_;
   const double tolerance_;
