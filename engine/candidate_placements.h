@@ -41,13 +41,9 @@ class CandidatePlacements {
   bool PassesFilters(const SegmentRef& ref) const;
   void Line(const FigureLine& line, std::vector<Placement>& out) const;
   void Round(const FigureRecord& f, std::vector<Placement>& out) const;
-  // How far a candidate's length and radius may lie from the anchor's: mTolerance, and no less
-  // than the coordinates' own tolerance allows where it is smaller (a length between two ends
-  // each that far off, a radius that far off), so that which of a part's figures was drawn
-  // first, and so is its anchor, does not decide whether a rounded twin is tried. (Without
-  // turns the direction is still compared within mTolerance.)
-  double LengthSlack() const { return std::max(options_.tolerance, 2 * kCoordinateTolerance); }
-  double RadiusSlack() const { return std::max(options_.tolerance, kCoordinateTolerance); }
+  // (Without turns the direction is still compared within mTolerance.)
+  double LengthSlack() const { return AnchorLengthSlack(options_); }
+  double RadiusSlack() const { return AnchorRadiusSlack(options_); }
 
   const SearchOptions options_;
   const double tolerance_;

@@ -21,4 +21,12 @@ double CoordinateTolerance(const SearchOptions& options) {
 
 double SizeSlack(const SearchOptions& options) { return 3.0 * CoordinateTolerance(options); }
 
+double AnchorLengthSlack(const SearchOptions& options) {
+  return std::max(options.tolerance, 2.0 * kCoordinateTolerance);
+}
+
+double AnchorRadiusSlack(const SearchOptions& options) {
+  return std::max(options.tolerance, kCoordinateTolerance);
+}
+
 }  // namespace twinfind

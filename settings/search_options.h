@@ -34,6 +34,13 @@ double CoordinateTolerance(const SearchOptions& options);
 // coordinate tolerances, for the two ends a size is measured between and its rounding. Parts
 // whose sizes differ by more are no twins, so the survey groups candidates by it.
 double SizeSlack(const SearchOptions& options);
+// How far the length of a line, and the radius of a circle or arc, that a trial lays the part's
+// anchor on may lie from the anchor's: mTolerance, and no less than the coordinates' own
+// tolerance allows (a length between two ends each that far off, a radius that far off), so
+// that which of a part's figures was drawn first, and so is its anchor, does not decide whether
+// a rounded twin is tried.
+double AnchorLengthSlack(const SearchOptions& options);
+double AnchorRadiusSlack(const SearchOptions& options);
 
 }  // namespace twinfind
 

@@ -51,7 +51,9 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
                       : anchor.kind == VEX_FIG_CIRCLE ? circles_
                                                       : arcs_;
   const double size = anchor.kind == VEX_FIG_LINE ? anchor.length : anchor.radius;
-  const double reach = options_.tolerance * 1.5;
+  // As far as a trial lays the anchor on (a little more: the host measures lengths its own way).
+  const double reach =
+      1.5 * (anchor.kind == VEX_FIG_LINE ? AnchorLengthSlack(options_) : AnchorRadiusSlack(options_));
   holders_.SetPart(part, anchor.ref.segmentId);
   std::vector<int> candidates;
   for (auto it = std::lower_bound(sizes.begin(), sizes.end(),
