@@ -145,7 +145,10 @@ void SetEntityStyle(GroupEditor& e, size_t head, int aci, const std::string& lin
 size_t FindInHead(const GroupEditor& e, size_t head, int code) {
   const size_t end = e.HeadEnd(head);
   const size_t xdata = e.Find(1001, head + 1, end);
-  return e.Find(code, head + 1, xdata);
+  const size_t at = e.Find(code, head + 1, xdata);
+  // Not found: the head's end, never the extended data's first group (a caller would take its
+  // application name for the value, or erase it).
+  return at < xdata ? at : end;
 }
 
 void RemoveOwnedGroups(GroupEditor& e) {

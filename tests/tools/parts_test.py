@@ -262,6 +262,39 @@ class BlocksTest(unittest.TestCase):
                 plate = next(s for s in sheet.shapes if s.name == "plate")
                 self.check_blocks(sheet, out, {name: (plate, plate.members)}, partial=True)
 
+    def test_copies_keep_the_extended_data_they_were_read_with(self):
+        # Every drawn entity of the sheet carries extended data of an application of its own;
+        # every copy the outputs make of it (block members, part files, entities kept) carries
+        # it whole, its application group first, as ezdxf reads it back.
+        with tempfile.TemporaryDirectory() as folder:
+            sheet = Sheet(folder)
+            doc = ezdxf.readfile(sheet.path)
+            doc.appids.new("SHOPDATA")
+            for e in doc.modelspace():
+                e.set_xdata("SHOPDATA", [(1000, "from " + e.dxf.handle), (1070, 7)])
+            doc.saveas(sheet.path)
+            script = "range -20 -20 820 470\nrange 24 34 86 76\nend\nend\n"
+            outputs = {"survey": (["survey", sheet.path, "--out", sheet.folder / "s.dxf", "--blocks",
+                                   "--split", sheet.folder / "parts"], None, "s.dxf"),
+                       "run": (["run", sheet.path, "--out", sheet.folder / "r.dxf", "--blocks"],
+                               script, "r.dxf")}
+            for name, (args, lines, out) in outputs.items():
+                done = run(folder, *args, "--settings", sheet.settings, script=lines)
+                self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+                written = audit_clean(self, sheet.folder / out)
+                layouts = [written.modelspace()] + [b for b in written.blocks
+                                                    if b.name.startswith("TWINFIND_")]
+                copies = [e for layout in layouts for e in layout
+                          if not (e.dxftype() == "INSERT" and e.dxf.name.startswith("TWINFIND_"))]
+                self.assertTrue(any(e.dxf.owner != written.modelspace().block_record_handle
+                                    for e in copies), f"{name}: no block member")
+                for e in copies:
+                    self.assertTrue(e.has_xdata("SHOPDATA"), f"{name}: {e.dxftype()} {e.dxf.handle}")
+                    self.assertEqual(e.get_xdata("SHOPDATA")[1], (1070, 7), name)
+            for part in sorted((sheet.folder / "parts").glob("*.dxf")):
+                for e in audit_clean(self, part).modelspace():
+                    self.assertTrue(e.has_xdata("SHOPDATA"), f"{part.name}: {e.dxftype()}")
+
     def check_blocks(self, sheet, out, expected, partial=False):
         doc = audit_clean(self, out)
         msp = list(doc.modelspace())
