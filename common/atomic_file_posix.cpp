@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/atomic_file.h"
+#include "common/path_name.h"
 
 namespace twinfind {
 namespace {
@@ -87,7 +88,8 @@ bool MayFollow(const std::string& link, const struct stat& linkInfo, const std::
     return true;
   }
   error = "cannot write " + requested + ": the symbolic link " + link + ", in the shared folder " +
-          folder + " (sticky, writable by anyone), belongs to another user than you or the "
+          folder +
+          " (sticky, writable by anyone), belongs to another user than you or the "
           "folder's owner; such a link is not followed, as anyone could have planted it there";
   return false;
 }
@@ -186,9 +188,9 @@ std::string UniquePart() {
   unsigned char random[kUniqueLength] = {};
   if (getentropy(random, sizeof random) != 0) {
     // Without the random source the clock still gives names that differ from try to try.
-    uint64_t mixed = static_cast<uint64_t>(
-                         std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                     (static_cast<uint64_t>(getpid()) << 40);
+    uint64_t mixed =
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<uint64_t>(getpid()) << 40);
     for (unsigned char& byte : random) {
       mixed = mixed * 6364136223846793005ULL + 1442695040888963407ULL;
       byte = static_cast<unsigned char>(mixed >> 56);
@@ -206,8 +208,8 @@ std::string UniquePart() {
 int CreateLockedTemporary(int folder, const std::string& name, std::string& tempName) {
   for (int attempt = 0; attempt < 64; ++attempt) {
     const std::string candidate = "." + name + "." + UniquePart() + kTemporarySuffix;
-    const int fd = openat(folder, candidate.c_str(),
-                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd =
+        openat(folder, candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       return -1;
@@ -239,6 +241,7 @@ bool FindTarget(const std::string& requested, Target& target, std::string& error
     error = "no file name given for the output";
     return false;
   }
+  if (!PathNameAllowed(requested, error)) return false;
   // A symbolic link stays: the file it leads to is the one replaced.
   std::string path;
   if (!FollowLinks(requested, path, error)) return false;
@@ -274,8 +277,8 @@ bool FindTarget(const std::string& requested, Target& target, std::string& error
     return false;
   }
   if (faccessat(AT_FDCWD, target.folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
-    error = Failed("cannot write " + requested + ": no file can be made in the folder",
-                   target.folder);
+    error =
+        Failed("cannot write " + requested + ": no file can be made in the folder", target.folder);
     return false;
   }
   return true;
@@ -293,6 +296,7 @@ bool FollowLinksForWrite(const std::string& path, std::string& followed, std::st
     error = "no file name given for the output";
     return false;
   }
+  if (!PathNameAllowed(path, error)) return false;
   return FollowLinks(path, followed, error);
 }
 
@@ -304,8 +308,7 @@ bool WriteFileAtomically(const std::string& requested, std::string_view bytes, s
   const std::optional<struct stat>& existing = target.existing;
   // Everything from here on is done inside the folder found, whatever its path comes to lead
   // to meanwhile.
-  const int folder =
-      open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  const int folder = open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (folder < 0) {
     error = Failed("cannot write " + requested + ": cannot open the folder", target.folder);
     return false;

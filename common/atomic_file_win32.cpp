@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "common/atomic_file.h"
+#include "common/path_name.h"
 
 namespace twinfind {
 namespace {
@@ -102,6 +103,7 @@ bool CheckTarget(const std::string& path, std::string& error) {
     error = "no file name given for the output";
     return false;
   }
+  if (!PathNameAllowed(path, error)) return false;
   const std::string folder = FolderOf(path);
   if (!IsFolder(folder)) {
     error = "cannot write " + path + ": the folder " + folder + " does not exist";
@@ -131,6 +133,7 @@ bool FollowLinksForWrite(const std::string& path, std::string& followed, std::st
     error = "no file name given for the output";
     return false;
   }
+  if (!PathNameAllowed(path, error)) return false;
   followed = path;
   return true;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "common/path_name.h"
 #include "dxf/group_reader.h"
 #include "dxf/host_builder.h"
 #include "dxf/memory_limit.h"
@@ -177,6 +178,10 @@ ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing,
 ImportResult OpenDrawingFile(const std::string& path, vexhost::Drawing& drawing,
                              const ImportOptions& options) {
   ImportResult result;
+  if (std::string error; !PathNameAllowed(path, error)) {
+    result.error = "cannot read the drawing: " + error;
+    return result;
+  }
   if (const std::optional<std::string> kind = NotAFile(path)) {
     result.error = "cannot read the drawing " + path + ": it is " + *kind +
                    "; a drawing is read from a DXF file";

@@ -135,8 +135,19 @@ def test_changes_and_saves_refused_lose_nothing(tmp_path):
         plate.save(tmp_path / "no" / "such.dxf")
     with pytest.raises(TypeError, match="a list of families"):
         plate.save(tmp_path / "blocks.dxf", blocks="the brackets")
+    # A name with a NUL or another control character is refused before anything is read or
+    # written: a system call would end the name at the NUL and replace another file.
+    victim = tmp_path / "victim.txt"
+    victim.write_text("keep me")
+    for name in (str(victim) + "\x00.dxf", str(tmp_path / "line\nbreak.dxf")):
+        with pytest.raises(twinfind.Error, match="control character"):
+            plate.save(name)
+        with pytest.raises(twinfind.Error, match="control character"):
+            twinfind.open(name)
+    assert victim.read_text() == "keep me"
     assert PLATE.read_bytes() == original
-    assert sorted(p.name for p in tmp_path.iterdir()) == ["link.dxf", "once.dxf", "same.dxf"]
+    assert sorted(p.name for p in tmp_path.iterdir()) == ["link.dxf", "once.dxf", "same.dxf",
+                                                           "victim.txt"]
 
 
 def test_handles_and_paths_that_are_no_utf8_go_back_in_as_they_came(tmp_path):
