@@ -19,8 +19,8 @@ bool PathNameAllowed(std::string_view path, std::string& error) {
     }
   }
   if (!clean) {
-    error = "the file name \"" + shown +
-            "\" holds a control character (a NUL, a line break or the like): give another name";
+    error = "a file name cannot hold control characters (a NUL, a line break or the like): \"" +
+            shown + "\"";
   }
   return clean;
 }

@@ -7,7 +7,6 @@
 
 #include "engine/door_check.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "engine/shape_model.h"

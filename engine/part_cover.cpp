@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/geometry.h"
+
 namespace twinfind {
 namespace {
 
 // Points spread over the ground: the centres of this many cells a side over the hull's box.
 constexpr int kCellsAcross = 24;
-constexpr double kTwoPi = 6.28318530717958647692;
 
 double Cross(VexPoint a, VexPoint b, VexPoint p) {
   return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
@@ -16,7 +17,7 @@ double Cross(VexPoint a, VexPoint b, VexPoint p) {
 
 // Whether the angle `t` lies on the counter-clockwise sweep from `from` to `to`.
 bool OnSweep(double t, double from, double to) {
-  const auto norm = [](double v) { return v - kTwoPi * std::floor(v / kTwoPi); };
+  const auto norm = [](double v) { return v - 2 * kPi * std::floor(v / (2 * kPi)); };
   return norm(t - from) <= norm(to - from);
 }
 
@@ -58,8 +59,13 @@ int Crossings(const FigureRecord& f, VexPoint p) {
 }  // namespace
 
 PartCover::PartCover(std::vector<VexPoint> hull, std::vector<FigureRecord> outlines)
-    : hull_(std::move(hull)), outlines_(std::move(outlines)) {
-  if (hull_.size() < 3) return;
+    : hull_(std::move(hull)), outlines_(std::move(outlines)) {}
+
+// Spread once, when first weighed: most searches never find two twins sharing a segment.
+const std::vector<VexPoint>& PartCover::Samples() const {
+  if (samples_) return *samples_;
+  samples_.emplace();
+  if (hull_.size() < 3) return *samples_;
   double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
   for (const VexPoint& p : hull_) {
     minX = std::min(minX, p.x), minY = std::min(minY, p.y);
@@ -69,9 +75,10 @@ PartCover::PartCover(std::vector<VexPoint> hull, std::vector<FigureRecord> outli
   for (int i = 0; i < kCellsAcross; ++i) {
     for (int j = 0; j < kCellsAcross; ++j) {
       const VexPoint p{minX + (i + 0.5) * dx, minY + (j + 0.5) * dy};
-      if (Holds(p)) samples_.push_back(p);
+      if (Holds(p)) samples_->push_back(p);
     }
   }
+  return *samples_;
 }
 
 bool PartCover::Holds(VexPoint p) const {
@@ -85,14 +92,15 @@ bool PartCover::Holds(VexPoint p) const {
 }
 
 double PartCover::SharedShare(const PlaneMap& a, const PlaneMap& b) const {
-  if (samples_.empty()) return 1;
+  const std::vector<VexPoint>& samples = Samples();
+  if (samples.empty()) return 1;
   const PlaneMap back = b.Inverse();
   size_t shared = 0;
-  for (const VexPoint& s : samples_) {
+  for (const VexPoint& s : samples) {
     const VexPoint p = a.Apply(s.x, s.y);
     if (Holds(back.Apply(p.x, p.y))) ++shared;
   }
-  return static_cast<double>(shared) / static_cast<double>(samples_.size());
+  return static_cast<double>(shared) / static_cast<double>(samples.size());
 }
 
 }  // namespace twinfind

@@ -8,6 +8,7 @@
 
 #include "engine/door_check.h"
 
+#include <optional>
 #include <vector>
 
 #include "common/plane_map.h"
@@ -27,12 +28,15 @@ class PartCover {
   // The share of this part's points that the part moved by `a` lays on the part moved by `b`.
   double SharedShare(const PlaneMap& a, const PlaneMap& b) const;
   // No ground to weigh by (a part along one line).
-  bool empty() const { return samples_.empty(); }
+  bool empty() const { return Samples().empty(); }
 
  private:
+  // Points spread evenly over the ground, found when first asked for.
+  const std::vector<VexPoint>& Samples() const;
+
   std::vector<VexPoint> hull_;
   std::vector<FigureRecord> outlines_;
-  std::vector<VexPoint> samples_;
+  mutable std::optional<std::vector<VexPoint>> samples_;
 };
 
 }  // namespace twinfind

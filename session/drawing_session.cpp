@@ -192,13 +192,14 @@ Twin DrawingSession::MakeTwin(const std::vector<int>& segments, const PlaneMap& 
   twin.mirrored = mirrored;
   twin.handles = Handles(segments);
   twin.box = survey::BoxOf(drawing, segments);
-  std::vector<int> sorted = segments;
-  std::sort(sorted.begin(), sorted.end());
-  // The part itself: every segment of the part (its lines drawn twice taken once), with those
-  // drawn twice over them.
-  twin.isPart = !sortedPart.empty() &&
-                std::includes(sorted.begin(), sorted.end(), sortedPart.begin(), sortedPart.end());
+  twin.isPart = IsThePart(segments, sortedPart);
   return twin;
+}
+
+bool IsThePart(std::vector<int> twinSegments, const std::vector<int>& sortedPart) {
+  std::sort(twinSegments.begin(), twinSegments.end());
+  return !sortedPart.empty() && std::includes(twinSegments.begin(), twinSegments.end(),
+                                              sortedPart.begin(), sortedPart.end());
 }
 
 std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,

@@ -73,6 +73,10 @@ struct Twin {
   bool isPart = false;               // the part itself
 };
 
+// Whether a twin of these segments is the part itself: it holds every segment of the part (its
+// lines drawn twice taken once, `sortedPart`), with those drawn twice over them.
+bool IsThePart(std::vector<int> twinSegments, const std::vector<int>& sortedPart);
+
 struct Family {
   std::vector<Twin> members;  // the member searched from first
   int mirrored = 0;           // members that are mirror images of the first

@@ -7,12 +7,12 @@
 #include <tuple>
 
 #include "host/figures.h"
+#include "host/geometry.h"
 #include "survey/candidate_parts.h"
 
 namespace twinfind::survey {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Past this many edges a group is a plan, not parts side by side: its faces are not looked for.
 constexpr size_t kMostEdges = 4000;
 
@@ -27,10 +27,9 @@ double Dist(P a, P b) { return std::hypot(a.x - b.x, a.y - b.y); }
 struct Edge {
   int from, to;  // corners
   bool arc;
-  P a, b;    // its ends, as drawn
-  P centre;  // an arc's
-  double radius = 0;
-  bool ccw = true;
+  P a, b;              // its ends, as drawn
+  FigureRecord curve;  // an arc's own figure
+  bool ccw = true;     // an arc's direction
   std::vector<int> segments;
 };
 
@@ -63,18 +62,9 @@ double Departure(const Edge& e, bool forward) {
   }
   const P s = forward ? e.a : e.b;
   // The counter-clockwise tangent at s, turned round where the walk runs clockwise.
-  double tx = -(s.y - e.centre.y), ty = s.x - e.centre.x;
+  double tx = -(s.y - e.curve.u.arc.cy), ty = s.x - e.curve.u.arc.cx;
   if (e.ccw != forward) tx = -tx, ty = -ty;
   return std::atan2(ty, tx);
-}
-
-double Sweep(const Edge& e) {
-  const double as = std::atan2(e.a.y - e.centre.y, e.a.x - e.centre.x);
-  const double ae = std::atan2(e.b.y - e.centre.y, e.b.x - e.centre.x);
-  double s = e.ccw ? ae - as : as - ae;
-  while (s <= 0) s += 2 * kPi;
-  while (s > 2 * kPi) s -= 2 * kPi;
-  return s;
 }
 
 // What walking `e` adds to the signed area of the face it bounds (positive counter-clockwise).
@@ -83,8 +73,8 @@ double AreaTerm(const Edge& e, bool forward, P o) {
   const P s = forward ? e.a : e.b, t = forward ? e.b : e.a;
   double area = ((s.x - o.x) * (t.y - o.y) - (t.x - o.x) * (s.y - o.y)) / 2;
   if (e.arc) {
-    const double th = Sweep(e);
-    const double bulge = e.radius * e.radius / 2 * (th - std::sin(th));
+    const double th = vexhost::SweepOf(e.curve.u.arc).sweep, r = e.curve.u.arc.r;
+    const double bulge = r * r / 2 * (th - std::sin(th));
     area += (e.ccw == forward) ? bulge : -bulge;
   }
   return area;
@@ -107,8 +97,7 @@ std::vector<OutlineFace> BoundedFaces(const vexhost::Drawing& drawing,
         e.arc = true;
         e.a = {f.u.arc.sx, f.u.arc.sy};
         e.b = {f.u.arc.ex, f.u.arc.ey};
-        e.centre = {f.u.arc.cx, f.u.arc.cy};
-        e.radius = f.u.arc.r;
+        e.curve = f;
         e.ccw = f.u.arc.direction != VEX_ARC_CW;
       } else {
         continue;
@@ -166,9 +155,9 @@ std::vector<OutlineFace> BoundedFaces(const vexhost::Drawing& drawing,
     auto& same = between[{std::min(e.from, e.to), std::max(e.from, e.to), e.arc}];
     const auto twin = std::find_if(same.begin(), same.end(), [&](size_t k) {
       const Edge& o = edges[k];
-      return !e.arc ||
-             (Dist(o.centre, e.centre) <= joint && std::abs(o.radius - e.radius) <= joint &&
-              (o.ccw == e.ccw) == (o.from == e.from));
+      const FigureArc &x = o.curve.u.arc, &y = e.curve.u.arc;
+      return !e.arc || (Dist({x.cx, x.cy}, {y.cx, y.cy}) <= joint && std::abs(x.r - y.r) <= joint &&
+                        (o.ccw == e.ccw) == (o.from == e.from));
     });
     if (twin != same.end()) {
       Edge& o = edges[*twin];
@@ -213,10 +202,7 @@ std::vector<OutlineFace> BoundedFaces(const vexhost::Drawing& drawing,
       const bool forward = h % 2 == 0;
       area += AreaTerm(e, forward, corner.front());
       face.segments.insert(face.segments.end(), e.segments.begin(), e.segments.end());
-      face.boundary.push_back(e.arc
-                                  ? vexhost::MakeArc(e.centre.x, e.centre.y, e.radius, e.a.x, e.a.y,
-                                                     e.b.x, e.b.y, e.ccw ? VEX_ARC_CCW : VEX_ARC_CW)
-                                  : vexhost::MakeLine(e.a.x, e.a.y, e.b.x, e.b.y));
+      face.boundary.push_back(e.arc ? e.curve : vexhost::MakeLine(e.a.x, e.a.y, e.b.x, e.b.y));
       h = next(h);
     }
     // The outer side of each group of edges runs clockwise: no face; nor a walk that encloses

@@ -52,8 +52,8 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
                                                       : arcs_;
   const double size = anchor.kind == VEX_FIG_LINE ? anchor.length : anchor.radius;
   // As far as a trial lays the anchor on (a little more: the host measures lengths its own way).
-  const double reach =
-      1.5 * (anchor.kind == VEX_FIG_LINE ? AnchorLengthSlack(options_) : AnchorRadiusSlack(options_));
+  const double reach = 1.5 * (anchor.kind == VEX_FIG_LINE ? AnchorLengthSlack(options_)
+                                                          : AnchorRadiusSlack(options_));
   holders_.SetPart(part, anchor.ref.segmentId);
   std::vector<int> candidates;
   for (auto it = std::lower_bound(sizes.begin(), sizes.end(),

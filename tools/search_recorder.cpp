@@ -7,6 +7,7 @@
 #include "common/utf.h"
 #include "host/geometry.h"
 #include "host/host.h"
+#include "session/drawing_session.h"
 #include "settings/settings.h"
 
 namespace twinfind::tool {
@@ -195,12 +196,7 @@ void SearchRecorder::OpenSearch(const UserAction& range, const TwfFoundParts& fo
     twin.motion = PlaneMap{f.a, f.b, f.c, f.d, f.tx, f.ty};
     twin.angleDegrees = TurnDegrees(twin.motion);
     twin.mirrored = f.mirrored != 0;
-    std::vector<int> sorted = twin.segments;
-    std::sort(sorted.begin(), sorted.end());
-    // The part itself: every segment of the part (its lines drawn twice taken once), with those
-    // drawn twice over them.
-    twin.isPart =
-        !part.empty() && std::includes(sorted.begin(), sorted.end(), part.begin(), part.end());
+    twin.isPart = session::IsThePart(twin.segments, part);
     for (const int id : twin.segments) {
       looks_[id] = LookOf(drawing, id);
       inTwins.insert(id);

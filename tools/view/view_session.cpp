@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/path_name.h"
 #include "common/utf.h"
 #include "host/host.h"
 #include "tools/drawing_summary.h"
@@ -205,9 +206,7 @@ std::optional<std::string> ViewSession::Save(const nlohmann::json& request) {
   std::string path = Text(request, "name");
   if (path.empty() && session_.out) path = *session_.out;
   if (path.empty()) return std::string("no file to save to: give a name ending in .dxf");
-  for (const unsigned char c : path) {
-    if (c < 0x20 || c == 0x7F) return std::string("a file name cannot hold control characters");
-  }
+  if (std::string error; !PathNameAllowed(path, error)) return error;
   std::string lower = path;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower.size() < 5 || lower.compare(lower.size() - 4, 4, ".dxf") != 0) {
