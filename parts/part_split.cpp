@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "common/atomic_file.h"
+#include "common/path_name.h"
 #include "common/text_fields.h"
 #include "dxf/entity_pieces.h"
 #include "dxf/part_file.h"
@@ -106,6 +107,7 @@ void Undo(const std::vector<std::string>& written, const std::string& folder, bo
 }  // namespace
 
 bool CheckSplitFolder(const std::string& folder, std::string& error) {
+  if (!PathNameAllowed(folder, error)) return false;
   std::error_code ec;
   const fs::path path(folder);
   const fs::file_status status = fs::symlink_status(path, ec);
@@ -118,6 +120,13 @@ bool CheckSplitFolder(const std::string& folder, std::string& error) {
       error = "--split " + folder +
               " is not empty: give a new or empty folder, so that part files are not mixed "
               "with others";
+      return false;
+    }
+    // The folder must take the part files: no link on the way that another user may have
+    // planted, and a folder the user can make files in, told before the survey's work.
+    std::string probe;
+    if (!CheckWriteTarget((path / ".twinfind-split-check").string(), probe)) {
+      error = "--split " + folder + " cannot take the part files: " + probe;
       return false;
     }
     return true;

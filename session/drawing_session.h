@@ -173,6 +173,10 @@ class DrawingSession {
   // first); twins deleted since are left out.
   SaveResult Save(const std::string& path, const std::string& owner,
                   const std::vector<TwinGroup>& blocks);
+  // Saves the drawing, unasked, beside `beside` (its file, say) at the first free
+  // BESIDE.rescue-N: the changes of a run that ended before it could save them. Throws Refused
+  // when no such name takes it.
+  SaveResult Rescue(const std::string& beside, const std::string& owner);
 
   // Writes one DXF file per family and the lists parts.csv and parts.json into `folder` (a new
   // or empty one), as `twinfind survey --split` does. Throws Refused with the reason.
@@ -211,6 +215,10 @@ class DrawingSession {
   // Save and Split with the drawing in the host.
   SaveResult SaveInHost(const std::string& path, const std::string& owner,
                         const std::vector<parts::PartFamily>* blocks, bool rescue);
+  // Saves at the first free PATH.rescue-N; `failure` is why (told in the result and in the
+  // refusal when no name takes it).
+  SaveResult SaveBeside(const std::string& path, const std::string& owner,
+                        const std::vector<parts::PartFamily>* blocks, const std::string& failure);
   parts::SplitResult SplitInHost(const std::vector<parts::PartFamily>& families,
                                  const std::string& folder, bool hands);
   // One write of the drawing into `path`; false and the reason when it could not be written.

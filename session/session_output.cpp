@@ -106,6 +106,14 @@ SaveResult DrawingSession::SaveInHost(const std::string& path, const std::string
   SaveResult saved;
   if (Write(path, blocks, saved, error)) return saved;
   if (!rescue) throw Refused(error);
+  SaveResult rescued = SaveBeside(path, owner, blocks, error);
+  rescued.warnings = saved.warnings;  // the warnings were told with the failed write
+  return rescued;
+}
+
+SaveResult DrawingSession::SaveBeside(const std::string& path, const std::string& owner,
+                                      const std::vector<parts::PartFamily>* blocks,
+                                      const std::string& failure) {
   // The drawing is kept beside the file: the first PATH.rescue-N at which nothing stands (not
   // even a link) and which is no other output.
   namespace fs = std::filesystem;
@@ -118,9 +126,8 @@ SaveResult DrawingSession::SaveInHost(const std::string& path, const std::string
     if (!claims_.Claim(name, "the rescue of " + owner, refused)) continue;
     SaveResult rescued;
     if (Write(name, blocks, rescued, rescueError)) {
-      rescued.warnings = saved.warnings;  // the warnings were told with the failed write
       rescued.rescue = name;
-      rescued.failure = error;
+      rescued.failure = failure;
       return rescued;
     }
     // Something came to stand at the name in the meantime: the next number. Else the folder
@@ -130,13 +137,19 @@ SaveResult DrawingSession::SaveInHost(const std::string& path, const std::string
   if (rescueError.empty()) {
     rescueError = "no free name " + path + ".rescue-N up to " + std::to_string(kMostRescueNames);
   }
-  throw Refused(error + "; the drawing could not be saved beside it either: " + rescueError);
+  throw Refused((failure.empty() ? "" : failure + "; ") +
+                "the drawing could not be saved beside it either: " + rescueError);
 }
 
 SaveResult DrawingSession::Save(const std::string& path, const std::string& owner,
                                 const std::vector<parts::PartFamily>* blocks, bool rescue) {
   InHost in(*this);
   return SaveInHost(path, owner, blocks, rescue);
+}
+
+SaveResult DrawingSession::Rescue(const std::string& beside, const std::string& owner) {
+  InHost in(*this);
+  return SaveBeside(beside, owner, nullptr, "");
 }
 
 SaveResult DrawingSession::Save(const std::string& path, const std::string& owner,

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "common/atomic_file.h"
+#include "common/path_name.h"
 #include "settings/posix_file.h"
 #include "settings/reg_file.h"
 
@@ -52,8 +53,12 @@ std::optional<SettingsFileLocation> SettingsFileLocationFromEnvironment() {
 FileSettingsStore::FileSettingsStore(std::string path) : fixedPath_(std::move(path)) {}
 
 std::optional<SettingsFileLocation> FileSettingsStore::Location() const {
-  if (fixedPath_) return SettingsFileLocation{*fixedPath_, false};
-  return SettingsFileLocationFromEnvironment();
+  std::optional<SettingsFileLocation> location =
+      fixedPath_ ? SettingsFileLocation{*fixedPath_, false} : SettingsFileLocationFromEnvironment();
+  // A name with a control character in it (from the environment) is no settings file.
+  std::string refused;
+  if (location && !PathNameAllowed(location->path, refused)) return std::nullopt;
+  return location;
 }
 
 bool FileSettingsStore::ReadValue(std::u16string_view keyPath, std::u16string_view name,

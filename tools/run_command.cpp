@@ -15,6 +15,7 @@
 #include "tools/plugin_loader.h"
 #include "tools/report_writer.h"
 #include "tools/script_runner.h"
+#include "tools/stop_signals.h"
 #include "tools/terminal_input.h"
 
 namespace twinfind::tool {
@@ -135,7 +136,12 @@ ScriptResult RunScript(const Session& session,
                         }});
   }
   vexhost::TheHost().driver.Start();
-  runner.RunAll(lines);
+  // A stop signal ends the run before the next line, and a read it broke off gives none.
+  runner.RunAll([&lines]() -> std::optional<std::string> {
+    if (CaughtStopSignal() != 0) return std::nullopt;
+    std::optional<std::string> line = lines();
+    return CaughtStopSignal() != 0 ? std::nullopt : line;
+  });
   runner.Finish();
   session.searches->Finish();
   return {runner.actionLines(), runner.refusedLines()};
@@ -199,6 +205,28 @@ bool WriteOutputs(const Session& session) {
   return ok;
 }
 
+bool RescueDrawing(const Session& session, int signal) {
+  const std::string drawing = session.drawing.value_or("twinfind-drawing.dxf");
+  // Beside the drawing; where its folder takes no file, in the current folder.
+  std::vector<std::string> places = {drawing};
+  const std::string name = std::filesystem::path(drawing).filename().string();
+  if (name != drawing) places.push_back(name);
+  std::string failures;
+  for (const std::string& beside : places) {
+    try {
+      const session::SaveResult saved = session.File().Rescue(beside, "the stopped run");
+      std::cerr << "twinfind: " << StopSignalText(signal)
+                << " with the drawing changed: the changes were saved as " << *saved.rescue << '\n';
+      return true;
+    } catch (const session::Refused& refused) {
+      failures += (failures.empty() ? "" : "; ") + std::string(refused.what());
+    }
+  }
+  std::cerr << "twinfind: " << StopSignalText(signal)
+            << " with the drawing changed, and the changes could not be kept: " << failures << '\n';
+  return false;
+}
+
 bool SetMemoryLimit(const Options& options, Session& session, std::string& error) {
   if (options.chordTolerance) {
     const double d = *options.chordTolerance;
@@ -245,6 +273,7 @@ int RunCommand(const Options& options) {
     scriptFile.open(*options.script);
     if (!scriptFile) return BadArguments("cannot read the script " + *options.script, "run");
   }
+  CatchStopSignals();
   if (!OpenSession(session)) return kBadArguments;
   // Only a run that saves nothing tells whether it changed the drawing.
   if (!session.out) session.digestAtLoad = DrawingDigest(vexhost::TheHost().drawing);
@@ -254,16 +283,22 @@ int RunCommand(const Options& options) {
                                   ? RunScript(session, [&terminal] { return terminal->ReadLine(); })
                                   : RunScript(session, options.script ? scriptFile : std::cin);
   terminal.reset();
-  const bool written = WriteOutputs(session);
+  bool written = WriteOutputs(session);
+  const int stopped = CaughtStopSignal();
   if (!session.out && DrawingDigest(vexhost::TheHost().drawing) != session.digestAtLoad) {
-    std::cerr << "twinfind: the drawing was changed and the changes were not saved; give --out "
-                 "FILE.dxf to save them\n";
+    if (stopped != 0) {
+      written = RescueDrawing(session, stopped) && written;
+    } else {
+      std::cerr << "twinfind: the drawing was changed and the changes were not saved; give "
+                   "--out FILE.dxf to save them\n";
+    }
   }
   if (result.refused > 0) {
     std::cerr << "twinfind: " << result.refused << " of " << result.lines
               << (result.lines == 1 ? " line was" : " lines were") << " refused\n";
   }
   if (!written) return kOutputFailed;
+  if (stopped != 0) return StopSignalStatus(stopped);
   return result.refused > 0 ? kSomeLinesRefused : 0;
 }
 

@@ -53,6 +53,11 @@ bool CheckOutputs(const Session& session, std::string& error);
 // The import's memory limit: --memory-limit, else TWINFIND_MEMORY_LIMIT_MB, else none (the
 // import's default); and its chord tolerance (--chord-tolerance). False, with the reason, when
 // the limit given is no number of megabytes or the tolerance no number above 0.
+// A run a signal ended with its changes unsaved: the drawing is kept beside its file (in the
+// current folder for one started empty) at the first free NAME.rescue-N, and standard error
+// names the file. False when it could not be kept.
+bool RescueDrawing(const Session& session, int signal);
+
 bool SetMemoryLimit(const Options& options, Session& session, std::string& error);
 
 // Loads the plug-in and opens the drawing (OpenDrawing); false (the message printed) when

@@ -18,12 +18,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <vector>
 
 // readline's header needs stdio's FILE declared first.
 #include <readline/history.h>
 #include <readline/readline.h>
 
+#include "common/atomic_file.h"
+#include "tools/stop_signals.h"
 #include "tools/terminal_input.h"
 
 namespace twinfind::tool {
@@ -39,10 +43,14 @@ volatile std::sig_atomic_t atPrompt = 0;     // the reader waits for a line
 volatile std::sig_atomic_t resized = 0;      // the terminal changed its size
 
 void OnInterrupt(int) {
-  if (!atPrompt && !interrupted) {
-    static const char kSaid[] = "^C\ntwinfind: interrupted: the run ends once this line is done\n";
-    const ssize_t written = write(STDERR_FILENO, kSaid, sizeof kSaid - 1);
-    (void)written;
+  if (!atPrompt) {
+    if (!interrupted) {
+      static const char kSaid[] =
+          "^C\ntwinfind: interrupted: the run ends once this line is done\n";
+      const ssize_t written = write(STDERR_FILENO, kSaid, sizeof kSaid - 1);
+      (void)written;
+    }
+    NoteStopSignal(SIGINT);
   }
   interrupted = 1;
 }
@@ -59,6 +67,65 @@ std::optional<fs::path> HistoryFile() {
     return fs::path(home) / ".local" / "state" / "twinfind" / "history";
   }
   return std::nullopt;
+}
+
+// Whether lines can be appended to the file at `path` (made when missing): a regular file,
+// never waited on. False with the reason.
+bool CanAppend(const std::string& path, std::string& error) {
+  struct stat standing {};
+  if (stat(path.c_str(), &standing) == 0 && !S_ISREG(standing.st_mode)) {
+    error = path + " is not a regular file";
+    return false;
+  }
+  // O_NONBLOCK: what came to stand there since is refused below rather than waited on. The
+  // history may hold what the user typed: for the user alone.
+  const int fd =
+      open(path.c_str(),
+           O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
+  if (fd < 0) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool regular = fstat(fd, &standing) == 0 && S_ISREG(standing.st_mode);
+  close(fd);
+  if (!regular) error = path + " is not a regular file";
+  return regular;
+}
+
+// The history file, checked as every file the tool writes is: a name without control
+// characters, links followed only where the rule for shared folders allows (a link planted in
+// a shared state folder could lead to any file of the user's, which the history would then
+// grow and cut), and a regular file or none (a FIFO there would hold the run at its start).
+// The path reached; nothing, with a line on stderr, when it cannot be kept.
+std::optional<fs::path> OpenHistory() {
+  const std::optional<fs::path> file = HistoryFile();
+  if (!file) return std::nullopt;
+  std::error_code ec;
+  fs::create_directories(file->parent_path(), ec);
+  std::string followed, error;
+  if (FollowLinksForWrite(file->string(), followed, error) && CanAppend(followed, error)) {
+    return fs::path(followed);
+  }
+  std::cerr << "twinfind: the typed lines are not kept: " << error << '\n';
+  return std::nullopt;
+}
+
+// Cuts the history file to its last kHistoryLines lines, written whole by rename (readline's
+// own truncation rewrites the file in place, and a run killed half-way would leave it cut).
+void KeepLastLines(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+  if (!in.eof() || lines.size() <= static_cast<size_t>(kHistoryLines)) return;
+  std::string kept;
+  for (size_t i = lines.size() - kHistoryLines; i < lines.size(); ++i) kept += lines[i] + '\n';
+  std::string error;
+  AtomicWriteOptions options;
+  options.mode = 0600;
+  if (!WriteFileAtomically(file.string(), kept, error, options)) {
+    std::cerr << "twinfind: the typed lines were not cut to the last " << kHistoryLines << ": "
+              << error << '\n';
+  }
 }
 
 // The End key on an empty line is the end button; elsewhere it goes to the line's end.
@@ -93,21 +160,8 @@ class ReadlineInput final : public TerminalInput {
       rl_bind_keyseq(home, rl_beg_of_line);
     }
     using_history();
-    history_ = HistoryFile();
-    if (history_) {
-      std::error_code ec;
-      fs::create_directories(history_->parent_path(), ec);
-      // The history may hold what the user typed: for the user alone.
-      const int fd = open(history_->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-      if (fd >= 0) {
-        close(fd);
-        read_history(history_->c_str());
-      } else {
-        std::cerr << "twinfind: the typed lines are not kept: cannot write " << history_->string()
-                  << ": " << std::strerror(errno) << '\n';
-        history_.reset();
-      }
-    }
+    history_ = OpenHistory();
+    if (history_) read_history(history_->c_str());
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
@@ -121,7 +175,7 @@ class ReadlineInput final : public TerminalInput {
     Remove();
     sigaction(SIGINT, &oldInterrupt_, nullptr);
     sigaction(SIGWINCH, &oldResize_, nullptr);
-    if (history_) history_truncate_file(history_->c_str(), kHistoryLines);
+    if (history_) KeepLastLines(*history_);
     clear_history();
   }
 
@@ -156,6 +210,8 @@ class ReadlineInput final : public TerminalInput {
         if (Interrupt()) break;
         continue;
       }
+      // The terminal closed (SIGHUP) or a polite kill: the input has ended.
+      if (CaughtStopSignal() != 0) break;
       if (ready < 0) {
         if (errno == EINTR) continue;
         break;  // the terminal is gone: the input has ended
@@ -182,6 +238,7 @@ class ReadlineInput final : public TerminalInput {
     rl_replace_line("", 0);
     rl_point = rl_end = 0;
     if (armed_ && empty) {
+      NoteStopSignal(SIGINT);
       Remove();
       std::fputs("^C\n", rl_outstream ? rl_outstream : stdout);
       std::fflush(rl_outstream ? rl_outstream : stdout);

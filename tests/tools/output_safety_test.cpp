@@ -46,9 +46,7 @@ mode_t ModeOf(const fs::path& p) {
 }
 
 // Root, which may hand files to other users, with setpriv (util-linux) to run as one of them.
-bool CanRunAsAnotherUser() {
-  return geteuid() == 0 && !Shell("command -v setpriv").empty();
-}
+bool CanRunAsAnotherUser() { return geteuid() == 0 && !Shell("command -v setpriv").empty(); }
 
 // Shell words that run a command as `uid`, with that user's group and no other.
 std::string AsUser(uid_t uid) {
@@ -161,8 +159,7 @@ TEST(OutputSafety, WritersRespectWhatStandsAtTheTarget) {
       {"--out", dirTarget, false, "it is a directory"},
       {"--report", readOnly, false, "the file is read-only"},
       {"snapshot", readOnly, false, "the file is read-only"},
-      {"--svg-at-confirm", locked / "shot.svg", false, "no file can be made in the folder",
-       root},
+      {"--svg-at-confirm", locked / "shot.svg", false, "no file can be made in the folder", root},
       {"--svg", link, true, ""},
       {"snapshot", secret, true, ""},
   };
@@ -171,11 +168,11 @@ TEST(OutputSafety, WritersRespectWhatStandsAtTheTarget) {
     SCOPED_TRACE(c.option + " " + c.target.string());
     if (c.asUser && !CanRunAsAnotherUser()) continue;
     const bool line = c.option == "snapshot";
-    const auto r = RunToolThrough(
-        c.asUser ? AsUser(kUser) : "", folder,
-        "run " + Quote(input) + " --settings " + Quote(settings / "s.reg") +
-            (line ? "" : " " + c.option + " " + Quote(c.target)),
-        line ? "snapshot " + c.target.string() + "\n" : "");
+    const auto r =
+        RunToolThrough(c.asUser ? AsUser(kUser) : "", folder,
+                       "run " + Quote(input) + " --settings " + Quote(settings / "s.reg") +
+                           (line ? "" : " " + c.option + " " + Quote(c.target)),
+                       line ? "snapshot " + c.target.string() + "\n" : "");
     EXPECT_EQ(r.status, c.written ? 0 : (line ? kSomeLinesRefused : 2)) << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     // Refused as an option: before the drawing was loaded, which prints its load line.
@@ -225,7 +222,16 @@ TEST(OutputSafety, ALinkPlantedInASharedFolderLeadsNowhere) {
   for (const char* name : {"out.dxf", "pic.svg", "report.json", "settings.reg"}) {
     ASSERT_TRUE(link(bashrc, shared / name, kOtherUser));
   }
-  ASSERT_TRUE(link(home, shared / "home", kOtherUser));          // a folder on the way
+  ASSERT_TRUE(link(home, shared / "home", kOtherUser));  // a folder on the way
+  // Folders for --split: the user's own empty one reached by a planted link, and one the user
+  // cannot make files in.
+  const fs::path parts = home / "parts", locked = home / "locked";
+  for (const fs::path& made : {parts, locked}) {
+    fs::create_directories(made);
+    ASSERT_EQ(chown(made.c_str(), kUser, kUser), 0);
+  }
+  ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
+  ASSERT_TRUE(link(parts, shared / "parts", kOtherUser));
   ASSERT_TRUE(link(shared / "out.dxf", home / "mine.dxf", kUser));  // the user's own, to it
   // Links that are followed: the user's own and the folder owner's in the shared folder, and
   // another user's in a sticky folder that not everyone may write to.
@@ -256,8 +262,14 @@ TEST(OutputSafety, ALinkPlantedInASharedFolderLeadsNowhere) {
       {run + " --out " + Quote(shared / "home" / ".bashrc"), "", 2, planted},
       {run + " --out " + Quote(home / "mine.dxf"), "", 2, planted},
       {run, "snapshot " + (shared / "pic.svg").string() + "\n", kSomeLinesRefused, planted},
-      {"settings set mMethod 1 --settings " + Quote(shared / "settings.reg"), "", 1,
-       "the settings are not saved: cannot write " + (shared / "settings.reg").string()},
+      {"settings set mMethod 1 --settings " + Quote(shared / "settings.reg"), "", 2, planted},
+      {"survey " + Quote(input) + " --settings " + Quote(shared / "settings.reg"), "", 2, planted},
+      {"survey " + Quote(input) + " --settings " + Quote(home / "s.reg") + " --split " +
+           Quote(shared / "parts"),
+       "", 2, planted},
+      {"survey " + Quote(input) + " --settings " + Quote(home / "s.reg") + " --split " +
+           Quote(locked),
+       "", 2, "no file can be made in the folder"},
       {run + " --svg " + Quote(shared / "own.svg"), "", 0, ""},
       {run + " --svg " + Quote(shared / "owners.svg"), "", 0, ""},
       {run + " --svg " + Quote(team / "c.svg"), "", 0, ""},
@@ -302,8 +314,8 @@ TEST(OutputSafety, ADrawingThatCannotBeWrittenAtTheEndIsSavedBesideIt) {
   const fs::path started = dir / "started.svg";
   std::signal(SIGPIPE, SIG_IGN);  // a tool that ended early must fail the test, not end it
   const std::string command = "'" TWINFIND_TOOL_PATH "' run " + Quote(input) + " --out " +
-                              Quote(out) + settings + " > " + Quote(dir / "stdout.txt") +
-                              " 2> " + Quote(dir / "stderr.txt");
+                              Quote(out) + settings + " > " + Quote(dir / "stdout.txt") + " 2> " +
+                              Quote(dir / "stderr.txt");
   FILE* tool = popen(command.c_str(), "w");
   ASSERT_NE(tool, nullptr);
   // The snapshot is written once the run has begun, past the checks of its outputs.
@@ -322,8 +334,7 @@ TEST(OutputSafety, ADrawingThatCannotBeWrittenAtTheEndIsSavedBesideIt) {
   EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1) << err;
   EXPECT_NE(err.find("the file is read-only"), std::string::npos) << err;
   const fs::path rescue = dir / "out.dxf.rescue-2";
-  EXPECT_NE(err.find("the drawing was saved as " + rescue.string() + " instead"),
-            std::string::npos)
+  EXPECT_NE(err.find("the drawing was saved as " + rescue.string() + " instead"), std::string::npos)
       << err;
   EXPECT_NE(ReadFile(dir / "stdout.txt").find("wrote " + rescue.string() + ": "),
             std::string::npos);

@@ -6,9 +6,14 @@
 // Skipped without tmux.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <thread>
 
@@ -178,7 +183,7 @@ TEST(TerminalSession, LinesAreEditedAndRecalledAndTheEndKeyIsTheEndButton) {
     terminal.WaitFor("Ctrl-C again, or Ctrl-D, ends the run");
     terminal.Keys("C-c");
     const std::string screen = terminal.WaitFor("exit status");
-    EXPECT_NE(screen.find("exit status 0"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("exit status 130"), std::string::npos) << screen;
     EXPECT_NE(screen.find("wrote saved.dxf: "), std::string::npos) << screen;
     EXPECT_NE(screen.find("wrote found.json"), std::string::npos) << screen;
     EXPECT_EQ(Count(screen, "\nprompt:  배치좌표 :"), 1u) << screen;
@@ -235,8 +240,15 @@ TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
   terminal.WaitFor("selected " + std::to_string(teeth + others) + " segments");
   terminal.Type("range -0.5 -0.5 " + std::to_string(teeth) + " 10.5");
   terminal.WaitFor("selected " + std::to_string(teeth) + " segments");
-  terminal.Keys("C-c");
-  const std::string screen = terminal.WaitFor("exit status");
+  // Ctrl-C again and again while the search runs and the outputs are written: the run ends
+  // once the search is done, and each output is written whole.
+  std::string screen;
+  for (int i = 0; i < 400 && screen.find("exit status") == std::string::npos; ++i) {
+    terminal.Keys("C-c");
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    screen = terminal.Screen();
+  }
+  screen = terminal.WaitFor("exit status");
   const size_t interrupted = screen.find("interrupted: the run ends once this line is done");
   const size_t found = screen.find("총 1개의 동일한 부품을 발견하였습니다.");
   ASSERT_NE(interrupted, std::string::npos) << screen;
@@ -244,7 +256,114 @@ TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
   EXPECT_LT(interrupted, found) << screen;
   EXPECT_NE(screen.find("wrote saved.dxf: "), std::string::npos) << screen;
   EXPECT_NE(screen.find("wrote found.json"), std::string::npos) << screen;
-  EXPECT_NE(screen.find("exit status 0"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("exit status 130"), std::string::npos) << screen;
+  EXPECT_TRUE(tooltest::ReadFile(folder.path() / "saved.dxf").ends_with("EOF\n"));
+  EXPECT_TRUE(tooltest::ReadFile(folder.path() / "found.json").ends_with("}\n"));
+}
+
+// The history's file lies in the user's state folder. Where that folder is shared (sticky and
+// writable by anyone), a link another user planted there is not followed, and a FIFO is not
+// waited on: the run starts and says the typed lines are not kept; the files at stake stay.
+TEST(TerminalSession, TheHistoryFollowsNoPlantedLinkAndWaitsOnNoFifo) {
+  if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
+  if (geteuid() != 0) GTEST_SKIP() << "planting another user's link needs root";
+  const std::string plate = std::string(TWINFIND_SAMPLES_DIR) + "/demo-plate.dxf";
+  for (const std::string how : {"planted link", "fifo"}) {
+    SCOPED_TRACE(how);
+    ScratchFolder folder;
+    const fs::path shared = folder.path() / "state" / "twinfind";
+    fs::create_directories(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    std::string lines;
+    for (int i = 0; i < 1500; ++i) lines += "line " + std::to_string(i) + "\n";
+    const fs::path victim = folder.Write("victim.txt", lines);
+    const fs::path history = shared / "history";
+    if (how == "fifo") {
+      ASSERT_EQ(mkfifo(history.c_str(), 0600), 0);
+    } else {
+      fs::create_symlink(victim, history);
+      ASSERT_EQ(lchown(history.c_str(), 65534, 65534), 0);
+    }
+    Terminal terminal(folder, RunIn(folder, "'" + plate + "' --settings s.reg"));
+    terminal.WaitFor("prompt: 검색대상 범위지시");
+    terminal.Type("range -20 -20 440 280");
+    terminal.WaitFor("selected 49 segments");
+    terminal.Keys("C-d");
+    const std::string screen = terminal.WaitFor("exit status");
+    EXPECT_NE(screen.find("the typed lines are not kept: "), std::string::npos) << screen;
+    EXPECT_NE(screen.find(how == "fifo" ? "is not a regular file" : "is not followed"),
+              std::string::npos)
+        << screen;
+    EXPECT_NE(screen.find("exit status 0"), std::string::npos) << screen;
+    EXPECT_EQ(tooltest::ReadFile(victim), lines);
+    EXPECT_TRUE(how == "fifo" ? fs::is_fifo(history) : fs::is_symlink(history));
+  }
+}
+
+// The process of the tool run in the folder: named twinfind, working there.
+pid_t ToolIn(const ScratchFolder& folder) {
+  for (int i = 0; i < 200; ++i) {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      std::error_code ec;
+      if (tooltest::ReadFile(entry.path() / "comm") == "twinfind\n" &&
+          fs::read_symlink(entry.path() / "cwd", ec) == folder.path()) {
+        return std::stoi(entry.path().filename().string());
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return -1;
+}
+
+// Closing the terminal or a polite kill ends the run as Ctrl-D would, its outputs written;
+// a changed drawing that no --out names is kept beside the drawing, and the file named.
+TEST(TerminalSession, AClosedTerminalOrAKillKeepsTheRunsWork) {
+  if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
+  struct Case {
+    std::string how;
+    bool out;
+  };
+  for (const Case& c : {Case{"hangup", false}, Case{"terminate", true}, Case{"terminate", false}}) {
+    SCOPED_TRACE(c.how + (c.out ? " with --out" : ""));
+    ScratchFolder folder;
+    fs::copy_file(std::string(TWINFIND_SAMPLES_DIR) + "/demo-plate.dxf",
+                  folder.path() / "plate.dxf");
+    std::optional<Terminal> terminal;
+    terminal.emplace(folder,
+                     RunIn(folder, std::string("plate.dxf --settings s.reg ") +
+                                       (c.out ? "--out saved.dxf " : "") + "--report found.json"));
+    terminal->WaitFor("prompt: 검색대상 범위지시");
+    terminal->Type("range -20 -20 440 280");
+    terminal->Type("range 25 175 71 221");
+    terminal->WaitFor("총 4개의 동일한 부품을 발견하였습니다.");
+    terminal->Type("end");
+    terminal->Type("point 0 -60");  // the row: the drawing has changed
+    terminal->WaitFor("prompt: 부품형상 범위지시", 2);
+    const pid_t tool = ToolIn(folder);
+    ASSERT_GT(tool, 0);
+    if (c.how == "hangup") {
+      terminal.reset();  // the terminal is closed
+    } else {
+      kill(tool, SIGTERM);
+      const std::string screen = terminal->WaitFor("exit status");
+      EXPECT_NE(screen.find("exit status 143"), std::string::npos) << screen;
+    }
+    for (int i = 0; i < 200 && kill(tool, 0) == 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_NE(kill(tool, 0), 0) << "the run did not end";
+    const fs::path kept = folder.path() / (c.out ? "saved.dxf" : "plate.dxf.rescue-1");
+    const std::string saved = tooltest::ReadFile(kept);
+    EXPECT_TRUE(saved.ends_with("EOF\n")) << kept;
+    EXPECT_GT(saved.size(), tooltest::ReadFile(folder.path() / "plate.dxf").size());
+    EXPECT_TRUE(tooltest::ReadFile(folder.path() / "found.json").ends_with("}\n"));
+    if (terminal) {
+      EXPECT_NE(terminal->Screen().find(c.out ? "wrote saved.dxf"
+                                              : "the changes were saved as plate.dxf.rescue-1"),
+                std::string::npos)
+          << terminal->Screen();
+    }
+  }
 }
 
 }  // namespace

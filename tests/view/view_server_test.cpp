@@ -330,16 +330,21 @@ TEST(ViewServerTest, SaveWritesOnlyTheDxfFileItIsGiven) {
             (std::vector<std::string>{"out.dxf", "plate.dxf", "s.reg", "theirs.dxf"}));
 }
 
-TEST(ViewServerTest, StopsOnQuitAfterTheIdleTimeAndOnCtrlCAndSaysWhy) {
-  enum class How { kQuit, kIdle, kInterrupt, kTerminate };
+// Stopped from the page or by idleness, a change never saved is told; stopped by a signal (a
+// closed terminal too), it is kept beside the drawing and the file named.
+TEST(ViewServerTest, StopsOnQuitAfterTheIdleTimeAndOnSignalsAndSaysWhy) {
+  enum class How { kQuit, kIdle, kInterrupt, kTerminate, kHangUp };
   const std::pair<How, std::string> cases[] = {{How::kQuit, "stopped: quit in the page"},
                                                {How::kIdle, "stopped: idle for 1 seconds"},
                                                {How::kInterrupt, "stopped: interrupted"},
-                                               {How::kTerminate, "stopped: terminated"}};
+                                               {How::kTerminate, "stopped: terminated"},
+                                               {How::kHangUp, "stopped: the terminal was closed"}};
   for (const auto& [how, says] : cases) {
     SCOPED_TRACE(says);
     Scratch scratch;
-    std::vector<std::string> args = {Plate(), "--settings", "s.reg"};
+    fs::copy_file(Plate(), scratch.path() / "plate.dxf");
+    std::vector<std::string> args = {(scratch.path() / "plate.dxf").string(), "--settings",
+                                     "s.reg"};
     if (how == How::kIdle) args.insert(args.end(), {"--idle", "1"});
     ViewProcess view(scratch.path(), args);
     ASSERT_TRUE(view.started()) << view.printed();
@@ -355,13 +360,27 @@ TEST(ViewServerTest, StopsOnQuitAfterTheIdleTimeAndOnCtrlCAndSaysWhy) {
                               "application/json"));
     } else if (how == How::kInterrupt) {
       view.Signal(SIGINT);
-    } else if (how == How::kTerminate) {
-      view.Signal(SIGTERM);
+    } else if (how != How::kIdle) {
+      view.Signal(how == How::kInterrupt ? SIGINT : how == How::kTerminate ? SIGTERM : SIGHUP);
     }
-    EXPECT_EQ(view.Wait(15s), 0);
+    const bool signalled = how != How::kQuit && how != How::kIdle;
+    const std::optional<int> status = view.Wait(15s);
     EXPECT_NE(view.printed().find(says), std::string::npos) << view.printed();
-    EXPECT_NE(view.printed().find("changes were not saved"), std::string::npos);
-    EXPECT_EQ(scratch.Files(), (std::vector<std::string>{"s.reg"}));
+    if (!signalled) {
+      EXPECT_EQ(status, 0);
+      EXPECT_NE(view.printed().find("changes were not saved"), std::string::npos);
+      EXPECT_EQ(scratch.Files(), (std::vector<std::string>{"plate.dxf", "s.reg"}));
+      continue;
+    }
+    EXPECT_EQ(status, how == How::kInterrupt ? 130 : how == How::kTerminate ? 143 : 129);
+    const fs::path rescue = scratch.path() / "plate.dxf.rescue-1";
+    EXPECT_NE(view.printed().find("the changes were saved as " + rescue.string()),
+              std::string::npos)
+        << view.printed();
+    EXPECT_EQ(scratch.Files(),
+              (std::vector<std::string>{"plate.dxf", "plate.dxf.rescue-1", "s.reg"}));
+    // The rescue holds the row the run laid out: more entities than the drawing read.
+    EXPECT_GT(ReadFile(rescue).size(), ReadFile(Plate()).size());
   }
 }
 

@@ -13,6 +13,7 @@
 #include "tools/progress_line.h"
 #include "tools/report_writer.h"
 #include "tools/run_command.h"
+#include "tools/stop_signals.h"
 #include "tools/survey/survey_output.h"
 
 namespace twinfind::tool {
@@ -111,6 +112,7 @@ int SurveyCommand(const Options& options) {
       !UseSettingsFile(options.settings, error) || !CheckOutputs(session, error)) {
     return BadArguments(error, "survey");
   }
+  CatchStopSignals();
   if (!OpenDrawing(session)) return kBadArguments;
 
   auto& drawing = vexhost::TheHost().drawing;
@@ -120,8 +122,14 @@ int SurveyCommand(const Options& options) {
     result = session.File().Survey({range, options.hiddenLayers}, SearchOptionsOf(ReadSettings()),
                                    options.allFamilies, [&progress](double done) {
                                      progress.Tell(done);
-                                     return true;
+                                     return CaughtStopSignal() == 0;
                                    });
+  }
+  // A survey broken off lists part of the families: nothing of it is written.
+  if (const int stopped = CaughtStopSignal(); stopped != 0 && result.cancelled) {
+    std::cerr << "twinfind: " << StopSignalText(stopped)
+              << ": the survey was stopped and nothing was written\n";
+    return StopSignalStatus(stopped);
   }
   // The search's own messages (a working table full, say) are not this command's lines.
   vexhost::TheHost().transcript.Clear();

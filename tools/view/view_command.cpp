@@ -13,6 +13,7 @@
 
 #include "host/host.h"
 #include "tools/run_command.h"
+#include "tools/stop_signals.h"
 #include "tools/view/host_worker.h"
 #include "tools/view/http_server.h"
 #include "tools/view/view_routes.h"
@@ -112,12 +113,15 @@ int ViewCommand(const Options& options) {
   // is free at once.
   worker.Start();
   std::thread serving([&server] { server->Serve(); });
-  std::thread signals([&stop, &stopSignals] {
+  int caught = 0;  // the signal that stopped the view
+  std::thread signals([&stop, &stopSignals, &caught] {
     const timespec tenth{0, 100'000'000};
     while (!stop.raised()) {
       const int signal = sigtimedwait(&stopSignals, nullptr, &tenth);
-      if (signal == SIGINT) stop.Raise("interrupted");
-      if (signal == SIGTERM || signal == SIGHUP) stop.Raise("terminated");
+      if (signal > 0) {
+        caught = signal;
+        stop.Raise(StopSignalText(signal));
+      }
     }
   });
 
@@ -150,11 +154,14 @@ int ViewCommand(const Options& options) {
   model.Finish();
   session.searches->Finish();
   std::cout << "view: stopped: " << why << std::endl;
+  // Stopped from outside with changes unsaved: they are kept beside the drawing.
+  if (unsaved && caught != 0)
+    return RescueDrawing(session, caught) ? StopSignalStatus(caught) : kOutputFailed;
   if (unsaved) {
     std::cerr << "twinfind: the drawing was changed and the changes were not saved; Save in the "
                  "page writes them\n";
   }
-  return 0;
+  return caught != 0 ? StopSignalStatus(caught) : 0;
 }
 
 }  // namespace twinfind::tool
