@@ -1,6 +1,7 @@
 #include "engine/find_matches.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -70,8 +71,9 @@ VexBox Widened(const VexBox& w, double by) {
 // One search run: its index of the range and what it had to leave out.
 class Search {
  public:
-  explicit Search(const SearchOptions& options)
-      : options_(options),
+  Search(const SearchOptions& options, const std::function<bool()>& goOn)
+      : goOn_(goOn),
+        options_(options),
         tolerance_(CoordinateTolerance(options)),
         placements_(options, tolerance_) {
     pairing.tolerance = tolerance_;
@@ -122,6 +124,8 @@ class Search {
   void FindPartTurns();
   void PrepareFit();
 
+  const std::function<bool()>& goOn_;
+  std::chrono::steady_clock::time_point asked_ = std::chrono::steady_clock::now();
   const SearchOptions options_;
   const double tolerance_;
   const CandidatePlacements placements_;
@@ -408,6 +412,13 @@ bool Search::Run() {
     // still is, for a twin of its own beside that one: parts cut with one line between them, or
     // drawn whole side by side with their edges on each other.
     if (takenBefore[static_cast<size_t>(t - 1)] != 0) continue;
+    if (goOn_ && std::chrono::steady_clock::now() - asked_ > std::chrono::milliseconds(50)) {
+      if (!goOn_()) {
+        stats.stopped = true;
+        return false;
+      }
+      asked_ = std::chrono::steady_clock::now();
+    }
     inTwin_ = targetTable[t].used != 0;
     // A failing trial through the host costs about as much as reading a few dozen segments, the
     // screen a few readings of the range: it pays once one in five segments visited has made a
@@ -439,9 +450,9 @@ bool Search::Run() {
 
 const SearchStats& LastSearchStats() { return stats; }
 
-bool FindMatches(const SearchOptions& options) {
+bool FindMatches(const SearchOptions& options, const std::function<bool()>& goOn) {
   stats = SearchStats{};
-  Search search(options);
+  Search search(options, goOn);
   if (!search.Run()) return false;
   search.ReportLeftOut();
   return true;

@@ -5,6 +5,7 @@
 
 #include "engine/door_check.h"
 
+#include <functional>
 #include <vector>
 
 #include "engine/part_cover.h"
@@ -23,7 +24,10 @@ inline constexpr double SEARCH_EPS = kDefaultSearchTolerance;
 // was tried; false when a working table overflowed or a copy failed (the user was told). On
 // every path the drawing is left without trial copies and lists 6 to 8 are left empty. Twins
 // beyond the 499 the match table holds are left out, and the user is told how many.
-bool FindMatches(const SearchOptions& options);
+// `goOn`, when given, is asked about every twentieth of a second between candidates: false
+// stops the search there (SearchStats::stopped), its twins so far kept. The command's own search
+// has none: it runs to its end.
+bool FindMatches(const SearchOptions& options, const std::function<bool()>& goOn = {});
 
 // What the last search did, for measurements.
 struct SearchStats {
@@ -37,6 +41,7 @@ struct SearchStats {
   // The ground the part covers: where two twins sharing a segment lie on each other
   // (match_overlaps.h).
   PartCover cover;
+  bool stopped = false;  // by its caller's goOn
 };
 const SearchStats& LastSearchStats();
 

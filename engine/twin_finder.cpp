@@ -82,7 +82,7 @@ TwinFailure IndicatePart(const std::vector<SegmentRef>& part, AnchorLine* anchor
 
 TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
                                const std::vector<uint8_t>& taken, const SearchOptions& options,
-                               bool dropOverlaps) {
+                               bool dropOverlaps, const std::function<bool()>& goOn) {
   TwinResult result;
   result.anchor = anchorLine;
   for (int p = 1; p <= partTable.count(); ++p) result.part.push_back(partTable[p].ref);
@@ -98,7 +98,9 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
   }
   matchTable.Clear();
   for (int i = 1; i <= kMatchCapacity; ++i) matchTable.slot(i).mirrored = 0;
-  if (!FindMatches(options)) result.failure = TwinFailure::kSearchFailed;
+  if (!FindMatches(options, goOn)) {
+    result.failure = LastSearchStats().stopped ? TwinFailure::kStopped : TwinFailure::kSearchFailed;
+  }
   result.stats = LastSearchStats();
   result.twins.reserve(static_cast<size_t>(matchTable.count()));
   for (int m = 1; m <= matchTable.count(); ++m) result.twins.push_back(matchTable[m]);
@@ -123,7 +125,8 @@ TwinResult FindTwins(const TwinRequest& request) {
     result.taken = request.taken;
     return result;
   }
-  return SearchIndicatedPart(request.range, request.taken, request.options, request.dropOverlaps);
+  return SearchIndicatedPart(request.range, request.taken, request.options, request.dropOverlaps,
+                             request.goOn);
 }
 
 }  // namespace twinfind

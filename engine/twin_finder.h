@@ -7,6 +7,7 @@
 #define ENGINE_TWIN_FINDER_H
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "settings/search_options.h"
@@ -32,6 +33,7 @@ enum class TwinFailure {
   kPartNotInRange,     // a part segment lies outside the part's enlarged box
   kNoAnchorLine,       // the part has no line to lay a trial copy on
   kSearchFailed,       // a working table overflowed or a copy failed (the user was told)
+  kStopped,            // the caller's goOn stopped it
 };
 
 struct TwinRequest {
@@ -42,6 +44,8 @@ struct TwinRequest {
   std::vector<SegmentRef> part;  // the indicated part, in its order
   SearchOptions options;
   bool dropOverlaps = false;  // drop every twin sharing a segment with a later one
+  // Asked now and then while the search runs; false stops it (engine/find_matches.h).
+  std::function<bool()> goOn;
 };
 
 struct TwinResult {
@@ -66,7 +70,7 @@ TwinResult FindTwins(const TwinRequest& request);
 TwinFailure IndicatePart(const std::vector<SegmentRef>& part, AnchorLine* anchor = nullptr);
 TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
                                const std::vector<uint8_t>& taken, const SearchOptions& options,
-                               bool dropOverlaps);
+                               bool dropOverlaps, const std::function<bool()>& goOn = {});
 
 }  // namespace twinfind
 

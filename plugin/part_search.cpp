@@ -74,6 +74,7 @@ bool CollectPartAndSearch(const PartStepTexts& t, bool dropOverlaps) {
       return false;
     case TwinFailure::kRangeOverCapacity:  // the range step took no more than the table holds
     case TwinFailure::kSearchFailed:
+    case TwinFailure::kStopped:  // the command's search is never stopped: it gives no goOn
       VexMsgPutErrorMessage(t.searchError);
       return false;
   }

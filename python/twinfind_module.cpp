@@ -54,6 +54,15 @@ void Warn(const std::string& text) {
   if (PyErr_WarnEx(warningType, message.c_str(), 1) != 0) throw py::error_already_set();
 }
 
+// Asked now and then by a search or a survey: an interrupt (Ctrl-C) or another signal handler
+// that raises stops it, and what it raised is raised by the call. It takes the interpreter lock
+// while the search holds the host's, so every call of this module that waits for the host's
+// lock must have let the interpreter lock go first, or the two would wait for each other.
+bool KeepGoing() {
+  py::gil_scoped_acquire locked;
+  return PyErr_CheckSignals() == 0;
+}
+
 void Raise(PyObject* type, const std::string& text) { PyErr_SetObject(type, Text(text).ptr()); }
 
 // A warning line of the tool ("warning: ...") as a Python warning's text.
@@ -379,9 +388,11 @@ Python threads go on meanwhile.)")
             const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
             std::vector<Twin> twins;
             std::vector<std::string> notes;
-            {
+            try {
               py::gil_scoped_release unlocked;
-              twins = d.Find(spec, area, options, notes);
+              twins = d.Find(spec, area, options, notes, KeepGoing);
+            } catch (const twinfind::session::Stopped&) {
+              throw py::error_already_set();  // what stopped it, raised by the check
             }
             for (const std::string& note : notes) Warn(note);
             return twins;
@@ -425,20 +436,12 @@ window that is no four finite numbers or a handle that gave no segment.)")
              bool sameLine, std::optional<double> tolerance, bool all, bool hiddenLayers) {
             const twinfind::session::Area area = AreaOf(range, hiddenLayers);
             const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
-            // Asked now and then by the survey: an interrupt (Ctrl-C) stops it. It takes the
-            // interpreter lock while the survey holds the host's, so every call of this module
-            // that waits for the host's lock must have let the interpreter lock go first, or the
-            // two would wait for each other.
-            const auto goOn = [] {
-              py::gil_scoped_acquire locked;
-              return PyErr_CheckSignals() == 0;
-            };
             std::vector<Family> families;
             bool stopped = false;
             {
               py::gil_scoped_release unlocked;
               stopped = d.Survey(
-                             area, options, all, [&goOn](double) { return goOn(); }, &families)
+                             area, options, all, [](double) { return KeepGoing(); }, &families)
                             .cancelled;
             }
             if (stopped) throw py::error_already_set();  // what stopped it, raised by the check

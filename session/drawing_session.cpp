@@ -204,7 +204,8 @@ bool IsThePart(std::vector<int> twinSegments, const std::vector<int>& sortedPart
 
 std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
                                        const SearchOptions& options,
-                                       std::vector<std::string>& notes) {
+                                       std::vector<std::string>& notes,
+                                       const std::function<bool()>& goOn) {
   InHost in(*this);
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   const std::vector<int> rangeIds =
@@ -215,10 +216,13 @@ std::vector<Twin> DrawingSession::Find(const PartSpec& part, const Area& area,
   for (const int id : partIds) request.part.push_back({vexhost::Drawing::kDrawingId, id});
   request.options = options;
   request.dropOverlaps = true;  // the general method's thinning
+  request.goOn = goOn;
   const TwinResult result = FindTwins(request);
   switch (result.failure) {
     case TwinFailure::kNone:
       break;
+    case TwinFailure::kStopped:
+      throw Stopped();
     case TwinFailure::kRangeOverCapacity:
       throw Refused("the range holds " + std::to_string(rangeIds.size()) +
                     " segments, more than the " + std::to_string(options.rangeLimit) +

@@ -53,6 +53,12 @@ class Refused : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A search or survey its caller's goOn stopped; the drawing is as it was before the call.
+class Stopped : public std::runtime_error {
+ public:
+  Stopped() : std::runtime_error("stopped") {}
+};
+
 // How a drawing is read.
 struct OpenOptions {
   // The bytes the import may bring the process to; nothing: TWINFIND_MEMORY_LIMIT_MB, else the
@@ -140,9 +146,10 @@ class DrawingSession {
 
   // The twins of the part in the area, found as the general method finds them: one search,
   // overlapping twins thinned. `notes` gets what the search told the user on the way (twins
-  // left out beyond the 499 one search keeps).
+  // left out beyond the 499 one search keeps). `goOn`, asked now and then, may stop it: Stopped
+  // is thrown.
   std::vector<Twin> Find(const PartSpec& part, const Area& area, const SearchOptions& options,
-                         std::vector<std::string>& notes);
+                         std::vector<std::string>& notes, const std::function<bool()>& goOn = {});
 
   // Every family of twins in the area, as the tool's survey lists them (`all`: strokes too);
   // `progress` may stop it (the result then says cancelled). With `families`, its families as

@@ -46,6 +46,8 @@ class Surveyor {
         search_(drawing, options, range),
         progress_(progress) {
     result_.segments = static_cast<int>(range.size());
+    // A long search is asked too, so that a cancel stops the survey within it.
+    search_.SetGoOn([this] { return GoOn(done_); });
     forest_ = FormCandidates(drawing, range, CoordinateTolerance(options));
   }
 
@@ -311,6 +313,7 @@ class Surveyor {
 
   // Tells the progress, at most every tenth of a second; false when the survey is to stop.
   bool GoOn(double done) {
+    done_ = done;
     if (!progress_ || result_.cancelled) return !result_.cancelled;
     const auto now = std::chrono::steady_clock::now();
     if (now - told_ < std::chrono::milliseconds(100)) return true;
@@ -394,6 +397,7 @@ class Surveyor {
   SearchOptions options_;
   TwinSearch search_;
   const SurveyProgress& progress_;
+  double done_ = 0;  // as last told
   std::chrono::steady_clock::time_point told_{};
   CandidateForest forest_;
   std::vector<std::vector<int>> members_;  // every family's members, sorted (emptied: dropped)

@@ -81,7 +81,7 @@ std::optional<std::vector<FoundTwin>> TwinSearch::Search(const std::vector<int>&
       }
     }
     if (run.empty()) continue;
-    const TwinResult result = SearchIndicatedPart(run, {}, options_, false);
+    const TwinResult result = SearchIndicatedPart(run, {}, options_, false, goOn_);
     candidates_ += result.stats.candidates;
     cover = result.stats.cover;
     if (!result.ok()) return std::nullopt;

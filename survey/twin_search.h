@@ -5,6 +5,7 @@
 #ifndef SURVEY_TWIN_SEARCH_H
 #define SURVEY_TWIN_SEARCH_H
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -35,6 +36,9 @@ class TwinSearch {
   // within its box) or the search stopped (a working table full, a copy refused).
   std::optional<std::vector<FoundTwin>> Search(const std::vector<int>& part);
 
+  // Asked now and then during a search; false stops it (Search then gives nothing).
+  void SetGoOn(std::function<bool()> goOn) { goOn_ = std::move(goOn); }
+
   // Trial placements the searches made, for the cost.
   long long candidates() const { return candidates_; }
   // The places where the last search found the whole part but something more in its window
@@ -51,6 +55,7 @@ class TwinSearch {
   HolderFilter holders_;  // of those, the segments whose group can hold a twin
   long long candidates_ = 0;
   std::vector<std::vector<int>> crowded_;
+  std::function<bool()> goOn_;
 };
 
 }  // namespace twinfind::survey

@@ -104,14 +104,14 @@ def test_a_call_lets_the_other_threads_run(tmp_path, lock_held_until_let_go, cal
     assert any(other_thread_ran_during(lambda: call(board, tmp_path)) for _ in range(TRIES))
 
 
-def interrupted_survey(board):
-    """The survey's call and how it ended (c_return, c_exception: it raised itself) and an
-    interrupt sent once the survey has let the lock go, in the order they came."""
-    surveying = threading.Event()
+def interrupted(call, name):
+    """The call's events (c_call; c_return, or c_exception when it raised itself) and an
+    interrupt sent once the call has let the lock go, in the order they came."""
+    calling = threading.Event()
     told = []
 
     def interrupter():
-        surveying.wait()
+        calling.wait()
         _thread.interrupt_main()
 
     def on_interrupt(number, frame):
@@ -119,7 +119,7 @@ def interrupted_survey(board):
         raise KeyboardInterrupt
 
     def profile(frame, event, function):
-        if event.startswith("c_") and getattr(function, "__name__", "") == "survey":
+        if event.startswith("c_") and getattr(function, "__name__", "") == name:
             told.append(event)
 
     thread = threading.Thread(target=interrupter)
@@ -127,25 +127,46 @@ def interrupted_survey(board):
     handler = signal.signal(signal.SIGINT, on_interrupt)
     try:
         try:
-            surveying.set()
+            calling.set()
             sys.setprofile(profile)
-            board.survey(tolerance=0.001)
+            call()
         finally:
             sys.setprofile(None)
     except KeyboardInterrupt:
         pass
     try:
-        thread.join()  # an interrupt that came too late to stop the survey is taken here
+        thread.join()  # an interrupt that came too late to stop the call is taken here
     except KeyboardInterrupt:
         pass
     signal.signal(signal.SIGINT, handler)
     return told
 
 
-def test_an_interrupt_stops_a_survey_and_keeps_the_drawing(lock_held_until_let_go):
+def write_combs(path):
+    """A comb of 1000 teeth and 8000 more lines of a tooth's length: a search for the comb makes
+    a trial on every one of them and takes seconds."""
+    lines = ["0\nSECTION\n2\nENTITIES\n"]
+    teeth = [(i, 0.0) for i in range(1000)]
+    others = [((k % 300) * 3.0, 100 + (k // 300) * 20.0) for k in range(8000)]
+    for x, y in teeth + others:
+        lines.append(f"0\nLINE\n8\n0\n10\n{x}\n20\n{y}\n11\n{x}\n21\n{y + 10}\n")
+    path.write_text("".join(lines) + "0\nENDSEC\n0\nEOF\n")
+    return path
+
+
+def test_an_interrupt_stops_a_search_or_a_survey_and_keeps_the_drawing(
+        tmp_path, lock_held_until_let_go):
     board = twinfind.open(BOARD)
-    # Taken inside the survey, which then ended: not after it had run to its end.
-    assert any(interrupted_survey(board) == ["c_call", "interrupt", "c_exception"]
-               for _ in range(TRIES))
+    combs = twinfind.open(write_combs(tmp_path / "combs.dxf"))
+    comb = (-0.5, -0.5, 1000, 10.5)
+    calls = {
+        "survey": lambda: board.survey(tolerance=0.001),
+        "find": lambda: combs.find(comb),
+    }
+    # Taken inside the call, which then ended: not after it had run to its end.
+    for name, call in calls.items():
+        assert any(interrupted(call, name) == ["c_call", "interrupt", "c_exception"]
+                   for _ in range(TRIES)), name
     area = (128, -108, 162, -60)
     assert families(board.survey(range=area)) == families(twinfind.open(BOARD).survey(range=area))
+    assert [t.segments for t in combs.find(comb)] == [list(range(1, 1001))]
