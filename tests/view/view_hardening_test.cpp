@@ -36,7 +36,8 @@ class Raw {
   Raw& operator=(const Raw&) = delete;
   bool connected() const { return connected_; }
   bool Send(const std::string& bytes) {
-    return send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+    return send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+           static_cast<ssize_t>(bytes.size());
   }
   // Everything the view sends until it closes (or 10 s pass).
   std::string Answer() {
@@ -80,8 +81,8 @@ TEST(ViewHardening, BadRequestsGetAShortRefusalAndTheViewServesOn) {
     const char* says;
   };
   const Case cases[] = {
-      {"nested 300,000 levels deep", Head(view, "POST", act, json("{\"do\":\"state\",\"x\":" + deep + "}")),
-       400, "nests deeper"},
+      {"nested 300,000 levels deep",
+       Head(view, "POST", act, json("{\"do\":\"state\",\"x\":" + deep + "}")), 400, "nests deeper"},
       {"an action that is a number", Head(view, "POST", act, json(R"({"do":7})")), 400,
        "names no action"},
       {"an action that is null", Head(view, "POST", act, json(R"({"do":null})")), 400,
@@ -95,8 +96,9 @@ TEST(ViewHardening, BadRequestsGetAShortRefusalAndTheViewServesOn) {
        400, "host twice"},
       {"two origins", Head(view, "GET", view.base(), "Origin: http://evil.example\r\n\r\n"), 400,
        "origin twice"},
-      {"a head too large", Head(view, "GET", view.base(), "X-Big: " + std::string(20000, 'a') + "\r\n\r\n"),
-       431, "too large"},
+      {"a head too large",
+       Head(view, "GET", view.base(), "X-Big: " + std::string(20000, 'a') + "\r\n\r\n"), 431,
+       "too large"},
       {"a chunked body without the token",
        "POST /api/act HTTP/1.1\r\nHost: 127.0.0.1:" + port +
            "\r\nTransfer-Encoding: chunked\r\n\r\n100000\r\n" + std::string(4096, 'x'),
@@ -147,15 +149,55 @@ TEST(ViewHardening, IdleAndSlowConnectionsNeitherStarveThePageNorHoldTheViewOnQu
   const auto [status, state] = page.Act({{"do", "state"}});
   const auto answered = Clock::now() - asked;
   EXPECT_EQ(status, 200);
-  EXPECT_LT(answered, 3s) << "the page waited " << std::chrono::duration<double>(answered).count() << " s";
+  EXPECT_LT(answered, 3s) << "the page waited " << std::chrono::duration<double>(answered).count()
+                          << " s";
   auto client = page.Client();
   const auto quit = Clock::now();
   client.Post((view.base() + "api/quit").c_str(), page.Headers(), "{}", "application/json");
   EXPECT_EQ(view.Wait(10s), 0);
   const auto stopped = Clock::now() - quit;
-  EXPECT_LT(stopped, 3s) << "the view took " << std::chrono::duration<double>(stopped).count() << " s to stop";
+  EXPECT_LT(stopped, 3s) << "the view took " << std::chrono::duration<double>(stopped).count()
+                         << " s to stop";
   dripping = false;
   drip.join();
+}
+
+// At the process's limit of open files, a local user holding connections (some sending
+// nothing, some sending requests without the page's token and never reading the refusal)
+// starves neither the page nor the view: every connection counts against the view's cap, the
+// refused ones first to go.
+TEST(ViewHardening, AFloodOfConnectionsAtTheOpenFilesLimitDoesNotStarveThePage) {
+  Scratch scratch;
+  ViewProcess view(scratch.path(), {Plate(), "--settings", "s.reg"}, 256);
+  ASSERT_TRUE(view.started()) << view.printed();
+  std::vector<std::unique_ptr<Raw>> held;
+  for (int i = 0; i < 600; ++i) {
+    held.push_back(std::make_unique<Raw>(view.port()));
+    if (i % 2 == 0) {
+      held.back()->Send(
+          "POST /not-the-token/api/state HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+          "Content-Length: 100000\r\n\r\n" +
+          std::string(1000, 'x'));
+    }
+  }
+  const Page page{view};
+#ifdef __SANITIZE_ADDRESS__
+  const auto allowed = 3s;
+#else
+  const auto allowed = 1s;
+#endif
+  for (int i = 0; i < 3; ++i) {
+    const auto asked = Clock::now();
+    const auto [status, state] = page.Act({{"do", "state"}});
+    const auto answered = Clock::now() - asked;
+    EXPECT_EQ(status, 200);
+    EXPECT_LT(answered, allowed) << "the page waited "
+                                 << std::chrono::duration<double>(answered).count() << " s";
+    for (int j = 0; j < 100; ++j) held.push_back(std::make_unique<Raw>(view.port()));
+  }
+  auto client = page.Client();
+  client.Post((view.base() + "api/quit").c_str(), page.Headers(), "{}", "application/json");
+  EXPECT_EQ(view.Wait(10s), 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,8 +21,10 @@ namespace viewtest {
 
 class ViewProcess {
  public:
-  // Starts the tool in `folder` with the arguments; waits (up to 20 s) for its address.
-  ViewProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments) {
+  // Starts the tool in `folder` with the arguments (and at most `openFiles` open files, when
+  // given); waits (up to 20 s) for its address.
+  ViewProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+              rlim_t openFiles = 0) {
     int out[2];
     if (pipe(out) != 0) return;
     pid_ = fork();
@@ -31,6 +34,8 @@ class ViewProcess {
       close(out[0]);
       close(out[1]);
       if (chdir(folder.c_str()) != 0) _exit(127);
+      const rlimit files{openFiles, openFiles};
+      if (openFiles > 0 && setrlimit(RLIMIT_NOFILE, &files) != 0) _exit(127);
       std::vector<std::string> words = {TWINFIND_TOOL_PATH, "view"};
       words.insert(words.end(), arguments.begin(), arguments.end());
       std::vector<char*> argv;

@@ -46,7 +46,9 @@ struct HttpLimits {
   // A request must arrive whole within this of the connection's first wait; an answer must
   // leave within the write time.
   std::chrono::milliseconds readTime{5000}, writeTime{5000};
-  size_t maxConnections = 128;  // beyond this the oldest connection still sending its head goes
+  // Connections held at most, within the process's open files (less some kept free); beyond
+  // it the oldest refused one still being read goes, then the oldest still sending its request.
+  size_t maxConnections = 128;
   int handlerThreads = 8;
 };
 

@@ -6,10 +6,13 @@
 // Every answer closes its connection.
 #include <utility>  // before Boost 1.74's Asio, which uses std::exchange without it in C++20
 
+#include <sys/resource.h>
+
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
@@ -32,6 +35,21 @@ namespace http = beast::http;
 namespace net = boost::asio;
 using tcp = net::ip::tcp;
 
+// The longest a refused connection is read on after its answer.
+constexpr std::chrono::milliseconds kMostLinger{1000};
+// Open files kept free of connections, for the drawing, its saves, the settings and the pool.
+constexpr size_t kFilesKeptFree = 64;
+// How long the acceptor waits when the process has no file left for a connection.
+constexpr std::chrono::milliseconds kAcceptPause{20};
+
+// The connections held at most: the limit asked for, within the process's open files.
+size_t ConnectionCap(size_t asked) {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == RLIM_INFINITY) return asked;
+  const size_t free = files.rlim_cur > kFilesKeptFree + 8 ? files.rlim_cur - kFilesKeptFree : 8;
+  return std::min(asked, free);
+}
+
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -41,7 +59,8 @@ class BeastServer;
 
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
-  Connection(tcp::socket socket, BeastServer& server) : stream_(std::move(socket)), server_(server) {}
+  Connection(tcp::socket socket, BeastServer& server)
+      : stream_(std::move(socket)), server_(server) {}
 
   void Start();
   // Ends the connection at once (on the server's thread).
@@ -52,6 +71,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
   }
   bool readingHead() const { return readingHead_; }
   bool reading() const { return readingHead_ || readingBody_; }
+  // Answered before its request was read whole, reading what the client still sends.
+  bool lingering() const { return lingering_; }
 
  private:
   void OnHead(beast::error_code ec);
@@ -70,6 +91,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   bool readingHead_ = true;
   bool readingBody_ = false;
   bool unread_ = false;  // answered before the request's body was read
+  bool lingering_ = false;
   std::array<char, 16384> scratch_{};
 };
 
@@ -80,6 +102,7 @@ class BeastServer final : public HttpServer {
         handler_(std::move(handler)),
         refusal_(std::move(refusal)),
         limits_(limits),
+        cap_(ConnectionCap(limits.maxConnections)),
         acceptor_(io_),
         pool_(static_cast<size_t>(std::max(1, limits.handlerThreads))) {}
 
@@ -151,11 +174,21 @@ class BeastServer final : public HttpServer {
  private:
   void Accept() {
     acceptor_.async_accept(net::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
+      if (!acceptor_.is_open() || stopped_) return;
       if (ec) {
-        if (acceptor_.is_open() && !stopped_) Accept();
+        // No file left for the connection (a flood, or the process's limit reached by other
+        // files): one held connection goes, and the acceptor tries again shortly rather than
+        // at once, which would only spin.
+        if (ec == net::error::no_descriptors || ec == net::error::no_buffer_space) {
+          MakeRoom(connections_.size() > 0 ? connections_.size() - 1 : 0);
+          pause_.expires_after(kAcceptPause);
+          pause_.async_wait([this](beast::error_code) { Accept(); });
+          return;
+        }
+        Accept();
         return;
       }
-      MakeRoom();
+      MakeRoom(cap_ - 1);
       auto connection = std::make_shared<Connection>(std::move(socket), *this);
       connections_.push_back(connection);
       connection->Start();
@@ -163,16 +196,22 @@ class BeastServer final : public HttpServer {
     });
   }
 
-  // Keeps the open connections under the cap: the connections that are gone are forgotten,
-  // and when that is not enough, the oldest that has not yet sent its whole head is closed.
-  void MakeRoom() {
+  // Keeps at most `most` connections open: those that are gone are forgotten; then, oldest
+  // first, those answered already and reading what their client still sends (a refused
+  // request), then those still sending their request. A request being answered is kept: it
+  // is the page's, it passed the checks.
+  void MakeRoom(size_t most) {
     connections_.remove_if([](const std::weak_ptr<Connection>& c) { return c.expired(); });
-    if (connections_.size() < limits_.maxConnections) return;
-    for (auto it = connections_.begin(); it != connections_.end(); ++it) {
-      if (const auto c = it->lock(); c && c->readingHead()) {
-        c->Close();
-        connections_.erase(it);
-        return;
+    for (const auto closable : {&Connection::lingering, &Connection::reading}) {
+      for (auto it = connections_.begin();
+           it != connections_.end() && connections_.size() > most;) {
+        const auto c = it->lock();
+        if (c && ((*c).*closable)()) {
+          c->Close();
+          it = connections_.erase(it);
+        } else {
+          ++it;
+        }
       }
     }
   }
@@ -181,9 +220,11 @@ class BeastServer final : public HttpServer {
   HttpHandler handler_;
   HttpRefusal refusal_;
   HttpLimits limits_;
+  size_t cap_;  // connections held at most
   net::io_context io_{1};
   tcp::acceptor acceptor_;
   net::steady_timer grace_{io_};
+  net::steady_timer pause_{io_};
   net::thread_pool pool_;
   std::atomic<bool> stopped_{false};
   std::list<std::weak_ptr<Connection>> connections_;  // on the server's thread only
@@ -229,10 +270,9 @@ void Connection::OnBody(beast::error_code ec) {
   if (ec) return Close();
   request_.body = std::move(whole_->get().body());
   stream_.expires_never();  // the handler may take its time; the answer gets the write time
-  server_.Handle(shared_from_this(), std::move(request_),
-                 [](std::shared_ptr<Connection> self, HttpAnswer answer) {
-                   self->Answer(std::move(answer));
-                 });
+  server_.Handle(
+      shared_from_this(), std::move(request_),
+      [](std::shared_ptr<Connection> self, HttpAnswer answer) { self->Answer(std::move(answer)); });
 }
 
 void Connection::Refuse(int status, const std::string& reason) {
@@ -245,6 +285,7 @@ void Connection::Refuse(int status, const std::string& reason) {
 // is read and dropped, up to a bound and within the read time, so that its sending ends and it
 // reads the answer instead of finding the connection reset.
 void Connection::Linger(size_t left) {
+  lingering_ = true;
   if (left == 0) return Close();
   stream_.async_read_some(net::buffer(scratch_),
                           [self = shared_from_this(), left](beast::error_code ec, size_t n) {
@@ -267,7 +308,7 @@ void Connection::Answer(HttpAnswer answer) {
     if (ec || !self->unread_) return self->Close();
     beast::error_code ignored;
     self->stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
-    self->stream_.expires_after(self->server_.limits().readTime);
+    self->stream_.expires_after(std::min(self->server_.limits().readTime, kMostLinger));
     self->Linger(4 * self->server_.limits().maxBody + self->server_.limits().maxHead);
   });
 }
