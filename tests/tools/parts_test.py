@@ -272,6 +272,8 @@ class BlocksTest(unittest.TestCase):
             doc.appids.new("SHOPDATA")
             for e in doc.modelspace():
                 e.set_xdata("SHOPDATA", [(1000, "from " + e.dxf.handle), (1070, 7)])
+                # And an extension dictionary of its own, holding a record.
+                e.new_extension_dict().add_xrecord("SHOPRECORD").reset([(1, "cut")])
             doc.saveas(sheet.path)
             script = "range -20 -20 820 470\nrange 24 34 86 76\nend\nend\n"
             outputs = {"survey": (["survey", sheet.path, "--out", sheet.folder / "s.dxf", "--blocks",
