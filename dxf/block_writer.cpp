@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "dxf/dxf_writer.h"
 #include "dxf/entity_shift.h"
@@ -36,6 +37,23 @@ double Tidy(double value) {
   return std::fabs(value - whole) < 1e-9 ? whole : value;
 }
 
+// Per head of the entity text, the extension dictionary its "102 {ACAD_XDICTIONARY" group
+// names; 0 for none.
+std::vector<uint64_t> ExtensionDictionaries(const GroupEditor& e) {
+  std::vector<uint64_t> found;
+  bool inGroup = false;
+  for (size_t i = 0; i < e.size(); ++i) {
+    if (e.code(i) == 0) found.push_back(0);
+    if (e.code(i) == 102) inGroup = e.value(i) == "{ACAD_XDICTIONARY";
+    uint64_t h = 0;
+    if (inGroup && e.code(i) == 360 && !found.empty() && found.back() == 0 &&
+        ParseHandle(e.value(i), h)) {
+      found.back() = h;
+    }
+  }
+  return found;
+}
+
 }  // namespace
 
 void BlockWriter::Define(const std::string& name, const std::vector<std::string>& entityTexts,
@@ -46,6 +64,7 @@ void BlockWriter::Define(const std::string& name, const std::vector<std::string>
   for (const std::string& text : entityTexts) {
     const GroupList list = GroupsOf(text);
     GroupEditor e(list, 0, list.groups.size(), map_.lineEnd);
+    const std::vector<uint64_t> dictionaries = ExtensionDictionaries(e);
     RemoveOwnedGroups(e);
     ShiftEntities(e, dx, dy);
     // New handles in order (the entity's first: its parts are owned by it), written from the
@@ -73,6 +92,18 @@ void BlockWriter::Define(const std::string& name, const std::vector<std::string>
         e.Erase(at);
       } else if (!handles[k].empty()) {
         e.Insert(head + 1, 5, handles[k]);
+      }
+      // The member owns a copy of what the entity owned, after its handle as DXF places it.
+      if (owned_ == nullptr || handles[k].empty() || !format_.modern() ||
+          k >= dictionaries.size() || dictionaries[k] == 0) {
+        continue;
+      }
+      const std::string copy = owned_->CopyOwned(dictionaries[k], handles[k], format_, objects_);
+      if (copy.empty()) continue;
+      const size_t handleAt = e.Find(5, head + 1, e.HeadEnd(head));
+      for (const auto& [code, value] :
+           {std::pair<int, std::string>{102, "}"}, {360, copy}, {102, "{ACAD_XDICTIONARY"}}) {
+        e.Insert(handleAt + 1, code, value);
       }
     }
     definitions_ += e.Text();

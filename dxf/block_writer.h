@@ -12,6 +12,7 @@
 #include "dxf/file_map.h"
 #include "dxf/group_reader.h"
 #include "dxf/output_format.h"
+#include "dxf/owned_objects.h"
 
 namespace twinfind::dxf {
 
@@ -25,11 +26,14 @@ struct ReferenceForm {
 
 class BlockWriter {
  public:
-  BlockWriter(const GroupList& file, const FileMap& map, OutputFormat& format)
-      : file_(file), map_(map), format_(format) {}
+  // With `owned`, a member keeps a copy of its extension dictionary (and what that owns).
+  BlockWriter(const GroupList& file, const FileMap& map, OutputFormat& format,
+              OwnedObjects* owned = nullptr)
+      : file_(file), map_(map), format_(format), owned_(owned) {}
 
   // A new block named `name` holding the entities' text (as the save would write them in the
-  // model space), moved by (dx, dy); its definition is kept for TakeDefinitions.
+  // model space), moved by (dx, dy); its definition is kept for TakeDefinitions, the copies of
+  // what its members own for TakeObjects.
   void Define(const std::string& name, const std::vector<std::string>& entityTexts, double dx,
               double dy);
 
@@ -45,12 +49,16 @@ class BlockWriter {
   std::string NewBlockName(const std::string& base) { return format_.NewBlockName(base); }
 
   std::string TakeDefinitions() { return std::exchange(definitions_, {}); }
+  // For the end of the OBJECTS section.
+  std::string TakeObjects() { return std::exchange(objects_, {}); }
 
  private:
   const GroupList& file_;
   const FileMap& map_;
   OutputFormat& format_;
+  OwnedObjects* owned_;
   std::string definitions_;
+  std::string objects_;
 };
 
 }  // namespace twinfind::dxf

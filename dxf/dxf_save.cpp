@@ -73,7 +73,7 @@ class Saver {
     OwnedObjects owned(file_, map_.lineEnd);
     std::vector<std::tuple<uint32_t, uint32_t, std::string>> rewritten;
     auto fates = EntityFates(drawing_, source_, changes);
-    BlockWriter blockWriter(file_, map_, format_);
+    BlockWriter blockWriter(file_, map_, format_, &owned);
     PlannedBlocks references;
     if (planned) {
       references = ApplyBlockPlan(*blockSave_->plan, source_, file_, blockWriter, fates,
@@ -100,6 +100,7 @@ class Saver {
     std::string added = WriteAdded(changes.added);
     Place("ENTITIES", std::move(added));
     Place("BLOCKS", refs_->TakeBlockCopies() + Flush(blocks_) + blockWriter.TakeDefinitions());
+    Place("OBJECTS", blockWriter.TakeObjects());
     AddTables(file_, map_, format_, Additions(), edits_);
     SetHeader();
     if (warnings && notes_.figuresWithoutForm > 0) {

@@ -68,6 +68,8 @@ void OwnedObjects::Replaced(size_t begin, size_t end, std::string_view text) {
 }
 
 void OwnedObjects::Index() {
+  if (indexed_) return;
+  indexed_ = true;
   bool objects = false;  // in the OBJECTS section
   for (size_t i = 0; i < file_.groups.size(); ++i) {
     if (file_.groups[i].code != 0) continue;
@@ -132,7 +134,8 @@ void OwnedObjects::Leave(size_t k) {
 }
 
 void OwnedObjects::Settle() {
-  if (left_.empty() || !heads_.empty()) return;
+  if (left_.empty() || settled_) return;
+  settled_ = true;
   Index();
   if (heads_.empty()) return;
   for (const auto& [begin, end] : replaced_) {
@@ -278,6 +281,56 @@ void OwnedObjects::AddEdits(FileEdits& edits) const {
     GroupEditor e(file_, head.begin, head.end, lineEnd_);
     if (Clean(e, 0)) edits.Replace(from, to, e.Text());
   }
+}
+
+std::string OwnedObjects::CopyOwned(uint64_t handle, const std::string& owner, OutputFormat& format,
+                                    std::string& objects) {
+  Index();
+  const auto top = objectByHandle_.find(handle);
+  if (top == objectByHandle_.end()) return {};
+  // A new handle for the object and each it owns, from the top down (a handle is named once,
+  // so a file whose ownership runs in a circle ends).
+  std::vector<size_t> order{top->second};
+  std::unordered_map<uint64_t, std::string> renamed{{handle, format.NewHandle()}};
+  for (size_t i = 0; i < order.size(); ++i) {
+    const auto [from, to] = objectsByOwner_.equal_range(heads_[order[i]].handle);
+    for (auto it = from; it != to; ++it) {
+      if (renamed.emplace(heads_[it->second].handle, std::string()).second) {
+        renamed[heads_[it->second].handle] = format.NewHandle();
+        order.push_back(it->second);
+      }
+    }
+  }
+  for (const size_t k : order) {
+    const Head& head = heads_[k];
+    GroupEditor e(file_, head.begin, head.end, lineEnd_);
+    std::string_view app;
+    bool handleSet = false, ownerSet = false, subclass = false;
+    for (size_t i = 1; i < e.size(); ++i) {
+      if (e.code(i) == 1001) break;  // extended data: no pointers of the file's
+      const std::string_view value = e.value(i);
+      if (e.code(i) == 102) {
+        app = !value.empty() && value.front() == '{' ? value.substr(1) : std::string_view();
+        continue;
+      }
+      subclass = subclass || e.code(i) == 100;
+      const uint64_t h = HandleOf(value);
+      if (e.code(i) == 5 && !handleSet) {
+        handleSet = true;
+        e.Set(i, renamed.at(head.handle));
+      } else if (e.code(i) == 330 && app.empty() && !subclass && !ownerSet) {
+        ownerSet = true;
+        e.Set(i, k == order.front() ? owner : renamed.at(head.owner));
+      } else if (PointerCode(e.code(i)) && renamed.count(h) != 0) {
+        e.Set(i, renamed.at(h));
+      } else if (app == "ACAD_REACTORS" && e.code(i) == 330 && k == order.front() &&
+                 head.hasOwner && h == head.owner) {
+        e.Set(i, owner);
+      }
+    }
+    objects += e.Text();
+  }
+  return renamed.at(handle);
 }
 
 }  // namespace twinfind::dxf

@@ -23,6 +23,7 @@
 #include "dxf/file_edits.h"
 #include "dxf/group_editor.h"
 #include "dxf/group_reader.h"
+#include "dxf/output_format.h"
 
 namespace twinfind::dxf {
 
@@ -48,6 +49,15 @@ class OwnedObjects {
   // The objects that leave, removed, and the pointers of the entries that stay to anything that
   // left, taken out; stretches given to Replaced are left to the save.
   void AddEdits(FileEdits& edits) const;
+
+  // A copy of the object `handle` of the OBJECTS section and of everything it owns, to any
+  // depth, for a new owner `owner` (a copy of the entity that owned it, say a block's member):
+  // each copy gets a new handle from `format`, pointers between the copies lead to the copies,
+  // and a reactor naming the old owner names the new one. The copies' text is added to
+  // `objects`, for the end of the OBJECTS section; the copy's handle, empty when the file has no
+  // such object.
+  std::string CopyOwned(uint64_t handle, const std::string& owner, OutputFormat& format,
+                        std::string& objects);
 
  private:
   // One entry of the file: from a group 0 to the next.
@@ -80,6 +90,8 @@ class OwnedObjects {
   std::vector<size_t> left_;                         // groups 0 of entries the save removed
   std::vector<uint64_t> leaving_;                    // handles whose objects are to follow
   std::unordered_set<uint64_t> gone_;
+  bool indexed_ = false;  // the file's entries are read once, when first needed
+  bool settled_ = false;
 };
 
 }  // namespace twinfind::dxf

@@ -21,12 +21,14 @@ from pathlib import Path
 
 import ezdxf
 from ezdxf import path as ezpath
+from ezdxf import recover
 from ezdxf.math import Vec3
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import part_sheet  # noqa: E402
 
 TOOL = None
+REAL = Path(__file__).resolve().parents[2] / "samples" / "real"
 SETTINGS = ("Windows Registry Editor Version 5.00\n\n"
             "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n"
             "\"mIsArrange\"=\"0\"\n\"mIsRotate\"=\"1\"\n\"mIsSymmetry\"=\"1\"\n")
@@ -263,9 +265,10 @@ class BlocksTest(unittest.TestCase):
                 self.check_blocks(sheet, out, {name: (plate, plate.members)}, partial=True)
 
     def test_copies_keep_the_extended_data_they_were_read_with(self):
-        # Every drawn entity of the sheet carries extended data of an application of its own;
-        # every copy the outputs make of it (block members, part files, entities kept) carries
-        # it whole, its application group first, as ezdxf reads it back.
+        # Every drawn entity of the sheet carries extended data of an application of its own and
+        # an extension dictionary; every copy the outputs make of it (block members, part files,
+        # entities kept) carries both whole, its application group first and a dictionary of
+        # its own, as ezdxf reads them back.
         with tempfile.TemporaryDirectory() as folder:
             sheet = Sheet(folder)
             doc = ezdxf.readfile(sheet.path)
@@ -293,9 +296,40 @@ class BlocksTest(unittest.TestCase):
                 for e in copies:
                     self.assertTrue(e.has_xdata("SHOPDATA"), f"{name}: {e.dxftype()} {e.dxf.handle}")
                     self.assertEqual(e.get_xdata("SHOPDATA")[1], (1070, 7), name)
+                    # Its own copy of the extension dictionary, owned by it.
+                    self.assertTrue(e.has_extension_dict, f"{name}: {e.dxftype()} {e.dxf.handle}")
+                    record = e.get_extension_dict().dictionary["SHOPRECORD"]
+                    self.assertEqual([tuple(t) for t in record.tags], [(1, "cut")], name)
+                    self.assertEqual(record.dxf.owner, e.get_extension_dict().dictionary.dxf.handle)
             for part in sorted((sheet.folder / "parts").glob("*.dxf")):
                 for e in audit_clean(self, part).modelspace():
                     self.assertTrue(e.has_xdata("SHOPDATA"), f"{part.name}: {e.dxftype()}")
+
+    def test_blocks_and_part_files_of_real_drawings_audit_as_their_drawing_does(self):
+        # ezdxf's audit finds no more to fix in the survey's --blocks drawing and in each part
+        # file than in the drawing they came from. An R12 drawing (no owner handles) is read by
+        # ezdxf with a stray SEQEND for each old-style polyline in a block, even in a file ezdxf
+        # writes itself: those are told apart and allowed.
+        def fixes(path):
+            doc, recovered = recover.readfile(str(path))
+            found = [f.message for f in recovered.fixes + doc.audit().fixes]
+            errors = [e.message for e in recovered.errors + doc.audit().errors]
+            r12_blocks = doc.dxfversion == "AC1009"
+            return ([f for f in found if not (r12_blocks and f.startswith("Deleted SEQEND"))],
+                    errors)
+
+        for drawing in sorted(REAL.glob("*.[dD][xX][fF]")):
+            with self.subTest(drawing.name), tempfile.TemporaryDirectory() as folder:
+                folder = Path(folder)
+                (folder / "s.reg").write_text(SETTINGS)
+                done = run(folder, "survey", drawing, "--blocks", "--out", folder / "blocks.dxf",
+                           "--split", folder / "parts", "--settings", folder / "s.reg")
+                self.assertEqual(done.returncode, 0, done.stderr)
+                before = fixes(drawing)
+                for out in [folder / "blocks.dxf"] + sorted((folder / "parts").glob("*.dxf")):
+                    found = fixes(out)
+                    self.assertEqual(found[1], before[1], out.name)
+                    self.assertLessEqual(len(found[0]), len(before[0]), f"{out.name}: {found[0]}")
 
     def check_blocks(self, sheet, out, expected, partial=False):
         doc = audit_clean(self, out)
