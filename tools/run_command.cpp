@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "common/atomic_file.h"
+#include "common/path_name.h"
 #include "dxf/memory_limit.h"
 #include "host/host.h"
 #include "picture/render.h"
@@ -270,6 +271,7 @@ int RunCommand(const Options& options) {
   }
   std::ifstream scriptFile;
   if (options.script) {
+    if (!PathNameAllowed(*options.script, error)) return BadArguments(error, "run");
     scriptFile.open(*options.script);
     if (!scriptFile) return BadArguments("cannot read the script " + *options.script, "run");
   }

@@ -194,6 +194,38 @@ TEST(OutputSafety, WritersRespectWhatStandsAtTheTarget) {
   EXPECT_EQ(ModeOf(secret) & 0777, 0600u);
 }
 
+// A name holding a line break (or a NUL, or another control character) names no file of the
+// user's: every path option is refused before the drawing is read, and nothing is made.
+TEST(OutputSafety, NamesWithControlCharactersAreRefusedBeforeTheDrawingIsRead) {
+  ScratchFolder folder;
+  const std::string input = kSamples + "/demo-plate.dxf";
+  const fs::path work = folder.path() / "work";
+  fs::create_directories(work);
+  const std::string bad = Quote(work / "line\nbreak");
+  const std::string settings = " --settings " + Quote(folder.path() / "s.reg");
+  const std::string cases[] = {
+      "run " + Quote(input) + settings + " --out " + bad + ".dxf",
+      "run " + Quote(input) + settings + " --report " + bad + ".json",
+      "run " + Quote(input) + settings + " --svg " + bad + ".svg",
+      "run " + Quote(input) + settings + " --script " + bad + ".script",
+      "run " + Quote(input) + " --settings " + bad + ".reg",
+      "survey " + Quote(input) + settings + " --split " + bad,
+      "survey " + bad + ".dxf" + settings,
+  };
+  for (const std::string& arguments : cases) {
+    SCOPED_TRACE(arguments);
+    const auto r = RunTool(folder, arguments, "end\n");
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("cannot hold control characters"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("drawing:"), std::string::npos) << r.out;
+  }
+  std::vector<std::string> made;
+  for (const auto& entry : fs::directory_iterator(work)) {
+    made.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(made, std::vector<std::string>{}) << "files were made";
+}
+
 // Another local user plants OUT.dxf in a shared folder such as /tmp as a link to the user's
 // ~/.bashrc. The tool follows a link as the system's rule for protected links would: not one in
 // a sticky folder that anyone may write to, unless it is the user's own or the folder owner's;
