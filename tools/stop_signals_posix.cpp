@@ -22,9 +22,9 @@ void OnStopSignal(int signal) {
   if (!first) {
     Say("\ntwinfind: already ending: the outputs are written whole first\n");
   } else if (signal == SIGINT) {
-    Say("^C\ntwinfind: interrupted: the run ends after this step, its outputs written\n");
+    Say("^C\ntwinfind: interrupted: the run ends after its current step\n");
   } else if (signal == SIGTERM) {
-    Say("twinfind: terminated: the run ends after this step, its outputs written\n");
+    Say("twinfind: terminated: the run ends after its current step\n");
   }
   // SIGHUP: the terminal is gone and nobody reads what would be said there.
 }
