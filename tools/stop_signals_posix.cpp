@@ -20,7 +20,7 @@ void OnStopSignal(int signal) {
   const bool first = stopSignal == 0;
   stopSignal = signal;
   if (!first) {
-    Say("\ntwinfind: already ending: the outputs are written whole first\n");
+    Say("\ntwinfind: already ending\n");
   } else if (signal == SIGINT) {
     Say("^C\ntwinfind: interrupted: the run ends after its current step\n");
   } else if (signal == SIGTERM) {

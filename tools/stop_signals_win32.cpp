@@ -32,7 +32,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
                                   "outputs written\n",
                stderr);
   } else {
-    std::fputs("\ntwinfind: already ending: the outputs are written whole first\n", stderr);
+    std::fputs("\ntwinfind: already ending\n", stderr);
   }
   return TRUE;  // handled: the process is not ended at once
 }
