@@ -13,6 +13,7 @@
 #include "common/text_fields.h"
 #include "dxf/entity_pieces.h"
 #include "dxf/part_file.h"
+#include "parts/drawing_unit.h"
 
 namespace twinfind::parts {
 namespace fs = std::filesystem;
@@ -59,8 +60,25 @@ SplitMember MemberOf(const dxf::DxfSource& source, const PartMember& base, const
   return {source.SourceHandles(m.segments), TurnDegrees(between), between.flips()};
 }
 
+// The unit the lists give sizes in, and what a drawing unit is in it. False, with the reason,
+// for millimetres asked of a drawing that names no unit.
+bool ListUnit(const dxf::DxfSource& source, const SplitOptions& options, DrawingUnit& unit,
+              double& scale, std::string& error) {
+  unit = UnitOfDrawing(source.text());
+  scale = 1;
+  if (!options.millimetres) return true;
+  if (unit.millimetres <= 0) {
+    error = "the drawing names no unit ($INSUNITS): its sizes cannot be given in millimetres";
+    return false;
+  }
+  scale = unit.millimetres;
+  unit = Millimetres();
+  return true;
+}
+
 std::vector<FilePlan> Plans(const vexhost::Drawing& drawing, const dxf::DxfSource& source,
-                            const std::vector<PartFamily>& families, const SplitOptions& options) {
+                            const std::vector<PartFamily>& families, const SplitOptions& options,
+                            const DrawingUnit& unit, double scale) {
   std::vector<FilePlan> plans;
   const int digits = std::max<int>(2, static_cast<int>(std::to_string(families.size()).size()));
   for (const PartFamily& family : families) {
@@ -81,8 +99,8 @@ std::vector<FilePlan> Plans(const vexhost::Drawing& drawing, const dxf::DxfSourc
       row.family = family.number;
       if (plan.pieces.size() == 1) row.block = dxf::ReferencedBlock(source, plan.pieces.front());
       const std::string word = FileWord(row.block);
-      row.file = std::string(number) + (word.empty() ? "" : "-" + word) +
-                 (hand == 1 ? "-mirrored" : "") + ".dxf";
+      row.file =
+          std::string(number) + (word.empty() ? "" : "-" + word) + (hand == 1 ? "-mirrored" : "");
       for (const PartMember& m : family.members) {
         const bool flipped = m.mirrored() != plan.member->mirrored();
         if (twoHands && flipped) continue;  // cut from the other hand's file
@@ -90,7 +108,12 @@ std::vector<FilePlan> Plans(const vexhost::Drawing& drawing, const dxf::DxfSourc
         ++row.count;
         row.mirrored += flipped ? 1 : 0;
       }
+      row.file += (options.quantityInNames ? "." + std::to_string(row.count) : "") + ".dxf";
       row.measures = MeasurePart(drawing, plan.member->segments);
+      const PartMeasures& m = row.measures;
+      row.sizes = {scale * (m.box.maxX - m.box.minX), scale * (m.box.maxY - m.box.minY),
+                   scale * m.cutLength, scale * scale * m.outerArea};
+      row.unit = unit.name;
       plans.push_back(std::move(plan));
     }
   }
@@ -150,7 +173,13 @@ std::vector<SplitRow> SplitRows(const vexhost::Drawing& drawing, const dxf::DxfS
                                 const std::vector<PartFamily>& families,
                                 const SplitOptions& options) {
   std::vector<SplitRow> rows;
-  for (FilePlan& plan : Plans(drawing, source, families, options)) rows.push_back(plan.row);
+  DrawingUnit unit;
+  double scale = 1;
+  std::string error;
+  if (!ListUnit(source, options, unit, scale, error)) return rows;
+  for (FilePlan& plan : Plans(drawing, source, families, options, unit, scale)) {
+    rows.push_back(plan.row);
+  }
   return rows;
 }
 
@@ -159,7 +188,10 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
                        const SplitOptions& options) {
   SplitResult result;
   if (!CheckSplitFolder(folder, result.error)) return result;
-  std::vector<FilePlan> plans = Plans(drawing, source, families, options);
+  DrawingUnit unit;
+  double scale = 1;
+  if (!ListUnit(source, options, unit, scale, result.error)) return result;
+  std::vector<FilePlan> plans = Plans(drawing, source, families, options, unit, scale);
   if (plans.empty()) {
     result.ok = true;
     return result;
@@ -183,6 +215,7 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
         return result;
       }
       result.written.push_back(path);
+      plan.row.path = fs::absolute(path, ec).lexically_normal().string();
       result.rows.push_back(plan.row);
     }
   } catch (const std::exception& e) {
@@ -194,7 +227,7 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
   }
   for (const auto& [name, text] :
        {std::pair<std::string, std::string>{"parts.csv", PartsCsv(result.rows)},
-        {"parts.json", PartsJson(result.rows, options.drawing)}}) {
+        {"parts.json", PartsJson(result.rows, options.drawing, unit.name)}}) {
     const std::string path = (fs::path(folder) / name).string();
     if (!WriteFileAtomically(path, text, result.error)) {
       Undo(result.written, folder, made);
@@ -209,23 +242,28 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
 }
 
 std::string PartsCsv(const std::vector<SplitRow>& rows) {
-  std::string out = "file,count,mirrored,width,height,cut_length,pierces,area,layer\n";
+  // The file and its quantity first: the two columns nesting programs import.
+  std::string out =
+      "path,quantity,file,family,mirrored,width,height,cut_length,pierces,area,unit,layer\n";
   for (const SplitRow& r : rows) {
-    const PartMeasures& m = r.measures;
-    out += CsvField(r.file) + "," + std::to_string(r.count) + "," + std::to_string(r.mirrored) +
-           "," + Number(m.box.maxX - m.box.minX) + "," + Number(m.box.maxY - m.box.minY) + "," +
-           Number(m.cutLength) + "," + std::to_string(m.loops) + "," + Number(m.outerArea) + "," +
-           CsvField(Joined(m.layers, ";")) + "\n";
+    const ListedSizes& s = r.sizes;
+    out += CsvField(r.path) + "," + std::to_string(r.count) + "," + CsvField(r.file) + "," +
+           std::to_string(r.family) + "," + std::to_string(r.mirrored) + "," + Number(s.width) +
+           "," + Number(s.height) + "," + Number(s.cutLength) + "," +
+           std::to_string(r.measures.loops) + "," + Number(s.area) + "," + CsvField(r.unit) + "," +
+           CsvField(Joined(r.measures.layers, ";")) + "\n";
   }
   return out;
 }
 
-std::string PartsJson(const std::vector<SplitRow>& rows, const std::string& drawing) {
-  std::string out =
-      "{\n  \"version\": 1,\n  \"drawing\": " + JsonText(drawing) + ",\n  \"parts\": [";
+std::string PartsJson(const std::vector<SplitRow>& rows, const std::string& drawing,
+                      const std::string& unit) {
+  std::string out = "{\n  \"version\": 2,\n  \"drawing\": " + JsonText(drawing) +
+                    ",\n  \"unit\": " + JsonText(unit) + ",\n  \"parts\": [";
   for (size_t i = 0; i < rows.size(); ++i) {
     const SplitRow& r = rows[i];
     const PartMeasures& m = r.measures;
+    const ListedSizes& s = r.sizes;
     std::vector<std::string> layers, members;
     for (const std::string& layer : m.layers) layers.push_back(JsonText(layer));
     for (const SplitMember& member : r.members) {
@@ -236,12 +274,12 @@ std::string PartsJson(const std::vector<SplitRow>& rows, const std::string& draw
                         ", \"mirrored\": " + (member.mirrored ? "true" : "false") + "}");
     }
     out += std::string(i ? "," : "") + "\n    {\"file\": " + JsonText(r.file) +
-           ", \"family\": " + std::to_string(r.family) + ", \"count\": " + std::to_string(r.count) +
-           ", \"mirrored\": " + std::to_string(r.mirrored) +
-           ", \"width\": " + Number(m.box.maxX - m.box.minX) +
-           ", \"height\": " + Number(m.box.maxY - m.box.minY) +
-           ", \"cutLength\": " + Number(m.cutLength) + ", \"pierces\": " + std::to_string(m.loops) +
-           ", \"area\": " + Number(m.outerArea) + ", \"layers\": [" + Joined(layers, ", ") +
+           ", \"path\": " + JsonText(r.path) + ", \"family\": " + std::to_string(r.family) +
+           ", \"count\": " + std::to_string(r.count) +
+           ", \"mirrored\": " + std::to_string(r.mirrored) + ", \"width\": " + Number(s.width) +
+           ", \"height\": " + Number(s.height) + ", \"cutLength\": " + Number(s.cutLength) +
+           ", \"pierces\": " + std::to_string(m.loops) + ", \"area\": " + Number(s.area) +
+           ", \"layers\": [" + Joined(layers, ", ") +
            "], \"block\": " + (r.block.empty() ? "null" : JsonText(r.block)) +
            ",\n     \"members\": [" + Joined(members, ", ") + "]}";
   }

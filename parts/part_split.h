@@ -18,6 +18,18 @@ namespace twinfind::parts {
 struct SplitOptions {
   bool hands = false;   // mirror images in a second file of their own
   std::string drawing;  // the input's name, for parts.json
+  // The lists' sizes in millimetres whatever the drawing's unit; else in the drawing's unit.
+  bool millimetres = false;
+  // Each part file's name tells its quantity: part-07.12.dxf for 12 of part 7, as nesting
+  // programs read it.
+  bool quantityInNames = false;
+};
+
+// A part's sizes as the lists give them, in the lists' unit.
+struct ListedSizes {
+  double width = 0, height = 0;  // of its box
+  double cutLength = 0;
+  double area = 0;  // inside its outer outline
 };
 
 struct SplitMember {
@@ -28,12 +40,15 @@ struct SplitMember {
 
 // One row of the parts list: one file.
 struct SplitRow {
-  std::string file;   // its name in the folder
-  int family = 0;     // the family's number
-  int count = 0;      // members cut from the file
-  int mirrored = 0;   // of them mirror images of the file's drawing
-  std::string block;  // the block the file's part is a reference of; empty: none
-  PartMeasures measures;
+  std::string file;       // its name in the folder
+  std::string path;       // the file's absolute path, once written
+  int family = 0;         // the family's number
+  int count = 0;          // members cut from the file
+  int mirrored = 0;       // of them mirror images of the file's drawing
+  std::string block;      // the block the file's part is a reference of; empty: none
+  PartMeasures measures;  // in the drawing's unit, its box where the drawing has it
+  ListedSizes sizes;
+  std::string unit;  // of the sizes: "mm", "in", ..., "unitless"
   std::vector<SplitMember> members;
 };
 
@@ -62,7 +77,8 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
 
 // The lists' texts.
 std::string PartsCsv(const std::vector<SplitRow>& rows);
-std::string PartsJson(const std::vector<SplitRow>& rows, const std::string& drawing);
+std::string PartsJson(const std::vector<SplitRow>& rows, const std::string& drawing,
+                      const std::string& unit);
 
 }  // namespace twinfind::parts
 

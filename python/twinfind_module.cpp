@@ -229,11 +229,13 @@ py::dict RowDict(const twinfind::parts::SplitRow& row) {
   d["family"] = row.family;
   d["count"] = row.count;
   d["mirrored"] = row.mirrored;
-  d["width"] = m.box.maxX - m.box.minX;
-  d["height"] = m.box.maxY - m.box.minY;
-  d["cut_length"] = m.cutLength;
+  d["path"] = py::module_::import("os").attr("fsdecode")(py::bytes(row.path));
+  d["width"] = row.sizes.width;
+  d["height"] = row.sizes.height;
+  d["cut_length"] = row.sizes.cutLength;
   d["pierces"] = m.loops;
-  d["area"] = m.outerArea;
+  d["area"] = row.sizes.area;
+  d["unit"] = Text(row.unit);
   py::list layers;
   for (const std::string& layer : m.layers) layers.append(Text(layer));
   d["layers"] = layers;
@@ -570,7 +572,8 @@ also how many blocks were made or used and how many references they have
 ("blocks", "references").)")
       .def(
           "split",
-          [](DrawingSession& d, py::handle families, py::handle folder, bool hands) {
+          [](DrawingSession& d, py::handle families, py::handle folder, bool hands,
+             bool millimetres, bool quantityInNames) {
             const std::string path = PathOf(folder);
             std::vector<py::object> keep;
             const std::vector<twinfind::session::TwinGroup> groups =
@@ -578,14 +581,19 @@ also how many blocks were made or used and how many references they have
             std::vector<twinfind::parts::SplitRow> rows;
             {
               py::gil_scoped_release unlocked;
-              rows = d.Split(groups, path, hands).rows;
+              twinfind::parts::SplitOptions how;
+              how.hands = hands;
+              how.millimetres = millimetres;
+              how.quantityInNames = quantityInNames;
+              rows = d.Split(groups, path, how).rows;
             }
             py::list result;
             for (const auto& row : rows) result.append(RowDict(row));
             return result;
           },
           py::arg("families"), py::arg("folder"), py::kw_only(), py::arg("hands") = false,
-          R"(split(families, folder, *, hands=False) -> list[dict]
+          py::arg("millimetres") = false, py::arg("quantity_in_names") = false,
+          R"(split(families, folder, *, hands=False, millimetres=False, quantity_in_names=False) -> list[dict]
 
 Writes one DXF file per family into folder, and the parts lists
 parts.csv and parts.json, as `twinfind survey --split` writes them: each file
@@ -599,11 +607,17 @@ families: Family objects (from survey), or lists of Twin objects (from find).
 folder: str, bytes or os.PathLike of a new or an empty folder.
 hands: mirror images in a file of their own (part-NN-mirrored.dxf); without
     it they are counted in their family's file as mirrored.
+millimetres: sizes, cut lengths and areas in millimetres whatever the
+    drawing's unit (refused for a drawing that names none); without it in
+    the drawing's unit ($INSUNITS).
+quantity_in_names: each file's name tells its quantity (part-07.12.dxf for
+    12 of part 7).
 
-Returns one dict per file, as parts.json lists them: file, family, count,
-mirrored, width, height, cut_length, pierces (closed loops), area (inside
-the outer outline), layers, block (or None), members (each with its handles,
-angle and mirrored). With no family nothing is written and [] is returned.
+Returns one dict per file, as parts.json lists them: file, path (absolute),
+family, count, mirrored, width, height, cut_length, pierces (closed loops),
+area (inside the outer outline), unit ("mm", "in", ..., "unitless"),
+layers, block (or None), members (each with its handles, angle and
+mirrored). With no family nothing is written and [] is returned.
 Raises twinfind.Error for a folder that is not new or empty, ValueError for a
 twin of another drawing or one deleted before.)")
       .def("__repr__", [](DrawingSession& d) {

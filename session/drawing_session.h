@@ -187,11 +187,12 @@ class DrawingSession {
 
   // Writes one DXF file per family and the lists parts.csv and parts.json into `folder` (a new
   // or empty one), as `twinfind survey --split` does. Throws Refused with the reason.
+  // `options` says how (its drawing is the session's).
   parts::SplitResult Split(const std::vector<parts::PartFamily>& families,
-                           const std::string& folder, bool hands);
+                           const std::string& folder, const parts::SplitOptions& options);
   // The same with the families of twins a caller names, which must all still be in the drawing.
   parts::SplitResult Split(const std::vector<TwinGroup>& families, const std::string& folder,
-                           bool hands);
+                           const parts::SplitOptions& options);
 
   // Every family the survey returned and every search's twins (two or more), in the order they
   // were returned: what saving with blocks makes blocks of when the caller names none.
@@ -227,7 +228,7 @@ class DrawingSession {
   SaveResult SaveBeside(const std::string& path, const std::string& owner,
                         const std::vector<parts::PartFamily>* blocks, const std::string& failure);
   parts::SplitResult SplitInHost(const std::vector<parts::PartFamily>& families,
-                                 const std::string& folder, bool hands);
+                                 const std::string& folder, parts::SplitOptions options);
   // One write of the drawing into `path`; false and the reason when it could not be written.
   bool Write(const std::string& path, const std::vector<parts::PartFamily>* blocks,
              SaveResult& saved, std::string& error);

@@ -161,12 +161,11 @@ SaveResult DrawingSession::Save(const std::string& path, const std::string& owne
 }
 
 parts::SplitResult DrawingSession::SplitInHost(const std::vector<parts::PartFamily>& families,
-                                               const std::string& folder, bool hands) {
+                                               const std::string& folder,
+                                               parts::SplitOptions options) {
   std::string error;
   if (!source_) throw Refused("a drawing started empty has no file to split");
   if (!parts::CheckSplitFolder(folder, error)) throw Refused(error);
-  parts::SplitOptions options;
-  options.hands = hands;
   options.drawing = *path_;
   parts::SplitResult result =
       parts::SplitParts(vexhost::TheHost().drawing, *source_, families, folder, options);
@@ -175,15 +174,17 @@ parts::SplitResult DrawingSession::SplitInHost(const std::vector<parts::PartFami
 }
 
 parts::SplitResult DrawingSession::Split(const std::vector<parts::PartFamily>& families,
-                                         const std::string& folder, bool hands) {
+                                         const std::string& folder,
+                                         const parts::SplitOptions& options) {
   InHost in(*this);
-  return SplitInHost(families, folder, hands);
+  return SplitInHost(families, folder, options);
 }
 
 parts::SplitResult DrawingSession::Split(const std::vector<TwinGroup>& families,
-                                         const std::string& folder, bool hands) {
+                                         const std::string& folder,
+                                         const parts::SplitOptions& options) {
   InHost in(*this);
-  return SplitInHost(PartFamilies(families, true), folder, hands);
+  return SplitInHost(PartFamilies(families, true), folder, options);
 }
 
 }  // namespace twinfind::session

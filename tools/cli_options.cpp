@@ -20,7 +20,8 @@ const char kViewUsage[] =
 const char kSurveyUsage[] =
     "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
     "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--all] [--hidden-layers]\n"
-    "                [--split DIR [--split-hands]] [--out OUT.dxf --blocks]\n"
+    "                [--split DIR [--split-hands] [--split-mm] [--split-quantities]]\n"
+    "                [--out OUT.dxf --blocks]\n"
     "                [--settings FILE] [--memory-limit MB] [--chord-tolerance D]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
 
@@ -192,6 +193,11 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
       ->type_name("DIR");
   survey->add_flag("--split-hands", options.splitHands,
                    "with --split: mirror images in a file of their own");
+  survey->add_flag("--split-mm", options.splitMillimetres,
+                   "with --split: the parts list's sizes in millimetres, whatever the drawing's "
+                   "unit");
+  survey->add_flag("--split-quantities", options.splitQuantities,
+                   "with --split: each part file's name tells its quantity (part-07.12.dxf)");
   survey->add_option("--out", options.out, "with --blocks: save the drawing as DXF")
       ->type_name("FILE");
   survey->add_flag("--blocks", options.blocks,

@@ -34,6 +34,8 @@ struct Options {
   bool blocks = false;               // run, survey: --out writes the twins as block references
   std::optional<std::string> split;  // survey: the folder of one DXF file per family
   bool splitHands = false;           // survey: mirror images in files of their own
+  bool splitMillimetres = false;     // survey: the parts list in millimetres
+  bool splitQuantities = false;      // survey: each part file's name tells its quantity
 };
 
 // Parses the whole command line into `options`. Nothing when the sub-command is to run; else

@@ -26,7 +26,9 @@ def sheet(tmp_path):
 
 
 def files_of(folder):
-    return {p.name: p.read_bytes() for p in folder.iterdir()}
+    """The files' bytes, the folder's own path in the lists written as FOLDER."""
+    return {p.name: p.read_bytes().replace(bytes(folder.resolve()), b"FOLDER")
+            for p in folder.iterdir()}
 
 
 @pytest.mark.parametrize("hands", [False, True])
@@ -41,6 +43,8 @@ def test_split_writes_the_files_of_survey_split(tool, sheet, hands):
     assert sorted(row["file"] for row in rows) == sorted(set(written) - {"parts.csv",
                                                                           "parts.json"})
     assert sum(row["count"] for row in rows) == sum(f.count for f in families)
+    assert {(row["path"], row["unit"]) for row in rows} == {
+        (str((tool.folder / "by-module" / row["file"]).resolve()), "mm") for row in rows}
 
 
 def test_save_as_blocks_saves_what_survey_out_blocks_saves(tool, sheet):

@@ -108,13 +108,17 @@ def far_apart(a, b):
 class Sheet:
     """The sheet written once into a folder, with its shapes and handles."""
 
-    def __init__(self, folder):
+    def __init__(self, folder, unit=4):
         self.folder = Path(folder)
         self.path = self.folder / "sheet.dxf"
         self.shapes = part_sheet.write_sheet(self.path)
         self.settings = self.folder / "s.reg"
         self.settings.write_text(SETTINGS)
         self.doc = ezdxf.readfile(self.path)
+        if unit != 4:  # the same sheet, its coordinates said to be in another unit
+            self.doc.header["$INSUNITS"] = unit
+            self.doc.saveas(self.path)
+        self.unit = unit
 
     def shape_of(self, handles):
         """The shape and placement a member with these handles is."""
@@ -128,18 +132,30 @@ class Sheet:
 class SplitTest(unittest.TestCase):
     def test_split_gives_each_family_its_file_and_the_sheets_quantities(self):
         # --split-hands: the mirror images of the plate and the bracket in files of their own.
-        for hands in (False, True):
-            with self.subTest(hands=hands), tempfile.TemporaryDirectory() as folder:
-                sheet = Sheet(folder)
+        # The list's sizes are in the drawing's unit ($INSUNITS: 4 mm, 1 inches), or in
+        # millimetres with --split-mm; --split-quantities puts each file's quantity in its name.
+        cases = [  # unit code, options, list unit, sizes times
+            (4, [], "mm", 1), (4, ["--split-hands"], "mm", 1),
+            (1, [], "in", 1), (1, ["--split-mm", "--split-quantities"], "mm", 25.4),
+            (0, ["--split-quantities"], "unitless", 1),
+        ]
+        for unit, options, listed, scale in cases:
+            with self.subTest(unit=unit, options=options), \
+                    tempfile.TemporaryDirectory() as folder:
+                sheet = Sheet(folder, unit)
                 out = sheet.folder / "parts"
                 args = ["survey", sheet.path, "--settings", sheet.settings, "--split", out]
-                done = run(folder, *args, *(["--split-hands"] if hands else []))
+                done = run(folder, *args, *options)
                 self.assertEqual(done.returncode, 0, done.stderr)
-                self.check_split(sheet, out, hands)
+                self.check_split(sheet, out, "--split-hands" in options, listed, scale,
+                                 "--split-quantities" in options)
 
-    def check_split(self, sheet, out, hands):
+    def check_split(self, sheet, out, hands, unit="mm", scale=1, quantities=False):
         rows = list(csv.DictReader((out / "parts.csv").open()))
-        listed = json.loads((out / "parts.json").read_text())["parts"]
+        self.assertEqual(list(rows[0])[:2], ["path", "quantity"])  # what nesting programs read
+        listing = json.loads((out / "parts.json").read_text())
+        self.assertEqual(listing["unit"], unit)
+        listed = listing["parts"]
         files = sorted(p.name for p in out.iterdir())
         self.assertEqual(files, sorted([r["file"] for r in rows] + ["parts.csv", "parts.json"]))
         expected_rows = sum(2 if hands and s.mirrored else 1 for s in sheet.shapes)
@@ -147,31 +163,36 @@ class SplitTest(unittest.TestCase):
         counted = Counter()
         for row, entry in zip(rows, listed):
             self.assertEqual(row["file"], entry["file"])
+            self.assertEqual(row["path"], str((out / row["file"]).resolve()))
+            self.assertEqual((row["path"], row["unit"]), (entry["path"], unit))
             shape, searched = sheet.shape_of(entry["members"][0]["handles"])
             members = {tuple(sorted(m["handles"])) for m in entry["members"]}
-            counted[shape.name] += int(row["count"])
-            self.assertEqual(len(members), int(row["count"]))
+            counted[shape.name] += int(row["quantity"])
+            self.assertEqual(len(members), int(row["quantity"]))
             self.assertTrue(members <= {tuple(sorted(m)) for m in shape.members})
-            mirrored_file = row["file"].endswith("-mirrored.dxf")
+            mirrored_file = "-mirrored" in row["file"]
             self.assertEqual(mirrored_file, hands and shape.placements[searched][3])
             self.assertEqual(int(row["mirrored"]), 0 if hands else shape.mirrored, row)
             if hands and shape.mirrored:
-                self.assertEqual(int(row["count"]),
+                self.assertEqual(int(row["quantity"]),
                                  shape.mirrored if mirrored_file else shape.count - shape.mirrored)
             block = f"-{shape.block}" if shape.block else ""
-            self.assertRegex(row["file"], rf"^part-0\d{block}(-mirrored)?\.dxf$")
+            quantity = rf"\.{row['quantity']}" if quantities else ""
+            self.assertRegex(row["file"], rf"^part-0\d{block}(-mirrored)?{quantity}\.dxf$")
             # A curve read as lines (within 0.01 of it) is a little shorter than the curve, its
             # box may be smaller by as much, and it encloses a little more or less.
             curve = part_sheet.CURVE_LENGTH.get(shape.name, 0)
             chord = 0.01 if curve else 0
             x1, y1, x2, y2 = part_sheet.placed_box(shape, searched)
-            self.assertAlmostEqual(float(row["width"]), x2 - x1, delta=1e-4 + 2 * chord)
-            self.assertAlmostEqual(float(row["height"]), y2 - y1, delta=1e-4 + 2 * chord)
-            self.assertLessEqual(float(row["cut_length"]), shape.cut_length + 1e-6)
-            self.assertAlmostEqual(float(row["cut_length"]), shape.cut_length,
-                                   delta=1e-6 + 0.001 * curve)
+            width, height, cut, area = (float(row[k]) / f for k, f in (
+                ("width", scale), ("height", scale), ("cut_length", scale),
+                ("area", scale * scale)))
+            self.assertAlmostEqual(width, x2 - x1, delta=1e-4 + 2 * chord)
+            self.assertAlmostEqual(height, y2 - y1, delta=1e-4 + 2 * chord)
+            self.assertLessEqual(cut, shape.cut_length + 1e-6)
+            self.assertAlmostEqual(cut, shape.cut_length, delta=1e-6 + 0.001 * curve)
             self.assertEqual(int(row["pierces"]), shape.pierces)
-            self.assertAlmostEqual(float(row["area"]), shape.area, delta=1e-6 + 0.01 * curve)
+            self.assertAlmostEqual(area, shape.area, delta=1e-6 + 0.01 * curve)
             self.assertEqual(row["layer"], shape.layer)
             self.check_part_file(sheet, out / row["file"], shape, searched,
                                  entry["members"][0]["handles"], chord)
@@ -182,7 +203,7 @@ class SplitTest(unittest.TestCase):
         the sheet's version and units."""
         doc = audit_clean(self, path)
         self.assertEqual(doc.dxfversion, sheet.doc.dxfversion)
-        self.assertEqual(doc.header["$INSUNITS"], 4)
+        self.assertEqual(doc.header.get("$INSUNITS", 0), sheet.unit)
         entities = list(doc.modelspace())
         self.assertEqual(sorted(e.dxf.handle for e in entities), sorted(handles))
         moves = set()
@@ -210,6 +231,10 @@ class RefusalTest(unittest.TestCase):
             doc = ezdxf.new("R2010")
             part_sheet.plate(doc.modelspace(), "0")
             doc.saveas(lonely)
+            unitless = folder / "unitless.dxf"
+            doc = ezdxf.readfile(sheet.path)
+            doc.header["$INSUNITS"] = 0
+            doc.saveas(unitless)
             full = folder / "full"
             full.mkdir()
             (full / "mine.txt").write_text("mine")
@@ -220,6 +245,9 @@ class RefusalTest(unittest.TestCase):
                 ([sheet.path, "--split", folder / "new", "--report", folder / "new" / "r.json"],
                  2, "lies in the --split folder", None),
                 ([sheet.path, "--split-hands"], 2, "--split-hands goes with --split", None),
+                ([sheet.path, "--split-mm"], 2, "--split-mm goes with --split", None),
+                ([unitless, "--split", folder / "new", "--split-mm"], 1,
+                 "the drawing names no unit ($INSUNITS)", None),
                 ([sheet.path, "--blocks"], 2, "--blocks goes with --out", None),
             ]
             for args, status, words, holds in cases:

@@ -27,8 +27,12 @@ bool CheckPartOutputs(const Options& options, std::string& error) {
                            : "--out goes with --blocks: the survey changes nothing else";
     return false;
   }
-  if (options.splitHands && !options.split) {
-    error = "--split-hands goes with --split DIR";
+  if ((options.splitHands || options.splitMillimetres || options.splitQuantities) &&
+      !options.split) {
+    error = std::string(options.splitHands         ? "--split-hands"
+                        : options.splitMillimetres ? "--split-mm"
+                                                   : "--split-quantities") +
+            " goes with --split DIR";
     return false;
   }
   if (!options.split) return true;
@@ -57,7 +61,11 @@ bool WriteSplit(const Session& session, const std::vector<parts::PartFamily>& fa
   }
   parts::SplitResult result;
   try {
-    result = session.File().Split(families, *options.split, options.splitHands);
+    parts::SplitOptions how;
+    how.hands = options.splitHands;
+    how.millimetres = options.splitMillimetres;
+    how.quantityInNames = options.splitQuantities;
+    result = session.File().Split(families, *options.split, how);
   } catch (const session::Refused& refused) {
     std::cerr << "twinfind: " << refused.what() << '\n';
     return false;
