@@ -24,9 +24,6 @@ struct PartMeasures {
 PartMeasures MeasurePart(const vexhost::Drawing& drawing, const std::vector<int>& segments,
                          double joint = kCoordinateTolerance);
 
-// The host's name of a layer, else its number.
-std::string LayerName(const vexhost::Drawing& drawing, int layer);
-
 }  // namespace twinfind::parts
 
 #endif  // PARTS_PART_MEASURES_H

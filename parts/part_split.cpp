@@ -14,6 +14,8 @@
 #include "dxf/entity_pieces.h"
 #include "dxf/part_file.h"
 #include "parts/drawing_unit.h"
+#include "parts/part_outline.h"
+#include "parts/part_svg.h"
 
 namespace twinfind::parts {
 namespace fs = std::filesystem;
@@ -225,9 +227,24 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
     result.rows.clear();
     return result;
   }
-  for (const auto& [name, text] :
-       {std::pair<std::string, std::string>{"parts.csv", PartsCsv(result.rows)},
-        {"parts.json", PartsJson(result.rows, options.drawing, unit.name)}}) {
+  std::vector<std::pair<std::string, std::string>> lists = {
+      {"parts.csv", PartsCsv(result.rows)},
+      {"parts.json", PartsJson(result.rows, options.drawing, unit.name)}};
+  if (options.svg) {
+    // The pictures are in the drawing's unit, as the part files are.
+    const std::string drawn = UnitOfDrawing(source.text()).name;
+    std::vector<PartOutline> outlines;
+    outlines.reserve(plans.size());
+    std::vector<SheetPart> sheet;
+    for (const FilePlan& plan : plans) {
+      outlines.push_back(OutlineOf(drawing, plan.member->segments, kCoordinateTolerance));
+      const std::string& file = plan.row.file;
+      lists.emplace_back(file.substr(0, file.size() - 4) + ".svg", PartSvg(outlines.back(), drawn));
+      sheet.push_back({&outlines.back(), file, plan.row.count, plan.row.mirrored});
+    }
+    lists.emplace_back("sheet.svg", SheetSvg(sheet, drawn));
+  }
+  for (const auto& [name, text] : lists) {
     const std::string path = (fs::path(folder) / name).string();
     if (!WriteFileAtomically(path, text, result.error)) {
       Undo(result.written, folder, made);

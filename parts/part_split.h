@@ -23,6 +23,8 @@ struct SplitOptions {
   // Each part file's name tells its quantity: part-07.12.dxf for 12 of part 7, as nesting
   // programs read it.
   bool quantityInNames = false;
+  // Beside each part file, its SVG (part-07.svg), and sheet.svg with every copy laid out.
+  bool svg = false;
 };
 
 // A part's sizes as the lists give them, in the lists' unit.

@@ -573,7 +573,7 @@ also how many blocks were made or used and how many references they have
       .def(
           "split",
           [](DrawingSession& d, py::handle families, py::handle folder, bool hands,
-             bool millimetres, bool quantityInNames) {
+             bool millimetres, bool quantityInNames, bool svg) {
             const std::string path = PathOf(folder);
             std::vector<py::object> keep;
             const std::vector<twinfind::session::TwinGroup> groups =
@@ -585,6 +585,7 @@ also how many blocks were made or used and how many references they have
               how.hands = hands;
               how.millimetres = millimetres;
               how.quantityInNames = quantityInNames;
+              how.svg = svg;
               rows = d.Split(groups, path, how).rows;
             }
             py::list result;
@@ -593,7 +594,8 @@ also how many blocks were made or used and how many references they have
           },
           py::arg("families"), py::arg("folder"), py::kw_only(), py::arg("hands") = false,
           py::arg("millimetres") = false, py::arg("quantity_in_names") = false,
-          R"(split(families, folder, *, hands=False, millimetres=False, quantity_in_names=False) -> list[dict]
+          py::arg("svg") = false,
+          R"(split(families, folder, *, hands=False, millimetres=False, quantity_in_names=False, svg=False) -> list[dict]
 
 Writes one DXF file per family into folder, and the parts lists
 parts.csv and parts.json, as `twinfind survey --split` writes them: each file
@@ -612,6 +614,8 @@ millimetres: sizes, cut lengths and areas in millimetres whatever the
     the drawing's unit ($INSUNITS).
 quantity_in_names: each file's name tells its quantity (part-07.12.dxf for
     12 of part 7).
+svg: beside each file its SVG (closed loops as closed paths), and sheet.svg
+    with every copy laid out in rows, mirror images flipped.
 
 Returns one dict per file, as parts.json lists them: file, path (absolute),
 family, count, mirrored, width, height, cut_length, pierces (closed loops),

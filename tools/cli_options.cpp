@@ -20,7 +20,8 @@ const char kViewUsage[] =
 const char kSurveyUsage[] =
     "twinfind survey DRAWING.dxf [--range X1 Y1 X2 Y2] [--report FILE.csv|.json]\n"
     "                [--svg OUT.svg] [--png OUT.png] [--no-grid] [--all] [--hidden-layers]\n"
-    "                [--split DIR [--split-hands] [--split-mm] [--split-quantities]]\n"
+    "                [--split DIR [--split-hands] [--split-mm] [--split-quantities] "
+    "[--split-svg]]\n"
     "                [--out OUT.dxf --blocks]\n"
     "                [--settings FILE] [--memory-limit MB] [--chord-tolerance D]";
 const char kSettingsUsage[] = "twinfind settings list|get NAME|set NAME VALUE [--settings FILE]";
@@ -196,6 +197,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   survey->add_flag("--split-mm", options.splitMillimetres,
                    "with --split: the parts list's sizes in millimetres, whatever the drawing's "
                    "unit");
+  survey->add_flag("--split-svg", options.splitSvg,
+                   "with --split: an SVG of each part and sheet.svg with every copy laid out");
   survey->add_flag("--split-quantities", options.splitQuantities,
                    "with --split: each part file's name tells its quantity (part-07.12.dxf)");
   survey->add_option("--out", options.out, "with --blocks: save the drawing as DXF")

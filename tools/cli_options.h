@@ -36,6 +36,7 @@ struct Options {
   bool splitHands = false;           // survey: mirror images in files of their own
   bool splitMillimetres = false;     // survey: the parts list in millimetres
   bool splitQuantities = false;      // survey: each part file's name tells its quantity
+  bool splitSvg = false;             // survey: an SVG of each part and of the sheet
 };
 
 // Parses the whole command line into `options`. Nothing when the sub-command is to run; else

@@ -12,12 +12,14 @@ import csv
 import json
 import math
 import os
+import re
 import subprocess
 import sys
 import tempfile
 import unittest
 from collections import Counter
 from pathlib import Path
+from xml.etree import ElementTree
 
 import ezdxf
 from ezdxf import path as ezpath
@@ -137,7 +139,7 @@ class SplitTest(unittest.TestCase):
         cases = [  # unit code, options, list unit, sizes times
             (4, [], "mm", 1), (4, ["--split-hands"], "mm", 1),
             (1, [], "in", 1), (1, ["--split-mm", "--split-quantities"], "mm", 25.4),
-            (0, ["--split-quantities"], "unitless", 1),
+            (0, ["--split-quantities"], "unitless", 1), (4, ["--split-svg"], "mm", 1),
         ]
         for unit, options, listed, scale in cases:
             with self.subTest(unit=unit, options=options), \
@@ -149,6 +151,42 @@ class SplitTest(unittest.TestCase):
                 self.assertEqual(done.returncode, 0, done.stderr)
                 self.check_split(sheet, out, "--split-hands" in options, listed, scale,
                                  "--split-quantities" in options)
+                if "--split-svg" in options:
+                    self.check_svgs(out)
+
+    def check_svgs(self, out):
+        """Each part's SVG holds its closed loops as closed paths and circles, within its page
+        sized as the list says; sheet.svg holds each part's loops once for every copy, mirror
+        images flipped."""
+        ns = {"s": "http://www.w3.org/2000/svg"}
+        rows = list(csv.DictReader((out / "parts.csv").open()))
+        shapes_of = {}
+        for row in rows:
+            svg = ElementTree.parse(out / row["file"].replace(".dxf", ".svg")).getroot()
+            width, height = float(row["width"]), float(row["height"])
+            self.assertTrue(svg.get("width").endswith("mm") and svg.get("height").endswith("mm"))
+            self.assertAlmostEqual(float(svg.get("width")[:-2]), width, delta=1e-6)
+            self.assertAlmostEqual(float(svg.get("height")[:-2]), height, delta=1e-6)
+            circles = svg.findall(".//s:circle", ns)
+            paths = [p.get("d") for p in svg.findall(".//s:path", ns)]
+            closed = [d for d in paths if d.endswith("Z")]
+            self.assertEqual(len(circles) + len(closed), int(row["pierces"]), row["file"])
+            # Every point a path reaches (the ends of its moves, lines and arcs) lies on the
+            # page: x from 0 to the width, y from minus the height to 0 (y runs down).
+            points = [tuple(map(float, args.split()[-2:])) for d in paths
+                      for _, args in re.findall(r"([MLA])([^MLAZ]*)", d)]
+            points += [(float(c.get("cx")), float(c.get("cy"))) for c in circles]
+            for x, y in points:
+                self.assertTrue(-1e-5 <= x <= width + 1e-5 and -height - 1e-5 <= y <= 1e-5,
+                                (row["file"], x, y))
+            shapes_of[row["file"]] = len(circles) + len(paths)
+        sheet = ElementTree.parse(out / "sheet.svg").getroot()
+        for row in rows:
+            group = sheet.find(f".//s:g[@id='{row['file']}']", ns)
+            drawn = group.findall(".//s:circle", ns) + group.findall(".//s:path", ns)
+            self.assertEqual(len(drawn), shapes_of[row["file"]] * int(row["quantity"]))
+            flipped = [g for g in group.findall("s:g", ns) if "scale(-1 1)" in g.get("transform")]
+            self.assertEqual(len(flipped), int(row["mirrored"]))
 
     def check_split(self, sheet, out, hands, unit="mm", scale=1, quantities=False):
         rows = list(csv.DictReader((out / "parts.csv").open()))
@@ -156,7 +194,7 @@ class SplitTest(unittest.TestCase):
         listing = json.loads((out / "parts.json").read_text())
         self.assertEqual(listing["unit"], unit)
         listed = listing["parts"]
-        files = sorted(p.name for p in out.iterdir())
+        files = sorted(p.name for p in out.iterdir() if p.suffix != ".svg")
         self.assertEqual(files, sorted([r["file"] for r in rows] + ["parts.csv", "parts.json"]))
         expected_rows = sum(2 if hands and s.mirrored else 1 for s in sheet.shapes)
         self.assertEqual(len(rows), expected_rows)

@@ -27,11 +27,13 @@ bool CheckPartOutputs(const Options& options, std::string& error) {
                            : "--out goes with --blocks: the survey changes nothing else";
     return false;
   }
-  if ((options.splitHands || options.splitMillimetres || options.splitQuantities) &&
+  if ((options.splitHands || options.splitMillimetres || options.splitQuantities ||
+       options.splitSvg) &&
       !options.split) {
     error = std::string(options.splitHands         ? "--split-hands"
                         : options.splitMillimetres ? "--split-mm"
-                                                   : "--split-quantities") +
+                        : options.splitQuantities  ? "--split-quantities"
+                                                   : "--split-svg") +
             " goes with --split DIR";
     return false;
   }
@@ -65,6 +67,7 @@ bool WriteSplit(const Session& session, const std::vector<parts::PartFamily>& fa
     how.hands = options.splitHands;
     how.millimetres = options.splitMillimetres;
     how.quantityInNames = options.splitQuantities;
+    how.svg = options.splitSvg;
     result = session.File().Split(families, *options.split, how);
   } catch (const session::Refused& refused) {
     std::cerr << "twinfind: " << refused.what() << '\n';
