@@ -7,9 +7,9 @@
 //
 // The rows after them time the work at N (the row's time) and at 4N beside it, in the same
 // iteration (counters ms_4n and x_4n, processor time of the thread; the goal is an x_4n of at
-// most 6): the survey of N families whose boxes are all alike (the step that names families
-// alike in shape compares them), of N copies of one line on top of each other, the import and
-// save of N layers, the import of a spline of N control points, of ellipses asked for 4 times
+// most 6): the survey (turns off) of N families whose boxes are all alike (the step that names
+// families alike in shape compares them), of N copies of one line on top of each other, the import
+// and save of N layers, the import of a spline of N control points, of ellipses asked for 4 times
 // the chords, and the import, survey and save of two polylines of N vertices.
 #include <benchmark/benchmark.h>
 
@@ -166,10 +166,11 @@ void AtNAnd4N(benchmark::State& state, Prepare prepare, Measure measure) {
   state.counters["x_4n"] = seconds[1] / seconds[0];
 }
 
-twinfind::survey::SurveyResult SurveyAll() {
+// The survey of the whole drawing, with turns and mirror images or without.
+twinfind::survey::SurveyResult SurveyAll(bool turns) {
   const auto& drawing = vexhost::TheHost().drawing;
   twinfind::SearchOptions options;
-  options.rotate = options.mirror = true;
+  options.rotate = options.mirror = turns;
   return twinfind::survey::Survey(drawing, twinfind::survey::RangeSegments(drawing, nullptr),
                                   options);
 }
@@ -184,12 +185,11 @@ void BM_ManyFamilies(benchmark::State& state) {
         drawgen::AddBoxedShapes(n);
       },
       [&](int n) -> std::string {
-        const auto result = SurveyAll();
+        const auto result = SurveyAll(false);
         if (result.families.size() != static_cast<size_t>(n)) {
           return std::to_string(result.families.size()) + " families";
         }
         twinfind::SearchOptions options;
-        options.rotate = options.mirror = true;
         drawgen::Timed(alikeSeconds, [&] {
           groups = twinfind::survey::FindAlikeFamilies(vexhost::TheHost().drawing, result.families,
                                                        result.near, options)
@@ -209,7 +209,7 @@ void BM_CoincidentCopies(benchmark::State& state) {
         drawgen::AddCoincidentCopies(n);
       },
       [](int) -> std::string {
-        const auto result = SurveyAll();
+        const auto result = SurveyAll(true);
         if (result.families.empty() || result.families.front().members.size() != 3) {
           return "the square's family of three was not found first";
         }
@@ -297,7 +297,7 @@ void BM_PolylineVertices(benchmark::State& state) {
         const auto read = twinfind::dxf::ImportDxfText(text, drawing, options);
         if (!read.ok || read.segments != 2) return "the polylines were not read";
         if (drawing.ElementCount() != static_cast<size_t>(2 * n)) return "sides lost";
-        const auto result = SurveyAll();
+        const auto result = SurveyAll(true);
         if (result.families.size() != 1 || result.families[0].members.size() != 2) {
           return "the polylines are no family of two";
         }
