@@ -2,8 +2,15 @@
 // concentric closed squares, of N loose lines of random lengths, and of N near-equal parts (20
 // copies of each shape, shapes 0.0004 apart in size); the search, turns allowed, of a part that
 // is one polyline of N equal sides against its twin (its tries of the part's turns onto itself
-// are as many as its sides). Each row reports its time per element (counter us_per_n): flat when
-// the cost grows as n (log n).
+// are as many as its sides). Each of those rows reports its time per element (counter
+// us_per_n): flat when the cost grows as n (log n).
+//
+// The rows after them time the work at N (the row's time) and at 4N beside it, in the same
+// iteration (counters ms_4n and x_4n, processor time of the thread; the goal is an x_4n of at
+// most 6): the survey (turns off) of N families whose boxes are all alike (the step that names
+// families alike in shape compares them), of N copies of one line on top of each other, the import
+// and save of N layers, the import of a spline of N control points, of ellipses asked for 4 times
+// the chords, and the import, survey and save of two polylines of N vertices.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -12,8 +19,13 @@
 #include <set>
 #include <vector>
 
+#include "bench/cpu_clock.h"
+#include "bench/hostile_drawings.h"
+#include "dxf/dxf_import.h"
+#include "dxf/dxf_save.h"
 #include "host/figures.h"
 #include "host/host.h"
+#include "survey/alike_families.h"
 #include "survey/survey.h"
 #include "testkit/search_setup.h"
 
@@ -123,6 +135,179 @@ void BM_SearchTellsTheTurnOfALongPolyline(benchmark::State& state) {
       1e6 * seconds / static_cast<double>(state.iterations()) / static_cast<double>(n);
 }
 
+// Runs `prepare(n)` (not timed) and `measure(n)` (timed) at the row's N and at 4N in every
+// iteration. `measure` gives what was wrong with its result, empty when it was right; a wrong
+// result is reported as an error that still tells the times.
+template <typename Prepare, typename Measure>
+void AtNAnd4N(benchmark::State& state, Prepare prepare, Measure measure) {
+  const int n = static_cast<int>(state.range(0));
+  double seconds[2] = {0, 0};
+  std::string wrong;
+  for (auto _ : state) {
+    for (const int k : {0, 1}) {
+      state.PauseTiming();
+      prepare(k == 0 ? n : 4 * n);
+      if (k == 0) state.ResumeTiming();
+      drawgen::Timed(seconds[k], [&] {
+        const std::string w = measure(k == 0 ? n : 4 * n);
+        if (wrong.empty() && !w.empty()) wrong = (k == 0 ? "at N: " : "at 4N: ") + w;
+      });
+    }
+    state.ResumeTiming();
+  }
+  const double iterations = static_cast<double>(state.iterations());
+  if (!wrong.empty()) {
+    wrong += " (N " + std::to_string(1e3 * seconds[0] / iterations) + " ms, 4N " +
+             std::to_string(1e3 * seconds[1] / iterations) + " ms)";
+    state.SkipWithError(wrong.c_str());
+  }
+  state.counters["ms_n"] = 1e3 * seconds[0] / iterations;
+  state.counters["ms_4n"] = 1e3 * seconds[1] / iterations;
+  state.counters["x_4n"] = seconds[1] / seconds[0];
+}
+
+// The survey of the whole drawing, with turns and mirror images or without.
+twinfind::survey::SurveyResult SurveyAll(bool turns) {
+  const auto& drawing = vexhost::TheHost().drawing;
+  twinfind::SearchOptions options;
+  options.rotate = options.mirror = turns;
+  return twinfind::survey::Survey(drawing, twinfind::survey::RangeSegments(drawing, nullptr),
+                                  options);
+}
+
+void BM_ManyFamilies(benchmark::State& state) {
+  double alikeSeconds = 0;
+  size_t groups = 0;
+  AtNAnd4N(
+      state,
+      [](int n) {
+        vexhost::ResetHost();
+        drawgen::AddBoxedShapes(n);
+      },
+      [&](int n) -> std::string {
+        const auto result = SurveyAll(false);
+        if (result.families.size() != static_cast<size_t>(n)) {
+          return std::to_string(result.families.size()) + " families";
+        }
+        twinfind::SearchOptions options;
+        drawgen::Timed(alikeSeconds, [&] {
+          groups = twinfind::survey::FindAlikeFamilies(vexhost::TheHost().drawing, result.families,
+                                                       result.near, options)
+                       .size();
+        });
+        return groups == result.alike.size() ? "" : "the alike groups differ";
+      });
+  state.counters["alike_groups"] = static_cast<double>(groups);
+  state.counters["alike_ms"] = 1e3 * alikeSeconds / static_cast<double>(state.iterations());
+}
+
+void BM_CoincidentCopies(benchmark::State& state) {
+  AtNAnd4N(
+      state,
+      [](int n) {
+        vexhost::ResetHost();
+        drawgen::AddCoincidentCopies(n);
+      },
+      [](int) -> std::string {
+        const auto result = SurveyAll(true);
+        if (result.families.empty() || result.families.front().members.size() != 3) {
+          return "the square's family of three was not found first";
+        }
+        return "";
+      });
+}
+
+// What was wrong with an import, empty when it gave `segments` segments (any when negative) and
+// left nothing out.
+std::string WrongImport(const twinfind::dxf::ImportResult& result, int segments) {
+  if (!result.ok) return result.error;
+  if (!result.notHeld.empty()) return "left out: " + result.notHeld.begin()->first;
+  if (segments >= 0 && result.segments != segments) {
+    return std::to_string(result.segments) + " segments";
+  }
+  return "";
+}
+
+std::string Imports(const std::string& text, vexhost::Drawing& drawing, int segments,
+                    double chordTolerance = twinfind::dxf::kDefaultChordTolerance) {
+  twinfind::dxf::ImportOptions options;
+  options.chordTolerance = chordTolerance;
+  return WrongImport(twinfind::dxf::ImportDxfText(text, drawing, options), segments);
+}
+
+void BM_ManyLayers(benchmark::State& state) {
+  std::string text;
+  AtNAnd4N(
+      state, [&](int n) { text = drawgen::ManyLayersDxf(n); },
+      [&](int n) -> std::string {
+        vexhost::Drawing drawing;
+        const auto read = twinfind::dxf::ImportDxfText(text, drawing);
+        if (const std::string wrong = WrongImport(read, n); !wrong.empty()) return wrong;
+        if (drawing.layerNames().size() < static_cast<size_t>(n)) return "layers lost";
+        // Saved with a copy of every segment: each copy is new content on its layer.
+        for (const int id : drawing.SegmentIds()) drawing.CopySegment(id);
+        twinfind::dxf::SaveCounts counts;
+        vexhost::Drawing back;
+        const std::string wrong =
+            Imports(twinfind::dxf::SavedDxfText(drawing, *read.source, counts), back, 2 * n);
+        return wrong.empty() ? "" : "read back: " + wrong;
+      });
+}
+
+void BM_SplineControlPoints(benchmark::State& state) {
+  std::string text;
+  AtNAnd4N(
+      state, [&](int n) { text = drawgen::OneSplineDxf(n); },
+      [&](int n) -> std::string {
+        vexhost::Drawing drawing;
+        const std::string wrong = Imports(text, drawing, 1);
+        if (!wrong.empty()) return wrong;
+        if (drawing.ElementCount() < static_cast<size_t>(n - 3)) return "fewer lines than spans";
+        return "";
+      });
+}
+
+// The ellipses at a chord tolerance of 1 / N drawing units, and (the 4N beside it) at a
+// sixteenth of that: four times the chords.
+void BM_ChordCount(benchmark::State& state) {
+  const std::string text = drawgen::EllipsesDxf(100);
+  size_t lines[2] = {0, 0};
+  AtNAnd4N(
+      state, [](int) {},
+      [&](int n) -> std::string {
+        const bool fine = n != state.range(0);
+        vexhost::Drawing drawing;
+        const std::string wrong =
+            Imports(text, drawing, 100, 1.0 / (fine ? 4.0 * n : static_cast<double>(n)));
+        lines[fine ? 1 : 0] = drawing.ElementCount();
+        return wrong;
+      });
+  state.counters["lines"] = static_cast<double>(lines[0]);
+  state.counters["lines_4n"] = static_cast<double>(lines[1]);
+}
+
+void BM_PolylineVertices(benchmark::State& state) {
+  std::string text;
+  AtNAnd4N(
+      state, [&](int n) { text = drawgen::TwoPolylinesDxf(n); },
+      [&](int n) -> std::string {
+        vexhost::ResetHost();
+        auto& drawing = vexhost::TheHost().drawing;
+        twinfind::dxf::ImportOptions options;
+        const auto read = twinfind::dxf::ImportDxfText(text, drawing, options);
+        if (!read.ok || read.segments != 2) return "the polylines were not read";
+        if (drawing.ElementCount() != static_cast<size_t>(2 * n)) return "sides lost";
+        const auto result = SurveyAll(true);
+        if (result.families.size() != 1 || result.families[0].members.size() != 2) {
+          return "the polylines are no family of two";
+        }
+        drawing.DeleteSegment(result.families[0].members[1].segments[0]);
+        twinfind::dxf::SaveCounts counts;
+        const std::string saved = twinfind::dxf::SavedDxfText(drawing, *read.source, counts);
+        return counts.deleted == 1 && saved.size() < text.size() ? "" : "the save went wrong";
+      });
+}
+
 BENCHMARK(BM_NestedSquares)
     ->Arg(10000)
     ->Arg(100000)
@@ -147,6 +332,14 @@ BENCHMARK(BM_SearchTellsTheTurnOfALongPolyline)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+BENCHMARK(BM_ManyFamilies)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_CoincidentCopies)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ManyLayers)->Arg(25000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SplineControlPoints)->Arg(25000)->Unit(benchmark::kMillisecond)->Iterations(1);
+// Tolerances 0.001 and 1 / 16,000.
+BENCHMARK(BM_ChordCount)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PolylineVertices)->Arg(25000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

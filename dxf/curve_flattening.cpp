@@ -1,6 +1,7 @@
 #include "dxf/curve_flattening.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -24,9 +25,9 @@ double DistanceToChord(const VexPoint& p, const VexPoint& a, const VexPoint& b) 
 
 // Adds the lines of the curve from parameter a to b (points pa, pb) to `lines`: one line when
 // the curve at a quarter, the half and three quarters of the way lies within the tolerance of
-// it, else the two halves. False when the lines would pass the most allowed.
+// it, else the two halves. False when the lines would pass `most`.
 bool Flatten(const Curve& curve, double a, double b, const VexPoint& pa, const VexPoint& pb,
-             double tolerance, int depth, std::vector<FigureRecord>& lines) {
+             double tolerance, int depth, size_t most, std::vector<FigureRecord>& lines) {
   const double m = (a + b) / 2;
   const VexPoint pm = curve(m);
   bool flat = depth >= kMostHalvings;
@@ -37,41 +38,53 @@ bool Flatten(const Curve& curve, double a, double b, const VexPoint& pa, const V
   }
   if (flat) {
     if (pa.x == pb.x && pa.y == pb.y) return true;  // nothing to draw
-    if (lines.size() >= kMostCurveLines) return false;
+    if (lines.size() >= most) return false;
     lines.push_back(MakeLine(pa.x, pa.y, pb.x, pb.y));
     return true;
   }
-  return Flatten(curve, a, m, pa, pm, tolerance, depth + 1, lines) &&
-         Flatten(curve, m, b, pm, pb, tolerance, depth + 1, lines);
+  return Flatten(curve, a, m, pa, pm, tolerance, depth + 1, most, lines) &&
+         Flatten(curve, m, b, pm, pb, tolerance, depth + 1, most, lines);
 }
 
-// The lines of the curve over the pieces between the cuts given.
-std::optional<std::vector<FigureRecord>> FlattenPieces(const Curve& curve,
-                                                       const std::vector<double>& cuts,
-                                                       double tolerance) {
-  std::vector<FigureRecord> lines;
+CurveLines Refused(CurveRefusal why) {
+  CurveLines refused;
+  refused.refusal = why;
+  return refused;
+}
+
+CurveLines Invalid() { return Refused(CurveRefusal::kInvalid); }
+
+// The lines of the curve, of the given size, over the pieces between the cuts given: within the
+// tolerance asked, or the finest its size allows.
+CurveLines FlattenPieces(const Curve& curve, const std::vector<double>& cuts, double asked,
+                         double size, size_t most) {
+  CurveLines out;
+  const double tolerance = std::max(asked, kFinestChordPart * size);
+  out.coarser = tolerance > asked;
   for (size_t i = 0; i + 1 < cuts.size(); ++i) {
     if (!(cuts[i] < cuts[i + 1])) continue;
     if (!Flatten(curve, cuts[i], cuts[i + 1], curve(cuts[i]), curve(cuts[i + 1]), tolerance, 0,
-                 lines)) {
-      return std::nullopt;
+                 most, out.lines)) {
+      return Refused(CurveRefusal::kTooManyLines);
     }
   }
-  for (const FigureRecord& f : lines) {
-    if (!UsableFigure(f)) return std::nullopt;
+  for (const FigureRecord& f : out.lines) {
+    if (!UsableFigure(f)) return Invalid();
   }
-  if (lines.empty()) return std::nullopt;
-  return lines;
+  if (out.lines.empty()) return Invalid();
+  return out;
 }
 
-// A point of the spline by de Boor's algorithm, in homogeneous coordinates for the weights.
+// A point of the spline by de Boor's algorithm, in homogeneous coordinates for the weights. The
+// knot span is found by halving (the knots run forwards), so a point costs the logarithm of the
+// spline's size, not a walk along its knots.
 VexPoint SplinePoint(const SplineData& s, double t) {
   const int p = s.degree;
   const int n = static_cast<int>(s.controlPoints.size());
-  // The span k with knots[k] <= t < knots[k + 1] (the last span for the end).
-  int k = p;
-  while (k < n - 1 && t >= s.knots[static_cast<size_t>(k) + 1]) ++k;
-  std::vector<double> x(static_cast<size_t>(p) + 1), y(x.size()), w(x.size());
+  // The span k with knots[k] <= t < knots[k + 1] (the last span for the end), p <= k <= n - 1.
+  const auto first = s.knots.begin() + p + 1, last = s.knots.begin() + n;
+  const int k = p + static_cast<int>(std::upper_bound(first, last, t) - first);
+  std::array<double, kMostSplineDegree + 1> x{}, y{}, w{};
   for (int j = 0; j <= p; ++j) {
     const size_t i = static_cast<size_t>(k - p + j);
     const double weight = s.weights.empty() ? 1 : s.weights[i];
@@ -96,51 +109,64 @@ VexPoint SplinePoint(const SplineData& s, double t) {
 
 bool Finite(const VexPoint& p) { return Usable(p.x) && Usable(p.y); }
 
+// The farthest any of the points lies from the first: no move, turn or mirroring changes it.
+double SizeOf(const std::vector<VexPoint>& points) {
+  double size = 0;
+  for (const VexPoint& p : points) {
+    size = std::max(size, std::hypot(p.x - points.front().x, p.y - points.front().y));
+  }
+  return size;
+}
+
 }  // namespace
 
-std::optional<std::vector<FigureRecord>> FlattenSpline(const SplineData& s, double tolerance) {
-  if (!(tolerance > 0) || !std::isfinite(tolerance)) return std::nullopt;
+CurveLines FlattenSpline(const SplineData& s, double tolerance, size_t mostLines) {
+  if (!(tolerance > 0) || !std::isfinite(tolerance)) return Invalid();
   if (s.controlPoints.empty()) {
     // Fit points alone: straight through them.
-    if (s.fitPoints.size() < 2 || s.fitPoints.size() > kMostCurveLines) return std::nullopt;
-    std::vector<FigureRecord> lines;
+    if (s.fitPoints.size() > kMostSplinePoints) return Refused(CurveRefusal::kTooManyPoints);
+    if (s.fitPoints.size() < 2) return Invalid();
+    CurveLines out;
     for (size_t i = 0; i + 1 < s.fitPoints.size(); ++i) {
       const VexPoint& a = s.fitPoints[i];
       const VexPoint& b = s.fitPoints[i + 1];
-      if (!Finite(a) || !Finite(b)) return std::nullopt;
-      if (a.x != b.x || a.y != b.y) lines.push_back(MakeLine(a.x, a.y, b.x, b.y));
+      if (!Finite(a) || !Finite(b)) return Invalid();
+      if (a.x == b.x && a.y == b.y) continue;
+      if (out.lines.size() >= mostLines) return Refused(CurveRefusal::kTooManyLines);
+      out.lines.push_back(MakeLine(a.x, a.y, b.x, b.y));
     }
-    if (lines.empty()) return std::nullopt;
-    return lines;
+    if (out.lines.empty()) return Invalid();
+    return out;
   }
   const size_t n = s.controlPoints.size();
   const int p = s.degree;
-  if (p < 1 || p > kMostSplineDegree || n < static_cast<size_t>(p) + 1 || n > kMostCurveLines)
-    return std::nullopt;
-  if (s.knots.size() != n + static_cast<size_t>(p) + 1) return std::nullopt;
-  if (!s.weights.empty() && s.weights.size() != n) return std::nullopt;
+  if (n > kMostSplinePoints) return Refused(CurveRefusal::kTooManyPoints);
+  if (p < 1 || p > kMostSplineDegree || n < static_cast<size_t>(p) + 1) return Invalid();
+  if (s.knots.size() != n + static_cast<size_t>(p) + 1) return Invalid();
+  if (!s.weights.empty() && s.weights.size() != n) return Invalid();
   for (size_t i = 0; i < s.knots.size(); ++i) {
-    if (!std::isfinite(s.knots[i]) || (i > 0 && s.knots[i] < s.knots[i - 1])) return std::nullopt;
+    if (!std::isfinite(s.knots[i]) || (i > 0 && s.knots[i] < s.knots[i - 1])) return Invalid();
   }
   for (const double w : s.weights) {
-    if (!(w > 0) || !std::isfinite(w)) return std::nullopt;
+    if (!(w > 0) || !std::isfinite(w)) return Invalid();
   }
   for (const VexPoint& c : s.controlPoints) {
-    if (!Finite(c)) return std::nullopt;
+    if (!Finite(c)) return Invalid();
   }
   // The pieces between the knots the curve runs over.
   std::vector<double> cuts(s.knots.begin() + p, s.knots.end() - p);
   cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-  if (cuts.size() < 2) return std::nullopt;
-  return FlattenPieces([&s](double t) { return SplinePoint(s, t); }, cuts, tolerance);
+  if (cuts.size() < 2) return Invalid();
+  return FlattenPieces([&s](double t) { return SplinePoint(s, t); }, cuts, tolerance,
+                       SizeOf(s.controlPoints), mostLines);
 }
 
-std::optional<std::vector<FigureRecord>> FlattenEllipse(const EllipseData& e, double tolerance) {
-  if (!(tolerance > 0) || !std::isfinite(tolerance)) return std::nullopt;
+CurveLines FlattenEllipse(const EllipseData& e, double tolerance, size_t mostLines) {
+  if (!(tolerance > 0) || !std::isfinite(tolerance)) return Invalid();
   const double major = std::hypot(e.majorAxis.x, e.majorAxis.y);
   if (!Finite(e.centre) || !Usable(major) || major == 0 || !(e.ratio > 0) || e.ratio > 1 ||
       !std::isfinite(e.startParameter) || !std::isfinite(e.endParameter)) {
-    return std::nullopt;
+    return Invalid();
   }
   constexpr double kTurn = 2 * std::numbers::pi;
   double start = std::fmod(e.startParameter, kTurn);
@@ -161,7 +187,7 @@ std::optional<std::vector<FigureRecord>> FlattenEllipse(const EllipseData& e, do
     cuts.push_back(q);
   }
   cuts.push_back(start + sweep);
-  return FlattenPieces(curve, cuts, tolerance);
+  return FlattenPieces(curve, cuts, tolerance, major, mostLines);
 }
 
 }  // namespace twinfind::dxf

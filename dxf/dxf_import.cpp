@@ -97,6 +97,16 @@ std::vector<std::string> ImportResult::WarningLines() const {
     lines.push_back("warning: line type " + name + " is not one of the host's: " +
                     std::to_string(n) + (n == 1 ? " figure" : " figures") + " drawn continuous");
   }
+  if (coarserCurves > 0) {
+    const bool one = coarserCurves == 1;
+    lines.push_back("warning: " + std::to_string(coarserCurves) +
+                    (one ? " spline or ellipse" : " splines and ellipses") +
+                    " drawn within a billionth of " + (one ? "its" : "their") +
+                    " size, coarser than the chord tolerance asked: finer lines would follow "
+                    "the rounding of " +
+                    (one ? "its" : "their") + " numbers, not " + (one ? "its" : "their") +
+                    " shape");
+  }
   return lines;
 }
 
@@ -115,7 +125,8 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
   try {
     auto model = std::make_unique<Model>();
     const ReadOutcome read = ReadModel(
-        text, *model, [&watch] { return watch.Fits(); }, options.chordTolerance);
+        text, *model, [&watch] { return watch.Fits(); }, options.chordTolerance,
+        options.mostCurveLines);
     if (!read.ok) {
       result.error = watch.exceeded() ? watch.Refusal() : read.error;
       return result;
@@ -125,6 +136,7 @@ ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,
     model->modelSpace.items.shrink_to_fit();
     model->modelSpace.figures.shrink_to_fit();
     model->entities.shrink_to_fit();
+    result.coarserCurves = model->coarserCurves;
     result.endMarker = read.endMarker;
     result.lines = read.lines;
     if (!read.endMarker && !read.sawEntities) {

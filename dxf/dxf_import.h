@@ -25,8 +25,11 @@ struct ImportOptions {
   // The memory the process may hold while importing, in bytes; nothing: DefaultMemoryLimit()
   // (dxf/memory_limit.h: TWINFIND_MEMORY_LIMIT_MB, else half the machine's memory).
   std::optional<uint64_t> memoryLimit;
-  // How far (drawing units) the lines a spline or an ellipse becomes may lie from the curve.
+  // How far (drawing units) the lines a spline or an ellipse becomes may lie from the curve (no
+  // nearer than kFinestChordPart of its size), and how many lines all of them may become
+  // together: a curve that would pass it is left out and counted.
   double chordTolerance = kDefaultChordTolerance;
+  size_t mostCurveLines = kMostDrawingCurveLines;
 };
 
 struct ImportResult {
@@ -35,6 +38,9 @@ struct ImportResult {
   std::map<std::string, int> notHeld;  // entity type, or "TYPE (why)" -> how many were not taken
   std::map<std::string, int> unknownLineTypes;  // line-type name -> figures drawn continuous
   int segments = 0;                             // segments added to the drawing
+  // Splines and ellipses drawn at the finest chord tolerance their size allows, coarser than
+  // the one asked for (dxf/curve_flattening.h, kFinestChordPart).
+  int coarserCurves = 0;
   // False for a file that ends without its end marker (0 EOF), after its last line `lines`:
   // it may have been cut short.
   bool endMarker = true;
@@ -42,8 +48,8 @@ struct ImportResult {
   // The file as read, with the segments each of its entities became: what saving the drawing
   // back into the file starts from (set when ok).
   std::shared_ptr<const DxfSource> source;
-  // One "warning: ..." line for a missing end marker and per entry of notHeld and of
-  // unknownLineTypes.
+  // One "warning: ..." line for a missing end marker, per entry of notHeld and of
+  // unknownLineTypes, and for curves drawn coarser than asked.
   std::vector<std::string> WarningLines() const;
 };
 

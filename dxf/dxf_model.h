@@ -120,6 +120,8 @@ struct Model {
   std::map<std::string, std::unique_ptr<Container>> blocks;  // by name in capitals
   Container modelSpace;
   std::vector<SourceEntity> entities;  // every entity of the ENTITIES section, in file order
+  size_t curveLines = 0;               // the lines splines and ellipses became, blocks' too
+  int coarserCurves = 0;  // curves drawn coarser than the chord tolerance (kFinestChordPart)
 };
 
 }  // namespace twinfind::dxf

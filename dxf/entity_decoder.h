@@ -33,6 +33,8 @@ class EntityDecoder {
   void SetEncoding(const TextEncoding& encoding) { encoding_ = encoding; }
   // How far the lines a spline or an ellipse becomes may lie from the curve.
   void SetChordTolerance(double tolerance) { chordTolerance_ = tolerance; }
+  // How many lines all splines and ellipses together may become.
+  void SetMostCurveLines(size_t most) { mostCurveLines_ = most; }
   // Where the entities decoded next belong (model space or a block), or nowhere. An open
   // polyline is finished where it began.
   void SetTarget(Container* target);
@@ -82,6 +84,10 @@ class EntityDecoder {
   void MText();
   void Spline();  // entity_decoder_curves.cpp
   void Ellipse();
+  // The lines the next curve may become: its own most, or what the drawing's curves have left.
+  size_t CurveLinesLeft() const;
+  // Adds the curve's lines as one item, or counts it with why it gave none.
+  void AddCurve(std::string_view type, const CurveLines& curve);
   std::optional<TextLine> TextOf(std::string_view type, bool attribute);
   void FinishPolyline();
 
@@ -97,6 +103,7 @@ class EntityDecoder {
   Model& model_;
   TextEncoding encoding_;
   double chordTolerance_ = kDefaultChordTolerance;
+  size_t mostCurveLines_ = kMostDrawingCurveLines;
   Container* target_ = nullptr;
   FieldIndex fields_;
   std::span<const Group> groups_;

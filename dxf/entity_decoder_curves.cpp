@@ -1,5 +1,6 @@
 // The curves of EntityDecoder that the host holds as lines: SPLINE and ELLIPSE, flattened within
 // the chord tolerance (dxf/curve_flattening.h) into one segment each.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -56,9 +57,7 @@ void EntityDecoder::Spline() {
   const auto side = PlaneSide();
   if (Faulty()) return NotHeld("SPLINE", fault_);
   if (!side) return NotHeld("SPLINE", "not in the drawing plane");
-  const auto lines = FlattenSpline(s, chordTolerance_);
-  if (!lines) return NotHeld("SPLINE", "invalid geometry");
-  AddFigures(NewItem(Item::Kind::kFigures, "SPLINE"), *lines);
+  AddCurve("SPLINE", FlattenSpline(s, chordTolerance_, CurveLinesLeft()));
 }
 
 void EntityDecoder::Ellipse() {
@@ -72,9 +71,33 @@ void EntityDecoder::Ellipse() {
   if (Faulty()) return NotHeld("ELLIPSE", fault_);
   if (!side) return NotHeld("ELLIPSE", "not in the drawing plane");
   e.side = *side;
-  const auto lines = FlattenEllipse(e, chordTolerance_);
-  if (!lines) return NotHeld("ELLIPSE", "invalid geometry");
-  AddFigures(NewItem(Item::Kind::kFigures, "ELLIPSE"), *lines);
+  AddCurve("ELLIPSE", FlattenEllipse(e, chordTolerance_, CurveLinesLeft()));
+}
+
+size_t EntityDecoder::CurveLinesLeft() const {
+  return std::min(kMostCurveLines, mostCurveLines_ - std::min(mostCurveLines_, model_.curveLines));
+}
+
+void EntityDecoder::AddCurve(std::string_view type, const CurveLines& curve) {
+  switch (curve.refusal) {
+    case CurveRefusal::kNone:
+      break;
+    case CurveRefusal::kInvalid:
+      return NotHeld(type, "invalid geometry");
+    case CurveRefusal::kTooManyPoints:
+      return NotHeld(type, "more than " + std::to_string(kMostSplinePoints) + " points");
+    case CurveRefusal::kTooManyLines:
+      // When the drawing's allowance, not the curve's own, ran out, the message says so: the
+      // chord tolerance is the drawing's.
+      return NotHeld(type, (CurveLinesLeft() < kMostCurveLines
+                                ? "the drawing's curves would pass " +
+                                      std::to_string(mostCurveLines_) + " lines"
+                                : "more than " + std::to_string(kMostCurveLines) + " lines") +
+                               " at the chord tolerance");
+  }
+  model_.curveLines += curve.lines.size();
+  if (curve.coarser) ++model_.coarserCurves;
+  AddFigures(NewItem(Item::Kind::kFigures, type), curve.lines);
 }
 
 }  // namespace twinfind::dxf

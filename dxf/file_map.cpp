@@ -159,20 +159,14 @@ const MappedTable* FileMap::Table(std::string_view name) const {
 }
 
 const MappedBlock* FileMap::Block(std::string_view name) const {
-  const std::string wanted = UpperCase(std::string(name));
-  for (const MappedBlock& b : blocks) {
-    if (UpperCase(std::string(b.name)) == wanted) return &b;
-  }
-  return nullptr;
+  const auto it = blocksByName.find(UpperCase(std::string(name)));
+  return it == blocksByName.end() ? nullptr : &blocks[it->second];
 }
 
 const MappedEntry* FileMap::Entry(const MappedTable* table, std::string_view name) const {
   if (table == nullptr) return nullptr;
-  const std::string wanted = UpperCase(std::string(name));
-  for (const MappedEntry& e : table->entries) {
-    if (UpperCase(std::string(e.name)) == wanted) return &e;
-  }
-  return nullptr;
+  const auto it = table->byName.find(UpperCase(std::string(name)));
+  return it == table->byName.end() ? nullptr : &table->entries[it->second];
 }
 
 bool FileMap::modern() const {
@@ -182,6 +176,14 @@ bool FileMap::modern() const {
 
 FileMap MapFile(const GroupList& file) {
   FileMap map = Mapper(file).Run();
+  for (MappedTable& table : map.tables) {
+    for (size_t i = 0; i < table.entries.size(); ++i) {
+      table.byName.emplace(UpperCase(std::string(table.entries[i].name)), i);
+    }
+  }
+  for (size_t i = 0; i < map.blocks.size(); ++i) {
+    map.blocksByName.emplace(UpperCase(std::string(map.blocks[i].name)), i);
+  }
   if (!file.groups.empty()) {
     const size_t lineEnd = file.text.find('\n', file.groups.front().offset);
     if (lineEnd != std::string::npos && lineEnd > 0 && file.text[lineEnd - 1] == '\r') {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dxf/group_reader.h"
@@ -34,6 +35,9 @@ struct MappedTable {
   std::optional<size_t> count;  // its group 70, the number of entries
   std::string_view handle;      // its group 5 (files of R13 and later)
   std::vector<MappedEntry> entries;
+  // The first entry of each name, by the name in capitals (made by MapFile): a table of many
+  // entries is looked up in constant time, not read through for each name asked for.
+  std::unordered_map<std::string, size_t> byName;
 };
 
 struct MappedBlock {
@@ -48,6 +52,7 @@ struct FileMap {
   std::map<std::string, size_t> header;  // variable (as written, "$EXTMIN") -> its group 9
   std::vector<MappedTable> tables;
   std::vector<MappedBlock> blocks;
+  std::unordered_map<std::string, size_t> blocksByName;  // the first of each name, in capitals
   std::string version;         // $ACADVER ("AC1015"); empty when the file has none
   std::string codePage;        // $DWGCODEPAGE
   uint64_t highestHandle = 0;  // of the handles the file gives (groups 5 and 105)

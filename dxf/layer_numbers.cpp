@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_set>
 
 #include "dxf/line_type_names.h"
 
@@ -27,16 +28,19 @@ std::optional<int> NumericLayerName(std::string_view name) {
 
 std::map<std::string, int> NumberLayers(const std::vector<std::string>& names) {
   std::map<std::string, int> numbers;
+  // The names that are no numbers, in the order given; and the same as a set, so that a file of
+  // many layers costs n log n, not a pass over the names before it for each.
   std::vector<std::string> named;
+  std::unordered_set<std::string> seen;
   long long highest = 0;
   for (const std::string& name : names) {
-    const std::string key = UpperCase(name);
-    if (numbers.count(key) || std::find(named.begin(), named.end(), key) != named.end()) continue;
+    std::string key = UpperCase(name);
+    if (!seen.insert(key).second) continue;
     if (const auto n = NumericLayerName(name)) {
       numbers[key] = *n;
       highest = std::max<long long>(highest, *n);
     } else {
-      named.push_back(key);
+      named.push_back(std::move(key));
     }
   }
   long long next = highest + 1;

@@ -32,9 +32,10 @@ bool IsSubEntity(std::string_view type) {
 
 class Reader {
  public:
-  Reader(std::string_view text, Model& model, double chordTolerance)
+  Reader(std::string_view text, Model& model, double chordTolerance, size_t mostCurveLines)
       : text_(text), model_(model), decoder_(model) {
     decoder_.SetChordTolerance(chordTolerance);
+    decoder_.SetMostCurveLines(mostCurveLines);
   }
 
   ReadOutcome Run(const std::function<bool()>& keepGoing) {
@@ -236,8 +237,8 @@ bool IsReadEntityType(std::string_view type) {
 }
 
 ReadOutcome ReadModel(std::string_view text, Model& model, const std::function<bool()>& keepGoing,
-                      double chordTolerance) {
-  return Reader(text, model, chordTolerance).Run(keepGoing);
+                      double chordTolerance, size_t mostCurveLines) {
+  return Reader(text, model, chordTolerance, mostCurveLines).Run(keepGoing);
 }
 
 }  // namespace twinfind::dxf

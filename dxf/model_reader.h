@@ -31,10 +31,12 @@ struct ReadOutcome {
 // Reads the text (which must have passed CheckDxfText and must outlive the model, whose
 // records point into it) into the model. `keepGoing`, asked now and then, stops the reading
 // when it says false (memory running short); the outcome then is not ok, without an error.
-// Splines and ellipses become lines within `chordTolerance` of them.
+// Splines and ellipses become lines within `chordTolerance` of them, `mostCurveLines` of them
+// in the whole drawing at most.
 ReadOutcome ReadModel(std::string_view text, Model& model,
                       const std::function<bool()>& keepGoing = nullptr,
-                      double chordTolerance = kDefaultChordTolerance);
+                      double chordTolerance = kDefaultChordTolerance,
+                      size_t mostCurveLines = kMostDrawingCurveLines);
 
 }  // namespace twinfind::dxf
 

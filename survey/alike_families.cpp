@@ -4,12 +4,14 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <unordered_map>
 
 #include "host/geometry.h"
 #include "survey/candidate_parts.h"
 #include "survey/family_sets.h"
 #include "survey/part_signature.h"
+#include "survey/point_index.h"
 
 namespace twinfind::survey {
 namespace {
@@ -151,12 +153,125 @@ std::vector<Piece> Oriented(const std::vector<Piece>& pieces, int quarter, bool 
   return out;
 }
 
+// The distances from a grid of points over a member's box (the middles of its cells, 8 by 8) to
+// the nearest of its pieces. Where two members' pieces lie within d of each other, once their
+// boxes (of sizes within d) are laid on each other, each grid point of one lies within d * 1.42
+// of the other's, so its distances differ by less than 3 d from the other's: a cheap test each
+// pair must pass before their pieces are compared.
+constexpr int kProbes = 8;
+using Probes = std::array<double, kProbes * kProbes>;
+
+Probes ProbesOf(const std::vector<Piece>& pieces, double w, double h) {
+  Probes probes{};
+  for (int a = 0; a < kProbes; ++a) {
+    for (int b = 0; b < kProbes; ++b) {
+      const Point q{(a + 0.5) / kProbes * w, (b + 0.5) / kProbes * h};
+      double nearest = pieces.empty() ? 0 : INFINITY;
+      for (const Piece& s : pieces) nearest = std::min(nearest, DistanceTo(q, s));
+      probes[static_cast<size_t>(a * kProbes + b)] = nearest;
+    }
+  }
+  return probes;
+}
+
+// The probes of a member oriented as Oriented() orients its pieces: the grid is the same in
+// the box the pieces then fill, its points taken elsewhere.
+Probes OrientedProbes(const Probes& probes, int quarter, bool mirrored) {
+  Probes out{};
+  for (int a = 0; a < kProbes; ++a) {
+    for (int b = 0; b < kProbes; ++b) {
+      int x = mirrored ? kProbes - 1 - a : a, y = b;
+      for (int q = 0; q < quarter; ++q) {
+        const int turned = kProbes - 1 - y;
+        y = x;
+        x = turned;
+      }
+      out[static_cast<size_t>(x * kProbes + y)] = probes[static_cast<size_t>(a * kProbes + b)];
+    }
+  }
+  return out;
+}
+
+// Every family in every orientation the options allow, indexed by the width and height of the
+// box it then fills and two of its probes.
+class OrientedFamilies {
+ public:
+  struct Found {
+    int family = 0, quarter = 0;
+    bool mirrored = false;
+  };
+
+  OrientedFamilies(const std::vector<Family>& families, const std::vector<Probes>& probes,
+                   const SearchOptions& options)
+      : index_(Points(families, probes, options)) {}
+
+  // The families after `after`, in each orientation whose box lies within `limit` of w by h
+  // and whose probes lie within `reach` of these, in the order of the families.
+  std::vector<const Found*> Near(int after, double w, double h, const Probes& probes, double limit,
+                                 double reach) const {
+    const double slack = 1e-9 * (w + h);
+    const double sides = limit + slack, around = reach + slack;
+    std::vector<const Found*> found;
+    for (const size_t k : index_.Within(KeyOf(w - sides, h - sides, probes, -around),
+                                        KeyOf(w + sides, h + sides, probes, around))) {
+      const Entry& e = oriented_[k];
+      if (e.found.family <= after) continue;
+      bool within = true;
+      for (size_t p = 0; p < probes.size() && within; ++p) {
+        within = std::fabs(e.probes[p] - probes[p]) <= around;
+      }
+      if (within) found.push_back(&e.found);
+    }
+    std::sort(found.begin(), found.end(), [](const Found* a, const Found* b) {
+      return std::tie(a->family, a->mirrored, a->quarter) <
+             std::tie(b->family, b->mirrored, b->quarter);
+    });
+    return found;
+  }
+
+ private:
+  static constexpr size_t kFirst = 1 * kProbes + 2, kSecond = 6 * kProbes + 3;
+
+  static PointIndex::Numbers KeyOf(double w, double h, const Probes& p, double off) {
+    return {w, h, p[kFirst] + off, p[kSecond] + off};
+  }
+
+  std::vector<std::pair<PointIndex::Numbers, size_t>> Points(const std::vector<Family>& families,
+                                                             const std::vector<Probes>& probes,
+                                                             const SearchOptions& options) {
+    std::vector<std::pair<PointIndex::Numbers, size_t>> points;
+    for (size_t f = 0; f < families.size(); ++f) {
+      const VexBox& b = families[f].box;
+      const double w = b.maxX - b.minX, h = b.maxY - b.minY;
+      for (const bool mirrored : {false, true}) {
+        if (mirrored && !options.mirror) continue;
+        for (int quarter = 0; quarter < (options.rotate ? 4 : 1); ++quarter) {
+          oriented_.push_back({{static_cast<int>(f), quarter, mirrored},
+                               OrientedProbes(probes[f], quarter, mirrored)});
+          points.push_back(
+              {KeyOf(quarter % 2 ? h : w, quarter % 2 ? w : h, oriented_.back().probes, 0),
+               oriented_.size() - 1});
+        }
+      }
+    }
+    return points;
+  }
+
+  struct Entry {
+    Found found;
+    Probes probes;
+  };
+  std::vector<Entry> oriented_;  // made before the index, by Points
+  PointIndex index_;
+};
+
 }  // namespace
 
 std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
                                             const std::vector<Family>& families,
                                             const std::vector<NearFamilies>& near,
-                                            const SearchOptions& options) {
+                                            const SearchOptions& options,
+                                            const StepProgress& progress) {
   const int n = static_cast<int>(families.size());
   FamilySets sets(n);
   // Families of a near group are one shape already.
@@ -170,37 +285,43 @@ std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
   strokes.sameLayer = strokes.sameLineAttr = false;
   std::vector<std::string> exact;
   std::vector<std::vector<Piece>> pieces;
+  std::vector<Probes> probes;
   for (const Family& family : families) {
     exact.push_back(SignatureOf(drawing, family.part, strokes).exact);
     pieces.push_back(PiecesOf(drawing, family.part, family.box));
+    const VexBox& b = family.box;
+    probes.push_back(ProbesOf(pieces.back(), b.maxX - b.minX, b.maxY - b.minY));
   }
+  const OrientedFamilies oriented(families, probes, options);
   std::vector<double> within(static_cast<size_t>(n), 0);  // per group root, the farthest
   for (int i = 0; i < n; ++i) {
+    if (progress && !progress(static_cast<double>(i) / n)) return {};
     const VexBox& a = families[static_cast<size_t>(i)].box;
     const double w = a.maxX - a.minX, h = a.maxY - a.minY;
     const double extent = std::max(w, h), limit = kAlike * extent;
     if (extent <= 0) continue;
-    for (int j = i + 1; j < n; ++j) {
-      if (exact[static_cast<size_t>(i)] == exact[static_cast<size_t>(j)]) continue;
-      if (nearGroup[static_cast<size_t>(i)] >= 0 &&
-          nearGroup[static_cast<size_t>(i)] == nearGroup[static_cast<size_t>(j)]) {
-        continue;
-      }
-      const VexBox& b = families[static_cast<size_t>(j)].box;
-      const double bw = b.maxX - b.minX, bh = b.maxY - b.minY;
+    const std::vector<const OrientedFamilies::Found*> found =
+        oriented.Near(i, w, h, probes[static_cast<size_t>(i)], limit, 3 * limit);
+    for (size_t k = 0; k < found.size();) {
+      const int j = found[k]->family;
       double best = INFINITY;
-      for (const bool mirrored : {false, true}) {
-        if (mirrored && !options.mirror) continue;
-        for (int quarter = 0; quarter < (options.rotate ? 4 : 1); ++quarter) {
-          const double ow = quarter % 2 ? bh : bw, oh = quarter % 2 ? bw : bh;
-          if (std::fabs(ow - w) > limit || std::fabs(oh - h) > limit) continue;
-          const std::vector<Piece> other =
-              Oriented(pieces[static_cast<size_t>(j)], quarter, mirrored, bw, bh);
-          const double step = limit / 2;
-          const double d = std::max(Farthest(pieces[static_cast<size_t>(i)], other, step, limit),
-                                    Farthest(other, pieces[static_cast<size_t>(i)], step, limit));
-          best = std::min(best, d);
+      for (; k < found.size() && found[k]->family == j; ++k) {
+        if (exact[static_cast<size_t>(i)] == exact[static_cast<size_t>(j)]) continue;
+        if (nearGroup[static_cast<size_t>(i)] >= 0 &&
+            nearGroup[static_cast<size_t>(i)] == nearGroup[static_cast<size_t>(j)]) {
+          continue;
         }
+        const VexBox& b = families[static_cast<size_t>(j)].box;
+        const double bw = b.maxX - b.minX, bh = b.maxY - b.minY;
+        const int quarter = found[k]->quarter;
+        const double ow = quarter % 2 ? bh : bw, oh = quarter % 2 ? bw : bh;
+        if (std::fabs(ow - w) > limit || std::fabs(oh - h) > limit) continue;
+        const std::vector<Piece> other =
+            Oriented(pieces[static_cast<size_t>(j)], quarter, found[k]->mirrored, bw, bh);
+        const double step = limit / 2;
+        const double d = std::max(Farthest(pieces[static_cast<size_t>(i)], other, step, limit),
+                                  Farthest(other, pieces[static_cast<size_t>(i)], step, limit));
+        best = std::min(best, d);
       }
       if (best > limit) continue;
       const double farthest = std::max({best, within[static_cast<size_t>(sets.Find(i))],

@@ -18,11 +18,14 @@ namespace twinfind::survey {
 // kinds (layers and colours aside), equal boxes, and figures that lie within 1 percent of their
 // extent of each other's once their boxes are laid on each other (turned by quarter turns, or
 // mirrored, when the options let twins be), families of a near group counting as one. Each group
-// with the farthest any figure of one lies from the other's, and its parts in all.
+// with the farthest any figure of one lies from the other's, and its parts in all. Only pairs
+// whose boxes and distances from a grid of points over them agree are compared figure by
+// figure. Told how far it has come; nothing when the progress asks it to stop.
 std::vector<NearFamilies> FindAlikeFamilies(const vexhost::Drawing& drawing,
                                             const std::vector<Family>& families,
                                             const std::vector<NearFamilies>& near,
-                                            const SearchOptions& options);
+                                            const SearchOptions& options,
+                                            const StepProgress& progress = nullptr);
 
 }  // namespace twinfind::survey
 

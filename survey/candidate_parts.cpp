@@ -4,40 +4,15 @@
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #include <cmath>
-#include <cstdint>
 #include <limits>
-#include <numeric>
 #include <optional>
 #include <tuple>
-#include <unordered_map>
 
 #include "host/outline.h"
+#include "survey/touching_ends.h"
 
 namespace twinfind::survey {
 namespace {
-
-// Groups of indexes joined by union and find.
-class Joins {
- public:
-  explicit Joins(size_t n) : up_(n) { std::iota(up_.begin(), up_.end(), size_t{0}); }
-  size_t Find(size_t i) {
-    while (up_[i] != i) i = up_[i] = up_[up_[i]];
-    return i;
-  }
-  void Join(size_t a, size_t b) {
-    a = Find(a);
-    b = Find(b);
-    if (a != b) up_[std::max(a, b)] = std::min(a, b);
-  }
-
- private:
-  std::vector<size_t> up_;
-};
-
-struct End {
-  double x, y;
-  size_t segment;
-};
 
 // The ends of lines and arcs: where a figure can meet the next one.
 void AddEnds(const FigureRecord& f, size_t segment, std::vector<End>& ends) {
@@ -216,32 +191,6 @@ class OutlineEdges {
   std::vector<Edge> edges_;
   Tree tree_;
 };
-
-// Joins the segments whose figure ends lie within `joint` of each other.
-void JoinTouching(const std::vector<End>& ends, double joint, Joins& joins) {
-  const double cell = std::max(2 * joint, 1e-12);
-  std::unordered_map<uint64_t, std::vector<size_t>> grid;
-  auto key = [](int64_t x, int64_t y) {
-    return (static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull) ^ static_cast<uint64_t>(y);
-  };
-  for (size_t i = 0; i < ends.size(); ++i) {
-    const int64_t cx = static_cast<int64_t>(std::floor(ends[i].x / cell));
-    const int64_t cy = static_cast<int64_t>(std::floor(ends[i].y / cell));
-    for (int64_t dx = -1; dx <= 1; ++dx) {
-      for (int64_t dy = -1; dy <= 1; ++dy) {
-        const auto it = grid.find(key(cx + dx, cy + dy));
-        if (it == grid.end()) continue;
-        for (const size_t j : it->second) {
-          if (ends[j].segment != ends[i].segment &&
-              std::hypot(ends[j].x - ends[i].x, ends[j].y - ends[i].y) <= joint) {
-            joins.Join(ends[i].segment, ends[j].segment);
-          }
-        }
-      }
-    }
-    grid[key(cx, cy)].push_back(i);
-  }
-}
 
 }  // namespace
 

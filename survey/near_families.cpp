@@ -7,6 +7,7 @@
 
 #include "survey/family_sets.h"
 #include "survey/part_signature.h"
+#include "survey/point_index.h"
 #include "survey/twin_search.h"
 
 namespace twinfind::survey {
@@ -47,7 +48,8 @@ double NextRound(double v) {
 std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
                                            const std::vector<int>& range,
                                            const std::vector<Family>& families,
-                                           const SearchOptions& options) {
+                                           const SearchOptions& options,
+                                           const StepProgress& progress) {
   const int n = static_cast<int>(families.size());
   std::vector<PartSignature> signatures;
   std::map<std::string, std::vector<int>> byExact;
@@ -57,16 +59,32 @@ std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
   }
   const double slack = SizeSlack(options);
   FamilySets sets(n);
+  int passed = 0;  // families looked at, for the progress
   for (const auto& [exact, alike] : byExact) {
+    // Sizes that differ by d at most have their smallest, middle, largest and mean within d.
+    const auto keyOf = [&](int f, double off) {
+      const std::vector<double>& s = signatures[static_cast<size_t>(f)].sizes;
+      const double mean = s.empty() ? 0 : signatures[static_cast<size_t>(f)].total / s.size();
+      return s.empty() ? PointIndex::Numbers{off, off, off, mean + off}
+                       : PointIndex::Numbers{s.front() + off, s[s.size() / 2] + off, s.back() + off,
+                                             mean + off};
+    };
+    std::vector<std::pair<PointIndex::Numbers, size_t>> points;
+    for (size_t i = 0; i < alike.size(); ++i) points.push_back({keyOf(alike[i], 0), i});
+    const PointIndex index(points);
     for (size_t i = 0; i < alike.size(); ++i) {
-      for (size_t j = i + 1; j < alike.size(); ++j) {
-        const Family& a = families[alike[i]];
-        const double extent = std::max(a.box.maxX - a.box.minX, a.box.maxY - a.box.minY);
+      if (progress && !progress(static_cast<double>(passed++) / n)) return {};
+      const Family& a = families[alike[i]];
+      const double extent = std::max(a.box.maxX - a.box.minX, a.box.maxY - a.box.minY);
+      const double most = std::max(slack, kRounding * extent);
+      const double reach = most * (1 + 1e-9) + 1e-12;
+      std::vector<size_t> others = index.Within(keyOf(alike[i], -reach), keyOf(alike[i], reach));
+      std::sort(others.begin(), others.end());
+      for (const size_t j : others) {
+        if (j <= i) continue;
         const double d = LargestDifference(signatures[alike[i]], signatures[alike[j]]);
         // Equal sizes are no rounding: such families are other shapes of the same strokes.
-        if (d > 0 && d <= std::max(slack, kRounding * extent)) {
-          sets.Join(alike[i], alike[j]);
-        }
+        if (d > 0 && d <= most) sets.Join(alike[i], alike[j]);
       }
     }
   }
@@ -76,11 +94,15 @@ std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
   for (const std::vector<int>& members : sets.Groups()) {
     NearFamilies group;
     group.families = members;
-    for (size_t i = 0; i < members.size(); ++i) {
-      for (size_t j = i + 1; j < members.size(); ++j) {
-        group.within = std::max(group.within,
-                                LargestDifference(signatures[members[i]], signatures[members[j]]));
+    // The largest difference of any two members: of each size, the largest less the smallest.
+    const size_t sizes = signatures[static_cast<size_t>(members.front())].sizes.size();
+    for (size_t k = 0; k < sizes; ++k) {
+      double low = INFINITY, high = -INFINITY;
+      for (const int f : members) {
+        low = std::min(low, signatures[static_cast<size_t>(f)].sizes[k]);
+        high = std::max(high, signatures[static_cast<size_t>(f)].sizes[k]);
       }
+      group.within = std::max(group.within, high - low);
     }
     if (checked++ < kMostChecked) {
       // From the searched member of the family with the most parts, over the places of the

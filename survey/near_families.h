@@ -18,11 +18,14 @@ namespace twinfind::survey {
 // slack at the tolerance in force), that one search finds together: each with the smallest
 // round tolerance (1, 2 or 5 times a power of ten, up to 1 percent of the extent) at which a
 // search from the member of the family with most parts, over `range`, finds every member of
-// the group.
+// the group. Only families whose smallest, middle and largest sizes and whose mean size agree
+// are compared size by size. Told how far it has come; nothing when the progress asks it to
+// stop.
 std::vector<NearFamilies> FindNearFamilies(const vexhost::Drawing& drawing,
                                            const std::vector<int>& range,
                                            const std::vector<Family>& families,
-                                           const SearchOptions& options);
+                                           const SearchOptions& options,
+                                           const StepProgress& progress = nullptr);
 
 }  // namespace twinfind::survey
 

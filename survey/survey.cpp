@@ -24,6 +24,37 @@
 namespace twinfind::survey {
 namespace {
 
+// The survey's progress, told at most every tenth of a second: the searches take it to
+// kSurveySearchesShare, the steps after them (which compare the families found) the rest.
+class ProgressTeller {
+ public:
+  explicit ProgressTeller(const SurveyProgress& progress) : progress_(progress) {}
+
+  // Tells how far the whole survey has come; false once it was asked to stop.
+  bool Tell(double done) {
+    if (!progress_ || stopped_) return !stopped_;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - told_ < std::chrono::milliseconds(100)) return true;
+    told_ = now;
+    stopped_ = !progress_(done);
+    return !stopped_;
+  }
+
+  // A step's own progress (0 to 1) as the part from `from` to `to` of the whole. Its first call
+  // is told at once, so that a survey asked to stop stops at the next step whatever its pace.
+  StepProgress Share(double from, double to) {
+    told_ = {};
+    return [this, from, to](double done) { return Tell(from + (to - from) * done); };
+  }
+
+  bool stopped() const { return stopped_; }
+
+ private:
+  const SurveyProgress& progress_;
+  std::chrono::steady_clock::time_point told_{};
+  bool stopped_ = false;
+};
+
 struct Candidate {
   int part = 0;               // in the forest
   std::vector<int> segments;  // with what lies inside it
@@ -40,7 +71,7 @@ struct Candidate {
 class Surveyor {
  public:
   Surveyor(const vexhost::Drawing& drawing, const std::vector<int>& range,
-           const SearchOptions& options, const SurveyProgress& progress)
+           const SearchOptions& options, ProgressTeller& progress)
       : drawing_(drawing),
         options_(options),
         search_(drawing, options, range),
@@ -311,14 +342,10 @@ class Surveyor {
     }
   }
 
-  // Tells the progress, at most every tenth of a second; false when the survey is to stop.
+  // Tells the progress; false when the survey is to stop.
   bool GoOn(double done) {
     done_ = done;
-    if (!progress_ || result_.cancelled) return !result_.cancelled;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - told_ < std::chrono::milliseconds(100)) return true;
-    told_ = now;
-    result_.cancelled = !progress_(done);
+    result_.cancelled = !progress_.Tell(kSurveySearchesShare * done);
     return !result_.cancelled;
   }
 
@@ -396,9 +423,8 @@ class Surveyor {
   const vexhost::Drawing& drawing_;
   SearchOptions options_;
   TwinSearch search_;
-  const SurveyProgress& progress_;
+  ProgressTeller& progress_;
   double done_ = 0;  // as last told
-  std::chrono::steady_clock::time_point told_{};
   CandidateForest forest_;
   std::vector<std::vector<int>> members_;  // every family's members, sorted (emptied: dropped)
   std::vector<std::vector<size_t>> familyMembers_;         // per family, its members' numbers
@@ -448,9 +474,12 @@ bool Relead(const vexhost::Drawing& drawing, const SearchOptions& options, Famil
 // images than not is led by one of the mirror images, so that which hand is told mirrored does
 // not hang on which member the survey came to first (the same drawing turned or its entities
 // in another order): the larger hand is the plain one.
-void LeadFamilies(const vexhost::Drawing& drawing, const SearchOptions& options,
-                  std::vector<Family>& families) {
-  for (Family& family : families) {
+// False when the progress asked it to stop.
+bool LeadFamilies(const vexhost::Drawing& drawing, const SearchOptions& options,
+                  std::vector<Family>& families, const StepProgress& progress) {
+  for (size_t f = 0; f < families.size(); ++f) {
+    if (!progress(static_cast<double>(f) / static_cast<double>(families.size()))) return false;
+    Family& family = families[f];
     std::vector<size_t> tries;
     if (!family.partFound) {
       for (size_t k = 0; k < std::min(kMostLeads, family.members.size()); ++k) tries.push_back(k);
@@ -461,6 +490,7 @@ void LeadFamilies(const vexhost::Drawing& drawing, const SearchOptions& options,
     }
     if (!tries.empty()) Relead(drawing, options, family, tries);
   }
+  return true;
 }
 
 }  // namespace
@@ -490,14 +520,20 @@ static_assert(kCommandRangeCapacity == kDefaultRangeLimit);
 
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
                     const SearchOptions& options, const SurveyProgress& progress, bool all) {
-  SurveyResult result = Surveyor(drawing, range, options, progress).Run();
+  ProgressTeller teller(progress);
+  SurveyResult result = Surveyor(drawing, range, options, teller).Run();
   ClaimSegments(result.families);
-  LeadFamilies(drawing, options, result.families);
+  LeadFamilies(drawing, options, result.families, teller.Share(kSurveySearchesShare, 0.93));
   result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
-  if (!result.cancelled) {
-    result.near = FindNearFamilies(drawing, range, result.families, options);
-    result.alike = FindAlikeFamilies(drawing, result.families, result.near, options);
+  if (!teller.stopped()) {
+    result.near =
+        FindNearFamilies(drawing, range, result.families, options, teller.Share(0.93, 0.95));
   }
+  if (!teller.stopped()) {
+    result.alike =
+        FindAlikeFamilies(drawing, result.families, result.near, options, teller.Share(0.95, 1.0));
+  }
+  result.cancelled = teller.stopped();
   return result;
 }
 

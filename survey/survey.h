@@ -55,6 +55,12 @@ struct SurveyResult {
 
 // Told how far a survey has come (0 to 1), now and then; false asks it to stop.
 using SurveyProgress = std::function<bool(double done)>;
+// How far a survey has come when its searches are done: the steps after them (the families
+// led, and compared with each other for near and alike ones) take the rest.
+inline constexpr double kSurveySearchesShare = 0.9;
+// The same for one step of it, asked often (the survey passes on a tenth of a second's calls at
+// most); false asks the step to stop.
+using StepProgress = std::function<bool(double done)>;
 
 // `all`: every family, strokes (single lines, points, two loose figures) too.
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <numbers>
 
@@ -119,6 +120,82 @@ TEST(ImportCurvesTest, CurvesBecomeLinesWithinTheChordTolerance) {
     EXPECT_LT(any, c.tolerance * 1.05);
     EXPECT_GT(any, c.tolerance / 8);  // no finer than it needs
   }
+}
+
+// A circle of radius 10 as a rational quadratic spline of `spans` equal arcs: 2 * spans + 1
+// control points, each inner knot twice.
+std::string CircleSpline(int spans) {
+  const double pi = std::numbers::pi, half = pi / spans, w = std::cos(half);
+  std::vector<std::pair<int, std::string>> g = {{0, "SPLINE"}, {8, "0"}, {71, "2"}};
+  g.insert(g.end(), 3, {40, "0"});
+  for (int k = 1; k < spans; ++k) g.insert(g.end(), 2, {40, std::to_string(k)});
+  g.insert(g.end(), 3, {40, std::to_string(spans)});
+  char number[40];
+  const auto add = [&](int code, double v) {
+    std::snprintf(number, sizeof number, "%.17g", v);
+    g.emplace_back(code, number);
+  };
+  for (int i = 0; i <= 2 * spans; ++i) {
+    // Even points on the circle, odd ones where the tangents of their neighbours meet.
+    const double r = i % 2 ? 10 / w : 10, t = i * half;
+    add(10, r * std::cos(t));
+    add(20, r * std::sin(t));
+    add(41, i % 2 ? w : 1);
+  }
+  return Groups(g);
+}
+
+// A spline of more control points than once were allowed is read in about linear time, and its
+// lines follow it: every end on the circle it draws, every line within the chord tolerance.
+TEST(ImportCurvesTest, ASplineOfManyControlPointsIsReadWhole) {
+  const int spans = 60000;
+  const Read read = ImportOne(CircleSpline(spans), 0.01);
+  ASSERT_TRUE(read.result.ok) << read.result.error;
+  EXPECT_TRUE(read.result.notHeld.empty()) << read.result.notHeld.begin()->first;
+  ASSERT_GE(read.figures.size(), static_cast<size_t>(spans));
+  const auto [any, ends] = FarthestFromCurve(
+      read.figures, [](double x, double y) { return std::fabs(std::hypot(x, y) - 10); });
+  EXPECT_LT(ends, 1e-9);
+  EXPECT_LT(any, 0.01);
+}
+
+// A chord tolerance finer than a curve's numbers can tell gives the curve's lines at the finest
+// its size allows, and says so; the lines all curves of a drawing become are bounded, and a
+// curve that would pass the bound is left out with the reason.
+TEST(ImportCurvesTest, TheChordToleranceHasAFloorAndTheLinesABound) {
+  // The circle's control points lie at most its diameter (and a little) from the first.
+  const double floor = twinfind::dxf::kFinestChordPart * 20;
+  const Read finer = ImportOne(CircleSpline(1000), 1e-12);
+  ASSERT_TRUE(finer.result.ok) << finer.result.error;
+  EXPECT_TRUE(finer.result.notHeld.empty());
+  EXPECT_EQ(finer.result.coarserCurves, 1);
+  const auto warnings = finer.result.WarningLines();
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("coarser than the chord tolerance asked"), std::string::npos);
+  const auto [any, ends] = FarthestFromCurve(
+      finer.figures, [](double x, double y) { return std::fabs(std::hypot(x, y) - 10); });
+  EXPECT_LT(any, floor * 1.05);
+  EXPECT_GT(any, floor / 8);  // no finer than the floor
+
+  const std::string ellipse =
+      Groups({{0, "ELLIPSE"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "100"}, {21, "0"}, {40, "0.4"}});
+  // Ten ellipses of the same lines each, against room for the lines of two and a half.
+  std::string ten;
+  for (int i = 0; i < 10; ++i) ten += ellipse;
+  const Read one = ImportOne(ellipse, 0.001);
+  twinfind::dxf::ImportOptions options;
+  options.chordTolerance = 0.001;
+  options.mostCurveLines = one.figures.size() * 5 / 2;
+  vexhost::Drawing d;
+  const auto result = twinfind::dxf::ImportDxfText(File(ten), d, options);
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.segments, 2);
+  EXPECT_EQ(d.ElementCount(), 2 * one.figures.size());
+  EXPECT_EQ(result.notHeld,
+            (std::map<std::string, int>{{"ELLIPSE (the drawing's curves would pass " +
+                                             std::to_string(options.mostCurveLines) +
+                                             " lines at the chord tolerance)",
+                                         8}}));
 }
 
 TEST(ImportCurvesTest, CurvesWhoseDataMakeNoneAreCountedWithTheReason) {
