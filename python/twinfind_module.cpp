@@ -433,6 +433,36 @@ Raises twinfind.Error when the command would refuse the part or the range
 to search from, a range of more than 10000 segments), ValueError for a
 window that is no four finite numbers or a handle that gave no segment.)")
       .def(
+          "parts",
+          [](DrawingSession& d, py::handle range, bool rotate, bool mirror, bool sameLayer,
+             bool sameLine, std::optional<double> tolerance, bool hiddenLayers) {
+            const twinfind::session::Area area = AreaOf(range, hiddenLayers);
+            const SearchOptions options = OptionsOf(rotate, mirror, sameLayer, sameLine, tolerance);
+            std::vector<Family> families;
+            bool stopped = false;
+            {
+              py::gil_scoped_release unlocked;
+              families = d.Parts(
+                  area, options, [](double) { return KeepGoing(); }, &stopped);
+            }
+            if (stopped) throw py::error_already_set();  // what stopped it, raised by the check
+            return families;
+          },
+          py::kw_only(), py::arg("range") = py::none(), py::arg("rotate") = false,
+          py::arg("mirror") = false, py::arg("same_layer") = false, py::arg("same_line") = false,
+          py::arg("tolerance") = py::none(), py::arg("hidden_layers") = false,
+          R"(parts(*, range=None, rotate=False, mirror=False, same_layer=False, same_line=False, tolerance=None, hidden_layers=False) -> list[Family]
+
+Every part of the drawing once, as `twinfind survey --split` lists them: each
+closed outline with what lies inside it (its holes, slots and marks; what lies
+in a hole is a part again), with its twins, a part drawn once as a family of
+one. Outlines drawn around parts (a sheet's border) and open strokes outside
+every part are no parts. The survey's families come first, in its order.
+
+The arguments are survey's. split(drawing.parts(...), folder) writes the files
+`twinfind survey --split` writes. An interrupt (Ctrl-C) stops it and is
+raised.)")
+      .def(
           "survey",
           [](DrawingSession& d, py::handle range, bool rotate, bool mirror, bool sameLayer,
              bool sameLine, std::optional<double> tolerance, bool all, bool hiddenLayers) {

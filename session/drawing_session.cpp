@@ -14,6 +14,7 @@
 #include "engine/twin_finder.h"
 #include "host/host.h"
 #include "session/in_host.h"
+#include "survey/candidate_parts.h"
 #include "survey/survey.h"
 #include "vexlib/vexlib.h"
 
@@ -296,6 +297,45 @@ survey::SurveyResult DrawingSession::Survey(const Area& area, const SearchOption
     families->push_back(std::move(family));
   }
   return result;
+}
+
+parts::SheetParts DrawingSession::SheetParts(const Area& area, const SearchOptions& options,
+                                             const survey::SurveyResult& survey) {
+  InHost in(*this);
+  vexhost::Host& host = vexhost::TheHost();
+  const std::vector<int> rangeIds =
+      survey::RangeSegments(host.drawing, area.range ? &*area.range : nullptr, area.hiddenLayers);
+  KeptLists kept(host.lists);  // the searches use the engine's lists
+  return parts::FindSheetParts(host.drawing, rangeIds, survey, options);
+}
+
+std::vector<Family> DrawingSession::Parts(const Area& area, const SearchOptions& options,
+                                          const survey::SurveyProgress& progress, bool* stopped) {
+  const survey::SurveyResult result = Survey(area, options, false, progress);
+  if (stopped != nullptr) *stopped = result.cancelled;
+  if (result.cancelled) return {};
+  const parts::SheetParts sheet = SheetParts(area, options, result);
+  InHost in(*this);
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  std::vector<Family> families;
+  for (const parts::PartFamily& found : sheet.families) {
+    Family family;
+    const std::vector<int>& lead = found.members.front().segments;
+    for (const int id : lead) {
+      family.figures += static_cast<int>(survey::FiguresOf(drawing, id).size());
+    }
+    family.box = survey::BoxOf(drawing, lead);
+    family.found = static_cast<int>(found.members.size());
+    std::vector<int> sortedLead = lead;
+    std::sort(sortedLead.begin(), sortedLead.end());
+    for (const parts::PartMember& member : found.members) {
+      family.members.push_back(
+          MakeTwin(member.segments, member.motion, member.mirrored(), sortedLead));
+      family.mirrored += member.mirrored() ? 1 : 0;
+    }
+    families.push_back(std::move(family));
+  }
+  return families;
 }
 
 std::vector<TwinGroup> DrawingSession::FoundGroups() const {

@@ -34,6 +34,7 @@
 #include "host/id_lists.h"
 #include "parts/part_family.h"
 #include "parts/part_split.h"
+#include "parts/sheet_parts.h"
 #include "settings/search_options.h"
 #include "survey/survey.h"
 
@@ -157,6 +158,16 @@ class DrawingSession {
   survey::SurveyResult Survey(const Area& area, const SearchOptions& options, bool all,
                               const survey::SurveyProgress& progress,
                               std::vector<Family>* families = nullptr);
+
+  // Every part of the sheet in the area once (parts/sheet_parts.h), with the survey the caller
+  // made of the same area and options.
+  parts::SheetParts SheetParts(const Area& area, const SearchOptions& options,
+                               const survey::SurveyResult& survey);
+  // The same with the survey made here, as families of twins (those of one part too; they are
+  // not kept for FoundGroups, which saving makes blocks of); empty when `progress` stopped the
+  // survey.
+  std::vector<Family> Parts(const Area& area, const SearchOptions& options,
+                            const survey::SurveyProgress& progress, bool* stopped = nullptr);
 
   // Deletes the segments of the twins, as the general method's delete action does; the number
   // of segments deleted. Nothing is deleted when any twin is of another drawing or already gone.

@@ -36,13 +36,16 @@ def test_split_writes_the_files_of_survey_split(tool, sheet, hands):
     tool.run("survey", sheet, "--settings", tool.folder / "s.reg", "--split",
              tool.folder / "by-tool", *(["--split-hands"] if hands else []))
     drawing = twinfind.open(sheet)
-    families = drawing.survey(**RULES)
+    families = drawing.parts(**RULES)
     rows = drawing.split(families, tool.folder / "by-module", hands=hands)
     written = files_of(tool.folder / "by-module")
     assert written == files_of(tool.folder / "by-tool")
     assert sorted(row["file"] for row in rows) == sorted(set(written) - {"parts.csv",
                                                                           "parts.json"})
     assert sum(row["count"] for row in rows) == sum(f.count for f in families)
+    # Every family of the survey is a family of parts; the part drawn once is one more.
+    surveyed = drawing.survey(**RULES)
+    assert [f.count for f in families] == [f.count for f in surveyed] + [1]
     assert {(row["path"], row["unit"]) for row in rows} == {
         (str((tool.folder / "by-module" / row["file"]).resolve()), "mm") for row in rows}
 

@@ -121,6 +121,9 @@ class Sheet:
             self.doc.header["$INSUNITS"] = unit
             self.doc.saveas(self.path)
         self.unit = unit
+        # The part drawn once: the triangle of legs 60 and 50.
+        self.lone, = [e.dxf.handle for e in self.doc.modelspace()
+                      if e.dxftype() == "LWPOLYLINE" and len(e) == 3]
 
     def shape_of(self, handles):
         """The shape and placement a member with these handles is."""
@@ -196,10 +199,20 @@ class SplitTest(unittest.TestCase):
         listed = listing["parts"]
         files = sorted(p.name for p in out.iterdir() if p.suffix != ".svg")
         self.assertEqual(files, sorted([r["file"] for r in rows] + ["parts.csv", "parts.json"]))
-        expected_rows = sum(2 if hands and s.mirrored else 1 for s in sheet.shapes)
+        # Every part of the sheet once: the families, and the triangle drawn once; not the
+        # sheet's border nor its title.
+        expected_rows = 1 + sum(2 if hands and s.mirrored else 1 for s in sheet.shapes)
         self.assertEqual(len(rows), expected_rows)
         counted = Counter()
         for row, entry in zip(rows, listed):
+            if entry["members"][0]["handles"] == [sheet.lone]:
+                sizes = [float(row[k]) for k in ("width", "height", "cut_length", "area")]
+                expected = [60, 50, 110 + math.hypot(60, 50), 1500]
+                for got, want, f in zip(sizes, expected, (scale, scale, scale, scale * scale)):
+                    self.assertAlmostEqual(got, want * f, delta=1e-6 * f)
+                self.assertEqual((row["quantity"], row["mirrored"], row["pierces"]),
+                                 ("1", "0", "1"))
+                continue
             self.assertEqual(row["file"], entry["file"])
             self.assertEqual(row["path"], str((out / row["file"]).resolve()))
             self.assertEqual((row["path"], row["unit"]), (entry["path"], unit))
@@ -265,10 +278,11 @@ class RefusalTest(unittest.TestCase):
         with tempfile.TemporaryDirectory() as folder:
             folder = Path(folder)
             sheet = Sheet(folder)
-            lonely = folder / "lonely.dxf"
+            strokes = folder / "strokes.dxf"
             doc = ezdxf.new("R2010")
-            part_sheet.plate(doc.modelspace(), "0")
-            doc.saveas(lonely)
+            for i in range(3):
+                doc.modelspace().add_line((0, 10 * i), (50, 10 * i))
+            doc.saveas(strokes)
             unitless = folder / "unitless.dxf"
             doc = ezdxf.readfile(sheet.path)
             doc.header["$INSUNITS"] = 0
@@ -279,7 +293,7 @@ class RefusalTest(unittest.TestCase):
             cases = [  # arguments, exit status, words of the message, what the folder holds
                 ([sheet.path, "--split", full], 2, "is not empty", ["mine.txt"]),
                 ([sheet.path, "--split", sheet.path], 2, "is not a folder", None),
-                ([lonely, "--split", folder / "new"], 0, "no family of twins", None),
+                ([strokes, "--split", folder / "new"], 0, "no part (a closed outline)", None),
                 ([sheet.path, "--split", folder / "new", "--report", folder / "new" / "r.json"],
                  2, "lies in the --split folder", None),
                 ([sheet.path, "--split-hands"], 2, "--split-hands goes with --split", None),
@@ -309,6 +323,8 @@ class BlocksTest(unittest.TestCase):
             listed = json.loads((sheet.folder / "parts" / "parts.json").read_text())["parts"]
             expected = {}
             for entry in listed:
+                if len(entry["members"]) == 1:
+                    continue  # a part drawn once makes no block
                 shape, _ = sheet.shape_of(entry["members"][0]["handles"])
                 name = shape.block or f"TWINFIND_PART_{entry['family']}"
                 expected[name] = (shape, [m["handles"] for m in entry["members"]])

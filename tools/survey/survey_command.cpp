@@ -54,11 +54,30 @@ bool CheckPartOutputs(const Options& options, std::string& error) {
   return true;
 }
 
+// What the parts list holds and what it leaves out, and why.
+std::string SheetLine(const parts::SheetParts& sheet) {
+  int once = 0;
+  for (const parts::PartFamily& f : sheet.families) once += f.members.size() == 1 ? 1 : 0;
+  std::string line = "parts: " + std::to_string(sheet.parts) + " in " +
+                     std::to_string(sheet.families.size()) + " different (" + std::to_string(once) +
+                     " drawn once); left out: ";
+  std::vector<std::string> out;
+  const auto add = [&out](int n, const std::string& what) {
+    if (n > 0) out.push_back(std::to_string(n) + (n == 1 ? " segment" : " segments") + what);
+  };
+  add(sheet.strokeSegments, " of open strokes outside every part");
+  add(sheet.frameSegments, " of outlines drawn around parts");
+  add(sheet.otherSegments, " without lines, arcs or circles (texts, points)");
+  if (out.empty()) return line + "nothing";
+  for (size_t i = 0; i < out.size(); ++i) line += (i ? ", " : "") + out[i];
+  return line;
+}
+
 // Writes the part files and lists, and tells what was written; false when they could not be.
 bool WriteSplit(const Session& session, const std::vector<parts::PartFamily>& families,
                 const Options& options) {
   if (families.empty()) {
-    std::cout << "no family of twins: nothing was written to " << *options.split << '\n';
+    std::cout << "no part (a closed outline): nothing was written to " << *options.split << '\n';
     return true;
   }
   parts::SplitResult result;
@@ -157,7 +176,13 @@ int SurveyCommand(const Options& options) {
   };
   const auto families =
       std::make_shared<const std::vector<parts::PartFamily>>(parts::FamiliesOf(result));
-  if (options.split && !WriteSplit(session, *families, options)) ok = false;
+  if (options.split) {
+    // Every part of the sheet, those drawn once too: the list a shop quotes from.
+    const parts::SheetParts sheet = session.File().SheetParts(
+        {range, options.hiddenLayers}, SearchOptionsOf(ReadSettings()), result);
+    std::cout << SheetLine(sheet) << '\n';
+    if (!WriteSplit(session, sheet.families, options)) ok = false;
+  }
   if (session.out) {
     session.families = families;
     std::vector<std::string> lines;
