@@ -273,6 +273,59 @@ class SplitTest(unittest.TestCase):
         self.assertAlmostEqual(dy, -y1, delta=1e-5 + chord)
 
 
+class SheetPartsTest(unittest.TestCase):
+    def test_every_part_once_holes_with_their_plates_frames_and_strokes_left_out(self):
+        # Each case: what is drawn, then the quantities the list must give (largest first) and
+        # what the parts line leaves out.
+        def plate(msp, x, holes=2):
+            msp.add_lwpolyline([(x, 0), (x + 40, 0), (x + 40, 20), (x, 20)], close=True)
+            for k in range(holes):
+                msp.add_circle((x + 8 + 12 * k, 10), 3)
+
+        def washer_with_disc(msp, x):
+            msp.add_circle((x, 50), 10)
+            msp.add_circle((x, 50), 6)   # the washer's hole
+            msp.add_circle((x, 50), 4)   # a disc cut from inside it
+
+        def framed(msp):
+            msp.add_lwpolyline([(-10, -10), (200, -10), (200, 100), (-10, 100)], close=True)
+
+        def strokes(msp):
+            for k in range(3):
+                msp.add_line((0, 120 + 5 * k), (30, 120 + 5 * k))
+
+        cases = {
+            "plates with holes": ([lambda m: [plate(m, x) for x in (0, 60, 120)]], [3], ""),
+            "plates of another hole count": ([lambda m: plate(m, 0), lambda m: plate(m, 60, 3)],
+                                             [1, 1], ""),
+            "a disc in a washer's hole": ([lambda m: washer_with_disc(m, 0)], [1, 1], ""),
+            "a frame around the plates": ([framed, lambda m: [plate(m, x) for x in (0, 60)]],
+                                          [2], "1 segment of outlines drawn around parts"),
+            "strokes beside a plate": ([strokes, lambda m: plate(m, 0)], [1],
+                                       "3 segments of open strokes outside every part"),
+        }
+        for name, (drawn, quantities, left_out) in cases.items():
+            with self.subTest(name), tempfile.TemporaryDirectory() as folder:
+                folder = Path(folder)
+                doc = ezdxf.new("R2010")
+                doc.header["$INSUNITS"] = 4
+                for draw in drawn:
+                    draw(doc.modelspace())
+                doc.saveas(folder / "sheet.dxf")
+                (folder / "s.reg").write_text(SETTINGS)
+                done = run(folder, "survey", folder / "sheet.dxf", "--split", folder / "parts",
+                           "--settings", folder / "s.reg")
+                self.assertEqual(done.returncode, 0, done.stderr)
+                rows = list(csv.DictReader((folder / "parts" / "parts.csv").open()))
+                self.assertEqual(sorted((int(r["quantity"]) for r in rows), reverse=True),
+                                 quantities, done.stdout)
+                line = next(x for x in done.stdout.splitlines() if x.startswith("parts: "))
+                self.assertIn(left_out or "left out: nothing", line)
+                # A hole (a circle of radius 3) is never a part of its own.
+                for r in rows:
+                    self.assertGreater(float(r["area"]), 30, r)
+
+
 class RefusalTest(unittest.TestCase):
     def test_what_cannot_be_split_is_refused_or_told_and_nothing_is_written(self):
         with tempfile.TemporaryDirectory() as folder:
