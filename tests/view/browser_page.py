@@ -9,6 +9,7 @@ import argparse
 import json
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 import sys
@@ -45,6 +46,12 @@ class ViewPage:
         self.env["HOME"] = self.home
         for name, value in (settings or {}).items():
             self.run_tool("settings", "set", name, value)
+        if drawing and not os.path.abspath(drawing).startswith(self.folder + os.sep):
+            # The view works on a copy in the test's own folder: a view stopped with changes
+            # unsaved keeps them beside its drawing.
+            copy = os.path.join(self.folder, os.path.basename(drawing))
+            shutil.copyfile(drawing, copy)
+            drawing = copy
         args = [tool, "view"] + ([drawing] if drawing else []) + ["--settings", self.settings]
         if out:
             args += ["--out", out]
