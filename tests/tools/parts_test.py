@@ -326,6 +326,34 @@ class SheetPartsTest(unittest.TestCase):
                     self.assertGreater(float(r["area"]), 30, r)
 
 
+class ReadmeTest(unittest.TestCase):
+    def test_the_readmes_laser_example_runs_word_for_word(self):
+        # The README's commands, run in a folder of their own (its home holding the settings),
+        # print the lines it shows and write the parts list it shows, the folder for /home/me.
+        readme = (REAL.parents[1] / "README.md").read_text()
+        section = readme.split("### For laser and CNC")[1].split("\n### ")[0]
+        shown = [line[4:] for line in section.splitlines() if line.startswith("    ")]
+        commands = [line.split("#")[0].split() for line in shown
+                    if line.startswith("build/default/bin/twinfind")]
+        self.assertEqual(len(commands), 3)
+        with tempfile.TemporaryDirectory() as folder:
+            folder = Path(folder)
+            (folder / "samples").mkdir()
+            (folder / "samples" / "part-sheet.dxf").write_bytes(
+                (REAL.parent / "part-sheet.dxf").read_bytes())
+            printed = ""
+            for command in commands:
+                done = run(folder, *command[1:])
+                self.assertEqual(done.returncode, 0, done.stderr)
+                printed += done.stdout
+            for line in shown:
+                if line.startswith(("parts: ", "wrote ")):
+                    self.assertIn(line + "\n", printed)
+            listed = (folder / "parts" / "parts.csv").read_text().replace(str(folder), "/home/me")
+            csv_shown = [line for line in shown if line.startswith(("path,", "/home/me/"))]
+            self.assertEqual(listed.splitlines(), csv_shown)
+
+
 class RefusalTest(unittest.TestCase):
     def test_what_cannot_be_split_is_refused_or_told_and_nothing_is_written(self):
         with tempfile.TemporaryDirectory() as folder:
