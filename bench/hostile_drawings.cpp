@@ -119,9 +119,7 @@ std::string EllipsesDxf(int count) {
     Group(text, 20, 0.0);
     Group(text, 11, 100 * std::cos(turn));
     Group(text, 21, 100 * std::sin(turn));
-    Group(text, 40, 0.4);
-    Group(text, 41, 0.0);
-    Group(text, 42, 2 * 3.14159265358979323846);
+    Group(text, 40, 0.4);  // no start and end parameter: the whole ellipse
   }
   Tail(text);
   return text;
