@@ -119,9 +119,7 @@ std::string EllipsesDxf(int count) {
     Group(text, 20, 0.0);
     Group(text, 11, 100 * std::cos(turn));
     Group(text, 21, 100 * std::sin(turn));
-    Group(text, 40, 0.4);
-    Group(text, 41, 0.0);
-    Group(text, 42, 2 * 3.14159265358979323846);
+    Group(text, 40, 0.4);  // no start and end parameter: the whole ellipse
   }
   Tail(text);
   return text;
@@ -152,11 +150,12 @@ std::string TwoPolylinesDxf(int vertices) {
 std::vector<int> AddBoxedShapes(int shapes) {
   std::vector<int> ids;
   const int side = static_cast<int>(std::sqrt(shapes)) + 1;
+  // Places on a grid 0.4 apart over the square, the lower half for the first hole, the upper
+  // for the second: no two shapes hold the same two, so none is alike another, and however many
+  // shapes there are, few share one hole.
+  const auto place = [](int g) { return std::pair{1 + 0.4 * (g % 20), 1 + 0.4 * (g / 20)}; };
   for (int k = 0; k < shapes; ++k) {
-    // The hole's place: a low-discrepancy walk over the square's middle, so that few holes of
-    // shapes cut otherwise lie within a hundredth of the square of each other.
-    const double hx = 2 + 6 * std::fmod(0.5 + k * 0.6180339887498949, 1.0);
-    const double hy = 2 + 6 * std::fmod(0.5 + k * 0.7548776662466927, 1.0);
+    const int a = k % 200, b = 200 + (k / 200 + 3 * a) % 200;
     const int cuts = 1 + k % 8;
     for (int copy = 0; copy < 2; ++copy) {
       const double x = 30.0 * (k % side), y = 30.0 * (k / side) + 15000.0 * copy;
@@ -172,7 +171,10 @@ std::vector<int> AddBoxedShapes(int shapes) {
         }
       }
       ids.push_back(AddSegment(outline));
-      ids.push_back(AddSegment({vexhost::MakeCircle(x + hx, y + hy, 0.5)}));
+      const auto [ax, ay] = place(a);
+      const auto [bx, by] = place(b);
+      ids.push_back(AddSegment(
+          {vexhost::MakeCircle(x + ax, y + ay, 0.2), vexhost::MakeCircle(x + bx, y + by, 0.2)}));
     }
   }
   return ids;

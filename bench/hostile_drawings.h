@@ -27,11 +27,11 @@ std::string EllipsesDxf(int count);
 // a star-shaped outline whose radius wanders without repeating.
 std::string TwoPolylinesDxf(int vertices);
 
-// Adds to the open host drawing `shapes` shapes, each drawn twice: a 10 by 10 square outline
-// of one segment, its sides cut into 1 to 8 lines (by the shape's number), with a circle of
-// radius 0.5 inside it at a place of its own. Every shape is a family of two; families of
-// other cuts have equal boxes, so only their holes tell them apart. The segments added, in
-// drawing order.
+// Adds to the open host drawing `shapes` shapes (up to 40,000), each drawn twice: a 10 by 10
+// square outline of one segment, its sides cut into 1 to 8 lines (by the shape's number), and
+// a segment of two small circles inside it at places of its own. Every shape is a family of
+// two, no two alike; all boxes are equal, so only the holes tell them apart. The segments
+// added: per shape its outline and holes, then the same of its copy.
 std::vector<int> AddBoxedShapes(int shapes);
 
 // Adds `copies` copies of one line, each its own segment, on top of each other, and one square

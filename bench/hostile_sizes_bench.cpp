@@ -7,10 +7,10 @@
 //
 // The rows after them time the work at N (the row's time) and at 4N beside it, in the same
 // iteration (counters ms_4n and x_4n, processor time of the thread; the goal is an x_4n of at
-// most 6): the survey (turns off) of N families whose boxes are all alike (the step that names
-// families alike in shape compares them), of N copies of one line on top of each other, the import
-// and save of N layers, the import of a spline of N control points, of ellipses asked for 4 times
-// the chords, and the import, survey and save of two polylines of N vertices.
+// most 6): the steps of the survey that compare N families whose boxes are all alike (naming
+// those near and alike in shape), the survey of N copies of one line on top of each other, the
+// import and save of N layers, the import of a spline of N control points, of ellipses asked for 4
+// times the chords, and the import, survey and save of two polylines of N vertices.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -26,6 +26,7 @@
 #include "host/figures.h"
 #include "host/host.h"
 #include "survey/alike_families.h"
+#include "survey/near_families.h"
 #include "survey/survey.h"
 #include "testkit/search_setup.h"
 
@@ -175,30 +176,35 @@ twinfind::survey::SurveyResult SurveyAll(bool turns) {
                                   options);
 }
 
+// The steps that compare the families a survey found with each other (near and alike), on
+// families of two made of the shapes as the survey would make them.
 void BM_ManyFamilies(benchmark::State& state) {
-  double alikeSeconds = 0;
+  std::vector<twinfind::survey::Family> families;
   size_t groups = 0;
   AtNAnd4N(
       state,
-      [](int n) {
+      [&](int n) {
         vexhost::ResetHost();
-        drawgen::AddBoxedShapes(n);
-      },
-      [&](int n) -> std::string {
-        const auto result = SurveyAll(false);
-        if (result.families.size() != static_cast<size_t>(n)) {
-          return std::to_string(result.families.size()) + " families";
+        const std::vector<int> ids = drawgen::AddBoxedShapes(n);
+        const auto& drawing = vexhost::TheHost().drawing;
+        families.assign(static_cast<size_t>(n), {});
+        for (size_t k = 0; k < families.size(); ++k) {
+          twinfind::survey::Family& f = families[k];
+          f.part = {ids[4 * k], ids[4 * k + 1]};
+          f.members.resize(2);
+          f.members[0].segments = f.part;
+          f.members[1].segments = {ids[4 * k + 2], ids[4 * k + 3]};
+          f.box = twinfind::survey::BoxOf(drawing, f.part);
         }
-        twinfind::SearchOptions options;
-        drawgen::Timed(alikeSeconds, [&] {
-          groups = twinfind::survey::FindAlikeFamilies(vexhost::TheHost().drawing, result.families,
-                                                       result.near, options)
-                       .size();
-        });
-        return groups == result.alike.size() ? "" : "the alike groups differ";
+      },
+      [&](int) -> std::string {
+        const auto& drawing = vexhost::TheHost().drawing;
+        const twinfind::SearchOptions options;
+        const auto near = twinfind::survey::FindNearFamilies(
+            drawing, twinfind::survey::RangeSegments(drawing, nullptr), families, options);
+        groups = twinfind::survey::FindAlikeFamilies(drawing, families, near, options).size();
+        return near.empty() && groups == 0 ? "" : "families were told near or alike";
       });
-  state.counters["alike_groups"] = static_cast<double>(groups);
-  state.counters["alike_ms"] = 1e3 * alikeSeconds / static_cast<double>(state.iterations());
 }
 
 void BM_CoincidentCopies(benchmark::State& state) {

@@ -68,8 +68,22 @@ VEXAPI int VexElmGetNextElementId(int elementId) {
   const vexhost::Element* e = drawing.FindElement(elementId);
   if (e == nullptr) return -1;
   const auto& elements = drawing.FindSegment(e->segmentId)->elements;
+  // Where the last call found its element: a walk through a segment asks for the one after
+  // the one it was given, so the next is found there at once, not by a pass from the first
+  // (a polyline of a million figures walked in a million steps, not their square). Checked
+  // against the segment's own list on every call, so a stale place costs only the pass.
+  thread_local size_t last = 0;
+  for (const size_t i : {last, last + 1}) {
+    if (i + 1 < elements.size() && elements[i] == elementId) {
+      last = i + 1;
+      return elements[i + 1];
+    }
+  }
   for (size_t i = 0; i + 1 < elements.size(); ++i) {
-    if (elements[i] == elementId) return elements[i + 1];
+    if (elements[i] == elementId) {
+      last = i + 1;
+      return elements[i + 1];
+    }
   }
   return -1;
 }
