@@ -241,7 +241,9 @@ TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
   terminal.Type("range -0.5 -0.5 " + std::to_string(teeth) + " 10.5");
   terminal.WaitFor("selected " + std::to_string(teeth) + " segments");
   // Ctrl-C again and again while the search runs and the outputs are written: the run ends
-  // once the search is done, and each output is written whole.
+  // once the search is done, and each output is written whole. The first comes once the line
+  // has surely been taken (at the prompt, Ctrl-C would cancel the line instead).
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
   std::string screen;
   for (int i = 0; i < 400 && screen.find("exit status") == std::string::npos; ++i) {
     terminal.Keys("C-c");
