@@ -243,7 +243,7 @@ TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
   // Ctrl-C again and again while the search runs and the outputs are written: the run ends
   // once the search is done, and each output is written whole. The first comes once the line
   // has surely been taken (at the prompt, Ctrl-C would cancel the line instead).
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
   std::string screen;
   for (int i = 0; i < 400 && screen.find("exit status") == std::string::npos; ++i) {
     terminal.Keys("C-c");
