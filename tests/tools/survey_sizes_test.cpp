@@ -131,8 +131,9 @@ TEST(SurveySizes, CopiesOfOneLineOnTopOfEachOtherLeaveTheOtherFamilies) {
 
 // A square with a hole, its sides cut into 1 to 4 lines: the hole at one place, or where a
 // quarter turn or a mirror image takes it; among 200 families of the same box with holes near
-// its middle, placed so that no turn or mirror image takes one onto another. The alike group holds the first two, the turned one when turns are allowed and
-// the mirrored one when mirror images are, and no other family.
+// its middle, placed so that no turn or mirror image takes one onto another. The alike group holds
+// the first two, the turned one when turns are allowed and the mirrored one when mirror images are,
+// and no other family.
 TEST(SurveySizes, NamesAlikeFamiliesAmongManyOfOneBox) {
   struct Shape {
     int cuts;
