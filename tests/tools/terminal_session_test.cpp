@@ -71,11 +71,12 @@ class Terminal {
 
 bool HaveTmux() { return std::system("command -v tmux > /dev/null 2>&1") == 0; }
 
-// The tool run in the folder, its history kept there; the shell says its exit status after it.
+// The tool run in the folder, its history kept there; the shell says its exit status after it,
+// deaf to Ctrl-C from then on (a test may send one as the tool ends).
 std::string RunIn(const ScratchFolder& folder, const std::string& arguments) {
   const std::string dir = folder.path().string();
   return "cd '" + dir + "' && XDG_STATE_HOME='" + dir + "/state' '" + TWINFIND_TOOL_PATH +
-         "' run " + arguments + "; echo exit status \\$?; sleep 60";
+         "' run " + arguments + "; s=\\$?; trap '' INT; echo exit status \\$s; sleep 60";
 }
 
 size_t Count(const std::string& text, const std::string& part) {
@@ -208,6 +209,21 @@ TEST(TerminalSession, LinesAreEditedAndRecalledAndTheEndKeyIsTheEndButton) {
   EXPECT_NE(screen.find("exit status 0"), std::string::npos) << screen;
 }
 
+// The process of the tool run in the folder: named twinfind, working there.
+pid_t ToolIn(const ScratchFolder& folder) {
+  for (int i = 0; i < 600; ++i) {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      std::error_code ec;
+      if (tooltest::ReadFile(entry.path() / "comm") == "twinfind\n" &&
+          fs::read_symlink(entry.path() / "cwd", ec) == folder.path()) {
+        return std::stoi(entry.path().filename().string());
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return -1;
+}
+
 TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
   if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
   ScratchFolder folder;
@@ -243,14 +259,15 @@ TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
   // Ctrl-C again and again while the search runs and the outputs are written: the run ends
   // once the search is done, and each output is written whole. The first comes once the line
   // has surely been taken (at the prompt, Ctrl-C would cancel the line instead).
+  // Only while the tool runs: a Ctrl-C after it would end the shell's wait, and the terminal.
+  const pid_t tool = ToolIn(folder);
+  ASSERT_GT(tool, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(600));
-  std::string screen;
-  for (int i = 0; i < 400 && screen.find("exit status") == std::string::npos; ++i) {
+  for (int i = 0; i < 2400 && kill(tool, 0) == 0; ++i) {
     terminal.Keys("C-c");
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    screen = terminal.Screen();
   }
-  screen = terminal.WaitFor("exit status");
+  const std::string screen = terminal.WaitFor("exit status");
   const size_t interrupted = screen.find("interrupted: the run ends once this line is done");
   const size_t found = screen.find("총 1개의 동일한 부품을 발견하였습니다.");
   ASSERT_NE(interrupted, std::string::npos) << screen;
@@ -300,21 +317,6 @@ TEST(TerminalSession, TheHistoryFollowsNoPlantedLinkAndWaitsOnNoFifo) {
     EXPECT_EQ(tooltest::ReadFile(victim), lines);
     EXPECT_TRUE(how == "fifo" ? fs::is_fifo(history) : fs::is_symlink(history));
   }
-}
-
-// The process of the tool run in the folder: named twinfind, working there.
-pid_t ToolIn(const ScratchFolder& folder) {
-  for (int i = 0; i < 600; ++i) {
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-      std::error_code ec;
-      if (tooltest::ReadFile(entry.path() / "comm") == "twinfind\n" &&
-          fs::read_symlink(entry.path() / "cwd", ec) == folder.path()) {
-        return std::stoi(entry.path().filename().string());
-      }
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return -1;
 }
 
 // Closing the terminal or a polite kill ends the run as Ctrl-D would, its outputs written;
