@@ -256,13 +256,11 @@ TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
   terminal.WaitFor("selected " + std::to_string(teeth + others) + " segments");
   terminal.Type("range -0.5 -0.5 " + std::to_string(teeth) + " 10.5");
   terminal.WaitFor("selected " + std::to_string(teeth) + " segments");
-  // Ctrl-C again and again while the search runs and the outputs are written: the run ends
-  // once the search is done, and each output is written whole. The first comes once the line
-  // has surely been taken (at the prompt, Ctrl-C would cancel the line instead).
-  // Only while the tool runs: a Ctrl-C after it would end the shell's wait, and the terminal.
+  // The part is taken: the search runs now. Ctrl-C again and again while it runs and the
+  // outputs are written, and only while the tool runs: the run ends once the search is done,
+  // and each output is written whole.
   const pid_t tool = ToolIn(folder);
   ASSERT_GT(tool, 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
   for (int i = 0; i < 2400 && kill(tool, 0) == 0; ++i) {
     terminal.Keys("C-c");
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
