@@ -64,9 +64,9 @@ SplitMember MemberOf(const dxf::DxfSource& source, const PartMember& base, const
 
 // The unit the lists give sizes in, and what a drawing unit is in it. False, with the reason,
 // for millimetres asked of a drawing that names no unit.
-bool ListUnit(const dxf::DxfSource& source, const SplitOptions& options, DrawingUnit& unit,
+bool ListUnit(const DrawingUnit& drawn, const SplitOptions& options, DrawingUnit& unit,
               double& scale, std::string& error) {
-  unit = UnitOfDrawing(source.text());
+  unit = drawn;
   scale = 1;
   if (!options.millimetres) return true;
   if (unit.millimetres <= 0) {
@@ -178,7 +178,7 @@ std::vector<SplitRow> SplitRows(const vexhost::Drawing& drawing, const dxf::DxfS
   DrawingUnit unit;
   double scale = 1;
   std::string error;
-  if (!ListUnit(source, options, unit, scale, error)) return rows;
+  if (!ListUnit(UnitOfDrawing(source.text()), options, unit, scale, error)) return rows;
   for (FilePlan& plan : Plans(drawing, source, families, options, unit, scale)) {
     rows.push_back(plan.row);
   }
@@ -192,7 +192,8 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
   if (!CheckSplitFolder(folder, result.error)) return result;
   DrawingUnit unit;
   double scale = 1;
-  if (!ListUnit(source, options, unit, scale, result.error)) return result;
+  const DrawingUnit drawn = UnitOfDrawing(source.text());
+  if (!ListUnit(drawn, options, unit, scale, result.error)) return result;
   std::vector<FilePlan> plans = Plans(drawing, source, families, options, unit, scale);
   if (plans.empty()) {
     result.ok = true;
@@ -232,17 +233,17 @@ SplitResult SplitParts(const vexhost::Drawing& drawing, const dxf::DxfSource& so
       {"parts.json", PartsJson(result.rows, options.drawing, unit.name)}};
   if (options.svg) {
     // The pictures are in the drawing's unit, as the part files are.
-    const std::string drawn = UnitOfDrawing(source.text()).name;
     std::vector<PartOutline> outlines;
     outlines.reserve(plans.size());
     std::vector<SheetPart> sheet;
     for (const FilePlan& plan : plans) {
       outlines.push_back(OutlineOf(drawing, plan.member->segments, kCoordinateTolerance));
       const std::string& file = plan.row.file;
-      lists.emplace_back(file.substr(0, file.size() - 4) + ".svg", PartSvg(outlines.back(), drawn));
+      lists.emplace_back(file.substr(0, file.size() - 4) + ".svg",
+                         PartSvg(outlines.back(), drawn.name));
       sheet.push_back({&outlines.back(), file, plan.row.count, plan.row.mirrored});
     }
-    lists.emplace_back("sheet.svg", SheetSvg(sheet, drawn));
+    lists.emplace_back("sheet.svg", SheetSvg(sheet, drawn.name));
   }
   for (const auto& [name, text] : lists) {
     const std::string path = (fs::path(folder) / name).string();
