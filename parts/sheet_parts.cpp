@@ -1,8 +1,11 @@
 #include "parts/sheet_parts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 
+#include "host/geometry.h"
 #include "parts/part_outline.h"
 #include "survey/candidate_parts.h"
 #include "survey/part_signature.h"
@@ -12,6 +15,31 @@ namespace twinfind::parts {
 namespace {
 
 using survey::CandidateForest;
+
+// Whether an outline is one closed loop of straight lines with four right-angled corners
+// (lines running on in the same direction are one side).
+bool Rectangle(const PartOutline& outline) {
+  if (outline.loops.size() != 1 || !outline.loops.front().closed) return false;
+  std::vector<std::pair<double, double>> sides;  // each step's direction, start to end
+  for (const OutlineStep& step : outline.loops.front().steps) {
+    if (step.figure.kind != VEX_FIG_LINE) return false;
+    const FigureLine& l = step.figure.u.line;
+    const double dx = l.x2 - l.x1, dy = l.y2 - l.y1;
+    if (dx == 0 && dy == 0) continue;
+    sides.emplace_back(step.backwards ? -dx : dx, step.backwards ? -dy : dy);
+  }
+  int corners = 0;
+  for (size_t i = 0; i < sides.size(); ++i) {
+    const auto [ax, ay] = sides[i];
+    const auto [bx, by] = sides[(i + 1) % sides.size()];
+    const double size = std::hypot(ax, ay) * std::hypot(bx, by);
+    const double cross = ax * by - ay * bx, dot = ax * bx + ay * by;
+    if (std::abs(cross) <= 1e-6 * size && dot > 0) continue;  // the side runs on
+    if (std::abs(dot) > 1e-3 * size) return false;            // a corner that is no right angle
+    ++corners;
+  }
+  return corners == 4;
+}
 
 // The parts of the forest: each a sorted list of segments.
 class PartCollector {
@@ -27,11 +55,13 @@ class PartCollector {
  private:
   const survey::CandidatePart& At(int p) const { return forest_.parts[static_cast<size_t>(p)]; }
 
-  // An outline around parts: two or more of the closed groups it holds hold something.
+  // An outline around parts: a rectangle, two or more of whose closed groups hold something.
+  // A plate of any other shape whose holes hold pieces (a board whose cut-outs each hold a
+  // smaller square) stays a plate.
   bool Frame(int p) const {
     int holding = 0;
     for (const int c : At(p).children) holding += At(c).closed && !At(c).children.empty() ? 1 : 0;
-    return holding >= 2;
+    return holding >= 2 && Rectangle(OutlineOf(drawing_, At(p).own, joint_));
   }
 
   // Whether an open group is a part drawn in one piece all the same: every figure of it lies
@@ -56,23 +86,92 @@ class PartCollector {
       return;
     }
     std::vector<int> part = g.own;
-    for (const int c : g.children) InPart(c, part, out);
+    InMaterial(p, Side(g.box), part, out);
     std::sort(part.begin(), part.end());
     parts_.push_back(std::move(part));
   }
 
-  // A group lying inside a part's outline: a hole or a mark of it; what lies in a hole is in
-  // open space again.
-  void InPart(int p, std::vector<int>& part, SheetParts& out) {
-    const survey::CandidatePart& g = At(p);
-    part.insert(part.end(), g.own.begin(), g.own.end());
-    for (const int c : g.children) {
-      if (g.closed) {
-        InOpenSpace(c, out);
+  // The smaller side of a box.
+  static double Side(const VexBox& b) { return std::min(b.maxX - b.minX, b.maxY - b.minY); }
+
+  // What lies inside a part's outline `p`: holes and marks of the part, or the outline's other
+  // side (a line drawn as its two edges). `side`: the part's smaller side.
+  void InMaterial(int p, double side, std::vector<int>& part, SheetParts& out) {
+    for (const int c : At(p).children) {
+      if (OtherSide(p, c, side)) {
+        part.insert(part.end(), At(c).own.begin(), At(c).own.end());
+        InMaterial(c, side, part, out);
       } else {
-        InPart(c, part, out);
+        InPart(c, side, part, out);
       }
     }
+  }
+
+  // A group lying inside a part's outline: a hole or a mark of it.
+  void InPart(int p, double side, std::vector<int>& part, SheetParts& out) {
+    const survey::CandidatePart& g = At(p);
+    part.insert(part.end(), g.own.begin(), g.own.end());
+    if (g.closed) {
+      InHole(p, side, part, out);
+    } else {
+      for (const int c : g.children) InPart(c, side, part, out);
+    }
+  }
+
+  // What lies inside a hole `p`: the hole's other side, else open space again.
+  void InHole(int p, double side, std::vector<int>& part, SheetParts& out) {
+    for (const int c : At(p).children) {
+      if (OtherSide(p, c, side)) {
+        part.insert(part.end(), At(c).own.begin(), At(c).own.end());
+        InHole(c, side, part, out);
+      } else {
+        InOpenSpace(c, out);
+      }
+    }
+  }
+
+  // Whether the closed group `inner`, lying in the closed group `outer`, is the other edge of
+  // the same drawn line (outlines exported as the two edges of a wide pen's stroke): it runs
+  // along all of `outer` at one small distance, under a fifth of its own width and a fiftieth
+  // of the part's (`side`, the part's smaller side): a strip of material or a gap far too thin
+  // for the part around it. Corners may stand off up to half as far again (a stroke's rounded
+  // outer corner around its sharp inner one). A disc drawn in a washer's hole stands farther off.
+  bool OtherSide(int outer, int inner, double side) const {
+    const survey::CandidatePart& o = At(outer);
+    const survey::CandidatePart& i = At(inner);
+    if (!o.closed || !i.closed) return false;
+    const double thin = std::min(Side(i.box) / 5, side / 50);
+    const double insets[] = {i.box.minX - o.box.minX, i.box.minY - o.box.minY,
+                             o.box.maxX - i.box.maxX, o.box.maxY - i.box.maxY};
+    // A box inset is at most the distance times the square root of two (a turned corner).
+    if (*std::max_element(std::begin(insets), std::end(insets)) > 1.5 * std::sqrt(2.0) * thin) {
+      return false;
+    }
+    const std::vector<FigureRecord> of = FiguresOfGroup(o), inf = FiguresOfGroup(i);
+    double nearMin = std::numeric_limits<double>::infinity(), nearMax = 0;
+    const auto measure = [&](const std::vector<FigureRecord>& points,
+                             const std::vector<FigureRecord>& line) {
+      for (const auto& [x, y] : survey::TestPoints(points)) {
+        double nearest = std::numeric_limits<double>::infinity();
+        for (const FigureRecord& f : line) {
+          nearest = std::min(nearest, vexhost::DistanceToFigure(f, x, y).value_or(nearest));
+        }
+        nearMin = std::min(nearMin, nearest);
+        nearMax = std::max(nearMax, nearest);
+      }
+    };
+    measure(inf, of);
+    measure(of, inf);
+    return nearMin > joint_ && nearMin <= thin && nearMax <= 1.5 * nearMin + joint_;
+  }
+
+  std::vector<FigureRecord> FiguresOfGroup(const survey::CandidatePart& g) const {
+    std::vector<FigureRecord> figures;
+    for (const int id : g.own) {
+      const std::vector<FigureRecord> f = survey::FiguresOf(drawing_, id);
+      figures.insert(figures.end(), f.begin(), f.end());
+    }
+    return figures;
   }
 
   const vexhost::Drawing& drawing_;

@@ -1,8 +1,9 @@
 // Every part of a sheet once, for a list a shop can quote from: each closed outline with what
 // lies inside it (its holes, slots, engraved marks) is one part, whether it has twins or not;
 // a hole is part of its plate, never a part of its own, and what lies in a hole (a disc cut
-// from a washer's middle) is a part again. An outline drawn around parts (a sheet's border: it
-// holds two or more outlines that hold something themselves) is no part. Twins are the
+// from a washer's middle) is a part again. An outline drawn around parts (a sheet's border: a
+// rectangle holding two or more outlines that hold something themselves) is no part, and a
+// line drawn as a wide stroke's two edges is one line. Twins are the
 // survey's families where their members are such parts, else found by the command's search
 // among the parts left; a part without twins has quantity 1.
 #ifndef PARTS_SHEET_PARTS_H

@@ -290,6 +290,29 @@ class SheetPartsTest(unittest.TestCase):
         def framed(msp):
             msp.add_lwpolyline([(-10, -10), (200, -10), (200, 100), (-10, 100)], close=True)
 
+        def wide_line(msp, corners, width=0.15):
+            # A closed outline exported as the two edges of a wide pen's stroke: the outer edge
+            # with rounded corners, the inner one sharp.
+            cx = sum(x for x, _ in corners) / len(corners)
+            cy = sum(y for _, y in corners) / len(corners)
+            for d in (width / 2, -width / 2):
+                msp.add_lwpolyline([(x + (d if x > cx else -d), y + (d if y > cy else -d))
+                                    for x, y in corners], close=True)
+
+        def board(msp):
+            # A board and its square cut-outs, each drawn as a wide line's two edges.
+            wide_line(msp, [(0, 0), (100, 0), (100, 60), (70, 80), (0, 80)])
+            for x in (10, 40, 70):
+                wide_line(msp, [(x, 20), (x + 14, 20), (x + 14, 34), (x, 34)])
+
+        def hexagon_with_discs(msp):
+            # A plate that is no rectangle, whose holes each hold a disc cut from them.
+            msp.add_lwpolyline([(0, 0), (60, 0), (90, 30), (60, 60), (0, 60), (-30, 30)],
+                               close=True)
+            for x in (10, 50):
+                msp.add_circle((x, 30), 12)
+                msp.add_circle((x, 30), 6)
+
         def strokes(msp):
             for k in range(3):
                 msp.add_line((0, 120 + 5 * k), (30, 120 + 5 * k))
@@ -301,6 +324,8 @@ class SheetPartsTest(unittest.TestCase):
             "a disc in a washer's hole": ([lambda m: washer_with_disc(m, 0)], [1, 1], ""),
             "a frame around the plates": ([framed, lambda m: [plate(m, x) for x in (0, 60)]],
                                           [2], "1 segment of outlines drawn around parts"),
+            "a board drawn as a wide line's edges": ([board], [1], ""),
+            "a plate whose holes hold discs": ([hexagon_with_discs], [2, 1], ""),
             "strokes beside a plate": ([strokes, lambda m: plate(m, 0)], [1],
                                        "3 segments of open strokes outside every part"),
         }
