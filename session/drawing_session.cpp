@@ -279,7 +279,13 @@ survey::SurveyResult DrawingSession::Survey(const Area& area, const SearchOption
       survey::RangeSegments(host.drawing, area.range ? &*area.range : nullptr, area.hiddenLayers);
   // The survey's searches use the engine's lists, which a command under way may hold.
   KeptLists kept(host.lists);
-  survey::SurveyResult result = survey::Survey(host.drawing, rangeIds, options, progress, all);
+  // The block references of the file the drawing came from.
+  const auto drawnAsBlock = [source = source_](int id) {
+    const std::optional<size_t> entity = source ? source->EntityOf(id) : std::nullopt;
+    return entity && source->entities()[*entity].reference;
+  };
+  survey::SurveyResult result =
+      survey::Survey(host.drawing, rangeIds, options, progress, all, drawnAsBlock);
   if (families == nullptr || result.cancelled) return result;
   for (const survey::Family& found : result.families) {
     Family family;

@@ -15,9 +15,10 @@ constexpr double kSamePoint = 1e-6;
 
 bool Round(const FigureRecord& f) { return f.kind == VEX_FIG_CIRCLE; }
 
-// Whether the figures' open ends all meet another figure's end: a closed outline (a
-// rectangle of four lines, a slot of two arcs and two lines, a round slot of two arcs).
-bool Closed(const std::vector<FigureRecord>& figures, double near) {
+// Whether some of the lines and arcs close a loop, their ends within `near` taken as one
+// point: a closed outline, or one inside a larger drawing (a symbol's frame, a part with its
+// marks). Open strokes (a letter, dashes, a zigzag) close none.
+bool ClosesALoop(const std::vector<FigureRecord>& figures, double near) {
   std::vector<std::pair<double, double>> ends;
   for (const FigureRecord& f : figures) {
     if (f.kind == VEX_FIG_LINE) {
@@ -28,22 +29,49 @@ bool Closed(const std::vector<FigureRecord>& figures, double near) {
       ends.push_back({f.u.arc.ex, f.u.arc.ey});
     }
   }
-  if (ends.size() < 4) return false;
-  for (size_t i = 0; i < ends.size(); ++i) {
-    bool met = false;
-    for (size_t j = 0; j < ends.size() && !met; ++j) {
-      // The other end of the same figure does not count.
-      met = j != i && j != (i ^ 1) && std::fabs(ends[i].first - ends[j].first) <= near &&
-            std::fabs(ends[i].second - ends[j].second) <= near;
+  // The ends joined into points: by x, each with those within `near` after it.
+  std::vector<size_t> root(ends.size());
+  for (size_t i = 0; i < root.size(); ++i) root[i] = i;
+  const auto find = [&](size_t i) {
+    while (root[i] != i) i = root[i] = root[root[i]];
+    return i;
+  };
+  std::vector<size_t> byX(ends.size());
+  for (size_t i = 0; i < byX.size(); ++i) byX[i] = i;
+  std::sort(byX.begin(), byX.end(), [&](size_t a, size_t b) { return ends[a] < ends[b]; });
+  for (size_t i = 0; i < byX.size(); ++i) {
+    for (size_t j = i + 1; j < byX.size() && ends[byX[j]].first - ends[byX[i]].first <= near; ++j) {
+      if (std::fabs(ends[byX[j]].second - ends[byX[i]].second) <= near) {
+        root[find(byX[j])] = find(byX[i]);
+      }
     }
-    if (!met) return false;
   }
-  return true;
+  // Each figure joins its two points; one that joins two points already joined closes a loop.
+  std::map<size_t, size_t> pointRoot;  // a point's root in the figures' joins
+  const auto findPoint = [&](size_t p) {
+    size_t r = pointRoot.try_emplace(p, p).first->second;
+    while (r != p) {
+      p = r;
+      r = pointRoot[p];
+    }
+    return p;
+  };
+  for (size_t e = 0; e + 1 < ends.size(); e += 2) {
+    const size_t a = findPoint(find(e)), b = findPoint(find(e + 1));
+    if (a == b) return true;
+    pointRoot[a] = b;
+  }
+  return false;
 }
 
 }  // namespace
 
-FamilyKind KindOf(const vexhost::Drawing& drawing, const Family& family) {
+FamilyKind KindOf(const vexhost::Drawing& drawing, const Family& family, double joint,
+                  const DrawnAsBlock& drawnAsBlock) {
+  if (drawnAsBlock && !family.part.empty() &&
+      std::all_of(family.part.begin(), family.part.end(), drawnAsBlock)) {
+    return FamilyKind::kPart;  // a block the drawing inserts again and again
+  }
   const VexBox& b = family.box;
   const double size = std::max(b.maxX - b.minX, b.maxY - b.minY);
   const double near = kSamePoint * std::max(1.0, size);
@@ -59,9 +87,11 @@ FamilyKind KindOf(const vexhost::Drawing& drawing, const Family& family) {
            std::fabs(f.u.circle.cy - first.u.circle.cy) <= near;
   });
   if (concentric) return FamilyKind::kHoles;
-  if (figures.size() >= 3) return FamilyKind::kPart;
-  // Two figures (or one) make a part only as a closed outline.
-  return Closed(figures, near) ? FamilyKind::kPart : FamilyKind::kStroke;
+  if (std::any_of(figures.begin(), figures.end(), Round) ||
+      ClosesALoop(figures, std::max(near, joint))) {
+    return FamilyKind::kPart;
+  }
+  return FamilyKind::kStroke;
 }
 
 namespace {
@@ -76,15 +106,18 @@ double Weight(const Family& family) {
 
 }  // namespace
 
-int RankAndKeepParts(const vexhost::Drawing& drawing, std::vector<Family>& families, bool all) {
+int RankAndKeepParts(const vexhost::Drawing& drawing, std::vector<Family>& families, bool all,
+                     double joint, const DrawnAsBlock& drawnAsBlock) {
   std::stable_sort(families.begin(), families.end(),
                    [](const Family& a, const Family& b) { return Weight(a) > Weight(b); });
   if (all) return 0;
   const size_t before = families.size();
-  families.erase(
-      std::remove_if(families.begin(), families.end(),
-                     [&](const Family& f) { return KindOf(drawing, f) == FamilyKind::kStroke; }),
-      families.end());
+  families.erase(std::remove_if(families.begin(), families.end(),
+                                [&](const Family& f) {
+                                  return KindOf(drawing, f, joint, drawnAsBlock) ==
+                                         FamilyKind::kStroke;
+                                }),
+                 families.end());
   return static_cast<int>(before - families.size());
 }
 

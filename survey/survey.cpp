@@ -489,12 +489,14 @@ std::vector<int> RangeSegments(const vexhost::Drawing& drawing, const VexBox* ar
 static_assert(kCommandRangeCapacity == kDefaultRangeLimit);
 
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
-                    const SearchOptions& options, const SurveyProgress& progress, bool all) {
+                    const SearchOptions& options, const SurveyProgress& progress, bool all,
+                    const DrawnAsBlock& drawnAsBlock) {
   ProgressTeller teller(progress);
   SurveyResult result = Surveyor(drawing, range, options, teller).Run();
   ClaimSegments(result.families);
   LeadFamilies(drawing, options, result.families, teller.Share(kSurveySearchesShare, 0.93));
-  result.strokeFamilies = RankAndKeepParts(drawing, result.families, all);
+  result.strokeFamilies =
+      RankAndKeepParts(drawing, result.families, all, CoordinateTolerance(options), drawnAsBlock);
   if (!teller.stopped()) {
     result.near =
         FindNearFamilies(drawing, range, result.families, options, teller.Share(0.93, 0.95));

@@ -62,10 +62,14 @@ inline constexpr double kSurveySearchesShare = 0.9;
 // most); false asks the step to stop.
 using StepProgress = std::function<bool(double done)>;
 
-// `all`: every family, strokes (single lines, points, two loose figures) too.
+// Whether a segment is a block reference of the file the drawing came from (the host holds it as
+// its figures): a block inserted again and again is a part whatever it draws.
+using DrawnAsBlock = std::function<bool(int segmentId)>;
+
+// `all`: every family, strokes (single lines, points, open lines and arcs) too.
 SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& range,
                     const SearchOptions& options, const SurveyProgress& progress = nullptr,
-                    bool all = false);
+                    bool all = false, const DrawnAsBlock& drawnAsBlock = nullptr);
 
 // The box of some segments' figures.
 VexBox BoxOf(const vexhost::Drawing& drawing, const std::vector<int>& segments);

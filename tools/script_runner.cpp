@@ -46,6 +46,18 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The line without a comment after it: a '#' after a space or tab starts one, as in the
+// README's sessions (`snapshot plan.png   # a picture`). A dialog's text keeps every character.
+std::string_view WithoutComment(std::string_view line) {
+  if (line.substr(0, 12) == "dialog text ") return line;
+  for (size_t i = 1; i < line.size(); ++i) {
+    if (line[i] == '#' && (line[i - 1] == ' ' || line[i - 1] == '\t')) {
+      return Trim(line.substr(0, i));
+    }
+  }
+  return line;
+}
+
 // The length of the UTF-8 sequence that starts the text; 0 when it starts with no valid one.
 size_t Utf8SequenceLength(std::string_view text) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -245,7 +257,7 @@ std::string ScriptRunner::ScaleAdvice() {
 }
 
 bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
-  const std::string_view line = Trim(rawLine);
+  const std::string_view line = WithoutComment(Trim(rawLine));
   if (line.empty() || line.front() == '#') return true;
   ++actionLines_;
   const size_t space = line.find_first_of(" \t");
@@ -343,7 +355,7 @@ std::optional<std::u16string> ScriptRunner::NextDialogAction() {
     if (!next) break;
     const std::string& raw = *next;
     ++lineNumber_;
-    const std::string_view line = Trim(raw);
+    const std::string_view line = WithoutComment(Trim(raw));
     if (line.empty() || line.front() == '#') continue;
     ++actionLines_;
     if (line == "help" || line == "?") {

@@ -76,10 +76,11 @@ TEST(LooseEnds, NoLockFileStaysBesideTheSettings) {
 
 TEST(LooseEnds, ASnapshotOfAWindowIsThatWindowZoomedIn) {
   ScratchFolder folder;
-  const auto r = RunTool(folder, "run " + Quote(kPlate) + " --no-grid --settings s.reg",
-                         "snapshot whole.svg\nsnapshot bracket.svg 18 18 62 52\n"
-                         "snapshot flat.svg 18 18 62 18\n",
-                         folder.path().string());
+  const auto r =
+      RunTool(folder, "run " + Quote(kPlate) + " --no-grid --settings s.reg",
+              "snapshot whole.svg   # a name, then a comment\nsnapshot bracket.svg 18 18 62 52\n"
+              "snapshot flat.svg 18 18 62 18\n",
+              folder.path().string());
   EXPECT_NE(r.out.find("wrote whole.svg\nwrote bracket.svg\n"), std::string::npos) << r.out;
   EXPECT_EQ(r.err,
             "twinfind: line 3: a snapshot's window needs a width and a height\n"

@@ -321,9 +321,9 @@ TEST(Survey, StopsWhenItsProgressSaysSo) {
   EXPECT_LT(stopped.families.size(), whole.families.size());
 }
 
-// Parts, not strokes: four slots of three lines and three holes are what a person looks for;
-// equal lone lines, lone arcs and two-line corners are strokes, counted on one closing line and
-// listed only with --all.
+// Parts, not strokes: four slots and three holes are what a person looks for; equal lone lines,
+// lone arcs, two-line corners and open strokes of three lines are strokes, counted on one
+// closing line and listed only with --all.
 TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
   using hosttest::AddSegment;
   using hosttest::Arc;
@@ -333,9 +333,12 @@ TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
   vexhost::ResetHost();
   for (int i = 0; i < 4; ++i) {
     const double x = 30.0 * i;
-    AddSegment({Line(x, 0, x, 8)});  // a slot of three lines: two sides and the bottom
+    AddSegment({Line(x, 0, x, 8)});  // a slot: two sides, the bottom and a round top
     AddSegment({Line(x, 0, x + 4, 0)});
     AddSegment({Line(x + 4, 0, x + 4, 8)});
+    AddSegment({Arc(x + 2, 8, 2, x + 4, 8, x, 8)});
+    AddSegment({Line(x, 20, x, 26), Line(x, 20, x + 4, 20)});  // open strokes (a letter)
+    AddSegment({Line(x + 4, 20, x + 4, 26)});
     AddSegment({Line(x, 40, x + 7, 40)});                              // lone lines
     AddSegment({Arc(x + 2, 60, 3, x + 5, 60, x + 2, 63)});             // lone arcs
     AddSegment({Line(x, 80, x + 5, 80), Line(x + 5, 80, x + 5, 84)});  // corners
@@ -354,9 +357,9 @@ TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
   for (const Case& c :
        {Case{"",
              {"4 parts", "3 parts"},
-             "not listed: 3 families of single lines, points and loose strokes "
+             "not listed: 4 families of single lines, points and loose strokes "
              "(--all lists them)"},
-        Case{" --all", {"4 parts", "4 parts", "4 parts", "4 parts", "3 parts"}, ""}}) {
+        Case{" --all", {"4 parts", "4 parts", "4 parts", "4 parts", "4 parts", "3 parts"}, ""}}) {
     SCOPED_TRACE(c.flags);
     const auto r = RunTool(folder, "survey '" + drawing.string() + "' --settings '" +
                                        settings.string() + "'" + c.flags);
@@ -368,13 +371,43 @@ TEST(Survey, ListsPartsAndHolesAndLeavesStrokesToAll) {
       counts.push_back((*m)[1]);
     }
     EXPECT_EQ(counts, c.counts) << r.out;
-    EXPECT_EQ(r.out.find("family 1: 4 parts, 0 mirrored; 3 figures"), r.out.find("family 1:"))
+    EXPECT_EQ(r.out.find("family 1: 4 parts, 0 mirrored; 4 figures"), r.out.find("family 1:"))
         << "the slots rank first: " << r.out;
     EXPECT_EQ(r.out.find("not listed:") != std::string::npos, !c.closing.empty()) << r.out;
     if (!c.closing.empty()) {
       EXPECT_NE(r.out.find(c.closing), std::string::npos) << r.out;
     }
   }
+}
+
+// A block the drawing inserts again and again is listed whatever it draws (a socket symbol of
+// two loose lines), while the same two lines drawn loose are strokes.
+TEST(Survey, ListsABlockInsertedAgainAndAgain) {
+  ScratchFolder folder;
+  const auto line = [](double x1, double y1, double x2, double y2) {
+    return "0\nLINE\n8\n0\n10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) + "\n11\n" +
+           std::to_string(x2) + "\n21\n" + std::to_string(y2) + "\n";
+  };
+  std::string entities;
+  for (int i = 0; i < 6; ++i) {
+    const double x = 20.0 * i;
+    entities += "0\nINSERT\n8\n0\n2\nSOCKET\n10\n" + std::to_string(x) + "\n20\n0\n50\n" +
+                std::to_string(30 * i) + "\n";
+    entities += line(x, 50, x + 4, 50) + line(x, 52, x + 4, 52);
+  }
+  const auto drawing = folder.Write(
+      "sockets.dxf", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n2\nSOCKET\n70\n0\n10\n0\n20\n0\n" +
+                         line(0, 0, 4, 0) + line(0, 2, 4, 2) +
+                         "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities +
+                         "0\nENDSEC\n0\nEOF\n");
+  const auto settings = folder.Write("s.reg", Settings(true, false, false));
+  const auto r =
+      RunTool(folder, "survey '" + drawing.string() + "' --settings '" + settings.string() + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("family 1: 6 parts, 0 mirrored; 2 figures in 1 segment"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("family 2:"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("total: 1 family, 6 parts"), std::string::npos) << r.out;
 }
 
 // A layer that is off in the file is neither surveyed nor selected: its slots are left out,

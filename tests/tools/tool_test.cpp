@@ -17,7 +17,7 @@ TEST(Tool, ARunPrintsTheHostMessagesAndAnswersNonsenseOnStandardError) {
                                    "# the first prompt\n"
                                    "point 1 2\n"
                                    "rnage 0 0 1 1\n"
-                                   "range 0 0 100 100\n"
+                                   "range 0 0 100 100   # a comment after an action\n"
                                    "end\n");
   const auto settings = folder.path() / "settings.reg";
   const auto r = RunTool(
