@@ -18,6 +18,7 @@
 #include "survey/candidate_parts.h"
 #include "survey/family_claims.h"
 #include "survey/family_kinds.h"
+#include "survey/joined_families.h"
 #include "survey/near_families.h"
 #include "survey/part_signature.h"
 #include "survey/progress_teller.h"
@@ -494,7 +495,9 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
   ProgressTeller teller(progress);
   SurveyResult result = Surveyor(drawing, range, options, teller).Run();
   ClaimSegments(result.families);
-  LeadFamilies(drawing, options, result.families, teller.Share(kSurveySearchesShare, 0.93));
+  JoinTouchingFamilies(drawing, range, options, result.families,
+                       teller.Share(kSurveySearchesShare, 0.91));
+  LeadFamilies(drawing, options, result.families, teller.Share(0.91, 0.93));
   result.strokeFamilies =
       RankAndKeepParts(drawing, result.families, all, CoordinateTolerance(options), drawnAsBlock);
   if (!teller.stopped()) {

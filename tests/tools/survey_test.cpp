@@ -410,6 +410,85 @@ TEST(Survey, ListsABlockInsertedAgainAndAgain) {
   EXPECT_NE(r.out.find("total: 1 family, 6 parts"), std::string::npos) << r.out;
 }
 
+// Pieces that always come touching each other the same way are one part: an armchair drawn as
+// its body and two arms whose ends lie on the body's sides, a section mark drawn as an arrow
+// touching a circle. Pieces that touch once, by chance, stay families of their own.
+TEST(Survey, PiecesThatAlwaysTouchAreOnePart) {
+  using hosttest::AddSegment;
+  using hosttest::Circle;
+  using hosttest::Line;
+  // A closed outline of lines (a polyline), turned by `turn` quarter turns about (x, y).
+  const auto outline = [](double x, double y, int turn, std::vector<std::pair<double, double>> p) {
+    for (auto& [px, py] : p) {
+      for (int k = 0; k < turn; ++k) px = std::exchange(py, px) * -1;
+      px += x, py += y;
+    }
+    std::vector<FigureRecord> lines;
+    for (size_t i = 0; i < p.size(); ++i) {
+      const auto [x1, y1] = p[i];
+      const auto [x2, y2] = p[(i + 1) % p.size()];
+      lines.push_back(Line(x1, y1, x2, y2));
+    }
+    AddSegment(lines);
+  };
+  const auto chair = [&](double x, double y, int turn) {
+    outline(x, y, turn, {{0, 0}, {6, 0}, {6, 6}, {0, 6}});        // the body
+    outline(x, y, turn, {{-1.5, 1}, {0, 1}, {0, 5}, {-1.5, 5}});  // its arms, on its sides
+    outline(x, y, turn, {{6, 1}, {7.5, 1}, {7.5, 5}, {6, 5}});
+  };
+  const auto mark = [&](double x, double y) {  // a section mark
+    AddSegment({Circle(x, y, 2)});
+    outline(x, y, 0, {{-3, 0}, {0, 2}, {3, 0}});  // an arrow, its tip on the circle
+  };
+  struct Case {
+    const char* name;
+    std::function<void()> draw;
+    std::vector<std::string> families;  // "N parts; M figures" of each family listed
+  };
+  const std::vector<Case> cases = {
+      {"armchairs, turned",
+       [&] {
+         for (int i = 0; i < 4; ++i) chair(30.0 * i, 0, i);
+       },
+       {"4 parts, 0 mirrored; 12 figures"}},
+      {"a body that once touches a plate",
+       [&] {
+         for (int i = 0; i < 3; ++i) outline(30.0 * i, 0, 0, {{0, 0}, {6, 0}, {6, 6}, {0, 6}});
+         // The first tab's corners lie on the body's side; the others lie apart.
+         for (int i = 0; i < 3; ++i) {
+           outline(30.0 * i + (i == 0 ? 6 : 12), 2, 0, {{0, 0}, {3, 0}, {3, 2}, {0, 2}});
+         }
+       },
+       {"3 parts, 0 mirrored; 4 figures", "3 parts, 0 mirrored; 4 figures"}},
+      {"section marks",
+       [&] {
+         for (int i = 0; i < 3; ++i) mark(30.0 * i, 40);
+       },
+       {"3 parts, 0 mirrored; 4 figures"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchFolder folder;
+    vexhost::ResetHost();
+    c.draw();
+    std::string error;
+    const auto drawing = folder.path() / "pieces.dxf";
+    ASSERT_TRUE(twinfind::dxf::ExportDxf(vexhost::TheHost().drawing, drawing.string(), error))
+        << error;
+    const auto settings = folder.Write("s.reg", Settings(true, false, false));
+    const auto r =
+        RunTool(folder, "survey '" + drawing.string() + "' --settings '" + settings.string() + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> families;
+    const std::regex family(R"(family [0-9]+: ([0-9]+ parts?, [0-9]+ mirrored; [0-9]+ figures?))");
+    for (auto m = std::sregex_iterator(r.out.begin(), r.out.end(), family);
+         m != std::sregex_iterator(); ++m) {
+      families.push_back((*m)[1]);
+    }
+    EXPECT_EQ(families, c.families) << r.out;
+  }
+}
+
 // A layer that is off in the file is neither surveyed nor selected: its slots are left out,
 // and --hidden-layers takes them in.
 TEST(Survey, LeavesHiddenLayersOutUnlessAsked) {
