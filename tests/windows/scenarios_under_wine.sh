@@ -58,6 +58,41 @@ scenario settings-unknown "$WORK/empty" -- settings set mNoSuch 1
 scenario help "$WORK/empty" -- --help
 scenario bad-option "$WORK/empty" -- run --no-such-option
 
+# The parts list and the blocks of a survey: the same part files, pictures and drawing. The
+# list names each file by its absolute path, which is the system's own; the rest is the same.
+# The transcript names the files with the system's own separator.
+mkdir -p linux/survey-split windows/survey-split
+wine reg delete 'HKCU\SOFTWARE\Norvane' /f >/dev/null 2>&1 || true
+split_args=(survey "$samples/part-sheet.dxf" --split parts --split-svg --out blocks.dxf --blocks)
+(cd linux/survey-split && TWINFIND_SETTINGS="$WORK/linux/survey-split.reg" "$linux_tool" \
+   "${split_args[@]}" >stdout 2>stderr) || fail "survey-split failed on Linux"
+(cd windows/survey-split && wine "$windows_bin/twinfind.exe" "${split_args[@]}" >stdout 2>stderr) ||
+  fail "survey-split failed under Wine"
+tr '\\' / <windows/survey-split/stdout >windows-split-stdout
+for file in stdout stderr blocks.dxf parts/sheet.svg; do
+  other="windows/survey-split/$file"
+  [ "$file" = stdout ] && other=windows-split-stdout
+  cmp -s "linux/survey-split/$file" "$other" ||
+    { diff "linux/survey-split/$file" "$other" | head -20 >&2; fail "survey-split: $file differs"; }
+done
+checked=$((checked + 1))
+[ "$(ls linux/survey-split/parts)" = "$(ls windows/survey-split/parts)" ] ||
+  fail "survey-split: other part files under Wine"
+[ -e linux/survey-split/parts/part-01.dxf ] || fail "survey-split: no part files"
+for file in linux/survey-split/parts/part-*; do
+  cmp -s "$file" "windows/${file#linux/}" || fail "survey-split: ${file#linux/} differs"
+done
+for list in parts.csv parts.json; do
+  for side in linux windows; do
+    # The path column, and the paths of parts.json, taken out.
+    sed -E 's/^[^,]*,//; s/"path": *"[^"]*",?//' "$side/survey-split/parts/$list" > "$side-$list"
+  done
+  cmp -s "linux-$list" "windows-$list" ||
+    { diff "linux-$list" "windows-$list" | head -20 >&2; fail "survey-split: $list differs"; }
+done
+grep -q '^Z:\\' windows/survey-split/parts/parts.csv ||
+  { head -3 windows/survey-split/parts/parts.csv >&2; fail "survey-split: no Windows path in parts.csv"; }
+
 # The balloon method, after the settings command has chosen it on both systems.
 mkdir -p linux/balloon windows/balloon
 wine reg delete 'HKCU\SOFTWARE\Norvane' /f >/dev/null 2>&1 || true
