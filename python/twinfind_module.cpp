@@ -487,8 +487,9 @@ raised.)")
 
 Finds every family of twins in the drawing without a part being indicated,
 as `twinfind survey` does: every part (a closed outline with what lies inside
-it, three or more touching figures) and every hole that occurs at least
-twice, on the layers that are shown.
+it, figures that close a loop or hold a circle, a block inserted again and
+again; pieces that always touch the same way are one part) and every hole
+that occurs at least twice, on the layers that are shown.
 
 range: the window (x1, y1, x2, y2) surveyed, its segments lying wholly
     inside it; None surveys the whole drawing (the survey has no limit of

@@ -184,7 +184,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   survey->add_option("--png", options.png, "a PNG picture of the families")->type_name("FILE");
   survey->add_flag("--no-grid", options.noGrid, "pictures without the coordinate grid");
   survey->add_flag("--all", options.allFamilies,
-                   "list families of strokes too (single lines, points, two loose figures)");
+                   "list families of strokes too (single lines, points, open lines and arcs)");
   survey->add_flag("--hidden-layers", options.hiddenLayers,
                    "survey the layers that are off or frozen in the file too");
   survey
