@@ -285,9 +285,17 @@ int RunCommand(const Options& options) {
                                   ? RunScript(session, [&terminal] { return terminal->ReadLine(); })
                                   : RunScript(session, options.script ? scriptFile : std::cin);
   terminal.reset();
-  bool written = WriteOutputs(session);
+  bool written = true;
+  {
+    const HeldStopSignals held;
+    written = WriteOutputs(session);
+    std::cout.flush();
+  }
+  // A signal held while the outputs were written has come now; one that closed the terminal
+  // may come just after the end of its input.
   const int stopped = CaughtStopSignal();
   if (!session.out && DrawingDigest(vexhost::TheHost().drawing) != session.digestAtLoad) {
+    const HeldStopSignals held;
     if (stopped != 0) {
       written = RescueDrawing(session, stopped) && written;
     } else {

@@ -20,6 +20,16 @@ int CaughtStopSignal();
 // handler.
 void NoteStopSignal(int signal);
 
+// While one lives (one at a time), the stop signals wait and come when it ends: the outputs are
+// written with no signal breaking off a write to the terminal (a line of what was written lost).
+class HeldStopSignals {
+ public:
+  HeldStopSignals();
+  ~HeldStopSignals();
+  HeldStopSignals(const HeldStopSignals&) = delete;
+  HeldStopSignals& operator=(const HeldStopSignals&) = delete;
+};
+
 // "interrupted", "the terminal was closed", "terminated".
 const char* StopSignalText(int signal);
 

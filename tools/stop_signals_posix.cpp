@@ -1,3 +1,4 @@
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -40,6 +41,21 @@ void CatchStopSignals() {
   action.sa_flags = 0;
   for (const int signal : {SIGINT, SIGHUP, SIGTERM}) sigaction(signal, &action, nullptr);
 }
+
+namespace {
+
+void MaskStopSignals(int how) {
+  sigset_t stops;
+  sigemptyset(&stops);
+  for (const int signal : {SIGINT, SIGHUP, SIGTERM}) sigaddset(&stops, signal);
+  pthread_sigmask(how, &stops, nullptr);
+}
+
+}  // namespace
+
+HeldStopSignals::HeldStopSignals() { MaskStopSignals(SIG_BLOCK); }
+
+HeldStopSignals::~HeldStopSignals() { MaskStopSignals(SIG_UNBLOCK); }
 
 int CaughtStopSignal() { return stopSignal; }
 

@@ -41,6 +41,11 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 
 void CatchStopSignals() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
+// The console's events come on a thread of their own and break off no write: nothing to hold.
+HeldStopSignals::HeldStopSignals() = default;
+
+HeldStopSignals::~HeldStopSignals() = default;
+
 int CaughtStopSignal() { return static_cast<int>(stopSignal); }
 
 void NoteStopSignal(int signal) { InterlockedCompareExchange(&stopSignal, signal, 0); }

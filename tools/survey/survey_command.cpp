@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include <filesystem>
 
@@ -176,12 +177,16 @@ int SurveyCommand(const Options& options) {
   };
   const auto families =
       std::make_shared<const std::vector<parts::PartFamily>>(parts::FamiliesOf(result));
-  if (options.split) {
-    // Every part of the sheet, those drawn once too: the list a shop quotes from.
-    const parts::SheetParts sheet = session.File().SheetParts(
-        {range, options.hiddenLayers}, SearchOptionsOf(ReadSettings()), result);
-    std::cout << SheetLine(sheet) << '\n';
-    if (!WriteSplit(session, sheet.families, options)) ok = false;
+  // Every part of the sheet, those drawn once too: the list a shop quotes from.
+  const std::optional<parts::SheetParts> sheet =
+      options.split ? std::optional(session.File().SheetParts(
+                          {range, options.hiddenLayers}, SearchOptionsOf(ReadSettings()), result))
+                    : std::nullopt;
+  // From here on the outputs are written, each whole, a stop signal waiting till the end.
+  const HeldStopSignals held;
+  if (sheet) {
+    std::cout << SheetLine(*sheet) << '\n';
+    if (!WriteSplit(session, sheet->families, options)) ok = false;
   }
   if (session.out) {
     session.families = families;
@@ -217,6 +222,7 @@ int SurveyCommand(const Options& options) {
     }
     written(WriteReport(*session.report, input, error), *session.report);
   }
+  std::cout.flush();
   return ok ? 0 : kOutputFailed;
 }
 
