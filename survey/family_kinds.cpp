@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <utility>
 
@@ -20,46 +21,58 @@ bool Round(const FigureRecord& f) { return f.kind == VEX_FIG_CIRCLE; }
 // marks). Open strokes (a letter, dashes, a zigzag) close none.
 bool ClosesALoop(const std::vector<FigureRecord>& figures, double near) {
   std::vector<std::pair<double, double>> ends;
+  std::vector<bool> lone;  // a line of no length: its ends meet, and it closes nothing
   for (const FigureRecord& f : figures) {
     if (f.kind == VEX_FIG_LINE) {
       ends.push_back({f.u.line.x1, f.u.line.y1});
       ends.push_back({f.u.line.x2, f.u.line.y2});
+      lone.push_back(std::fabs(f.u.line.x2 - f.u.line.x1) <= near &&
+                     std::fabs(f.u.line.y2 - f.u.line.y1) <= near);
     } else if (f.kind == VEX_FIG_ARC) {
       ends.push_back({f.u.arc.sx, f.u.arc.sy});
       ends.push_back({f.u.arc.ex, f.u.arc.ey});
+      lone.push_back(false);  // a whole turn closes itself
     }
   }
-  // The ends joined into points: by x, each with those within `near` after it.
+  // The ends joined into points: each with those within `near` in its cell of a grid `near`
+  // wide and the cells around it.
   std::vector<size_t> root(ends.size());
   for (size_t i = 0; i < root.size(); ++i) root[i] = i;
   const auto find = [&](size_t i) {
     while (root[i] != i) i = root[i] = root[root[i]];
     return i;
   };
-  std::vector<size_t> byX(ends.size());
-  for (size_t i = 0; i < byX.size(); ++i) byX[i] = i;
-  std::sort(byX.begin(), byX.end(), [&](size_t a, size_t b) { return ends[a] < ends[b]; });
-  for (size_t i = 0; i < byX.size(); ++i) {
-    for (size_t j = i + 1; j < byX.size() && ends[byX[j]].first - ends[byX[i]].first <= near; ++j) {
-      if (std::fabs(ends[byX[j]].second - ends[byX[i]].second) <= near) {
-        root[find(byX[j])] = find(byX[i]);
+  double minX = 0, minY = 0;
+  for (size_t i = 0; i < ends.size(); ++i) {
+    minX = i == 0 ? ends[i].first : std::min(minX, ends[i].first);
+    minY = i == 0 ? ends[i].second : std::min(minY, ends[i].second);
+  }
+  const auto cell = [&](double v, double from) {
+    return static_cast<int64_t>(std::floor((v - from) / near));
+  };
+  std::map<std::pair<int64_t, int64_t>, std::vector<size_t>> cells;
+  for (size_t i = 0; i < ends.size(); ++i) {
+    const int64_t cx = cell(ends[i].first, minX), cy = cell(ends[i].second, minY);
+    for (int64_t dx = -1; dx <= 1; ++dx) {
+      for (int64_t dy = -1; dy <= 1; ++dy) {
+        const auto it = cells.find({cx + dx, cy + dy});
+        if (it == cells.end()) continue;
+        for (const size_t j : it->second) {
+          if (std::fabs(ends[i].first - ends[j].first) <= near &&
+              std::fabs(ends[i].second - ends[j].second) <= near) {
+            root[find(i)] = find(j);
+          }
+        }
       }
     }
+    cells[{cx, cy}].push_back(i);
   }
-  // Each figure joins its two points; one that joins two points already joined closes a loop.
-  std::map<size_t, size_t> pointRoot;  // a point's root in the figures' joins
-  const auto findPoint = [&](size_t p) {
-    size_t r = pointRoot.try_emplace(p, p).first->second;
-    while (r != p) {
-      p = r;
-      r = pointRoot[p];
-    }
-    return p;
-  };
+  // Each figure then joins its two points; one that joins two points already joined (by the
+  // same point, or by figures before it) closes a loop.
   for (size_t e = 0; e + 1 < ends.size(); e += 2) {
-    const size_t a = findPoint(find(e)), b = findPoint(find(e + 1));
-    if (a == b) return true;
-    pointRoot[a] = b;
+    const size_t a = find(e), b = find(e + 1);
+    if (a == b && !lone[e / 2]) return true;
+    root[a] = b;
   }
   return false;
 }
