@@ -1,12 +1,15 @@
 #include "dxf/dxf_import.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <utility>
 
 #include "common/path_name.h"
+#include "dxf/dwg_reader.h"
 #include "dxf/group_reader.h"
 #include "dxf/host_builder.h"
 #include "dxf/memory_limit.h"
@@ -71,6 +74,12 @@ std::optional<std::string> NotAFile(const std::string& path) {
 }
 
 }  // namespace
+
+bool IsDwgName(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".dwg";
+}
 
 std::vector<std::string> ImportResult::WarningLines() const {
   std::vector<std::string> lines;
@@ -197,6 +206,38 @@ ImportResult OpenDrawingFile(const std::string& path, vexhost::Drawing& drawing,
   if (const std::optional<std::string> kind = NotAFile(path)) {
     result.error = "cannot read the drawing " + path + ": it is " + *kind +
                    "; a drawing is read from a DXF file";
+    return result;
+  }
+  if (const std::optional<std::string> dwg = DwgVersionOf(path)) {
+    const std::string release = DwgReleaseName(*dwg);
+    if (!DwgVersionRead(*dwg)) {
+      result.error = "cannot read the drawing " + path + ": it is a DWG file of version " + *dwg +
+                     " (" + release + "); the DWG reader takes R14 (AC1014) to R2018 " +
+                     "(AC1032): save it as DXF or as a DWG of those versions";
+      return result;
+    }
+    DwgReaderLimits limits;
+    limits.memoryBytes = options.memoryLimit.value_or(DefaultMemoryLimit());
+    if (const char* seconds = std::getenv("TWINFIND_DWG_SECONDS"); seconds && *seconds) {
+      limits.seconds = std::max(0.1, std::atof(seconds));
+    }
+    std::string text, error;
+    if (!ReadDwgAsDxf(path, limits, text, error)) {
+      result.error = "cannot read the drawing " + path + " (DWG " + release + "): " + error;
+      return result;
+    }
+    result = ImportDxfText(std::move(text), drawing, options);
+    if (!result.ok) {
+      result.error = "cannot read the drawing " + path + " (DWG " + release +
+                     "): the DXF its reader wrote: " + result.error;
+    }
+    result.dwgVersion = *dwg;
+    return result;
+  }
+  if (IsDwgName(path)) {
+    result.error = "cannot read the drawing " + path +
+                   ": it is named .dwg but is no DWG file (it does not start with a DWG "
+                   "version such as AC1032)";
     return result;
   }
   result = ImportDxf(path, drawing, options);

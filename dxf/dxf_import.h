@@ -45,6 +45,9 @@ struct ImportResult {
   // it may have been cut short.
   bool endMarker = true;
   int lines = 0;
+  // The DWG version ("AC1032") of a drawing read from a DWG file through the DWG reader
+  // (dxf/dwg_reader.h); nothing for a DXF file. Such a drawing is saved as DXF only.
+  std::optional<std::string> dwgVersion;
   // The file as read, with the segments each of its entities became: what saving the drawing
   // back into the file starts from (set when ok).
   std::shared_ptr<const DxfSource> source;
@@ -62,10 +65,15 @@ ImportResult ImportDxf(const std::string& path, vexhost::Drawing& drawing,
 // Reads the file a user names as a drawing, as every command of the tool opens one: a path that
 // is no regular file (a directory, a FIFO, a device, a socket) is refused from its entry before
 // anything opens it, since opening a FIFO would wait for a writer, maybe for ever; then
-// ImportDxf. When it cannot be read, `error` is the whole message the user is told: "cannot
-// read the drawing PATH: why".
+// ImportDxf. A DWG file (told by its first bytes) is read as the DXF the DWG reader makes of it
+// (dxf/dwg_reader.h; TWINFIND_DWG_SECONDS bounds the reader's time, 120 s when unset, and the
+// memory limit its memory). When it cannot be read, `error` is the whole message the user is
+// told: "cannot read the drawing PATH: why".
 ImportResult OpenDrawingFile(const std::string& path, vexhost::Drawing& drawing,
                              const ImportOptions& options = {});
+
+// Whether a path names a DWG file (its extension, in any case): such a name is never written.
+bool IsDwgName(const std::string& path);
 
 // The same for DXF text already in memory.
 ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,

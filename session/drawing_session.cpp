@@ -124,13 +124,26 @@ void DrawingSession::StayInHost() {
   host.undo.SetByteLimit(memoryLimit_.value_or(dxf::DefaultMemoryLimit()) / 4);
 }
 
+namespace {
+
+// DWG is read, never written: an output so named is refused.
+bool NotDwg(const std::string& path, const std::string& owner, std::string& error) {
+  if (!dxf::IsDwgName(path)) return true;
+  error = owner + " " + path + ": DWG is never written; give a .dxf name (the DXF keeps " +
+          "everything the drawing holds, with the changes)";
+  return false;
+}
+
+}  // namespace
+
 bool DrawingSession::Claim(const std::string& path, const std::string& owner, std::string& error) {
-  return claims_.Claim(path, owner, error);
+  return NotDwg(path, owner, error) && claims_.Claim(path, owner, error);
 }
 
 bool DrawingSession::CheckOutput(const std::string& path, const std::string& owner,
                                  std::string& error) {
-  return claims_.Claim(path, owner, error) && CheckWriteTarget(path, error);
+  return NotDwg(path, owner, error) && claims_.Claim(path, owner, error) &&
+         CheckWriteTarget(path, error);
 }
 
 std::vector<std::string> DrawingSession::Handles(const std::vector<int>& segments) const {

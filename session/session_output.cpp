@@ -6,6 +6,7 @@
 
 #include "common/utf.h"
 #include "dxf/dxf_export.h"
+#include "dxf/dxf_import.h"
 #include "host/host.h"
 #include "parts/block_plan.h"
 #include "session/drawing_session.h"
@@ -102,7 +103,7 @@ bool DrawingSession::Write(const std::string& path, const std::vector<parts::Par
 SaveResult DrawingSession::SaveInHost(const std::string& path, const std::string& owner,
                                       const std::vector<parts::PartFamily>* blocks, bool rescue) {
   std::string error;
-  if (!claims_.Claim(path, owner, error)) throw Refused(error);
+  if (!Claim(path, owner, error)) throw Refused(error);
   SaveResult saved;
   if (Write(path, blocks, saved, error)) return saved;
   if (!rescue) throw Refused(error);
@@ -118,8 +119,11 @@ SaveResult DrawingSession::SaveBeside(const std::string& path, const std::string
   // even a link) and which is no other output.
   namespace fs = std::filesystem;
   std::string rescueError;
+  // Beside a DWG drawing, the DXF name: DWG is never written.
+  const std::string base =
+      dxf::IsDwgName(path) ? fs::path(path).replace_extension(".dxf").string() : path;
   for (int n = 1; n <= kMostRescueNames; ++n) {
-    const std::string name = path + ".rescue-" + std::to_string(n);
+    const std::string name = base + ".rescue-" + std::to_string(n);
     std::error_code ec;  // set for a name not found too
     if (fs::symlink_status(name, ec).type() != fs::file_type::not_found) continue;
     std::string refused;
@@ -135,7 +139,7 @@ SaveResult DrawingSession::SaveBeside(const std::string& path, const std::string
     if (fs::symlink_status(name, ec).type() == fs::file_type::not_found) break;
   }
   if (rescueError.empty()) {
-    rescueError = "no free name " + path + ".rescue-N up to " + std::to_string(kMostRescueNames);
+    rescueError = "no free name " + base + ".rescue-N up to " + std::to_string(kMostRescueNames);
   }
   throw Refused((failure.empty() ? "" : failure + "; ") +
                 "the drawing could not be saved beside it either: " + rescueError);

@@ -174,7 +174,7 @@ window.TF = window.TF || {};
   function suggestedName() {
     const drawing = last && last.drawing;
     if (!drawing) return 'drawing.dxf';
-    const base = drawing.split('/').pop().replace(/\.dxf$/i, '');
+    const base = drawing.split('/').pop().replace(/\.(dxf|dwg)$/i, '');
     return `${base}-twinfind.dxf`;
   }
   async function save() {
