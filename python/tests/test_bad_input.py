@@ -38,7 +38,18 @@ def make_cut_short(folder):
     return folder / "cut.dxf"
 
 
-@pytest.mark.parametrize("make", [make_missing, make_folder, make_fifo, make_empty, make_cut_short])
+def make_old_dwg(folder):
+    (folder / "old.dwg").write_bytes(b"AC1009" + bytes(122))  # R12: the DWG reader takes none
+    return folder / "old.dwg"
+
+
+def make_text_named_dwg(folder):
+    (folder / "text.dwg").write_text("0\nSECTION\n")
+    return folder / "text.dwg"
+
+
+@pytest.mark.parametrize("make", [make_missing, make_folder, make_fifo, make_empty, make_cut_short,
+                                  make_old_dwg, make_text_named_dwg])
 def test_an_unreadable_drawing_raises_the_message_of_twinfind_run(tool, make):
     path = make(tool.folder)
     with pytest.raises(twinfind.Error) as raised:
@@ -192,3 +203,20 @@ def test_layers_off_in_the_file_are_taken_only_when_asked_for(tmp_path):
     assert drawing.survey() == []
     assert [f.count for f in drawing.survey(all=True)] == [2]
     assert [f.count for f in drawing.survey(all=True, hidden_layers=True)] == [4]
+
+
+def test_a_dwg_is_read_through_its_reader_and_saved_as_dxf_only(tmp_path, monkeypatch):
+    # A reader program of the test's own stands in for the real one: it writes the plate's DXF.
+    (tmp_path / "reader.mjs").write_text(
+        "import {copyFileSync} from 'node:fs';\n"
+        f"copyFileSync({str(PLATE)!r}, process.argv[3]);\n")
+    monkeypatch.setenv("TWINFIND_DWG_READER", str(tmp_path / "reader.mjs"))
+    (tmp_path / "plate.dwg").write_bytes(b"AC1032" + bytes(122))
+    drawing = twinfind.open(tmp_path / "plate.dwg")
+    assert [f.count for f in drawing.survey(rotate=True, mirror=True)] == \
+        [f.count for f in twinfind.open(PLATE).survey(rotate=True, mirror=True)]
+    with pytest.raises(twinfind.Error, match="DWG is never written; give a .dxf name"):
+        drawing.save(tmp_path / "plate-out.dwg")
+    assert not (tmp_path / "plate-out.dwg").exists()
+    drawing.save(tmp_path / "plate-out.dxf")
+    assert (tmp_path / "plate-out.dxf").read_bytes() == PLATE.read_bytes()
