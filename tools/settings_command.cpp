@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/utf.h"
+#include "settings/setting_meanings.h"
 #include "settings/setting_values.h"
 #include "settings/settings.h"
 
@@ -36,8 +37,10 @@ int SettingsCommand(const std::vector<std::string>& words, std::ostream& out, st
   const std::string& action = words[0];
   if (action == "list" && words.size() == 1) {
     LoadSettings();  // writes the missing defaults, as a start of the command does
+    // NAME VALUE, then its meaning after a #: the first two words are what a script reads.
     for (const SettingDefinition* d : AllDefinitions()) {
-      out << ToUtf8(d->name) << ' ' << ToUtf8(StoredSettingText(d->name)) << '\n';
+      out << ToUtf8(d->name) << ' ' << ToUtf8(StoredSettingText(d->name)) << "  # "
+          << SettingMeaning(d->name) << '\n';
     }
     return 0;
   }
