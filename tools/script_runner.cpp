@@ -58,6 +58,38 @@ std::string_view WithoutComment(std::string_view line) {
   return line;
 }
 
+// The action a mistyped word most likely meant: the one fewest letters away (a letter put in,
+// left out, changed, or two swapped), at most two and under half the word; else empty.
+std::string ActionLike(std::string_view word) {
+  static constexpr std::string_view kVerbs[] = {"range",    "pick",  "point", "move", "key",
+                                                "end",      "start", "undo",  "redo", "layer",
+                                                "snapshot", "help",  "dialog"};
+  if (word.size() > 32) return {};
+  std::string best;
+  size_t bestDistance = 3;
+  for (const std::string_view verb : kVerbs) {
+    // Distances between the prefixes, row by row, with swaps of two neighbours.
+    std::vector<std::vector<size_t>> d(word.size() + 1, std::vector<size_t>(verb.size() + 1));
+    for (size_t i = 0; i <= word.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= verb.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= word.size(); ++i) {
+      for (size_t j = 1; j <= verb.size(); ++j) {
+        const size_t change = word[i - 1] == verb[j - 1] ? 0 : 1;
+        d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+        if (i > 1 && j > 1 && word[i - 1] == verb[j - 2] && word[i - 2] == verb[j - 1]) {
+          d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+      }
+    }
+    const size_t distance = d[word.size()][verb.size()];
+    if (distance < bestDistance && 2 * distance < std::max(word.size(), verb.size())) {
+      bestDistance = distance;
+      best = verb;
+    }
+  }
+  return best;
+}
+
 // The length of the UTF-8 sequence that starts the text; 0 when it starts with no valid one.
 size_t Utf8SequenceLength(std::string_view text) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -344,8 +376,10 @@ bool ScriptRunner::RunLine(std::string_view rawLine, int lineNumber) {
     out_.flush();
     return true;
   }
-  return Refuse(lineNumber,
-                "unknown action '" + QuoteForMessage(verb) + "' (expected " + kActions + ")");
+  const std::string like = ActionLike(verb);
+  return Refuse(lineNumber, "unknown action '" + QuoteForMessage(verb) + "'" +
+                                (like.empty() ? "" : ": did you mean " + like + "?") +
+                                " (expected " + kActions + ")");
 }
 
 std::optional<std::u16string> ScriptRunner::NextDialogAction() {

@@ -110,7 +110,8 @@ TEST(Session, EveryStepTellsWhatItTookAndWhatItTakes) {
               "range -6 -1 23 8\nrange 19 -1 23 3\nend\npoint 0 -10\nrnage\n");
   EXPECT_EQ(second.status, 3);
   EXPECT_EQ(second.err,
-            "twinfind: line 5: unknown action 'rnage' (expected range X1 Y1 X2 Y2, pick X Y, point "
+            "twinfind: line 5: unknown action 'rnage': did you mean range? (expected range X1 Y1 "
+            "X2 Y2, pick X Y, point "
             "X Y, move X Y, key TEXT, end, start, undo, redo, layer [N on|off], snapshot "
             "FILE.svg|.png [X1 Y1 X2 Y2], help or ?, # comment)\n"
             "twinfind: 1 of 5 lines were refused\n");

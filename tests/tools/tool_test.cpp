@@ -32,12 +32,28 @@ TEST(Tool, ARunPrintsTheHostMessagesAndAnswersNonsenseOnStandardError) {
             "ended: the command has ended; start runs it again\n");
   EXPECT_EQ(r.err,
             "twinfind: line 2: this step does not take a point\n"
-            "twinfind: line 3: unknown action 'rnage' (expected range X1 Y1 X2 Y2, pick X Y, "
+            "twinfind: line 3: unknown action 'rnage': did you mean range? (expected range X1 Y1 "
+            "X2 Y2, pick X Y, "
             "point X Y, move X Y, key TEXT, end, start, undo, redo, layer [N on|off], snapshot "
             "FILE.svg|.png [X1 Y1 X2 Y2], help or ?, # comment)\n"
             "twinfind: line 5: no command is running (start runs it again)\n"
             "twinfind: 3 of 4 lines were refused\n");
   EXPECT_NE(tooltest::ReadFile(settings).find("\"mMethod\"=\"0\""), std::string::npos);
+}
+
+// A mistyped action is answered with the action it most likely meant; a word far from every
+// action gets no guess.
+TEST(Tool, AMistypedActionGetsASuggestion) {
+  ScratchFolder folder;
+  const auto script = folder.Write("typos.script", "snapshto a.png\nudno\nrnage 0 0 1 1\nxyzzy\n");
+  const auto r = RunTool(folder, "run --script '" + script.string() + "' --settings '" +
+                                     (folder.path() / "s.reg").string() + "'");
+  for (const char* said : {"line 1: unknown action 'snapshto': did you mean snapshot?",
+                           "line 2: unknown action 'udno': did you mean undo?",
+                           "line 3: unknown action 'rnage': did you mean range?",
+                           "line 4: unknown action 'xyzzy' (expected"}) {
+    EXPECT_NE(r.err.find(said), std::string::npos) << said << "\n" << r.err;
+  }
 }
 
 TEST(Tool, AnUnknownActionIsQuotedShortAndPrintable) {
