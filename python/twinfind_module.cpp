@@ -5,6 +5,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -154,6 +155,36 @@ SearchOptions OptionsOf(bool rotate, bool mirror, bool sameLayer, bool sameLine,
 }
 
 // A path as the file system takes it: str, bytes or os.PathLike.
+// A host colour or line type given by its number (1 to `most`) or its name (PREFIX01...), as
+// the name the session takes; a number out of range raises ValueError, a name is checked there.
+std::string NumberedName(py::handle given, const std::string& prefix, int most,
+                         const std::string& what) {
+  if (PyLong_Check(given.ptr()) && !PyBool_Check(given.ptr())) {
+    const long long n = given.cast<long long>();
+    if (n < 1 || n > most) {
+      throw BadArgument("the " + what + " " + std::to_string(n) + " is none of 1 to " +
+                        std::to_string(most));
+    }
+    return prefix + (n < 10 ? "0" : "") + std::to_string(n);
+  }
+  if (!py::isinstance<py::str>(given)) {
+    throw BadArgument("the " + what + " is a number or a name (" + prefix + "01), not " +
+                      py::str(py::type::of(given).attr("__name__")).cast<std::string>());
+  }
+  std::string name = given.cast<std::string>();
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// The extension of a path's file name, in lower case ("" for none).
+std::string ExtensionOf(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || path.find_first_of("/\\", dot) != std::string::npos) return {};
+  std::string extension = path.substr(dot);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
 std::string PathOf(py::handle path) {
   return py::module_::import("os").attr("fsencode")(path).cast<std::string>();
 }
@@ -523,12 +554,13 @@ when a twin is of another drawing or was deleted before. save writes the
 file without the entities they came from.)")
       .def(
           "recolour",
-          [](DrawingSession& d, py::handle twins, const std::string& colour,
-             const std::string& lineType) {
+          [](DrawingSession& d, py::handle twins, py::handle colour, py::handle lineType) {
             std::vector<py::object> keep;
             const std::vector<const Twin*> given = TwinsOf(twins, keep, "recolour");
+            const std::string colourName = NumberedName(colour, "MAINCOLOR", 16, "colour");
+            const std::string lineTypeName = NumberedName(lineType, "LINETYPE", 10, "line type");
             py::gil_scoped_release unlocked;
-            return d.Recolour(given, colour, lineType);
+            return d.Recolour(given, colourName, lineTypeName);
           },
           py::arg("twins"), py::arg("colour"), py::arg("line_type"),
           R"(recolour(twins, colour, line_type) -> int
@@ -537,9 +569,9 @@ Gives every figure of the twins a colour and a line type, as the general
 method's recolour action does.
 
 twins: a Twin, a Family (its members) or an iterable of them.
-colour: "MAINCOLOR01" to "MAINCOLOR16", the host colours of the settings.
-line_type: "LINETYPE01" to "LINETYPE10", the host line types of the
-    settings.
+colour: the host colour of the settings: its number, 1 to 16, or its name,
+    "MAINCOLOR01" to "MAINCOLOR16" (6 and "MAINCOLOR06" are red).
+line_type: the host line type: 1 to 10, or "LINETYPE01" to "LINETYPE10".
 
 Returns the number of segments recoloured. Raises ValueError, changing
 nothing, for another name, a twin of another drawing or one deleted
@@ -549,6 +581,11 @@ host colour and type stand for.)")
           "save",
           [](DrawingSession& d, py::handle path, py::handle blocks) {
             const std::string file = PathOf(path);
+            // A .dwg name is refused by the session with its own reason.
+            if (const std::string extension = ExtensionOf(file);
+                extension != ".dxf" && extension != ".dwg") {
+              throw BadArgument("save writes DXF: give a name that ends in .dxf, not " + file);
+            }
             std::vector<py::object> keep;
             std::vector<twinfind::session::TwinGroup> groups;
             const bool found = PyBool_Check(blocks.ptr()) && blocks.ptr() == Py_True;

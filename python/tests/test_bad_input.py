@@ -125,6 +125,14 @@ def test_changes_and_saves_refused_lose_nothing(tmp_path):
         plate.delete(other.survey()[0])
     with pytest.raises(ValueError, match="MAINCOLOR"):
         plate.recolour(families[0], "red", "LINETYPE01")
+    with pytest.raises(ValueError, match="the colour 17 is none of 1 to 16"):
+        plate.recolour(families[0], 17, 1)
+    with pytest.raises(ValueError, match="the line type 0 is none of 1 to 10"):
+        plate.recolour(families[0], 6, 0)
+    # Not DXF: refused before anything is written.
+    with pytest.raises(ValueError, match="save writes DXF: give a name that ends in .dxf"):
+        plate.save(tmp_path / "out.txt")
+    assert not (tmp_path / "out.txt").exists()
     with pytest.raises(TypeError, match="twins"):
         plate.delete([families[0], "C87"])
     assert plate.save(tmp_path / "same.dxf")["deleted"] == 0

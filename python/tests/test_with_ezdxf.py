@@ -47,7 +47,7 @@ def test_twins_found_deleted_and_recoloured_read_back_in_ezdxf(tmp_path, path, p
     recoloured = {h for twin in twins[half:] for h in twin.handles}
 
     assert drawing.delete(twins[:half]) == sum(len(t.segments) for t in twins[:half])
-    drawing.recolour(twins[half:], "MAINCOLOR06", "LINETYPE05")
+    drawing.recolour(twins[half:], 6, 5)  # MAINCOLOR06 and LINETYPE05, by their numbers
     counts = drawing.save(tmp_path / "out.dxf")
     assert counts["deleted"] == len(deleted) and counts["changed"] == len(recoloured)
 
