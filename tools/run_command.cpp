@@ -119,6 +119,7 @@ ScriptResult RunScript(const Session& session,
     return file->Claim(path, "snapshot", error) && WritePicture(path, grid, error, window);
   });
   runner.AddObserver(session.searches->Observer());
+  session.searches->TellDone([](const std::string& line) { std::cout << line << '\n'; });
   int confirmations = 0;
   if (session.svgAtConfirm) {
     // A confirmation step takes the end button alone while the matches blink.

@@ -9,6 +9,7 @@
 #include "host/host.h"
 #include "session/drawing_session.h"
 #include "settings/settings.h"
+#include "tools/step_kind.h"
 
 namespace twinfind::tool {
 namespace {
@@ -126,6 +127,12 @@ void SearchRecorder::After(const UserAction& action) {
   }
   const TwfFoundParts& found = FoundParts();
   if (open_ && found.searches == openSearch_) TakeCopies(found);
+  // A result action kept for undo changed the drawing; an end button that stopped the blinking
+  // twins without a change was one too, which changed nothing.
+  const bool acted = host.undo.kept() != keptBefore_ ||
+                     (action.kind == UserAction::Kind::kEnd && !blinkBefore_.empty() &&
+                      host.drawing.blinking().empty() && AtRest(StepKindOf(host.driver)));
+  if (acted && open_ && tell_) tell_(WhatItDid());
   if (!wasActive_ && action.kind != UserAction::Kind::kStart) return;
   if (keyinStep_ &&
       (action.kind == UserAction::Kind::kKeyin || action.kind == UserAction::Kind::kEnd)) {
@@ -249,20 +256,7 @@ void SearchRecorder::CloseSearch() {
     const vexhost::Segment* s = drawing.FindSegment(id);
     if (id > lastIdAtOpen_ && s != nullptr && s->life == VEX_LIFE_LASTING) made.push_back(id);
   }
-  for (TwinRecord& twin : record.twins) {
-    int gone = 0;
-    bool restyled = false;
-    for (const int id : twin.segments) {
-      if (drawing.FindSegment(id) == nullptr) {
-        ++gone;
-      } else if (!SameLook(LookOf(drawing, id), looks_[id])) {
-        restyled = true;
-      }
-    }
-    twin.action = gone == static_cast<int>(twin.segments.size()) ? "deleted"
-                  : restyled                                     ? "recoloured"
-                                                                 : "kept";
-  }
+  ReadActions(record);
   // Balloons made since: on a twin (anchored on one of its elements, or lying on its box) or on
   // its copy.
   for (const int id : made) {
@@ -304,6 +298,70 @@ void SearchRecorder::TakeCopies(const TwfFoundParts& found) {
     }
     record.twins[static_cast<size_t>(t)].copy = std::move(copy);
   }
+}
+
+void SearchRecorder::ReadActions(SearchRecord& record) const {
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  for (TwinRecord& twin : record.twins) {
+    int gone = 0;
+    bool restyled = false;
+    for (const int id : twin.segments) {
+      const auto look = looks_.find(id);
+      if (drawing.FindSegment(id) == nullptr) {
+        ++gone;
+      } else if (look != looks_.end() && !SameLook(LookOf(drawing, id), look->second)) {
+        restyled = true;
+      }
+    }
+    twin.action = gone == static_cast<int>(twin.segments.size()) ? "deleted"
+                  : restyled                                     ? "recoloured"
+                                                                 : "kept";
+  }
+}
+
+std::string SearchRecorder::WhatItDid() const {
+  SearchRecord record = searches_.back();
+  ReadActions(record);
+  int copies = 0, deleted = 0, recoloured = 0;
+  for (const TwinRecord& twin : record.twins) {
+    copies += twin.copy.empty() ? 0 : 1;
+    deleted += twin.action == "deleted" ? 1 : 0;
+    recoloured += twin.action == "recoloured" ? 1 : 0;
+  }
+  // Balloons and texts made since the search.
+  const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  int balloons = 0;
+  std::vector<std::string> texts;
+  for (const int id : drawing.SegmentIds()) {
+    const vexhost::Segment* s = drawing.FindSegment(id);
+    if (id <= lastIdAtOpen_ || s == nullptr || s->life != VEX_LIFE_LASTING) continue;
+    for (const int elementId : s->elements) {
+      const vexhost::Element* e = drawing.FindElement(elementId);
+      if (e == nullptr || !e->comment) continue;
+      if (std::holds_alternative<vexhost::BalloonComment>(*e->comment)) {
+        ++balloons;
+      } else if (const auto* text = std::get_if<vexhost::TextComment>(&*e->comment)) {
+        texts.push_back(ToUtf8(text->text));
+      }
+    }
+  }
+  const auto count = [](int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+  };
+  std::vector<std::string> parts;
+  if (copies > 0) parts.push_back(count(copies, "copy", "copies") + " laid out in 1 row");
+  if (deleted > 0) parts.push_back(count(deleted, "twin", "twins") + " deleted");
+  if (recoloured > 0) parts.push_back(count(recoloured, "twin", "twins") + " recoloured");
+  if (balloons > 0) parts.push_back(count(balloons, "balloon", "balloons"));
+  for (const std::string& text : texts) {
+    if (text.size() > 2 && text.compare(text.size() - 2, 2, "EA") == 0) {
+      parts.push_back("count text " + text);
+    }
+  }
+  if (parts.empty()) return "done: nothing changed";
+  std::string line = "done: ";
+  for (size_t i = 0; i < parts.size(); ++i) line += (i ? ", " : "") + parts[i];
+  return line;
 }
 
 void SearchRecorder::Finish() {

@@ -6,6 +6,7 @@
 #ifndef TOOLS_SEARCH_RECORDER_H
 #define TOOLS_SEARCH_RECORDER_H
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -60,6 +61,9 @@ void SetFoundPartsSource(TwfFoundPartsFunc source);
 class SearchRecorder {
  public:
   ScriptRunner::Observer Observer();
+  // Told one line after each result action, saying what it did ("5 copies laid out in 1 row,
+  // 3 twins deleted"; "6 balloons, count text 3EA").
+  void TellDone(std::function<void(const std::string&)> tell) { tell_ = std::move(tell); }
   // The run ends: what the last search's result action did is read now.
   void Finish();
   const std::vector<SearchRecord>& searches() const { return searches_; }
@@ -72,6 +76,10 @@ class SearchRecorder {
   // The copies the last search's result action made, while the module still holds them.
   void TakeCopies(const TwfFoundParts& found);
   void CloseSearch();
+  // What each twin of the open search became (deleted, recoloured, kept), read from the drawing.
+  void ReadActions(SearchRecord& record) const;
+  // The line that says what the open search's result action did.
+  std::string WhatItDid() const;
   // The command (re)started: the next range is the search range.
   void CommandStarted();
   // An undo or redo: the search whose result action it takes back or brings again.
@@ -97,6 +105,7 @@ class SearchRecorder {
   // last), as the host's undo history keeps them; the kept-state counter before an action.
   std::vector<size_t> done_, undone_;
   uint64_t keptBefore_ = 0;
+  std::function<void(const std::string&)> tell_;
 };
 
 }  // namespace twinfind::tool

@@ -84,6 +84,47 @@ TEST(DrawingRun, TheGeneralMethodOnThePlateWithPicturesAtEachConfirmation) {
   EXPECT_EQ(CountLines(out, " ARC ") - CountLines(in, " ARC "), 5);
 }
 
+// After each result action one line says what it did: copies laid out, twins deleted or
+// recoloured, balloons and the count text written.
+TEST(DrawingRun, EachResultActionSaysWhatItDid) {
+  const std::string general = "range -20 -20 440 280\nrange 18 18 62 52\nend\npoint 0 -90\n";
+  struct Case {
+    const char* settings;
+    const char* script;
+    std::vector<std::string> said;
+  };
+  const std::string balloons = std::string(TWINFIND_SAMPLES_DIR) + "/demo-balloon.script";
+  for (const Case& c : {
+           Case{"\"mIsArrange\"=\"1\"\n\"mFigure\"=\"0\"\n",
+                "",
+                {"done: 4 copies laid out in 1 row"}},
+           Case{"\"mIsArrange\"=\"1\"\n\"mFigure\"=\"1\"\n",
+                "",
+                {"done: 4 copies laid out in 1 row, 4 twins deleted"}},
+           Case{"\"mIsArrange\"=\"0\"\n\"mFigure\"=\"2\"\n",
+                "range -20 -20 440 280\nrange 18 18 62 52\nend\n",
+                {"done: 4 twins recoloured"}},
+           Case{"\"mIsArrange\"=\"0\"\n\"mFigure\"=\"0\"\n",
+                "range -20 -20 440 280\nrange 18 18 62 52\nend\n",
+                {"done: nothing changed"}},
+       }) {
+    SCOPED_TRACE(c.settings);
+    ScratchFolder folder;
+    const auto script = folder.Write("run.script", *c.script ? c.script : general);
+    const auto r = RunTool(folder, "run " + Quote(kPlate) + " --script " + Quote(script) +
+                                       Settings(folder, c.settings));
+    for (const std::string& line : c.said) {
+      EXPECT_EQ(CountLines(r.out, line), 1) << line << "\n" << r.out;
+    }
+    EXPECT_EQ(CountLines(r.out, "done: "), static_cast<int>(c.said.size())) << r.out;
+  }
+  ScratchFolder folder;
+  const auto r = RunTool(folder, "run " + Quote(kPlate) + " --script " + Quote(balloons) +
+                                     Settings(folder, "\"mMethod\"=\"1\"\n"));
+  EXPECT_EQ(CountLines(r.out, "done: 4 copies laid out in 1 row, 8 balloons, count text 4EA"), 1)
+      << r.out;
+}
+
 TEST(DrawingRun, TheBalloonMethodLabelsAndAdvancesThePartNumber) {
   ScratchFolder folder;
   const auto script = folder.Write("run.script",
@@ -351,12 +392,9 @@ TEST(DrawingRun, BadDrawingsGiveAClearMessageAndWriteNothing) {
     std::string message;
   };
   const Case cases[] = {
-      {truncated, "cut short"},
-      {binary, "binary data"},
-      {empty, "the file is empty"},
-      {folder.path() / "missing.dxf", "No such file"},
-      {fifo, "it is a FIFO"},
-      {directory, "it is a directory"},
+      {truncated, "cut short"},     {binary, "binary data"},
+      {empty, "the file is empty"}, {folder.path() / "missing.dxf", "No such file"},
+      {fifo, "it is a FIFO"},       {directory, "it is a directory"},
   };
   const auto out = folder.path() / "out.dxf";
   const std::string settings = " --settings " + Quote(folder.path() / "s.reg");
@@ -382,10 +420,9 @@ TEST(DrawingRun, BadDrawingsGiveAClearMessageAndWriteNothing) {
   // A script is a stream by nature: one from a FIFO is read as its writer sends it.
   const auto script = folder.path() / "script.fifo";
   ASSERT_EQ(mkfifo(script.c_str(), 0644), 0);
-  const auto fed = RunToolThrough("{ timeout 20 sh -c \"printf 'end\\n' > " + Quote(script) +
-                                      "\" & } && timeout 20",
-                                  folder, "run " + Quote(kPlate) + " --script " + Quote(script) +
-                                              settings);
+  const auto fed = RunToolThrough(
+      "{ timeout 20 sh -c \"printf 'end\\n' > " + Quote(script) + "\" & } && timeout 20", folder,
+      "run " + Quote(kPlate) + " --script " + Quote(script) + settings);
   EXPECT_EQ(fed.status, 0) << fed.err;
   EXPECT_NE(fed.out.find("ended: the command has ended"), std::string::npos) << fed.out;
 }

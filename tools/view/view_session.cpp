@@ -61,6 +61,7 @@ ViewSession::ViewSession(Session& session)
     : session_((session.File().StayInHost(), session)), layers_(vexhost::TheHost().drawing) {
   runner_ = std::make_unique<ScriptRunner>(out_, err_);
   runner_->AddObserver(session_.searches->Observer());
+  session_.searches->TellDone([this](const std::string& line) { out_ << line << '\n'; });
   savedDigest_ = layers_.lastingDigest();  // the drawing as it was read
   if (session_.out) {
     // The user named it: Save writes it without asking.
