@@ -65,13 +65,37 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
       }
     }
   }
-  if (nearest < 0) return std::nullopt;
-  PickedPart part;
-  const int group = partOf_.at(nearest);
   std::optional<std::vector<int>> region;
-  if (forest_.parts[static_cast<size_t>(group)].own.size() > 1) {
-    region = RegionAt(drawing, group, nearest, x, y);
+  int group = -1;
+  if (nearest >= 0) {
+    group = partOf_.at(nearest);
+    if (forest_.parts[static_cast<size_t>(group)].own.size() > 1) {
+      region = RegionAt(drawing, group, nearest, x, y);
+    }
+  } else {
+    // Far from every figure: the part whose closed outline holds the point, the innermost.
+    double smallest = std::numeric_limits<double>::infinity();
+    for (size_t p = 0; p < forest_.parts.size(); ++p) {
+      const survey::CandidatePart& candidate = forest_.parts[p];
+      const VexBox& b = candidate.box;
+      const double area = (b.maxX - b.minX) * (b.maxY - b.minY);
+      if (!candidate.closed || x < b.minX || x > b.maxX || y < b.minY || y > b.maxY ||
+          !(area < smallest)) {
+        continue;
+      }
+      std::vector<FigureRecord> figures;
+      for (const int id : candidate.own) {
+        const std::vector<FigureRecord> f = survey::FiguresOf(drawing, id);
+        figures.insert(figures.end(), f.begin(), f.end());
+      }
+      if (!vexhost::IsOutside(figures.data(), static_cast<int>(figures.size()), x, y)) {
+        smallest = area;
+        group = static_cast<int>(p);
+      }
+    }
+    if (group < 0) return std::nullopt;
   }
+  PickedPart part;
   part.segments = region ? std::move(*region) : survey::SegmentsOf(forest_, group);
   part.box = survey::BoxOf(drawing, part.segments);
   const double size =

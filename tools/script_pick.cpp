@@ -29,7 +29,8 @@ bool ScriptRunner::PickPart(double x, double y, double reach, int lineNumber) {
   const auto part = picker_.At(host.drawing, DrawingDigest(host.drawing), x, y, reach);
   if (!part) {
     std::ostringstream why;
-    why << "no figure within " << reach << " of " << x << " " << y;
+    why << "no figure within " << reach << " of " << x << " " << y
+        << ", and no closed outline around it";
     return Refuse(lineNumber, why.str());
   }
   std::ostringstream said;

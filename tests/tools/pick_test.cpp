@@ -41,7 +41,7 @@ TEST(Pick, AClickTakesThePartUnderItAsTheDraggedWindowWould) {
     const std::string& drawing;
     const char* settings;
     const char* range;
-    const char* pick;     // a point on one of the part's figures
+    const char* pick;     // a point on one of the part's figures, or inside its outline
     const char* dragged;  // the window a user drags around that part
     const char* found;    // the selection and count both give
   };
@@ -53,6 +53,12 @@ TEST(Pick, AClickTakesThePartUnderItAsTheDraggedWindowWould) {
       {"a hole of the bracket: that hole alone", kPlate, "", "range -20 -20 440 280",
        "pick 48 27.4", "range 45 22 51 28",
        "selected 1 segment: 1 circle | info: 총 12개의 동일한 부품을 발견하였습니다."},
+      {"inside that hole, far from its edge: the hole whose outline holds the click", kPlate, "",
+       "range -20 -20 440 280", "pick 48 25", "range 45 22 51 28",
+       "selected 1 segment: 1 circle | info: 총 12개의 동일한 부품을 발견하였습니다."},
+      {"on the plate, far from every line: the plate, the innermost outline around it", kPlate, "",
+       "range -20 -20 440 280", "pick 200 140", "range -1 -1 421 261",
+       "info: 총 1개의 동일한 부품을 발견하였습니다."},
       {"the plan's chair, turned and mirrored twins", kPlan,
        "\"mIsRotate\"=\"1\"\n\"mIsSymmetry\"=\"1\"\n\"mIsArrange\"=\"0\"\n", "range -1 -1 45 35",
        "pick 17.3 13.3", "range 17.2 12.6 18.1 13.5",
@@ -83,7 +89,7 @@ TEST(Pick, TakesNothingWhereAClickIndicatesNoPartAndSaysWhy) {
   const auto script = folder.Write("run.script",
                                    "pick 40 20.05\n"  // the search range's prompt
                                    "range -20 -20 440 280\n"
-                                   "pick 40 40\n"     // inside the bracket, far from lines
+                                   "pick -15 -15\n"   // outside the plate, far from lines
                                    "pick 40 20 -1\n"  // no reach
                                    "pick 40\n"
                                    "pick 40 20.05\n"    // the bracket, found
@@ -94,7 +100,8 @@ TEST(Pick, TakesNothingWhereAClickIndicatesNoPartAndSaysWhy) {
   EXPECT_EQ(r.err,
             "twinfind: line 1: the search range is a window: drag it (range X1 Y1 X2 Y2); a "
             "click picks a part at the part prompt\n"
-            "twinfind: line 3: no figure within 2.2 of 40 40\n"
+            "twinfind: line 3: no figure within 2.2 of -15 -15, and no closed outline around "
+            "it\n"
             "twinfind: line 4: the reach of a pick is a number above 0\n"
             "twinfind: line 5: pick needs two numbers, X Y, and the reach if you like\n"
             "twinfind: line 7: this step does not take a part\n"
