@@ -155,7 +155,10 @@ bool ReadDwgAsDxf(const std::string& path, const DwgReaderLimits& limits, std::s
       stopped = "the DWG reader held more than " + std::to_string(limits.memoryBytes >> 20) +
                 " MB and was stopped";
     }
-    if (!stopped.empty()) kill(-child, SIGKILL), kill(child, SIGKILL);
+    if (!stopped.empty()) {
+      kill(-child, SIGKILL);  // its group, should it have started others
+      kill(child, SIGKILL);
+    }
   }
   close(pipeEnds[0]);
   if (!stopped.empty()) {
