@@ -30,7 +30,7 @@ tool settings list > all.txt
 [ "$(wc -l < all.txt)" = 27 ] || fail "settings list did not show 24 settings and the 3 optional"
 [ "$(tail -n 3 all.txt | cut -d' ' -f1 | tr '\n' ' ')" = "mTolerance mRangeLimit mDrawingScale " ] ||
   fail "the optional settings are not listed last"
-head -n 24 all.txt > defaults.txt
+head -n 24 all.txt | sed 's/  # .*$//' > defaults.txt  # NAME VALUE, its meaning left out
 wine reg query "$key" | tr -d '\r' | grep -E '^    ' > query.txt
 [ "$(wc -l < query.txt)" = 24 ] || fail "the key holds $(wc -l < query.txt) values, not 24"
 [ "$(grep -c '    REG_SZ    ' query.txt)" = 24 ] || fail "not every value is REG_SZ"
