@@ -15,6 +15,7 @@
 #include "host/host.h"
 #include "host/search.h"
 #include "settings/settings.h"
+#include "settings/text_number.h"
 #include "tools/drawing_summary.h"
 #include "tools/step_kind.h"
 #include "tools/svg_to_png.h"
@@ -271,7 +272,8 @@ bool ScriptRunner::DeliverRange(const std::vector<VexBox>& windows, int lineNumb
 std::string ScriptRunner::ScaleAdvice() {
   if (scaleAdvised_) return {};
   const TwinfindSettings settings = ReadSettings();
-  if (settings.mMethod == 0 || !settings.mDrawingScale.empty()) return {};
+  const bool rows = settings.mMethod == 0 && settings.mIsArrange != 0;
+  if ((settings.mMethod == 0 && !rows) || !settings.mDrawingScale.empty()) return {};
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   VexBox box = vexhost::EmptyBox();
   for (const int id : drawing.SegmentIds()) {
@@ -279,12 +281,24 @@ std::string ScriptRunner::ScaleAdvice() {
   }
   if (vexhost::IsEmpty(box)) return {};
   const double larger = std::max(box.maxX - box.minX, box.maxY - box.minY);
-  if (!(10.0 > larger / 20)) return {};
+  // The general method's rows: gaps between the copies (and the rows) that take more than a
+  // twentieth of the drawing make a row many times longer than its parts.
+  const double gap =
+      std::max(TextToLength(settings.mArrangeWidth), TextToLength(settings.mArrangeHeight));
+  if (!((rows ? gap : 10.0) > larger / 20)) return {};
   scaleAdvised_ = true;
   std::ostringstream line;
-  line << "scale: the balloon method writes texts 10 high, more than a twentieth of this drawing ("
-       << larger << " across); twinfind settings set mDrawingScale auto sizes balloons, texts "
-       << "and gaps to it\n";
+  if (rows) {
+    line << "scale: rows of copies are laid out " << gap
+         << " apart, more than a twentieth of this drawing (" << larger
+         << " across); twinfind settings set mDrawingScale auto sizes gaps, balloons and texts "
+            "to it\n";
+  } else {
+    line << "scale: the balloon method writes texts 10 high, more than a twentieth of this "
+            "drawing ("
+         << larger << " across); twinfind settings set mDrawingScale auto sizes balloons, texts "
+         << "and gaps to it\n";
+  }
   return line.str();
 }
 

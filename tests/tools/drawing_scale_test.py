@@ -8,6 +8,8 @@
   the tool says once how to fit them; auto: every text and balloon is between a 300th and a
   50th of the plan's larger side, and nothing is said.
 - A factor of 2 on the plate doubles the balloons' diameters and the count texts' heights.
+- The general method on the plan: rows of copies 5 apart, more than a twentieth of it, are
+  said once; auto and the plate say nothing.
 """
 import os
 import subprocess
@@ -114,7 +116,19 @@ def main():
                     # for the texts under the twentieth that makes the advice.
                     check(side / 400 < size < side / 25, f"auto: size {size} on a plan {side} across")
                 check(advice == 0, "auto: no advice")
-    total = 10
+    # The general method on the plan: rows of copies 5 apart on a plan 43 across, said once;
+    # with auto the gaps fit the plan and nothing is said; on the plate nothing either.
+    general = "range -1 -1 45 35\nrange 17.2 12.6 18.1 13.5\nend\npoint 0 -3\n"
+    for drawing, script, scale, said in ((PLAN, general, None, 1), (PLAN, general, "auto", 0),
+                                         (PLATE, "range -5 -5 425 265\nrange 28 178 68 218\n"
+                                                 "end\npoint 0 -280\n", None, 0)):
+        with tempfile.TemporaryDirectory() as folder:
+            printed, _, _ = run(drawing, script, scale, folder,
+                                (("mMethod", "0"), ("mIsRotate", "1"), ("mIsSymmetry", "1")))
+            advice = printed.count("scale: rows of copies are laid out 5 apart")
+            check(advice == said and "done: " in printed,
+                  f"general on {os.path.basename(drawing)}, {scale}: advice {advice} times")
+    total = 13
     print(f"{total - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
