@@ -8,11 +8,8 @@
 namespace twinfind::dxf {
 namespace {
 
-// DWG versions and their releases' names, oldest first.
-constexpr std::array<std::pair<const char*, const char*>, 16> kReleases = {{
-    {"AC1.40", "R1.4"},
-    {"AC1.50", "R2.05"},
-    {"AC2.10", "R2.10"},
+// The DWG versions a file's head can name ("AC10" and two digits) and their releases' names.
+constexpr std::array<std::pair<const char*, const char*>, 14> kReleases = {{
     {"AC1001", "R2.22"},
     {"AC1002", "R2.5"},
     {"AC1003", "R2.6"},
@@ -26,6 +23,7 @@ constexpr std::array<std::pair<const char*, const char*>, 16> kReleases = {{
     {"AC1021", "R2007"},
     {"AC1024", "R2010"},
     {"AC1027", "R2013"},
+    {"AC1032", "R2018"},
 }};
 
 }  // namespace
@@ -47,7 +45,6 @@ bool DwgVersionRead(const std::string& version) {
 }
 
 std::string DwgReleaseName(const std::string& version) {
-  if (version == "AC1032") return "R2018";
   for (const auto& [v, name] : kReleases) {
     if (version == v) return name;
   }

@@ -75,11 +75,19 @@ std::optional<std::string> NotAFile(const std::string& path) {
 
 }  // namespace
 
-bool IsDwgName(const std::string& path) {
+namespace {
+
+std::string LowerExtension(const std::string& path) {
   std::string extension = std::filesystem::path(path).extension().string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".dwg";
+  return extension;
 }
+
+}  // namespace
+
+bool IsDwgName(const std::string& path) { return LowerExtension(path) == ".dwg"; }
+
+bool IsDxfName(const std::string& path) { return LowerExtension(path) == ".dxf"; }
 
 std::vector<std::string> ImportResult::WarningLines() const {
   std::vector<std::string> lines;

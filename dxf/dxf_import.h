@@ -74,6 +74,8 @@ ImportResult OpenDrawingFile(const std::string& path, vexhost::Drawing& drawing,
 
 // Whether a path names a DWG file (its extension, in any case): such a name is never written.
 bool IsDwgName(const std::string& path);
+// Whether a path names a DXF file (its extension, in any case).
+bool IsDxfName(const std::string& path);
 
 // The same for DXF text already in memory.
 ImportResult ImportDxfText(std::string text, vexhost::Drawing& drawing,

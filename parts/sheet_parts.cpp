@@ -86,7 +86,7 @@ class PartCollector {
       return;
     }
     std::vector<int> part = g.own;
-    InMaterial(p, Side(g.box), part, out);
+    Inside(p, false, Side(g.box), part, out);
     std::sort(part.begin(), part.end());
     parts_.push_back(std::move(part));
   }
@@ -94,13 +94,16 @@ class PartCollector {
   // The smaller side of a box.
   static double Side(const VexBox& b) { return std::min(b.maxX - b.minX, b.maxY - b.minY); }
 
-  // What lies inside a part's outline `p`: holes and marks of the part, or the outline's other
-  // side (a line drawn as its two edges). `side`: the part's smaller side.
-  void InMaterial(int p, double side, std::vector<int>& part, SheetParts& out) {
+  // What lies inside the closed group `p`: in a part's material (`hole` false) its holes and
+  // marks, in a hole open space again; either way the outline's other edge (a line drawn as its
+  // two edges) is of the part and leaves the inside as it was. `side`: the part's smaller side.
+  void Inside(int p, bool hole, double side, std::vector<int>& part, SheetParts& out) {
     for (const int c : At(p).children) {
       if (OtherSide(p, c, side)) {
         part.insert(part.end(), At(c).own.begin(), At(c).own.end());
-        InMaterial(c, side, part, out);
+        Inside(c, hole, side, part, out);
+      } else if (hole) {
+        InOpenSpace(c, out);
       } else {
         InPart(c, side, part, out);
       }
@@ -112,21 +115,9 @@ class PartCollector {
     const survey::CandidatePart& g = At(p);
     part.insert(part.end(), g.own.begin(), g.own.end());
     if (g.closed) {
-      InHole(p, side, part, out);
+      Inside(p, true, side, part, out);
     } else {
       for (const int c : g.children) InPart(c, side, part, out);
-    }
-  }
-
-  // What lies inside a hole `p`: the hole's other side, else open space again.
-  void InHole(int p, double side, std::vector<int>& part, SheetParts& out) {
-    for (const int c : At(p).children) {
-      if (OtherSide(p, c, side)) {
-        part.insert(part.end(), At(c).own.begin(), At(c).own.end());
-        InHole(c, side, part, out);
-      } else {
-        InOpenSpace(c, out);
-      }
     }
   }
 
@@ -147,7 +138,8 @@ class PartCollector {
     if (*std::max_element(std::begin(insets), std::end(insets)) > 1.5 * std::sqrt(2.0) * thin) {
       return false;
     }
-    const std::vector<FigureRecord> of = FiguresOfGroup(o), inf = FiguresOfGroup(i);
+    const std::vector<FigureRecord> of = survey::FiguresOf(drawing_, o.own),
+                                    inf = survey::FiguresOf(drawing_, i.own);
     double nearMin = std::numeric_limits<double>::infinity(), nearMax = 0;
     const auto measure = [&](const std::vector<FigureRecord>& points,
                              const std::vector<FigureRecord>& line) {
@@ -163,15 +155,6 @@ class PartCollector {
     measure(inf, of);
     measure(of, inf);
     return nearMin > joint_ && nearMin <= thin && nearMax <= 1.5 * nearMin + joint_;
-  }
-
-  std::vector<FigureRecord> FiguresOfGroup(const survey::CandidatePart& g) const {
-    std::vector<FigureRecord> figures;
-    for (const int id : g.own) {
-      const std::vector<FigureRecord> f = survey::FiguresOf(drawing_, id);
-      figures.insert(figures.end(), f.begin(), f.end());
-    }
-    return figures;
   }
 
   const vexhost::Drawing& drawing_;

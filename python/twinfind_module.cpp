@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_import.h"
 #include "dxf/memory_limit.h"
 #include "session/drawing_session.h"
 #include "settings/settings_store.h"
@@ -174,15 +175,6 @@ std::string NumberedName(py::handle given, const std::string& prefix, int most,
   std::string name = given.cast<std::string>();
   for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return name;
-}
-
-// The extension of a path's file name, in lower case ("" for none).
-std::string ExtensionOf(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || path.find_first_of("/\\", dot) != std::string::npos) return {};
-  std::string extension = path.substr(dot);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension;
 }
 
 std::string PathOf(py::handle path) {
@@ -582,8 +574,7 @@ host colour and type stand for.)")
           [](DrawingSession& d, py::handle path, py::handle blocks) {
             const std::string file = PathOf(path);
             // A .dwg name is refused by the session with its own reason.
-            if (const std::string extension = ExtensionOf(file);
-                extension != ".dxf" && extension != ".dwg") {
+            if (!twinfind::dxf::IsDxfName(file) && !twinfind::dxf::IsDwgName(file)) {
               throw BadArgument("save writes DXF: give a name that ends in .dxf, not " + file);
             }
             std::vector<py::object> keep;

@@ -340,9 +340,7 @@ std::vector<Family> DrawingSession::Parts(const Area& area, const SearchOptions&
   for (const parts::PartFamily& found : sheet.families) {
     Family family;
     const std::vector<int>& lead = found.members.front().segments;
-    for (const int id : lead) {
-      family.figures += static_cast<int>(survey::FiguresOf(drawing, id).size());
-    }
+    family.figures = static_cast<int>(survey::FiguresOf(drawing, lead).size());
     family.box = survey::BoxOf(drawing, lead);
     family.found = static_cast<int>(found.members.size());
     std::vector<int> sortedLead = lead;

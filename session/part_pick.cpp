@@ -83,11 +83,7 @@ std::optional<PickedPart> PartPicker::At(const vexhost::Drawing& drawing, uint64
           !(area < smallest)) {
         continue;
       }
-      std::vector<FigureRecord> figures;
-      for (const int id : candidate.own) {
-        const std::vector<FigureRecord> f = survey::FiguresOf(drawing, id);
-        figures.insert(figures.end(), f.begin(), f.end());
-      }
+      const std::vector<FigureRecord> figures = survey::FiguresOf(drawing, candidate.own);
       if (!vexhost::IsOutside(figures.data(), static_cast<int>(figures.size()), x, y)) {
         smallest = area;
         group = static_cast<int>(p);

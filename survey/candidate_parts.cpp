@@ -14,17 +14,6 @@
 namespace twinfind::survey {
 namespace {
 
-// The ends of lines and arcs: where a figure can meet the next one.
-void AddEnds(const FigureRecord& f, size_t segment, std::vector<End>& ends) {
-  if (f.kind == VEX_FIG_LINE) {
-    ends.push_back({f.u.line.x1, f.u.line.y1, segment});
-    ends.push_back({f.u.line.x2, f.u.line.y2, segment});
-  } else if (f.kind == VEX_FIG_ARC) {
-    ends.push_back({f.u.arc.sx, f.u.arc.sy, segment});
-    ends.push_back({f.u.arc.ex, f.u.arc.ey, segment});
-  }
-}
-
 bool BoxHolds(const VexBox& outer, const VexBox& inner, double slack) {
   return inner.minX >= outer.minX - slack && inner.minY >= outer.minY - slack &&
          inner.maxX <= outer.maxX + slack && inner.maxY <= outer.maxY + slack;
@@ -224,6 +213,16 @@ std::vector<std::pair<double, double>> TestPoints(const std::vector<FigureRecord
   return spread;
 }
 
+std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing,
+                                    const std::vector<int>& segments) {
+  std::vector<FigureRecord> figures;
+  for (const int id : segments) {
+    const std::vector<FigureRecord> f = FiguresOf(drawing, id);
+    figures.insert(figures.end(), f.begin(), f.end());
+  }
+  return figures;
+}
+
 std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing, int segmentId) {
   std::vector<FigureRecord> figures;
   if (const vexhost::Segment* s = drawing.FindSegment(segmentId)) {
@@ -279,10 +278,7 @@ CandidateForest FormCandidates(const vexhost::Drawing& drawing, const std::vecto
   std::vector<std::vector<FigureRecord>> figures(forest.parts.size());
   std::vector<int> closed;
   for (size_t p = 0; p < forest.parts.size(); ++p) {
-    for (const int id : forest.parts[p].own) {
-      const std::vector<FigureRecord> f = FiguresOf(drawing, id);
-      figures[p].insert(figures[p].end(), f.begin(), f.end());
-    }
+    figures[p] = FiguresOf(drawing, forest.parts[p].own);
     forest.parts[p].closed = vexhost::IsClosedChain(figures[p]);
     if (forest.parts[p].closed) closed.push_back(static_cast<int>(p));
   }

@@ -47,6 +47,9 @@ std::vector<std::pair<double, double>> TestPoints(const std::vector<FigureRecord
 
 // The figures of a segment, in element order.
 std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing, int segmentId);
+// The figures of the segments, one segment after the other.
+std::vector<FigureRecord> FiguresOf(const vexhost::Drawing& drawing,
+                                    const std::vector<int>& segments);
 
 }  // namespace twinfind::survey
 

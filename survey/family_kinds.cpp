@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <map>
-#include <utility>
 
 #include "survey/candidate_parts.h"
+#include "survey/touching_ends.h"
 
 namespace twinfind::survey {
 namespace {
@@ -20,59 +18,26 @@ bool Round(const FigureRecord& f) { return f.kind == VEX_FIG_CIRCLE; }
 // point: a closed outline, or one inside a larger drawing (a symbol's frame, a part with its
 // marks). Open strokes (a letter, dashes, a zigzag) close none.
 bool ClosesALoop(const std::vector<FigureRecord>& figures, double near) {
-  std::vector<std::pair<double, double>> ends;
+  // The ends joined into points: each end its own, every two within `near` one.
+  std::vector<End> ends;
   std::vector<bool> lone;  // a line of no length: its ends meet, and it closes nothing
   for (const FigureRecord& f : figures) {
-    if (f.kind == VEX_FIG_LINE) {
-      ends.push_back({f.u.line.x1, f.u.line.y1});
-      ends.push_back({f.u.line.x2, f.u.line.y2});
-      lone.push_back(std::fabs(f.u.line.x2 - f.u.line.x1) <= near &&
-                     std::fabs(f.u.line.y2 - f.u.line.y1) <= near);
-    } else if (f.kind == VEX_FIG_ARC) {
-      ends.push_back({f.u.arc.sx, f.u.arc.sy});
-      ends.push_back({f.u.arc.ex, f.u.arc.ey});
-      lone.push_back(false);  // a whole turn closes itself
-    }
+    const size_t before = ends.size();
+    AddEnds(f, 0, ends);
+    if (ends.size() == before) continue;
+    for (size_t e = before; e < ends.size(); ++e) ends[e].segment = e;
+    lone.push_back(f.kind == VEX_FIG_LINE && std::fabs(f.u.line.x2 - f.u.line.x1) <= near &&
+                   std::fabs(f.u.line.y2 - f.u.line.y1) <= near);
   }
-  // The ends joined into points: each with those within `near` in its cell of a grid `near`
-  // wide and the cells around it.
-  std::vector<size_t> root(ends.size());
-  for (size_t i = 0; i < root.size(); ++i) root[i] = i;
-  const auto find = [&](size_t i) {
-    while (root[i] != i) i = root[i] = root[root[i]];
-    return i;
-  };
-  double minX = 0, minY = 0;
-  for (size_t i = 0; i < ends.size(); ++i) {
-    minX = i == 0 ? ends[i].first : std::min(minX, ends[i].first);
-    minY = i == 0 ? ends[i].second : std::min(minY, ends[i].second);
-  }
-  const auto cell = [&](double v, double from) {
-    return static_cast<int64_t>(std::floor((v - from) / near));
-  };
-  std::map<std::pair<int64_t, int64_t>, std::vector<size_t>> cells;
-  for (size_t i = 0; i < ends.size(); ++i) {
-    const int64_t cx = cell(ends[i].first, minX), cy = cell(ends[i].second, minY);
-    for (int64_t dx = -1; dx <= 1; ++dx) {
-      for (int64_t dy = -1; dy <= 1; ++dy) {
-        const auto it = cells.find({cx + dx, cy + dy});
-        if (it == cells.end()) continue;
-        for (const size_t j : it->second) {
-          if (std::fabs(ends[i].first - ends[j].first) <= near &&
-              std::fabs(ends[i].second - ends[j].second) <= near) {
-            root[find(i)] = find(j);
-          }
-        }
-      }
-    }
-    cells[{cx, cy}].push_back(i);
-  }
+  Joins points(ends.size());
+  JoinTouching(ends, near, points);
   // Each figure then joins its two points; one that joins two points already joined (by the
-  // same point, or by figures before it) closes a loop.
+  // same point, or by figures before it) closes a loop (an arc of a whole turn closes itself).
+  Joins figuresJoined(ends.size());
   for (size_t e = 0; e + 1 < ends.size(); e += 2) {
-    const size_t a = find(e), b = find(e + 1);
+    const size_t a = figuresJoined.Find(points.Find(e)), b = figuresJoined.Find(points.Find(e + 1));
     if (a == b && !lone[e / 2]) return true;
-    root[a] = b;
+    figuresJoined.Join(a, b);
   }
   return false;
 }
@@ -89,10 +54,7 @@ FamilyKind KindOf(const vexhost::Drawing& drawing, const Family& family, double 
   const double size = std::max(b.maxX - b.minX, b.maxY - b.minY);
   const double near = kSamePoint * std::max(1.0, size);
   if (!(b.maxX - b.minX > near) || !(b.maxY - b.minY > near)) return FamilyKind::kStroke;
-  std::vector<FigureRecord> figures;
-  for (const int id : family.part) {
-    for (const FigureRecord& f : FiguresOf(drawing, id)) figures.push_back(f);
-  }
+  const std::vector<FigureRecord> figures = FiguresOf(drawing, family.part);
   if (figures.empty()) return FamilyKind::kStroke;
   const FigureRecord& first = figures.front();
   const bool concentric = std::all_of(figures.begin(), figures.end(), [&](const FigureRecord& f) {

@@ -4,10 +4,11 @@
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #include <map>
-#include <numeric>
+#include <optional>
 
 #include "host/geometry.h"
 #include "survey/candidate_parts.h"
+#include "survey/touching_ends.h"
 #include "survey/twin_search.h"
 
 namespace twinfind::survey {
@@ -18,47 +19,28 @@ namespace bgi = boost::geometry::index;
 using Point = bg::model::point<double, 2, bg::cs::cartesian>;
 using Box = bg::model::box<Point>;
 
-// One member of one family, with its figures.
+// One member of one family, with its figures and the ends of its lines and arcs.
 struct Piece {
   size_t family = 0;
   std::vector<int> segments;  // sorted
   std::vector<FigureRecord> figures;
+  std::vector<End> ends;
   VexBox box{};
 };
 
-// The ends of lines and arcs.
-std::vector<std::pair<double, double>> Ends(const std::vector<FigureRecord>& figures) {
-  std::vector<std::pair<double, double>> ends;
-  for (const FigureRecord& f : figures) {
-    if (f.kind == VEX_FIG_LINE) {
-      ends.push_back({f.u.line.x1, f.u.line.y1});
-      ends.push_back({f.u.line.x2, f.u.line.y2});
-    } else if (f.kind == VEX_FIG_ARC) {
-      ends.push_back({f.u.arc.sx, f.u.arc.sy});
-      ends.push_back({f.u.arc.ex, f.u.arc.ey});
-    }
-  }
-  return ends;
-}
-
 // Whether an end of one piece's lines and arcs lies on a figure of the other.
 bool EndOn(const Piece& a, const Piece& b, double joint) {
-  for (const auto& [x, y] : Ends(a.figures)) {
-    if (x < b.box.minX - joint || x > b.box.maxX + joint || y < b.box.minY - joint ||
-        y > b.box.maxY + joint) {
+  for (const End& end : a.ends) {
+    if (end.x < b.box.minX - joint || end.x > b.box.maxX + joint || end.y < b.box.minY - joint ||
+        end.y > b.box.maxY + joint) {
       continue;
     }
     for (const FigureRecord& f : b.figures) {
-      const std::optional<double> d = vexhost::DistanceToFigure(f, x, y);
+      const std::optional<double> d = vexhost::DistanceToFigure(f, end.x, end.y);
       if (d && *d <= joint) return true;
     }
   }
   return false;
-}
-
-size_t Root(std::vector<size_t>& root, size_t i) {
-  while (root[i] != i) i = root[i] = root[root[i]];
-  return i;
 }
 
 }  // namespace
@@ -75,10 +57,8 @@ bool JoinTouchingFamilies(const vexhost::Drawing& drawing, const std::vector<int
       piece.family = f;
       piece.segments = member.segments;
       std::sort(piece.segments.begin(), piece.segments.end());
-      for (const int id : piece.segments) {
-        const std::vector<FigureRecord> figures = FiguresOf(drawing, id);
-        piece.figures.insert(piece.figures.end(), figures.begin(), figures.end());
-      }
+      piece.figures = FiguresOf(drawing, piece.segments);
+      for (const FigureRecord& f : piece.figures) AddEnds(f, 0, piece.ends);
       piece.box = BoxOf(drawing, piece.segments);
       boxes.push_back({Box(Point(piece.box.minX - joint, piece.box.minY - joint),
                            Point(piece.box.maxX + joint, piece.box.maxY + joint)),
@@ -88,8 +68,7 @@ bool JoinTouchingFamilies(const vexhost::Drawing& drawing, const std::vector<int
   }
   // The pieces of other families each touches, joined into groups.
   const bgi::rtree<std::pair<Box, size_t>, bgi::quadratic<16>> tree(boxes.begin(), boxes.end());
-  std::vector<size_t> root(pieces.size());
-  std::iota(root.begin(), root.end(), size_t{0});
+  Joins touching(pieces.size());
   std::vector<std::pair<Box, size_t>> near;
   for (size_t i = 0; i < pieces.size(); ++i) {
     if (i % 64 == 0 && !progress(0.5 * static_cast<double>(i) / static_cast<double>(pieces.size())))
@@ -97,16 +76,16 @@ bool JoinTouchingFamilies(const vexhost::Drawing& drawing, const std::vector<int
     near.clear();
     tree.query(bgi::intersects(boxes[i].first), std::back_inserter(near));
     for (const auto& [box, j] : near) {
-      if (j <= i || pieces[j].family == pieces[i].family || Root(root, i) == Root(root, j)) {
+      if (j <= i || pieces[j].family == pieces[i].family || touching.Find(i) == touching.Find(j)) {
         continue;
       }
       if (EndOn(pieces[i], pieces[j], joint) || EndOn(pieces[j], pieces[i], joint)) {
-        root[Root(root, j)] = Root(root, i);
+        touching.Join(i, j);
       }
     }
   }
   std::map<size_t, std::vector<size_t>> groups;  // by root, in the order of the families
-  for (size_t i = 0; i < pieces.size(); ++i) groups[Root(root, i)].push_back(i);
+  for (size_t i = 0; i < pieces.size(); ++i) groups[touching.Find(i)].push_back(i);
 
   // Groups of two or more pieces, by the families they hold (each as often as it is held).
   std::map<std::vector<size_t>, std::vector<const std::vector<size_t>*>> byFamilies;
@@ -117,6 +96,7 @@ bool JoinTouchingFamilies(const vexhost::Drawing& drawing, const std::vector<int
     std::sort(held.begin(), held.end());
     byFamilies[held].push_back(&group);
   }
+  std::optional<TwinSearch> search;
   std::vector<bool> gone(families.size(), false);
   std::vector<std::pair<size_t, Family>> joined;  // in the place of a family
   size_t done = 0;
@@ -143,8 +123,8 @@ bool JoinTouchingFamilies(const vexhost::Drawing& drawing, const std::vector<int
       std::sort(segments.begin(), segments.end());
       expected.push_back(std::move(segments));
     }
-    TwinSearch search(drawing, options, range);
-    std::optional<std::vector<FoundTwin>> twins = search.Search(expected.front());
+    if (!search) search.emplace(drawing, options, range);  // once, for every group searched
+    std::optional<std::vector<FoundTwin>> twins = search->Search(expected.front());
     if (!twins) continue;
     std::vector<std::vector<int>> found;
     for (const FoundTwin& t : *twins) {
@@ -162,9 +142,7 @@ bool JoinTouchingFamilies(const vexhost::Drawing& drawing, const std::vector<int
     Family family;
     family.part = twins->front().segments;
     std::sort(family.part.begin(), family.part.end());
-    for (const int id : family.part) {
-      family.figures += static_cast<int>(FiguresOf(drawing, id).size());
-    }
+    family.figures = static_cast<int>(FiguresOf(drawing, family.part).size());
     family.box = BoxOf(drawing, family.part);
     family.partFound = true;
     family.found = static_cast<int>(twins->size());

@@ -11,6 +11,17 @@
 #include <unordered_map>
 
 namespace twinfind::survey {
+
+void AddEnds(const FigureRecord& f, size_t segment, std::vector<End>& ends) {
+  if (f.kind == VEX_FIG_LINE) {
+    ends.push_back({f.u.line.x1, f.u.line.y1, segment});
+    ends.push_back({f.u.line.x2, f.u.line.y2, segment});
+  } else if (f.kind == VEX_FIG_ARC) {
+    ends.push_back({f.u.arc.sx, f.u.arc.sy, segment});
+    ends.push_back({f.u.arc.ex, f.u.arc.ey, segment});
+  }
+}
+
 namespace {
 
 namespace bg = boost::geometry;

@@ -9,6 +9,8 @@
 #include <numeric>
 #include <vector>
 
+#include "vexlib/vexlib.h"
+
 namespace twinfind::survey {
 
 // Groups of indexes joined by union and find.
@@ -33,6 +35,10 @@ struct End {
   double x, y;
   size_t segment;
 };
+
+// Adds the ends of a line or an arc (where a figure can meet the next one), as ends of
+// `segment`; other figures have none.
+void AddEnds(const FigureRecord& f, size_t segment, std::vector<End>& ends);
 
 // Joins the segments of every two ends that lie within `joint` of each other (exactly on each
 // other when `joint` is 0).

@@ -48,9 +48,10 @@ std::string_view Trim(std::string_view s) {
 }
 
 // The line without a comment after it: a '#' after a space or tab starts one, as in the
-// README's sessions (`snapshot plan.png   # a picture`). A dialog's text keeps every character.
+// README's sessions (`snapshot plan.png   # a picture`). Typed input and a dialog's text keep
+// every character.
 std::string_view WithoutComment(std::string_view line) {
-  if (line.substr(0, 12) == "dialog text ") return line;
+  if (line.substr(0, 4) == "key " || line.substr(0, 12) == "dialog text ") return line;
   for (size_t i = 1; i < line.size(); ++i) {
     if (line[i] == '#' && (line[i - 1] == ' ' || line[i - 1] == '\t')) {
       return Trim(line.substr(0, i));
@@ -272,8 +273,8 @@ bool ScriptRunner::DeliverRange(const std::vector<VexBox>& windows, int lineNumb
 std::string ScriptRunner::ScaleAdvice() {
   if (scaleAdvised_) return {};
   const TwinfindSettings settings = ReadSettings();
-  const bool rows = settings.mMethod == 0 && settings.mIsArrange != 0;
-  if ((settings.mMethod == 0 && !rows) || !settings.mDrawingScale.empty()) return {};
+  const bool rows = settings.mMethod == 0;  // else the balloon method's texts
+  if ((rows && settings.mIsArrange == 0) || !settings.mDrawingScale.empty()) return {};
   const vexhost::Drawing& drawing = vexhost::TheHost().drawing;
   VexBox box = vexhost::EmptyBox();
   for (const int id : drawing.SegmentIds()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <regex>
 #include <variant>
 
 #include "common/utf.h"
@@ -353,10 +354,10 @@ std::string SearchRecorder::WhatItDid() const {
   if (deleted > 0) parts.push_back(count(deleted, "twin", "twins") + " deleted");
   if (recoloured > 0) parts.push_back(count(recoloured, "twin", "twins") + " recoloured");
   if (balloons > 0) parts.push_back(count(balloons, "balloon", "balloons"));
+  // The count text the balloon method writes: "3EA", or "3/1EA" with mirror images.
+  static const std::regex kCount(R"([0-9]+(/[0-9]+)?EA)");
   for (const std::string& text : texts) {
-    if (text.size() > 2 && text.compare(text.size() - 2, 2, "EA") == 0) {
-      parts.push_back("count text " + text);
-    }
+    if (std::regex_match(text, kCount)) parts.push_back("count text " + text);
   }
   if (parts.empty()) return "done: nothing changed";
   std::string line = "done: ";
