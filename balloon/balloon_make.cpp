@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "balloon/balloon_texts.h"
 #include "balloon/drawing_scale.h"
 #include "balloon/found_parts.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
+#include "common/said_texts.h"
 #include "engine/host_lists.h"
 #include "engine/shape_model.h"
 #include "settings/settings.h"
@@ -90,7 +90,7 @@ class MissingAnchors {
  public:
   void Add() { ++count_; }
   ~MissingAnchors() {
-    if (count_ > 0) VexMsgPutInfoMessage(FormatInt(texts::kNoBalloonAnchor, count_).c_str());
+    if (count_ > 0) VexMsgPutInfoMessage(FormatInt(Said(texts::kNoBalloonAnchor), count_).c_str());
   }
 
  private:

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/message_format.h"
+#include "common/said_texts.h"
 #include "engine/candidate_placements.h"
-#include "engine/engine_texts.h"
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
 #include "engine/placement.h"
@@ -93,7 +93,7 @@ class Search {
   bool Run();
   void ReportLeftOut() const {
     if (leftOutMatches_ > 0) {
-      VexDlgMessageBox(FormatInt(texts::kMatchesLeftOut, leftOutMatches_).c_str());
+      VexDlgMessageBox(FormatInt(Said(texts::kMatchesLeftOut), leftOutMatches_).c_str());
     }
   }
 
@@ -202,7 +202,8 @@ Search::Trial Search::Place(const Placement& p, bool mirrored) {
   windowTable.Clear();
   if (VexSgmSearchSegment4(&window, CompareElementType, kWindowList) == 0 &&
       !ReadList(kWindowList, windowTable,
-                mirrored ? texts::kMirrorOverflowT05 : texts::kWindowOverflowT03, true)) {
+                mirrored ? Said(texts::kMirrorOverflowT05) : Said(texts::kWindowOverflowT03),
+                true)) {
     return Trial::kStopped;
   }
   pairing.ReadWindow();

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "engine/engine_texts.h"
+#include "common/said_texts.h"
 #include "engine/host_lists.h"
 #include "engine/shape_model.h"
 
@@ -23,14 +23,14 @@ bool ReadCopySources(int workList, std::vector<CopySource>& sources) {
     source.ref = ref;
     ReadSegmentFigures(ref, source.figures);
     if (!source.figures.ok) {
-      VexMsgPutErrorMessage(texts::kCopyErrorT03);
+      VexMsgPutErrorMessage(Said(texts::kCopyErrorT03));
       return false;
     }
     source.hasAttr5 = VexSgmHasAttribute(ref.segmentId, VEX_ATTRIBUTE_5) != 0 ? 1 : 0;
     sources.push_back(std::move(source));
   }
   if (sources.size() > static_cast<size_t>(kWorkCapacity)) {
-    VexDlgMessageBox(texts::kCopyOverflowT04);
+    VexDlgMessageBox(Said(texts::kCopyOverflowT04));
     return false;
   }
   return true;

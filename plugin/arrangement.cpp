@@ -4,9 +4,9 @@
 
 #include "balloon/drawing_scale.h"
 #include "balloon/found_parts.h"
+#include "common/said_texts.h"
 #include "engine/host_lists.h"
 #include "engine/shape_model.h"
-#include "plugin/texts.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 
@@ -26,7 +26,7 @@ bool CopyMatch(const MatchRecord& match, VexPoint at, std::vector<SegmentRef>& c
   for (int i = 1; i <= match.segmentCount(); ++i) {
     if (VexIddSetApIdData(list, match.segment(i).segmentId, match.segment(i).auxId) == -1) {
       CloseList(list);
-      VexMsgPutErrorMessage(texts::kCopyListError);
+      VexMsgPutErrorMessage(Said(texts::kCopyListError));
       return false;
     }
   }
@@ -34,7 +34,7 @@ bool CopyMatch(const MatchRecord& match, VexPoint at, std::vector<SegmentRef>& c
   const VexPoint base{match.box.minX, match.box.minY};
   // The host refuses a copy it cannot make (one beyond the drawing's reach): the row stops.
   if (VexSgmEditSegment2(kCopyList, &base, &at, 0.0, 1.0, 0, kCopyResultList) == -1) {
-    VexMsgPutErrorMessage(texts::kCopyListError);
+    VexMsgPutErrorMessage(Said(texts::kCopyListError));
     return false;
   }
   const int made = VexIddOpenApIdData(kCopyResultList, 1);

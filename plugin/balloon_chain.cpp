@@ -3,12 +3,12 @@
 #include "balloon/found_parts.h"
 #include "balloon/part_texts.h"
 #include "common/message_format.h"
+#include "common/said_texts.h"
 #include "plugin/balloon_placement.h"
 #include "plugin/balloon_result.h"
 #include "plugin/guard.h"
 #include "plugin/part_search.h"
 #include "plugin/range_input.h"
-#include "plugin/texts.h"
 #include "settings/settings.h"
 #include "ui/run_settings_dialog.h"
 
@@ -29,7 +29,7 @@ void PromptForKeyin(const char16_t* cursor, const std::u16string& prompt) {
 int OnBalloonRange(int code, const VexEvent* /*event*/) {
   return Guarded([code]() -> int {
     if (code == VEX_EVENT_INPUT) {
-      if (!CollectTargets(texts::kTargetsOverflowT02, texts::kSelectShapeT02)) {
+      if (!CollectTargets(Said(texts::kTargetsOverflowT02), Said(texts::kSelectShapeT02))) {
         return VEX_STEP_DONE;
       }
       return GoToPartStart();
@@ -52,7 +52,7 @@ int OnMaterial(int code, const VexEvent* event) {
     }
     if (code == VEX_EVENT_END) {
       if (materialText.empty()) {
-        VexDlgMessageBox(texts::kMaterialMissing);
+        VexDlgMessageBox(Said(texts::kMaterialMissing));
         return VEX_STEP_STAY;
       }
       return GoTo(PartNumberStep);
@@ -97,10 +97,10 @@ int OnBalloonPart(int code, const VexEvent* /*event*/) {
     // that no segment is counted twice on the count text and the parts list.
     if (!CollectPartAndSearch(kBalloonPartTexts, true)) return VEX_STEP_DONE;
     if (foundParts.count() == 0) {
-      VexDlgMessageBox(texts::kNoIdenticalS02);
+      VexDlgMessageBox(Said(texts::kNoIdenticalS02));
       return GoToPartStart();
     }
-    VexMsgPutInfoMessage(FormatInt(texts::kFoundCountS02, foundParts.count()).c_str());
+    VexMsgPutInfoMessage(FormatInt(Said(texts::kFoundCountS02), foundParts.count()).c_str());
     MarkUsedTargets();
     return GoTo(Settings().mIsBalloonAutoArrange != 0 ? BalloonConfirmStep
                                                       : PromptBalloonPlacement);
@@ -117,7 +117,7 @@ int GoToPartStart() {
 int BalloonRangeStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
     VexIdClearBlink();
-    PromptForRange(texts::kRangeCursor, texts::kRangePrompt);
+    PromptForRange(Said(texts::kRangeCursor), Said(texts::kRangePrompt));
     VexCtlSetExecuteFunc(OnBalloonRange, u"");
     return 0;
   });
@@ -125,9 +125,10 @@ int BalloonRangeStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
 
 int MaterialStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
-    PromptForKeyin(texts::kMaterialCursor,
-                   materialText.empty() ? std::u16string(texts::kMaterialPrompt)
-                                        : FormatText(texts::kMaterialPromptCurrent, materialText));
+    PromptForKeyin(Said(texts::kMaterialCursor),
+                   materialText.empty()
+                       ? std::u16string(Said(texts::kMaterialPrompt))
+                       : FormatText(Said(texts::kMaterialPromptCurrent), materialText));
     VexCtlSetExecuteFunc(OnMaterial, u"");
     return 0;
   });
@@ -136,7 +137,7 @@ int MaterialStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
 int PartNumberStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
     const std::u16string& number = Settings().mBalloonStr;
-    PromptForKeyin(number.c_str(), FormatText(texts::kPartNumberPrompt, number));
+    PromptForKeyin(number.c_str(), FormatText(Said(texts::kPartNumberPrompt), number));
     VexCtlSetExecuteFunc(OnPartNumber, u"");
     return 0;
   });
@@ -144,7 +145,7 @@ int PartNumberStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
 
 int DepthStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
-    PromptForKeyin(texts::kDepthCursor, texts::kDepthPrompt);
+    PromptForKeyin(Said(texts::kDepthCursor), Said(texts::kDepthPrompt));
     VexCtlSetExecuteFunc(OnDepth, u"");
     return 0;
   });
@@ -152,7 +153,7 @@ int DepthStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
 
 int BalloonPartStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
-    PromptForRange(texts::kPartCursor, texts::kPartPrompt);
+    PromptForRange(Said(texts::kPartCursor), Said(texts::kPartPrompt));
     VexCtlSetExecuteFunc(OnBalloonPart, u"");
     return 0;
   });

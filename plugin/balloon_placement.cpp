@@ -2,15 +2,14 @@
 
 #include "balloon/balloon_make.h"
 #include "balloon/balloon_snap.h"
-#include "balloon/balloon_texts.h"
 #include "balloon/count_text.h"
 #include "balloon/drawing_scale.h"
 #include "common/message_format.h"
+#include "common/said_texts.h"
 #include "plugin/balloon_chain.h"
 #include "plugin/balloon_result.h"
 #include "plugin/guard.h"
 #include "plugin/part_search.h"
-#include "plugin/texts.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 
@@ -24,7 +23,7 @@ int PromptBalloonPlacement(const char16_t* /*text*/, double x, double y) {
     VexEvtSetObject(&object);
     const VexEchoRecord echo{4, 0, x, y};
     VexEvtSetEcho(&echo);
-    VexMsgPutMessage(texts::kBalloonPlacePrompt);
+    VexMsgPutMessage(Said(texts::kBalloonPlacePrompt));
     VexCtlSetExecuteFunc(OnBalloonPlacement, u"%f %f", x, y);
     return 0;
   });
@@ -49,7 +48,7 @@ int OnBalloonPlacement(int code, const VexEvent* event) {
     if (anchor.found) {
       CreateBalloon({anchor.point, p, anchor.elementId, anchor.auxId, true});
     } else {
-      VexMsgPutInfoMessage(FormatInt(texts::kNoBalloonAnchor, 1).c_str());
+      VexMsgPutInfoMessage(FormatInt(Said(texts::kNoBalloonAnchor), 1).c_str());
     }
     AdvancePartNumber();
     return GoToPartStart();

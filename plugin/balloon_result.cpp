@@ -6,13 +6,13 @@
 #include "balloon/balloon_make.h"
 #include "balloon/count_text.h"
 #include "balloon/part_texts.h"
+#include "common/said_texts.h"
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
 #include "plugin/arrangement.h"
 #include "plugin/balloon_chain.h"
 #include "plugin/guard.h"
 #include "plugin/part_search.h"
-#include "plugin/texts.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 
@@ -65,7 +65,7 @@ int BalloonConfirmStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
     BlinkMatches();
     VexEvtSetEventMask(VEX_MASK_END);
-    VexMsgPutMessage(texts::kBalloonConfirm);
+    VexMsgPutMessage(Said(texts::kBalloonConfirm));
     VexCtlSetExecuteFunc(OnBalloonConfirm, u"");
     return 0;
   });
@@ -93,7 +93,7 @@ int PromptBalloonArrangePoint(const char16_t* /*text*/, double x, double y) {
     VexEvtSetEventMask(VEX_MASK_POINT);
     const VexEchoRecord echo{4, 0, x, y};
     VexEvtSetEcho(&echo);
-    VexMsgPutMessage(texts::kPlacePrompt);
+    VexMsgPutMessage(Said(texts::kPlacePrompt));
     VexCtlSetExecuteFunc(OnBalloonArrangePoint, u"%f %f", x, y);
     return 0;
   });

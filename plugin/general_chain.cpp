@@ -2,11 +2,11 @@
 #include "plugin/general_chain.h"
 #include "balloon/found_parts.h"
 #include "common/message_format.h"
+#include "common/said_texts.h"
 #include "plugin/general_result.h"
 #include "plugin/guard.h"
 #include "plugin/part_search.h"
 #include "plugin/range_input.h"
-#include "plugin/texts.h"
 #include "ui/run_settings_dialog.h"
 
 namespace twinfind {
@@ -15,7 +15,8 @@ namespace {
 int OnGeneralRange(int code, const VexEvent* /*event*/) {
   return Guarded([code]() -> int {
     if (code == VEX_EVENT_INPUT) {
-      if (!CollectTargets(texts::kTargetsOverflowT01, texts::kSelectShape)) return VEX_STEP_DONE;
+      if (!CollectTargets(Said(texts::kTargetsOverflowT01), Said(texts::kSelectShape)))
+        return VEX_STEP_DONE;
       VexCtlSetReadyFunc(GeneralPartStep, u"");
       return VEX_STEP_NEXT;
     }
@@ -34,11 +35,11 @@ int OnGeneralPart(int code, const VexEvent* /*event*/) {
     // Twins that share a segment with a later one are dropped.
     if (!CollectPartAndSearch(kGeneralPartTexts, true)) return VEX_STEP_DONE;
     if (foundParts.count() == 0) {
-      VexDlgMessageBox(texts::kNoIdentical);
+      VexDlgMessageBox(Said(texts::kNoIdentical));
       VexCtlSetReadyFunc(GeneralPartStep, u"");
       return VEX_STEP_NEXT;
     }
-    VexMsgPutInfoMessage(FormatInt(texts::kFoundCount, foundParts.count()).c_str());
+    VexMsgPutInfoMessage(FormatInt(Said(texts::kFoundCount), foundParts.count()).c_str());
     MarkUsedTargets();
     VexCtlSetReadyFunc(GeneralConfirmStep, u"");
     return VEX_STEP_NEXT;
@@ -50,7 +51,7 @@ int OnGeneralPart(int code, const VexEvent* /*event*/) {
 int GeneralRangeStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
     VexIdClearBlink();
-    PromptForRange(texts::kRangeCursor, texts::kRangePrompt);
+    PromptForRange(Said(texts::kRangeCursor), Said(texts::kRangePrompt));
     VexCtlSetExecuteFunc(OnGeneralRange, u"");
     return 0;
   });
@@ -58,7 +59,7 @@ int GeneralRangeStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
 
 int GeneralPartStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
-    PromptForRange(texts::kPartCursor, texts::kPartPrompt);
+    PromptForRange(Said(texts::kPartCursor), Said(texts::kPartPrompt));
     VexCtlSetExecuteFunc(OnGeneralPart, u"");
     return 0;
   });

@@ -1,13 +1,13 @@
 // The general method after a search: the confirmation, the arrangement row, and the action on
 // the matches.
 #include "plugin/general_result.h"
+#include "common/said_texts.h"
 #include "engine/match_extents.h"
 #include "engine/shape_model.h"
 #include "plugin/arrangement.h"
 #include "plugin/general_chain.h"
 #include "plugin/guard.h"
 #include "plugin/part_search.h"
-#include "plugin/texts.h"
 #include "settings/settings.h"
 
 namespace twinfind {
@@ -64,7 +64,8 @@ int GeneralConfirmStep(const char16_t* /*text*/, double /*x*/, double /*y*/) {
   return Guarded([]() -> int {
     BlinkMatches();
     VexEvtSetEventMask(VEX_MASK_END);
-    VexMsgPutMessage(Settings().mIsArrange != 0 ? texts::kConfirmArrange : texts::kConfirmEnd);
+    VexMsgPutMessage(Settings().mIsArrange != 0 ? Said(texts::kConfirmArrange)
+                                                : Said(texts::kConfirmEnd));
     VexCtlSetExecuteFunc(OnGeneralConfirm, u"");
     return 0;
   });
@@ -75,7 +76,7 @@ int GeneralPlaceStep(const char16_t* /*text*/, double x, double y) {
     VexEvtSetEventMask(VEX_MASK_POINT);
     const VexEchoRecord echo{4, 0, x, y};
     VexEvtSetEcho(&echo);
-    VexMsgPutMessage(texts::kPlacePrompt);
+    VexMsgPutMessage(Said(texts::kPlacePrompt));
     VexCtlSetExecuteFunc(OnGeneralPlace, u"%f %f", x, y);
     return 0;
   });

@@ -3,7 +3,7 @@
 #ifndef PLUGIN_GUARD_H
 #define PLUGIN_GUARD_H
 
-#include "plugin/texts.h"
+#include "common/said_texts.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind {
@@ -13,7 +13,7 @@ int Guarded(Body&& body) noexcept {
   try {
     return body();
   } catch (...) {
-    VexMsgPutErrorMessage(texts::kInternalError);
+    VexMsgPutErrorMessage(Said(texts::kInternalError));
     return VEX_STEP_DONE;
   }
 }

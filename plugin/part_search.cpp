@@ -8,7 +8,6 @@
 #include "balloon/found_parts.h"
 #include "engine/host_lists.h"
 #include "plugin/range_input.h"
-#include "plugin/texts.h"
 #include "settings/search_options.h"
 #include "settings/settings.h"
 
@@ -58,24 +57,24 @@ bool CollectPartAndSearch(const PartStepTexts& t, bool dropOverlaps) {
     case TwinFailure::kNone:
       return true;
     case TwinFailure::kPartOverCapacity:
-      VexDlgMessageBox(t.overflowBox);
+      VexDlgMessageBox(Said(t.overflowBox));
       return false;
     case TwinFailure::kPartListRefused:
-      VexMsgPutErrorMessage(t.apiDataError);
+      VexMsgPutErrorMessage(Said(t.apiDataError));
       return false;
     case TwinFailure::kPartEmpty:
-      VexMsgPutErrorMessage(t.selectShape);
+      VexMsgPutErrorMessage(Said(t.selectShape));
       return false;
     case TwinFailure::kPartNotInRange:
-      VexMsgPutErrorMessage(t.outlineError);
+      VexMsgPutErrorMessage(Said(t.outlineError));
       return false;
     case TwinFailure::kNoAnchorLine:
-      VexMsgPutErrorMessage(t.needLine);
+      VexMsgPutErrorMessage(Said(t.needLine));
       return false;
     case TwinFailure::kRangeOverCapacity:  // the range step took no more than the table holds
     case TwinFailure::kSearchFailed:
     case TwinFailure::kStopped:  // the command's search is never stopped: it gives no goOn
-      VexMsgPutErrorMessage(t.searchError);
+      VexMsgPutErrorMessage(Said(t.searchError));
       return false;
   }
   return false;

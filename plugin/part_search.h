@@ -4,18 +4,19 @@
 #ifndef PLUGIN_PART_SEARCH_H
 #define PLUGIN_PART_SEARCH_H
 
+#include "common/said_texts.h"
 #include "engine/twin_finder.h"
 
 namespace twinfind {
 
 // The messages of the part step; the balloon method tags them with "(S02)".
 struct PartStepTexts {
-  const char16_t* overflowBox;   // more than 1000 part segments (a message box)
-  const char16_t* apiDataError;  // the work list refused a segment
-  const char16_t* selectShape;   // nothing indicated
-  const char16_t* outlineError;  // a part segment outside the part's box
-  const char16_t* needLine;      // no line in the part
-  const char16_t* searchError;   // the search stopped
+  SaidText overflowBox;   // more than 1000 part segments (a message box)
+  SaidText apiDataError;  // the work list refused a segment
+  SaidText selectShape;   // nothing indicated
+  SaidText outlineError;  // a part segment outside the part's box
+  SaidText needLine;      // no line in the part
+  SaidText searchError;   // the search stopped
 };
 
 extern const PartStepTexts kGeneralPartTexts;

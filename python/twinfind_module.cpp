@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/language.h"
+#include "common/utf.h"
 #include "dxf/dxf_import.h"
 #include "dxf/memory_limit.h"
 #include "session/drawing_session.h"
@@ -733,8 +735,28 @@ Raises twinfind.Error with the tool's message when the drawing cannot be
 read ("cannot read the drawing PATH: ..."): no such file, no regular file, a
 broken or binary DXF, too large for the memory limit.)");
 
+  m.def(
+      "set_language",
+      [](const std::string& name) {
+        const auto language = twinfind::LanguageNamed(twinfind::ToUtf16(name));
+        if (!language) throw BadArgument("set_language takes 'ko' or 'en', not '" + name + "'");
+        twinfind::SetLanguage(*language);
+      },
+      py::arg("language"),
+      R"(set_language(language) -> None
+
+The language of what the command says in the module's warnings and errors:
+"ko" (Korean, the default, as the command says it) or "en" (English). It
+holds for the whole process, as the tool's mLanguage setting does for the
+tool.)");
+  m.def(
+      "language", []() { return std::string(twinfind::LanguageCode(twinfind::CurrentLanguage())); },
+      R"(language() -> str
+
+"ko" or "en": the language set_language chose.)");
+
   // The names read as the package's own.
-  for (const char* name : {"Twin", "Family", "Drawing", "open"}) {
+  for (const char* name : {"Twin", "Family", "Drawing", "open", "set_language", "language"}) {
     m.attr(name).attr("__module__") = "twinfind";
   }
 }

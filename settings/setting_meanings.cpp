@@ -6,7 +6,7 @@
 namespace twinfind {
 namespace {
 
-constexpr std::array<std::pair<std::u16string_view, std::string_view>, 27> kMeanings = {{
+constexpr std::array<std::pair<std::u16string_view, std::string_view>, 28> kMeanings = {{
     {u"mMethod", "method: 0 general (act on the twins, lay copies out), 1 balloons"},
     {u"mBalloonSize", "balloon diameter"},
     {u"mBalloonLeaderSize", "balloon leader length, from the part to the circle"},
@@ -35,6 +35,7 @@ constexpr std::array<std::pair<std::u16string_view, std::string_view>, 27> kMean
     {u"mTolerance", "how far a twin's coordinates may lie off (rounded drawings)"},
     {u"mRangeLimit", "most segments a search range may hold (up to 1000000)"},
     {u"mDrawingScale", "scale of gaps, balloons and texts: empty 1, a number, or auto"},
+    {u"mLanguage", "language of prompts, messages, dialogs and the view: ko or en"},
 }};
 
 }  // namespace

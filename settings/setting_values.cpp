@@ -1,5 +1,7 @@
 #include "settings/setting_values.h"
 
+#include "common/language.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -55,11 +57,13 @@ enum class Takes {
   kLineType,
   kRangeLimit,
   kDrawingScale,
+  kLanguage,
 };
 
 Takes WhatItTakes(const SettingDefinition& d) {
   if (d.name == u"mRangeLimit") return Takes::kRangeLimit;
   if (d.name == u"mDrawingScale") return Takes::kDrawingScale;
+  if (d.name == u"mLanguage") return Takes::kLanguage;
   switch (d.kind) {
     case SettingKind::kFlag:
       return Takes::kFlag;
@@ -101,6 +105,8 @@ std::string SettingValueProblem(const SettingDefinition& definition, std::u16str
       return text == u"auto" || (IsNumber(text) && TextToDouble(text) > 0)
                  ? std::string()
                  : "takes auto (sizes that fit the drawing) or a factor above 0, such as 0.1";
+    case Takes::kLanguage:
+      return LanguageNamed(text) ? std::string() : "takes ko (Korean, the default) or en (English)";
     case Takes::kPositiveNumber:
       return IsNumber(text) && TextToDouble(text) > 0
                  ? std::string()

@@ -2,6 +2,8 @@
 // the loader that fills the record at every start of the command.
 #include "settings/settings.h"
 
+#include "common/language.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -39,10 +41,11 @@ const std::array<SettingDefinition, 24> kSettingDefinitions = {{
     {u"mBalloonStr", u"101", SettingKind::kText},
 }};
 
-const std::array<SettingDefinition, 3> kOptionalSettingDefinitions = {{
+const std::array<SettingDefinition, 4> kOptionalSettingDefinitions = {{
     {u"mTolerance", u"0.000001", SettingKind::kText},
     {u"mRangeLimit", u"10000", SettingKind::kInteger},
     {u"mDrawingScale", u"", SettingKind::kText},
+    {u"mLanguage", u"ko", SettingKind::kText},
 }};
 
 double DrawingScaleOf(std::u16string_view text, double largerSide) {
@@ -177,6 +180,15 @@ bool WriteSetting(std::u16string_view subkey, std::u16string_view name, std::u16
 
 namespace {
 
+// The field of the optional setting at `index` of kOptionalSettingDefinitions.
+std::u16string& OptionalField(TwinfindSettings& record, size_t index) {
+  std::u16string TwinfindSettings::*const fields[] = {
+      &TwinfindSettings::mTolerance, &TwinfindSettings::mRangeLimit,
+      &TwinfindSettings::mDrawingScale, &TwinfindSettings::mLanguage};
+  static_assert(std::size(fields) == kOptionalSettingDefinitions.size());
+  return record.*fields[index];
+}
+
 // The record from the store; a missing value gets its default, written back when asked for.
 TwinfindSettings ReadRecord(bool writeMissing) {
   TwinfindSettings record;
@@ -190,23 +202,37 @@ TwinfindSettings ReadRecord(bool writeMissing) {
     }
     StoreIntoRecord(record, i, text);
   }
-  std::u16string* const optional[] = {&record.mTolerance, &record.mRangeLimit,
-                                      &record.mDrawingScale};
-  static_assert(std::size(optional) == kOptionalSettingDefinitions.size());
   for (size_t i = 0; i < kOptionalSettingDefinitions.size(); ++i) {
     const SettingDefinition& definition = kOptionalSettingDefinitions[i];
-    if (!ReadSetting(kSettingsSubkey, definition.name, *optional[i])) {
-      *optional[i] = definition.defaultText;
-    }
+    std::u16string& field = OptionalField(record, i);
+    if (!ReadSetting(kSettingsSubkey, definition.name, field)) field = definition.defaultText;
   }
   return record;
 }
 
 }  // namespace
 
-void LoadSettings() { Settings() = ReadRecord(true); }
+void LoadSettings() {
+  Settings() = ReadRecord(true);
+  SetLanguage(LanguageOfSetting(Settings().mLanguage));
+}
 
 TwinfindSettings ReadSettings() { return ReadRecord(false); }
+
+bool SetRecordSetting(TwinfindSettings& record, std::u16string_view name,
+                      std::u16string_view text) {
+  for (size_t i = 0; i < kSettingDefinitions.size(); ++i) {
+    if (kSettingDefinitions[i].name != name) continue;
+    StoreIntoRecord(record, i, std::u16string(text));
+    return true;
+  }
+  for (size_t i = 0; i < kOptionalSettingDefinitions.size(); ++i) {
+    if (kOptionalSettingDefinitions[i].name != name) continue;
+    OptionalField(record, i) = text;
+    return true;
+  }
+  return false;
+}
 
 const SettingDefinition* FindSettingDefinition(std::u16string_view name) {
   for (const SettingDefinition& d : kSettingDefinitions) {

@@ -38,6 +38,7 @@ struct TwinfindSettings {
   std::u16string mTolerance;   // optional: the search's tolerance (see SearchToleranceOf)
   std::u16string mRangeLimit;  // optional: how many segments the search range holds (RangeLimitOf)
   std::u16string mDrawingScale;  // optional: the sizes of balloons, texts, gaps (DrawingScaleOf)
+  std::u16string mLanguage;      // optional: "ko" (the default) or "en" (LanguageOfSetting)
 };
 
 // How a stored text becomes a field of the record.
@@ -56,8 +57,9 @@ extern const std::array<SettingDefinition, 24> kSettingDefinitions;
 // does not, and never written back by the loader, so a store that never had them keeps exactly
 // the 24 values. mTolerance, the search's tolerance for drawings with rounded coordinates;
 // mRangeLimit, how many segments the search range may hold; mDrawingScale, a factor for the
-// sizes of what the command draws of its own (absent: none).
-extern const std::array<SettingDefinition, 3> kOptionalSettingDefinitions;
+// sizes of what the command draws of its own (absent: none); mLanguage, the language the
+// command, its dialogs, the tool and the view speak (absent: Korean).
+extern const std::array<SettingDefinition, 4> kOptionalSettingDefinitions;
 
 // How many segments the search range holds when mRangeLimit is not set, and at most.
 inline constexpr int kDefaultRangeLimit = 10000;
@@ -96,12 +98,16 @@ bool ReadSetting(std::u16string_view subkey, std::u16string_view name, std::u16s
 bool WriteSetting(std::u16string_view subkey, std::u16string_view name, std::u16string_view text);
 
 // Fills the whole record from the store; a missing value gets its default, written back. This is
-// what a start of the command does.
+// what a start of the command does; it switches the command's language to mLanguage's.
 void LoadSettings();
 
 // The record as LoadSettings would fill it, by the same rules, but leaving the store as it is:
 // for readers that are not the command (the survey, the view, the report).
 TwinfindSettings ReadSettings();
+
+// One setting of a record set from its stored text as the loader reads it (a running command's
+// record changed by a setting the user applied); false for a name that is no setting.
+bool SetRecordSetting(TwinfindSettings& record, std::u16string_view name, std::u16string_view text);
 
 // The definition of one of the 24 settings or of an optional one; null for another name.
 const SettingDefinition* FindSettingDefinition(std::u16string_view name);

@@ -1,7 +1,7 @@
 // The settings dialog as the first prompt of either method opens it.
 #include "ui/run_settings_dialog.h"
 
-#include "ui/dialog_texts.h"
+#include "common/said_texts.h"
 #include "ui/dialog_window.h"
 #include "ui/twinfind_dlg.h"
 #include "vexlib/vexlib.h"
@@ -15,7 +15,7 @@ void RunSettingsDialog() {
     dialog.SaveToRegistry();
     dialog.ApplyDialogSettings();
     // The next start reads the store again: values it did not take would be lost unseen.
-    if (dialog.mFailedWrites > 0) VexMsgPutErrorMessage(ui::texts::kSettingsNotSaved);
+    if (dialog.mFailedWrites > 0) VexMsgPutErrorMessage(Said(texts::kSettingsNotSaved));
   }
 }
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
+#include "common/said_texts.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 #include "ui/bitmap.h"
 #include "ui/dialog_template.h"
-#include "ui/dialog_texts.h"
 #include "ui/picker_tables.h"
 #include "ui/pickers.h"
 #include "ui/resource.h"
@@ -102,7 +102,10 @@ void TwinfindDlg::DoDataExchange(DataExchange& dx) {
 bool TwinfindDlg::OnInitDialog() {
   Dialog::OnInitDialog();
   for (int id : kEditBoxes) LimitDlgItemText(id, kLongestEditText);
-  for (std::u16string_view row : texts::kMaterialRows) mMaterialList.AddString(row);
+  for (const SaidText* row :
+       {&texts::kMaterialRow1, &texts::kMaterialRow2, &texts::kMaterialRow3}) {
+    mMaterialList.AddString(Said(*row));
+  }
   LoadControlsFromRegistry();
   ShowLineTypeSample(mLTypeName);
   return true;  // the focus goes to the first tab stop, edit IDC_ARRANGE_WIDTH

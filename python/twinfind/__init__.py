@@ -21,7 +21,19 @@ from ._twinfind import (
     Twin,
     TwinfindWarning,
     __version__,
+    language,
     open,
+    set_language,
 )
 
-__all__ = ["Drawing", "Error", "Family", "Twin", "TwinfindWarning", "open", "__version__"]
+__all__ = [
+    "Drawing",
+    "Error",
+    "Family",
+    "Twin",
+    "TwinfindWarning",
+    "open",
+    "set_language",
+    "language",
+    "__version__",
+]

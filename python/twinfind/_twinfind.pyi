@@ -111,3 +111,9 @@ def open(
     path: PathLike, *, memory_limit_mb: Optional[int] = None, chord_tolerance: Optional[float] = None
 ) -> Drawing:
     """Reads a DXF drawing, as `twinfind run DRAWING` reads it."""
+
+def set_language(language: str) -> None:
+    """The language of what the command says: "ko" (the default) or "en"."""
+
+def language() -> str:
+    """"ko" or "en": the language set_language chose."""

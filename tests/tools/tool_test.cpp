@@ -95,18 +95,19 @@ TEST(Tool, SettingsAreListedReadAndWritten) {
   // NAME VALUE  # its meaning, in English.
   EXPECT_EQ(r.out.rfind("mMethod 0  # method: 0 general", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("\nmIsSymmetry 0  # 1: mirror images are twins\n"), std::string::npos);
-  // The 24 values, then the optional tolerance, range limit and scale with their defaults;
-  // listing them does not store them. Every line has its meaning.
-  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 27);
+  // The 24 values, then the optional tolerance, range limit, scale and language with their
+  // defaults; listing them does not store them. Every line has its meaning.
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 28);
   const std::regex line(R"(m_?[A-Za-z]+ [^ ]*  # [^\n]{8,}\n)");
   EXPECT_EQ(
       std::distance(std::sregex_iterator(r.out.begin(), r.out.end(), line), std::sregex_iterator()),
-      27)
+      28)
       << r.out;
   EXPECT_NE(r.out.find("\nmBalloonStr 101  # "), std::string::npos);
   EXPECT_NE(r.out.find("\nmTolerance 0.000001  # "), std::string::npos);
   EXPECT_NE(r.out.find("\nmRangeLimit 10000  # "), std::string::npos);
   EXPECT_NE(r.out.find("\nmDrawingScale   # "), std::string::npos);
+  EXPECT_NE(r.out.find("\nmLanguage ko  # "), std::string::npos);
   EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mTolerance"), std::string::npos);
   EXPECT_EQ(tooltest::ReadFile(folder.path() / "s.reg").find("mRangeLimit"), std::string::npos);
   ASSERT_EQ(RunTool(folder, "settings set mTolerance 0.001" + with).status, 0);

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/language.h"
 #include "tools/view/page_assets.h"
 #include "tools/view/view_security.h"
 
@@ -45,10 +46,9 @@ bool NestsDeeperThan(std::string_view text, int limit) {
 }  // namespace
 
 HttpAnswer ViewRoutes::Refusal(int status, const std::string& reason) {
-  HttpAnswer answer =
-      JsonAnswer(nlohmann::json{{"ok", false}, {"error", reason}}.dump(
-                     -1, ' ', false, nlohmann::json::error_handler_t::replace),
-                 status);
+  HttpAnswer answer = JsonAnswer(nlohmann::json{{"ok", false}, {"error", reason}}.dump(
+                                     -1, ' ', false, nlohmann::json::error_handler_t::replace),
+                                 status);
   for (const auto& [name, value] : AnswerHeaders()) answer.headers[name] = value;
   return answer;
 }
@@ -88,6 +88,15 @@ HttpAnswer ViewRoutes::Handle(const HttpRequest& request) {
           answer = {};
           answer.contentType = std::string(asset.type);
           answer.body = std::string(asset.body);
+          // The page opens in the command's language (the mLanguage setting, its button).
+          if (name == "index.html") {
+            const std::string korean = "<html lang=\"ko\">";
+            if (const size_t at = answer.body.find(korean); at != std::string::npos) {
+              answer.body.replace(
+                  at, korean.size(),
+                  "<html lang=\"" + std::string(LanguageCode(CurrentLanguage())) + "\">");
+            }
+          }
         }
       }
     }
@@ -122,8 +131,8 @@ HttpAnswer ViewRoutes::Api(const std::string& route, const HttpRequest& request)
   const bool post = request.method == "POST";
   if (route == "act" && post) {
     if (NestsDeeperThan(request.body, kDeepestJson)) {
-      return Refusal(400, "the request nests deeper than " + std::to_string(kDeepestJson) +
-                              " levels");
+      return Refusal(400,
+                     "the request nests deeper than " + std::to_string(kDeepestJson) + " levels");
     }
     const nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
     if (!body.is_object()) return Refusal(400, "the request is no JSON object");

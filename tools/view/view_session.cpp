@@ -58,7 +58,10 @@ std::string Text(const nlohmann::json& request, const char* name) {
 }  // namespace
 
 ViewSession::ViewSession(Session& session)
-    : session_((session.File().StayInHost(), session)), layers_(vexhost::TheHost().drawing) {
+    : session_((session.File().StayInHost(), session)),
+      settingsStore_(std::make_unique<SessionSettingsStore>(ActiveSettingsStore())),
+      settingsScope_(std::make_unique<ScopedSettingsStore>(*settingsStore_)),
+      layers_(vexhost::TheHost().drawing) {
   runner_ = std::make_unique<ScriptRunner>(out_, err_);
   runner_->AddObserver(session_.searches->Observer());
   session_.searches->TellDone([this](const std::string& line) { out_ << line << '\n'; });
@@ -75,7 +78,8 @@ ViewSession::ViewSession(Session& session)
 ViewSession::~ViewSession() = default;
 
 void ViewSession::Add(std::string kind, std::string text) {
-  lines_.push_back({nextSeq_++, std::move(kind), std::move(text)});
+  std::optional<Suggestion> suggest = SuggestionIn(text);
+  lines_.push_back({nextSeq_++, std::move(kind), std::move(text), std::move(suggest)});
   while (lines_.size() > kKeptLines) lines_.pop_front();
 }
 
@@ -175,6 +179,8 @@ std::string ViewSession::Act(const nlohmann::json& request) {
     return Survey(request);
   } else if (what == "pick") {
     refused = Pick(request);
+  } else if (what == "setting") {
+    refused = ApplySetting(request);
   } else if (what != "state") {
     return Refusal("unknown action '" + QuoteForMessage(what) + "'");
   }
@@ -311,8 +317,11 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   }
   nlohmann::json lines = nlohmann::json::array();
   for (const CommandLine& line : lines_) {
-    if (line.seq > since)
-      lines.push_back({{"seq", line.seq}, {"kind", line.kind}, {"text", line.text}});
+    if (line.seq <= since) continue;
+    nlohmann::json shown = {{"seq", line.seq}, {"kind", line.kind}, {"text", line.text}};
+    if (line.suggest)
+      shown["suggest"] = {{"name", line.suggest->name}, {"value", line.suggest->value}};
+    lines.push_back(std::move(shown));
   }
   state["lines"] = lines;
   state["seq"] = nextSeq_ - 1;
@@ -321,6 +330,8 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["defaultInput"] = ToUtf8(driver.defaultInput());
   state["history"] = {{"undo", host.undo.undoSteps()}, {"redo", host.undo.redoSteps()}};
   state["prompt"] = prompt_;
+  state["language"] = LanguageCode(CurrentLanguage());
+  state["settings"] = SettingsJson();
   if (replaceAsked_) {
     state["confirm"] = {{"replace", *replaceAsked_}};
     replaceAsked_.reset();

@@ -19,6 +19,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/language.h"
+#include "settings/store_session.h"
 #include "survey/survey.h"
 #include "tools/run_command.h"
 #include "tools/script_runner.h"
@@ -29,11 +31,23 @@
 
 namespace twinfind::tool::view {
 
+// A setting a line names as the answer to what it tells, which the page offers as a button.
+struct Suggestion {
+  std::string name;
+  std::string value;
+};
+
+// The setting a line of the tool or the survey suggests ("twinfind settings set mRangeLimit
+// 40810 raises the limit", "with mTolerance 0.01 they are one family of 37"), when it names a
+// setting and a value that setting takes.
+std::optional<Suggestion> SuggestionIn(const std::string& line);
+
 // One line of the page's command line.
 struct CommandLine {
   int64_t seq = 0;
   std::string kind;  // prompt, info, error, box, tool, refused
   std::string text;
+  std::optional<Suggestion> suggest;
 };
 
 class ViewSession {
@@ -69,6 +83,13 @@ class ViewSession {
   void Finish();
 
  private:
+  // A setting applied from the page ({"name", "value", "keep"}): held for this session, or
+  // written to the user's settings when "keep" is true, and taken by the running command.
+  std::optional<std::string> ApplySetting(const nlohmann::json& request);
+  // The language switched: the lines shown, the prompt and the cursor text said again in it.
+  void SayAgain(Language language);
+  // The settings the page shows in its own panel: [{name, value, meaning, held}].
+  nlohmann::json SettingsJson() const;
   // Runs one action line; the reason when the tool refused it.
   std::optional<std::string> RunLine(const std::string& line, bool motion = false);
   void TakeOutput(bool motion);
@@ -93,6 +114,9 @@ class ViewSession {
   void IndicatePendingPart();
 
   Session& session_;
+  // The settings applied for this session, over the user's store while the view runs.
+  std::unique_ptr<SessionSettingsStore> settingsStore_;
+  std::unique_ptr<ScopedSettingsStore> settingsScope_;
   std::ostringstream out_, err_;
   std::unique_ptr<ScriptRunner> runner_;
   DialogView dialogs_;

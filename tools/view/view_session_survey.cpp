@@ -47,10 +47,19 @@ std::string ViewSession::Survey(const nlohmann::json& request) {
   surveyDigest_ = layers_.lastingDigest();
   surveyHidden_ = vexhost::TheHost().drawing.hiddenLayers();
   nlohmann::json state = nlohmann::json::parse(State(request));
+  // Each near line with the setting it suggests (null for none), offered as a button.
+  const std::vector<std::string> near = NearLines(*survey_);
+  nlohmann::json suggested = nlohmann::json::array();
+  for (const std::string& line : near) {
+    const std::optional<Suggestion> suggest = SuggestionIn(line);
+    suggested.push_back(suggest ? nlohmann::json{{"name", suggest->name}, {"value", suggest->value}}
+                                : nlohmann::json(nullptr));
+  }
   state["survey"] = {{"families", FamiliesJson(*survey_, layers_)},
                      {"segments", survey_->segments},
                      {"candidates", survey_->candidates},
-                     {"near", NearLines(*survey_)},
+                     {"near", near},
+                     {"nearSettings", suggested},
                      {"hiddenLayers", hiddenLayers},
                      {"seconds", seconds}};
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/language.h"
 #include "ui/win32/module_state.h"
 #include "ui/win32/win32_paint.h"
 
@@ -101,6 +102,7 @@ INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM w
     auto* self = reinterpret_cast<Win32DialogWindow*>(lParam);
     SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     self->hwnd_ = hwnd;
+    self->TakeTemplateTexts();
     self->SubclassStatics();
     // True: the system gives the focus to the first tab stop.
     return self->dialog_.InitDialog() ? TRUE : FALSE;
@@ -127,6 +129,19 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM /*lPara
     }
     default:
       return FALSE;  // the system's dialog handling, colour messages included
+  }
+}
+
+void Win32DialogWindow::TakeTemplateTexts() {
+  // The resource is the Korean dialog; in another language the caption and every control
+  // (walked in creation order, which is template order) take the template's texts.
+  if (CurrentLanguage() == Language::kKorean) return;
+  SetWindowTextW(hwnd_, Wide(std::u16string(source_.caption)));
+  HWND item = GetWindow(hwnd_, GW_CHILD);
+  for (const ControlTemplate& c : source_.controls) {
+    if (item == nullptr) break;
+    if (!c.text.empty()) SetWindowTextW(item, Wide(std::u16string(c.text)));
+    item = GetWindow(item, GW_HWNDNEXT);
   }
 }
 

@@ -50,6 +50,8 @@ class Win32DialogWindow final : public DialogWindow {
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The template's texts where they are not the resource's (a language other than Korean).
+  void TakeTemplateTexts();
   // The static controls paint through the dialog's bound control objects when they have one.
   void SubclassStatics();
   void DeleteImages();
