@@ -219,21 +219,6 @@ void LoadSettings() {
 
 TwinfindSettings ReadSettings() { return ReadRecord(false); }
 
-bool SetRecordSetting(TwinfindSettings& record, std::u16string_view name,
-                      std::u16string_view text) {
-  for (size_t i = 0; i < kSettingDefinitions.size(); ++i) {
-    if (kSettingDefinitions[i].name != name) continue;
-    StoreIntoRecord(record, i, std::u16string(text));
-    return true;
-  }
-  for (size_t i = 0; i < kOptionalSettingDefinitions.size(); ++i) {
-    if (kOptionalSettingDefinitions[i].name != name) continue;
-    OptionalField(record, i) = text;
-    return true;
-  }
-  return false;
-}
-
 const SettingDefinition* FindSettingDefinition(std::u16string_view name) {
   for (const SettingDefinition& d : kSettingDefinitions) {
     if (d.name == name) return &d;

@@ -105,10 +105,6 @@ void LoadSettings();
 // for readers that are not the command (the survey, the view, the report).
 TwinfindSettings ReadSettings();
 
-// One setting of a record set from its stored text as the loader reads it (a running command's
-// record changed by a setting the user applied); false for a name that is no setting.
-bool SetRecordSetting(TwinfindSettings& record, std::u16string_view name, std::u16string_view text);
-
 // The definition of one of the 24 settings or of an optional one; null for another name.
 const SettingDefinition* FindSettingDefinition(std::u16string_view name);
 

@@ -63,6 +63,12 @@ std::optional<SettingsFileLocation> FileSettingsStore::Location() const {
 
 bool FileSettingsStore::ReadValue(std::u16string_view keyPath, std::u16string_view name,
                                   size_t maxBytes, std::vector<unsigned char>& data) {
+  // The values held for a session come first (the store that follows the environment only).
+  if (!fixedPath_) {
+    if (const char* session = AbsolutePathVariable(kSessionSettingsVariable)) {
+      if (FileSettingsStore(session).ReadValue(keyPath, name, maxBytes, data)) return true;
+    }
+  }
   const auto location = Location();
   if (!location) return false;
   // Writers replace the file by rename, so a reader sees a whole file even without the lock;

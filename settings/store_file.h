@@ -8,8 +8,9 @@
 //
 // How it stays whole: every write holds an exclusive flock on "<file>.lock", reads the file,
 // changes the one value, writes the whole file to a private temporary file beside it
-// (".<file>.XXXXXX.tmp", common/atomic_file.h), syncs it and renames it over the file; readers hold a shared lock. A file that cannot be parsed reads as holding no value,
-// and the next write first moves it aside to "<file>.damaged" so that nothing is lost.
+// (".<file>.XXXXXX.tmp", common/atomic_file.h), syncs it and renames it over the file; readers hold
+// a shared lock. A file that cannot be parsed reads as holding no value, and the next write first
+// moves it aside to "<file>.damaged" so that nothing is lost.
 #ifndef SETTINGS_STORE_FILE_H
 #define SETTINGS_STORE_FILE_H
 
@@ -23,6 +24,10 @@
 namespace twinfind {
 
 inline constexpr const char* kSettingsFileVariable = "TWINFIND_SETTINGS";
+// A second file, named by an absolute path, whose values are read before the settings file's
+// and never written by the store: the settings a user applied for one session of the view
+// (tools/view). The view writes it with a store of its own path.
+inline constexpr const char* kSessionSettingsVariable = "TWINFIND_SESSION_SETTINGS";
 
 struct SettingsFileLocation {
   std::string path;

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "common/language.h"
 #include "common/utf.h"
 #include "settings/reg_file.h"
 #include "settings/settings.h"
@@ -97,6 +98,30 @@ TEST_F(FileStoreTest, TheLocationFollowsTheEnvironmentAtEveryOperation) {
   ASSERT_TRUE(fixed.WriteValue(kKey, u"mMethod", u"5"));
   EXPECT_EQ(StoredValue(dir / "fixed.reg", u"mMethod"), u"5");
   EXPECT_EQ(StoredValue(path, u"mMethod"), u"1");
+}
+
+// A session's file is read first and never written: the view's settings for one session. The
+// command reads it through the same store when it starts, and sets its language from it.
+TEST_F(FileStoreTest, ASessionsValuesAreReadFirstAndNeverWritten) {
+  const std::string session = dir / "session.reg";
+  ASSERT_TRUE(WriteSetting(kSettingsSubkey, u"mRangeLimit", u"300"));
+  ScopedEnv named(kSessionSettingsVariable, session);
+  EXPECT_EQ(StoredSettingText(u"mRangeLimit"), u"300");  // no session file yet
+  FileSettingsStore held(session);
+  ASSERT_TRUE(held.WriteValue(kKey, u"mRangeLimit", u"49"));
+  ASSERT_TRUE(held.WriteValue(kKey, u"mLanguage", u"en"));
+  LoadSettings();
+  EXPECT_EQ(Settings().mRangeLimit, u"49");
+  EXPECT_EQ(CurrentLanguage(), Language::kEnglish);
+  ASSERT_TRUE(WriteSetting(kSettingsSubkey, u"mRangeLimit", u"500"));
+  EXPECT_EQ(StoredValue(path, u"mRangeLimit"), u"500");
+  EXPECT_EQ(StoredValue(session, u"mRangeLimit"), u"49");
+  EXPECT_EQ(StoredSettingText(u"mRangeLimit"), u"49");
+  {  // Only an absolute path names a session's file.
+    ScopedEnv relative(kSessionSettingsVariable, "session.reg");
+    EXPECT_EQ(StoredSettingText(u"mRangeLimit"), u"500");
+  }
+  SetLanguage(Language::kKorean);
 }
 
 TEST_F(FileStoreTest, TwoProcessesWritingAtOnceLoseNothing) {

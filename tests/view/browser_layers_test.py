@@ -95,7 +95,7 @@ class LayersInBrowserTest(unittest.TestCase):
         self.assertFalse(self.drawn_green(page))
         flanges = self.survey(page).get("36 × 36")
         page.element("#surveyHidden").click()
-        page.wait(lambda: "hidden layers included" in page.element("#surveyNote").text,
+        page.wait(lambda: "숨은 레이어 포함" in page.element("#surveyNote").text,
                   "the survey with the hidden layers")
         page.settle()
         rows = self.survey_rows(page)
@@ -109,42 +109,12 @@ class LayersInBrowserTest(unittest.TestCase):
         # layers changes nothing that Save writes.
         self.switch(page, 4)
         self.switch(page, 3)
-        self.assertIn("no unsaved changes", page.element("#saved").text)
+        self.assertIn("저장하지 않은 변경 없음", page.element("#saved").text)
         page.button("save")
         page.wait(lambda: os.path.exists(os.path.join(page.folder, "saved.dxf")), "the saved file")
         doc = ezdxf.readfile(os.path.join(page.folder, "saved.dxf"))
         self.assertTrue(doc.layers.get("SPARE").is_off())
         self.assertFalse(doc.layers.get("PARTS").is_off())
-
-    def test_language(self):
-        # No language stored: the page speaks Korean, as the command does; the tool's own lines
-        # and the command's prompts are as they are.
-        page = ViewPage(ARGS.tool, os.path.join(ARGS.samples, "demo-plate.dxf"), shots=ARGS.shots,
-                        language=None)
-        self.addCleanup(page.close)
-        self.assertEqual(page.js("return document.documentElement.lang"), "ko")
-        words = lambda: [page.element("#" + b).text for b in ("fit", "layersButton", "save", "end", "language")]
-        self.assertEqual(words(), ["전체", "레이어", "저장", "종료버튼", "English"])
-        page.button("layersButton")
-        self.assertIn("레이어: 7개, 꺼짐 0개", page.element("#layerTitle").text)
-        page.drag(*WHOLE)
-        page.drag(*FLANGE)
-        self.assertIn("selected 6 segments", page.history())
-        self.assertIn("찾은 부품: 4개", page.element("#foundTitle").text)
-        self.assertIn("검색대상 범위지시", page.history())
-        page.shot("language-1-korean")
-        # English, kept by the browser: the next load of the page is English too.
-        page.element("#language").click()
-        page.wait(lambda: page.js("return document.documentElement.lang") == "en", "the English page")
-        page.settle()
-        self.assertEqual(words(), ["Fit", "Layers", "Save", "End", "한국어"])
-        self.assertIn("Found: 4 twins", page.element("#foundTitle").text)
-        page.driver.get(page.url)
-        page.wait(lambda: page.js("return document.body.dataset.ready") == "1", "the page again")
-        self.assertEqual(words(), ["Fit", "Layers", "Save", "End", "한국어"])
-        page.element("#language").click()
-        page.wait(lambda: page.js("return document.documentElement.lang") == "ko", "the Korean page")
-        self.assertEqual(words(), ["전체", "레이어", "저장", "종료버튼", "English"])
 
     def survey(self, page):
         page.button("survey")

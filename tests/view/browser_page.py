@@ -28,9 +28,9 @@ CHROMIUM = "/usr/bin/chromium"
 
 class ViewPage:
     def __init__(self, tool, drawing, settings=None, out=None, shots=None, size=(1400, 900),
-                 language="en"):
-        """language: the page's language as the browser has it stored ("en", "ko"), or None
-        for a browser that has none stored (the page's own default, Korean)."""
+                 language=None):
+        """language: the mLanguage setting of the command and the page ("en", "ko"), or None
+        for none stored (the default, Korean)."""
         self.scratch = tempfile.TemporaryDirectory(prefix="twinfind-browser-")
         self.folder = self.scratch.name
         self.home = os.path.join(self.folder, "home")
@@ -44,7 +44,11 @@ class ViewPage:
         self.env = {k: v for k, v in os.environ.items()
                     if k not in ("TWINFIND_SETTINGS", "XDG_CONFIG_HOME")}
         self.env["HOME"] = self.home
-        for name, value in (settings or {}).items():
+        self.env["TMPDIR"] = self.folder  # the view's session settings
+        settings = dict(settings or {})
+        if language:
+            settings["mLanguage"] = language
+        for name, value in settings.items():
             self.run_tool("settings", "set", name, value)
         if drawing and not os.path.abspath(drawing).startswith(self.folder + os.sep):
             # The view works on a copy in the test's own folder: a view stopped with changes
@@ -85,10 +89,6 @@ class ViewPage:
         self.driver = webdriver.Chrome(service=service, options=options)
         self.driver.execute_cdp_cmd("Page.setDownloadBehavior",
                                     {"behavior": "allow", "downloadPath": self.downloads})
-        if language:
-            # Stored before the page's scripts run, as a user's earlier choice is.
-            self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
-                "source": f"localStorage.setItem('twinfindLang', '{language}');"})
         self.driver.get(self.url)
         self.wait(lambda: self.js("return document.body.dataset.ready") == "1", "the first picture")
         self.settle()

@@ -62,8 +62,8 @@ class PickInBrowserTest(unittest.TestCase):
         # The list of the chairs: ten rows, the part among them, five mirrored.
         rows = self.found_rows(page)
         self.assertEqual(len(rows), 10, rows)
-        self.assertEqual(sum(1 for r in rows if r[3] == "yes"), 5)
-        self.assertEqual(sum(1 for r in rows if "(part)" in r[0]), 1)
+        self.assertEqual(sum(1 for r in rows if r[3] == "예"), 5)
+        self.assertEqual(sum(1 for r in rows if "(부품)" in r[0]), 1)
         # Zoom frames them all; a row zooms to its chair.
         page.button("zoomFound")
         page.shot("found-1-zoom")

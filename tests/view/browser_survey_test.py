@@ -58,7 +58,7 @@ class SurveyInBrowserTest(unittest.TestCase):
 
     def survey_rows(self, page):
         page.element("#survey").click()
-        page.wait(lambda: "Surveying" not in page.element("#surveyNote").text, "the survey",
+        page.wait(lambda: "조사하는 중" not in page.element("#surveyNote").text, "the survey",
                   seconds=120)
         page.settle()
         return [[td.text for td in row.find_elements("css selector", "td")]
@@ -113,7 +113,7 @@ class SurveyInBrowserTest(unittest.TestCase):
         self.assertIn("부품형상 범위지시 :", page.prompt())
         self.assertLess(page.state()["extent"]["minY"], -20, "the copies lie below the drawing")
         # The copies changed the drawing: the list says so and a pick asks for a new survey.
-        page.wait(lambda: "has changed" in page.element("#surveyNote").text, "the stale note")
+        page.wait(lambda: "바뀌었습니다" in page.element("#surveyNote").text, "the stale note")
         page.element("#surveyRows tr").click()
         page.settle()
         self.assertIn("the drawing has changed since the survey", page.history())
@@ -154,7 +154,7 @@ class SurveyInBrowserTest(unittest.TestCase):
         families_drawing(alone, copies=False)
         page = self.open(drawing=alone)
         self.assertEqual(self.survey_rows(page), [])
-        self.assertIn("No repeated parts", page.element("#surveyNote").text)
+        self.assertIn("반복되는 부품이 없습니다", page.element("#surveyNote").text)
 
     def test_survey_plan(self):
         # The plan's sofas, turned and mirrored: the largest family, highlighted under the
@@ -204,7 +204,7 @@ class SurveyInBrowserTest(unittest.TestCase):
                 picked += 1
             self.assertEqual(picked, len(rows) - len(boxed), name)
             self.assertGreater(picked, len(rows) // 2, name)
-            self.assertNotIn("has changed", page.element("#surveyNote").text, name)
+            self.assertNotIn("바뀌었습니다", page.element("#surveyNote").text, name)
             page.close()
 
 

@@ -109,7 +109,7 @@ class ViewInBrowserTest(unittest.TestCase):
         # four lines is written as a block and its reference).
         self.assertEqual(sorted(e.dxftype() for e in new),
                          ["CIRCLE"] * 10 + ["INSERT"] + ["LWPOLYLINE"] * 5)
-        self.assertIn("no unsaved changes", page.element("#saved").text)
+        self.assertIn("저장하지 않은 변경 없음", page.element("#saved").text)
 
         # The report of the search so far.
         page.button("report")

@@ -34,6 +34,7 @@ class ViewProcess {
       close(out[0]);
       close(out[1]);
       if (chdir(folder.c_str()) != 0) _exit(127);
+      setenv("TMPDIR", folder.c_str(), 1);  // the view's session settings stay in the folder
       const rlimit files{openFiles, openFiles};
       if (openFiles > 0 && setrlimit(RLIMIT_NOFILE, &files) != 0) _exit(127);
       std::vector<std::string> words = {TWINFIND_TOOL_PATH, "view"};

@@ -58,10 +58,8 @@ std::string Text(const nlohmann::json& request, const char* name) {
 }  // namespace
 
 ViewSession::ViewSession(Session& session)
-    : session_((session.File().StayInHost(), session)),
-      settingsStore_(std::make_unique<SessionSettingsStore>(ActiveSettingsStore())),
-      settingsScope_(std::make_unique<ScopedSettingsStore>(*settingsStore_)),
-      layers_(vexhost::TheHost().drawing) {
+    : session_((session.File().StayInHost(), session)), layers_(vexhost::TheHost().drawing) {
+  OpenSessionSettings();
   runner_ = std::make_unique<ScriptRunner>(out_, err_);
   runner_->AddObserver(session_.searches->Observer());
   session_.searches->TellDone([this](const std::string& line) { out_ << line << '\n'; });
@@ -75,7 +73,11 @@ ViewSession::ViewSession(Session& session)
   TakeOutput(false);
 }
 
-ViewSession::~ViewSession() = default;
+ViewSession::~ViewSession() {
+  std::error_code ec;
+  std::filesystem::remove(sessionSettings_, ec);
+  std::filesystem::remove(sessionSettings_ + ".lock", ec);
+}
 
 void ViewSession::Add(std::string kind, std::string text) {
   std::optional<Suggestion> suggest = SuggestionIn(text);
@@ -331,7 +333,7 @@ std::string ViewSession::State(const nlohmann::json& request, const std::string&
   state["history"] = {{"undo", host.undo.undoSteps()}, {"redo", host.undo.redoSteps()}};
   state["prompt"] = prompt_;
   state["language"] = LanguageCode(CurrentLanguage());
-  state["settings"] = SettingsJson();
+  state["settings"] = pageSettings_;
   if (replaceAsked_) {
     state["confirm"] = {{"replace", *replaceAsked_}};
     replaceAsked_.reset();

@@ -20,7 +20,6 @@
 #include <nlohmann/json.hpp>
 
 #include "common/language.h"
-#include "settings/store_session.h"
 #include "survey/survey.h"
 #include "tools/run_command.h"
 #include "tools/script_runner.h"
@@ -83,13 +82,18 @@ class ViewSession {
   void Finish();
 
  private:
-  // A setting applied from the page ({"name", "value", "keep"}): held for this session, or
-  // written to the user's settings when "keep" is true, and taken by the running command.
+  // A setting applied from the page ({"name", "value", "keep"}): held for this session, and
+  // written to the user's settings too when "keep" is true. The command reads its settings when
+  // it starts: one waiting for a range or a part starts again to take it.
   std::optional<std::string> ApplySetting(const nlohmann::json& request);
+  // The session's settings file, named for the tool and the command (once, before the view's
+  // threads run).
+  void OpenSessionSettings();
   // The language switched: the lines shown, the prompt and the cursor text said again in it.
   void SayAgain(Language language);
-  // The settings the page shows in its own panel: [{name, value, meaning, held}].
-  nlohmann::json SettingsJson() const;
+  // The settings the page shows in its own panel, [{name, value, meaning, held}], read again
+  // into pageSettings_ (at the start and after each setting applied: not for every state).
+  void ReadPageSettings();
   // Runs one action line; the reason when the tool refused it.
   std::optional<std::string> RunLine(const std::string& line, bool motion = false);
   void TakeOutput(bool motion);
@@ -114,9 +118,10 @@ class ViewSession {
   void IndicatePendingPart();
 
   Session& session_;
-  // The settings applied for this session, over the user's store while the view runs.
-  std::unique_ptr<SessionSettingsStore> settingsStore_;
-  std::unique_ptr<ScopedSettingsStore> settingsScope_;
+  // The file of the settings applied for this session, read before the user's by the tool and
+  // the command while the view runs (TWINFIND_SESSION_SETTINGS), removed at its end.
+  std::string sessionSettings_;
+  nlohmann::json pageSettings_;
   std::ostringstream out_, err_;
   std::unique_ptr<ScriptRunner> runner_;
   DialogView dialogs_;

@@ -17,10 +17,12 @@ TF.command = (() => {
   const boxes = [];
   let modal = null;
 
-  function addLine(kind, text) {
+  // A line of the command line; one that suggests a setting gets its buttons.
+  function addLine(kind, text, suggest) {
     const line = document.createElement('div');
     line.className = kind;
     line.textContent = kind === 'prompt' ? text : (kind === 'refused' ? '× ' + text : text);
+    if (suggest) line.append(' ', TF.settings.offer(suggest));
     history.append(line);
     while (history.childElementCount > MAX_LINES) history.firstElementChild.remove();
     history.scrollTop = history.scrollHeight;
@@ -36,7 +38,7 @@ TF.command = (() => {
   }
 
   // The modal box: a message with OK, or a question with an answer.
-  function showModal({ caption, text, input, cancel }) {
+  function showModal({ caption, text, input, cancel, select }) {
     return new Promise((resolve) => {
       const el = document.getElementById('modal');
       const box = document.getElementById('modalInput');
@@ -59,6 +61,8 @@ TF.command = (() => {
       no.onclick = () => done(null);
       box.onkeydown = (e) => { if (e.key === 'Enter') { e.preventDefault(); ok.click(); } };
       (input === undefined ? ok : box).focus();
+      // A name offered to be replaced: selected, so that typing writes the new one.
+      if (input !== undefined && select) box.select();
     });
   }
 

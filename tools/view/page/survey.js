@@ -8,7 +8,7 @@ TF.survey = (() => {
   let families = [];
   let picked = -1;
   let hovered = -1;
-  let handlers = { pick: null };
+  let handlers = { pick: null, again: null };
 
   // A box's width and height, four figures each; a side a billionth of the other is 0 (a
   // straight line's rounding).
@@ -37,7 +37,12 @@ TF.survey = (() => {
         TF.t('Point at a row to see its members; click it to have the command find them.')
       : TF.t('No repeated parts: no part of this drawing occurs twice under the current settings.');
     // Families that differ only by rounding, and the tolerance that would make them one.
-    for (const line of survey.near || []) note.append(document.createElement('br'), line);
+    // A tolerance that joins them is offered as a button; the survey runs again with it.
+    (survey.near || []).forEach((line, i) => {
+      note.append(document.createElement('br'), line);
+      const suggest = survey.nearSettings && survey.nearSettings[i];
+      if (suggest) note.append(' ', TF.settings.offer(suggest, () => handlers.again && handlers.again()));
+    });
     families.forEach((f, i) => {
       const row = document.createElement('tr');
       row.dataset.family = String(i);

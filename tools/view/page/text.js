@@ -1,13 +1,12 @@
-// The page's own words in the command's language: Korean, as the command's prompts and
-// dialogs are, or English, a setting of the page kept in the browser (localStorage) and
-// switched by its language button. Every button, title and note goes through TF.t with its
+// The page's own words in the command's language: Korean, the default, or English, as the
+// mLanguage setting says; the view serves the page with it, and the language button switches
+// the command and the page together. Every button, title and note goes through TF.t with its
 // English text, which KOREAN below turns into Korean; {named} values are filled in after. The
 // page's fixed texts (index.html) are turned once it has loaded. What the command and the tool
 // say (prompts, `selected ...` lines, refusals) comes from them and is shown as it is.
 'use strict';
 window.TF = window.TF || {};
 (() => {
-  const KEY = 'twinfindLang';
   const KOREAN = {
     // The tool bar.
     'Fit': '전체',
@@ -36,6 +35,25 @@ window.TF = window.TF || {};
     'Save the drawing as DXF (asks for a name)': '도면을 DXF로 저장합니다 (이름을 묻습니다)',
     'Report': '보고서',
     'Download the report of the searches so far (JSON)': '지금까지의 검색 보고서를 내려받습니다 (JSON)',
+    'Settings': '설정',
+    "The settings beyond the command's dialog: tolerance, range limit, drawing scale, language":
+      '명령 대화상자 밖의 설정: 허용오차, 범위 한도, 도면 축척, 언어',
+    "Apply: for this session. Keep: in your settings too. The command's own settings are in its dialog (the end button at the first prompt).":
+      '적용: 이번 세션에만. 저장: 사용자 설정에도. 명령 자체의 설정은 대화상자에 있습니다 (첫 프롬프트에서 종료버튼).',
+    'Apply': '적용',
+    'Keep': '저장',
+    'Apply it to this session': '이번 세션에 적용합니다',
+    'Apply it and keep it in your settings': '적용하고 사용자 설정에 저장합니다',
+    ' (this session only)': ' (이번 세션에만)',
+    'Use {name} {value}': '{name} {value} 사용',
+    'and keep it': '저장까지',
+    'Apply {name} {value} to this session': '{name} {value}을(를) 이번 세션에 적용합니다',
+    'Apply {name} {value} and keep it in your settings': '{name} {value}을(를) 적용하고 사용자 설정에 저장합니다',
+    '(Setting: {name} {value})': '(설정: {name} {value})',
+    '(Setting: {name} {value}, kept)': '(설정: {name} {value}, 저장)',
+    'Save as': '다른 이름으로 저장',
+    'Save the drawing under a new name': '도면을 새 이름으로 저장합니다',
+    'Saved {name}': '{name}에 저장했습니다',
     'Quit': '끝내기',
     'Stop the view': '뷰를 멈춥니다',
     'Loading the drawing…': '도면을 읽는 중…',
@@ -117,9 +135,8 @@ window.TF = window.TF || {};
     'off': '꺼짐',
   };
 
-  let stored = null;
-  try { stored = localStorage.getItem(KEY); } catch (e) { /* storage refused: Korean */ }
-  const language = stored === 'en' ? 'en' : 'ko';
+  // The view serves the page in the command's language (the mLanguage setting).
+  const language = document.documentElement.lang === 'en' ? 'en' : 'ko';
   TF.language = language;
 
   TF.t = (text, values) => {
@@ -152,12 +169,11 @@ window.TF = window.TF || {};
   function setUpSwitch() {
     const button = document.getElementById('language');
     if (!button) return;
-    button.textContent = language === 'ko' ? 'English' : '한국어';
-    button.title = language === 'ko' ? 'Show this page in English' : '이 페이지를 한국어로 봅니다';
-    button.addEventListener('click', () => {
-      try { localStorage.setItem(KEY, language === 'ko' ? 'en' : 'ko'); } catch (e) { return; }
-      location.reload();
-    });
+    // In English the button says Korean in English: an English screen holds no Korean.
+    button.textContent = language === 'ko' ? 'English' : 'Korean';
+    button.title = language === 'ko' ? 'Show the command and this page in English (kept in your settings)'
+                                     : 'Show the command and this page in Korean (kept in your settings)';
+    button.addEventListener('click', () => { if (TF.switchLanguage) TF.switchLanguage(language === 'ko' ? 'en' : 'ko'); });
   }
 
   window.addEventListener('DOMContentLoaded', () => {

@@ -128,11 +128,14 @@ window.TF = window.TF || {};
       if (!state.stale) TF.command.addLine('refused', state.error);
       return;
     }
+    // The lines said before this page loaded (a reload, the language switched) are shown in
+    // the command line; their message boxes were answered already.
+    const loaded = last !== null;
     last = state;
     for (const line of state.lines) {
       if (line.seq <= seq) continue;
-      TF.command.addLine(line.kind, line.text);
-      if (line.kind === 'box') TF.command.box(line.text);
+      TF.command.addLine(line.kind, line.text, line.suggest);
+      if (line.kind === 'box' && loaded) TF.command.box(line.text);
       if (line.kind === 'info') TF.command.info(line.text);
     }
     seq = Math.max(seq, state.seq);
@@ -167,29 +170,43 @@ window.TF = window.TF || {};
     const waits = state.takes.rest ? '' : TF.t(' (waits until the command asks for a range, a part or typed input)');
     undo.title = TF.t('Undo the last result action (Ctrl+Z): {n} to undo{waits}', { n: state.history.undo, waits });
     redo.title = TF.t('Redo it (Ctrl+Y, Ctrl+Shift+Z): {n} to redo{waits}', { n: state.history.redo, waits });
+    TF.settings.show(state.settings);
     document.body.dataset.searches = String(state.searches);
     document.body.dataset.active = state.active ? '1' : '0';
   }
 
+  // The name Save offers: the file saved to last, else the drawing's name with -twinfind.
   function suggestedName() {
+    if (last && last.out) return last.out;
     const drawing = last && last.drawing;
     if (!drawing) return 'drawing.dxf';
     const base = drawing.split('/').pop().replace(/\.(dxf|dwg)$/i, '');
     return `${base}-twinfind.dxf`;
   }
-  async function save() {
+  // Save writes the file saved to last without asking; Save as (and a first Save) asks for a
+  // name, offered selected so that typing replaces it. A file that stands there is replaced
+  // only when the user says so; what was written is told in the command line and the status.
+  async function save(asking) {
     let name;
-    if (!last || !last.out) {
-      name = await TF.command.ask({ caption: TF.t('Save'), text: TF.t('Save the drawing as (a .dxf file, relative to the folder twinfind view runs in):'),
-                                    input: suggestedName(), cancel: true });
+    if (asking || !last || !last.out) {
+      name = await TF.command.ask({ caption: TF.t(asking ? 'Save as' : 'Save'),
+                                    text: TF.t('Save the drawing as (a .dxf file, relative to the folder twinfind view runs in):'),
+                                    input: suggestedName(), cancel: true, select: true });
       if (!name) return;
     }
-    const state = await act(name ? { do: 'save', name } : { do: 'save' });
+    let state = await act(name ? { do: 'save', name } : { do: 'save' });
     const replace = state && state.confirm && state.confirm.replace;
     if (replace) {
       const sure = await TF.command.ask({ caption: TF.t('Save'), text: TF.t('{name} exists. Replace it?', { name: replace }), cancel: true });
-      if (sure) act({ do: 'save', name: replace, replace: true });
+      if (!sure) return;
+      state = await act({ do: 'save', name: replace, replace: true });
     }
+    if (state && state.ok && !state.unsaved) TF.command.info(TF.t('Saved {name}', { name: state.out }));
+  }
+  // A setting applied from a button: for this session, or kept in the user's settings.
+  function applySetting(name, value, keep) {
+    TF.command.addLine('typed', '› ' + TF.t(keep ? '(Setting: {name} {value}, kept)' : '(Setting: {name} {value})', { name, value }));
+    return act({ do: 'setting', name, value, keep });
   }
   async function report() {
     const response = await fetch('api/report.json', { headers: headers(false) });
@@ -277,12 +294,21 @@ window.TF = window.TF || {};
     // The survey takes the hidden layers in, or leaves them out again: surveyed once more.
     document.getElementById('surveyHidden').addEventListener('change', survey);
     TF.survey.init({
+      again: survey,
       pick: (family) => {
         TF.command.addLine('typed', '› ' + TF.t('(Survey: family {n})', { n: family + 1 }));
         act({ do: 'pick', family });
       },
     });
-    document.getElementById('save').addEventListener('click', save);
+    document.getElementById('save').addEventListener('click', () => save(false));
+    document.getElementById('saveAs').addEventListener('click', () => save(true));
+    TF.settings.init({ apply: applySetting });
+    // The language button: the command and the page speak the other language from now on, kept
+    // in the user's settings; the page is loaded again in it.
+    TF.switchLanguage = async (language) => {
+      const state = await act({ do: 'setting', name: 'mLanguage', value: language, keep: true });
+      if (state && state.ok) location.reload();
+    };
     document.getElementById('report').addEventListener('click', report);
     document.getElementById('quit').addEventListener('click', quit);
     act({ do: 'state', since: 0 });
