@@ -103,6 +103,17 @@ void PrintState(HWND dialog) {
   }
 }
 
+// The dialog's own texts, one per line in creation order: its buttons, labels and group boxes
+// (not what edit boxes and lists hold, which is the user's).
+void PrintTexts(HWND dialog) {
+  for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    const std::wstring kind = ClassOf(c);
+    if (_wcsicmp(kind.c_str(), L"Edit") == 0 || _wcsicmp(kind.c_str(), L"ComboBox") == 0) continue;
+    const std::wstring text = TextOf(c);
+    if (!text.empty()) std::printf("%s\n", Utf8(text).c_str());
+  }
+}
+
 }  // namespace
 
 int main() {
@@ -114,8 +125,8 @@ int main() {
   std::vector<const char*> argv;
   for (const std::string& a : arguments) argv.push_back(a.c_str());
   if (argc < 3) {
-    std::fprintf(stderr,
-                 "usage: dialog_driver wait|gone|click|dblclick|type|key|state CAPTION ...\n");
+    std::fprintf(
+        stderr, "usage: dialog_driver wait|gone|click|dblclick|type|key|state|texts CAPTION ...\n");
     return 2;
   }
   const std::string action = argv[1];
@@ -140,6 +151,10 @@ int main() {
   }
   if (action == "state") {
     PrintState(dialog);
+    return 0;
+  }
+  if (action == "texts") {
+    PrintTexts(dialog);
     return 0;
   }
   if (action == "key" && argc == 4) {

@@ -113,4 +113,22 @@ closed
 export_key > after-cancel.txt
 cmp -s after-ok.txt after-cancel.txt || fail "Cancel changed the registry"
 
-echo "dialogs: defaults shown, both pickers, OK stored, Cancel stored nothing; 3 screenshots"
+# 3. In English (mLanguage en): the same dialog, every text English, Korean nowhere.
+wine "$windows_bin/twinfind.exe" settings set mLanguage en >/dev/null
+english='Identical Part Search'
+printf 'end\n' | wine "$windows_bin/twinfind.exe" run > english-run.txt 2>&1 &
+command_pid=$!
+driver wait "$english" >/dev/null || fail "the English settings dialog did not open"
+screenshot "$english" settings-english
+driver texts "$english" | tr -d '\r' > texts.txt
+for text in 'Search conditions' 'Same layer only' 'Mirrored parts are identical' 'OK'; do
+  grep -qxF "$text" texts.txt || fail "the English dialog does not show: $text"
+done
+! grep -qP '[\x{AC00}-\x{D7A3}]' texts.txt || fail "the English dialog shows Korean: $(cat texts.txt)"
+driver key "$english" escape
+driver gone "$english" || fail "the English settings dialog did not close"
+wait "$command_pid" || fail "twinfind.exe ended with an error"
+grep -qxF 'prompt: Indicate the search range (end button: Dialog) :' english-run.txt ||
+  fail "no English first prompt"
+
+echo "dialogs: defaults shown, both pickers, OK stored, Cancel stored nothing, English; 4 screenshots"

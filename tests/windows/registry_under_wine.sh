@@ -24,11 +24,11 @@ found_parts() {  # the count the general method reports on the demo plate
 }
 
 # The first start writes all 24 values, every one REG_SZ, with the defaults the tool lists; the
-# list ends with the optional settings (the tolerance, the range limit, the drawing scale),
-# which are not written.
+# list ends with the optional settings (the tolerance, the range limit, the drawing scale, the
+# language), which are not written.
 tool settings list > all.txt
-[ "$(wc -l < all.txt)" = 27 ] || fail "settings list did not show 24 settings and the 3 optional"
-[ "$(tail -n 3 all.txt | cut -d' ' -f1 | tr '\n' ' ')" = "mTolerance mRangeLimit mDrawingScale " ] ||
+[ "$(wc -l < all.txt)" = 28 ] || fail "settings list did not show 24 settings and the 4 optional"
+[ "$(tail -n 4 all.txt | cut -d' ' -f1 | tr '\n' ' ')" = "mTolerance mRangeLimit mDrawingScale mLanguage " ] ||
   fail "the optional settings are not listed last"
 head -n 24 all.txt | sed 's/  # .*$//' > defaults.txt  # NAME VALUE, its meaning left out
 wine reg query "$key" | tr -d '\r' | grep -E '^    ' > query.txt
