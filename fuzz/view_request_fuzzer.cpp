@@ -85,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto* made =
         new std::string((std::filesystem::temp_directory_path() / "twinfind-fuzz-XXXXXX").string());
     if (mkdtemp(made->data()) == nullptr) std::abort();
+    setenv("TMPDIR", made->c_str(), 1);  // the view's session settings go there too
     std::atexit([] {
       std::error_code ec;
       std::filesystem::remove_all(*folder, ec);
