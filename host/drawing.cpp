@@ -1,5 +1,7 @@
 #include "host/drawing.h"
 
+#include "host/segment_image.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -34,6 +36,7 @@ std::optional<VexBox> ElementBounds(const Element& element) {
 int Drawing::CreateSegment(int kind, int life) {
   if (kind != VEX_SEGMENT_FIGURES && kind != VEX_SEGMENT_COMMENTS) return -1;
   if (life != VEX_LIFE_LASTING && life != VEX_LIFE_TEMPORARY) return -1;
+  if (life == VEX_LIFE_LASTING) WillChange(nextSegmentId_);
   const int id = nextSegmentId_++;
   Segment& s = segments_[id];
   s.id = id;
@@ -46,8 +49,15 @@ int Drawing::CreateSegment(int kind, int life) {
 }
 
 bool Drawing::DeleteSegment(int segmentId) {
+  if (segments_.Find(segmentId) == nullptr) return false;
+  WillChange(segmentId);
+  RemoveSegment(segmentId);
+  return true;
+}
+
+void Drawing::RemoveSegment(int segmentId) {
   const Segment* s = segments_.Find(segmentId);
-  if (s == nullptr) return false;
+  if (s == nullptr) return;
   for (const int e : s->elements) elements_.erase(e);
   blink_.erase({s->auxId, segmentId});
   holes_.erase(s->holeId);
@@ -56,7 +66,6 @@ bool Drawing::DeleteSegment(int segmentId) {
   ForgetOrigin(segmentId);
   bounds_.erase(segmentId);
   index_.Remove(segmentId);
-  return true;
 }
 
 void Drawing::EraseTemporary() {
@@ -64,11 +73,19 @@ void Drawing::EraseTemporary() {
   for (const int id : doomed) DeleteSegment(id);
 }
 
-Segment* Drawing::FindSegment(int segmentId) { return segments_.Find(segmentId); }
+Segment* Drawing::FindSegment(int segmentId) {
+  Segment* s = segments_.Find(segmentId);
+  if (s != nullptr && journal_ != nullptr) WillChange(segmentId);
+  return s;
+}
 
 const Segment* Drawing::FindSegment(int segmentId) const { return segments_.Find(segmentId); }
 
-Element* Drawing::FindElement(int elementId) { return elements_.Find(elementId); }
+Element* Drawing::FindElement(int elementId) {
+  Element* e = elements_.Find(elementId);
+  if (e != nullptr && journal_ != nullptr) WillChange(e->segmentId);
+  return e;
+}
 
 const Element* Drawing::FindElement(int elementId) const { return elements_.Find(elementId); }
 
@@ -109,8 +126,9 @@ void Drawing::GrowBounds(int segmentId, const std::optional<VexBox>& added) {
 
 bool Drawing::UpdateFigures(int segmentId,
                             const std::function<FigureRecord(const FigureRecord&)>& change) {
-  const Segment* s = FindSegment(segmentId);
+  const Segment* s = segments_.Find(segmentId);
   if (s == nullptr) return false;
+  WillChange(segmentId);
   for (const int id : s->elements) {
     Element& e = elements_.at(id);
     if (ElementTypeOfFigure(e.figure.kind) != e.type) continue;  // not a figure
@@ -159,7 +177,8 @@ bool Drawing::ReplaceComment(int elementId, Comment comment) {
 
 bool Drawing::PlaceSegment(int segmentId, const PlaneMap& placement) {
   if (!CanPlace(segmentId, placement)) return false;
-  const Segment* s = FindSegment(segmentId);
+  WillChange(segmentId);
+  const Segment* s = segments_.Find(segmentId);
   for (const int id : s->elements) {
     Element& e = elements_.at(id);
     if (e.comment) {
@@ -188,8 +207,9 @@ bool Drawing::CanPlace(int segmentId, const PlaneMap& placement) const {
 }
 
 int Drawing::CopySegment(int segmentId) {
-  const Segment* source = FindSegment(segmentId);
-  if (source == nullptr) return -1;
+  if (segments_.Find(segmentId) == nullptr) return -1;
+  WillChange(nextSegmentId_);
+  const Segment* source = segments_.Find(segmentId);
   const int id = nextSegmentId_++;
   Segment& copy = segments_[id];
   copy.id = id;

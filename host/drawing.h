@@ -22,7 +22,7 @@
 
 namespace vexhost {
 
-struct DrawingState;
+struct SegmentImage;
 
 // The hole record a segment may carry: the record's fixed fields and its items.
 struct HoleRecord {
@@ -114,6 +114,11 @@ class Drawing {
   // The id of the open drawing; every segment carries it as its auxId.
   static constexpr int kDrawingId = 1;
 
+  Drawing();
+  ~Drawing();
+  Drawing(Drawing&&) noexcept;
+  Drawing& operator=(Drawing&&) noexcept;
+
   // A new empty segment on the current layer; -1 for an unknown kind or lifetime.
   int CreateSegment(int kind, int life);
   // Removes a segment with its elements; false for an unknown id.
@@ -121,6 +126,7 @@ class Drawing {
   // Removes every temporary segment.
   void EraseTemporary();
 
+  // The non-const finds are for changing what they find: they note the segment in the journal.
   Segment* FindSegment(int segmentId);
   const Segment* FindSegment(int segmentId) const;
   Element* FindElement(int elementId);
@@ -202,12 +208,19 @@ class Drawing {
   // segment on that segment's layer with its attributes; nothing otherwise.
   std::optional<CopyOrigin> CopyOriginOf(int segmentId) const;
 
-  // Undo and redo (drawing_restore.cpp): the lasting content as it is now, and that content
-  // taken back whole. A restore keeps the layers' visibility, the current layer and line
-  // attribute and the baseline; nothing blinks after it, the temporary drawing is gone, and
-  // ids go on counting past every id either state used.
-  DrawingState SaveState() const;
-  void RestoreState(const DrawingState& state);
+  // Undo and redo (drawing_journal.cpp). Between StartJournal and TakeJournal the drawing keeps
+  // an image of each lasting segment as it was before its first change (or before it was made):
+  // every change goes through a method of the drawing or a non-const Find, each of which notes
+  // the segment first. TakeJournal hands the images over, in ascending id, and stops keeping.
+  void StartJournal();
+  bool journaling() const { return journal_ != nullptr; }
+  std::vector<SegmentImage> TakeJournal();
+  // A lasting segment as it is now (an image of nothing for an unknown id).
+  SegmentImage ImageOf(int segmentId) const;
+  // Puts each segment back as its image holds it, removing those the image says did not exist.
+  // The temporary drawing and the blinking go; the layers' visibility, the current layer and
+  // line attribute and the baseline stay; ids go on counting past every id used.
+  void RestoreImages(const std::vector<SegmentImage>& images);
 
   // The blinking segments.
   const std::set<std::pair<int, int>>& blinking() const { return blink_; }  // {auxId, id}
@@ -215,6 +228,10 @@ class Drawing {
   void ClearBlink() { blink_.clear(); }
 
  private:
+  // Notes a lasting segment (or one about to be made) in the journal, once.
+  void WillChange(int segmentId);
+  // Removes a segment with its elements, hole record and copy note, unnoted.
+  void RemoveSegment(int segmentId);
   void Reindex(int segmentId);
   // Widens the extent of a segment that has just gained an element by that element alone.
   void GrowBounds(int segmentId, const std::optional<VexBox>& added);
@@ -242,6 +259,8 @@ class Drawing {
   bool hasBaseline_ = false;
   std::vector<std::pair<int, SegmentFingerprint>> baseline_;  // by ascending id
   std::unordered_map<int, CopyOrigin> origins_;               // copies made since the baseline
+  struct Journal;                     // the images noted (drawing_journal.cpp)
+  std::unique_ptr<Journal> journal_;  // while a result action runs
 };
 
 // The element type of a figure kind; -1 for an unknown kind.

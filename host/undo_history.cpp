@@ -4,13 +4,6 @@
 
 namespace vexhost {
 
-UndoHistory::State UndoHistory::Keep(DrawingState content) {
-  State state;
-  state.bytes = content.Bytes();
-  state.content = std::move(content);
-  return state;
-}
-
 void UndoHistory::SetByteLimit(uint64_t bytes) {
   byteLimit_ = bytes;
   Trim();
@@ -18,8 +11,8 @@ void UndoHistory::SetByteLimit(uint64_t bytes) {
 
 uint64_t UndoHistory::Held() const {
   uint64_t held = 0;
-  for (const State& s : undo_) held += s.bytes;
-  for (const State& s : redo_) held += s.bytes;
+  for (const Step& s : undo_) held += s.bytes;
+  for (const Step& s : redo_) held += s.bytes;
   return held;
 }
 
@@ -35,17 +28,28 @@ void UndoHistory::Trim() {
   }
 }
 
-void UndoHistory::Mark(const Drawing& drawing) {
-  if (mark_ != nullptr) return;
-  auto state = std::make_unique<DrawingState>(drawing.SaveState());
-  tooLarge_ = state->Bytes() > byteLimit_;
-  if (!tooLarge_) mark_ = std::move(state);
+void UndoHistory::Mark(Drawing& drawing) {
+  if (marked_) return;
+  drawing.StartJournal();
+  marked_ = true;
 }
 
-void UndoHistory::Settle(bool changed) {
-  std::unique_ptr<DrawingState> mark = std::move(mark_);
-  if (mark == nullptr || !changed) return;
-  undo_.push_back(Keep(std::move(*mark)));
+void UndoHistory::Settle(Drawing& drawing) {
+  if (!marked_) return;
+  marked_ = false;
+  Step step;
+  step.before = drawing.TakeJournal();
+  bool changed = false;
+  step.after.reserve(step.before.size());
+  for (const SegmentImage& before : step.before) {
+    step.after.push_back(drawing.ImageOf(before.id));
+    changed = changed || !SameContent(before, step.after.back());
+    step.bytes += before.Bytes() + step.after.back().Bytes();
+  }
+  if (!changed) return;
+  tooLarge_ = step.bytes > byteLimit_;
+  if (tooLarge_) return;
+  undo_.push_back(std::move(step));
   redo_.clear();
   ++kept_;
   Trim();
@@ -53,19 +57,17 @@ void UndoHistory::Settle(bool changed) {
 
 bool UndoHistory::Undo(Drawing& drawing) {
   if (undo_.empty()) return false;
-  redo_.push_back(Keep(drawing.SaveState()));
-  drawing.RestoreState(undo_.back().content);
+  drawing.RestoreImages(undo_.back().before);
+  redo_.push_back(std::move(undo_.back()));
   undo_.pop_back();
-  Trim();
   return true;
 }
 
 bool UndoHistory::Redo(Drawing& drawing) {
   if (redo_.empty()) return false;
-  undo_.push_back(Keep(drawing.SaveState()));
-  drawing.RestoreState(redo_.back().content);
+  drawing.RestoreImages(redo_.back().after);
+  undo_.push_back(std::move(redo_.back()));
   redo_.pop_back();
-  Trim();
   return true;
 }
 

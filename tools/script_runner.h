@@ -124,7 +124,6 @@ class ScriptRunner {
   std::vector<Observer> observers_;
   std::u16string lastPrompt_;
   std::vector<VexBox> searchRange_;  // the last windows given at the search range's step
-  uint64_t digestAtMark_ = 0;        // the drawing when the result action was noted
   session::PartPicker picker_;
   std::string afterDelivery_;  // a line the tool adds to what the host said about an action
   bool scaleAdvised_ = false;  // the advice on mDrawingScale was given

@@ -2,8 +2,8 @@
 //
 // A result action begins at a step that takes a point (a row's place, a balloon's) or the end
 // button alone (the twins found, to be confirmed): before the first action the user gives
-// there, the drawing is noted. It is over when the command is back at a step that asks for a
-// range, a part or typed input, or has ended; the note is then kept when the drawing changed.
+// there, the drawing starts noting what it changes. It is over when the command is back at a
+// step that asks for a range, a part or typed input, or has ended; what changed is then kept.
 // So one undo takes back the whole of one result: the twins deleted or recoloured, the row of
 // copies with its frame, the balloons and texts.
 #include <ostream>
@@ -21,13 +21,12 @@ void ScriptRunner::NoteBeforeAction(const UserAction& action) {
   if (action.kind == UserAction::Kind::kMotion || host.undo.marked()) return;
   if (AtRest(StepKindOf(host.driver))) return;
   host.undo.Mark(host.drawing);
-  if (host.undo.marked()) digestAtMark_ = DrawingDigest(host.drawing);
 }
 
 void ScriptRunner::SettleAfterAction() {
   vexhost::Host& host = vexhost::TheHost();
   if (!host.undo.marked() || !AtRest(StepKindOf(host.driver))) return;
-  host.undo.Settle(DrawingDigest(host.drawing) != digestAtMark_);
+  host.undo.Settle(host.drawing);
 }
 
 bool ScriptRunner::UndoOrRedo(bool undo, int lineNumber) {
@@ -42,7 +41,8 @@ bool ScriptRunner::UndoOrRedo(bool undo, int lineNumber) {
   if ((undo ? history.undoSteps() : history.redoSteps()) == 0) {
     std::string why = "nothing to " + verb;
     if (undo && history.tooLarge()) {
-      why += ": the drawing is larger than the " + std::to_string(history.byteLimit() >> 20) +
+      why += ": the last result action changed more than the " +
+             std::to_string(history.byteLimit() >> 20) +
              " MB that undo may keep (a quarter of the memory limit, --memory-limit)";
     }
     return Refuse(lineNumber, why);

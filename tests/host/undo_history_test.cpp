@@ -1,6 +1,7 @@
-// The drawing's states kept for undo: a state taken back whole (segments, elements, holes, the
-// index the searches use), ids never handed out twice, and a history bounded in steps and in
-// bytes, the oldest dropped first.
+// What undo keeps of each result action: the segments it changed taken back and forward whole
+// (elements, holes, copies, the index the searches use), ids never handed out twice, nothing for
+// an action that changed nothing, and a history bounded in steps and in bytes, the oldest
+// dropped first.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -59,8 +60,10 @@ TEST_F(UndoHistoryTest, UndoAndRedoTakeEachStateBackWhole) {
   ASSERT_TRUE(
       drawing().PlaceSegment(copy, vexhost::PlaneMap::MoveTurnScale({0, 0}, {100, 100}, 0, 1)));
   ASSERT_TRUE(drawing().DeleteSegment(hole));
-  drawing().FindElement(drawing().FindSegment(square)->elements[0])->lineAttr->color = 5;
-  history.Settle(true);
+  LineAttr red = *drawing().FindElement(drawing().FindSegment(square)->elements[0])->lineAttr;
+  red.color = 5;
+  ASSERT_EQ(VexFigSetLineType2(drawing().FindSegment(square)->elements[0], &red), 0);
+  history.Settle(drawing());
   AddSegment({Line(0, 0, 1, 1)}, VEX_LIFE_TEMPORARY);
   drawing().Blink({vexhost::Drawing::kDrawingId, square});
   const std::string changed = Describe();
@@ -85,9 +88,39 @@ TEST_F(UndoHistoryTest, UndoAndRedoTakeEachStateBackWhole) {
   EXPECT_GT(VexSgmGetHeadElementId(next), VexSgmGetHeadElementId(copy));
 }
 
+TEST_F(UndoHistoryTest, AnActionThatChangedNothingKeepsNothing) {
+  const int line = AddSegment({Line(0, 0, 1, 0)});
+  vexhost::UndoHistory history;
+  const auto moveBy = [&](double dx) {
+    drawing().UpdateFigures(line, [dx](const FigureRecord& f) {
+      FigureRecord moved = f;
+      moved.u.line.x2 += dx;
+      return moved;
+    });
+  };
+  // Nothing touched; a temporary drawn and erased; a change undone within the action.
+  history.Mark(drawing());
+  history.Settle(drawing());
+  history.Mark(drawing());
+  AddSegment({Line(0, 0, 1, 1)}, VEX_LIFE_TEMPORARY);
+  drawing().EraseTemporary();
+  history.Settle(drawing());
+  history.Mark(drawing());
+  moveBy(2);
+  moveBy(-2);
+  history.Settle(drawing());
+  EXPECT_EQ(history.undoSteps(), 0u);
+  EXPECT_EQ(history.kept(), 0u);
+  history.Mark(drawing());
+  moveBy(2);
+  history.Settle(drawing());
+  EXPECT_EQ(history.undoSteps(), 1u);
+}
+
 TEST_F(UndoHistoryTest, KeepsTwentyStepsAndNoMoreBytesThanAllowedOldestFirst) {
   for (int i = 0; i < 50; ++i) AddSegment({Line(i, 0, i, 1)});
-  const uint64_t oneState = drawing().SaveState().Bytes();
+  // Each action changes one line: its step holds that line before and after.
+  const uint64_t oneStep = 2 * drawing().ImageOf(1).Bytes();
   struct Case {
     uint64_t limit;
     int actions;
@@ -95,8 +128,8 @@ TEST_F(UndoHistoryTest, KeepsTwentyStepsAndNoMoreBytesThanAllowedOldestFirst) {
   };
   const Case cases[] = {
       {UINT64_MAX, 25, 20},
-      {oneState * 3 + oneState / 2, 25, 3},
-      {oneState / 2, 5, 0},  // the drawing alone passes the limit: nothing is noted
+      {oneStep * 3 + oneStep / 2, 25, 3},
+      {oneStep / 2, 5, 0},  // one step alone passes the limit: nothing is kept
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.limit);
@@ -109,11 +142,11 @@ TEST_F(UndoHistoryTest, KeepsTwentyStepsAndNoMoreBytesThanAllowedOldestFirst) {
         moved.u.line.x2 += 0.5;
         return moved;
       });
-      history.Settle(true);
+      history.Settle(drawing());
     }
     EXPECT_EQ(history.undoSteps(), c.kept);
     EXPECT_EQ(history.tooLarge(), c.kept == 0);
-    // Undoing everything kept brings back the oldest state kept: the earliest actions stay.
+    // Undoing everything kept takes back only the newest actions: the earliest stay.
     while (history.Undo(drawing())) {
     }
     for (int i = 0; i < c.actions; ++i) {
