@@ -6,8 +6,8 @@
   fraction of ezdxf's time the tool takes.
 - searches: one `twinfind run` process making N searches, one after another, on the near-twin
   field written by write_near_twin_dxf (rotation and mirror images on, no rows of copies); its
-  peak resident memory for each N, and each peak against the first N's. Every search must find
-  the field's twins.
+  peak resident memory for each N (the child's own, through /usr/bin/time), and each peak
+  against the first N's. Every search must find the field's twins.
 
     flock /tmp/twinfind-build.lock /usr/bin/python3 bench/process_bench.py [--build build/default]
         [--rounds 3] [--drawing samples/real/crkbd-F.Cu.dxf] [--searches 10,100,1000]
@@ -32,17 +32,22 @@ SETTINGS = ("Windows Registry Editor Version 5.00\n\n"
 
 
 def run(command, env):
-    """Runs the command; its standard output, processor seconds and peak memory in KiB."""
-    with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
-        child = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, stdout=out,
-                                 stderr=err, text=True)
-        _, status, usage = os.wait4(child.pid, 0)
-        child.returncode = os.waitstatus_to_exitcode(status)
-        out.seek(0)
-        err.seek(0)
-        if child.returncode != 0:
-            sys.exit(f"process_bench: {command[0]} failed ({child.returncode}): {err.read()}")
-        return out.read(), usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+    """Runs the command; its standard output, processor seconds and peak memory in KiB, as
+    /usr/bin/time reads them from the command's own rusage. (os.wait4 from this process would
+    count this process too: a child forked from a parent holding ezdxf's copy of the drawing
+    starts with the parent's resident pages, and its peak keeps them across the exec.)"""
+    with tempfile.TemporaryDirectory(prefix="twinfind-run-") as folder:
+        measured = pathlib.Path(folder) / "time.txt"
+        with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
+            child = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", "-o", str(measured),
+                                    *command], env=env, stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=err, text=True)
+            out.seek(0)
+            err.seek(0)
+            if child.returncode != 0:
+                sys.exit(f"process_bench: {command[0]} failed ({child.returncode}): {err.read()}")
+            user, system, kib = measured.read_text().split()[-3:]
+            return out.read(), float(user) + float(system), int(kib)
 
 
 def load(args, tool, env):
