@@ -73,6 +73,7 @@ VEXAPI int VexFigSetLineType(int elementId, const VexLineTypeData* data) {
   VEXHOST_FAULT_POINT(return -1);
   Element* e = TheHost().drawing.FindElement(elementId);
   if (e == nullptr || data == nullptr || !e->lineAttr) return -1;
+  TheHost().drawing.WillChange(e->segmentId);
   e->lineAttr->color = data->color;
   e->lineAttr->lineType = data->lineType;
   e->lineAttr->weight = data->weight;
@@ -91,6 +92,7 @@ VEXAPI int VexFigSetLineType2(int elementId, const LineAttr* attr) {
   VEXHOST_FAULT_POINT(return -1);
   Element* e = TheHost().drawing.FindElement(elementId);
   if (e == nullptr || attr == nullptr || !e->lineAttr) return -1;
+  TheHost().drawing.WillChange(e->segmentId);
   *e->lineAttr = *attr;
   return 0;
 }

@@ -44,6 +44,7 @@ VEXAPI int VexSgmChangeLayer(int segmentId, int layer) {
   VEXHOST_FAULT_POINT(return -1);
   Segment* s = Find(segmentId);
   if (s == nullptr) return -1;
+  TheHost().drawing.WillChange(segmentId);
   s->layer = layer;
   return 0;
 }

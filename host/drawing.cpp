@@ -73,19 +73,11 @@ void Drawing::EraseTemporary() {
   for (const int id : doomed) DeleteSegment(id);
 }
 
-Segment* Drawing::FindSegment(int segmentId) {
-  Segment* s = segments_.Find(segmentId);
-  if (s != nullptr && journal_ != nullptr) WillChange(segmentId);
-  return s;
-}
+Segment* Drawing::FindSegment(int segmentId) { return segments_.Find(segmentId); }
 
 const Segment* Drawing::FindSegment(int segmentId) const { return segments_.Find(segmentId); }
 
-Element* Drawing::FindElement(int elementId) {
-  Element* e = elements_.Find(elementId);
-  if (e != nullptr && journal_ != nullptr) WillChange(e->segmentId);
-  return e;
-}
+Element* Drawing::FindElement(int elementId) { return elements_.Find(elementId); }
 
 const Element* Drawing::FindElement(int elementId) const { return elements_.Find(elementId); }
 
@@ -94,6 +86,7 @@ int Drawing::AddFigure(int segmentId, const FigureRecord& figure, int afterEleme
   const int type = ElementTypeOfFigure(figure.kind);
   if (s == nullptr || s->kind != VEX_SEGMENT_FIGURES || type < 0) return -1;
   if (!FigureWithinLimit(figure)) return -1;
+  WillChange(segmentId);
   auto position = s->elements.end();
   if (afterElementId != 0) {
     position = std::find(s->elements.begin(), s->elements.end(), afterElementId);
@@ -143,6 +136,7 @@ bool Drawing::UpdateFigures(int segmentId,
 bool Drawing::ReverseElementOrder(int segmentId) {
   Segment* s = FindSegment(segmentId);
   if (s == nullptr) return false;
+  WillChange(segmentId);
   std::reverse(s->elements.begin(), s->elements.end());
   ForgetOrigin(segmentId);
   return true;
@@ -151,6 +145,7 @@ bool Drawing::ReverseElementOrder(int segmentId) {
 int Drawing::AddComment(int segmentId, Comment comment) {
   Segment* s = FindSegment(segmentId);
   if (s == nullptr || s->kind != VEX_SEGMENT_COMMENTS || !CommentWithinLimit(comment)) return -1;
+  WillChange(segmentId);
   const int id = nextElementId_++;
   Element& e = elements_[id];
   e.id = id;
@@ -169,6 +164,7 @@ bool Drawing::ReplaceComment(int elementId, Comment comment) {
       !CommentWithinLimit(comment)) {
     return false;
   }
+  WillChange(e->segmentId);
   e->comment = std::move(comment);
   ForgetOrigin(e->segmentId);
   Reindex(e->segmentId);
@@ -241,6 +237,7 @@ int Drawing::CopySegment(int segmentId) {
 int Drawing::AttachHole(int segmentId, const HoleData& header, std::vector<HoleItem> items) {
   Segment* s = FindSegment(segmentId);
   if (s == nullptr) return -1;
+  WillChange(segmentId);
   holes_.erase(s->holeId);
   const int holeId = nextHoleId_++;
   HoleRecord& record = holes_[holeId];

@@ -126,7 +126,7 @@ class Drawing {
   // Removes every temporary segment.
   void EraseTemporary();
 
-  // The non-const finds are for changing what they find: they note the segment in the journal.
+  // A caller that changes what a non-const find gave calls WillChange first (undo's journal).
   Segment* FindSegment(int segmentId);
   const Segment* FindSegment(int segmentId) const;
   Element* FindElement(int elementId);
@@ -210,9 +210,11 @@ class Drawing {
 
   // Undo and redo (drawing_journal.cpp). Between StartJournal and TakeJournal the drawing keeps
   // an image of each lasting segment as it was before its first change (or before it was made):
-  // every change goes through a method of the drawing or a non-const Find, each of which notes
-  // the segment first. TakeJournal hands the images over, in ascending id, and stops keeping.
+  // each method of the drawing that changes a segment notes it first, and whoever changes what
+  // a non-const Find gave calls WillChange before. TakeJournal hands the images over, in
+  // ascending id, and stops keeping.
   void StartJournal();
+  void WillChange(int segmentId);
   bool journaling() const { return journal_ != nullptr; }
   std::vector<SegmentImage> TakeJournal();
   // A lasting segment as it is now (an image of nothing for an unknown id).
@@ -228,8 +230,6 @@ class Drawing {
   void ClearBlink() { blink_.clear(); }
 
  private:
-  // Notes a lasting segment (or one about to be made) in the journal, once.
-  void WillChange(int segmentId);
   // Removes a segment with its elements, hole record and copy note, unnoted.
   void RemoveSegment(int segmentId);
   void Reindex(int segmentId);

@@ -75,6 +75,7 @@ std::vector<SegmentImage> Drawing::TakeJournal() {
   return before;
 }
 
+// Notes a lasting segment (or one about to be made) in the journal, once.
 void Drawing::WillChange(int segmentId) {
   if (journal_ == nullptr || journal_->images.count(segmentId) != 0) return;
   const Segment* s = segments_.Find(segmentId);
