@@ -4,7 +4,6 @@
 #ifndef COMMON_LANGUAGE_H
 #define COMMON_LANGUAGE_H
 
-#include <optional>
 #include <string_view>
 
 namespace twinfind {
@@ -14,11 +13,6 @@ enum class Language { kKorean, kEnglish };
 Language CurrentLanguage();
 void SetLanguage(Language language);
 
-// The language a setting's text names: "en" or "english" English, "ko" or "korean" Korean,
-// ignoring letter case and blanks around it; nothing for anything else.
-std::optional<Language> LanguageNamed(std::u16string_view name);
-// The same, Korean for an empty or unknown name: what a stored setting means.
-Language LanguageOfSetting(std::u16string_view text);
 // "ko" or "en".
 std::string_view LanguageCode(Language language);
 

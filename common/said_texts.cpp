@@ -1,6 +1,7 @@
 #include "common/said_texts.h"
 
 #include <array>
+#include <optional>
 
 namespace twinfind {
 namespace {

@@ -17,6 +17,7 @@
 #include "dxf/dxf_import.h"
 #include "dxf/memory_limit.h"
 #include "session/drawing_session.h"
+#include "settings/setting_values.h"
 #include "settings/settings_store.h"
 #include "settings/store_memory.h"
 

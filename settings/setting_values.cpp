@@ -1,10 +1,9 @@
 #include "settings/setting_values.h"
 
-#include "common/language.h"
-
 #include <cmath>
 #include <cstdint>
 
+#include "settings/ascii_case.h"
 #include "settings/text_number.h"
 
 namespace twinfind {
@@ -86,6 +85,22 @@ Takes WhatItTakes(const SettingDefinition& d) {
 }
 
 }  // namespace
+
+std::optional<Language> LanguageNamed(std::u16string_view name) {
+  while (!name.empty() && (name.front() == u' ' || name.front() == u'\t')) name.remove_prefix(1);
+  while (!name.empty() && (name.back() == u' ' || name.back() == u'\t')) name.remove_suffix(1);
+  for (const std::u16string_view english : {u"en", u"english"}) {
+    if (EqualsIgnoringAsciiCase(name, english)) return Language::kEnglish;
+  }
+  for (const std::u16string_view korean : {u"ko", u"korean"}) {
+    if (EqualsIgnoringAsciiCase(name, korean)) return Language::kKorean;
+  }
+  return std::nullopt;
+}
+
+Language LanguageOfSetting(std::u16string_view text) {
+  return LanguageNamed(text).value_or(Language::kKorean);
+}
 
 std::string SettingValueProblem(const SettingDefinition& definition, std::u16string_view text) {
   switch (WhatItTakes(definition)) {

@@ -5,12 +5,20 @@
 #ifndef SETTINGS_SETTING_VALUES_H
 #define SETTINGS_SETTING_VALUES_H
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "common/language.h"
 #include "settings/settings.h"
 
 namespace twinfind {
+
+// The language a text names (mLanguage, the module's set_language): "en" or "english" English,
+// "ko" or "korean" Korean, ignoring letter case and blanks around it; nothing for anything else.
+std::optional<Language> LanguageNamed(std::u16string_view name);
+// The same, Korean for an empty or unknown name: what a stored mLanguage means.
+Language LanguageOfSetting(std::u16string_view text);
 
 // Empty when the setting takes the text; else what it takes ("takes 0 or 1").
 std::string SettingValueProblem(const SettingDefinition& definition, std::u16string_view text);

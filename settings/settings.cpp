@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 
 #include "common/language.h"
+#include "settings/setting_values.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "host/host.h"
-#include "tools/drawing_summary.h"
 #include "tools/script_runner.h"
 #include "tools/step_kind.h"
 

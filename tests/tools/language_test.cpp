@@ -115,7 +115,10 @@ TEST(Language, BothMethodsSayEverythingInEnglishOnRequestAndInKoreanByDefault) {
     for (size_t i = 0; i < korean.size(); ++i) {
       const size_t colon = inEnglish[i].find(": ");
       if (inEnglish[i].starts_with("dialog:")) {
-        EXPECT_EQ(HasKorean(korean[i]) ? "" : korean[i], HasKorean(korean[i]) ? "" : inEnglish[i]);
+        // A dialog's line with a text of its own differs; one without (a value, a paint) not.
+        if (!HasKorean(korean[i])) {
+          EXPECT_EQ(korean[i], inEnglish[i]);
+        }
         continue;
       }
       const std::string kind = colon == std::string::npos ? "" : inEnglish[i].substr(0, colon + 2);

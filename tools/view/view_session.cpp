@@ -50,12 +50,12 @@ std::optional<std::string> Number(const nlohmann::json& request, const char* nam
   return Shortest(v);
 }
 
+}  // namespace
+
 std::string Text(const nlohmann::json& request, const char* name) {
   const auto at = request.find(name);
   return at != request.end() && at->is_string() ? at->get<std::string>() : std::string();
 }
-
-}  // namespace
 
 ViewSession::ViewSession(Session& session)
     : session_((session.File().StayInHost(), session)), layers_(vexhost::TheHost().drawing) {

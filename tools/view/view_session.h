@@ -41,6 +41,9 @@ struct Suggestion {
 // setting and a value that setting takes.
 std::optional<Suggestion> SuggestionIn(const std::string& line);
 
+// A text field of a page's request; empty when it is missing or no text.
+std::string Text(const nlohmann::json& request, const char* name);
+
 // One line of the page's command line.
 struct CommandLine {
   int64_t seq = 0;

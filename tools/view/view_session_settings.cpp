@@ -33,11 +33,6 @@ bool PageSetting(std::u16string_view name) {
   return false;
 }
 
-std::string TextOf(const nlohmann::json& request, const char* name) {
-  const auto at = request.find(name);
-  return at != request.end() && at->is_string() ? at->get<std::string>() : std::string();
-}
-
 // A value of one settings file, if it holds it.
 std::optional<std::u16string> ValueIn(const std::string& file, std::u16string_view name) {
   if (file.empty()) return std::nullopt;
@@ -82,7 +77,7 @@ void ViewSession::OpenSessionSettings() {
 }
 
 std::optional<std::string> ViewSession::ApplySetting(const nlohmann::json& request) {
-  const std::string name = TextOf(request, "name"), value = TextOf(request, "value");
+  const std::string name = Text(request, "name"), value = Text(request, "value");
   const std::u16string name16 = ToUtf16(name), value16 = ToUtf16(value);
   const SettingDefinition* definition = FindSettingDefinition(name16);
   if (definition == nullptr || !PageSetting(name16)) {
