@@ -8,9 +8,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_export.h"
 #include "dxf/dxf_import.h"
 #include "host/host.h"
 #include "survey/survey.h"
@@ -50,7 +53,40 @@ BENCHMARK(BM_SurveyLargestRealDrawing)->Unit(benchmark::kMillisecond)->MinTime(2
 
 constexpr int kShapes = 5;
 
-void BM_SurveyGenerated(benchmark::State& state) {
+// The DXF text with every coordinate, size and angle (group codes 10 to 59) written to six
+// decimals, as many exporters write them: copies then differ in the sixth decimal.
+std::string WithSixDecimals(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t at = 0;
+  int code = -1;
+  bool codeLine = true;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(at, end - at);
+    if (codeLine) {
+      code = std::atoi(line.c_str());
+      out += line;
+    } else if (code >= 10 && code <= 59) {
+      char buffer[64];
+      std::snprintf(buffer, sizeof buffer, "%.6f", std::strtod(line.c_str(), nullptr));
+      out += buffer;
+    } else {
+      out += line;
+    }
+    out += '\n';
+    codeLine = !codeLine;
+    at = end + 1;
+  }
+  return out;
+}
+
+// Five part shapes of six segments placed plainly, turned and mirrored in turn over about
+// `segments` segments, every tenth placement a near-twin; with `sixDecimals` the drawing is
+// written to DXF with six decimals and read back. Surveys it in every iteration and checks
+// that each shape's twins and near-twins are the two families they are.
+void SurveyGenerated(benchmark::State& state, int segments, bool sixDecimals) {
   vexhost::ResetHost();
   std::vector<drawgen::TwinDrawing> shapes;
   double step = 0;
@@ -58,7 +94,7 @@ void BM_SurveyGenerated(benchmark::State& state) {
     shapes.emplace_back(static_cast<uint32_t>(101 + s), 6);
     step = std::max(step, shapes.back().spacing());
   }
-  const int placements = static_cast<int>(state.range(0)) / 6;
+  const int placements = segments / 6;
   const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(placements))));
   std::vector<int> twins(kShapes, 0), nearTwins(kShapes, 0);
   for (int i = 0; i < placements; ++i) {
@@ -74,6 +110,14 @@ void BM_SurveyGenerated(benchmark::State& state) {
     shapes[static_cast<size_t>(s)].Place(
         p, near ? drawgen::Variant::kNearTwin : drawgen::Variant::kTwin);
     ++(near ? nearTwins : twins)[static_cast<size_t>(s)];
+  }
+  if (sixDecimals) {
+    const std::string text = WithSixDecimals(twinfind::dxf::DxfTextOf(vexhost::TheHost().drawing));
+    vexhost::ResetHost();
+    if (!twinfind::dxf::ImportDxfText(text, vexhost::TheHost().drawing).ok) {
+      state.SkipWithError("the six-decimal drawing did not read back");
+      return;
+    }
   }
   auto& drawing = vexhost::TheHost().drawing;
   const std::vector<int> range = drawgen::AllSegments();
@@ -105,7 +149,23 @@ void BM_SurveyGenerated(benchmark::State& state) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.SetComplexityN(static_cast<benchmark::IterationCount>(range.size()));
 }
+
+void BM_SurveyGenerated(benchmark::State& state) {
+  SurveyGenerated(state, static_cast<int>(state.range(0)), false);
+}
 BENCHMARK(BM_SurveyGenerated)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+void BM_SurveySixDecimals(benchmark::State& state) {
+  SurveyGenerated(state, static_cast<int>(state.range(0)), true);
+}
+BENCHMARK(BM_SurveySixDecimals)
     ->Arg(1000)
     ->Arg(3000)
     ->Arg(10000)

@@ -274,10 +274,11 @@ Search::Found Search::PairedWindow(const PlaneMap& motion) const {
 // is found unmirrored, whichever of its lines the search came to first.
 Search::Trial Search::MirrorAccepted(Found found) {
   std::vector<Placement> placements;
+  std::vector<FigureRecord> figures;
   for (const SegmentRef& ref : found.segments) {
-    std::vector<FigureRecord> figures(kCandidateFigureCapacity);
-    const int count = VexFigGetFigure2(&ref, figures.data(), kCandidateFigureCapacity);
-    figures.resize(static_cast<size_t>(std::max(count, 0)));
+    // Read through the candidates' buffer, which the candidate loop has copied out of already.
+    const int count = VexFigGetFigure2(&ref, candidateFigures, kCandidateFigureCapacity);
+    figures.assign(candidateFigures, candidateFigures + std::max(count, 0));
     PlacementsOf(ref, figures, placements);
     for (const Placement& p : placements) {
       const Trial trial = Place(p, false);

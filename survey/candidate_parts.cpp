@@ -1,8 +1,6 @@
 #include "survey/candidate_parts.h"
 
 #include <algorithm>
-#include <boost/geometry.hpp>
-#include <boost/geometry/index/rtree.hpp>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -20,11 +18,6 @@ bool BoxHolds(const VexBox& outer, const VexBox& inner, double slack) {
 }
 
 double Area(const VexBox& b) { return (b.maxX - b.minX) * (b.maxY - b.minY); }
-
-namespace bg = boost::geometry;
-namespace bgi = boost::geometry::index;
-using Point = bg::model::point<double, 2, bg::cs::cartesian>;
-using Box = bg::model::box<Point>;
 
 // The height at which a vertical line at x meets a figure of an outline at or above y, or
 // nothing: lines (a vertical one at its lower end), arcs and circles at each crossing.
@@ -101,58 +94,122 @@ std::pair<double, double> HighestPoint(const std::vector<FigureRecord>& figures)
   return top;
 }
 
-// The closed outlines' figures in an R-tree, for the first outline met straight above a point.
+// The closed outlines' figures in columns of x, for the first outlines met straight above a
+// point: each column lists the figures whose boxes reach into it, by the bottoms of their boxes;
+// a figure wider or taller than many columns (a board's edge, a wall) is listed once, among the
+// wide ones, looked at from every column.
 class OutlineEdges {
  public:
   OutlineEdges(const std::vector<std::vector<FigureRecord>>& figures,
                const std::vector<int>& closed) {
-    std::vector<std::pair<Box, size_t>> boxes;
     for (const int c : closed) {
       for (const FigureRecord& f : figures[static_cast<size_t>(c)]) {
         VexBox b{};
-        if (!FigureBox(f, b)) continue;
-        boxes.push_back({Box(Point(b.minX, b.minY), Point(b.maxX, b.maxY)), edges_.size()});
-        edges_.push_back({f, c});
+        if (FigureBox(f, b)) edges_.push_back({f, c, b});
       }
     }
-    tree_ = Tree(boxes.begin(), boxes.end());  // packed: built in n log n
+    double minX = HUGE_VAL, maxX = -HUGE_VAL;
+    for (const Edge& e : edges_) {
+      minX = std::min(minX, e.box.minX);
+      maxX = std::max(maxX, e.box.maxX);
+    }
+    // About as many columns as the square root of the figures: a ray's column holds the figures
+    // of one strip of the drawing.
+    const size_t n = edges_.size();
+    columns_ = std::max<size_t>(1, static_cast<size_t>(std::sqrt(static_cast<double>(n))));
+    left_ = minX;
+    width_ = (maxX - minX) / static_cast<double>(columns_);
+    if (!(width_ > 0) || !std::isfinite(width_)) {
+      columns_ = 1;
+      width_ = 1;
+    }
+    std::vector<std::pair<double, size_t>> wide;
+    std::vector<std::vector<std::pair<double, size_t>>> lists(columns_);
+    for (size_t i = 0; i < n; ++i) {
+      const size_t from = Column(edges_[i].box.minX), to = Column(edges_[i].box.maxX);
+      const double height = edges_[i].box.maxY - edges_[i].box.minY;
+      if (to - from + 1 > kWideColumns || !(height <= kWideColumns * width_)) {
+        wide.push_back({edges_[i].box.minY, i});
+        continue;
+      }
+      for (size_t k = from; k <= to; ++k) lists[k].push_back({edges_[i].box.minY, i});
+    }
+    lists.push_back(std::move(wide));  // the wide ones: the last list
+    from_.assign(lists.size() + 1, 0);
+    tallest_.assign(lists.size(), 0);
+    for (size_t k = 0; k < lists.size(); ++k) {
+      std::sort(lists[k].begin(), lists[k].end());
+      from_[k + 1] = from_[k] + lists[k].size();
+      for (const auto& [bottom, index] : lists[k]) {
+        listed_.push_back(index);
+        bottoms_.push_back(bottom);
+        const VexBox& box = edges_[index].box;
+        tallest_[k] = std::max(tallest_[k], box.maxY - box.minY);
+      }
+      if (!std::isfinite(tallest_[k])) tallest_[k] = HUGE_VAL;
+    }
   }
 
   // The first `want` closed groups, other than `own`, whose figures a vertical ray from (x, y)
   // upwards meets, in the order it meets them (groups met at one height in the order of their
-  // figures); `ended` when no more lie above. The k figures nearest the point whose boxes the
-  // ray crosses are looked at, k doubled while a figure farther away could still be met among
-  // the first: a figure's box starts no higher than where the ray meets it.
+  // figures); `ended` when no more lie above. The figures of the ray's column and the wide ones
+  // are looked at by the bottoms of their boxes, from the tallest figure's height below the ray's
+  // start: a figure whose box begins above the `want`-th group's hit cannot come first.
   std::vector<int> MetAbove(double x, double y, int own, size_t want, bool& ended) const {
-    const Box ray(Point(x, y), Point(x, std::numeric_limits<double>::max()));
-    std::vector<std::pair<Box, size_t>> near;
-    std::vector<std::pair<double, int>> hits;  // height, group
-    for (size_t k = 4 * want;; k *= 2) {
-      near.clear();
-      tree_.query(bgi::intersects(ray) && bgi::nearest(Point(x, y), static_cast<unsigned>(k)),
-                  std::back_inserter(near));
-      hits.clear();
-      double farthest = y;  // the highest start of the boxes looked at
-      for (const auto& [box, index] : near) {
-        farthest = std::max(farthest, bg::get<bg::min_corner, 1>(box));
+    std::vector<std::pair<double, size_t>> hits;  // height, edge
+    std::vector<int> met;
+    const size_t column = Column(x);
+    double bound = HUGE_VAL;  // the want-th group's height, once known
+    ended = true;
+    for (const size_t list : {column, columns_}) {
+      const auto begin = bottoms_.begin() + static_cast<long>(from_[list]);
+      const auto end = bottoms_.begin() + static_cast<long>(from_[list + 1]);
+      for (auto it = std::lower_bound(begin, end, y - tallest_[list]); it != end; ++it) {
+        if (*it > bound) {
+          ended = false;
+          break;
+        }
+        const size_t index = listed_[static_cast<size_t>(it - bottoms_.begin())];
         const Edge& e = edges_[index];
-        if (e.group == own) continue;
-        if (const auto h = HitAbove(e.figure, x, y)) hits.push_back({*h, e.group});
+        if (e.group == own || x < e.box.minX || x > e.box.maxX || e.box.maxY < y) continue;
+        if (const auto h = HitAbove(e.figure, x, y)) {
+          hits.push_back({*h, index});
+          // A bound known late only means looking at a few more figures: it is worked out
+          // again each time the hits have doubled.
+          if (hits.size() >= want && (hits.size() & (hits.size() - 1)) == 0) {
+            bound = Bound(hits, want, met);
+          }
+        }
       }
-      std::stable_sort(hits.begin(), hits.end(),
-                       [](const auto& a, const auto& b) { return a.first < b.first; });
-      std::vector<int> met;
-      ended = near.size() < k;
-      for (const auto& [height, group] : hits) {
-        if (!ended && height > farthest) break;  // a figure not looked at may come first
-        if (std::find(met.begin(), met.end(), group) == met.end()) met.push_back(group);
-        if (met.size() == want) return met;
-      }
-      if (ended) return met;
     }
+    Bound(hits, want, met);
+    return met;
   }
 
  private:
+  static constexpr size_t kWideColumns = 16;
+
+  // The groups in the order of their first hits, at most `want`, into `met`; the height of the
+  // want-th, or HUGE_VAL while fewer are met.
+  double Bound(std::vector<std::pair<double, size_t>>& hits, size_t want,
+               std::vector<int>& met) const {
+    std::sort(hits.begin(), hits.end());
+    met.clear();
+    for (const auto& [at, index] : hits) {
+      const int group = edges_[index].group;
+      if (std::find(met.begin(), met.end(), group) != met.end()) continue;
+      met.push_back(group);
+      if (met.size() == want) return at;
+    }
+    return HUGE_VAL;
+  }
+
+  size_t Column(double x) const {
+    const double at = (x - left_) / width_;
+    if (!(at > 0)) return 0;
+    return std::min(columns_ - 1, static_cast<size_t>(std::min(at, 1e15)));
+  }
+
   static bool FigureBox(const FigureRecord& f, VexBox& b) {
     switch (f.kind) {
       case VEX_FIG_LINE:
@@ -175,10 +232,17 @@ class OutlineEdges {
   struct Edge {
     FigureRecord figure;
     int group;
+    VexBox box;
   };
-  using Tree = bgi::rtree<std::pair<Box, size_t>, bgi::quadratic<16>>;
   std::vector<Edge> edges_;
-  Tree tree_;
+  size_t columns_ = 1;
+  double left_ = 0, width_ = 1;
+  std::vector<size_t> from_;  // list k is listed_[from_[k]] up to [from_[k + 1]]
+  std::vector<size_t> listed_;
+  std::vector<double> bottoms_;  // beside listed_: the bottoms of their boxes
+  // Per list, its tallest figure's height: how far below a ray's start a figure's box may
+  // begin and still reach it.
+  std::vector<double> tallest_;
 };
 
 }  // namespace
