@@ -91,8 +91,9 @@ std::string ReportJson(const ReportInput& input) {
          ", \"handles\": " + Texts(HandlesOf(input, r.part)) +
          ", \"box\": " + JsonBox(r.partExtent) + "},\n";
     j += "      \"settings\": {";
-    for (size_t i = 0; i < r.settings.size(); ++i) {
-      j += (i ? ", " : "") + JsonText(r.settings[i].first) + ": " + JsonText(r.settings[i].second);
+    const SettingTexts& settings = r.settingTexts();
+    for (size_t i = 0; i < settings.size(); ++i) {
+      j += (i ? ", " : "") + JsonText(settings[i].first) + ": " + JsonText(settings[i].second);
     }
     j += "},\n      \"twins\": [";
     for (size_t t = 0; t < r.twins.size(); ++t) {
@@ -151,7 +152,7 @@ std::string ReportCsv(const ReportInput& input) {
   for (size_t s = 0; s < searches.size(); ++s) {
     const SearchRecord& r = searches[s];
     const auto setting = [&](const std::string& name) {
-      for (const auto& [key, value] : r.settings) {
+      for (const auto& [key, value] : r.settingTexts()) {
         if (key == name) return value;
       }
       return std::string();

@@ -118,6 +118,8 @@ ScriptResult RunScript(const Session& session,
                                                  std::string& error) {
     return file->Claim(path, "snapshot", error) && WritePicture(path, grid, error, window);
   });
+  // Only a report and blocks read the searches before the last.
+  if (!session.report && !session.blocks) session.searches->KeepLastOnly();
   runner.AddObserver(session.searches->Observer());
   session.searches->TellDone([](const std::string& line) { std::cout << line << '\n'; });
   int confirmations = 0;

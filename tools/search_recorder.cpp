@@ -92,7 +92,9 @@ void SearchRecorder::UndoOrRedo(bool undo) {
   const size_t search = from.back();
   from.pop_back();
   to.push_back(search);
-  if (search < searches_.size()) searches_[search].undone = undo;
+  if (search >= dropped_ && search - dropped_ < searches_.size()) {
+    searches_[search - dropped_].undone = undo;
+  }
 }
 
 void SearchRecorder::Before(const UserAction& action) {
@@ -107,10 +109,7 @@ void SearchRecorder::Before(const UserAction& action) {
   blinkBefore_ = host.drawing.blinking();
   wasActive_ = host.driver.active();
   keyinStep_ = wasActive_ && (host.driver.mask() & VEX_MASK_KEYIN) != 0;
-  promptsBefore_ = 0;
-  for (const auto& m : host.transcript.messages()) {
-    promptsBefore_ += m.kind == vexhost::MessageKind::kPrompt;
-  }
+  promptsBefore_ = host.transcript.count(vexhost::MessageKind::kPrompt);
   if (action.kind == UserAction::Kind::kStart) CommandStarted();
 }
 
@@ -122,7 +121,7 @@ void SearchRecorder::After(const UserAction& action) {
   }
   if (host.undo.kept() != keptBefore_) {
     // A result action was kept for undo: it belongs to the last search.
-    done_.push_back(searches_.empty() ? SIZE_MAX : searches_.size() - 1);
+    done_.push_back(searches_.empty() ? SIZE_MAX : dropped_ + searches_.size() - 1);
     undone_.clear();
     while (done_.size() > host.undo.undoSteps()) done_.erase(done_.begin());
   }
@@ -137,10 +136,7 @@ void SearchRecorder::After(const UserAction& action) {
   if (!wasActive_ && action.kind != UserAction::Kind::kStart) return;
   if (keyinStep_ &&
       (action.kind == UserAction::Kind::kKeyin || action.kind == UserAction::Kind::kEnd)) {
-    size_t prompts = 0;
-    for (const auto& m : host.transcript.messages()) {
-      prompts += m.kind == vexhost::MessageKind::kPrompt;
-    }
+    const size_t prompts = host.transcript.count(vexhost::MessageKind::kPrompt);
     // Only an answer that the step took and went on from counts (a refused end button at the
     // material step keeps the step and its prompt).
     if (prompts != promptsBefore_) {
@@ -176,14 +172,18 @@ void SearchRecorder::OpenSearch(const UserAction& range, const TwfFoundParts& fo
   record.range = searchRange_;
   record.part = range.selected;
   record.partExtent = BoxOf(drawing, record.part);
-  for (const char16_t* name : kSearchSettings) {
-    record.settings.push_back({ToUtf8(name), ToUtf8(Stored(name))});
-  }
+  SettingTexts texts;
+  for (const char16_t* name : kSearchSettings)
+    texts.push_back({ToUtf8(name), ToUtf8(Stored(name))});
   if (balloon) {
     for (const char16_t* name : kBalloonSettings) {
-      record.settings.push_back({ToUtf8(name), ToUtf8(Stored(name))});
+      texts.push_back({ToUtf8(name), ToUtf8(Stored(name))});
     }
   }
+  record.settings =
+      !searches_.empty() && searches_.back().settings && *searches_.back().settings == texts
+          ? searches_.back().settings
+          : std::make_shared<const SettingTexts>(std::move(texts));
   std::vector<int> part;
   for (int i = 0; i < found.partCount; ++i) part.push_back(found.part[i].segmentId);
   std::sort(part.begin(), part.end());
@@ -243,6 +243,10 @@ void SearchRecorder::OpenSearch(const UserAction& range, const TwfFoundParts& fo
   int last = 0;
   for (const int id : drawing.SegmentIds()) last = std::max(last, id);
   lastIdAtOpen_ = last;
+  if (keepLastOnly_ && !searches_.empty()) {
+    dropped_ += searches_.size();
+    searches_.clear();
+  }
   searches_.push_back(std::move(record));
   open_ = true;
 }
@@ -363,6 +367,11 @@ std::string SearchRecorder::WhatItDid() const {
   std::string line = "done: ";
   for (size_t i = 0; i < parts.size(); ++i) line += (i ? ", " : "") + parts[i];
   return line;
+}
+
+const SettingTexts& SearchRecord::settingTexts() const {
+  static const SettingTexts kNone;
+  return settings ? *settings : kNone;
 }
 
 void SearchRecorder::Finish() {

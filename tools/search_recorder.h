@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -39,12 +40,15 @@ struct PartsListEntry {
   int count = 0, mirroredCount = 0;
 };
 
+using SettingTexts = std::vector<std::pair<std::string, std::string>>;
+
 struct SearchRecord {
   std::string method;           // general or balloon
   std::optional<VexBox> range;  // the search range
   std::vector<int> part;
   VexBox partExtent{};
-  std::vector<std::pair<std::string, std::string>> settings;  // name, stored text
+  // Name and stored text; searches in a row that ran with the same settings share one list.
+  std::shared_ptr<const SettingTexts> settings;
   std::vector<TwinRecord> twins;
   std::vector<int> unmatched;  // blinking segments that are no twin of the part
   // A survey's family: the twins the command finds from the part, those in parts of other
@@ -52,6 +56,8 @@ struct SearchRecord {
   std::optional<int> found;
   std::optional<PartsListEntry> partsList;
   bool undone = false;  // its result action was taken back (undo) and not redone
+
+  const SettingTexts& settingTexts() const;
 };
 
 // Where the recorder reads the command's last search: the module's TwinfindFoundParts, set
@@ -67,6 +73,9 @@ class SearchRecorder {
   // The run ends: what the last search's result action did is read now.
   void Finish();
   const std::vector<SearchRecord>& searches() const { return searches_; }
+  // Only the last search is kept from now on (nothing reads the earlier ones: no report, no
+  // blocks), so that a long run does not grow by a record a search.
+  void KeepLastOnly() { keepLastOnly_ = true; }
 
  private:
   void Before(const UserAction& action);
@@ -86,6 +95,8 @@ class SearchRecorder {
   void UndoOrRedo(bool undo);
 
   std::vector<SearchRecord> searches_;
+  bool keepLastOnly_ = false;
+  size_t dropped_ = 0;  // records let go before searches_[0]: a search's number less searches_'s
   bool open_ = false;
   int lastIdAtOpen_ = 0;                        // segments made later are the action's
   std::map<int, std::vector<LineAttr>> looks_;  // the twins' line attributes at the search

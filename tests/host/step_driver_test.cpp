@@ -243,3 +243,29 @@ TEST(DefaultInput, FormatsNumbersAndTexts) {
 }
 
 }  // namespace
+
+// A long run's message lines: the latest are kept in order, every one is counted by kind.
+TEST_F(StepDriverTest, TheTranscriptKeepsTheLatestLinesAndCountsEveryOne) {
+  const auto& transcript = vexhost::TheHost().transcript;
+  const size_t lines = 5 * vexhost::Transcript::kKept + 7;
+  for (size_t i = 0; i < lines; ++i) {
+    const std::u16string text = u"line " + std::u16string(1, static_cast<char16_t>(u'a' + i % 26));
+    if (i % 2 == 0) {
+      VexMsgPutMessage(text.c_str());
+    } else {
+      VexMsgPutCursorMessage(text.c_str());
+    }
+  }
+  EXPECT_EQ(transcript.count(vexhost::MessageKind::kPrompt), (lines + 1) / 2);
+  EXPECT_EQ(transcript.count(vexhost::MessageKind::kCursor), lines / 2);
+  ASSERT_GE(transcript.messages().size(), vexhost::Transcript::kKept);
+  EXPECT_LE(transcript.messages().size(), 2 * vexhost::Transcript::kKept);
+  // The newest line last, and the kept ones in the order they came.
+  const size_t first = lines - transcript.messages().size();
+  for (size_t k = 0; k < transcript.messages().size(); ++k) {
+    const size_t i = first + k;
+    ASSERT_EQ(transcript.messages()[k].text.back(), static_cast<char16_t>(u'a' + i % 26)) << k;
+    ASSERT_EQ(transcript.messages()[k].kind,
+              i % 2 == 0 ? vexhost::MessageKind::kPrompt : vexhost::MessageKind::kCursor);
+  }
+}

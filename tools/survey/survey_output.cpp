@@ -138,13 +138,14 @@ std::vector<SearchRecord> SurveyRecords(
     const vexhost::Drawing& drawing, const SurveyResult& result, std::optional<VexBox> range,
     const std::vector<std::pair<std::string, std::string>>& settings) {
   std::vector<SearchRecord> records;
+  const auto shared = std::make_shared<const SettingTexts>(settings);
   for (const Family& family : result.families) {
     SearchRecord record;
     record.method = "survey";
     record.range = range;
     record.part = family.part;
     record.partExtent = family.box;
-    record.settings = settings;
+    record.settings = shared;
     record.found = family.found;
     for (size_t m = 0; m < family.members.size(); ++m) {
       const FoundTwin& member = family.members[m];
