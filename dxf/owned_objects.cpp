@@ -67,6 +67,36 @@ void OwnedObjects::Replaced(size_t begin, size_t end, std::string_view text) {
       });
 }
 
+std::vector<size_t> OwnedObjects::EntriesWithHandles(size_t begin, size_t end) const {
+  std::vector<size_t> entries;
+  end = std::min(end, file_.groups.size());
+  size_t at = begin;
+  ForEachEntryHandle(
+      [&](Group& g) {
+        if (at >= end) return false;
+        g = file_.groups[at++];
+        return true;
+      },
+      [&](size_t head, uint64_t) { entries.push_back(begin + head); });
+  return entries;
+}
+
+void OwnedObjects::Removed(size_t begin, size_t end, const std::vector<size_t>& entries) {
+  end = std::min(end, file_.groups.size());
+  if (begin >= end) return;
+  replaced_.emplace_back(begin, end);
+  left_.insert(left_.end(), entries.begin(), entries.end());
+}
+
+void OwnedObjects::Reset() {
+  replaced_.clear();
+  left_.clear();
+  leaving_.clear();
+  gone_.clear();
+  settled_ = false;
+  for (Head& head : heads_) head.replaced = head.leaves = false;
+}
+
 void OwnedObjects::Index() {
   if (indexed_) return;
   indexed_ = true;
@@ -84,6 +114,7 @@ void OwnedObjects::Index() {
     head.begin = i;
     head.end = file_.groups.size();
     head.inObjects = objects && !mark;
+    head.group = head.inObjects && UpperCase(type) == "GROUP";
   }
   for (size_t k = 0; k < heads_.size(); ++k) {
     Head& head = heads_[k];
@@ -163,8 +194,7 @@ void OwnedObjects::Settle() {
     bool more = false;
     for (size_t k = 0; k < heads_.size(); ++k) {
       const Head& head = heads_[k];
-      if (!head.inObjects || head.leaves || head.replaced ||
-          UpperCase(Trimmed(file_.groups[head.begin].value)) != "GROUP") {
+      if (!head.group || head.leaves || head.replaced) {
         continue;
       }
       int members = 0, left = 0;

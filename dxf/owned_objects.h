@@ -36,9 +36,19 @@ class OwnedObjects {
   // stretch is the save's own (no edit of this class touches it; Cleaned does its text).
   void Replaced(size_t begin, size_t end, std::string_view text);
 
+  // The groups 0 of the entries with a handle among groups [begin, end): what Removed takes.
+  std::vector<size_t> EntriesWithHandles(size_t begin, size_t end) const;
+  // Replaced with an empty text, told the stretch's EntriesWithHandles read before: a caller
+  // that removes the same entities from many copies of the file reads their groups once.
+  void Removed(size_t begin, size_t end, const std::vector<size_t>& entries);
+
   // Works out everything that leaves with what left: the objects it owns, to any depth, and
   // groups left without members.
   void Settle();
+
+  // Forgets what was replaced and what left, for another save of the same file; the file's
+  // entries stay read.
+  void Reset();
 
   // The handles that leave the file (Settle first).
   const std::unordered_set<uint64_t>& gone() const { return gone_; }
@@ -69,6 +79,7 @@ class OwnedObjects {
     uint64_t owner = 0;            // the group 330 of its common part
     std::vector<uint64_t> xdicts;  // its extension dictionaries
     bool inObjects = false;        // of the OBJECTS section
+    bool group = false;            // a GROUP
     bool replaced = false;         // inside a stretch given to Replaced
     bool leaves = false;
   };

@@ -8,21 +8,25 @@
 #ifndef DXF_PART_FILE_H
 #define DXF_PART_FILE_H
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dxf/dxf_source.h"
 #include "dxf/entity_pieces.h"
 #include "dxf/file_map.h"
 #include "dxf/group_reader.h"
+#include "dxf/owned_objects.h"
 #include "vexlib/vexlib.h"
 
 namespace twinfind::dxf {
 
 class PartFileWriter {
  public:
-  // Reads the source's groups once, for any number of parts. Throws (std::exception) when they
-  // cannot be read.
+  // Reads the source's groups once, for any number of parts: a part's file costs its own
+  // entities and what lies outside the ENTITIES section, not the whole file. Throws
+  // (std::exception) when the groups cannot be read.
   explicit PartFileWriter(const DxfSource& source);
 
   // The text of the file holding the pieces moved by (dx, dy); `extent` is the part's extent
@@ -34,6 +38,13 @@ class PartFileWriter {
   const DxfSource& source_;
   GroupList file_;
   FileMap map_;
+  // Per source entity, its groups [first, second) and the entries with handles among them: read
+  // once, for every part that leaves the entity out.
+  std::vector<std::pair<size_t, size_t>> groups_;
+  std::vector<std::vector<size_t>> entries_;
+  std::vector<size_t> inFileOrder_;  // the source entities by their place in the file
+  // What leaves with the left-out entities, its index of the file read once and reset per part.
+  mutable std::optional<OwnedObjects> owned_;
 };
 
 }  // namespace twinfind::dxf
