@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/drawing_read.h"
 #include "engine/figure_match.h"
 
 namespace twinfind {
@@ -152,6 +153,18 @@ SegmentFigures ReadSegmentFigures(const SegmentRef& ref) {
 }
 
 void ReadSegmentFigures(const SegmentRef& ref, SegmentFigures& read) {
+  if (const SegmentFigures* held = HeldSegment(ref)) {
+    read.ref = ref;
+    read.figures.assign(held->figures.begin(), held->figures.end());
+    read.ok = held->ok;
+    read.hasHole = held->hasHole;
+    read.spread = held->spread;
+    return;
+  }
+  ReadHostSegmentFigures(ref, read);
+}
+
+void ReadHostSegmentFigures(const SegmentRef& ref, SegmentFigures& read) {
   read.ref = ref;
   read.figures.clear();
   // Fixed storage for the usual sizes; a segment that fills it is read again in full, so that

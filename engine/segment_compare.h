@@ -34,8 +34,11 @@ struct SegmentFigures {
   VexBox spread{};
 };
 SegmentFigures ReadSegmentFigures(const SegmentRef& ref);
-// The same into `read`, whose storage is reused.
+// The same into `read`, whose storage is reused; from the drawing read once while a caller
+// holds it (engine/drawing_read.h).
 void ReadSegmentFigures(const SegmentRef& ref, SegmentFigures& read);
+// The same, always from the host.
+void ReadHostSegmentFigures(const SegmentRef& ref, SegmentFigures& read);
 
 // The same comparison on segments read before; the drawing must not have changed since.
 bool SegmentsCoincide(const SegmentFigures& a, const SegmentFigures& b,

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "engine/coincidence_index.h"
@@ -43,34 +44,44 @@ class TrialScreen {
               int counted, int windowCapacity, const std::vector<double>& slack);
 
  private:
-  void BuildGrid();
-  // The grid column (or row) of coordinate v, clamped to the grid.
-  size_t Cell(double v, double low, size_t n) const;
+  // What the screen reads and how it is indexed: the drawing around one search's range, or,
+  // while a caller holds the drawing read (engine/drawing_read.h), the whole drawing, read and
+  // indexed once for every search of the hold.
+  struct Ground {
+    VexBox reach{};
+    bool whole = false;  // every segment a window search can find is among `segments`
+    std::vector<const SegmentFigures*> segments;
+    std::deque<SegmentFigures> own;  // the segments read for this ground alone
+    CoincidenceIndex index;
+    // Where the segments lie, for the overflow bound: a grid over the reach whose cells list the
+    // segments whose spread meets them. A segment whose place cannot be told from its figures
+    // (unreadable, or of another kind than lines, arcs and circles) counts in every window.
+    double cell = 0;
+    size_t nx = 0, ny = 0;
+    std::vector<size_t> cellFrom;  // cell k's segments are inCells[cellFrom[k]] up to [k + 1]
+    std::vector<int> inCells;
+    // Summed counts: areaSum[y * (nx + 1) + x] counts the entries of the cells left of column x
+    // and below row y, so that a window's entries are bounded without visiting its cells.
+    std::vector<size_t> areaSum;
+    int placeless = 0;
+
+    void BuildGrid();
+    // The grid column (or row) of coordinate v, clamped to the grid.
+    size_t Cell(double v, double low, size_t n) const;
+  };
+  // The hold's ground, built at its first search; nullptr when the whole drawing cannot be read.
+  static std::shared_ptr<Ground> HeldGround(int list);
+
   // Whether more than `capacity` of the segments read may lie in the window.
   bool MayOverflow(const VexBox& window, int capacity);
 
   bool on_ = false;
-  VexBox reach_{};
   double windowReach_ = 0;
   SegmentFigures placed_;  // the copy segment being screened
   double tolerance_ = COINCIDE_EPS;
-  std::vector<const SegmentFigures*> segments_;  // every segment read, in own_
-  std::deque<SegmentFigures> own_;
-  CoincidenceIndex index_;
-
-  // Where the segments lie, for the overflow bound: a grid over the reach whose cells list the
-  // segments whose spread meets them. A segment whose place cannot be told from its figures
-  // (unreadable, or of another kind than lines, arcs and circles) counts in every window.
-  double cell_ = 0;
-  size_t nx_ = 0, ny_ = 0;
-  std::vector<size_t> cellFrom_;  // cell k's segments are inCells_[cellFrom_[k]] up to [k + 1]
-  std::vector<int> inCells_;
-  // Summed counts: areaSum_[y * (nx_ + 1) + x] counts the entries of the cells left of column x
-  // and below row y, so that a window's entries are bounded without visiting its cells.
-  std::vector<size_t> areaSum_;
+  std::shared_ptr<Ground> ground_;
   std::vector<unsigned> stamp_;
   unsigned query_ = 0;
-  int placeless_ = 0;
 };
 
 }  // namespace twinfind

@@ -1,6 +1,7 @@
 #include "engine/twin_finder.h"
 
 #include "engine/coincidence_index.h"
+#include "engine/drawing_read.h"
 #include "engine/geometry.h"
 #include "engine/host_lists.h"
 #include "engine/match_overlaps.h"
@@ -109,6 +110,10 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
   for (int t = 1; t <= targetTable.count(); ++t) result.taken.push_back(targetTable[t].used);
   return result;
 }
+
+DrawingReadHold::DrawingReadHold() { HoldDrawingRead(); }
+
+DrawingReadHold::~DrawingReadHold() { ReleaseDrawingRead(); }
 
 TwinResult FindTwins(const TwinRequest& request) {
   if (request.range.size() > static_cast<size_t>(request.options.rangeLimit)) {

@@ -72,6 +72,18 @@ TwinResult SearchIndicatedPart(const std::vector<SegmentRef>& range,
                                const std::vector<uint8_t>& taken, const SearchOptions& options,
                                bool dropOverlaps, const std::function<bool()>& goOn = {});
 
+// Held by a caller that searches many times and changes nothing in the drawing meanwhile (the
+// survey): its searches read each segment's figures from the host once, and screen their trials
+// against the whole drawing read and indexed once, not against the drawing around each range
+// read again. Answers are the same with it and without it.
+class DrawingReadHold {
+ public:
+  DrawingReadHold();
+  ~DrawingReadHold();
+  DrawingReadHold(const DrawingReadHold&) = delete;
+  DrawingReadHold& operator=(const DrawingReadHold&) = delete;
+};
+
 }  // namespace twinfind
 
 #endif  // ENGINE_TWIN_FINDER_H

@@ -493,6 +493,8 @@ SurveyResult Survey(const vexhost::Drawing& drawing, const std::vector<int>& ran
                     const SearchOptions& options, const SurveyProgress& progress, bool all,
                     const DrawnAsBlock& drawnAsBlock) {
   ProgressTeller teller(progress);
+  // Nothing changes the drawing while the survey searches it: it is read once for all searches.
+  const DrawingReadHold held;
   SurveyResult result = Surveyor(drawing, range, options, teller).Run();
   ClaimSegments(result.families);
   JoinTouchingFamilies(drawing, range, options, result.families,
