@@ -42,9 +42,7 @@ bool DrawingReadHeld() { return TheHeld().holds > 0; }
 
 const SegmentFigures* HeldSegment(const SegmentRef& ref) {
   Held& held = TheHeld();
-  if (held.holds == 0 || ref.auxId != 0 || ref.segmentId < 0 || ref.segmentId > kMostKeptId) {
-    return nullptr;
-  }
+  if (held.holds == 0 || ref.segmentId < 0 || ref.segmentId > kMostKeptId) return nullptr;
   const size_t id = static_cast<size_t>(ref.segmentId);
   if (id >= held.slotOf.size()) held.slotOf.resize(id + 1, kNotRead);
   if (held.slotOf[id] == kNotRead) {
@@ -52,7 +50,8 @@ const SegmentFigures* HeldSegment(const SegmentRef& ref) {
     ReadHostSegmentFigures(ref, held.read.back());
     held.slotOf[id] = static_cast<uint32_t>(held.read.size() - 1);
   }
-  return &held.read[held.slotOf[id]];
+  const SegmentFigures* read = &held.read[held.slotOf[id]];
+  return read->ref == ref ? read : nullptr;  // kept by the segment id, read as first asked
 }
 
 const std::vector<const SegmentFigures*>* HeldWholeDrawing(int list) {
@@ -75,7 +74,7 @@ const std::vector<const SegmentFigures*>* HeldWholeDrawing(int list) {
     whole.reserve(refs.size());
     for (const SegmentRef& ref : refs) {
       const SegmentFigures* read = HeldSegment(ref);
-      if (read == nullptr) return nullptr;  // a record: the whole drawing is not read here
+      if (read == nullptr) return nullptr;  // asked for before under another drawing id
       whole.push_back(read);
     }
     held.whole = std::move(whole);

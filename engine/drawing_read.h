@@ -20,8 +20,9 @@ void HoldDrawingRead();
 void ReleaseDrawingRead();
 bool DrawingReadHeld();
 
-// The segment as read the first time it was asked for during the hold; nullptr without a hold
-// or for a record inside a segment (auxId), which is read from the host each time.
+// The segment as read the first time it was asked for during the hold; nullptr without a hold,
+// or when the segment was first asked for under another drawing id (auxId): it is then read
+// from the host each time.
 const SegmentFigures* HeldSegment(const SegmentRef& ref);
 
 // Every segment a window search can find, each read once, through application list `list`

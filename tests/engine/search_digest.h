@@ -6,6 +6,7 @@
 #define TESTS_ENGINE_SEARCH_DIGEST_H
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -17,7 +18,9 @@
 
 namespace searchdigest {
 
-inline std::string SearchDigest() {
+// With `held`, each search runs under a hold of the drawing read (engine/twin_finder.h), as the
+// survey's do.
+inline std::string SearchDigest(bool held = false) {
   using drawgen::Placement;
   using drawgen::Variant;
   std::ostringstream out;
@@ -41,6 +44,8 @@ inline std::string SearchDigest() {
       options.sameLayer = (bits & 4) != 0;
       options.sameLineAttr = (bits & 8) != 0;
       out << "seed " << seed << " options " << bits << ":";
+      std::optional<twinfind::DrawingReadHold> hold;
+      if (held) hold.emplace();
       const twinfind::TwinResult found =
           drawgen::SearchTwins(drawgen::AllSegments(), part.segments, options);
       if (!found.ok()) {
