@@ -5,6 +5,7 @@
 // timed beside it in every iteration (counter x_pass).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "bench/cpu_clock.h"
@@ -75,7 +76,33 @@ void BM_NearTwinSearch(benchmark::State& state) {
   state.counters["x_pass"] = searchSeconds / (floorSeconds / kPassesPerIteration);
 }
 
+// Unturned copies in one column (parts at the same x), rotation and mirror images on: what the
+// search costs a near
+// twin, from 200 to 10,000 parts (counter us_per_near_twin; flat when the screen's index finds
+// a copy's neighbours without looking through the column).
+void BM_NearTwinColumn(benchmark::State& state) {
+  vexhost::ResetHost();
+  const int parts = static_cast<int>(state.range(0));
+  const drawgen::NearTwinField field =
+      drawgen::BuildNearTwinField(parts * kPartSegments, std::max(1, parts / 100), true);
+  const std::vector<int> range = drawgen::AllSegments();
+  twinfind::SearchOptions options;
+  options.rotate = true;
+  options.mirror = true;
+  options.rangeLimit = static_cast<int>(range.size());  // a range as large as the column
+  twinfind::TwinResult found;
+  for (auto _ : state) found = drawgen::SearchTwins(range, field.part, options);
+  const std::string wrong =
+      drawgen::FoundDiffers(found, field.twins, field.mirroredTwins, kPartSegments);
+  if (!wrong.empty()) state.SkipWithError(wrong.c_str());
+  state.counters["twins"] = static_cast<double>(found.twins.size());
+  state.counters["us_per_near_twin"] = benchmark::Counter(
+      static_cast<double>(parts - field.twins) * 1e-6,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 BENCHMARK(BM_RangePass)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearTwinColumn)->Arg(200)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NearTwinSearch)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

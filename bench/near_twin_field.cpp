@@ -32,21 +32,22 @@ VexBox BoxOfSegments(const std::vector<int>& segments, double margin) {
   return {box.minX - margin, box.minY - margin, box.maxX + margin, box.maxY + margin};
 }
 
-NearTwinField BuildNearTwinField(int segments, int twins) {
+NearTwinField BuildNearTwinField(int segments, int twins, bool oneColumn) {
   const int parts = segments / kPartSegments;
   if (segments % kPartSegments != 0 || twins < 1 || parts < twins) {
     throw std::invalid_argument("a near-twin field needs a multiple of 5 segments, 5 per twin");
   }
   TwinDrawing drawing(FiveSegmentSeed(), kPartSegments);
   const int stride = parts / twins;
-  const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(parts))));
+  const int columns =
+      oneColumn ? 1 : static_cast<int>(std::ceil(std::sqrt(static_cast<double>(parts))));
   const double cell = drawing.spacing();
   NearTwinField field;
   for (int i = 0; i < parts; ++i) {
     const bool twin = i % stride == 0 && i / stride < twins;
     // Turned by angles that do not repeat soon; the part itself (i = 0) lies as drawn.
-    const double degrees = std::fmod(37.3 * i, 360.0);
-    const bool mirrored = twin ? (i / stride) % 2 == 1 : i % 2 == 1;
+    const double degrees = oneColumn ? 0 : std::fmod(37.3 * i, 360.0);
+    const bool mirrored = !oneColumn && (twin ? (i / stride) % 2 == 1 : i % 2 == 1);
     const Placed placed =
         drawing.Place({cell * (i % columns), cell * (i / columns), degrees, mirrored},
                       twin ? Variant::kTwin : Variant::kNearTwin);

@@ -22,7 +22,8 @@ struct NearTwinField {
 // Fills the host's drawing (which the caller has reset) with segments / 5 copies of the part
 // on a grid, `twins` of them true twins spread evenly (the first is the part, unturned), the
 // rest near twins. `segments` is a multiple of 5 and at least 5 * twins.
-NearTwinField BuildNearTwinField(int segments, int twins);
+// With `oneColumn`, the copies lie unturned and unmirrored one above the other.
+NearTwinField BuildNearTwinField(int segments, int twins, bool oneColumn = false);
 
 // The box that holds every given segment, widened by `margin` on each side.
 VexBox BoxOfSegments(const std::vector<int>& segments, double margin);
