@@ -3,16 +3,17 @@
 loose lines (1,000,000 by default) and five groups of five small squares; each result action
 deletes the twins of one group, and after five actions five undos take them back. Three runs,
 each a process of its own: the load alone, the load and five actions, the load, five actions
-and five undos. The child's processor time and peak memory come from /usr/bin/time (the
+and five undos, in turns, three rounds (medians). The child's processor time and peak memory come from /usr/bin/time (the
 child's own rusage, not the Python parent's), and each action's and undo's share is its
 difference from the run before divided by five, beside the load's.
 
     flock /tmp/twinfind-build.lock /usr/bin/python3 bench/undo_bench.py [--build build/default]
-        [--lines 1000000]
+        [--lines 1000000] [--rounds 3]
 """
 import argparse
 import os
 import pathlib
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -56,6 +57,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default=str(HERE.parent / "build" / "default"))
     parser.add_argument("--lines", type=int, default=1000000)
+    parser.add_argument("--rounds", type=int, default=3)
     args = parser.parse_args()
     if not os.access("/usr/bin/time", os.X_OK):
         sys.exit("undo_bench: /usr/bin/time is missing (Debian package time)")
@@ -69,11 +71,15 @@ def main():
                           f"range {g * 100 - 0.5} -0.5 {g * 100 + 2.5} 2.5\nend\n"
                           for g in range(GROUPS))
         scripts = {"load": "", "actions": actions, "undos": actions + "undo\n" * GROUPS}
-        measured = {}
-        for name, text in scripts.items():
-            script = folder / f"{name}.script"
-            script.write_text(text)
-            measured[name] = run(tool, drawing, script, settings, folder)
+        runs = {name: [] for name in scripts}
+        for _ in range(args.rounds):  # in turns, so that a busy moment weighs on all alike
+            for name, text in scripts.items():
+                script = folder / f"{name}.script"
+                script.write_text(text)
+                runs[name].append(run(tool, drawing, script, settings, folder))
+        # Each run's median time and memory: a process's load varies by more than an action.
+        measured = {name: (statistics.median(r[0] for r in rs), statistics.median(r[1] for r in rs),
+                           rs[-1][2]) for name, rs in runs.items()}
         out = measured["undos"][2]
         if out.count("undone:") != GROUPS or "nothing to undo" in out:
             sys.exit("undo_bench: the undos did not all take an action back")
