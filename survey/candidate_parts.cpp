@@ -105,7 +105,7 @@ class OutlineEdges {
     for (const int c : closed) {
       for (const FigureRecord& f : figures[static_cast<size_t>(c)]) {
         VexBox b{};
-        if (FigureBox(f, b)) edges_.push_back({f, c, b});
+        if (FigureBox(f, b)) edges_.push_back({&f, c, b});
       }
     }
     double minX = HUGE_VAL, maxX = -HUGE_VAL;
@@ -172,7 +172,7 @@ class OutlineEdges {
         const size_t index = listed_[static_cast<size_t>(it - bottoms_.begin())];
         const Edge& e = edges_[index];
         if (e.group == own || x < e.box.minX || x > e.box.maxX || e.box.maxY < y) continue;
-        if (const auto h = HitAbove(e.figure, x, y)) {
+        if (const auto h = HitAbove(*e.figure, x, y)) {
           hits.push_back({*h, index});
           // A bound known late only means looking at a few more figures: it is worked out
           // again each time the hits have doubled.
@@ -230,7 +230,7 @@ class OutlineEdges {
   }
 
   struct Edge {
-    FigureRecord figure;
+    const FigureRecord* figure;  // in the figures given, which outlive the edges
     int group;
     VexBox box;
   };
