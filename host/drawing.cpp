@@ -64,7 +64,6 @@ void Drawing::RemoveSegment(int segmentId) {
   segments_.erase(segmentId);
   temporaries_.erase(segmentId);
   ForgetOrigin(segmentId);
-  bounds_.erase(segmentId);
   index_.Remove(segmentId);
 }
 
@@ -110,10 +109,8 @@ void Drawing::GrowBounds(int segmentId, const std::optional<VexBox>& added) {
   // The extent grows by the new element alone: a polyline of many figures, or a block's
   // thousands of texts in one segment, is not measured afresh for each one.
   if (!added) return;
-  const auto known = bounds_.find(segmentId);
-  VexBox box = known != bounds_.end() ? known->second : *added;
+  VexBox box = index_.BoxOf(segmentId).value_or(*added);
   Include(box, *added);
-  bounds_[segmentId] = box;
   index_.Put(segmentId, box);
 }
 
@@ -261,15 +258,13 @@ void Drawing::BuildIndex() { index_.Resume(); }
 
 void Drawing::Reindex(int segmentId) {
   const auto box = ComputeBounds(segmentId);
-  const auto known = bounds_.find(segmentId);
-  if (box && known != bounds_.end() && std::memcmp(&known->second, &*box, sizeof(VexBox)) == 0) {
+  const auto known = index_.BoxOf(segmentId);
+  if (box && known && std::memcmp(&*known, &*box, sizeof(VexBox)) == 0) {
     return;  // the extent did not change (a reversal, say)
   }
   if (box) {
-    bounds_[segmentId] = *box;
     index_.Put(segmentId, *box);
   } else {
-    bounds_.erase(segmentId);
     index_.Remove(segmentId);
   }
 }
@@ -282,9 +277,7 @@ std::vector<int> Drawing::SegmentIds() const {
 }
 
 std::optional<VexBox> Drawing::SegmentBounds(int segmentId) const {
-  const auto it = bounds_.find(segmentId);
-  if (it == bounds_.end()) return std::nullopt;
-  return it->second;
+  return index_.BoxOf(segmentId);
 }
 
 std::optional<VexBox> Drawing::ComputeBounds(int segmentId) const {

@@ -242,8 +242,7 @@ class Drawing {
   void NotePlacement(int segmentId, const PlaneMap& placement);
 
   IdTable<Segment> segments_;
-  std::unordered_map<int, VexBox> bounds_;  // segments with figures
-  SpatialIndex index_;
+  SpatialIndex index_;  // the extents of segments with figures, and where they lie
   std::map<int, HoleRecord> holes_;
   int nextHoleId_ = 1;
   IdTable<Element> elements_;

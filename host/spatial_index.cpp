@@ -34,15 +34,34 @@ SpatialIndex::~SpatialIndex() = default;
 SpatialIndex::SpatialIndex(SpatialIndex&&) noexcept = default;
 SpatialIndex& SpatialIndex::operator=(SpatialIndex&&) noexcept = default;
 
+SpatialIndex::Place* SpatialIndex::Find(int segmentId) {
+  if (segmentId <= 0 || static_cast<size_t>(segmentId) >= places_.size()) return nullptr;
+  Place& place = places_[static_cast<size_t>(segmentId)];
+  return place.young == kNone ? nullptr : &place;
+}
+
+const SpatialIndex::Place* SpatialIndex::Find(int segmentId) const {
+  return const_cast<SpatialIndex*>(this)->Find(segmentId);
+}
+
+SpatialIndex::Place& SpatialIndex::Make(int segmentId) {
+  const size_t at = static_cast<size_t>(segmentId);
+  if (at >= places_.size()) places_.resize(std::max(at + 1, places_.size() * 3 / 2));
+  Place& place = places_[at];
+  if (place.young == kNone) ++count_;
+  return place;
+}
+
 void SpatialIndex::Put(int segmentId, const VexBox& box) {
+  if (segmentId <= 0) return;  // the host's ids are positive
   if (deferred_) {
-    places_[segmentId] = {box, -1};
+    Make(segmentId) = {box, -1};
     return;
   }
-  const auto it = places_.find(segmentId);
-  if (it != places_.end() && it->second.young >= 0) {
-    it->second.box = box;
-    young_[static_cast<size_t>(it->second.young)].second = box;
+  Place* place = Find(segmentId);
+  if (place != nullptr && place->young >= 0) {
+    place->box = box;
+    young_[static_cast<size_t>(place->young)].second = box;
     return;
   }
   Remove(segmentId);
@@ -51,37 +70,42 @@ void SpatialIndex::Put(int segmentId, const VexBox& box) {
 
 void SpatialIndex::AddYoung(int segmentId, const VexBox& box) {
   if (young_.size() >= kYoungLimit) Settle();
-  places_[segmentId] = {box, static_cast<int>(young_.size())};
+  Make(segmentId) = {box, static_cast<int>(young_.size())};
   young_.emplace_back(segmentId, box);
 }
 
 void SpatialIndex::Settle() {
   for (const auto& [id, box] : young_) {
     tree_->rtree.insert({ToBox(box), id});
-    places_[id].young = -1;
+    places_[static_cast<size_t>(id)].young = -1;
   }
   young_.clear();
 }
 
 void SpatialIndex::Remove(int segmentId) {
-  const auto it = places_.find(segmentId);
-  if (it == places_.end()) return;
-  if (deferred_) {
-    places_.erase(it);
-    return;
-  }
-  if (it->second.young >= 0) {
-    // The last young one takes the freed place.
-    const size_t at = static_cast<size_t>(it->second.young);
-    if (at + 1 != young_.size()) {
-      young_[at] = young_.back();
-      places_[young_[at].first].young = static_cast<int>(at);
+  Place* place = Find(segmentId);
+  if (place == nullptr) return;
+  if (!deferred_) {
+    if (place->young >= 0) {
+      // The last young one takes the freed place.
+      const size_t at = static_cast<size_t>(place->young);
+      if (at + 1 != young_.size()) {
+        young_[at] = young_.back();
+        places_[static_cast<size_t>(young_[at].first)].young = static_cast<int>(at);
+      }
+      young_.pop_back();
+    } else {
+      tree_->rtree.remove(Entry{ToBox(place->box), segmentId});
     }
-    young_.pop_back();
-  } else {
-    tree_->rtree.remove(Entry{ToBox(it->second.box), segmentId});
   }
-  places_.erase(segmentId);
+  *place = Place{};
+  --count_;
+}
+
+std::optional<VexBox> SpatialIndex::BoxOf(int segmentId) const {
+  const Place* place = Find(segmentId);
+  if (place == nullptr) return std::nullopt;
+  return place->box;
 }
 
 std::vector<int> SpatialIndex::Query(const VexBox& area) const {
@@ -97,8 +121,6 @@ std::vector<int> SpatialIndex::Query(const VexBox& area) const {
   return ids;
 }
 
-size_t SpatialIndex::size() const { return places_.size(); }
-
 void SpatialIndex::Defer() {
   if (deferred_) return;
   Settle();
@@ -109,8 +131,11 @@ void SpatialIndex::Resume() {
   if (!deferred_) return;
   deferred_ = false;
   std::vector<Entry> entries;
-  entries.reserve(places_.size());
-  for (const auto& [id, place] : places_) entries.push_back({ToBox(place.box), id});
+  entries.reserve(count_);
+  for (size_t id = 0; id < places_.size(); ++id) {
+    if (places_[id].young != kNone)
+      entries.push_back({ToBox(places_[id].box), static_cast<int>(id)});
+  }
   // The packing constructor builds the whole tree at once.
   tree_->rtree = bgi::rtree<Entry, bgi::quadratic<16>>(entries.begin(), entries.end());
 }

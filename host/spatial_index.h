@@ -9,7 +9,7 @@
 #define HOST_SPATIAL_INDEX_H
 
 #include <memory>
-#include <unordered_map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -29,13 +29,15 @@ class SpatialIndex {
   SpatialIndex(SpatialIndex&&) noexcept;
   SpatialIndex& operator=(SpatialIndex&&) noexcept;
 
-  // Sets the extent of a segment, replacing the one it had.
+  // Sets the extent of a segment (its id positive), replacing the one it had.
   void Put(int segmentId, const VexBox& box);
   // Forgets a segment.
   void Remove(int segmentId);
   // The segments whose extents meet the area (edges included), in ascending id order.
   std::vector<int> Query(const VexBox& area) const;
-  size_t size() const;
+  // The extent last put for the segment; nothing when it has none.
+  std::optional<VexBox> BoxOf(int segmentId) const;
+  size_t size() const { return count_; }
 
   // While deferred, Put and Remove only note the extents; Query must not be asked. Resume
   // builds the tree from every extent at once.
@@ -48,12 +50,18 @@ class SpatialIndex {
   void Settle();  // the young segments into the tree
 
   std::unique_ptr<Tree> tree_;
-  // Every segment's extent, and where it is: in the tree, or at a place in young_.
+  // Every segment's extent, and where it is: in the tree, or at a place in young_. By segment
+  // id: ids are handed out in ascending order, so the table is as long as the drawing's ids.
+  static constexpr int kNone = -2;
   struct Place {
-    VexBox box;
-    int young = -1;  // index in young_, -1 when in the tree (or deferred)
+    VexBox box{};
+    int young = kNone;  // index in young_, -1 when in the tree (or deferred), kNone: no extent
   };
-  std::unordered_map<int, Place> places_;
+  Place* Find(int segmentId);
+  const Place* Find(int segmentId) const;
+  Place& Make(int segmentId);
+  std::vector<Place> places_;
+  size_t count_ = 0;
   std::vector<std::pair<int, VexBox>> young_;
   bool deferred_ = false;
 };
