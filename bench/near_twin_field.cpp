@@ -3,9 +3,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "testkit/twin_drawing.h"
 #include "host/geometry.h"
 #include "host/host.h"
+#include "testkit/twin_drawing.h"
 
 namespace drawgen {
 namespace {

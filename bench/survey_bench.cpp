@@ -150,29 +150,21 @@ void SurveyGenerated(benchmark::State& state, int segments, bool sixDecimals) {
   state.SetComplexityN(static_cast<benchmark::IterationCount>(range.size()));
 }
 
+// About 1,000 to 100,000 segments, the times fitted to the size.
+void GeneratedSizes(benchmark::internal::Benchmark* b) {
+  for (const int n : {1000, 3000, 10000, 30000, 100000}) b->Arg(n);
+  b->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
 void BM_SurveyGenerated(benchmark::State& state) {
   SurveyGenerated(state, static_cast<int>(state.range(0)), false);
 }
-BENCHMARK(BM_SurveyGenerated)
-    ->Arg(1000)
-    ->Arg(3000)
-    ->Arg(10000)
-    ->Arg(30000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_SurveyGenerated)->Apply(GeneratedSizes);
 
 void BM_SurveySixDecimals(benchmark::State& state) {
   SurveyGenerated(state, static_cast<int>(state.range(0)), true);
 }
-BENCHMARK(BM_SurveySixDecimals)
-    ->Arg(1000)
-    ->Arg(3000)
-    ->Arg(10000)
-    ->Arg(30000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_SurveySixDecimals)->Apply(GeneratedSizes);
 
 // A drawing as an architectural plan is: 160 distinct part shapes of 5 to 12 segments
 // (furniture, fittings, symbols), each placed 2 to 8 times plainly, turned or mirrored, among

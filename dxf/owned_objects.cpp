@@ -42,6 +42,19 @@ void ForEachEntryHandle(Next next, Take take) {
   }
 }
 
+// The same over the file's groups [begin, end): `take` gets each entry's group 0 in the file.
+template <class Take>
+void ForEachFileEntryHandle(const GroupList& file, size_t begin, size_t end, Take take) {
+  size_t at = begin;
+  ForEachEntryHandle(
+      [&](Group& g) {
+        if (at >= end) return false;
+        g = file.groups[at++];
+        return true;
+      },
+      [&](size_t head, uint64_t h) { take(begin + head, h); });
+}
+
 }  // namespace
 
 OwnedObjects::OwnedObjects(const GroupList& file, std::string_view lineEnd)
@@ -55,29 +68,15 @@ void OwnedObjects::Replaced(size_t begin, size_t end, std::string_view text) {
   GroupStream stream(text);
   ForEachEntryHandle([&](Group& g) { return stream.Next(g); },
                      [&](size_t, uint64_t h) { written.insert(h); });
-  size_t at = begin;
-  ForEachEntryHandle(
-      [&](Group& g) {
-        if (at >= end) return false;
-        g = file_.groups[at++];
-        return true;
-      },
-      [&](size_t head, uint64_t h) {
-        if (!written.count(h)) left_.push_back(begin + head);
-      });
+  ForEachFileEntryHandle(file_, begin, end, [&](size_t head, uint64_t h) {
+    if (!written.count(h)) left_.push_back(head);
+  });
 }
 
 std::vector<size_t> OwnedObjects::EntriesWithHandles(size_t begin, size_t end) const {
   std::vector<size_t> entries;
-  end = std::min(end, file_.groups.size());
-  size_t at = begin;
-  ForEachEntryHandle(
-      [&](Group& g) {
-        if (at >= end) return false;
-        g = file_.groups[at++];
-        return true;
-      },
-      [&](size_t head, uint64_t) { entries.push_back(begin + head); });
+  ForEachFileEntryHandle(file_, begin, std::min(end, file_.groups.size()),
+                         [&](size_t head, uint64_t) { entries.push_back(head); });
   return entries;
 }
 

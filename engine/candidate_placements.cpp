@@ -60,14 +60,7 @@ void CandidatePlacements::Round(const FigureRecord& f, std::vector<Placement>& o
     ResetList(kWindowList);
     std::vector<SegmentRef> near;
     if (VexSgmSearchSegment2(&around, CompareElementType, kWindowList) == 0) {
-      const int handle = VexIddOpenApIdData(kWindowList, 1);
-      VexIdRecord record{};
-      for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
-           r = VexIddGetNextApIdData(handle, &record)) {
-        near.push_back(RefOfRecord(record));
-      }
-      VexIddInitApIdData(handle);
-      CloseList(handle);
+      near = TakeListRefs(kWindowList);
     }
     SegmentFigures read;
     for (const SegmentRef& ref : near) {

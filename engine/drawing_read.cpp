@@ -59,17 +59,9 @@ const std::vector<const SegmentFigures*>* HeldWholeDrawing(int list) {
   if (held.holds == 0) return nullptr;
   if (!held.wholeTried) {
     held.wholeTried = true;
-    std::vector<SegmentRef> refs;
     ResetList(list);
     if (VexSgmSearchSegment4(nullptr, CompareElementType, list) != 0) return nullptr;
-    const int handle = VexIddOpenApIdData(list, 1);
-    VexIdRecord record{};
-    for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
-         r = VexIddGetNextApIdData(handle, &record)) {
-      refs.push_back(RefOfRecord(record));
-    }
-    VexIddInitApIdData(handle);
-    CloseList(handle);
+    const std::vector<SegmentRef> refs = TakeListRefs(list);
     std::vector<const SegmentFigures*> whole;
     whole.reserve(refs.size());
     for (const SegmentRef& ref : refs) {

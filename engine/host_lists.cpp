@@ -27,4 +27,17 @@ void ResetList(int list) {
   CloseList(handle);
 }
 
+std::vector<SegmentRef> TakeListRefs(int list) {
+  std::vector<SegmentRef> refs;
+  const int handle = VexIddOpenApIdData(list, 1);
+  VexIdRecord record{};
+  for (int r = VexIddGetHeadApIdData(handle, &record); r != -1;
+       r = VexIddGetNextApIdData(handle, &record)) {
+    refs.push_back(RefOfRecord(record));
+  }
+  VexIddInitApIdData(handle);
+  CloseList(handle);
+  return refs;
+}
+
 }  // namespace twinfind

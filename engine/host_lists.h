@@ -4,6 +4,10 @@
 
 #include "engine/door_check.h"
 
+#include <vector>
+
+#include "vexlib/vexlib.h"
+
 namespace twinfind {
 
 // The host's application lists and what the engine keeps in them.
@@ -25,6 +29,9 @@ void CloseSelection(int handle);
 // Empties application list n: open, empty and close; a list the host cannot open yet is first
 // set up by a search with no area that takes every segment.
 void ResetList(int list);
+
+// The segments in application list n, in its order, leaving the list empty.
+std::vector<SegmentRef> TakeListRefs(int list);
 
 }  // namespace twinfind
 
