@@ -150,6 +150,24 @@ Delivery StepDriver::Range(const std::vector<VexBox>& windows) {
   return Deliver(event);
 }
 
+Delivery StepDriver::Select(const std::vector<int>& segments) {
+  if (!active_) return {false, "no command is running"};
+  if ((mask_ & VEX_MASK_RANGE) == 0) return {false, "this step does not take a range"};
+  drawing_.EraseTemporary();
+  std::vector<int> wanted = segments;
+  std::sort(wanted.begin(), wanted.end());
+  std::vector<VexIdRecord> selected;
+  for (const int id : SelectSegments(drawing_, nullptr, compare_)) {
+    if (std::binary_search(wanted.begin(), wanted.end(), id))
+      selected.push_back({id, drawing_.FindSegment(id)->auxId});
+  }
+  lists_.SetSelection(std::move(selected));
+  VexEvent event;
+  event.code = VEX_EVENT_INPUT;
+  event.hasPoint = false;
+  return Deliver(event);
+}
+
 Delivery StepDriver::Point(VexPoint point) {
   if (!active_) return {false, "no command is running"};
   if ((mask_ & kPointBit) == 0) return {false, "this step does not take a point"};

@@ -60,6 +60,10 @@ class StepDriver {
   // Windows added to one selection, as a user adds windows with a held key: the segments each
   // takes, each once.
   Delivery Range(const std::vector<VexBox>& windows);
+  // The segments a host's own selection took (picked one by one, say): of these, those a
+  // window over the whole drawing would take (lasting, on a shown layer, accepted by the step's
+  // filter), each once.
+  Delivery Select(const std::vector<int>& segments);
   Delivery Point(VexPoint point);
   Delivery Motion(VexPoint point);
   // A typed text: a key-in at a step that takes key-ins; at a step that takes points, the

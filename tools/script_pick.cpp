@@ -7,21 +7,21 @@
 #include "host/host.h"
 #include "tools/drawing_summary.h"
 #include "tools/script_runner.h"
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 
 namespace twinfind::tool {
 
 bool ScriptRunner::PickPart(double x, double y, double reach, int lineNumber) {
   vexhost::Host& host = vexhost::TheHost();
-  const StepKind step = StepKindOf(host.driver);
-  if (step == StepKind::kRange) {
+  const vexhost::StepKind step = vexhost::StepKindOf(host.driver);
+  if (step == vexhost::StepKind::kRange) {
     // A single click at the search range's prompt takes nothing, as in a CAD program.
     return Refuse(lineNumber,
                   "the search range is a window: drag it (range X1 Y1 X2 Y2); a click picks a "
                   "part at the part prompt");
   }
-  if (step != StepKind::kWindow) {
-    return Refuse(lineNumber, step == StepKind::kNone
+  if (step != vexhost::StepKind::kWindow) {
+    return Refuse(lineNumber, step == vexhost::StepKind::kNone
                                   ? "no command is running (start runs it again)"
                                   : "this step does not take a part");
   }

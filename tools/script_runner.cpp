@@ -17,7 +17,7 @@
 #include "settings/settings.h"
 #include "settings/text_number.h"
 #include "tools/drawing_summary.h"
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 #include "tools/svg_to_png.h"
 
 namespace twinfind::tool {
@@ -180,7 +180,7 @@ void ScriptRunner::Help() {
             ? ""
             : "; key alone gives '" + QuoteForMessage(ToUtf8(driver.defaultInput())) + "'";
     if (mask & VEX_MASK_RANGE) {
-      takes.push_back(StepKindOf(driver) == StepKind::kWindow
+      takes.push_back(vexhost::StepKindOf(driver) == vexhost::StepKind::kWindow
                           ? "a window (range X1 Y1 X2 Y2, or pick X Y: the part at a point)"
                           : "a range (range X1 Y1 X2 Y2)");
     }
@@ -250,7 +250,7 @@ bool ScriptRunner::DeliverRange(const std::vector<VexBox>& windows, int lineNumb
     out_ << SelectionLine(host.drawing, action.selected) << "\n";
     out_.flush();
   }
-  const bool searchRange = StepKindOf(driver) == StepKind::kRange;
+  const bool searchRange = vexhost::StepKindOf(driver) == vexhost::StepKind::kRange;
   const size_t selected = action.selected.size();
   const int limit = RangeLimitOf(ReadSettings().mRangeLimit);
   if (searchRange && selected > static_cast<size_t>(limit)) {

@@ -11,20 +11,20 @@
 
 #include "host/host.h"
 #include "tools/script_runner.h"
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 
 namespace twinfind::tool {
 
 void ScriptRunner::NoteBeforeAction(const UserAction& action) {
   vexhost::Host& host = vexhost::TheHost();
   if (action.kind == UserAction::Kind::kMotion || host.undo.marked()) return;
-  if (AtRest(StepKindOf(host.driver))) return;
+  if (vexhost::AtRest(vexhost::StepKindOf(host.driver))) return;
   host.undo.Mark(host.drawing);
 }
 
 void ScriptRunner::SettleAfterAction() {
   vexhost::Host& host = vexhost::TheHost();
-  if (!host.undo.marked() || !AtRest(StepKindOf(host.driver))) return;
+  if (!host.undo.marked() || !vexhost::AtRest(vexhost::StepKindOf(host.driver))) return;
   host.undo.Settle(host.drawing);
 }
 
@@ -32,7 +32,7 @@ bool ScriptRunner::UndoOrRedo(bool undo, int lineNumber) {
   vexhost::Host& host = vexhost::TheHost();
   vexhost::UndoHistory& history = host.undo;
   const std::string verb = undo ? "undo" : "redo";
-  if (!AtRest(StepKindOf(host.driver))) {
+  if (!vexhost::AtRest(vexhost::StepKindOf(host.driver))) {
     return Refuse(lineNumber, verb +
                                   " waits until the command asks for a range, a part or typed "
                                   "input: this step is part of a result action (finish it first)");
@@ -75,7 +75,7 @@ bool ScriptRunner::UndoOrRedo(bool undo, int lineNumber) {
       return host.driver.Start() ? vexhost::Delivery{true, {}}
                                  : vexhost::Delivery{false, "the command could not start"};
     });
-    if (!searchRange_.empty() && StepKindOf(host.driver) == StepKind::kRange) {
+    if (!searchRange_.empty() && vexhost::StepKindOf(host.driver) == vexhost::StepKind::kRange) {
       DeliverRange(searchRange_, lineNumber);
     }
   }

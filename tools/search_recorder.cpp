@@ -10,7 +10,7 @@
 #include "host/host.h"
 #include "session/drawing_session.h"
 #include "settings/settings.h"
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 
 namespace twinfind::tool {
 namespace {
@@ -131,7 +131,7 @@ void SearchRecorder::After(const UserAction& action) {
   // twins without a change was one too, which changed nothing.
   const bool acted = host.undo.kept() != keptBefore_ ||
                      (action.kind == UserAction::Kind::kEnd && !blinkBefore_.empty() &&
-                      host.drawing.blinking().empty() && AtRest(StepKindOf(host.driver)));
+                      host.drawing.blinking().empty() && vexhost::AtRest(vexhost::StepKindOf(host.driver)));
   if (acted && open_ && tell_) tell_(WhatItDid());
   if (!wasActive_ && action.kind != UserAction::Kind::kStart) return;
   if (keyinStep_ &&

@@ -9,7 +9,7 @@
 #include "host/host.h"
 #include "tools/drawing_summary.h"
 #include "tools/report_writer.h"
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 
 namespace twinfind::tool::view {
 namespace {
@@ -26,9 +26,9 @@ nlohmann::json StepJson(const vexhost::StepDriver& driver) {
   const uint32_t mask = driver.active() ? driver.mask() : 0;
   const bool window = (mask & VEX_MASK_RANGE) != 0, point = (mask & vexhost::kPointBit) != 0;
   const bool keyin = (mask & VEX_MASK_KEYIN) != 0;
-  const StepKind kind = StepKindOf(driver);
-  return {{"step", StepKindName(kind)},
-          {"rest", AtRest(kind)},
+  const vexhost::StepKind kind = vexhost::StepKindOf(driver);
+  return {{"step", vexhost::StepKindName(kind)},
+          {"rest", vexhost::AtRest(kind)},
           {"window", window},
           {"point", point},
           {"snap", point && (mask & (VEX_MASK_BALLOON_POINT & ~VEX_MASK_POINT)) != 0},
@@ -197,7 +197,7 @@ std::string ViewSession::Hover(const nlohmann::json& request) {
   };
   nlohmann::json answer{{"ok", true}, {"hover", ""}};
   const vexhost::Host& host = vexhost::TheHost();
-  if (StepKindOf(host.driver) != StepKind::kWindow || dialogs_.open()) return answer.dump();
+  if (vexhost::StepKindOf(host.driver) != vexhost::StepKind::kWindow || dialogs_.open()) return answer.dump();
   const auto part = runner_->picker().At(host.drawing, layers_.lastingDigest(), number("x"),
                                          number("y"), number("reach"));
   if (!part) return answer.dump();

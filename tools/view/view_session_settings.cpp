@@ -15,7 +15,7 @@
 #include "settings/setting_values.h"
 #include "settings/settings.h"
 #include "settings/store_file.h"
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 #include "tools/view/view_session.h"
 
 namespace twinfind::tool::view {
@@ -101,7 +101,7 @@ std::optional<std::string> ViewSession::ApplySetting(const nlohmann::json& reque
   std::string said =
       "setting: " + name + " " + value + (kept ? " (kept in the settings)" : " (for this session)");
   const vexhost::StepDriver& driver = vexhost::TheHost().driver;
-  if (driver.active() && AtRest(StepKindOf(driver)) && !dialogs_.open()) {
+  if (driver.active() && vexhost::AtRest(vexhost::StepKindOf(driver)) && !dialogs_.open()) {
     Add("tool", said + "; the command starts again to take it");
     pendingPart_.reset();
     return RunLine("start");

@@ -6,7 +6,7 @@
 
 #include "host/host.h"
 #include "settings/search_options.h"
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 #include "tools/survey/family_pick.h"
 #include "tools/survey/survey_output.h"
 #include "tools/view/view_survey.h"
@@ -106,7 +106,7 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
                   "mRangeLimit " + std::to_string(pick.selected) + " raises the limit");
   }
   const vexhost::StepDriver& driver = vexhost::TheHost().driver;
-  if (driver.active() && StepKindOf(driver) != StepKind::kRange) {
+  if (driver.active() && vexhost::StepKindOf(driver) != vexhost::StepKind::kRange) {
     // Only a step that waits for a part may be left: the end button there ends the command
     // with nothing to undo. Elsewhere it would confirm or skip a result the user is in.
     if ((driver.mask() & VEX_MASK_RANGE) == 0) {
@@ -120,7 +120,7 @@ std::optional<std::string> ViewSession::Pick(const nlohmann::json& request) {
   if (!driver.active()) {
     if (auto refused = RunLine("start")) return refused;
   }
-  if (StepKindOf(driver) != StepKind::kRange) {
+  if (vexhost::StepKindOf(driver) != vexhost::StepKind::kRange) {
     return refuse("the command does not ask for a search range");
   }
   Add("tool", "survey: family " + std::to_string(index + 1) + ", " +

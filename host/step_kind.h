@@ -1,12 +1,12 @@
 // Which step the command waits at, told from the host's step driver alone (its mask and the
-// steps it counted since the start), never from the Korean prompts: the view's page and the
-// tool's undo both ask it.
-#ifndef TOOLS_STEP_KIND_H
-#define TOOLS_STEP_KIND_H
+// steps it counted since the start), never from the Korean prompts: the view's page, the tool's undo
+// and the LibreCAD plug-in ask it.
+#ifndef HOST_STEP_KIND_H
+#define HOST_STEP_KIND_H
 
 #include "host/step_driver.h"
 
-namespace twinfind::tool {
+namespace vexhost {
 
 enum class StepKind {
   kNone,    // no command runs
@@ -17,7 +17,7 @@ enum class StepKind {
   kEnd,     // the end button alone (the twins found, to be confirmed)
 };
 
-StepKind StepKindOf(const vexhost::StepDriver& driver);
+StepKind StepKindOf(const StepDriver& driver);
 
 // "none", "range", "window", "point", "keyin", "end".
 const char* StepKindName(StepKind kind);
@@ -26,6 +26,6 @@ const char* StepKindName(StepKind kind);
 // input. A step that takes a point or the end button alone belongs to a result action.
 inline bool AtRest(StepKind kind) { return kind != StepKind::kPoint && kind != StepKind::kEnd; }
 
-}  // namespace twinfind::tool
+}  // namespace vexhost
 
-#endif  // TOOLS_STEP_KIND_H
+#endif  // HOST_STEP_KIND_H

@@ -1,14 +1,14 @@
-#include "tools/step_kind.h"
+#include "host/step_kind.h"
 
-namespace twinfind::tool {
+namespace vexhost {
 
-StepKind StepKindOf(const vexhost::StepDriver& driver) {
+StepKind StepKindOf(const StepDriver& driver) {
   if (!driver.active()) return StepKind::kNone;
   const uint32_t mask = driver.mask();
   if ((mask & VEX_MASK_RANGE) != 0) {
     return driver.stepsTaken() == 0 ? StepKind::kRange : StepKind::kWindow;
   }
-  if ((mask & vexhost::kPointBit) != 0) return StepKind::kPoint;
+  if ((mask & kPointBit) != 0) return StepKind::kPoint;
   if ((mask & VEX_MASK_KEYIN) != 0) return StepKind::kKeyin;
   return StepKind::kEnd;
 }
@@ -31,4 +31,4 @@ const char* StepKindName(StepKind kind) {
   return "none";
 }
 
-}  // namespace twinfind::tool
+}  // namespace vexhost
