@@ -18,21 +18,23 @@ std::vector<qulonglong> AllIds(const FakeDocument& doc) {
   return ids;
 }
 
-// The entities in the drawing in a colour.
-int InColor(const FakeDocument& doc, int rgb) {
+double Y(const FakeEntity& e) {
+  return e.type() == DPI::POLYLINE ? e.vertices.front().point.y()
+                                   : e.data.value(DPI::STARTY).toDouble();
+}
+
+// The entities in the drawing in a colour, lying at or above y.
+int InColor(const FakeDocument& doc, int rgb, double y = -1e9) {
   int count = 0;
-  for (const FakeEntity* e : doc.Present()) count += e->data.value(DPI::COLOR).toInt() == rgb;
+  for (const FakeEntity* e : doc.Present())
+    count += e->data.value(DPI::COLOR).toInt() == rgb && Y(*e) >= y;
   return count;
 }
 
 // The entities in the drawing lying below y (those the rows put there).
 int Below(const FakeDocument& doc, double y) {
   int count = 0;
-  for (const FakeEntity* e : doc.Present()) {
-    const double at = e->type() == DPI::POLYLINE ? e->vertices.front().point.y()
-                                                 : e->data.value(DPI::STARTY).toDouble();
-    count += at < y;
-  }
+  for (const FakeEntity* e : doc.Present()) count += Y(*e) < y;
   return count;
 }
 
@@ -77,7 +79,7 @@ TEST_F(LibreCadTest, GeneralMethodFindsShowsAndActsOnTheTwins) {
       }
     }
     if (std::string(c.figure) == "2") {
-      EXPECT_EQ(InColor(doc, RgbOfHostColor(2)), 9);
+      EXPECT_EQ(InColor(doc, RgbOfHostColor(2), -50), 9);
     }
     EXPECT_EQ(doc.freedWhileAdded(), 0);
     EXPECT_EQ(doc.staleUpdates(), 0);
