@@ -22,10 +22,9 @@ constexpr std::array<std::pair<const char*, int>, 19> kLineTypes = {{
 
 }  // namespace
 
-int HostColorOfRgb(int rgb) { return dxf::NearestHostColor(static_cast<uint32_t>(rgb) & 0xFFFFFF); }
-
 int RgbOfHostColor(int hostColor) {
-  return static_cast<int>(dxf::AciRgb(dxf::AciOfHostColor(hostColor)));
+  const int aci = dxf::AciOfHostColor(hostColor);
+  return aci == dxf::kAciWhite ? kForeground : static_cast<int>(dxf::AciRgb(aci));
 }
 
 std::optional<int> HostLineTypeOfName(const QString& name) {

@@ -12,10 +12,11 @@ namespace twinfind::librecad {
 inline constexpr int kByLayer = -1;
 inline constexpr int kByBlock = -2;
 
-// The host colour (0..15) of a LibreCAD RGB colour: the nearest, as a DXF colour is read.
-int HostColorOfRgb(int rgb);
-// The RGB LibreCAD gets for a host colour: that of the ACI colour a DXF file gets for it, so
-// that LibreCAD saves it as that ACI colour.
+// LibreCAD keeps DXF's colour 7 (white on a dark background, black on a light one) as RGB 0.
+inline constexpr int kForeground = 0;
+
+// The RGB LibreCAD gets for a host colour: that of the ACI colour a DXF file gets for it (colour
+// 7 as LibreCAD keeps it), so that LibreCAD saves it as that ACI colour.
 int RgbOfHostColor(int hostColor);
 
 // The host line type (0..9) of a LibreCAD line-type name ("DashLine", "CenterLine2", ...);

@@ -48,6 +48,8 @@ dxf::Style StyleOf(const QHash<int, QVariant>& data, dxf::NameTable& names) {
     style.aci = dxf::kAciByLayer;
   } else if (color == kByBlock) {
     style.aci = dxf::kAciByBlock;
+  } else if (color == kForeground) {
+    style.aci = dxf::kAciWhite;
   } else {
     style.trueColor = color & 0xFFFFFF;
   }
@@ -157,7 +159,11 @@ ReadResult ReadDrawing(Document_Interface& doc, vexhost::Drawing& drawing, Entit
     doc.getCurrentLayerProperties(&color, &width, &lineType);
     dxf::LayerRecord layer;
     layer.name = name.toStdString();
-    layer.trueColor = color & 0xFFFFFF;
+    if (color == kForeground) {
+      layer.aci = dxf::kAciWhite;
+    } else {
+      layer.trueColor = color & 0xFFFFFF;
+    }
     layer.lineType = DxfLineType(lineType);
     if (layer.lineType.empty() || layer.lineType == "BYBLOCK") layer.lineType = "CONTINUOUS";
     model->layers.push_back(std::move(layer));
