@@ -98,6 +98,21 @@ void CommandRun::Sync() {
   doc_.updateView();
 }
 
+vexhost::Delivery CommandRun::End() {
+  vexhost::StepDriver& driver = vexhost::TheHost().driver;
+  const int step = driver.stepsTaken();
+  const vexhost::Delivery delivery = driver.End();
+  if (!driver.active() || driver.stepsTaken() != step) {
+    idleEnd_ = -1;
+  } else if (idleEnd_ == step) {
+    Tell(Said(lc_texts::kLeaving));
+    driver.Abandon();
+  } else {
+    idleEnd_ = step;
+  }
+  return delivery;
+}
+
 void CommandRun::AskStep() {
   vexhost::StepDriver& driver = vexhost::TheHost().driver;
   const QString prompt = Prompt();
@@ -114,7 +129,7 @@ void CommandRun::AskStep() {
       doc_.updateView();  // LibreCAD's selection goes: the next one starts empty
       // Nothing selected, or the selection given up: the end button.
       if (!answered || ids.empty()) {
-        delivery = driver.End();
+        delivery = End();
         break;
       }
       int unread = 0;
@@ -129,22 +144,21 @@ void CommandRun::AskStep() {
     }
     case vexhost::StepKind::kPoint: {
       QPointF point;
-      delivery = doc_.getPoint(&point, prompt) ? driver.Point({point.x(), point.y()})
-                                               : driver.End();
+      delivery = doc_.getPoint(&point, prompt) ? driver.Point({point.x(), point.y()}) : End();
       break;
     }
     case vexhost::StepKind::kKeyin: {
       QString text;
       delivery = doc_.getString(&text, prompt, QStringLiteral("Twinfind"))
                      ? driver.Keyin(U16Of(text))
-                     : driver.End();
+                     : End();
       break;
     }
     case vexhost::StepKind::kEnd: {
       // The twins are shown; any answer (a click, the right button, Escape) is the end button.
       QPointF point;
       doc_.getPoint(&point, prompt);
-      delivery = driver.End();
+      delivery = End();
       break;
     }
   }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/step_driver.h"
 #include "host/transcript.h"
 #include "librecad/lc_reader.h"
 #include "librecad/lc_writer.h"
@@ -62,6 +63,9 @@ class CommandRun {
   // Writes the command's changes into LibreCAD and tells what could not be written.
   void Sync();
   void Tell(const QString& text);
+  // The end button, as the user's giving up at a prompt gives it. The command may keep its
+  // prompt (a material it must have); the user who gives up there again leaves the command.
+  vexhost::Delivery End();
 
   Document_Interface& doc_;
   CommandLine& line_;
@@ -69,6 +73,7 @@ class CommandRun {
   std::unique_ptr<ChangeWriter> writer_;
   bool ready_ = false;
   QString prompt_;
+  int idleEnd_ = -1;  // the step at which the last end button changed nothing
 };
 
 }  // namespace twinfind::librecad

@@ -33,6 +33,8 @@ inline constexpr LcText kNotWritten{"LibreCAD에 해당 개체가 없어 쓰지 
                                     "figures LibreCAD has no entity for, not written: %1"};
 inline constexpr LcText kCannotRead{"도면을 읽지 못했습니다: %1", "cannot read the drawing: %1"};
 inline constexpr LcText kRefused{"받지 않음: %1", "not taken: %1"};
+inline constexpr LcText kLeaving{"같은 질문에서 두 번 취소하여 명령을 마칩니다",
+                                 "given up twice at the same prompt: the command ends"};
 inline constexpr LcText kSurveyTitle{"Twinfind 조사", "Twinfind survey"};
 inline constexpr LcText kSurveyHeader{"도면 전체에서 동일한 부품의 종류 %1가지 (%2개 세그먼트)",
                                       "%1 families of twins in the whole drawing (%2 segments)"};

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
 
+#include "balloon/part_texts.h"
 #include "librecad/lc_entries.h"
 #include "librecad/lc_look.h"
 #include "librecad/lc_writer.h"
@@ -84,6 +88,60 @@ TEST_F(LibreCadTest, GeneralMethodFindsShowsAndActsOnTheTwins) {
     EXPECT_EQ(doc.freedWhileAdded(), 0);
     EXPECT_EQ(doc.staleUpdates(), 0);
   }
+}
+
+TEST_F(LibreCadTest, BalloonMethodLabelsThePartsAndTakesTheAnswersTyped) {
+  FakeDocument doc;
+  CapturedLine line;
+  WriteSettings({{"mMethod", "1"}, {"mIsRotate", "1"}, {"mIsMaterial", "1"}, {"mIsDepth", "1"},
+                 {"mIsBalloonAutoArrange", "1"}, {"mIsArrange", "1"}, {"mBalloonStr", "A-009"}});
+  const std::vector<qulonglong> part = AddBracket(doc, 0, 0, 0);
+  AddBracket(doc, 100, 0, 90);
+  doc.selections = {AllIds(doc), part};  // the range, the part; then nothing: the end
+  // The material, the number proposed (given up: the end button keeps it), the depth.
+  doc.texts = {QStringLiteral("SS400"), std::nullopt, QStringLiteral("12")};
+  doc.points = {std::nullopt, QPointF(0, -100)};  // the confirmation, the row's place
+  RunEntry(doc, nullptr, Entry::kCommand, line);
+
+  EXPECT_TRUE(line.Has(QString::fromUtf8("총 2개의 동일한 부품을 발견하였습니다.")))
+      << line.lines.join("\n").toStdString();
+  // Range, material, number, depth, part, confirmation, row; then given up at the material
+  // prompt with a material typed before: the end button goes on to the number, the depth and
+  // the part; given up there, the command ends.
+  EXPECT_EQ(doc.prompts.size(), 11u);
+  std::map<QString, int> onBalloonLayer;  // what the balloon layer holds, by kind and text
+  for (const FakeEntity* e : doc.Present()) {
+    if (e->data.value(DPI::LAYER).toString() != "801") continue;
+    ++onBalloonLayer[e->type() == DPI::TEXT ? e->data.value(DPI::TEXTCONTENT).toString()
+                                            : QString::number(e->type())];
+  }
+  // A balloon on each twin and on each copy; the number, count and depth beside the row.
+  EXPECT_EQ(onBalloonLayer[QString::number(DPI::CIRCLE)], 4);
+  EXPECT_EQ(onBalloonLayer["A-009"], 5);
+  EXPECT_EQ(onBalloonLayer["SS400"], 4);
+  EXPECT_EQ(onBalloonLayer["2EA"], 1);
+  EXPECT_EQ(onBalloonLayer["T12"], 1);
+  int copies = 0;  // the twins' copies in a row
+  for (const FakeEntity* e : doc.Present())
+    copies += e->data.value(DPI::LAYER).toString() == "PARTS" && Y(*e) < -50;
+  EXPECT_EQ(copies, 6);
+  std::ifstream settings(folder_ / "settings.reg");
+  const std::string stored((std::istreambuf_iterator<char>(settings)), {});
+  EXPECT_NE(stored.find("\"mBalloonStr\"=\"A-010\""), std::string::npos) << stored;
+  EXPECT_EQ(doc.freedWhileAdded(), 0);
+}
+
+TEST_F(LibreCadTest, GivingUpTwiceAtAPromptThatStaysLeavesTheCommand) {
+  FakeDocument doc;
+  CapturedLine line;
+  WriteSettings({{"mMethod", "1"}, {"mIsMaterial", "1"}});
+  AddBracket(doc, 0, 0, 0);
+  materialText.clear();  // no material typed in an earlier command
+  doc.selections = {AllIds(doc)};
+  doc.onAsk = [&doc]() { ASSERT_LT(doc.prompts.size(), 10u) << "the command never ends"; };
+  RunEntry(doc, nullptr, Entry::kCommand, line);  // no material typed, and given up: twice
+  EXPECT_EQ(doc.prompts.size(), 3u);
+  EXPECT_TRUE(line.Has(QString::fromUtf8("같은 질문에서 두 번 취소하여 명령을 마칩니다")));
 }
 
 }  // namespace
