@@ -1,6 +1,6 @@
 // Which step the command waits at, told from the host's step driver alone (its mask and the
-// steps it counted since the start), never from the Korean prompts: the view's page, the tool's undo
-// and the LibreCAD plug-in ask it.
+// steps it counted since the start), never from the Korean prompts: the view's page, the tool's
+// undo and the LibreCAD plug-in ask it.
 #ifndef HOST_STEP_KIND_H
 #define HOST_STEP_KIND_H
 

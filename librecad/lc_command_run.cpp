@@ -40,10 +40,6 @@ std::vector<qulonglong> IdsOf(QList<Plug_Entity*>& selection) {
 
 }  // namespace
 
-QString Said(const LcText& text) {
-  return QString::fromUtf8(CurrentLanguage() == Language::kEnglish ? text.english : text.korean);
-}
-
 CommandRun::CommandRun(Document_Interface& doc, CommandLine& line) : doc_(doc), line_(line) {
   vexhost::ResetHost();
   vexhost::Host& host = vexhost::TheHost();

@@ -13,11 +13,11 @@ namespace {
 // host type of the same family. CenterLine is DXF's CENTER, the long chain, as the DXF reader
 // takes it; BorderLine is the two-dot chain.
 constexpr std::array<std::pair<const char*, int>, 19> kLineTypes = {{
-    {"SolidLine", 0},    {"DashLine", 1},       {"DashDotLine", 2},   {"DivideLine", 3},
-    {"DotLine", 4},      {"DashDotLine2", 5},   {"DivideLine2", 6},   {"DashLineX2", 7},
-    {"DashDotLineX2", 8}, {"DivideLineX2", 9},  {"DashLine2", 1},     {"DotLine2", 4},
-    {"DotLineX2", 4},    {"CenterLine", 8},     {"CenterLine2", 8},   {"CenterLineX2", 8},
-    {"BorderLine", 3},   {"BorderLine2", 3},    {"BorderLineX2", 3},
+    {"SolidLine", 0},     {"DashLine", 1},     {"DashDotLine", 2},  {"DivideLine", 3},
+    {"DotLine", 4},       {"DashDotLine2", 5}, {"DivideLine2", 6},  {"DashLineX2", 7},
+    {"DashDotLineX2", 8}, {"DivideLineX2", 9}, {"DashLine2", 1},    {"DotLine2", 4},
+    {"DotLineX2", 4},     {"CenterLine", 8},   {"CenterLine2", 8},  {"CenterLineX2", 8},
+    {"BorderLine", 3},    {"BorderLine2", 3},  {"BorderLineX2", 3},
 }};
 
 }  // namespace

@@ -92,7 +92,8 @@ std::vector<FigureRecord> FiguresOf(Plug_Entity& entity, const QHash<int, QVaria
       QList<Plug_VertexData> vertices;
       entity.getPolylineData(&vertices);
       std::vector<dxf::Vertex> points;
-      for (const Plug_VertexData& v : vertices) points.push_back({v.point.x(), v.point.y(), v.bulge});
+      for (const Plug_VertexData& v : vertices)
+        points.push_back({v.point.x(), v.point.y(), v.bulge});
       figures = dxf::PolylineFigures(points, data.value(DPI::CLOSEPOLY).toInt() != 0);
       break;
     }
@@ -108,21 +109,41 @@ std::vector<FigureRecord> FiguresOf(Plug_Entity& entity, const QHash<int, QVaria
       figures = dxf::FlattenEllipse(e, chordTolerance).lines;
       break;
     }
-    case DPI::TEXT: type = "TEXT"; break;
-    case DPI::MTEXT: type = "MTEXT"; break;
-    case DPI::INSERT: type = "INSERT"; break;
+    case DPI::TEXT:
+      type = "TEXT";
+      break;
+    case DPI::MTEXT:
+      type = "MTEXT";
+      break;
+    case DPI::INSERT:
+      type = "INSERT";
+      break;
     case DPI::SPLINE:
-    case DPI::SPLINEPOINTS: type = "SPLINE"; break;
-    case DPI::HATCH: type = "HATCH"; break;
-    case DPI::IMAGE: type = "IMAGE"; break;
-    case DPI::SOLID: type = "SOLID"; break;
-    case DPI::DIMLEADER: type = "LEADER"; break;
+    case DPI::SPLINEPOINTS:
+      type = "SPLINE";
+      break;
+    case DPI::HATCH:
+      type = "HATCH";
+      break;
+    case DPI::IMAGE:
+      type = "IMAGE";
+      break;
+    case DPI::SOLID:
+      type = "SOLID";
+      break;
+    case DPI::DIMLEADER:
+      type = "LEADER";
+      break;
     case DPI::DIMALIGNED:
     case DPI::DIMLINEAR:
     case DPI::DIMRADIAL:
     case DPI::DIMDIAMETRIC:
-    case DPI::DIMANGULAR: type = "DIMENSION"; break;
-    default: type = "OTHER"; break;
+    case DPI::DIMANGULAR:
+      type = "DIMENSION";
+      break;
+    default:
+      type = "OTHER";
+      break;
   }
   // A figure beyond the drawing's reach is not taken, as a file's is not.
   for (const FigureRecord& f : figures) {

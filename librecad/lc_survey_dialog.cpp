@@ -24,12 +24,11 @@ std::optional<size_t> ChooseFamily(QWidget* parent, const survey::SurveyResult& 
   dialog.setObjectName(QStringLiteral("survey"));
   dialog.setWindowTitle(Said(lc_texts::kSurveyTitle));
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(survey.families.empty()
-                                   ? Said(lc_texts::kSurveyNone)
-                                   : Said(lc_texts::kSurveyHeader)
-                                         .arg(survey.families.size())
-                                         .arg(survey.segments),
-                               &dialog));
+  layout->addWidget(new QLabel(
+      survey.families.empty()
+          ? Said(lc_texts::kSurveyNone)
+          : Said(lc_texts::kSurveyHeader).arg(survey.families.size()).arg(survey.segments),
+      &dialog));
   auto* list = new QListWidget(&dialog);
   list->setObjectName(QStringLiteral("families"));
   for (const survey::Family& family : survey.families) {
@@ -47,7 +46,8 @@ std::optional<size_t> ChooseFamily(QWidget* parent, const survey::SurveyResult& 
   QPushButton* find = buttons->addButton(Said(lc_texts::kSurveyFind), QDialogButtonBox::AcceptRole);
   find->setObjectName(QStringLiteral("find"));
   find->setEnabled(false);
-  QPushButton* close = buttons->addButton(Said(lc_texts::kSurveyClose), QDialogButtonBox::RejectRole);
+  QPushButton* close =
+      buttons->addButton(Said(lc_texts::kSurveyClose), QDialogButtonBox::RejectRole);
   close->setObjectName(QStringLiteral("close"));
   layout->addWidget(buttons);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

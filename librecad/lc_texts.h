@@ -19,9 +19,8 @@ namespace lc_texts {
 inline constexpr LcText kNotRead{
     "읽지 못한 개체: %1 (LibreCAD의 플러그인 인터페이스가 그 모양을 알려 주지 않습니다)",
     "not read: %1 (LibreCAD's plug-in interface gives no geometry of them)"};
-inline constexpr LcText kNothingReadable{
-    "선택한 개체 중에 이 명령이 읽는 종류가 없습니다",
-    "nothing selected is of a kind the command reads"};
+inline constexpr LcText kNothingReadable{"선택한 개체 중에 이 명령이 읽는 종류가 없습니다",
+                                         "nothing selected is of a kind the command reads"};
 inline constexpr LcText kSomeUnread{"선택한 개체 %1개는 읽지 못한 종류라 빠졌습니다",
                                     "%1 of the entities selected are of kinds not read: left out"};
 inline constexpr LcText kLostTrack{

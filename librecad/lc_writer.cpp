@@ -24,7 +24,8 @@ QString QStringOf(const std::u16string& text) {
 
 // Whether two points are one, within a billionth of their size (as the DXF writer joins).
 bool Meet(VexPoint a, VexPoint b) {
-  const double size = std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y)});
+  const double size =
+      std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y)});
   return std::fabs(a.x - b.x) <= 1e-9 * size && std::fabs(a.y - b.y) <= 1e-9 * size;
 }
 
@@ -45,7 +46,8 @@ void PutLook(QHash<int, QVariant>& data, const LineAttr& attr, const QString& la
              bool highlight) {
   data.insert(DPI::LAYER, layer);
   data.insert(DPI::COLOR, highlight ? kHighlightRgb : RgbOfHostColor(attr.color));
-  data.insert(DPI::LTYPE, highlight ? QStringLiteral("SolidLine") : NameOfHostLineType(attr.lineType));
+  data.insert(DPI::LTYPE,
+              highlight ? QStringLiteral("SolidLine") : NameOfHostLineType(attr.lineType));
   if (highlight) data.insert(DPI::LWIDTH, QStringLiteral("0.70mm"));
 }
 
@@ -56,8 +58,8 @@ double AngleOf(double cx, double cy, double x, double y) { return std::atan2(y -
 QString ChangeWriter::LayerName(int layer) {
   const auto& names = drawing_.layerNames();
   const auto found = names.find(layer);
-  const QString name = found != names.end() ? QString::fromStdString(found->second)
-                                            : QString::number(layer);
+  const QString name =
+      found != names.end() ? QString::fromStdString(found->second) : QString::number(layer);
   // A layer the drawing does not have yet (the command's own) is made: a new entity names its
   // layer, and LibreCAD gives one on no layer of its own nothing to be drawn on.
   if (!doc_.getAllLayer().contains(name)) {
@@ -353,7 +355,8 @@ WriteCounts ChangeWriter::Sync() {
     drawing_.MarkBaseline();
   }
   for (const auto& [auxId, id] : drawing_.blinking()) {
-    if (const vexhost::Segment* s = drawing_.FindSegment(id)) Made(0, WriteSegment(*s, true, counts));
+    if (const vexhost::Segment* s = drawing_.FindSegment(id))
+      Made(0, WriteSegment(*s, true, counts));
   }
   shown_ = drawing_.blinking();
   counts.lostTrack = !TakeMadeIds();

@@ -32,7 +32,7 @@ inline constexpr int kHighlightRgb = 0xFF00FF;
 
 struct WriteCounts {
   int removed = 0, restyled = 0, added = 0;  // LibreCAD entities
-  int notWritten = 0;  // figures LibreCAD has no entity for (kinds 4 and 5)
+  int notWritten = 0;                        // figures LibreCAD has no entity for (kinds 4 and 5)
   bool lostTrack = false;  // the new entities could not be told apart: later changes miss them
 };
 
@@ -75,9 +75,9 @@ class ChangeWriter {
   vexhost::Drawing& drawing_;
   EntityMap& map_;
   std::vector<int> made_;
-  std::set<std::pair<int, int>> shown_;   // the blinking set the highlight shows
-  std::vector<qulonglong> highlight_;     // its entities
-  std::vector<Plug_Entity*> handles_;     // of this pass, deleted at its end
+  std::set<std::pair<int, int>> shown_;  // the blinking set the highlight shows
+  std::vector<qulonglong> highlight_;    // its entities
+  std::vector<Plug_Entity*> handles_;    // of this pass, deleted at its end
 };
 
 }  // namespace twinfind::librecad

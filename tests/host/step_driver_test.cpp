@@ -160,6 +160,35 @@ TEST_F(StepDriverTest, EventsOutsideTheMaskNeverReachThePlugin) {
   EXPECT_EQ(rec.calls, (std::vector<std::string>{"start", "A5"}));
 }
 
+TEST_F(StepDriverTest, ASelectionOfGivenSegmentsTakesWhatAWindowOverTheDrawingWould) {
+  vexhost::Drawing& drawing = vexhost::TheHost().drawing;
+  const int shown = AddSegment({Line(0, 0, 1, 1)});
+  const int far = AddSegment({Line(500, 500, 501, 501)});
+  drawing.SetCurrentLayer(7);
+  const int hidden = AddSegment({Line(2, 2, 3, 3)});
+  drawing.SetLayerVisible(7, false);
+  const int temporary = AddSegment({Line(4, 4, 5, 5)}, VEX_LIFE_TEMPORARY);
+  ASSERT_TRUE(driver().Start());
+  // Unknown, temporary and hidden segments are left out, a segment given twice taken once, in
+  // drawing order, wherever the segments lie.
+  ASSERT_TRUE(driver().Select({far, 999, hidden, temporary, shown, far}).taken);
+  vexhost::IdLists& lists = vexhost::TheHost().lists;
+  const int handle = lists.OpenSelection(1);
+  std::vector<int> selected;
+  VexIdRecord record{};
+  for (int r = lists.SelectionHead(handle, &record); r != -1;
+       r = lists.SelectionNext(handle, &record))
+    selected.push_back(record.segmentId);
+  lists.CloseSelection(handle);
+  EXPECT_EQ(selected, (std::vector<int>{shown, far}));
+  EXPECT_EQ(rec.calls, (std::vector<std::string>{"start", "A0"}));
+  rec.maskA = VEX_MASK_KEYIN;  // not at a step that takes a range
+  vexhost::ResetHost();
+  VexCtlRegisterVexLib2(Start, Query, End);
+  ASSERT_TRUE(driver().Start());
+  EXPECT_FALSE(driver().Select({1}).taken);
+}
+
 TEST_F(StepDriverTest, TemporarySegmentsAreGoneBeforeTheNextEventAndWithTheirStep) {
   ASSERT_TRUE(driver().Start());
   driver().Range({0, 0, 1, 1});

@@ -55,14 +55,18 @@ TEST_F(LibreCadTest, GeneralMethodFindsShowsAndActsOnTheTwins) {
     SCOPED_TRACE(c.figure);
     FakeDocument doc;
     CapturedLine line;
-    WriteSettings({{"mMethod", "0"}, {"mIsRotate", "1"}, {"mIsSymmetry", "1"},
-                   {"mFigure", c.figure}, {"mIsArrange", "1"}, {"m_ColorMain", "MAINCOLOR03"}});
+    WriteSettings({{"mMethod", "0"},
+                   {"mIsRotate", "1"},
+                   {"mIsSymmetry", "1"},
+                   {"mFigure", c.figure},
+                   {"mIsArrange", "1"},
+                   {"m_ColorMain", "MAINCOLOR03"}});
     const std::vector<qulonglong> part = AddBracket(doc, 0, 0, 0);
     const std::vector<qulonglong> turned = AddBracket(doc, 100, 0, 90);
     const std::vector<qulonglong> mirrored = AddBracket(doc, 200, 0, 0, true);
     const qulonglong other = doc.AddCircleAt(300, 20, 7, QStringLiteral("PARTS"));
     doc.selections = {AllIds(doc), part, std::nullopt};  // range, part, then the end
-    doc.points = {std::nullopt, QPointF(0, -100)};      // the confirmation, the row's place
+    doc.points = {std::nullopt, QPointF(0, -100)};       // the confirmation, the row's place
     int shownAtConfirm = -1;
     doc.onAsk = [&]() {
       if (doc.prompts.size() == 3) shownAtConfirm = InColor(doc, kHighlightRgb);
@@ -93,8 +97,13 @@ TEST_F(LibreCadTest, GeneralMethodFindsShowsAndActsOnTheTwins) {
 TEST_F(LibreCadTest, BalloonMethodLabelsThePartsAndTakesTheAnswersTyped) {
   FakeDocument doc;
   CapturedLine line;
-  WriteSettings({{"mMethod", "1"}, {"mIsRotate", "1"}, {"mIsMaterial", "1"}, {"mIsDepth", "1"},
-                 {"mIsBalloonAutoArrange", "1"}, {"mIsArrange", "1"}, {"mBalloonStr", "A-009"}});
+  WriteSettings({{"mMethod", "1"},
+                 {"mIsRotate", "1"},
+                 {"mIsMaterial", "1"},
+                 {"mIsDepth", "1"},
+                 {"mIsBalloonAutoArrange", "1"},
+                 {"mIsArrange", "1"},
+                 {"mBalloonStr", "A-009"}});
   const std::vector<qulonglong> part = AddBracket(doc, 0, 0, 0);
   AddBracket(doc, 100, 0, 90);
   doc.selections = {AllIds(doc), part};  // the range, the part; then nothing: the end

@@ -77,7 +77,8 @@ TEST_F(LibreCadTest, SettingsDialogHasTheTemplatesControlsAndStoresWhatOkTakes) 
     const char* color;
     const char* width;
   };
-  for (const Case& c : {Case{false, "1", "MAINCOLOR06", "5.0"}, Case{true, "0", "MAINCOLOR05", "12.5"}}) {
+  for (const Case& c :
+       {Case{false, "1", "MAINCOLOR06", "5.0"}, Case{true, "0", "MAINCOLOR05", "12.5"}}) {
     SCOPED_TRACE(c.ok);
     FakeDocument doc;
     CapturedLine line;

@@ -30,7 +30,13 @@ std::vector<double> Shape(const FigureRecord& f) {
     case VEX_FIG_ARC: {
       const FigureArc& a = f.u.arc;
       const bool ccw = a.direction != VEX_ARC_CW;
-      return {3, a.cx, a.cy, a.r, ccw ? a.sx : a.ex, ccw ? a.sy : a.ey, ccw ? a.ex : a.sx,
+      return {3,
+              a.cx,
+              a.cy,
+              a.r,
+              ccw ? a.sx : a.ex,
+              ccw ? a.sy : a.ey,
+              ccw ? a.ex : a.sx,
               ccw ? a.ey : a.sy};
     }
     default:
@@ -78,23 +84,64 @@ TEST_F(LibreCadTest, EveryEntityKindGoesInAndComesBackOut) {
     int lineType;              // their host line type
   };
   const std::vector<Kind> kinds = {
-      {DPI::LINE, {{DPI::STARTX, 1}, {DPI::STARTY, 2}, {DPI::ENDX, 30}, {DPI::ENDY, 4},
-                   {DPI::COLOR, 0xFF0000}, {DPI::LTYPE, "DashLine"}}, {}, {VEX_FIG_LINE}, 5, 1},
-      {DPI::ARC, {{DPI::STARTX, 50}, {DPI::STARTY, 0}, {DPI::RADIUS, 5}, {DPI::STARTANGLE, 0},
-                  {DPI::ENDANGLE, kPi / 2}, {DPI::LAYER, "GREEN"}}, {}, {VEX_FIG_ARC}, 2, 2},
-      {DPI::ARC, {{DPI::STARTX, 70}, {DPI::STARTY, 0}, {DPI::RADIUS, 5}, {DPI::STARTANGLE, 0},
-                  {DPI::ENDANGLE, kPi / 2}, {DPI::REVERSED, true}, {DPI::COLOR, 0}}, {},
-       {VEX_FIG_ARC}, 0, 0},
-      {DPI::CIRCLE, {{DPI::STARTX, 90}, {DPI::STARTY, 0}, {DPI::RADIUS, 3}, {DPI::COLOR, -2}},
-       {}, {VEX_FIG_CIRCLE}, 0, 0},
-      {DPI::POINT, {{DPI::STARTX, 100}, {DPI::STARTY, 1}, {DPI::LTYPE, "CenterLine2"}}, {},
-       {VEX_FIG_POINT}, 0, 8},
-      {DPI::POLYLINE, {{DPI::CLOSEPOLY, 0}, {DPI::COLOR, 0x0000FF}},
+      {DPI::LINE,
+       {{DPI::STARTX, 1},
+        {DPI::STARTY, 2},
+        {DPI::ENDX, 30},
+        {DPI::ENDY, 4},
+        {DPI::COLOR, 0xFF0000},
+        {DPI::LTYPE, "DashLine"}},
+       {},
+       {VEX_FIG_LINE},
+       5,
+       1},
+      {DPI::ARC,
+       {{DPI::STARTX, 50},
+        {DPI::STARTY, 0},
+        {DPI::RADIUS, 5},
+        {DPI::STARTANGLE, 0},
+        {DPI::ENDANGLE, kPi / 2},
+        {DPI::LAYER, "GREEN"}},
+       {},
+       {VEX_FIG_ARC},
+       2,
+       2},
+      {DPI::ARC,
+       {{DPI::STARTX, 70},
+        {DPI::STARTY, 0},
+        {DPI::RADIUS, 5},
+        {DPI::STARTANGLE, 0},
+        {DPI::ENDANGLE, kPi / 2},
+        {DPI::REVERSED, true},
+        {DPI::COLOR, 0}},
+       {},
+       {VEX_FIG_ARC},
+       0,
+       0},
+      {DPI::CIRCLE,
+       {{DPI::STARTX, 90}, {DPI::STARTY, 0}, {DPI::RADIUS, 3}, {DPI::COLOR, -2}},
+       {},
+       {VEX_FIG_CIRCLE},
+       0,
+       0},
+      {DPI::POINT,
+       {{DPI::STARTX, 100}, {DPI::STARTY, 1}, {DPI::LTYPE, "CenterLine2"}},
+       {},
+       {VEX_FIG_POINT},
+       0,
+       8},
+      {DPI::POLYLINE,
+       {{DPI::CLOSEPOLY, 0}, {DPI::COLOR, 0x0000FF}},
        {{QPointF(110, 0), 0}, {QPointF(120, 0), 1}, {QPointF(120, 10), 0}},
-       {VEX_FIG_LINE, VEX_FIG_ARC}, 11, 0},
-      {DPI::POLYLINE, {{DPI::CLOSEPOLY, 1}, {DPI::LAYER, "GREEN"}, {DPI::LTYPE, "BYLAYER"}},
+       {VEX_FIG_LINE, VEX_FIG_ARC},
+       11,
+       0},
+      {DPI::POLYLINE,
+       {{DPI::CLOSEPOLY, 1}, {DPI::LAYER, "GREEN"}, {DPI::LTYPE, "BYLAYER"}},
        {{QPointF(130, 0), 0}, {QPointF(140, 0), -0.4142}, {QPointF(140, 10), 0}},
-       {VEX_FIG_LINE, VEX_FIG_ARC, VEX_FIG_LINE}, 2, 2},
+       {VEX_FIG_LINE, VEX_FIG_ARC, VEX_FIG_LINE},
+       2,
+       2},
       {DPI::TEXT, {{DPI::TEXTCONTENT, "note"}, {DPI::STARTX, 0}, {DPI::STARTY, 50}}, {}, {}, 0, 0},
       {DPI::INSERT, {{DPI::BLKNAME, "B"}}, {}, {}, 0, 0},
       {DPI::HATCH, {}, {}, {}, 0, 0},
@@ -102,8 +149,12 @@ TEST_F(LibreCadTest, EveryEntityKindGoesInAndComesBackOut) {
   };
   for (const Kind& k : kinds) doc.AddEntity(k.type, k.data, k.vertices);
   // An ellipse, which becomes lines within the chord tolerance.
-  doc.AddEntity(DPI::ELLIPSE, {{DPI::STARTX, 200}, {DPI::STARTY, 0}, {DPI::ENDX, 20},
-                               {DPI::ENDY, 0}, {DPI::HEIGHT, 0.5}, {DPI::STARTANGLE, 0},
+  doc.AddEntity(DPI::ELLIPSE, {{DPI::STARTX, 200},
+                               {DPI::STARTY, 0},
+                               {DPI::ENDX, 20},
+                               {DPI::ENDY, 0},
+                               {DPI::HEIGHT, 0.5},
+                               {DPI::STARTANGLE, 0},
                                {DPI::ENDANGLE, 2 * kPi}});
   CapturedLine line;
   std::vector<Read> originals;  // what the copies are in the host
@@ -130,7 +181,8 @@ TEST_F(LibreCadTest, EveryEntityKindGoesInAndComesBackOut) {
     for (size_t k = 0; k < reversed.size(); ++k)
       EXPECT_NEAR(ReadSegment(drawing, ids[2]).shapes[0][k], reversed[k], 1e-12);
     EXPECT_GT(ReadSegment(drawing, ids[7]).shapes.size(), 16u);
-    EXPECT_TRUE(line.Has("HATCH 1, INSERT 1, SPLINE 1, TEXT 1")) << line.lines.join("\n").toStdString();
+    EXPECT_TRUE(line.Has("HATCH 1, INSERT 1, SPLINE 1, TEXT 1"))
+        << line.lines.join("\n").toStdString();
     // Out: each segment copied 100 below, as a row's copies are made (the first arc mirrored
     // too, which makes it clockwise), a text and a balloon.
     PlaneMap mirror;

@@ -57,8 +57,11 @@ qulonglong FakeDocument::AddEntity(int type, QHash<int, QVariant> data,
 }
 
 qulonglong FakeDocument::AddLine(double x1, double y1, double x2, double y2, const QString& layer) {
-  return AddEntity(DPI::LINE, {{DPI::STARTX, x1}, {DPI::STARTY, y1}, {DPI::ENDX, x2},
-                               {DPI::ENDY, y2}, {DPI::LAYER, layer}});
+  return AddEntity(DPI::LINE, {{DPI::STARTX, x1},
+                               {DPI::STARTY, y1},
+                               {DPI::ENDX, x2},
+                               {DPI::ENDY, y2},
+                               {DPI::LAYER, layer}});
 }
 
 qulonglong FakeDocument::AddCircleAt(double cx, double cy, double r, const QString& layer) {
@@ -83,7 +86,8 @@ const FakeEntity* FakeDocument::Find(qulonglong id) const {
 
 void FakeDocument::Update(FakeEntity& entity, const QHash<int, QVariant>& changes) {
   if (!entity.added) {  // a new entity is changed in place
-    for (auto it = changes.begin(); it != changes.end(); ++it) entity.data.insert(it.key(), it.value());
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+      entity.data.insert(it.key(), it.value());
     return;
   }
   if (entity.removed) {
@@ -103,7 +107,8 @@ void FakeDocument::Update(FakeEntity& entity, const QHash<int, QVariant>& change
 }
 
 void FakeDocument::addPoint(QPointF* start) {
-  AddEntity(DPI::POINT, {{DPI::STARTX, start->x()}, {DPI::STARTY, start->y()}, {DPI::LAYER, current_}});
+  AddEntity(DPI::POINT,
+            {{DPI::STARTX, start->x()}, {DPI::STARTY, start->y()}, {DPI::LAYER, current_}});
 }
 
 void FakeDocument::addLine(QPointF* start, QPointF* end) {
@@ -116,10 +121,14 @@ void FakeDocument::addCircle(QPointF* start, qreal radius) {
 
 void FakeDocument::addText(QString txt, QString, QPointF* start, double height, double angle,
                            DPI::HAlign ha, DPI::VAlign va) {
-  AddEntity(DPI::TEXT, {{DPI::TEXTCONTENT, txt}, {DPI::STARTX, start->x()},
-                        {DPI::STARTY, start->y()}, {DPI::HEIGHT, height},
-                        {DPI::STARTANGLE, angle}, {DPI::TXTALIGNH, static_cast<int>(ha)},
-                        {DPI::TXTALIGNV, static_cast<int>(va)}, {DPI::LAYER, current_}});
+  AddEntity(DPI::TEXT, {{DPI::TEXTCONTENT, txt},
+                        {DPI::STARTX, start->x()},
+                        {DPI::STARTY, start->y()},
+                        {DPI::HEIGHT, height},
+                        {DPI::STARTANGLE, angle},
+                        {DPI::TXTALIGNH, static_cast<int>(ha)},
+                        {DPI::TXTALIGNV, static_cast<int>(va)},
+                        {DPI::LAYER, current_}});
 }
 
 Plug_Entity* FakeDocument::newEntity(enum DPI::ETYPE type) {

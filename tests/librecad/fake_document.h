@@ -21,7 +21,7 @@
 namespace twinfind::librecad::testing {
 
 struct FakeEntity {
-  QHash<int, QVariant> data;  // DPI keys, as getData gives them (EID, ETYPE, LAYER, ...)
+  QHash<int, QVariant> data;        // DPI keys, as getData gives them (EID, ETYPE, LAYER, ...)
   QList<Plug_VertexData> vertices;  // a polyline's
   bool removed = false;
   bool added = false;  // in the drawing

@@ -38,23 +38,26 @@ std::vector<qulonglong> AddBracket(FakeDocument& doc, double x, double y, double
   const double a = degrees * 3.14159265358979323846 / 180;
   const auto at = [&](double px, double py) {
     if (mirrored) px = -px;
-    return QPointF(x + px * std::cos(a) - py * std::sin(a), y + px * std::sin(a) + py * std::cos(a));
+    return QPointF(x + px * std::cos(a) - py * std::sin(a),
+                   y + px * std::sin(a) + py * std::cos(a));
   };
   // The inner corner's fillet, a quarter circle of radius 6, runs clockwise: bulge -tan(22.5°)
   // (counter-clockwise when mirrored).
   const double fillet = (mirrored ? 1 : -1) * std::tan(3.14159265358979323846 / 8);
-  QList<Plug_VertexData> outline{{at(0, 0), 0},  {at(40, 0), 0},        {at(40, 10), 0},
+  QList<Plug_VertexData> outline{{at(0, 0), 0},        {at(40, 0), 0},  {at(40, 10), 0},
                                  {at(16, 10), fillet}, {at(10, 16), 0}, {at(10, 30), 0},
                                  {at(0, 30), 0}};
   std::vector<qulonglong> ids;
-  ids.push_back(doc.AddEntity(DPI::POLYLINE, {{DPI::CLOSEPOLY, 1}, {DPI::LAYER, "PARTS"}}, outline));
+  ids.push_back(
+      doc.AddEntity(DPI::POLYLINE, {{DPI::CLOSEPOLY, 1}, {DPI::LAYER, "PARTS"}}, outline));
   for (const QPointF hole : {at(28, 5), at(5, 22)})
     ids.push_back(doc.AddCircleAt(hole.x(), hole.y(), 2.5, QStringLiteral("PARTS")));
   return ids;
 }
 
 void LibreCadTest::SetUp() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "twinfind-librecad-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "twinfind-librecad-XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   folder_ = pattern;
   setenv("TWINFIND_SETTINGS", (folder_ / "settings.reg").c_str(), 1);

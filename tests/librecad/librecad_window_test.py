@@ -32,6 +32,8 @@ WIDTH, HEIGHT = 1200, 800  # LibreCAD's window, at the top left of a 1280 x 900 
 COMMAND_LINE = (1040, 682)  # LibreCAD's command line input in that window
 PLUGINS_MENU = (235, 10)
 TWINFIND_ENTRY = (262, 44)
+SURVEY_ENTRY = (286, 69)
+SETTINGS_ENTRY = (290, 94)
 FILE_MENU = (36, 10)
 SAVE_ITEM = (65, 121)
 EMPTY = (48, 102)  # the drawing area's top left corner, beside the fitted drawing: nothing there
@@ -78,8 +80,21 @@ class Screen:
         w, h = (int(v) for v in parts[1].split())
         return w, h, parts[3]
 
-    def shot(self, path):
-        run("import", "-window", "root", path, env=self.env)
+    def shot(self, path, window="root"):
+        run("import", "-window", window, path, env=self.env)
+
+    def window(self, title):
+        """The id and place (x, y) of a top-level window with this title."""
+        for _ in range(20):
+            ids = subprocess.run(["xdotool", "search", "--name", title], env=self.env,
+                                 stdout=subprocess.PIPE, text=True).stdout.split()
+            if ids:
+                geometry = subprocess.run(["xdotool", "getwindowgeometry", ids[-1]],
+                                          env=self.env, stdout=subprocess.PIPE, text=True).stdout
+                x, y = geometry.split("Position:")[1].split()[0].split(",")
+                return ids[-1], int(x), int(y)
+            time.sleep(0.5)
+        raise AssertionError(f"no window {title!r}")
 
 
 def mapping(screen):
@@ -222,6 +237,8 @@ def main():
             at = mapping(screen)
 
             screen.click(*PLUGINS_MENU)
+            if keep:
+                screen.shot(os.path.join(keep, "librecad-0-menu.png"))
             screen.click(*TWINFIND_ENTRY)
             time.sleep(1)
             screen.command("sa")  # the range: everything, by LibreCAD's select-all
@@ -249,8 +266,23 @@ def main():
             screen.click(*FILE_MENU)
             screen.click(*SAVE_ITEM)
             time.sleep(2)
+            # The survey's dialog and the settings dialog, opened and closed again: they
+            # change nothing that was saved.
+            screen.click(*PLUGINS_MENU)
+            screen.click(*SURVEY_ENTRY)
+            survey, x, y = screen.window("Twinfind")
+            screen.click(x + 40, y + 45)  # the first family: shown in the drawing
+            time.sleep(1)
             if keep:
-                screen.shot(os.path.join(keep, "librecad-4-saved.png"))
+                screen.shot(os.path.join(keep, "librecad-4-survey.png"))
+            screen.key("Escape")
+            screen.click(*PLUGINS_MENU)
+            screen.click(*SETTINGS_ENTRY)
+            dialog, x, y = screen.window("동일부품검색")
+            if keep:
+                screen.shot(os.path.join(keep, "librecad-5-settings.png"), dialog)
+            screen.click(x + 20, y + 5)
+            screen.key("Escape")
         finally:
             librecad.terminate()
             librecad.wait(timeout=20)

@@ -38,8 +38,7 @@ void QtPaintContext::Rectangle(const PixelRect& rect) {
   painter_.fillRect(QRect(rect.left, rect.bottom - w, rect.Width(), std::min(w, rect.Height())),
                     ink);
   painter_.fillRect(QRect(rect.left, rect.top, std::min(w, rect.Width()), rect.Height()), ink);
-  painter_.fillRect(QRect(rect.right - w, rect.top, std::min(w, rect.Width()), rect.Height()),
-                    ink);
+  painter_.fillRect(QRect(rect.right - w, rect.top, std::min(w, rect.Width()), rect.Height()), ink);
 }
 
 }  // namespace twinfind::ui::qt

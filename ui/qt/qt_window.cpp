@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -176,6 +177,11 @@ void QtDialogWindow::CreateControls() {
   auto* frame = new DialogFrame(*this, owner_);
   frame_.reset(frame);
   frame->setWindowTitle(QStringOf(source_.caption));
+  // The templates are laid out for a font whose average character is 6 pixels wide and 13
+  // high: the dialog's font is made that size, so that every text fits its control.
+  QFont font = frame->font();
+  font.setPixelSize(11);
+  frame->setFont(font);
   frame->setFixedSize(DialogUnitsToPixelsX(source_.width), DialogUnitsToPixelsY(source_.height));
   frame->installEventFilter(frame);
   QButtonGroup* radios = nullptr;  // the radio group being filled
@@ -263,7 +269,8 @@ int QtDialogWindow::RunModal() {
     frame_->show();
     NotifyDialogShown(*frame_);
     // The dialog's own loop ends with done() from EndModal; nothing else ends it.
-    while (!result_ && frame_->isVisible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (!result_ && frame_->isVisible())
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   frame_->hide();
   const int result = result_.value_or(IDCANCEL);
@@ -371,9 +378,9 @@ int QtDialogWindow::AddString(int id, std::u16string_view text) {
     at = 0;
     while (at < list->count()) {
       const std::u16string entry = U16Of(list->itemText(at));
-      const bool before = std::lexicographical_compare(
-          text.begin(), text.end(), entry.begin(), entry.end(),
-          [&](char16_t x, char16_t y) { return lower(x) < lower(y); });
+      const bool before =
+          std::lexicographical_compare(text.begin(), text.end(), entry.begin(), entry.end(),
+                                       [&](char16_t x, char16_t y) { return lower(x) < lower(y); });
       if (before) break;
       ++at;
     }
@@ -440,8 +447,8 @@ namespace twinfind::ui {
 
 std::unique_ptr<DialogWindow> CreateDialogWindow(Dialog& dialog, const DialogTemplate& source,
                                                  DialogWindow* parent) {
-  QWidget* owner = parent != nullptr ? static_cast<qt::QtDialogWindow*>(parent)->frame()
-                                     : qt::Owner();
+  QWidget* owner =
+      parent != nullptr ? static_cast<qt::QtDialogWindow*>(parent)->frame() : qt::Owner();
   if (owner == nullptr) owner = QApplication::activeWindow();
   return std::make_unique<qt::QtDialogWindow>(dialog, source, owner);
 }
