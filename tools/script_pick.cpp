@@ -5,9 +5,9 @@
 #include <string>
 
 #include "host/host.h"
+#include "host/step_kind.h"
 #include "tools/drawing_summary.h"
 #include "tools/script_runner.h"
-#include "host/step_kind.h"
 
 namespace twinfind::tool {
 

@@ -14,10 +14,10 @@
 #include "host/geometry.h"
 #include "host/host.h"
 #include "host/search.h"
+#include "host/step_kind.h"
 #include "settings/settings.h"
 #include "settings/text_number.h"
 #include "tools/drawing_summary.h"
-#include "host/step_kind.h"
 #include "tools/svg_to_png.h"
 
 namespace twinfind::tool {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "host/host.h"
-#include "tools/script_runner.h"
 #include "host/step_kind.h"
+#include "tools/script_runner.h"
 
 namespace twinfind::tool {
 

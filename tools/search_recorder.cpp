@@ -8,9 +8,9 @@
 #include "common/utf.h"
 #include "host/geometry.h"
 #include "host/host.h"
+#include "host/step_kind.h"
 #include "session/drawing_session.h"
 #include "settings/settings.h"
-#include "host/step_kind.h"
 
 namespace twinfind::tool {
 namespace {
@@ -129,9 +129,10 @@ void SearchRecorder::After(const UserAction& action) {
   if (open_ && found.searches == openSearch_) TakeCopies(found);
   // A result action kept for undo changed the drawing; an end button that stopped the blinking
   // twins without a change was one too, which changed nothing.
-  const bool acted = host.undo.kept() != keptBefore_ ||
-                     (action.kind == UserAction::Kind::kEnd && !blinkBefore_.empty() &&
-                      host.drawing.blinking().empty() && vexhost::AtRest(vexhost::StepKindOf(host.driver)));
+  const bool acted =
+      host.undo.kept() != keptBefore_ ||
+      (action.kind == UserAction::Kind::kEnd && !blinkBefore_.empty() &&
+       host.drawing.blinking().empty() && vexhost::AtRest(vexhost::StepKindOf(host.driver)));
   if (acted && open_ && tell_) tell_(WhatItDid());
   if (!wasActive_ && action.kind != UserAction::Kind::kStart) return;
   if (keyinStep_ &&

@@ -7,9 +7,9 @@
 #include "common/path_name.h"
 #include "common/utf.h"
 #include "host/host.h"
+#include "host/step_kind.h"
 #include "tools/drawing_summary.h"
 #include "tools/report_writer.h"
-#include "host/step_kind.h"
 
 namespace twinfind::tool::view {
 namespace {
@@ -197,7 +197,8 @@ std::string ViewSession::Hover(const nlohmann::json& request) {
   };
   nlohmann::json answer{{"ok", true}, {"hover", ""}};
   const vexhost::Host& host = vexhost::TheHost();
-  if (vexhost::StepKindOf(host.driver) != vexhost::StepKind::kWindow || dialogs_.open()) return answer.dump();
+  if (vexhost::StepKindOf(host.driver) != vexhost::StepKind::kWindow || dialogs_.open())
+    return answer.dump();
   const auto part = runner_->picker().At(host.drawing, layers_.lastingDigest(), number("x"),
                                          number("y"), number("reach"));
   if (!part) return answer.dump();

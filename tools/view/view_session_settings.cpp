@@ -11,11 +11,11 @@
 #include "common/said_texts.h"
 #include "common/utf.h"
 #include "host/host.h"
+#include "host/step_kind.h"
 #include "settings/setting_meanings.h"
 #include "settings/setting_values.h"
 #include "settings/settings.h"
 #include "settings/store_file.h"
-#include "host/step_kind.h"
 #include "tools/view/view_session.h"
 
 namespace twinfind::tool::view {

@@ -5,8 +5,8 @@
 #include <chrono>
 
 #include "host/host.h"
-#include "settings/search_options.h"
 #include "host/step_kind.h"
+#include "settings/search_options.h"
 #include "tools/survey/family_pick.h"
 #include "tools/survey/survey_output.h"
 #include "tools/view/view_survey.h"
