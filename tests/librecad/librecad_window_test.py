@@ -234,7 +234,14 @@ def main():
             screen.click(600, 400)
             screen.key("Escape")
             screen.command("za")  # the drawing fitted to the window
-            at = mapping(screen)
+            for attempt in range(10):  # until LibreCAD has drawn it
+                try:
+                    at = mapping(screen)
+                    break
+                except (AssertionError, ValueError):
+                    if attempt == 9:
+                        raise
+                    time.sleep(1)
 
             screen.click(*PLUGINS_MENU)
             if keep:

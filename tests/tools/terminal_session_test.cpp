@@ -266,11 +266,21 @@ TEST(TerminalSession, CtrlCDuringASearchEndsTheRunOnceTheSearchIsDone) {
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
   const std::string screen = terminal.WaitFor("exit status");
+  // The Ctrl-C came while the part's line, the search, was carried out: the run went on to the
+  // search's end, whose one twin the report holds. (Its count line may not be on the screen:
+  // the line editor redraws its line at each Ctrl-C and may draw over it.)
   const size_t interrupted = screen.find("interrupted: the run ends once this line is done");
-  const size_t found = screen.find("총 1개의 동일한 부품을 발견하였습니다.");
   ASSERT_NE(interrupted, std::string::npos) << screen;
-  ASSERT_NE(found, std::string::npos) << screen;
-  EXPECT_LT(interrupted, found) << screen;
+  const size_t found = screen.find("총 1개의 동일한 부품을 발견하였습니다.");
+  if (found != std::string::npos) {
+    EXPECT_LT(interrupted, found) << screen;
+  }
+  const std::string report = tooltest::ReadFile(folder.path() / "found.json");
+  size_t twins = 0;
+  for (size_t at = report.find("\"isPart\""); at != std::string::npos;
+       at = report.find("\"isPart\"", at + 1))
+    ++twins;
+  EXPECT_EQ(twins, 1u) << report;
   EXPECT_NE(screen.find("wrote saved.dxf: "), std::string::npos) << screen;
   EXPECT_NE(screen.find("wrote found.json"), std::string::npos) << screen;
   EXPECT_NE(screen.find("exit status 130"), std::string::npos) << screen;
