@@ -140,6 +140,36 @@ TEST_F(LibreCadTest, BalloonMethodLabelsThePartsAndTakesTheAnswersTyped) {
   EXPECT_EQ(doc.freedWhileAdded(), 0);
 }
 
+TEST_F(LibreCadTest, ABalloonPlacedByHandGoesWhereTheUserClicks) {
+  FakeDocument doc;
+  CapturedLine line;
+  WriteSettings({{"mMethod", "1"},
+                 {"mIsRotate", "1"},
+                 {"mIsMaterial", "0"},
+                 {"mIsDepth", "0"},
+                 {"mIsBalloonAutoArrange", "0"}});
+  const std::vector<qulonglong> part = AddBracket(doc, 0, 0, 0);
+  AddBracket(doc, 100, 0, 90);
+  doc.selections = {AllIds(doc), part};
+  doc.texts = {QStringLiteral("B-1")};
+  doc.points = {QPointF(60, 60)};  // the balloon's place, the twins shown meanwhile
+  int shownAtPlacement = -1;
+  doc.onAsk = [&]() {
+    if (doc.prompts.size() == 4) shownAtPlacement = InColor(doc, kHighlightRgb);
+  };
+  RunEntry(doc, nullptr, Entry::kCommand, line);
+  EXPECT_EQ(shownAtPlacement, 6);
+  int balloons = 0;
+  for (const FakeEntity* e : doc.Present()) {
+    if (e->type() != DPI::CIRCLE || e->data.value(DPI::LAYER).toString() != "801") continue;
+    ++balloons;
+    EXPECT_NEAR(e->data.value(DPI::STARTX).toDouble(), 60, 1e-9);
+    EXPECT_NEAR(e->data.value(DPI::STARTY).toDouble(), 60, 1e-9);
+  }
+  EXPECT_EQ(balloons, 1);
+  EXPECT_EQ(InColor(doc, kHighlightRgb), 0);
+}
+
 TEST_F(LibreCadTest, GivingUpTwiceAtAPromptThatStaysLeavesTheCommand) {
   FakeDocument doc;
   CapturedLine line;
