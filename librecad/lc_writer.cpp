@@ -8,6 +8,7 @@
 
 #include "dxf/figure_geometry.h"
 #include "host/balloon_layout.h"
+#include "host/figures.h"
 #include "librecad/lc_look.h"
 
 namespace twinfind::librecad {
@@ -41,14 +42,18 @@ bool Chained(const std::vector<FigureRecord>& figures) {
   return true;
 }
 
-// The look of a new entity: the host colour and line type, or the highlight.
-void PutLook(QHash<int, QVariant>& data, const LineAttr& attr, const QString& layer,
-             bool highlight) {
+Look LookOf(const LineAttr& attr) {
+  return {RgbOfHostColor(attr.color), NameOfHostLineType(attr.lineType), {}};
+}
+
+const Look kHighlightLook{kHighlightRgb, QStringLiteral("SolidLine"), QStringLiteral("0.70mm")};
+const Look kLayerLook{kByLayer, QStringLiteral("BYLAYER"), {}};
+
+void PutLook(QHash<int, QVariant>& data, const Look& look, const QString& layer) {
   data.insert(DPI::LAYER, layer);
-  data.insert(DPI::COLOR, highlight ? kHighlightRgb : RgbOfHostColor(attr.color));
-  data.insert(DPI::LTYPE,
-              highlight ? QStringLiteral("SolidLine") : NameOfHostLineType(attr.lineType));
-  if (highlight) data.insert(DPI::LWIDTH, QStringLiteral("0.70mm"));
+  data.insert(DPI::COLOR, look.color);
+  data.insert(DPI::LTYPE, look.lineType);
+  if (!look.width.isEmpty()) data.insert(DPI::LWIDTH, look.width);
 }
 
 double AngleOf(double cx, double cy, double x, double y) { return std::atan2(y - cy, x - cx); }
@@ -70,8 +75,7 @@ QString ChangeWriter::LayerName(int layer) {
   return name;
 }
 
-bool ChangeWriter::AddFigure(const FigureRecord& f, const LineAttr& attr, const QString& layer,
-                             bool highlight) {
+bool ChangeWriter::AddFigure(const FigureRecord& f, const Look& look, const QString& layer) {
   QHash<int, QVariant> data;
   enum DPI::ETYPE type = DPI::LINE;
   switch (f.kind) {
@@ -110,7 +114,7 @@ bool ChangeWriter::AddFigure(const FigureRecord& f, const LineAttr& attr, const 
   }
   Plug_Entity* entity = doc_.newEntity(type);
   if (entity == nullptr) return false;
-  PutLook(data, attr, layer, highlight);
+  PutLook(data, look, layer);
   entity->updateData(&data);
   // The handle of a new entity deletes the entity with itself until it is added; added, the
   // entity is LibreCAD's, and the handle must live on (a few bytes) for it not to go.
@@ -119,12 +123,12 @@ bool ChangeWriter::AddFigure(const FigureRecord& f, const LineAttr& attr, const 
 }
 
 bool ChangeWriter::AddPolyline(const std::vector<FigureRecord>& figures, bool closed,
-                               const LineAttr& attr, const QString& layer, bool highlight) {
+                               const Look& look, const QString& layer) {
   Plug_Entity* entity = doc_.newEntity(DPI::POLYLINE);
   if (entity == nullptr) return false;
   // Closed before its vertices go in, so that LibreCAD adds the closing span as they do.
   QHash<int, QVariant> data;
-  PutLook(data, attr, layer, highlight);
+  PutLook(data, look, layer);
   data.insert(DPI::CLOSEPOLY, closed ? 1 : 0);
   entity->updateData(&data);
   QList<Plug_VertexData> vertices;
@@ -142,14 +146,14 @@ bool ChangeWriter::AddPolyline(const std::vector<FigureRecord>& figures, bool cl
   return true;
 }
 
-int ChangeWriter::WriteFigures(const std::vector<FigureRecord>& figures, const LineAttr& attr,
-                               const QString& layer, bool highlight) {
+int ChangeWriter::WriteFigures(const std::vector<FigureRecord>& figures, const Look& look,
+                               const QString& layer) {
   if (Chained(figures)) {
     const bool closed = Meet(dxf::EndOf(figures.back()), dxf::StartOf(figures.front()));
-    return AddPolyline(figures, closed, attr, layer, highlight) ? 1 : 0;
+    return AddPolyline(figures, closed, look, layer) ? 1 : 0;
   }
   int made = 0;
-  for (const FigureRecord& f : figures) made += AddFigure(f, attr, layer, highlight) ? 1 : 0;
+  for (const FigureRecord& f : figures) made += AddFigure(f, look, layer) ? 1 : 0;
   return made;
 }
 
@@ -166,32 +170,12 @@ int ChangeWriter::AddComment(const vexhost::Comment& comment, const QString& lay
   } else {
     const vexhost::BalloonShape shape =
         vexhost::LayoutBalloon(std::get<vexhost::BalloonComment>(comment));
-    QHash<int, QVariant> data;
-    if (Plug_Entity* e = doc_.newEntity(DPI::CIRCLE)) {
-      data.insert(DPI::STARTX, shape.cx);
-      data.insert(DPI::STARTY, shape.cy);
-      data.insert(DPI::RADIUS, shape.r);
-      data.insert(DPI::LAYER, layer);
-      data.insert(DPI::COLOR, kByLayer);
-      data.insert(DPI::LTYPE, QStringLiteral("BYLAYER"));
-      e->updateData(&data);
-      doc_.addEntity(e);
-      ++made;
-    }
+    made += AddFigure(vexhost::MakeCircle(shape.cx, shape.cy, shape.r), kLayerLook, layer) ? 1 : 0;
     if (shape.leader) {
-      if (Plug_Entity* e = doc_.newEntity(DPI::LINE)) {
-        data.clear();
-        data.insert(DPI::STARTX, shape.anchorX);
-        data.insert(DPI::STARTY, shape.anchorY);
-        data.insert(DPI::ENDX, shape.edgeX);
-        data.insert(DPI::ENDY, shape.edgeY);
-        data.insert(DPI::LAYER, layer);
-        data.insert(DPI::COLOR, kByLayer);
-        data.insert(DPI::LTYPE, QStringLiteral("BYLAYER"));
-        e->updateData(&data);
-        doc_.addEntity(e);
-        ++made;
-      }
+      made += AddFigure(vexhost::MakeLine(shape.anchorX, shape.anchorY, shape.edgeX, shape.edgeY),
+                        kLayerLook, layer)
+                  ? 1
+                  : 0;
     }
     for (const vexhost::BalloonRow& row : shape.rows) {
       QPointF at(row.centerX, row.centerY);
@@ -229,13 +213,13 @@ int ChangeWriter::WriteSegment(const vexhost::Segment& segment, bool highlight,
     }
     const LineAttr attr = e->lineAttr.value_or(LineAttr{});
     if (!run.empty() && (attr.color != look.color || attr.lineType != look.lineType)) {
-      made += WriteFigures(run, look, layer, highlight);
+      made += WriteFigures(run, highlight ? kHighlightLook : LookOf(look), layer);
       run.clear();
     }
     look = attr;
     run.push_back(e->figure);
   }
-  if (!run.empty()) made += WriteFigures(run, look, layer, highlight);
+  if (!run.empty()) made += WriteFigures(run, highlight ? kHighlightLook : LookOf(look), layer);
   return made;
 }
 

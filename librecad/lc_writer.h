@@ -27,6 +27,14 @@ class Plug_Entity;
 
 namespace twinfind::librecad {
 
+// How a new entity is drawn: its colour (RGB, or by layer), line type, and width (empty:
+// LibreCAD's default).
+struct Look {
+  int color;
+  QString lineType;
+  QString width;
+};
+
 // What the twins are shown in: a colour no host colour is, drawn wide.
 inline constexpr int kHighlightRgb = 0xFF00FF;
 
@@ -56,12 +64,11 @@ class ChangeWriter {
   void Made(int segment, int count) { made_.insert(made_.end(), count, segment); }
   // The segment's figures and comments as new entities; how many were made.
   int WriteSegment(const vexhost::Segment& segment, bool highlight, WriteCounts& counts);
-  int WriteFigures(const std::vector<FigureRecord>& figures, const LineAttr& attr,
-                   const QString& layer, bool highlight);
-  bool AddFigure(const FigureRecord& figure, const LineAttr& attr, const QString& layer,
-                 bool highlight);
-  bool AddPolyline(const std::vector<FigureRecord>& figures, bool closed, const LineAttr& attr,
-                   const QString& layer, bool highlight);
+  int WriteFigures(const std::vector<FigureRecord>& figures, const Look& look,
+                   const QString& layer);
+  bool AddFigure(const FigureRecord& figure, const Look& look, const QString& layer);
+  bool AddPolyline(const std::vector<FigureRecord>& figures, bool closed, const Look& look,
+                   const QString& layer);
   int AddComment(const vexhost::Comment& comment, const QString& layer);
   QString LayerName(int layer);
   // The handles of LibreCAD's entities by id (owned by the writer for the pass).
