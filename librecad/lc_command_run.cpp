@@ -44,6 +44,7 @@ CommandRun::CommandRun(Document_Interface& doc, CommandLine& line) : doc_(doc), 
   vexhost::ResetHost();
   vexhost::Host& host = vexhost::TheHost();
   host.transcript.SetSink([this](const vexhost::Message& m) {
+    if (quiet_) return;
     if (m.kind == vexhost::MessageKind::kBox) {
       line_.Box(QStringOf(m.text));
     } else if (m.kind == vexhost::MessageKind::kPrompt) {

@@ -53,6 +53,10 @@ class CommandRun {
 
   vexhost::Drawing& drawing();
   ChangeWriter& writer() { return *writer_; }
+  // While quiet, the host's lines and message boxes are not passed on: a survey's many searches
+  // tell their own troubles (a part too large for a search's tables), which its result already
+  // weighs, as the tool's survey does.
+  void SetQuiet(bool quiet) { quiet_ = quiet; }
 
  private:
   // Asks the step the command waits at and hands the answer to it; false when the user's
@@ -74,6 +78,7 @@ class CommandRun {
   bool ready_ = false;
   QString prompt_;
   int idleEnd_ = -1;  // the step at which the last end button changed nothing
+  bool quiet_ = false;
 };
 
 }  // namespace twinfind::librecad

@@ -22,6 +22,7 @@ void Survey(Document_Interface& doc, QWidget* window, CommandRun& run) {
   QProgressDialog progress(Said(lc_texts::kSurveyTitle), QString(), 0, 1000, window);
   progress.setWindowTitle(Said(lc_texts::kSurveyTitle));
   progress.setMinimumDuration(500);
+  run.SetQuiet(true);
   const survey::SurveyResult result =
       survey::Survey(drawing, survey::RangeSegments(drawing, nullptr),
                      SearchOptionsOf(ReadSettings()), [&progress](double done) {
@@ -29,6 +30,7 @@ void Survey(Document_Interface& doc, QWidget* window, CommandRun& run) {
                        return !progress.wasCanceled();
                      });
   progress.reset();
+  run.SetQuiet(false);
   // The family under the selection blinks in the host: the writer shows it in LibreCAD.
   const auto show = [&](int row) {
     drawing.ClearBlink();
