@@ -224,15 +224,16 @@ int ChangeWriter::WriteSegment(const vexhost::Segment& segment, bool highlight,
 }
 
 std::map<qulonglong, Plug_Entity*> ChangeWriter::Handles() {
-  QList<Plug_Entity*> all;
-  doc_.getAllEntities(&all, false);
+  // Only what LibreCAD shows: an entity taken back (by an earlier removal or recolour) would be
+  // brought back by removing or recolouring it again.
+  QList<Plug_Entity*> shown;
+  doc_.getAllEntities(&shown, true);
   std::map<qulonglong, Plug_Entity*> byId;
-  for (Plug_Entity* e : all) {
+  for (Plug_Entity* e : shown) {
     handles_.push_back(e);
     QHash<int, QVariant> data;
     e->getData(&data);
-    if (data.value(DPI::VISIBLE).toInt() != 0 || !byId.count(data.value(DPI::EID).toULongLong()))
-      byId[data.value(DPI::EID).toULongLong()] = e;
+    byId[data.value(DPI::EID).toULongLong()] = e;
   }
   return byId;
 }
@@ -252,27 +253,28 @@ bool ChangeWriter::TakeMadeIds() {
   QList<Plug_Entity*> all;
   doc_.getAllEntities(&all, false);
   // The entities made are the last ones: read backwards to the first of them.
-  std::vector<qulonglong> fresh;
+  std::vector<std::pair<qulonglong, int>> fresh;  // id and colour
   for (auto it = all.rbegin(); it != all.rend(); ++it) {
     QHash<int, QVariant> data;
     (*it)->getData(&data);
     const qulonglong id = data.value(DPI::EID).toULongLong();
     if (id <= map_.highestId) break;
-    fresh.push_back(id);
+    fresh.emplace_back(id, data.value(DPI::COLOR).toInt());
   }
   qDeleteAll(all);
   std::reverse(fresh.begin(), fresh.end());
   const bool matched = fresh.size() == made_.size();
-  if (matched) {
-    for (size_t i = 0; i < fresh.size(); ++i) {
-      if (made_[i] == 0) {
-        highlight_.push_back(fresh[i]);
-      } else {
-        map_.entitiesOf[made_[i]].push_back(fresh[i]);
-      }
+  for (size_t i = 0; i < fresh.size(); ++i) {
+    const auto [id, color] = fresh[i];
+    map_.highestId = std::max(map_.highestId, id);
+    if (matched && made_[i] != 0) {
+      map_.entitiesOf[made_[i]].push_back(id);
+    } else if (matched || color == kHighlightRgb) {
+      // Untold apart from the rest, the highlight is still known by its colour, which no
+      // host colour has: it must not stay in the user's drawing.
+      highlight_.push_back(id);
     }
   }
-  for (const qulonglong id : fresh) map_.highestId = std::max(map_.highestId, id);
   made_.clear();
   return matched;
 }

@@ -94,6 +94,26 @@ TEST_F(LibreCadTest, GeneralMethodFindsShowsAndActsOnTheTwins) {
   }
 }
 
+TEST_F(LibreCadTest, AnEntityDrawnMeanwhileIsToldAndLeavesNoHighlightBehind) {
+  FakeDocument doc;
+  CapturedLine line;
+  WriteSettings({{"mMethod", "0"}, {"mIsRotate", "1"}, {"mFigure", "0"}, {"mIsArrange", "0"}});
+  const std::vector<qulonglong> part = AddBracket(doc, 0, 0, 0);
+  AddBracket(doc, 100, 0, 90);
+  doc.selections = {AllIds(doc), part};
+  doc.points = {std::nullopt};
+  qulonglong drawn = 0;
+  doc.onAsk = [&]() {  // at the part prompt, the user draws a line of LibreCAD's
+    if (doc.prompts.size() == 2) drawn = doc.AddLine(0, 100, 50, 100);
+  };
+  RunEntry(doc, nullptr, Entry::kCommand, line);
+  EXPECT_TRUE(line.Has(QString::fromUtf8("가려내지 못했습니다")))
+      << line.lines.join("\n").toStdString();
+  EXPECT_EQ(InColor(doc, kHighlightRgb), 0);
+  EXPECT_TRUE(Present(doc, drawn));
+  EXPECT_EQ(doc.Present().size(), 7u);  // the two brackets, the line
+}
+
 TEST_F(LibreCadTest, BalloonMethodLabelsThePartsAndTakesTheAnswersTyped) {
   FakeDocument doc;
   CapturedLine line;
