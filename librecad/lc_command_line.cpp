@@ -1,5 +1,7 @@
 #include "librecad/lc_command_line.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -7,8 +9,30 @@
 namespace twinfind::librecad {
 
 QtCommandLine::QtCommandLine(QWidget* window) : window_(window) {
-  // LibreCAD's command line keeps its history in a text widget of this name.
-  if (window != nullptr) history_ = window->findChild<QTextEdit*>(QStringLiteral("teHistory"));
+  if (window == nullptr) return;
+  // LibreCAD's command line keeps its history in a text widget of this name; its status bar
+  // shows the number of entities selected in a label of this one.
+  history_ = window->findChild<QTextEdit*>(QStringLiteral("teHistory"));
+  selected_ = window->findChild<QLabel*>(QStringLiteral("lEntities"));
+}
+
+bool QtCommandLine::TakeSelectionLeft() {
+  if (!selected_ || window_ == nullptr || selected_->text().toInt() <= 0) return false;
+  // The drawing's view takes the keypad's Enter as the end of a selection that holds entities:
+  // sent now, it ends the selection asked next as soon as it begins.
+  for (QWidget* view : window_->findChildren<QWidget*>()) {
+    if (qstrcmp(view->metaObject()->className(), "QG_GraphicView") != 0 || !view->isVisible())
+      continue;
+    QCoreApplication::postEvent(view,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier));
+    return true;
+  }
+  return false;
+}
+
+void QtCommandLine::SelectionCleared() {
+  // LibreCAD does not recount when a plug-in clears the selection.
+  if (selected_) selected_->setText(QStringLiteral("0"));
 }
 
 void QtCommandLine::Say(vexhost::MessageKind kind, const QString& text) {

@@ -121,9 +121,13 @@ void CommandRun::AskStep() {
     case vexhost::StepKind::kRange:
     case vexhost::StepKind::kWindow: {
       QList<Plug_Entity*> selection;
-      const bool answered = doc_.getSelect(&selection, prompt);
+      bool answered = doc_.getSelect(&selection, prompt);
+      // Ended with the right button: the entities picked are still selected; asked again, at
+      // once, LibreCAD hands them over.
+      if (!answered && line_.TakeSelectionLeft()) answered = doc_.getSelect(&selection, prompt);
       const std::vector<qulonglong> ids = IdsOf(selection);
       doc_.updateView();  // LibreCAD's selection goes: the next one starts empty
+      line_.SelectionCleared();
       // Nothing selected, or the selection given up: the end button.
       if (!answered || ids.empty()) {
         delivery = End();

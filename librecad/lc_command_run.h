@@ -29,6 +29,13 @@ class CommandLine {
   virtual void Say(vexhost::MessageKind kind, const QString& text) = 0;
   // A message box of the command's: the user reads it and closes it.
   virtual void Box(const QString& text) = 0;
+  // LibreCAD gives a plug-in's selection up at its right button and Escape, whatever the user
+  // picked. True when entities are still selected after that (the user ended the selection with
+  // the right button rather than giving it up) and LibreCAD was told to take them at once at the
+  // next selection asked; false when nothing is selected or it cannot be told.
+  virtual bool TakeSelectionLeft() { return false; }
+  // The selection was cleared: what shows LibreCAD's count of selected entities shows none.
+  virtual void SelectionCleared() {}
 };
 
 class CommandRun {

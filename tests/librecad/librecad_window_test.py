@@ -3,10 +3,10 @@
 
 LibreCAD starts on a copy of the demo plate with the plug-in in its plug-ins folder (in a home
 folder of the test's own); the Plugins menu's Twinfind entry runs the command. The range is the
-whole drawing (LibreCAD's select-all, then Enter), the part is picked by three clicks on the
-first bracket's outline and holes, the twins shown are confirmed with the right button, the
-row's place is typed into LibreCAD's command line, and the right button at the next part prompt
-ends the command. File > Save writes the drawing; ezdxf reads it.
+whole drawing (LibreCAD's select-all, then the keypad's Enter), the part is picked by three
+clicks on the first bracket's outline and holes and taken with the right button, the twins shown
+are confirmed with the right button, the row's place is typed into LibreCAD's command line, and
+the right button at the next part prompt, with nothing selected, ends the command. File > Save writes the drawing; ezdxf reads it.
 
 The saved drawing must be the one `twinfind run` makes of the same file with the same answers:
 every line, arc and circle (polylines taken apart into their spans) the same, within 1e-4. The
@@ -257,7 +257,7 @@ def main():
                 screen.click(*at(x, y))
             if keep:
                 screen.shot(os.path.join(keep, "librecad-1-part-picked.png"))
-            screen.key("KP_Enter")
+            screen.click(*EMPTY, button=3)  # the part taken, with the right button this time
             time.sleep(2)
             if keep:
                 screen.shot(os.path.join(keep, "librecad-2-twins-shown.png"))
