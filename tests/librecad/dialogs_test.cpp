@@ -70,22 +70,25 @@ std::string StoredSettings(const std::filesystem::path& folder) {
 }
 
 TEST_F(LibreCadTest, SettingsDialogHasTheTemplatesControlsAndStoresWhatOkTakes) {
-  WriteSettings({{"mIsRotate", "1"}, {"m_ColorMain", "MAINCOLOR06"}});
   struct Case {
     bool ok;
+    const char* language;  // mLanguage: the dialog speaks it
+    const char* caption;
     const char* rotate;  // stored afterwards
     const char* color;
     const char* width;
   };
-  for (const Case& c :
-       {Case{false, "1", "MAINCOLOR06", "5.0"}, Case{true, "0", "MAINCOLOR05", "12.5"}}) {
-    SCOPED_TRACE(c.ok);
+  for (const Case& c : {Case{false, "ko", "동일부품검색", "1", "MAINCOLOR06", "5.0"},
+                        Case{true, "ko", "동일부품검색", "0", "MAINCOLOR05", "12.5"},
+                        Case{true, "en", "Identical Part Search", "0", "MAINCOLOR05", "12.5"}}) {
+    SCOPED_TRACE(std::string(c.language) + (c.ok ? " OK" : " Cancel"));
+    WriteSettings({{"mIsRotate", "1"}, {"m_ColorMain", "MAINCOLOR06"}, {"mLanguage", c.language}});
     FakeDocument doc;
     CapturedLine line;
-    const ui::DialogTemplate& settings = *ui::FindDialogTemplate(IDD_SETTINGS);
     DialogSteps steps({
         [&](QDialog& dialog) {
-          EXPECT_EQ(dialog.windowTitle(), Text(settings.caption));
+          EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(c.caption));
+          const ui::DialogTemplate& settings = *ui::FindDialogTemplate(IDD_SETTINGS);
           for (const ui::ControlTemplate& control : settings.controls) {
             if (control.id == -1) continue;
             QWidget* widget = Control(dialog, control.id);

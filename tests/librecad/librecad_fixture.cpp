@@ -75,14 +75,11 @@ void LibreCadTest::WriteSettings(const std::map<std::string, std::string>& value
   std::ofstream file(folder_ / "settings.reg");
   file << "Windows Registry Editor Version 5.00\n\n"
           "[HKEY_CURRENT_USER\\SOFTWARE\\Norvane\\VEX\\Twinfind]\n";
-  for (const SettingDefinition& d : kSettingDefinitions) {
-    const std::string name(d.name.begin(), d.name.end());
-    const auto given = values.find(name);
-    file << '"' << name << "\"=\""
-         << (given != values.end() ? given->second
-                                   : std::string(d.defaultText.begin(), d.defaultText.end()))
-         << "\"\n";
-  }
+  std::map<std::string, std::string> all = values;  // the optional ones given too
+  for (const SettingDefinition& d : kSettingDefinitions)
+    all.emplace(std::string(d.name.begin(), d.name.end()),
+                std::string(d.defaultText.begin(), d.defaultText.end()));
+  for (const auto& [name, value] : all) file << '"' << name << "\"=\"" << value << "\"\n";
 }
 
 }  // namespace twinfind::librecad::testing

@@ -39,7 +39,8 @@ class LibreCadTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // The settings the command reads: every value at its default but those given.
+  // The settings the command reads: every value at its default but those given (optional ones,
+  // such as mLanguage, too).
   void WriteSettings(const std::map<std::string, std::string>& values);
   std::filesystem::path folder_;
 };
