@@ -140,14 +140,8 @@ Delivery StepDriver::Range(const std::vector<VexBox>& windows) {
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
   }
-  std::vector<VexIdRecord> selected;
-  for (const int id : ids) selected.push_back({id, drawing_.FindSegment(id)->auxId});
-  lists_.SetSelection(std::move(selected));
-  VexEvent event;
-  event.code = VEX_EVENT_INPUT;
-  event.hasPoint = false;
   pointer_ = {windows.back().maxX, windows.back().maxY};
-  return Deliver(event);
+  return DeliverSelection(ids);
 }
 
 Delivery StepDriver::Select(const std::vector<int>& segments) {
@@ -156,11 +150,16 @@ Delivery StepDriver::Select(const std::vector<int>& segments) {
   drawing_.EraseTemporary();
   std::vector<int> wanted = segments;
   std::sort(wanted.begin(), wanted.end());
-  std::vector<VexIdRecord> selected;
+  std::vector<int> ids;
   for (const int id : SelectSegments(drawing_, nullptr, compare_)) {
-    if (std::binary_search(wanted.begin(), wanted.end(), id))
-      selected.push_back({id, drawing_.FindSegment(id)->auxId});
+    if (std::binary_search(wanted.begin(), wanted.end(), id)) ids.push_back(id);
   }
+  return DeliverSelection(ids);
+}
+
+Delivery StepDriver::DeliverSelection(const std::vector<int>& ids) {
+  std::vector<VexIdRecord> selected;
+  for (const int id : ids) selected.push_back({id, drawing_.FindSegment(id)->auxId});
   lists_.SetSelection(std::move(selected));
   VexEvent event;
   event.code = VEX_EVENT_INPUT;

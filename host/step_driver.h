@@ -88,6 +88,8 @@ class StepDriver {
 
  private:
   Delivery Deliver(VexEvent& event);
+  // The segments as the selection, and the range's event.
+  Delivery DeliverSelection(const std::vector<int>& ids);
   void ResetStep();
   void Finish();
 

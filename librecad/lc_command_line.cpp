@@ -36,15 +36,15 @@ void QtCommandLine::SelectionCleared() {
 }
 
 void QtCommandLine::Say(vexhost::MessageKind kind, const QString& text) {
-  const QString line = QStringLiteral("Twinfind: ") + text;
+  // The command's lines as the command says them, nothing added.
   if (history_) {
-    const QString escaped = line.toHtmlEscaped();
+    const QString escaped = text.toHtmlEscaped();
     history_->append(kind == vexhost::MessageKind::kError
                          ? QStringLiteral("<span style=\"color:#e04040\">%1</span>").arg(escaped)
                          : escaped);
     return;
   }
-  if (auto* main = qobject_cast<QMainWindow*>(window_.data())) main->statusBar()->showMessage(line);
+  if (auto* main = qobject_cast<QMainWindow*>(window_.data())) main->statusBar()->showMessage(text);
 }
 
 void QtCommandLine::Box(const QString& text) {

@@ -86,8 +86,6 @@ vexhost::Drawing& CommandRun::drawing() { return vexhost::TheHost().drawing; }
 
 void CommandRun::Tell(const QString& text) { line_.Say(vexhost::MessageKind::kInfo, text); }
 
-QString CommandRun::Prompt() const { return prompt_; }
-
 void CommandRun::Sync() {
   const WriteCounts counts = writer_->Sync();
   if (counts.notWritten > 0) Tell(Said(lc_texts::kNotWritten).arg(counts.notWritten));
@@ -112,7 +110,7 @@ vexhost::Delivery CommandRun::End() {
 
 void CommandRun::AskStep() {
   vexhost::StepDriver& driver = vexhost::TheHost().driver;
-  const QString prompt = Prompt();
+  const QString prompt = prompt_;
   if (!prompt.isEmpty()) line_.Say(vexhost::MessageKind::kPrompt, prompt);
   vexhost::Delivery delivery;
   switch (vexhost::StepKindOf(driver)) {
@@ -167,11 +165,12 @@ void CommandRun::AskStep() {
 }
 
 void CommandRun::Run() {
-  if (!ready_) return;
-  vexhost::StepDriver& driver = vexhost::TheHost().driver;
-  if (!driver.Start()) return;
+  if (ready_ && vexhost::TheHost().driver.Start()) Drive();
+}
+
+void CommandRun::Drive() {
   Sync();
-  while (driver.active()) {
+  while (vexhost::TheHost().driver.active()) {
     AskStep();
     Sync();
   }
@@ -192,11 +191,7 @@ void CommandRun::RunOnPart(const std::vector<int>& part) {
   driver.Select(drawing().SegmentIds());
   if (driver.active() && vexhost::StepKindOf(driver) == vexhost::StepKind::kWindow)
     driver.Select(part);
-  Sync();
-  while (driver.active()) {
-    AskStep();
-    Sync();
-  }
+  Drive();
 }
 
 }  // namespace twinfind::librecad

@@ -69,8 +69,8 @@ class CommandRun {
   // Asks the step the command waits at and hands the answer to it; false when the user's
   // answer could not be taken and the step is asked again.
   void AskStep();
-  // What the command prompts now (its latest prompt line).
-  QString Prompt() const;
+  // Writes the changes so far, then asks the command's steps until it ends.
+  void Drive();
   // Writes the command's changes into LibreCAD and tells what could not be written.
   void Sync();
   void Tell(const QString& text);
@@ -83,7 +83,7 @@ class CommandRun {
   EntityMap map_;
   std::unique_ptr<ChangeWriter> writer_;
   bool ready_ = false;
-  QString prompt_;
+  QString prompt_;    // the command's latest prompt
   int idleEnd_ = -1;  // the step at which the last end button changed nothing
   bool quiet_ = false;
 };

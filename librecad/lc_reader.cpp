@@ -154,18 +154,6 @@ std::vector<FigureRecord> FiguresOf(Plug_Entity& entity, const QHash<int, QVaria
 
 }  // namespace
 
-qulonglong HighestEntityId(Document_Interface& doc) {
-  Entities all;
-  doc.getAllEntities(&all.list, false);
-  qulonglong highest = 0;
-  for (Plug_Entity* e : all.list) {
-    QHash<int, QVariant> data;
-    e->getData(&data);
-    highest = std::max(highest, data.value(DPI::EID).toULongLong());
-  }
-  return highest;
-}
-
 ReadResult ReadDrawing(Document_Interface& doc, vexhost::Drawing& drawing, EntityMap& map,
                        double chordTolerance) {
   ReadResult result;
@@ -192,14 +180,17 @@ ReadResult ReadDrawing(Document_Interface& doc, vexhost::Drawing& drawing, Entit
   doc.setLayer(current);
 
   map = EntityMap{};
-  map.highestId = HighestEntityId(doc);
-  Entities shown;
-  doc.getAllEntities(&shown.list, true);
+  // Every entity, those LibreCAD took back by its undo too, for the highest number given; of
+  // them, those it shows are read.
+  Entities all;
+  doc.getAllEntities(&all.list, false);
   std::vector<qulonglong> ids;  // of the model's entities, in order
   dxf::Container& space = model->modelSpace;
-  for (Plug_Entity* e : shown.list) {
+  for (Plug_Entity* e : all.list) {
     QHash<int, QVariant> data;
     e->getData(&data);
+    map.highestId = std::max(map.highestId, data.value(DPI::EID).toULongLong());
+    if (data.value(DPI::VISIBLE).toInt() == 0) continue;
     std::string type;
     std::vector<FigureRecord> figures = FiguresOf(*e, data, chordTolerance, type);
     if (figures.empty()) {

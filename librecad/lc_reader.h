@@ -37,9 +37,6 @@ struct ReadResult {
 ReadResult ReadDrawing(Document_Interface& doc, vexhost::Drawing& drawing, EntityMap& map,
                        double chordTolerance);
 
-// The highest entity id in LibreCAD's drawing, entities taken back by its undo too.
-qulonglong HighestEntityId(Document_Interface& doc);
-
 }  // namespace twinfind::librecad
 
 #endif  // LIBRECAD_LC_READER_H

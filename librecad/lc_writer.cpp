@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "dxf/figure_geometry.h"
+#include "dxf/segment_entities.h"
 #include "host/balloon_layout.h"
 #include "host/figures.h"
 #include "librecad/lc_look.h"
@@ -21,25 +22,6 @@ constexpr auto kMiddle = static_cast<DPI::VAlign>(2);
 
 QString QStringOf(const std::u16string& text) {
   return QString::fromUtf16(text.data(), static_cast<int>(text.size()));
-}
-
-// Whether two points are one, within a billionth of their size (as the DXF writer joins).
-bool Meet(VexPoint a, VexPoint b) {
-  const double size =
-      std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y)});
-  return std::fabs(a.x - b.x) <= 1e-9 * size && std::fabs(a.y - b.y) <= 1e-9 * size;
-}
-
-bool IsPath(const FigureRecord& f) { return f.kind == VEX_FIG_LINE || f.kind == VEX_FIG_ARC; }
-
-// Lines and arcs, two or more, each starting where the one before ends.
-bool Chained(const std::vector<FigureRecord>& figures) {
-  if (figures.size() < 2) return false;
-  for (size_t i = 0; i < figures.size(); ++i) {
-    if (!IsPath(figures[i])) return false;
-    if (i > 0 && !Meet(dxf::EndOf(figures[i - 1]), dxf::StartOf(figures[i]))) return false;
-  }
-  return true;
 }
 
 Look LookOf(const LineAttr& attr) {
@@ -67,10 +49,12 @@ QString ChangeWriter::LayerName(int layer) {
       found != names.end() ? QString::fromStdString(found->second) : QString::number(layer);
   // A layer the drawing does not have yet (the command's own) is made: a new entity names its
   // layer, and LibreCAD gives one on no layer of its own nothing to be drawn on.
-  if (!doc_.getAllLayer().contains(name)) {
+  if (layers_.isEmpty()) layers_ = doc_.getAllLayer();
+  if (!layers_.contains(name)) {
     const QString current = doc_.getCurrentLayer();
     doc_.setLayer(name);
     doc_.setLayer(current);
+    layers_.append(name);
   }
   return name;
 }
@@ -148,8 +132,10 @@ bool ChangeWriter::AddPolyline(const std::vector<FigureRecord>& figures, bool cl
 
 int ChangeWriter::WriteFigures(const std::vector<FigureRecord>& figures, const Look& look,
                                const QString& layer) {
-  if (Chained(figures)) {
-    const bool closed = Meet(dxf::EndOf(figures.back()), dxf::StartOf(figures.front()));
+  // What the DXF writer writes as one polyline is one here too: lines and arcs of one look,
+  // joined end to end.
+  bool closed = false;
+  if (figures.size() > 1 && dxf::IsChain(figures, std::vector<LineAttr>(figures.size()), closed)) {
     return AddPolyline(figures, closed, look, layer) ? 1 : 0;
   }
   int made = 0;
@@ -279,14 +265,15 @@ bool ChangeWriter::TakeMadeIds() {
   return matched;
 }
 
-void ChangeWriter::ClearHighlight() {
-  if (highlight_.empty()) {
-    shown_.clear();
-    return;
-  }
+void ChangeWriter::RemoveHighlight(const std::map<qulonglong, Plug_Entity*>& handles) {
   WriteCounts ignored;
-  RemoveEntities(highlight_, Handles(), ignored);
+  RemoveEntities(highlight_, handles, ignored);
   highlight_.clear();
+  shown_.clear();
+}
+
+void ChangeWriter::ClearHighlight() {
+  if (!highlight_.empty()) RemoveHighlight(Handles());
   shown_.clear();
   qDeleteAll(handles_);
   handles_.clear();
@@ -297,12 +284,15 @@ WriteCounts ChangeWriter::Sync() {
   const vexhost::BaselineChanges changes = drawing_.ChangesSinceBaseline();
   const bool changed = !changes.restyled.empty() || !changes.reshaped.empty() ||
                        !changes.deleted.empty() || !changes.added.empty();
-  const bool blinkChanged = drawing_.blinking() != shown_;
-  if (!changed && !blinkChanged) return counts;
-  // The highlight goes first: it is drawn afresh over what the drawing is now.
-  ClearHighlight();
+  if (!changed && drawing_.blinking() == shown_) return counts;
+  // One look at LibreCAD's entities serves the pass: the highlight goes first (it is drawn
+  // afresh over what the drawing is now), then the entities of segments gone or recoloured.
+  const bool touches = !highlight_.empty() || !changes.restyled.empty() ||
+                       !changes.reshaped.empty() || !changes.deleted.empty();
+  const std::map<qulonglong, Plug_Entity*> handles =
+      touches ? Handles() : std::map<qulonglong, Plug_Entity*>{};
+  RemoveHighlight(handles);
   if (changed) {
-    const std::map<qulonglong, Plug_Entity*> handles = Handles();
     for (const std::vector<int>* gone : {&changes.deleted, &changes.reshaped}) {
       for (const int segment : *gone) {
         RemoveEntities(map_.entitiesOf[segment], handles, counts);

@@ -14,6 +14,7 @@
 #define LIBRECAD_LC_WRITER_H
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <set>
 #include <string>
@@ -75,6 +76,7 @@ class ChangeWriter {
   std::map<qulonglong, Plug_Entity*> Handles();
   // Reads the ids of the entities made this pass off the end of the drawing.
   bool TakeMadeIds();
+  void RemoveHighlight(const std::map<qulonglong, Plug_Entity*>& handles);
   void RemoveEntities(const std::vector<qulonglong>& ids,
                       const std::map<qulonglong, Plug_Entity*>& handles, WriteCounts& counts);
 
@@ -85,6 +87,7 @@ class ChangeWriter {
   std::set<std::pair<int, int>> shown_;  // the blinking set the highlight shows
   std::vector<qulonglong> highlight_;    // its entities
   std::vector<Plug_Entity*> handles_;    // of this pass, deleted at its end
+  QStringList layers_;                   // LibreCAD's layers, as far as the writer knows
 };
 
 }  // namespace twinfind::librecad

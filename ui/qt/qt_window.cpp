@@ -41,11 +41,8 @@ std::u16string U16Of(const QString& text) {
                         static_cast<size_t>(text.size()));
 }
 
-// Windows marks a button's mnemonic with &; Qt does the same, and a literal & is &&.
-QString ButtonText(std::u16string_view text) { return QStringOf(text); }
-
-// A label's & marks a mnemonic too; a label shows it as Windows does, underlined: Qt's plain
-// label would show the &, so it is taken out.
+// A button's & marks its mnemonic in Windows and in Qt alike. A label's & marks one too, which
+// Qt's plain label would show: it is taken out.
 QString LabelText(std::u16string_view text) {
   QString shown = QStringOf(text);
   shown.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
@@ -197,29 +194,18 @@ void QtDialogWindow::CreateControls() {
         widget = new QLabel(LabelText(c.text), frame);
         break;
       case ControlKind::kPushButton: {
-        auto* button = new QPushButton(ButtonText(c.text), frame);
+        auto* button = new QPushButton(QStringOf(c.text), frame);
         button->setAutoDefault(false);
-        const int id = c.id;
-        QObject::connect(button, &QPushButton::clicked, frame,
-                         [this, id]() { dialog_.Command(id, BN_CLICKED); });
         widget = button;
         break;
       }
-      case ControlKind::kCheckBox: {
-        auto* box = new QCheckBox(ButtonText(c.text), frame);
-        const int id = c.id;
-        QObject::connect(box, &QCheckBox::clicked, frame,
-                         [this, id]() { dialog_.Command(id, BN_CLICKED); });
-        widget = box;
+      case ControlKind::kCheckBox:
+        widget = new QCheckBox(QStringOf(c.text), frame);
         break;
-      }
       case ControlKind::kRadioButton: {
-        auto* radio = new QRadioButton(ButtonText(c.text), frame);
+        auto* radio = new QRadioButton(QStringOf(c.text), frame);
         if (radios == nullptr) radios = new QButtonGroup(frame);
         radios->addButton(radio);
-        const int id = c.id;
-        QObject::connect(radio, &QRadioButton::clicked, frame,
-                         [this, id]() { dialog_.Command(id, BN_CLICKED); });
         widget = radio;
         break;
       }
@@ -238,6 +224,12 @@ void QtDialogWindow::CreateControls() {
       case ControlKind::kStaticBitmap:
         widget = new StaticControl(*this, c, frame);
         break;
+    }
+    // A click on any button (after a check box or radio button took it) is BN_CLICKED.
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      const int id = c.id;
+      QObject::connect(button, &QAbstractButton::clicked, frame,
+                       [this, id]() { dialog_.Command(id, BN_CLICKED); });
     }
     QRect place = PixelsOf(c.rect);
     // A drop-down list's template height is that of its open list; its closed box is one line.
@@ -339,7 +331,7 @@ std::u16string QtDialogWindow::GetText(int id) const {
 void QtDialogWindow::SetText(int id, std::u16string_view text) {
   QWidget* w = Widget(id);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(QStringOf(text));
-  if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(ButtonText(text));
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(QStringOf(text));
   if (auto* label = qobject_cast<QLabel*>(w)) label->setText(LabelText(text));
   if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(LabelText(text));
 }
